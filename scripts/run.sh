@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the program. Extra arguments go to tirmo
+# (for instance --folder DIR).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh
+exec build/tirmo "$@"
