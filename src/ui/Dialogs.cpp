@@ -1,0 +1,52 @@
+#include "ui/Dialogs.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace tirmo::ui {
+namespace {
+
+QString fromBytes(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
+
+class QtDialogs : public Dialogs {
+public:
+    MsgResult messageBox(const std::string& text, MsgButtons buttons, const std::string& title) override
+    {
+        QMessageBox::StandardButtons b = QMessageBox::Ok;
+        switch (buttons) {
+        case MsgButtons::Ok: b = QMessageBox::Ok; break;
+        case MsgButtons::OkCancel: b = QMessageBox::Ok | QMessageBox::Cancel; break;
+        case MsgButtons::YesNo: b = QMessageBox::Yes | QMessageBox::No; break;
+        case MsgButtons::YesNoCancel: b = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+        }
+        QString caption = title.empty() ? QApplication::applicationName() : fromBytes(title);
+        switch (QMessageBox::information(QApplication::activeWindow(), caption, fromBytes(text), b)) {
+        case QMessageBox::Yes: return MsgResult::Yes;
+        case QMessageBox::No: return MsgResult::No;
+        case QMessageBox::Cancel: return MsgResult::Cancel;
+        default: return MsgResult::Ok;
+        }
+    }
+    std::string inputBox(const std::string& prompt, const std::string& title,
+                         const std::string& defaultAnswer) override
+    {
+        bool ok = false;
+        QString caption = title.empty() ? QApplication::applicationName() : fromBytes(title);
+        QString answer = QInputDialog::getText(QApplication::activeWindow(), caption, fromBytes(prompt),
+                                               QLineEdit::Normal, fromBytes(defaultAnswer), &ok);
+        if (!ok) return {};
+        QByteArray bytes = answer.toLatin1();
+        return std::string(bytes.constData(), size_t(bytes.size()));
+    }
+};
+
+QtDialogs qtDialogs;
+Dialogs* current = nullptr;
+
+}  // namespace
+
+Dialogs& dialogs() { return current ? *current : qtDialogs; }
+void setDialogs(Dialogs* d) { current = d; }
+
+}  // namespace tirmo::ui
