@@ -2,12 +2,16 @@
 
 #include <QApplication>
 #include <cstdlib>
+#include <string>
 
 // The windows are real Qt widgets; the tests drive them without a display. The platform is set
 // here rather than in CTest because test discovery runs this binary at build time.
 int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // No test may reach a real serial port: every COM number maps to "no such port" unless a
+    // test attaches the simulator to it.
+    for (int n = 1; n <= 16; ++n) setenv(("TIRMO_COM" + std::to_string(n)).c_str(), "", 1);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

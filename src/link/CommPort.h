@@ -1,0 +1,41 @@
+#pragma once
+// The serial port layer: sixteen port slots numbered like the COM ports, and the only code that
+// touches a port. Failures are written into one error record and returned as codes; the layer
+// never shows a message.
+#include <string>
+#include <vector>
+
+namespace tirmo::link {
+
+inline constexpr int kSlotCount = 16;
+inline constexpr int kMaxRead = 512;
+inline constexpr int kPortInUse = -1;
+
+// The last failure, kept until the next one; nothing else in the program reads it.
+struct CommError {
+    long code = 0;
+    std::string source;   // "CommRead (ReadFile)", or the bare operation name
+    std::string message;
+};
+const CommError& LastCommError();
+
+// Opens COM<port> (name "COM<n>") into slot port with a settings text such as
+// "baud=115200 parity=N data=8 stop=1". 0, -1 when the slot is already open, or the system code
+// (2 no such port, 5 held by another program). A failure after the port was obtained releases it.
+long CommOpen(int port, const std::string& name, const std::string& settings);
+// Closes the slot's port when open; 0 or the system code.
+long CommClose(int port);
+// Discards both queues; 0 or the system code (and a code for a slot that is not open).
+long CommFlush(int port);
+// Reads at most maxLength (<= 512) bytes into data; the count, 0 when none came within the
+// time-outs, -1 on failure. A short read flushes the port.
+long CommRead(int port, std::string& data, int maxLength);
+// Writes every byte of data; the count, or -1 (0 for an invalid or closed slot).
+long CommWrite(int port, const std::string& data);
+long CommWriteBytes(int port, const std::vector<unsigned char>& bytes);
+
+bool CommIsOpen(int port);
+// Closes every slot (program end and tests).
+void CommCloseAll();
+
+}  // namespace tirmo::link

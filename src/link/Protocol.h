@@ -1,0 +1,95 @@
+#pragma once
+// The instrument command protocol: five-byte frames (255, letter, a, b, check), the four ways a
+// frame goes out, the reply poll with its counter of empty reads, the echo test with its three
+// sends, and the reply log. Device operations of every subsystem are built from these steps;
+// nothing above this unit writes to or reads from the port.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace tirmo::link {
+
+// What an exchange needs of the window that runs it: the status line, the communication
+// monitor and the "error" message box.
+class Console {
+public:
+    virtual ~Console() = default;
+    virtual void SetStatus(const std::string& text) = 0;   // txt_status, refreshed
+    virtual void SetMonitor(const std::string& text) = 0;  // txt_in, refreshed
+    // Whether "Show Communication values" is ticked (some senders trace only then).
+    virtual bool ShowComm() const { return false; }
+    // The message box of an unexpected fault.
+    virtual void ShowError(const std::string& text = "error");
+};
+
+inline constexpr unsigned char kFrameStart = 255;
+inline constexpr int kEmptyReadLimit = 10;  // empty 1-byte reads allowed before a reply is given up
+inline constexpr int kFlushPauseMs = 1;
+inline constexpr int kEmptyReadPauseMs = 1;
+inline constexpr int kRetryPauseMs = 10;
+inline constexpr int kMaxSends = 3;
+inline constexpr int kPacedBytePauseMs = 15;
+inline constexpr int kYieldBytePauseMs = 1;
+inline constexpr int kResetCount = 132;
+inline constexpr int kResetPauseMs = 10;
+inline constexpr const char* kNotConnected = "COMPORT not opened. Click Connect";
+
+struct Frame {
+    unsigned char letter = 0, a = 0, b = 0;
+    unsigned char check() const { return static_cast<unsigned char>(letter ^ a ^ b); }
+    // The five bytes as characters.
+    std::string bytes() const;
+};
+
+// The frame, or nullopt when a or b does not fit a byte.
+std::optional<Frame> MakeFrame(char letter, long a, long b);
+// A 16-bit value as the two parameter bytes (hi, lo); nullopt outside 0..32767.
+std::optional<Frame> MakeFrame16(char letter, long value);
+
+enum class SendForm {
+    Text,      // five characters in one write
+    Bytes,     // a five-byte array in one write
+    Paced15,   // five one-character writes, 15 ms after each
+    Yielding,  // per character: let events run, stop if the link closed, write, 1 ms
+};
+
+struct SendOptions {
+    SendForm form = SendForm::Text;
+    int replyLength = 3;                  // bytes wanted
+    int maxSends = 1;                     // 3 for commands with an echo test
+    int firstEmptyReads = kEmptyReadLimit;
+    int emptyReadPauseMs = kEmptyReadPauseMs;
+    // The echo test; empty means the command has none. An empty reply never confirms.
+    std::function<bool(const std::string& reply)> confirm;
+    // Called after every send with the reply, before the echo test (monitors that show each try).
+    std::function<void(const std::string& reply)> afterEach;
+};
+
+struct SendResult {
+    std::string reply;   // the last reply
+    bool confirmed = false;
+    bool stopped = false;  // a yielding send found the link closed
+    int sends = 0;
+};
+
+// Steps 1 and 2 of every guarded command: false (and the status text) when the link is closed.
+bool LinkGuard(Console& console);
+// Flush of the link's port followed by the short pause.
+void FlushLink(int pauseMs = kFlushPauseMs);
+// Writes the frame in the given form and polls its reply, repeating while the echo test fails.
+SendResult SendFrame(const Frame& frame, const SendOptions& options);
+// Polls for wanted bytes, one 1-byte read at a time: every byte sets the counter back to 10,
+// every read counts it down, an empty read pauses; ends when enough came or the counter is out.
+std::string PollReply(int wanted, int firstEmptyReads = kEmptyReadLimit, int emptyPauseMs = kEmptyReadPauseMs);
+// "Empty", or the first byte as a character and ";" with each further byte in decimal.
+std::string ReplyTrace(const std::string& reply);
+// byte 2 x 256 + byte 3 of a short reply (0 when shorter).
+long ReplyValue(const std::string& reply);
+// An echo test on the first reply byte, case-sensitive.
+std::function<bool(const std::string&)> EchoIs(char letter);
+
+// The unframed reset: one flush, then "Z" 132 times, 10 ms apart; no guard, no reply.
+void SendReset();
+
+}  // namespace tirmo::link

@@ -1,0 +1,60 @@
+#pragma once
+// The number and text rules every window and file shares, in one place: how a typed box text
+// becomes a number, how numbers are rounded into integers and formatted into files, and the
+// date stamps of folder and file names.
+#include <chrono>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace tirmo::platform {
+
+// Raised when a text that must be a whole number is not one, or does not fit.
+struct NumberError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// "Number in a text box": the leading number of the text (blanks before it skipped, a sign,
+// digits, a decimal point, an exponent, or &H hex); 0 when the text does not start with one.
+double Val(std::string_view text);
+
+// Halves to the even integer (2.5 -> 2, 3.5 -> 4, -2.5 -> -2): how numbers are stored into
+// integers.
+long long RoundHalfEven(double value);
+
+// The whole text as a number (blanks around it allowed); nullopt when it is not one.
+std::optional<double> ParseNumber(std::string_view text);
+
+// "Whole-number value" of a text into a 16-bit integer, rounded halves to even. Throws
+// NumberError on a text that is not a number or a value outside -32768..32767.
+int WholeNumber16(std::string_view text);
+// The same into a 32-bit integer.
+long WholeNumber32(std::string_view text);
+// A number (not text) into a 16-bit integer; throws NumberError when it does not fit.
+int ToInt16(double value);
+
+// Number masks "0", "0.0", "0.00", "00", "000", "0000" (digits before the point give the
+// minimum width); halves round away from zero.
+std::string Format(double value, std::string_view mask);
+
+// A number as the plain text the program shows and writes when no mask is given: integers
+// without a point, others with up to 15 significant digits, no exponent for ordinary values.
+std::string NumberText(double value);
+
+// Date masks "yyyymmdd_hhmmss", "yyyymmddhhmmss", "yyyy/mm/dd_hh:mm:ss", in local time.
+std::string FormatDate(std::chrono::system_clock::time_point when, std::string_view mask);
+
+// Text to file-safe name: characters other than ASCII letters and digits become "_", the
+// result is lower case.
+std::string MakeSafeName(std::string_view name);
+
+// Bytes as characters: one char per byte 0..255, as replies and frames travel.
+inline unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
+
+// Blanks removed at both ends.
+std::string Trim(std::string_view text);
+std::string ToLower(std::string_view text);
+std::string ToUpper(std::string_view text);
+
+}  // namespace tirmo::platform

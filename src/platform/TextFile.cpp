@@ -1,0 +1,118 @@
+#include "platform/TextFile.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+#include "platform/ProgramFolder.h"
+
+namespace tirmo::platform {
+
+std::optional<std::vector<std::string>> ReadLines(const std::string& path)
+{
+    std::ifstream in(ResolvePath(path), std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    std::vector<std::string> lines;
+    std::string cur;
+    for (size_t i = 0; i < data.size(); ++i) {
+        char c = data[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(cur);
+            cur.clear();
+            if (c == '\r' && i + 1 < data.size() && data[i + 1] == '\n') ++i;
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.empty()) lines.push_back(cur);
+    return lines;
+}
+
+std::vector<std::string> SplitFields(std::string_view line)
+{
+    std::vector<std::string> fields;
+    size_t i = 0;
+    const size_t n = line.size();
+    while (true) {
+        while (i < n && (line[i] == ' ' || line[i] == '\t')) ++i;
+        std::string field;
+        if (i < n && line[i] == '"') {
+            size_t close = line.find('"', i + 1);
+            if (close == std::string_view::npos) close = n;
+            field = std::string(line.substr(i + 1, close - i - 1));
+            i = close + 1;
+            while (i < n && line[i] != ',') ++i;  // anything after the closing quote is dropped
+        } else {
+            size_t comma = line.find(',', i);
+            if (comma == std::string_view::npos) comma = n;
+            field = std::string(line.substr(i, comma - i));
+            while (!field.empty() && (field.back() == ' ' || field.back() == '\t')) field.pop_back();
+            i = comma;
+        }
+        fields.push_back(field);
+        if (i >= n) break;
+        ++i;  // past the comma
+    }
+    return fields;
+}
+
+std::string Quoted(std::string_view text)
+{
+    std::string s = "\"";
+    s += text;
+    s += '"';
+    return s;
+}
+
+TextFileWriter::TextFileWriter(std::string path) : path_(ResolvePath(path))
+{
+    tempPath_ = path_ + ".tmp" + std::to_string(::getpid());
+    file_ = std::fopen(tempPath_.c_str(), "wb");
+    ok_ = file_ != nullptr;
+}
+
+TextFileWriter::~TextFileWriter()
+{
+    if (file_) {
+        std::fclose(file_);
+        std::remove(tempPath_.c_str());
+    }
+}
+
+void TextFileWriter::Raw(std::string_view text)
+{
+    if (!file_) return;
+    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file_) != text.size()) ok_ = false;
+}
+
+void TextFileWriter::Line(std::string_view text)
+{
+    Raw(text);
+    Raw(kLineEnd);
+}
+
+bool TextFileWriter::Commit()
+{
+    if (!file_) return false;
+    bool good = ok_ && std::fflush(file_) == 0 && ::fsync(fileno(file_)) == 0;
+    good = (std::fclose(file_) == 0) && good;
+    file_ = nullptr;
+    if (!good || std::rename(tempPath_.c_str(), path_.c_str()) != 0) {
+        std::remove(tempPath_.c_str());
+        ok_ = false;
+        return false;
+    }
+    return true;
+}
+
+bool WriteLines(const std::string& path, const std::vector<std::string>& lines)
+{
+    TextFileWriter w(path);
+    for (const auto& l : lines) w.Line(l);
+    return w.Commit();
+}
+
+}  // namespace tirmo::platform

@@ -1,0 +1,253 @@
+#include "sim/InstrumentSimulator.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdexcept>
+#include <termios.h>
+#include <unistd.h>
+
+#include "sim/SimDevices.h"
+
+namespace tirmo::sim {
+
+double NowMs()
+{
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+InstrumentSimulator::InstrumentSimulator()
+{
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
+        throw std::runtime_error("cannot open a pseudo-terminal");
+    slavePath_ = ::ptsname(master_);
+    slaveKeep_ = ::open(slavePath_.c_str(), O_RDWR | O_NOCTTY);
+    termios tio{};
+    ::tcgetattr(slaveKeep_, &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(slaveKeep_, TCSANOW, &tio);
+    if (::pipe(wakePipe_) != 0) throw std::runtime_error("pipe");
+    InstallCoreDevices(*this);
+    thread_ = std::thread([this] { run(); });
+}
+
+InstrumentSimulator::~InstrumentSimulator()
+{
+    stop_ = true;
+    char c = 0;
+    (void)!::write(wakePipe_[1], &c, 1);
+    if (thread_.joinable()) thread_.join();
+    ::close(wakePipe_[0]);
+    ::close(wakePipe_[1]);
+    if (slaveKeep_ >= 0) ::close(slaveKeep_);
+    if (master_ >= 0) ::close(master_);
+}
+
+void InstrumentSimulator::attachAsCom(int n) const
+{
+    ::setenv(("TIRMO_COM" + std::to_string(n)).c_str(), slavePath_.c_str(), 1);
+}
+
+void InstrumentSimulator::on(char letter, Handler handler)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    handlers_[static_cast<unsigned char>(letter)] = std::move(handler);
+}
+
+void InstrumentSimulator::setSilent(bool silent)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    silent_ = silent;
+}
+void InstrumentSimulator::wrongEchoNext(int count)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    wrongEcho_ = count;
+}
+void InstrumentSimulator::shortReplyNext(int count)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    shortReply_ = count;
+}
+void InstrumentSimulator::corruptCheckNext(int count)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    corruptCheck_ = count;
+}
+void InstrumentSimulator::silentNext(int count)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    silentNext_ = count;
+}
+void InstrumentSimulator::setReplyDelayMs(int ms)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    delayMs_ = ms;
+}
+
+int InstrumentSimulator::consumeCorruptCheck()
+{
+    // Called by block handlers, which already hold the lock.
+    if (corruptCheck_ > 0) {
+        --corruptCheck_;
+        return 1;
+    }
+    return 0;
+}
+
+std::vector<ReceivedFrame> InstrumentSimulator::frames() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return frames_;
+}
+
+std::vector<ReceivedFrame> InstrumentSimulator::framesOf(char letter) const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<ReceivedFrame> out;
+    for (const auto& f : frames_)
+        if (f.letter == static_cast<unsigned char>(letter)) out.push_back(f);
+    return out;
+}
+
+std::string InstrumentSimulator::rawReceived() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return raw_;
+}
+
+int InstrumentSimulator::badFrames() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return badFrames_;
+}
+
+void InstrumentSimulator::clearLog()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    frames_.clear();
+    raw_.clear();
+    badFrames_ = 0;
+}
+
+bool InstrumentSimulator::waitForFrames(size_t n, int timeoutMs) const
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    return framesCv_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return frames_.size() >= n; });
+}
+
+void InstrumentSimulator::run()
+{
+    unsigned char buf[512];
+    while (!stop_) {
+        pollfd fds[2] = {{master_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+        int r = ::poll(fds, 2, 200);
+        if (r <= 0) continue;
+        if (fds[1].revents) break;
+        if (!(fds[0].revents & POLLIN)) {
+            ::usleep(1000);
+            continue;
+        }
+        ssize_t n = ::read(master_, buf, sizeof buf);
+        if (n <= 0) {
+            ::usleep(1000);
+            continue;
+        }
+        double at = NowMs();
+        for (ssize_t i = 0; i < n; ++i) handleByte(buf[i], at);
+    }
+}
+
+void InstrumentSimulator::handleByte(unsigned char byte, double atMs)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        raw_ += char(byte);
+        if (pending_.empty()) {
+            if (byte == 255) {
+                pending_.push_back(byte);
+                pendingMs_.push_back(atMs);
+            } else if (byte == 'Z') {
+                ++state_.resetCount;  // the unframed reset
+            }
+            return;
+        }
+        pending_.push_back(byte);
+        pendingMs_.push_back(atMs);
+        if (pending_.size() < 5) return;
+    }
+    std::vector<unsigned char> got;
+    std::vector<double> times;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        got.swap(pending_);
+        times.swap(pendingMs_);
+    }
+    if ((got[1] ^ got[2] ^ got[3]) != got[4]) {
+        // Not a frame: resynchronise on the next start byte among what came after this one.
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            ++badFrames_;
+        }
+        for (size_t i = 1; i < got.size(); ++i) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (pending_.empty() && got[i] != 255) continue;
+            pending_.push_back(got[i]);
+            pendingMs_.push_back(times[i]);
+        }
+        return;
+    }
+    ReceivedFrame f;
+    f.letter = got[1];
+    f.a = got[2];
+    f.b = got[3];
+    f.firstByteMs = times.front();
+    f.lastByteMs = times.back();
+    f.byteMs = times;
+    dispatch(f);
+}
+
+void InstrumentSimulator::dispatch(ReceivedFrame frame)
+{
+    std::string reply;
+    int delay = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        frames_.push_back(frame);
+        framesCv_.notify_all();
+        auto it = handlers_.find(frame.letter);
+        if (it != handlers_.end()) reply = it->second(state_, frame);
+        if (silent_) reply.clear();
+        if (silentNext_ > 0) {
+            --silentNext_;
+            reply.clear();
+        }
+        if (!reply.empty() && wrongEcho_ > 0) {
+            --wrongEcho_;
+            reply[0] = char(reply[0] == '?' ? '!' : '?');
+        }
+        if (!reply.empty() && shortReply_ > 0) {
+            --shortReply_;
+            reply.pop_back();
+        }
+        delay = delayMs_;
+    }
+    if (reply.empty()) return;
+    if (delay > 0) ::usleep(useconds_t(delay) * 1000);
+    send(std::move(reply));
+}
+
+void InstrumentSimulator::send(std::string reply)
+{
+    size_t done = 0;
+    while (done < reply.size()) {
+        ssize_t n = ::write(master_, reply.data() + done, reply.size() - done);
+        if (n > 0) done += size_t(n);
+        else ::usleep(500);
+    }
+}
+
+}  // namespace tirmo::sim

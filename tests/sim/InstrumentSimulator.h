@@ -1,0 +1,115 @@
+#pragma once
+// The test instrument: it plays the instrument's side of the serial protocol on the master side
+// of a pseudo-terminal, so the program's real serial layer talks to it as to a real port. Every
+// frame it receives is logged with its arrival time; fault switches make it silent, wrong,
+// short, corrupt or slow. Each subsystem adds the commands of its devices in its own install
+// function (see SimDevices.h).
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace tirmo::sim {
+
+struct ReceivedFrame {
+    unsigned char letter = 0, a = 0, b = 0;
+    double firstByteMs = 0;  // arrival of the start byte (monotonic, real time)
+    double lastByteMs = 0;   // arrival of the check byte
+    std::vector<double> byteMs;  // arrival of each of the five bytes
+};
+
+// What the instrument knows and keeps between commands. Device modules add their fields here.
+struct SimState {
+    int serialNumber = 57;
+    int identification = 57;
+    int selectedCamera = 6;
+    int gain = 0, exposure = 0, speed = 0;
+    int winY0 = 0, winY1 = 0, winX0 = 0, winX1 = 0;  // 'y','Y','x','X' bytes
+    int fanLevel = 0;
+    int peltierPower = 0;
+    int blueLight = 0;
+    double temperatureC = 25.0;
+    int resetCount = 0;
+};
+
+class InstrumentSimulator {
+public:
+    // A handler answers a good frame with the reply bytes (empty: no answer).
+    using Handler = std::function<std::string(SimState&, const ReceivedFrame&)>;
+
+    InstrumentSimulator();
+    ~InstrumentSimulator();
+    InstrumentSimulator(const InstrumentSimulator&) = delete;
+    InstrumentSimulator& operator=(const InstrumentSimulator&) = delete;
+
+    // The device path of the terminal side (what the program opens).
+    const std::string& devicePath() const { return slavePath_; }
+    // Makes COM<n> of the program open this simulator.
+    void attachAsCom(int n) const;
+
+    // Replaces the handler of a command letter.
+    void on(char letter, Handler handler);
+
+    // Runs f on the state under the simulator's lock.
+    template <class F>
+    auto with(F f)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return f(state_);
+    }
+
+    // Fault switches.
+    void setSilent(bool silent);
+    void wrongEchoNext(int count);       // the next replies start with a wrong byte
+    void shortReplyNext(int count);      // the next replies lose their last byte
+    void corruptCheckNext(int count);    // the next block replies get a wrong check byte
+    void silentNext(int count);          // the next frames get no answer
+    void setReplyDelayMs(int ms);        // every reply waits this long
+    int consumeCorruptCheck();           // block senders ask whether to spoil this block
+
+    // What came in.
+    std::vector<ReceivedFrame> frames() const;
+    std::vector<ReceivedFrame> framesOf(char letter) const;
+    std::string rawReceived() const;
+    int badFrames() const;
+    void clearLog();
+    // Waits (real time) until at least n frames have come; false on time-out.
+    bool waitForFrames(size_t n, int timeoutMs = 3000) const;
+
+private:
+    void run();
+    void handleByte(unsigned char byte, double atMs);
+    void dispatch(ReceivedFrame frame);
+    void send(std::string reply);
+
+    int master_ = -1;
+    int slaveKeep_ = -1;  // kept open so the master never sees a hang-up between program opens
+    std::string slavePath_;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    int wakePipe_[2] = {-1, -1};
+
+    mutable std::mutex mutex_;
+    mutable std::condition_variable framesCv_;
+    SimState state_;
+    std::map<unsigned char, Handler> handlers_;
+    std::vector<ReceivedFrame> frames_;
+    std::string raw_;
+    int badFrames_ = 0;
+    bool silent_ = false;
+    int wrongEcho_ = 0, shortReply_ = 0, corruptCheck_ = 0, silentNext_ = 0;
+    int delayMs_ = 0;
+
+    // Frame parser: collecting after a start byte.
+    std::vector<unsigned char> pending_;
+    std::vector<double> pendingMs_;
+};
+
+double NowMs();
+
+}  // namespace tirmo::sim

@@ -1,0 +1,35 @@
+#include "support/FakeClock.h"
+
+namespace tirmo::test {
+
+FakeClock::FakeClock()
+{
+    // 2026-03-14 15:09:26 local time: a fixed wall time makes date stamps predictable.
+    std::tm tm{};
+    tm.tm_year = 2026 - 1900;
+    tm.tm_mon = 2;
+    tm.tm_mday = 14;
+    tm.tm_hour = 15;
+    tm.tm_min = 9;
+    tm.tm_sec = 26;
+    tm.tm_isdst = -1;
+    wall0_ = std::chrono::system_clock::from_time_t(std::mktime(&tm));
+    platform::setClock(this);
+}
+
+FakeClock::~FakeClock() { platform::setClock(nullptr); }
+
+std::chrono::system_clock::time_point FakeClock::wallNow()
+{
+    return wall0_ + std::chrono::milliseconds(static_cast<long long>(nowMs_ - 1000.0));
+}
+
+void FakeClock::sleepMs(int ms)
+{
+    if (ms > 0) {
+        nowMs_ += ms;
+        slept_ += ms;
+    }
+}
+
+}  // namespace tirmo::test

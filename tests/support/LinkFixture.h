@@ -1,0 +1,50 @@
+#pragma once
+// A simulator on a pseudo-terminal with the program's link open to it, the way the start-up
+// leaves it, and a console that records what the device routines show.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "link/Protocol.h"
+#include "sim/InstrumentSimulator.h"
+
+namespace tirmo::test {
+
+class RecordingConsole : public link::Console {
+public:
+    void SetStatus(const std::string& text) override { status.push_back(text); }
+    void SetMonitor(const std::string& text) override { monitor.push_back(text); }
+    bool ShowComm() const override { return showComm; }
+    void ShowError(const std::string& text) override { errors.push_back(text); }
+    std::string lastStatus() const { return status.empty() ? "" : status.back(); }
+    std::string lastMonitor() const { return monitor.empty() ? "" : monitor.back(); }
+
+    std::vector<std::string> status, monitor, errors;
+    bool showComm = false;
+};
+
+// Shortens the serial read time-outs for tests that must wait for silence, restoring them after.
+class QuickTimeouts {
+public:
+    explicit QuickTimeouts(int intervalMs = 10, int totalMs = 30);
+    ~QuickTimeouts();
+
+private:
+    int interval_, total_;
+};
+
+class LinkFixture : public ::testing::Test {
+protected:
+    static constexpr int kPort = 4;
+    void SetUp() override;
+    void TearDown() override;
+    // The bytes of each received frame, in order, as (letter, a, b) text "L,255,7".
+    std::vector<std::string> frameList() const;
+
+    std::unique_ptr<sim::InstrumentSimulator> sim;
+    RecordingConsole console;
+};
+
+}  // namespace tirmo::test
