@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include "app/ModuleState.h"
 #include "link/CommPort.h"
 #include "link/Protocol.h"
@@ -102,6 +104,8 @@ TEST_F(ProtocolTest, YieldingSendStopsWhenTheLinkClosesMeanwhile)
     auto r = SendFrame(*MakeFrame('L', 3, 5), o);
     platform::setEventPump({});
     EXPECT_TRUE(r.stopped);
+    for (int i = 0; i < 100 && sim->rawReceived().size() < 2; ++i) ::usleep(1000);
+    ::usleep(20000);
     EXPECT_EQ(sim->rawReceived().size(), 2u);
 }
 

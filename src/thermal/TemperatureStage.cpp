@@ -1,0 +1,126 @@
+#include "thermal/TemperatureStage.h"
+
+#include "app/ModuleState.h"
+#include "platform/Clock.h"
+
+namespace tirmo::thermal {
+
+using link::Console;
+
+bool ValidReading(double reading) { return reading > 0 && reading < 100; }
+
+namespace {
+// The 16-bit value of the two data bytes, kept unsigned: a first data byte of 128 or more must
+// not turn the reading negative.
+double rawValue(const std::string& reply)
+{
+    return double(static_cast<unsigned char>(reply[1])) * 256.0 + static_cast<unsigned char>(reply[2]);
+}
+}  // namespace
+
+std::string TemperatureStage::sendAndRead(int a, int b)
+{
+    auto frame = link::MakeFrame('T', a, b);
+    if (!frame) return {};
+    link::SendOptions o;
+    o.form = link::SendForm::Bytes;
+    return link::SendFrame(*frame, o).reply;
+}
+
+double TemperatureStage::DecodeTemperatureReply(const std::string& reply) const
+{
+    if (reply.size() < 3) return 0;
+    double reading = 0;
+    if (reply[0] == 'T' && mod::hardware_generation >= 2) reading = rawValue(reply) / 16.0;
+    else if (reply[0] == 't' && mod::hardware_generation < 2) reading = rawValue(reply) / 64.0 / 20.0;
+    else return 0;
+    return ValidReading(reading) ? reading : 0;
+}
+
+double TemperatureStage::SetPowerReadTemperature(int& power, Console& console)
+{
+    if (!mod::port_open) {
+        console.SetStatus(link::kNotConnected);
+        return 0;
+    }
+    link::FlushLink(0);
+    if (power > 255) power = 255;
+    if (power < 0) power = 0;
+    std::string reply = sendAndRead(255, power);
+    if (reply.empty()) return -1;
+    double result = 0;
+    if (reply.size() >= 3 && reply[0] == 'T') {
+        result = rawValue(reply) / 16.0;
+        analog_stage = false;
+    } else if (reply.size() >= 3 && reply[0] == 't' && mod::hardware_generation < 2) {
+        result = rawValue(reply) / 64.0 / 20.0;
+        analog_stage = true;
+    } else {
+        if (mod::hardware_generation >= 2) analog_stage = false;
+        return 0;
+    }
+    if (ValidReading(result)) last_temperature = result;
+    else result = -1;
+    if (mod::hardware_generation >= 2) analog_stage = false;
+    return result;
+}
+
+int TemperatureStage::drive(int& pwm, bool heat, Console& console)
+{
+    if (heat && pwm > kHeatLimit) pwm = kHeatLimit;
+    if (!mod::port_open) {
+        console.SetStatus(link::kNotConnected);
+        return -1;
+    }
+    link::FlushLink();
+    if (mod::hardware_generation >= 2) analog_stage = false;
+    const std::string name = heat ? "heat" : "cool";
+    std::string reply;
+    if (analog_stage) {
+        reply = sendAndRead(0, heat ? 0 : 255);
+        platform::Sleep(kDirectionPauseMs);
+        if (!heat && pwm > kCoolLimit) pwm = kCoolLimit;
+        console.SetStatus(name + "_an:" + std::to_string(pwm));
+        reply = sendAndRead(1, pwm);
+    } else {
+        if (!heat && pwm > kCoolLimit) pwm = kCoolLimit;
+        if (console.ShowComm()) console.SetStatus(name + "_dig:" + std::to_string(pwm));
+        reply = sendAndRead(heat ? 3 : 4, pwm);
+    }
+    if (reply.empty()) {
+        console.SetMonitor("Empty");
+        return -1;
+    }
+    console.SetMonitor(link::ReplyTrace(reply));
+    last_temperature = DecodeTemperatureReply(reply);
+    return 1;
+}
+
+int TemperatureStage::PeltierHeat(int& pwm, Console& console) { return drive(pwm, true, console); }
+int TemperatureStage::PeltierCool(int& pwm, Console& console) { return drive(pwm, false, console); }
+
+int TemperatureStage::PeltierOff(Console& console)
+{
+    if (!mod::port_open) {
+        console.SetStatus(link::kNotConnected);
+        return -1;
+    }
+    link::FlushLink();
+    std::string reply = sendAndRead(1, 0);
+    if (reply.empty()) {
+        console.SetMonitor("Empty");
+        return -1;
+    }
+    console.SetMonitor(link::ReplyTrace(reply));
+    last_temperature = DecodeTemperatureReply(reply);
+    return 1;
+}
+
+int TemperatureStage::SetFan(int pwm, Console&)
+{
+    if (pwm < 0 || pwm > 255) return -1;
+    sendAndRead(2, pwm);
+    return 1;
+}
+
+}  // namespace tirmo::thermal

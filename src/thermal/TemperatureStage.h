@@ -1,0 +1,44 @@
+#pragma once
+// The main window's command layer for the temperature stage: the 'T' frames that read the
+// temperature, heat, cool, switch the Peltier off and drive the fan, and the decoding of the
+// stage's reply. Two ways of driving the Peltier exist: two frames (direction, then power) on
+// the analog stage of first-generation instruments, one frame on the digital stage.
+#include <string>
+
+#include "link/Protocol.h"
+
+namespace tirmo::thermal {
+
+inline constexpr int kHeatLimit = 230;
+inline constexpr int kCoolLimit = 245;
+inline constexpr int kDirectionPauseMs = 100;
+
+class TemperatureStage {
+public:
+    // The last temperature the stage reported (0 when a reply was not a valid temperature).
+    double last_temperature = 0;
+    // True while the stage is driven with two frames.
+    bool analog_stage = false;
+
+    // Read the temperature, sending power as the Peltier byte (limited to 0..255, written back).
+    // The valid reading; -1 when nothing came or the reading is invalid; 0 when the link is
+    // closed or the reply letter is not accepted.
+    double SetPowerReadTemperature(int& power, link::Console& console);
+    // 1 when the last frame was answered, -1 otherwise (also with the link closed).
+    int PeltierHeat(int& pwm, link::Console& console);
+    int PeltierCool(int& pwm, link::Console& console);
+    int PeltierOff(link::Console& console);
+    // Fan level 0..255, sent without link test or flush. 1, or -1 when the level does not fit.
+    int SetFan(int pwm, link::Console& console);
+    // The reading a stage reply carries, or 0 when its letter is not accepted or it is invalid.
+    double DecodeTemperatureReply(const std::string& reply) const;
+
+private:
+    int drive(int& pwm, bool heat, link::Console& console);
+    std::string sendAndRead(int a, int b);
+};
+
+// A reading is a temperature only strictly between 0 and 100.
+bool ValidReading(double reading);
+
+}  // namespace tirmo::thermal

@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include "app/ModuleState.h"
+#include "camera/CameraSelect.h"
+#include "support/LinkFixture.h"
+
+namespace tirmo::camera {
+namespace {
+
+TEST(CameraByte, OnlyASingleDigitZeroToFiveSelectsACamera)
+{
+    EXPECT_EQ(CameraByte("4"), 4);
+    EXPECT_EQ(CameraByte("6"), 6);
+    EXPECT_EQ(CameraByte("7"), 6);
+    EXPECT_EQ(CameraByte(""), 6);
+    EXPECT_EQ(CameraByte(" 1"), 6);
+    EXPECT_EQ(CameraByte("01"), 6);
+}
+
+class CameraSelectTest : public test::LinkFixture {};
+
+TEST_F(CameraSelectTest, SelectsWithPacedBytesAndTheCameraNumberEcho)
+{
+    EXPECT_TRUE(SelectCamera("4", console));
+    EXPECT_EQ(sim->rawReceived(), std::string({char(255), 67, 4, 0, 71}));
+    auto f = sim->frames();
+    ASSERT_EQ(f.size(), 1u);
+    for (size_t i = 1; i < 5; ++i) EXPECT_GE(f[0].byteMs[i] - f[0].byteMs[i - 1], 14.0);
+    EXPECT_EQ(console.lastMonitor(), "4 <- Camera");
+}
+
+TEST_F(CameraSelectTest, AReplyThatMerelyBeginsWithTheCameraDoesNotConfirmIt)
+{
+    sim->on('C', [](sim::SimState&, const sim::ReceivedFrame&) { return std::string(1, char(13)); });
+    EXPECT_FALSE(SelectCamera("1", console));
+    EXPECT_EQ(sim->frames().size(), 3u);
+    EXPECT_EQ(console.lastMonitor(), "13 <- Camera");
+}
+
+TEST_F(CameraSelectTest, DummyModeAndClosedLinkSendNothing)
+{
+    mod::dummy_mode = 1;
+    EXPECT_FALSE(SelectCamera("2", console));
+    mod::dummy_mode = 0;
+    mod::port_open = false;
+    EXPECT_FALSE(SelectCamera("2", console));
+    EXPECT_EQ(console.lastStatus(), "COMPORT not opened. Click Connect");
+    EXPECT_TRUE(sim->rawReceived().empty());
+}
+
+}  // namespace
+}  // namespace tirmo::camera

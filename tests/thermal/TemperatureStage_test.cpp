@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include "app/ModuleState.h"
+#include "support/LinkFixture.h"
+#include "thermal/TemperatureStage.h"
+
+namespace tirmo::thermal {
+namespace {
+
+class TemperatureStageTest : public test::LinkFixture {
+protected:
+    TemperatureStage stage;
+};
+
+TEST_F(TemperatureStageTest, DecodesEachGenerationsReplyWithoutOverflow)
+{
+    mod::hardware_generation = 2;
+    EXPECT_DOUBLE_EQ(stage.DecodeTemperatureReply(std::string({'T', 1, char(144)})), 25.0);
+    EXPECT_EQ(stage.DecodeTemperatureReply(std::string({'T', 6, 64})), 0) << "100 degrees is not valid";
+    EXPECT_EQ(stage.DecodeTemperatureReply(std::string({'T', 0, 0})), 0);
+    EXPECT_EQ(stage.DecodeTemperatureReply(std::string({'t', 125, 0})), 0) << "'t' is refused on generation 2";
+    mod::hardware_generation = 1;
+    EXPECT_DOUBLE_EQ(stage.DecodeTemperatureReply(std::string({'t', 125, 0})), 25.0);
+    EXPECT_DOUBLE_EQ(stage.DecodeTemperatureReply(std::string({'t', char(200), 0})), 40.0)
+        << "a first data byte of 128 or more is a large positive raw value, not a negative one";
+}
+
+TEST_F(TemperatureStageTest, PeltierOffSendsPowerZeroAndKeepsTheReportedTemperature)
+{
+    mod::hardware_generation = 2;
+    sim->with([](sim::SimState& s) { return s.temperatureC = 30.0; });
+    EXPECT_EQ(stage.PeltierOff(console), 1);
+    EXPECT_EQ(frameList(), std::vector<std::string>{"T,1,0"});
+    EXPECT_DOUBLE_EQ(stage.last_temperature, 30.0);
+    EXPECT_EQ(console.lastMonitor(), "T;1;224");
+}
+
+TEST_F(TemperatureStageTest, FanFrameGoesOutEvenWithTheLinkMarkedClosed)
+{
+    mod::port_open = false;
+    EXPECT_EQ(stage.SetFan(255, console), 1);
+    EXPECT_EQ(sim->rawReceived(), std::string({char(255), 'T', 2, char(255), char(169)}));
+    EXPECT_EQ(stage.SetFan(300, console), -1);
+    EXPECT_EQ(stage.PeltierOff(console), -1);
+    EXPECT_EQ(console.lastStatus(), "COMPORT not opened. Click Connect");
+    EXPECT_EQ(sim->frames().size(), 1u);
+}
+
+TEST_F(TemperatureStageTest, HeatingUsesOneFrameOnGenerationTwoAndTwoOnAnAnalogStage)
+{
+    mod::hardware_generation = 2;
+    int pwm = 250;
+    EXPECT_EQ(stage.PeltierHeat(pwm, console), 1);
+    EXPECT_EQ(pwm, 230);
+    mod::hardware_generation = 1;
+    stage.analog_stage = true;
+    pwm = 100;
+    EXPECT_EQ(stage.PeltierHeat(pwm, console), 1);
+    EXPECT_EQ(frameList(), (std::vector<std::string>{"T,3,230", "T,0,0", "T,1,100"}));
+    auto f = sim->frames();
+    EXPECT_GE(f[2].firstByteMs - f[1].lastByteMs, 100.0);
+}
+
+}  // namespace
+}  // namespace tirmo::thermal
