@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include "platform/Convert.h"
+#include "support/FakeClock.h"
+
+namespace tirmo::platform {
+namespace {
+
+TEST(Val, TakesTheLeadingNumberElseZero)
+{
+    EXPECT_EQ(Val("12abc"), 12);
+    EXPECT_EQ(Val("  -3.5e1x"), -35);
+    EXPECT_EQ(Val("abc"), 0);
+    EXPECT_EQ(Val(""), 0);
+    EXPECT_EQ(Val("1 2"), 12);
+    EXPECT_EQ(Val(".5"), 0.5);
+    EXPECT_EQ(Val("&HFF"), 255);
+    EXPECT_EQ(Val("7,5"), 7) << "a comma ends the number";
+}
+
+TEST(Rounding, StoringIntoIntegersRoundsHalvesToEven)
+{
+    EXPECT_EQ(RoundHalfEven(2.5), 2);
+    EXPECT_EQ(RoundHalfEven(3.5), 4);
+    EXPECT_EQ(RoundHalfEven(-2.5), -2);
+    EXPECT_EQ(RoundHalfEven(2.51), 3);
+}
+
+TEST(WholeNumber, RefusesTextThatIsNotANumberAndValuesThatDoNotFit)
+{
+    EXPECT_EQ(WholeNumber16(" 42 "), 42);
+    EXPECT_EQ(WholeNumber16("2.5"), 2);
+    EXPECT_THROW(WholeNumber16("abc"), NumberError);
+    EXPECT_THROW(WholeNumber16(""), NumberError);
+    EXPECT_THROW(WholeNumber16("12x"), NumberError);
+    EXPECT_THROW(WholeNumber16("40000"), NumberError);
+    EXPECT_THROW(WholeNumber16("inf"), NumberError);
+    EXPECT_EQ(WholeNumber32("40000"), 40000);
+}
+
+TEST(Format, MasksRoundHalvesAwayFromZero)
+{
+    EXPECT_EQ(Format(2.5, "0"), "3");
+    EXPECT_EQ(Format(-2.5, "0"), "-3");
+    EXPECT_EQ(Format(0.25, "0.0"), "0.3");
+    EXPECT_EQ(Format(1.005, "0.00"), "1.01");
+    EXPECT_EQ(Format(7, "00"), "07");
+    EXPECT_EQ(Format(57, "0000"), "0057");
+    EXPECT_EQ(Format(123, "00"), "123");
+    EXPECT_EQ(Format(9.96, "0.0"), "10.0");
+    EXPECT_EQ(Format(-0.04, "0.0"), "0.0");
+}
+
+TEST(NumberText, IntegersWithoutPointOthersPlain)
+{
+    EXPECT_EQ(NumberText(25), "25");
+    EXPECT_EQ(NumberText(-3), "-3");
+    EXPECT_EQ(NumberText(2.5), "2.5");
+    EXPECT_EQ(NumberText(0.1 + 0.2), "0.3");
+}
+
+TEST(Dates, TheThreeMasks)
+{
+    test::FakeClock clock;
+    auto now = clock.wallNow();
+    EXPECT_EQ(FormatDate(now, "yyyymmdd_hhmmss"), "20260314_150926");
+    EXPECT_EQ(FormatDate(now, "yyyymmddhhmmss"), "20260314150926");
+    EXPECT_EQ(FormatDate(now, "yyyy/mm/dd_hh:mm:ss"), "2026/03/14_15:09:26");
+}
+
+TEST(SafeName, OnlyLettersAndDigitsSurviveLowerCased)
+{
+    EXPECT_EQ(MakeSafeName("My Run #1"), "my_run__1");
+    EXPECT_EQ(MakeSafeName("../x"), "___x");
+    EXPECT_EQ(MakeSafeName("\xe9t\xe9"), "_t_");
+}
+
+}  // namespace
+}  // namespace tirmo::platform

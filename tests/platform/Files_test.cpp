@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/ProgramFolder.h"
+#include "platform/TextFile.h"
+#include "support/TempFolder.h"
+
+namespace tirmo::platform {
+namespace {
+
+std::string slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+TEST(TextFile, WritesCrLfAndReadsEveryLineEnding)
+{
+    test::TempFolder dir;
+    ASSERT_TRUE(WriteLines(dir.path() + "/a.txt", {"one", "", "\"q\",2"}));
+    EXPECT_EQ(slurp(dir.path() + "/a.txt"), "one\r\n\r\n\"q\",2\r\n");
+    std::ofstream(dir.path() + "/b.txt", std::ios::binary) << "x\ny\r\nz\rlast";
+    auto lines = ReadLines(dir.path() + "/b.txt");
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(*lines, (std::vector<std::string>{"x", "y", "z", "last"}));
+    EXPECT_FALSE(ReadLines(dir.path() + "/missing.txt"));
+}
+
+TEST(TextFile, AnUncommittedWriterLeavesTheTargetUntouched)
+{
+    test::TempFolder dir;
+    const std::string target = dir.path() + "/keep.dat";
+    ASSERT_TRUE(WriteLines(target, {"old"}));
+    {
+        TextFileWriter w(target);
+        w.Line("half");
+    }  // dropped without Commit, as when a write fails midway
+    EXPECT_EQ(slurp(target), "old\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary file left";
+}
+
+TEST(Records, QuotedFieldsSplitOnlyOutsideQuotes)
+{
+    EXPECT_EQ(SplitFields("\"A1\",3, 4.5 ,\"x,y\""), (std::vector<std::string>{"A1", "3", "4.5", "x,y"}));
+    EXPECT_EQ(SplitFields(""), (std::vector<std::string>{""}));
+    EXPECT_EQ(SplitFields("1,,2"), (std::vector<std::string>{"1", "", "2"}));
+    EXPECT_EQ(Quoted("COM=3"), "\"COM=3\"");
+}
+
+TEST(ProgramFolder, NamesAreMatchedWithoutRegardToCase)
+{
+    test::TempFolder dir;
+    SetProgramFolder(dir.path());
+    std::filesystem::create_directories(dir.path() + "/Config_SN12");
+    std::ofstream(dir.path() + "/Config_SN12/LEDxy.DAT") << "x";
+    EXPECT_EQ(ProgramPath("\\config_sn12\\ledxy.dat"), dir.path() + "/Config_SN12/LEDxy.DAT");
+    EXPECT_TRUE(FileExists(ProgramPath("config_SN12/ledxy.dat")));
+    EXPECT_EQ(ProgramPath("config_sn12/new.dat"), dir.path() + "/Config_SN12/new.dat");
+    EXPECT_EQ(ProgramPath("reports/p1"), dir.path() + "/reports/p1") << "missing parts keep their spelling";
+    EXPECT_TRUE(MakeFolder(ProgramPath("reports/p1")));
+    EXPECT_TRUE(FolderExists(ProgramPath("REPORTS/P1")));
+}
+
+TEST(ProgramFolder, ChosenFromOptionThenEnvironment)
+{
+    char prog[] = "tirmo", opt[] = "--folder", dir[] = "/tmp/x";
+    char* argv1[] = {prog, opt, dir};
+    EXPECT_EQ(ChooseProgramFolder(3, argv1), "/tmp/x");
+    ::setenv("TIRMO_HOME", "/tmp/home-tirmo", 1);
+    char* argv2[] = {prog};
+    EXPECT_EQ(ChooseProgramFolder(1, argv2), "/tmp/home-tirmo");
+    ::unsetenv("TIRMO_HOME");
+    EXPECT_NE(ChooseProgramFolder(1, argv2).find("tirmo"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tirmo::platform
