@@ -1,0 +1,136 @@
+#include "ui/Controls.h"
+
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+using namespace tirmo::ui;
+
+// Replies are shown as they came; every byte value must survive the trip through the widget,
+// including NUL, control bytes and bytes above 127, and long replies must not be cut.
+TEST(TextBox, KeepsEveryByteOfLongText)
+{
+    std::string bytes;
+    for (int round = 0; round < 200; ++round)
+        for (int b = 0; b < 256; ++b) bytes.push_back(char(b));
+    ASSERT_GT(bytes.size(), 32767u);
+    TextBox box;
+    box.SetText(bytes);
+    EXPECT_EQ(box.Text(), bytes);
+}
+
+TEST(TextBox, ChangeHandlerRunsOncePerRealChange)
+{
+    TextBox box;
+    int changes = 0;
+    box.onChange([&] { ++changes; });
+    box.SetText("12.5");
+    box.SetText("12.5");
+    EXPECT_EQ(changes, 1);
+    box.insert("0");  // as typing does
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(box.Text(), "12.50");
+    box.SetText("");
+    EXPECT_EQ(changes, 3);
+}
+
+TEST(TextBox, SelectionIsInBytesFromTheStart)
+{
+    TextBox box;
+    box.SetText("abcdef");
+    box.SetSelStart(2);
+    box.SetSelLength(3);
+    EXPECT_EQ(box.SelStart(), 2);
+    EXPECT_EQ(box.SelLength(), 3);
+    EXPECT_EQ(box.selectedText(), "cde");
+    box.SetSelStart(100);
+    EXPECT_EQ(box.SelStart(), 6);
+    EXPECT_EQ(box.SelLength(), 0);
+}
+
+TEST(Label, ShowsMarkupAsPlainText)
+{
+    Label label;
+    label.SetCaption("<b>\xB5L</b>");
+    EXPECT_EQ(label.Caption(), "<b>\xB5L</b>");
+    EXPECT_EQ(label.textFormat(), Qt::PlainText);
+}
+
+TEST(CommandButton, ClickRunsTheHandlerUnlessDisabled)
+{
+    CommandButton button;
+    int clicks = 0;
+    button.onClick([&] { ++clicks; });
+    button.Click();
+    EXPECT_EQ(clicks, 1);
+    button.setEnabled(false);
+    button.Click();
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(CheckBox, SetValueRunsTheClickHandlerOnlyWhenTheValueChanges)
+{
+    CheckBox box;
+    int clicks = 0;
+    int seen = -1;
+    box.onClick([&] {
+        ++clicks;
+        seen = box.Value();
+    });
+    box.SetValue(0);
+    EXPECT_EQ(clicks, 0);
+    box.SetValue(1);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(seen, 1) << "the handler sees the new value";
+    box.SetValue(1);
+    EXPECT_EQ(clicks, 1);
+    box.Click();  // the user unchecks it
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(box.Value(), 0);
+}
+
+TEST(CheckBox, AUserClickOnAGreyedBoxChecksIt)
+{
+    CheckBox box;
+    int clicks = 0;
+    box.onClick([&] { ++clicks; });
+    box.SetValue(2);
+    EXPECT_EQ(box.Value(), 2);
+    box.Click();
+    EXPECT_EQ(box.Value(), 1);
+    box.Click();
+    EXPECT_EQ(box.Value(), 0);
+    box.Click();
+    EXPECT_EQ(box.Value(), 1) << "the user never greys a box";
+    EXPECT_EQ(clicks, 4);
+}
+
+TEST(OptionButton, SelectingRunsOnlyTheSelectedButtonsHandler)
+{
+    QWidget frame;
+    OptionButton a(&frame), b(&frame);
+    int aClicks = 0, bClicks = 0;
+    a.onClick([&] { ++aClicks; });
+    b.onClick([&] { ++bClicks; });
+
+    a.SetValue(true);
+    EXPECT_EQ(aClicks, 1);
+    b.Click();
+    EXPECT_FALSE(a.Value());
+    EXPECT_TRUE(b.Value());
+    EXPECT_EQ(aClicks, 1);
+    EXPECT_EQ(bClicks, 1);
+    b.Click();  // already selected
+    b.SetValue(true);
+    EXPECT_EQ(bClicks, 1);
+
+    // Code may leave a group with nothing selected; the group stays exclusive afterwards.
+    b.SetValue(false);
+    EXPECT_FALSE(a.Value());
+    EXPECT_FALSE(b.Value());
+    a.Click();
+    b.Click();
+    EXPECT_FALSE(a.Value());
+    EXPECT_EQ(aClicks, 2);
+    EXPECT_EQ(bClicks, 2);
+}
