@@ -17,6 +17,7 @@ struct Slot {
 
 std::array<Slot, kSlotCount + 1> slots;  // index 0 unused: the slot number is the COM number
 CommError error;
+WriteObserver writeObserver;
 
 bool validSlot(int port) { return port >= 1 && port <= kSlotCount; }
 
@@ -128,7 +129,11 @@ long CommWrite(int port, const std::string& data)
     }
     Slot& slot = slots[size_t(port)];
     long count = slot.device.write(data);
-    if (count < 0) return recordWithFlags(slot.device.lastError(), "CommWrite (WriteFile)", port), -1;
+    if (count < 0) {
+        recordWithFlags(slot.device.lastError(), "CommWrite (WriteFile)", port);
+        return -1;
+    }
+    if (writeObserver) writeObserver(port, data);
     return count;
 }
 
@@ -136,6 +141,8 @@ long CommWriteBytes(int port, const std::vector<unsigned char>& bytes)
 {
     return CommWrite(port, std::string(bytes.begin(), bytes.end()));
 }
+
+void SetWriteObserver(WriteObserver observer) { writeObserver = std::move(observer); }
 
 bool CommIsOpen(int port) { return validSlot(port) && slots[size_t(port)].open; }
 

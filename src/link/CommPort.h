@@ -2,6 +2,7 @@
 // The serial port layer: sixteen port slots numbered like the COM ports, and the only code that
 // touches a port. Failures are written into one error record and returned as codes; the layer
 // never shows a message.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,10 @@ long CommWrite(int port, const std::string& data);
 long CommWriteBytes(int port, const std::vector<unsigned char>& bytes);
 
 bool CommIsOpen(int port);
+
+// Sees every write that reached a port, after it went out (tests check pacing with it).
+using WriteObserver = std::function<void(int port, const std::string& data)>;
+void SetWriteObserver(WriteObserver observer);
 // Closes every slot (program end and tests).
 void CommCloseAll();
 

@@ -45,12 +45,13 @@ void FlushLink(int pauseMs)
     platform::Sleep(pauseMs);
 }
 
-std::string PollReply(int wanted, int firstEmptyReads, int emptyPauseMs)
+std::string PollReply(int wanted, int firstEmptyReads, int emptyPauseMs, int port)
 {
+    if (port == 0) port = mod::port_slot;
     std::string reply, piece;
     int counter = firstEmptyReads;
     while (int(reply.size()) < wanted && counter >= 1) {
-        if (CommRead(mod::port_slot, piece, 1) > 0) {
+        if (CommRead(port, piece, 1) > 0) {
             reply += piece;
             counter = kEmptyReadLimit;
         } else {

@@ -81,7 +81,9 @@ void FlushLink(int pauseMs = kFlushPauseMs);
 SendResult SendFrame(const Frame& frame, const SendOptions& options);
 // Polls for wanted bytes, one 1-byte read at a time: every byte sets the counter back to 10,
 // every read counts it down, an empty read pauses; ends when enough came or the counter is out.
-std::string PollReply(int wanted, int firstEmptyReads = kEmptyReadLimit, int emptyPauseMs = kEmptyReadPauseMs);
+// port 0 means the link's slot; the start-up search polls the port it is trying.
+std::string PollReply(int wanted, int firstEmptyReads = kEmptyReadLimit, int emptyPauseMs = kEmptyReadPauseMs,
+                      int port = 0);
 // "Empty", or the first byte as a character and ";" with each further byte in decimal.
 std::string ReplyTrace(const std::string& reply);
 // byte 2 x 256 + byte 3 of a short reply (0 when shorter).

@@ -1,6 +1,7 @@
 #include "platform/TextFile.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <unistd.h>
@@ -11,10 +12,18 @@ namespace tirmo::platform {
 
 std::optional<std::vector<std::string>> ReadLines(const std::string& path)
 {
-    std::ifstream in(ResolvePath(path), std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
+    const std::string real = ResolvePath(path);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(real, ec)) return std::nullopt;  // a folder, a device, nothing
+    std::string data;
+    try {
+        std::ifstream in(real, std::ios::binary);
+        if (!in) return std::nullopt;
+        data.assign((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (in.bad()) return std::nullopt;
+    } catch (const std::exception&) {
+        return std::nullopt;  // the stream library reports some read errors by throwing
+    }
     std::vector<std::string> lines;
     std::string cur;
     for (size_t i = 0; i < data.size(); ++i) {

@@ -2,6 +2,7 @@
 
 #include "app/ModuleState.h"
 #include "camera/CameraSelect.h"
+#include "support/FakeClock.h"
 #include "support/LinkFixture.h"
 
 namespace tirmo::camera {
@@ -21,11 +22,14 @@ class CameraSelectTest : public test::LinkFixture {};
 
 TEST_F(CameraSelectTest, SelectsWithPacedBytesAndTheCameraNumberEcho)
 {
+    test::FakeClock clock;
+    test::WriteRecorder recorder;
     EXPECT_TRUE(SelectCamera("4", console));
     EXPECT_EQ(sim->rawReceived(), std::string({char(255), 67, 4, 0, 71}));
     auto f = sim->frames();
     ASSERT_EQ(f.size(), 1u);
-    for (size_t i = 1; i < 5; ++i) EXPECT_GE(f[0].byteMs[i] - f[0].byteMs[i - 1], 14.0);
+    ASSERT_EQ(recorder.writes.size(), 5u);
+    for (double gap : recorder.gaps()) EXPECT_GE(gap, 15.0);
     EXPECT_EQ(console.lastMonitor(), "4 <- Camera");
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/ModuleState.h"
 #include "link/CommPort.h"
+#include "platform/Clock.h"
 #include "platform/SerialDevice.h"
 
 namespace tirmo::test {
@@ -24,6 +25,20 @@ QuickTimeouts::~QuickTimeouts()
     t.intervalMs = interval_;
     t.totalMs = total_;
     platform::setSerialTimeouts(t);
+}
+
+WriteRecorder::WriteRecorder()
+{
+    link::SetWriteObserver([this](int, const std::string& data) { writes.push_back({platform::MonotonicMs(), data}); });
+}
+
+WriteRecorder::~WriteRecorder() { link::SetWriteObserver({}); }
+
+std::vector<double> WriteRecorder::gaps() const
+{
+    std::vector<double> out;
+    for (size_t i = 1; i < writes.size(); ++i) out.push_back(writes[i].atMs - writes[i - 1].atMs);
+    return out;
 }
 
 void LinkFixture::SetUp()

@@ -35,6 +35,22 @@ private:
     int interval_, total_;
 };
 
+// Every write the program makes, stamped with the program's clock when it went out. With a fake
+// clock installed the stamps are exact, so the pauses between bytes can be checked without
+// depending on how fast the machine runs.
+class WriteRecorder {
+public:
+    WriteRecorder();
+    ~WriteRecorder();
+    struct Write {
+        double atMs;
+        std::string data;
+    };
+    std::vector<Write> writes;
+    // Gaps between consecutive writes, in ms.
+    std::vector<double> gaps() const;
+};
+
 class LinkFixture : public ::testing::Test {
 protected:
     static constexpr int kPort = 4;

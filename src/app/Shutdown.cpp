@@ -1,0 +1,57 @@
+// The shutdown: the settings record and the last project are saved, and the instrument is left
+// at rest (Peltier off, fan off, blue light off, no camera selected) before the link closes.
+#include <exception>
+#include <functional>
+
+#include "app/Frm_acquire.h"
+#include "app/ModuleState.h"
+#include "link/CommPort.h"
+#include "platform/Clock.h"
+#include "project/LastProject.h"
+#include "ui/Controls.h"
+
+namespace tirmo::app {
+namespace {
+constexpr int kStepPauseMs = 10;
+constexpr int kParkPauseMs = 100;
+
+// Every step is attempted: a failing one must not leave the Peltier or the fan running.
+void attempt(const std::function<void()>& step)
+{
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+}  // namespace
+
+void Frm_acquire::Form_Unload()
+{
+    if (unloaded) return;  // the close box and a signal may both ask
+    unloaded = true;
+    attempt([this] { SaveConfigTxt(); });
+    attempt([this] { project::SaveLastProject(current_project, mod::serial_number); });
+    attempt([this] {
+        PeltierOff();
+        platform::Sleep(kStepPauseMs);
+    });
+    attempt([this] {
+        SetFan(0);
+        platform::Sleep(kStepPauseMs);
+    });
+    attempt([this] {
+        SendLightPulse(0);
+        platform::Sleep(kStepPauseMs);
+    });
+    attempt([this] {
+        txt_cam->SetText("6");
+        txt_cam->Refresh();
+        cmd_camera_Click();
+    });
+    platform::Sleep(kParkPauseMs);
+    // Close the link's own slot: the port box may have been edited since the link was opened.
+    mod::port_open = false;
+    if (mod::port_slot >= 1) attempt([] { link::CommClose(mod::port_slot); });
+}
+
+}  // namespace tirmo::app

@@ -1,0 +1,191 @@
+// The start-up: the search for the instrument on COM1 to COM15, the serial-number query, the
+// typed port or offline mode, and what the load handler sets up from the result.
+#include "app/ConfigFiles.h"
+#include "app/Frm_acquire.h"
+#include "app/ModuleState.h"
+#include "link/CommPort.h"
+#include "platform/Clock.h"
+#include "platform/Convert.h"
+#include "platform/ProgramFolder.h"
+#include "platform/SerialDevice.h"
+#include "project/LastProject.h"
+#include "ui/Controls.h"
+#include "ui/Dialogs.h"
+
+namespace tirmo::app {
+namespace {
+
+constexpr int kLastScannedPort = 15;
+constexpr int kScanPauseMs = 100;
+constexpr int kQueryPauseMs = 10;
+constexpr int kQueriesPerPort = 2;
+
+bool isAnswer(int serial) { return serial >= 0 && serial <= 255; }
+
+}  // namespace
+
+int Frm_acquire::QuerySerialNumber(int port)
+{
+    if (mod::dummy_mode != 0) return -1;
+    link::CommFlush(port);
+    platform::Sleep(link::kFlushPauseMs);
+    const link::Frame frame = *link::MakeFrame('N', 0, 0);
+    const std::string sending = "sending " + frame.bytes();
+    SetMonitor(sending);
+    link::CommWrite(port, frame.bytes());
+    const std::string reply = link::PollReply(3, link::kEmptyReadLimit, link::kEmptyReadPauseMs, port);
+    if (reply.empty()) {
+        SetMonitor("Empty");
+        return -1;
+    }
+    // The serial number must fit a 16-bit signed value: a short reply or a first data byte of
+    // 128 or more cannot be decoded.
+    if (reply.size() < 3 || static_cast<unsigned char>(reply[1]) >= 128) {
+        SetMonitor(sending);
+        ShowError("error");
+        return -1;
+    }
+    SetMonitor("in:" + link::ReplyTrace(reply));
+    return int(link::ReplyValue(reply));
+}
+
+// Opens the link on port and marks it open; false (program offline) when the port does not open.
+void Frm_acquire::openLink(int port)
+{
+    if (link::CommOpen(port, "COM" + std::to_string(port), kLinkSettings) != 0) {
+        // The port answered a moment ago but cannot be opened again: carry on offline rather
+        // than pretend a link exists.
+        mod::port_open = false;
+        mod::serial_number = 0;
+        offline_mode = true;
+        SetStatus("Offline Mode");
+        return;
+    }
+    mod::port_slot = port;
+    mod::port_open = true;
+}
+
+void Frm_acquire::ConnectDevice()
+{
+    mod::com_number = 1;
+    show();
+    auto opening = [this](int n) {
+        SetStatus("Opening Port [" + std::to_string(n) + "]");
+        platform::DoEvents();
+        platform::Sleep(kScanPauseMs);
+        return link::CommOpen(n, "COM" + std::to_string(n), kLinkSettings);
+    };
+
+    bool found = false;
+    // First attempt: COM1, one query.
+    if (opening(1) != 0) {
+        mod::com_number = 0;
+    } else {
+        int answer = QuerySerialNumber(1);
+        if (isAnswer(answer)) {
+            mod::serial_number = answer;
+            found = true;
+            txtcom->SetText("1");  // the port box names the port actually used
+        } else {
+            mod::com_number = 0;
+            mod::serial_number = 0;
+        }
+        link::CommClose(1);
+    }
+
+    // The scan starts again from COM1 when the first attempt failed.
+    while (!found && mod::com_number < kLastScannedPort) {
+        const int n = ++mod::com_number;
+        long result = opening(n);
+        if (result != 0 && result != platform::kErrPortBusy) continue;
+        for (int q = 0; q < kQueriesPerPort && !found; ++q) {
+            platform::Sleep(kQueryPauseMs);
+            int answer = QuerySerialNumber(n);
+            if (isAnswer(answer)) {
+                mod::serial_number = answer;
+                found = true;
+                SetStatus("Status = Connected on COM[ " + std::to_string(n) + " ] SN#" +
+                          platform::Format(answer, "0000"));
+                txtcom->SetText(std::to_string(n));
+            } else {
+                mod::serial_number = 0;
+            }
+        }
+        link::CommClose(n);
+    }
+
+    if (found) {
+        offline_mode = false;
+        SaveConfigTxt();
+        openLink(mod::com_number);
+        return;
+    }
+
+    const std::string answer = ui::dialogs().inputBox(
+        "COM(" + std::to_string(mod::com_number) + ") PORT ERROR. Type New Port number or <Enter> to go Offline");
+    auto goOffline = [this] {
+        offline_mode = true;
+        SetStatus("Offline Mode");
+    };
+    if (platform::Trim(answer).empty()) return goOffline();
+    int typed = 0;
+    try {
+        typed = platform::WholeNumber16(answer);
+    } catch (const platform::NumberError&) {
+        return goOffline();
+    }
+    if (typed < 1 || typed > kLastScannedPort) return goOffline();
+    mod::com_number = typed;
+    if (link::CommOpen(typed, "COM" + std::to_string(typed), kLinkSettings) != 0) {
+        ui::dialogs().messageBox("Invalid Port Number. Offline Mode");
+        return goOffline();
+    }
+    txtcom->SetText(std::to_string(typed));
+    txtcom->Refresh();
+    SaveConfigTxt();
+    link::CommClose(typed);
+    openLink(typed);
+}
+
+void Frm_acquire::Form_Load()
+{
+    mod::dummy_mode = 0;
+    mod::acquisition_folder = platform::ProgramFolder();
+    ConnectDevice();
+
+    mod::hardware_generation = mod::serial_number < 50 ? 1 : 2;
+    platform::MakeFolder(platform::ProgramPath("reports"));
+    platform::MakeFolder(platform::ProgramPath("config"));
+    if (!offline_mode && mod::serial_number > 0) {
+        const std::string sn = "SN" + std::to_string(mod::serial_number);
+        platform::MakeFolder(platform::ProgramPath("config_" + sn));
+        platform::MakeFolder(platform::ProgramPath("reports/_internal_reference" + sn));
+        platform::MakeFolder(platform::ProgramPath("reports/_internal_blank_measurement" + sn));
+    }
+    SetStatus(offline_mode ? "Offline Mode" : "OK. Connected to TIRMO SN" + std::to_string(mod::serial_number));
+
+    if (mod::hardware_generation == 1) {
+        mod::default_gain = 10;
+        mod::default_exposure = 20;
+    } else if (mod::serial_number >= 57 && mod::serial_number <= 59) {
+        mod::default_gain = 20;
+        mod::default_exposure = 28;
+    } else {
+        mod::default_gain = 15;
+        mod::default_exposure = 20;
+    }
+    txt_gain->SetText(std::to_string(mod::default_gain));
+    txt_exposure->SetText(std::to_string(mod::default_exposure));
+    stage.analog_stage = mod::hardware_generation == 1;
+
+    ReadCameraMask(CameraMaskPath(mod::serial_number));
+    current_project = project::LoadLastProject(mod::serial_number);
+
+    if (!offline_mode && mod::dummy_mode == 0) {
+        SetFan(128);
+        int power = 0;
+        SetPowerReadTemperature(power);
+    }
+}
+
+}  // namespace tirmo::app

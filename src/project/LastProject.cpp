@@ -1,0 +1,28 @@
+#include "project/LastProject.h"
+
+#include "platform/ProgramFolder.h"
+#include "platform/TextFile.h"
+
+namespace tirmo::project {
+namespace {
+std::string lastProjectPath(int serialNumber)
+{
+    return platform::ProgramPath("reports/pj_sn" + std::to_string(serialNumber) + ".dat");
+}
+}  // namespace
+
+std::string LoadLastProject(int serialNumber)
+{
+    const std::string path = lastProjectPath(serialNumber);
+    if (auto lines = platform::ReadLines(path)) return lines->empty() ? std::string() : lines->front();
+    SaveLastProject(kDefaultProject, serialNumber);
+    return kDefaultProject;
+}
+
+bool SaveLastProject(const std::string& project, int serialNumber)
+{
+    platform::MakeFolder(platform::ProgramPath("reports"));
+    return platform::WriteLines(lastProjectPath(serialNumber), {project});
+}
+
+}  // namespace tirmo::project

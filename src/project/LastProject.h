@@ -1,0 +1,15 @@
+#pragma once
+// The last project used with an instrument, kept in reports\pj_sn<serial number>.dat so that
+// each instrument reopens its own project.
+#include <string>
+
+namespace tirmo::project {
+
+inline constexpr const char* kDefaultProject = "default_project";
+
+// The first line of the file; when the file is missing it is created holding "default_project".
+std::string LoadLastProject(int serialNumber);
+// Creates or replaces the file with the project name. False when it could not be written.
+bool SaveLastProject(const std::string& project, int serialNumber);
+
+}  // namespace tirmo::project

@@ -1,0 +1,55 @@
+#include "support/AppFixture.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "app/ModuleState.h"
+#include "link/CommPort.h"
+#include "platform/ProgramFolder.h"
+
+namespace tirmo::test {
+
+void AppFixture::SetUp()
+{
+    mod::reset();
+    platform::SetProgramFolder(folder.path());
+    installed = std::make_unique<ScopedDialogs>(boxes);
+    window = std::make_unique<app::Frm_acquire>();
+}
+
+void AppFixture::TearDown()
+{
+    window->unloaded = true;  // a test that did not close the window does not want the shutdown
+    window.reset();
+    link::CommCloseAll();
+    installed.reset();
+    if (simCom) ::setenv(("TIRMO_COM" + std::to_string(simCom)).c_str(), "", 1);
+    sim.reset();
+    fakeClock.reset();
+    mod::reset();
+}
+
+void AppFixture::attachSimulator(int com, int serialNumber)
+{
+    sim = std::make_unique<sim::InstrumentSimulator>();
+    sim->with([serialNumber](sim::SimState& s) { return s.serialNumber = serialNumber; });
+    sim->attachAsCom(com);
+    simCom = com;
+}
+
+std::string AppFixture::readFile(const std::string& relative) const
+{
+    std::ifstream in(platform::ProgramPath(relative), std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> AppFixture::frameList() const
+{
+    std::vector<std::string> out;
+    for (const auto& f : sim->frames())
+        out.push_back(std::string(1, char(f.letter)) + "," + std::to_string(f.a) + "," + std::to_string(f.b));
+    return out;
+}
+
+}  // namespace tirmo::test
