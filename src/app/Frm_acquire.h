@@ -1,7 +1,8 @@
 #pragma once
-// The main window ("Acquisition Page"): its start-up connection to the instrument, its shutdown,
-// and the controls the device routines report into. Subsystems add their controls and handlers
-// here; their logic stays in their own folders and the window only holds and shows it.
+// The main window ("Acquisition Page"). The window holds controls and thin handlers; each
+// subsystem defines its own members in its own folder (src/<subsystem>/Frm_acquire_<name>.cpp)
+// and keeps its logic in plain classes there. Members are public so that tests can do what a
+// user does: type into a box, click, tick a timer.
 #include <QMainWindow>
 
 #include <array>
@@ -11,8 +12,9 @@
 #include "thermal/TemperatureStage.h"
 
 class QAction;
-class QFrame;
 class QGroupBox;
+class QMenu;
+class QVBoxLayout;
 
 namespace tirmo::ui {
 class TextBox;
@@ -20,6 +22,8 @@ class Label;
 class ComboBox;
 class CheckBox;
 class CommandButton;
+class Shape;
+class Timer;
 }  // namespace tirmo::ui
 
 namespace tirmo::app {
@@ -30,12 +34,12 @@ public:
     explicit Frm_acquire(QWidget* parent = nullptr);
     ~Frm_acquire() override;
 
-    // --- link::Console: where device routines report ---
+    // ==== link console: where device routines report ====
     void SetStatus(const std::string& text) override;
     void SetMonitor(const std::string& text) override;
     bool ShowComm() const override;
 
-    // --- start-up and shutdown ---
+    // ==== start-up and shutdown (app) ====
     void Form_Load();
     void Form_Unload();
     void ConnectDevice();
@@ -44,19 +48,30 @@ public:
     void ReadCameraMask(const std::string& path);
     void WriteCameraConfig(const std::string& path);
 
-    // --- device operations the window owns (logic in camera/, lighting/, thermal/) ---
-    void cmd_camera_Click();
-    int PeltierOff();
-    int SetFan(int level);
-    double SetPowerReadTemperature(int& power);
-    void SendLightPulse(int level);
-
-    // --- controls ---
     ui::TextBox* txt_status = nullptr;  // status line
     ui::TextBox* txt_in = nullptr;      // communication monitor
     ui::Label* lbl_lenrx = nullptr;
     ui::TextBox* txtcom = nullptr;      // COM number of the link
-    ui::TextBox* txtprogram = nullptr;  // mode letter of the last frame request
+    ui::TextBox* txtlapse = nullptr;    // acquisition time, minutes
+    ui::ComboBox* cmb_well = nullptr;   // plate format
+    QAction* mn_showcomm = nullptr;     // "Show Communication values"
+    QMenu* menu_view = nullptr;
+
+    bool offline_mode = false;
+    std::array<bool, 7> camera_in_use{true, true, true, true, true, true, true};
+    std::string current_project;
+    bool unloaded = false;
+
+    // ==== acquisition run state (acquisition) ====
+    int run_state = 0;             // 0 idle, 1 running
+    double elapsed_seconds = 0;    // seconds since the run started
+
+    // ==== camera (camera) ====
+    void buildCameraControls();
+    void cmd_camera_Click();
+
+    QGroupBox* frame_setupcam = nullptr;  // "Setup CAM"
+    ui::TextBox* txtprogram = nullptr;    // mode letter of the last frame request
     ui::TextBox* txt_cam = nullptr;
     ui::CommandButton* cmd_camera = nullptr;
     ui::TextBox* txt_gain = nullptr;
@@ -68,25 +83,48 @@ public:
     ui::TextBox* txt_yfin = nullptr;
     ui::TextBox* txt_lines = nullptr;
     ui::TextBox* txt_pix = nullptr;
-    ui::TextBox* txt_led = nullptr;
-    ui::TextBox* txtlapse = nullptr;    // acquisition time, minutes
-    ui::ComboBox* cmb_well = nullptr;   // plate format
-    ui::TextBox* txttemp = nullptr;     // temperature set point
-    ui::CheckBox* Chk_lenabled = nullptr;
-    QFrame* Shape_light = nullptr;
-    QAction* mn_showcomm = nullptr;     // "Show Communication values"
-    QGroupBox* frame_setupcam = nullptr;
+    // ==== end camera ====
 
-    // --- window state ---
-    bool offline_mode = false;
-    std::array<bool, 7> camera_in_use{true, true, true, true, true, true, true};
-    std::string current_project;
+    // ==== plate (plate) ====
+    void buildPlateControls();
+    // ==== end plate ====
+
+    // ==== lighting (lighting) ====
+    void buildLightingControls();
+    void SendLightPulse(int level);
+    // The light-pulse countdown of one Timer3 tick; it also stops Timer3 when neither a pulse
+    // nor temperature control is on.
+    void PulseTimerStep();
+
+    ui::TextBox* txt_led = nullptr;
+    ui::CheckBox* Chk_lenabled = nullptr;
+    ui::Shape* Shape_light = nullptr;
+    bool pulse_on = false;
+    long pulse_end = 0;
     long pulse_countdown = 0;
+    // ==== end lighting ====
+
+    // ==== temperature (thermal) ====
+    void buildThermalControls();
+    int PeltierOff();
+    int SetFan(int level);
+    double SetPowerReadTemperature(int& power);
+    // The temperature work of one Timer3 tick (thermostat and cycles).
+    void TemperatureTimerStep();
+
+    ui::TextBox* txttemp = nullptr;       // temperature set point
+    bool temperature_control_on = false;
     thermal::TemperatureStage stage;
-    bool unloaded = false;
+    // ==== end temperature ====
+
+    // ==== shared one-second timer ====
+    ui::Timer* Timer3 = nullptr;  // 1000 ms: temperature first, then the light-pulse countdown
+    void Timer3_Timer();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+
+    QVBoxLayout* panels_ = nullptr;  // each subsystem adds its frames here
 
 private:
     void buildControls();

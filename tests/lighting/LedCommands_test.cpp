@@ -35,7 +35,7 @@ TEST_F(LightPulseTest, LevelGoesOutAsT15AndTheIndicatorFollows)
     SendLightPulse(0, 42, console, indicator);
     EXPECT_EQ(caption, "Pulse");
     EXPECT_EQ(fill, kPulseOffColour);
-    EXPECT_EQ(sim->with([](sim::SimState& s) { return s.blueLight; }), 0);
+    EXPECT_EQ(sim->with([](sim::SimState& s) { return s.leds.blueLight; }), 0);
 }
 
 }  // namespace

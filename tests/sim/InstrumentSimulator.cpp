@@ -31,6 +31,9 @@ InstrumentSimulator::InstrumentSimulator()
     ::tcsetattr(slaveKeep_, TCSANOW, &tio);
     if (::pipe(wakePipe_) != 0) throw std::runtime_error("pipe");
     InstallCoreDevices(*this);
+    InstallCameraDevices(*this);
+    InstallLedDevices(*this);
+    InstallThermalDevices(*this);
     thread_ = std::thread([this] { run(); });
 }
 

@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "sim/SimDeviceState.h"
+
 namespace tirmo::sim {
 
 struct ReceivedFrame {
@@ -23,18 +25,15 @@ struct ReceivedFrame {
     std::vector<double> byteMs;  // arrival of each of the five bytes
 };
 
-// What the instrument knows and keeps between commands. Device modules add their fields here.
+// What the instrument knows and keeps between commands; each device's part in SimDeviceState.h.
 struct SimState {
     int serialNumber = 57;
     int identification = 57;
-    int selectedCamera = 6;
-    int gain = 0, exposure = 0, speed = 0;
-    int winY0 = 0, winY1 = 0, winX0 = 0, winX1 = 0;  // 'y','Y','x','X' bytes
-    int fanLevel = 0;
-    int peltierPower = 0;
-    int blueLight = 0;
-    double temperatureC = 25.0;
     int resetCount = 0;
+    CameraSimState cameras;
+    LedSimState leds;
+    ThermalSimState thermal;
+    int generation() const { return serialNumber < 50 ? 1 : 2; }
 };
 
 class InstrumentSimulator {

@@ -29,7 +29,7 @@ TEST_F(TemperatureStageTest, DecodesEachGenerationsReplyWithoutOverflow)
 TEST_F(TemperatureStageTest, PeltierOffSendsPowerZeroAndKeepsTheReportedTemperature)
 {
     mod::hardware_generation = 2;
-    sim->with([](sim::SimState& s) { return s.temperatureC = 30.0; });
+    sim->with([](sim::SimState& s) { return s.thermal.temperatureC = 30.0; });
     EXPECT_EQ(stage.PeltierOff(console), 1);
     EXPECT_EQ(frameList(), std::vector<std::string>{"T,1,0"});
     EXPECT_DOUBLE_EQ(stage.last_temperature, 30.0);
