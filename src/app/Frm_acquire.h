@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 
+#include "lighting/LedMap.h"
 #include "link/Protocol.h"
 #include "thermal/TemperatureStage.h"
 
@@ -91,17 +92,41 @@ public:
 
     // ==== lighting (lighting) ====
     void buildLightingControls();
+    // LED command layer (the stored power table, the calibrations, every LED at once, the blue light).
+    void SendLedCommand(int index, int power);
+    void SendLedPower(int index, int& power);
+    void SendAllLedPower(int level);
     void SendLightPulse(int level);
     // The light-pulse countdown of one Timer3 tick; it also stops Timer3 when neither a pulse
     // nor temperature control is on.
     void PulseTimerStep();
+    // The light-pulse step at the end of each camera window of a run.
+    void RunPulseStep();
+    void mn_bluelight_Click();
+    void cmd_light_Click();
+    // LED maps: load, save, and the saved powers sent to the instrument.
+    void LoadLedTables();
+    void WriteLedPositions();
+    void WriteLedPower();
+    void ApplyLedPower(int camera);
+    void ApplyLedPowerWithStatus();
+    // Start-up: the default layout files of both generations, each only when config lacks it.
+    void WriteDefaultLedLayouts();
 
+    QAction* mn_bluelight = nullptr;  // "Enable Blue Lighting"
+    QGroupBox* Frame_light = nullptr;
+    ui::TextBox* txt_power = nullptr;
+    ui::TextBox* txt_pulsetimes = nullptr;
+    ui::TextBox* txt_pulseon = nullptr;
+    ui::TextBox* txt_pulseoff = nullptr;
+    ui::CommandButton* cmd_light = nullptr;
     ui::TextBox* txt_led = nullptr;
     ui::CheckBox* Chk_lenabled = nullptr;
     ui::Shape* Shape_light = nullptr;
     bool pulse_on = false;
     long pulse_end = 0;
     long pulse_countdown = 0;
+    lighting::LedMap led_map;
     // ==== end lighting ====
 
     // ==== temperature (thermal) ====

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "lighting/LedMap.h"
 #include "link/Protocol.h"
 
 class QGroupBox;
@@ -44,6 +45,28 @@ public:
 
     // ==== lighting (lighting) ====
     void buildLightingTools();
+    void Cmd_bluelight_Click();    // "BLUELIGHT(0-7)"
+    void cmd_frqled_Click();       // "FRQLed"
+    void cmd_led0_Click();         // "LD/PWR"
+    void cmd_ledpower_Click();     // "Apply"
+    void cmd_ledpowerall_Click();  // "All"
+    // The factory window's own LED sender and LED map.
+    void SendLedPower(int index, int power);
+    void LoadLedTables();
+    void WriteLedPositions();
+    void WriteLedPower();
+
+    ui::TextBox* txt_blue = nullptr;
+    ui::CommandButton* Cmd_bluelight = nullptr;
+    ui::TextBox* txt_frqled = nullptr;
+    ui::CommandButton* cmd_frqled = nullptr;
+    ui::TextBox* txt_valueled = nullptr;
+    ui::TextBox* txt_value = nullptr;
+    ui::CommandButton* cmd_led0 = nullptr;
+    ui::ComboBox* txt_led = nullptr;
+    ui::CommandButton* cmd_ledpower = nullptr;
+    ui::CommandButton* cmd_ledpowerall = nullptr;
+    lighting::LedMap led_map;
     // ==== end lighting ====
 
     // ==== temperature (thermal) ====

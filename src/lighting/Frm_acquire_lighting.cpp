@@ -1,36 +1,106 @@
-// The main window's light controls: the blue light and its pulses.
+// The main window's lighting: the LED command layer, the LED maps and the saved powers, the blue
+// light panel with its pulses, and the default layout files written at start-up.
+#include <QAction>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/Frm_acquire.h"
+#include "app/ModuleState.h"
 #include "lighting/LedCommands.h"
+#include "lighting/LedMap.h"
+#include "lighting/LedPowerApply.h"
+#include "lighting/LightPulse.h"
+#include "platform/Convert.h"
+#include "platform/ProgramFolder.h"
 #include "ui/Controls.h"
+#include "ui/Dialogs.h"
 #include "ui/Shape.h"
 #include "ui/Timer.h"
 
 namespace tirmo::app {
+namespace {
+
+constexpr const char* kBlueLightWarning =
+    "* Only available in some Hardware versions * \n\nOFF: Power=0 MAXIMUM: Power=7\nWarning!\n"
+    "avoid using Power > 5 during Acquisitions";
+constexpr const char* kPowerNotANumber = "The light power must be a number from 1 to 7";
+
+ui::TextBox* textBox(QWidget* parent, const char* name, const char* text, const char* tip)
+{
+    auto* t = new ui::TextBox(parent);
+    t->setObjectName(name);
+    t->SetText(text);
+    if (tip) t->setToolTip(tip);
+    return t;
+}
+
+}  // namespace
 
 void Frm_acquire::buildLightingControls()
 {
-    auto* frame = new QGroupBox(this);
-    auto* grid = new QGridLayout(frame);
-    txt_led = new ui::TextBox(frame);
-    txt_led->setObjectName("txt_led");
-    txt_led->SetText("7");
-    Chk_lenabled = new ui::CheckBox(frame);
+    auto* leds = new QGroupBox(this);
+    auto* ledGrid = new QGridLayout(leds);
+    txt_led = textBox(leds, "txt_led", "7", nullptr);
+    ledGrid->addWidget(new QLabel("LED", leds), 0, 0);
+    ledGrid->addWidget(txt_led, 0, 1);
+    panels_->addWidget(leds);
+
+    Frame_light = new QGroupBox(this);
+    Frame_light->setObjectName("Frame_light");
+    auto* grid = new QGridLayout(Frame_light);
+    txt_power = textBox(Frame_light, "txt_power", "2", "1 to 7 power level");
+    txt_pulsetimes = textBox(Frame_light, "txt_pulsetimes", "1", "how many cycles");
+    txt_pulseon = textBox(Frame_light, "txt_pulseon", "15", "time on (minutes)");
+    txt_pulseoff = textBox(Frame_light, "txt_pulseoff", "15", "time off (minutes)");
+    cmd_light = new ui::CommandButton(Frame_light);
+    cmd_light->setObjectName("cmd_light");
+    cmd_light->SetCaption("LightPulse");
+    cmd_light->setToolTip("manual turn on/off");
+    cmd_light->onClick([this] { cmd_light_Click(); });
+    Chk_lenabled = new ui::CheckBox(Frame_light);
     Chk_lenabled->setObjectName("Chk_lenabled");
-    Chk_lenabled->SetCaption("Pulse");
-    Shape_light = new ui::Shape(frame);
+    Chk_lenabled->SetCaption("Enable");
+    Chk_lenabled->setToolTip("Enable light cycles");
+    Shape_light = new ui::Shape(Frame_light);
     Shape_light->setObjectName("Shape_light");
     Shape_light->setFixedSize(16, 16);
-    grid->addWidget(new QLabel("LED", frame), 0, 0);
-    grid->addWidget(txt_led, 0, 1);
-    grid->addWidget(Chk_lenabled, 1, 0);
-    grid->addWidget(Shape_light, 1, 1);
-    panels_->addWidget(frame);
+    Shape_light->SetFillColor(lighting::kPulseOffColour);
+    grid->addWidget(new QLabel("Power", Frame_light), 0, 0);
+    grid->addWidget(txt_power, 0, 1);
+    grid->addWidget(new QLabel("Cycles", Frame_light), 0, 2);
+    grid->addWidget(txt_pulsetimes, 0, 3);
+    grid->addWidget(new QLabel("On", Frame_light), 1, 0);
+    grid->addWidget(txt_pulseon, 1, 1);
+    grid->addWidget(new QLabel("Off", Frame_light), 1, 2);
+    grid->addWidget(txt_pulseoff, 1, 3);
+    grid->addWidget(cmd_light, 2, 0, 1, 2);
+    grid->addWidget(Chk_lenabled, 2, 2);
+    grid->addWidget(Shape_light, 2, 3);
+    Frame_light->setVisible(false);  // shown only through the menu
+    panels_->addWidget(Frame_light);
+
+    mn_bluelight = menu_view->addAction("Enable Blue Lighting");
+    mn_bluelight->setObjectName("mn_bluelight");
+    mn_bluelight->setCheckable(true);
+    // The handler decides the check mark itself, from the mark the entry had before the click.
+    connect(mn_bluelight, &QAction::triggered, this, [this](bool checked) {
+        mn_bluelight->setChecked(!checked);
+        mn_bluelight_Click();
+    });
 }
+
+// ---------------------------------------------------------------- LED command layer
+
+void Frm_acquire::SendLedCommand(int index, int power) { lighting::SendLedCommand(index, power, *this); }
+
+void Frm_acquire::SendLedPower(int index, int& power) { lighting::SendLedPower(index, power, *this); }
+
+void Frm_acquire::SendAllLedPower(int level) { lighting::SendAllLedPower(level, *this); }
 
 void Frm_acquire::SendLightPulse(int level)
 {
@@ -40,9 +110,120 @@ void Frm_acquire::SendLightPulse(int level)
     });
 }
 
+// ---------------------------------------------------------------- light panel and pulses
+
+void Frm_acquire::mn_bluelight_Click()
+{
+    if (!mn_bluelight->isChecked()) {
+        ui::dialogs().messageBox(kBlueLightWarning);
+        mn_bluelight->setChecked(true);
+        Frame_light->setVisible(true);
+    } else {
+        mn_bluelight->setChecked(false);
+        Frame_light->setVisible(false);
+    }
+}
+
+void Frm_acquire::cmd_light_Click()
+{
+    if (!mod::port_open) {
+        ui::dialogs().messageBox(link::kNotConnected);
+        return;
+    }
+    // A power that is not a number would otherwise read as 0 and light the plate at level 7.
+    if (!lighting::TypedWholeNumber(txt_power->Text())) {
+        ui::dialogs().messageBox(kPowerNotANumber);
+        return;
+    }
+    lighting::PulseFields fields{txt_power->Text(), txt_pulseon->Text(), txt_pulseoff->Text()};
+    lighting::BoundPulseFields(fields);
+    txt_power->SetText(fields.power);
+    txt_pulseon->SetText(fields.pulseOn);
+    txt_pulseoff->SetText(fields.pulseOff);
+
+    auto action = lighting::ManualPulseClick({pulse_on, pulse_end, pulse_countdown}, run_state == 1, elapsed_seconds,
+                                             platform::Val(txt_power->Text()), platform::Val(txt_pulseon->Text()));
+    if (action.startTimer) Timer3->SetEnabled(true);
+    if (action.send) SendLightPulse(action.level);
+}
+
 void Frm_acquire::PulseTimerStep()
 {
+    lighting::TimerPulseStep({pulse_on, pulse_end, pulse_countdown}, txt_power->Text(),
+                             [this](int level) { SendLightPulse(level); });
     if (!temperature_control_on && !pulse_on) Timer3->SetEnabled(false);
+}
+
+void Frm_acquire::RunPulseStep()
+{
+    std::optional<lighting::PulseSchedule> schedule;
+    if (Chk_lenabled->Value() == 1) {
+        const double cycles = std::clamp(platform::Val(txt_pulsetimes->Text()), -1e9, 1e9);
+        schedule = lighting::PulseSchedule{platform::Val(txt_pulseon->Text()), platform::Val(txt_pulseoff->Text()),
+                                           long(platform::RoundHalfEven(cycles))};
+    }
+    lighting::RunPulseStep({pulse_on, pulse_end, pulse_countdown}, elapsed_seconds, schedule, txt_power->Text(),
+                           [this](int level) { SendLightPulse(level); });
+}
+
+// ---------------------------------------------------------------- LED maps
+
+void Frm_acquire::LoadLedTables()
+{
+    // The layout of this generation only: another generation's file would number the LEDs wrongly.
+    std::string layout;
+    const std::string config = "config/";
+    if (mod::hardware_generation == 1) layout = platform::ProgramPath(config + lighting::kLedSetup1Name);
+    if (mod::hardware_generation == 2) layout = platform::ProgramPath(config + lighting::kLedSetup2Name);
+    auto problems = lighting::LoadLedTables(led_map, layout, lighting::InstrumentFolder(mod::serial_number));
+    if (!problems.empty()) SetStatus(lighting::ProblemText(problems));
+}
+
+void Frm_acquire::WriteLedPositions()
+{
+    const std::string folder = lighting::InstrumentFolder(mod::serial_number);
+    if (!lighting::WriteLedPositions(led_map, folder))
+        SetStatus("Could not write " + folder + "/" + lighting::kLedPositionsName);
+}
+
+void Frm_acquire::WriteLedPower()
+{
+    const std::string folder = lighting::InstrumentFolder(mod::serial_number);
+    if (!lighting::WriteLedPower(led_map, folder))
+        SetStatus("Could not write " + folder + "/" + lighting::kLedPowerName);
+}
+
+void Frm_acquire::ApplyLedPower(int camera)
+{
+    if (run_state != 1 || mod::dummy_mode != 0) return;
+    const std::string path = platform::ProgramPath(lighting::InstrumentFolder(mod::serial_number) + "/" +
+                                                   lighting::kLedPowerName);
+    auto outcome = lighting::ApplyLedPowerFile(
+        path, [&](int led) { return led_map.camera[size_t(led)] == camera; }, [this] { return run_state != 0; },
+        [this](int led, int power, const std::string&) { SendLedCommand(led, power); });
+    if (!outcome.problems.empty()) SetStatus(lighting::ProblemText(outcome.problems));
+}
+
+void Frm_acquire::ApplyLedPowerWithStatus()
+{
+    if (mod::dummy_mode != 0) return;
+    const std::string path = platform::ProgramPath(lighting::InstrumentFolder(mod::serial_number) + "/" +
+                                                   lighting::kLedPowerName);
+    auto outcome = lighting::ApplyLedPowerFile(path, {}, {}, [this](int led, int power, const std::string& ledText) {
+        SendLedCommand(led, power);
+        SetStatus("setting led=" + ledText);
+    });
+    if (!outcome.problems.empty()) SetStatus(lighting::ProblemText(outcome.problems));
+}
+
+void Frm_acquire::WriteDefaultLedLayouts()
+{
+    auto ensure = [this](const char* name, bool (*write)(const std::string&)) {
+        if (platform::FileExists(platform::ProgramPath(std::string("config/") + name))) return;
+        if (!write("\\config")) SetStatus(std::string("Could not write config/") + name);
+    };
+    ensure(lighting::kLedSetup1Name, lighting::WriteLedSetup1File);
+    ensure(lighting::kLedSetup2Name, lighting::WriteLedSetup2File);
 }
 
 }  // namespace tirmo::app

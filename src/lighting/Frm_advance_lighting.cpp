@@ -1,8 +1,254 @@
-// The factory window's lighting tools.
+// The factory window's lighting tools: the blue light, the LED PWM frequency, single LEDs, every
+// LED one by one or all at once, and the window's own LED sender and LED map.
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPalette>
+#include <QVBoxLayout>
+
 #include "app/Frm_advance.h"
+#include "app/ModuleState.h"
+#include "lighting/LedCommands.h"
+#include "lighting/LedMap.h"
+#include "platform/Clock.h"
+#include "platform/Convert.h"
+#include "platform/ProgramFolder.h"
+#include "ui/ComboBox.h"
+#include "ui/Colour.h"
+#include "ui/Controls.h"
+#include "ui/Dialogs.h"
 
 namespace tirmo::app {
+namespace {
 
-void Frm_advance::buildLightingTools() {}
+constexpr int kBankLeds = 208;  // "Apply" walks 0..207 of both banks whatever the generation
+constexpr int kBankPause1Ms = 200;
+constexpr int kBankPause2Ms = 100;
+constexpr int kMaxBlueLevel = 7;
+
+ui::TextBox* textBox(QWidget* parent, const char* name, const char* text)
+{
+    auto* t = new ui::TextBox(parent);
+    t->setObjectName(name);
+    t->SetText(text);
+    return t;
+}
+
+ui::CommandButton* button(QWidget* parent, const char* name, const char* caption)
+{
+    auto* b = new ui::CommandButton(parent);
+    b->setObjectName(name);
+    b->SetCaption(caption);
+    return b;
+}
+
+void setBackColour(QWidget* w, uint32_t colour)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Button, ui::toQColor(colour));
+    w->setPalette(p);
+    w->update();
+}
+
+// A typed box value that must be a number: nullopt after telling the user.
+std::optional<long> typedNumber(const std::string& text, const char* what)
+{
+    auto v = lighting::TypedWholeNumber(text);
+    if (!v) ui::dialogs().messageBox(std::string(what) + " must be a number");
+    return v;
+}
+
+}  // namespace
+
+void Frm_advance::buildLightingTools()
+{
+    auto* blue = new QGroupBox(frame_advanced);
+    auto* blueGrid = new QGridLayout(blue);
+    txt_blue = textBox(blue, "txt_blue", "0");
+    Cmd_bluelight = button(blue, "Cmd_bluelight", "BLUELIGHT(0-7)");
+    Cmd_bluelight->onClick([this] { Cmd_bluelight_Click(); });
+    blueGrid->addWidget(txt_blue, 0, 0);
+    blueGrid->addWidget(Cmd_bluelight, 0, 1);
+    tools_->addWidget(blue);
+
+    auto* leds = new QGroupBox(frame_advanced);
+    auto* grid = new QGridLayout(leds);
+    txt_led = new ui::ComboBox(leds);
+    txt_led->setObjectName("txt_led");
+    txt_led->setEditable(true);
+    for (int p = 0; p <= lighting::kMaxLedPower; ++p) txt_led->AddItem(std::to_string(p));
+    txt_led->SetText("3");
+    cmd_ledpowerall = button(leds, "cmd_ledpowerall", "All");
+    cmd_ledpowerall->onClick([this] { cmd_ledpowerall_Click(); });
+    cmd_ledpower = button(leds, "cmd_ledpower", "Apply");
+    cmd_ledpower->onClick([this] { cmd_ledpower_Click(); });
+    txt_valueled = textBox(leds, "txt_valueled", "0");
+    txt_value = textBox(leds, "txt_value", "0");
+    cmd_led0 = button(leds, "cmd_led0", "LD/PWR");
+    cmd_led0->onClick([this] { cmd_led0_Click(); });
+    txt_frqled = textBox(leds, "txt_frqled", "0");
+    cmd_frqled = button(leds, "cmd_frqled", "FRQLed");
+    cmd_frqled->onClick([this] { cmd_frqled_Click(); });
+    grid->addWidget(txt_led, 0, 0);
+    grid->addWidget(cmd_ledpowerall, 0, 1);
+    grid->addWidget(cmd_ledpower, 0, 2);
+    grid->addWidget(new QLabel("LED", leds), 1, 0);
+    grid->addWidget(txt_valueled, 1, 1);
+    grid->addWidget(txt_value, 1, 2);
+    grid->addWidget(cmd_led0, 1, 3);
+    grid->addWidget(txt_frqled, 2, 0);
+    grid->addWidget(cmd_frqled, 2, 1);
+    tools_->addWidget(leds);
+}
+
+void Frm_advance::Cmd_bluelight_Click()
+{
+    if (!mod::port_open) {
+        ui::dialogs().messageBox(link::kNotConnected);
+        return;
+    }
+    link::FlushLink();
+    auto typed = typedNumber(txt_blue->Text(), "The blue light level");
+    if (!typed || *typed < 0 || *typed > 255) return;
+    int value = int(*typed);
+    if (value == 0) {
+        setBackColour(Cmd_bluelight, ui::colour::White);
+    } else {
+        setBackColour(Cmd_bluelight, ui::colour::Green);
+        if (value > kMaxBlueLevel) {
+            value = kMaxBlueLevel;
+            txt_blue->SetText(std::to_string(kMaxBlueLevel));
+        }
+    }
+    // The factory sends the level as typed, without the main window's 8-minus mapping.
+    auto result = link::SendFrame(*link::MakeFrame('T', lighting::kBlueLightDevice, value), {});
+    SetMonitor(link::ReplyTrace(result.reply));
+}
+
+void Frm_advance::cmd_frqled_Click()
+{
+    if (!mod::port_open) {
+        ui::dialogs().messageBox(link::kNotConnected);
+        return;
+    }
+    link::FlushLink();
+    auto typed = typedNumber(txt_frqled->Text(), "The LED frequency");
+    if (!typed) return;
+    auto frame = link::MakeFrame('s', *typed, 0);
+    if (!frame) {
+        ShowError("error");
+        return;
+    }
+    auto result = link::SendFrame(*frame, {});
+    SetMonitor(link::ReplyTrace(result.reply));
+}
+
+void Frm_advance::cmd_led0_Click()
+{
+    if (mod::dummy_mode != 0) return;
+    if (!link::LinkGuard(*this)) return;
+    link::FlushLink();
+    auto led = typedNumber(txt_valueled->Text(), "The LED number");
+    if (!led) return;
+    auto power = typedNumber(txt_value->Text(), "The LED power");
+    if (!power) return;
+    auto frame = lighting::LedFrame(int(*led), lighting::BoundLedPower(int(*power)), mod::hardware_generation);
+    if (!frame) {
+        ShowError("error");
+        return;
+    }
+    link::SendOptions o;
+    o.maxSends = link::kMaxSends;
+    o.confirm = [](const std::string& reply) { return reply[0] == 'L' || reply[0] == 'l'; };
+    auto result = link::SendFrame(*frame, o);
+    SetMonitor(link::ReplyTrace(result.reply));
+    txt_valueled->SetText(std::to_string(*led + 1));  // repeated clicks walk through the LEDs
+}
+
+void Frm_advance::cmd_ledpower_Click()
+{
+    if (mod::dummy_mode != 0) return;
+    if (!link::LinkGuard(*this)) return;
+    link::FlushLink();
+    if (!typedNumber(txt_led->Text(), "The LED power")) return;
+    const double typed = platform::Val(txt_led->Text());
+    if (typed > lighting::kMaxLedPower) txt_led->SetText("15");
+    if (typed < 0) txt_led->SetText("0");
+    const char banks[] = {'L', 'l'};
+    for (int bank = 0; bank < 2; ++bank) {
+        if (bank == 1) {
+            platform::Sleep(kBankPause1Ms);
+            platform::DoEvents();
+            platform::Sleep(kBankPause2Ms);
+        }
+        for (int i = 0; i < kBankLeds; ++i) {
+            // The box is read for every LED: events run between the characters.
+            auto power = typedNumber(txt_led->Text(), "The LED power");
+            if (!power) return;
+            SetMonitor("LED" + std::to_string(bank) + "(" + std::to_string(i) + ")");
+            auto frame = link::MakeFrame(banks[bank], i, lighting::BoundLedPower(int(*power)));
+            link::SendOptions o;
+            o.form = link::SendForm::Yielding;
+            auto result = link::SendFrame(*frame, o);
+            if (result.stopped) return;
+            SetMonitor(link::ReplyTrace(result.reply));
+            platform::Sleep(lighting::kLedReplyPauseMs);
+        }
+    }
+}
+
+void Frm_advance::cmd_ledpowerall_Click()
+{
+    if (!link::LinkGuard(*this)) return;
+    link::FlushLink();
+    auto power = typedNumber(txt_led->Text(), "The LED power");
+    if (!power) return;
+    link::SendOptions o;
+    o.maxSends = link::kMaxSends;
+    o.confirm = link::EchoIs('L');
+    auto result =
+        link::SendFrame(*link::MakeFrame('L', lighting::kAllLeds, lighting::BoundLedPower(int(*power))), o);
+    SetMonitor(link::ReplyTrace(result.reply));
+}
+
+void Frm_advance::SendLedPower(int index, int power)
+{
+    link::FlushLink();
+    // This window keeps its power box in range rather than the argument, which goes out bounded.
+    const double box = platform::Val(txt_led->Text());
+    if (box > lighting::kMaxLedPower) txt_led->SetText("15");
+    if (box < 0) txt_led->SetText("0");
+    auto frame = lighting::LedFrame(index, lighting::BoundLedPower(power), mod::hardware_generation);
+    if (!frame) return;
+    SetMonitor("LED(" + std::to_string(index) + ")");
+    link::SendOptions o;
+    o.form = link::SendForm::Yielding;
+    auto result = link::SendFrame(*frame, o);
+    if (result.stopped) return;
+    SetMonitor(link::ReplyTrace(result.reply));
+    platform::Sleep(lighting::kLedReplyPauseMs);
+}
+
+void Frm_advance::LoadLedTables()
+{
+    auto problems = lighting::LoadLedTables(
+        led_map, platform::ProgramPath(std::string("config/") + lighting::kFactoryLayoutName),
+        lighting::InstrumentFolder(mod::serial_number));
+    if (!problems.empty()) SetStatus(lighting::ProblemText(problems));
+}
+
+void Frm_advance::WriteLedPositions()
+{
+    // The factory's positions always go to config, whatever instrument is connected.
+    if (!lighting::WriteLedPositions(led_map, "config"))
+        SetStatus(std::string("Could not write config/") + lighting::kLedPositionsName);
+}
+
+void Frm_advance::WriteLedPower()
+{
+    const std::string folder = lighting::InstrumentFolder(mod::serial_number);
+    if (!lighting::WriteLedPower(led_map, folder))
+        SetStatus("Could not write " + folder + "/" + lighting::kLedPowerName);
+}
 
 }  // namespace tirmo::app

@@ -1,8 +1,19 @@
 #include "lighting/LedCommands.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "app/ModuleState.h"
+#include "platform/Clock.h"
+#include "platform/Convert.h"
 
 namespace tirmo::lighting {
+namespace {
+
+// The echo of a single LED may come back in either bank's letter.
+bool isLedEcho(const std::string& reply) { return reply[0] == 'L' || reply[0] == 'l'; }
+
+}  // namespace
 
 int LedBankSplit(int generation)
 {
@@ -18,6 +29,56 @@ std::optional<link::Frame> LedFrame(int index, int power, int generation)
     return link::MakeFrame('l', index - split, power);
 }
 
+int BoundLedPower(int power) { return std::clamp(power, 0, kMaxLedPower); }
+
+void SendLedCommand(int index, int power, link::Console& console)
+{
+    if (mod::dummy_mode != 0) return;
+    if (!link::LinkGuard(console)) return;
+    link::FlushLink();
+    auto frame = LedFrame(index, BoundLedPower(power), mod::hardware_generation);
+    if (!frame) {
+        console.ShowError("error");
+        return;
+    }
+    link::SendOptions o;
+    o.maxSends = link::kMaxSends;
+    o.confirm = isLedEcho;
+    auto result = link::SendFrame(*frame, o);
+    console.SetMonitor(link::ReplyTrace(result.reply));
+}
+
+void SendLedPower(int index, int& power, link::Console& console)
+{
+    link::FlushLink();
+    power = BoundLedPower(power);
+    auto frame = LedFrame(index, power, mod::hardware_generation);
+    if (!frame) return;
+    console.SetMonitor("LED(" + std::to_string(index) + ")");
+    link::SendOptions o;
+    o.form = link::SendForm::Yielding;
+    auto result = link::SendFrame(*frame, o);
+    if (result.stopped) return;
+    console.SetMonitor(link::ReplyTrace(result.reply));
+    platform::Sleep(kLedReplyPauseMs);
+}
+
+void SendAllLedPower(int level, link::Console& console)
+{
+    if (!link::LinkGuard(console)) return;
+    link::FlushLink();
+    auto frame = link::MakeFrame('L', kAllLeds, BoundLedPower(level));
+    if (!frame) {
+        console.ShowError("error");
+        return;
+    }
+    link::SendOptions o;
+    o.maxSends = link::kMaxSends;
+    o.confirm = link::EchoIs('L');
+    auto result = link::SendFrame(*frame, o);
+    console.SetMonitor(link::ReplyTrace(result.reply));
+}
+
 void SendLightPulse(int level, long pulseCountdown, link::Console& console, const PulseIndicator& indicator)
 {
     link::FlushLink();
@@ -25,10 +86,18 @@ void SendLightPulse(int level, long pulseCountdown, link::Console& console, cons
         if (level != 0) indicator(std::to_string(pulseCountdown), kPulseOnColour);
         else indicator("Pulse", kPulseOffColour);
     }
-    auto frame = link::MakeFrame('T', 15, level);
+    auto frame = link::MakeFrame('T', kBlueLightDevice, level);
     if (!frame) return;
     auto result = link::SendFrame(*frame, {});
     console.SetMonitor(link::ReplyTrace(result.reply));
+}
+
+std::optional<long> TypedWholeNumber(std::string_view text)
+{
+    auto v = platform::ParseNumber(text);
+    if (!v) return std::nullopt;
+    constexpr double kLimit = 2147483647.0;
+    return long(platform::RoundHalfEven(std::clamp(*v, -kLimit, kLimit)));
 }
 
 }  // namespace tirmo::lighting

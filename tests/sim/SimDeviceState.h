@@ -12,7 +12,10 @@ struct CameraSimState {
 };
 
 struct LedSimState {
-    int blueLight = 0;  // 'T' 15 level
+    static constexpr int kCount = 416;
+    std::array<int, kCount> power{};  // 0..15 per LED
+    int frequency = 0;                // 's' PWM frequency byte
+    int blueLight = 0;                // 'T' 15 level
 };
 
 struct ThermalSimState {
