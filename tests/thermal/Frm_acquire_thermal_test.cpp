@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <algorithm>
 #include <QGroupBox>
 #include <QListWidget>
 
@@ -76,6 +77,25 @@ TEST_F(ThermalWindowTest, HoldingASetPointWellAboveTheStageHeatsAt220)
     window->Timer3_Timer();
     EXPECT_EQ(frameList(), std::vector<std::string>{"T,3,220"})
         << "the drive reply of the last step is the reading of this one";
+}
+
+TEST_F(ThermalWindowTest, TheThermostatBringsTheModelStageToTheSetPointAndHoldsIt)
+{
+    connect(57);
+    sim->with([](sim::SimState& s) { return s.thermal.secondsPerFrame = 1.0; });
+    holdSetPoint("30");
+    double lowest = 100, highest = 0;
+    for (int tick = 0; tick < 400; ++tick) {
+        window->Timer3_Timer();
+        const double t = sim->with([](sim::SimState& s) { return s.thermal.temperatureC; });
+        if (tick >= 200) {
+            lowest = std::min(lowest, t);
+            highest = std::max(highest, t);
+        }
+    }
+    EXPECT_GT(lowest, 29.0);
+    EXPECT_LT(highest, 31.0);
+    EXPECT_TRUE(window->temperature_control_on);
 }
 
 TEST_F(ThermalWindowTest, AStageReporting55DegreesIsSwitchedOffAndTheReasonStaysShown)
