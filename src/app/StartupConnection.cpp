@@ -181,6 +181,7 @@ void Frm_acquire::Form_Load()
     ReadCameraMask(CameraMaskPath(mod::serial_number));
     current_project = project::LoadLastProject(mod::serial_number);
     WriteDefaultLedLayouts();
+    ReadTempCalibration();
 
     if (!offline_mode && mod::dummy_mode == 0) {
         SetFan(128);

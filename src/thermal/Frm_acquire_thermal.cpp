@@ -1,32 +1,399 @@
-// The main window's temperature controls and its temperature stage commands.
+// The main window's temperature controls: the stage commands, the thermostat step, the
+// temperature box with its set point, the temperature cycles and the temperature side of the
+// one-second timer. The sensor calibration is in Frm_acquire_thermal_cal.cpp.
+#include <QAction>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <ctime>
+
 #include "app/Frm_acquire.h"
+#include "app/ModuleState.h"
+#include "platform/Clock.h"
+#include "platform/Convert.h"
+#include "thermal/FrmTempCal.h"
+#include "ui/ComboBox.h"
 #include "ui/Controls.h"
+#include "ui/Dialogs.h"
+#include "ui/Shape.h"
+#include "ui/Timer.h"
 
 namespace tirmo::app {
+namespace {
+
+using thermal::Thermostat;
+
+constexpr int kFanFull = 255;
+constexpr int kFanHalf = 128;
+constexpr int kOffPauseMs = 10;
+constexpr int kSettingPauseMs = 500;
+constexpr const char* kIdleCaption = "Temperature";
+const std::string kDegrees = "\xB0";  // texts are Latin-1 bytes
+
+// The menu of that name under parent, made with the caption when it is not there yet (several
+// subsystems hang their entries in the same menus).
+template <class Parent>
+QMenu* menuNamed(Parent* parent, const char* name, const char* caption)
+{
+    for (QMenu* m : parent->template findChildren<QMenu*>(QString(name), Qt::FindDirectChildrenOnly))
+        return m;
+    QMenu* m = parent->addMenu(caption);
+    m->setObjectName(name);
+    return m;
+}
+
+std::string timeOfDay(std::chrono::system_clock::time_point when)
+{
+    std::time_t t = std::chrono::system_clock::to_time_t(when);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    char buf[16];
+    std::strftime(buf, sizeof buf, "%H:%M:%S", &tm);
+    return buf;
+}
+
+std::string oneDecimal(double x) { return platform::NumberText(double(platform::RoundHalfEven(x * 10.0)) / 10.0); }
+
+}  // namespace
 
 void Frm_acquire::buildThermalControls()
 {
     auto* frame = new QGroupBox(this);
     auto* grid = new QGridLayout(frame);
-    txttemp = new ui::TextBox(frame);
+    chk_temp = new ui::CheckBox(frame);
+    chk_temp->setObjectName("chk_temp");
+    chk_temp->SetCaption(kIdleCaption);
+    txttemp = new ui::ComboBox(frame);
     txttemp->setObjectName("txttemp");
-    txttemp->SetText("20");
-    grid->addWidget(new QLabel("Temperature", frame), 0, 0);
+    for (int t = thermal::kSetPointLow; t <= thermal::kSetPointHigh; ++t) txttemp->AddItem(std::to_string(t));
+    txttemp->SetListIndex(0);
+    Shape_temp = new ui::Shape(frame);
+    Shape_temp->setObjectName("Shape_temp");
+    Shape_temp->setFixedSize(16, 16);
+    txt_current = new ui::TextBox(frame);
+    txt_current->setObjectName("txt_current");
+    txt_current->setReadOnly(true);
+    Txt_sensortemp = new ui::TextBox(frame);
+    Txt_sensortemp->setObjectName("Txt_sensortemp");
+    Txt_sensortemp->setReadOnly(true);
+    grid->addWidget(chk_temp, 0, 0);
     grid->addWidget(txttemp, 0, 1);
+    grid->addWidget(Shape_temp, 0, 2);
+    grid->addWidget(txt_current, 1, 0);
+    grid->addWidget(Txt_sensortemp, 1, 1);
     panels_->addWidget(frame);
+
+    Frame_tcycle = new QGroupBox("Temperature cycle", this);
+    Frame_tcycle->setObjectName("Frame_tcycle");
+    auto* cycleGrid = new QGridLayout(Frame_tcycle);
+    List_temp_cycle = new QListWidget(Frame_tcycle);
+    List_temp_cycle->setObjectName("List_temp_cycle");
+    txt_tcycle = new ui::TextBox(Frame_tcycle);
+    txt_tcycle->setObjectName("txt_tcycle");
+    txt_tcycle_min = new ui::TextBox(Frame_tcycle);
+    txt_tcycle_min->setObjectName("txt_tcycle_min");
+    cmd_add_tcycle = new ui::CommandButton(Frame_tcycle);
+    cmd_add_tcycle->setObjectName("cmd_add_tcycle");
+    cmd_add_tcycle->SetCaption("Add");
+    cmd_clr_tcycle = new ui::CommandButton(Frame_tcycle);
+    cmd_clr_tcycle->setObjectName("cmd_clr_tcycle");
+    cmd_clr_tcycle->SetCaption("Clear");
+    cycleGrid->addWidget(List_temp_cycle, 0, 0, 1, 4);
+    cycleGrid->addWidget(new QLabel("T", Frame_tcycle), 1, 0);
+    cycleGrid->addWidget(txt_tcycle, 1, 1);
+    cycleGrid->addWidget(new QLabel("min", Frame_tcycle), 1, 2);
+    cycleGrid->addWidget(txt_tcycle_min, 1, 3);
+    cycleGrid->addWidget(cmd_add_tcycle, 2, 1);
+    cycleGrid->addWidget(cmd_clr_tcycle, 2, 3);
+    Frame_tcycle->hide();
+    panels_->addWidget(Frame_tcycle);
+
+    frmtempcal = new thermal::FrmTempCal(this);
+    panels_->addWidget(frmtempcal);
+
+    QMenu* tools = menuNamed(menuBar(), "mntools", "Tools");
+    QMenu* advanced = menuNamed(tools, "mnadvan", "Advanced");
+    QMenu* tempcal = menuNamed(advanced, "mntempcal", "Temperature Calibration");
+    mncalibratetemp = tempcal->addAction("Calibrate");
+    mncalibratetemp->setObjectName("mncalibratetemp");
+    mn_tcycle = tools->addAction("Enable Temperature cycle");
+    mn_tcycle->setObjectName("mn_tcycle");
+    mn_tcycle->setCheckable(true);
+
+    chk_temp->onClick([this] { chk_temp_Click(); });
+    txttemp->onClick([this] { txttemp_Click(); });
+    cmd_add_tcycle->onClick([this] { cmd_add_tcycle_Click(); });
+    cmd_clr_tcycle->onClick([this] { cmd_clr_tcycle_Click(); });
+    frmtempcal->cmd_sett1->onClick([this] { cmd_sett1_Click(); });
+    frmtempcal->cmd_set2->onClick([this] { cmd_set2_Click(); });
+    frmtempcal->cmd_closetmpcal->onClick([this] { cmd_closetmpcal_Click(); });
+    frmtempcal->cmd_canceltemp->onClick([this] { cmd_canceltemp_Click(); });
+    connect(mncalibratetemp, &QAction::triggered, this, [this] { mncalibratetemp_Click(); });
+    // The handler decides the check mark itself, so Qt's own toggle is taken back first.
+    connect(mn_tcycle, &QAction::triggered, this, [this](bool checked) {
+        {
+            QSignalBlocker block(mn_tcycle);
+            mn_tcycle->setChecked(!checked);
+        }
+        mn_tcycle_Click();
+    });
 }
 
+// ---------------------------------------------------------------- stage commands
+
 int Frm_acquire::PeltierOff() { return stage.PeltierOff(*this); }
-
+int Frm_acquire::PeltierHeat(int& pwm) { return stage.PeltierHeat(pwm, *this); }
+int Frm_acquire::PeltierCool(int& pwm) { return stage.PeltierCool(pwm, *this); }
 int Frm_acquire::SetFan(int level) { return stage.SetFan(level, *this); }
-
 double Frm_acquire::SetPowerReadTemperature(int& power) { return stage.SetPowerReadTemperature(power, *this); }
 
-void Frm_acquire::TemperatureTimerStep() {}
+// ---------------------------------------------------------------- thermostat step
+
+int Frm_acquire::SetPointValue() const
+{
+    const auto v = platform::ParseNumber(txttemp->Text());
+    if (!v || *v < -32768 || *v > 32767) return 0;
+    return int(platform::RoundHalfEven(*v));
+}
+
+double Frm_acquire::RegulateTemperature(int& setpoint)
+{
+    Thermostat& t = thermostat;
+    if (mod::hardware_generation >= 2) stage.analog_stage = false;
+    int power = Thermostat::ReadingPowerByte(setpoint, stage.analog_stage);
+
+    thermal::Conversion c;
+    double reading = 0;
+    if (stage.last_temperature != 0 && temperature_control_on && setpoint != 0 && t.force_reading != -1) {
+        // The drive command of the previous step brought a reading back: use it, unless it
+        // looks out of range, which a fresh reading must confirm.
+        reading = stage.last_temperature;
+        c = t.Convert(reading, stage.analog_stage);
+        if (!Thermostat::InSafeRange(c.sensor)) {
+            reading = SetPowerReadTemperature(power);
+            c = t.Convert(reading, stage.analog_stage);
+        }
+    } else {
+        if (t.force_reading == -1) t.force_reading = 0;
+        reading = SetPowerReadTemperature(power);
+        platform::Sleep(thermal::kReadingPauseMs);
+        c = t.Convert(reading, stage.analog_stage);
+    }
+    t.raw_reading = c.reading ? reading : -1;
+
+    Txt_sensortemp->SetText(platform::Format(c.sensor, "0.0"));
+    txt_current->SetText(platform::Format(c.temperature, "0.0"));
+    chk_temp->SetCaption("Temp=" + platform::Format(c.temperature, "0.0") + kDegrees + "C");
+
+    if (setpoint <= 0 || !temperature_control_on) {
+        // Nothing regulates; a stage that gave no reading is switched off all the same.
+        if (!c.reading && mod::port_open) PeltierOff();
+        return c.temperature;
+    }
+
+    double v = platform::Val(txttemp->Text());
+    if (v > thermal::kSetPointHigh) {
+        txttemp->SetText(std::to_string(thermal::kSetPointHigh));
+        v = thermal::kSetPointHigh;
+    } else if (v < thermal::kSetPointLow) {
+        txttemp->SetText(std::to_string(thermal::kSetPointLow));
+        v = thermal::kSetPointLow;
+    }
+    const double d = c.temperature - v;
+
+    if (!Thermostat::InSafeRange(c.sensor)) {
+        // Out of range, or no reading at all: the stage goes off and the reason stays shown.
+        chk_temp->SetCaption("OUTSPEC![" + std::to_string(platform::RoundHalfEven(c.temperature)) + kDegrees + "C]");
+        Shape_temp->SetFillColor(thermal::kOutOfRangeColour);
+        SetTemperatureBoxQuietly(0);
+        SwitchTemperatureControlOff(true);
+    } else {
+        thermal::DriveChoice choice = t.Choose(d, run_state);
+        switch (choice.drive) {
+        case thermal::Drive::Heat: PeltierHeat(choice.pwm); break;
+        case thermal::Drive::Cool: PeltierCool(choice.pwm); break;
+        case thermal::Drive::Off: PeltierOff(); break;
+        }
+        t.Apply(choice);
+        Shape_temp->SetFillColor(t.DriveColour());
+    }
+    t.Settle(c.temperature, run_state);
+    return c.temperature;
+}
+
+// ---------------------------------------------------------------- temperature box and set point
+
+void Frm_acquire::SetTemperatureBoxQuietly(int value)
+{
+    ui::RunningFlag quiet(chk_temp_quiet_);
+    chk_temp->SetValue(value);
+}
+
+void Frm_acquire::StopTemperatureTimer()
+{
+    // The light-pulse countdown shares the timer; it stops the timer itself when it ends.
+    if (!pulse_on) Timer3->SetEnabled(false);
+}
+
+void Frm_acquire::SwitchTemperatureControlOff(bool keepIndicator)
+{
+    thermostat.ResetForNewControl();
+    cycle.Stop();
+    temperature_control_on = false;
+    if (run_state >= 1) {
+        // During a run the acquisition tick regulates; Timer3 is not in use.
+        Timer3->SetEnabled(false);
+        if (!keepIndicator) Shape_temp->SetFillColor(thermal::kIdleColour);
+        PeltierOff();
+        return;
+    }
+    StopTemperatureTimer();
+    if (!keepIndicator) {
+        chk_temp->SetCaption(kIdleCaption);
+        Shape_temp->SetFillColor(thermal::kIdleColour);
+    }
+    PeltierOff();
+    platform::Sleep(kOffPauseMs);
+    SetFan(kFanHalf);
+    cmd_add_tcycle->show();
+    cmd_clr_tcycle->show();
+}
+
+void Frm_acquire::chk_temp_Click()
+{
+    // Changes by this window's own code are handled where they are made.
+    if (chk_temp_quiet_) return;
+    const bool checked = chk_temp->Value() != 0;
+    if (run_state >= 1) {
+        thermostat.ResetForNewControl();
+        Timer3->SetEnabled(false);
+        if (checked)
+            temperature_control_on = true;
+        else
+            SwitchTemperatureControlOff(false);
+        return;
+    }
+    if (!checked) {
+        SwitchTemperatureControlOff(false);
+        return;
+    }
+    thermostat.ResetForNewControl();
+    auto refuse = [this] {
+        chk_temp->SetCaption(kIdleCaption);
+        SetTemperatureBoxQuietly(0);
+        SwitchTemperatureControlOff(false);
+    };
+
+    if (mn_tcycle->isChecked()) {
+        if (ui::dialogs().messageBox("Start temperature cycle?", ui::MsgButtons::YesNo) != ui::MsgResult::Yes) {
+            refuse();
+            mn_tcycle->setChecked(false);
+            return;
+        }
+        const std::vector<std::string> rows = CycleRows();
+        std::string problem = rows.empty() ? "Temperature cycles not defined" : std::string();
+        for (size_t i = 0; i < rows.size() && problem.empty(); ++i) problem = thermal::CycleRowProblem(rows[i]);
+        if (!problem.empty()) {
+            ui::dialogs().messageBox(problem);
+            chk_temp->SetCaption(kIdleCaption);
+            SetTemperatureBoxQuietly(0);
+            cmd_add_tcycle->show();
+            cmd_clr_tcycle->show();
+            return;
+        }
+        cycle.Start(platform::MonotonicMs());
+        List_temp_cycle->setCurrentRow(0);
+        const thermal::CycleRow row = thermal::SplitCycleRow(rows[0]);
+        txt_tcycle->SetText(row.temperature);
+        txt_tcycle_min->SetText(row.minutes);
+        txttemp->SetText(txt_tcycle->Text());
+        temperature_control_on = true;
+        SetFan(kFanFull);
+        cmd_add_tcycle->hide();
+        cmd_clr_tcycle->hide();
+        Timer3->SetEnabled(true);
+        return;
+    }
+
+    if (ui::dialogs().messageBox("pre-heat/pre-cool to " + txttemp->Text() + "?", ui::MsgButtons::YesNo) ==
+        ui::MsgResult::Yes) {
+        temperature_control_on = true;
+        SetFan(kFanFull);
+        Timer3->SetEnabled(true);
+    } else {
+        refuse();
+    }
+}
+
+void Frm_acquire::txttemp_Click() { thermostat.ForceReading(); }
+
+// ---------------------------------------------------------------- cycles
+
+void Frm_acquire::mn_tcycle_Click()
+{
+    const bool on = !mn_tcycle->isChecked();
+    Frame_tcycle->setVisible(on);
+    mn_tcycle->setChecked(on);
+}
+
+std::vector<std::string> Frm_acquire::CycleRows() const
+{
+    std::vector<std::string> rows;
+    for (int i = 0; i < List_temp_cycle->count(); ++i) rows.push_back(ui::toBytes(List_temp_cycle->item(i)->text()));
+    return rows;
+}
+
+void Frm_acquire::cmd_add_tcycle_Click()
+{
+    const std::string row = thermal::MakeCycleRow(txt_tcycle->Text(), txt_tcycle_min->Text());
+    const std::string problem = thermal::CycleRowProblem(row);
+    if (!problem.empty()) {
+        ui::dialogs().messageBox(problem);
+        return;
+    }
+    List_temp_cycle->addItem(ui::toQString(row));
+}
+
+void Frm_acquire::cmd_clr_tcycle_Click() { List_temp_cycle->clear(); }
+
+// ---------------------------------------------------------------- Timer3, temperature side
+
+void Frm_acquire::TemperatureTimerStep()
+{
+    if (mn_tcycle->isChecked() && cycle.running) {
+        const std::vector<std::string> rows = CycleRows();
+        const auto tick = cycle.Advance(rows, platform::MonotonicMs());
+        switch (tick.step) {
+        case thermal::TemperatureCycle::Step::Countdown:
+            List_temp_cycle->setCurrentRow(cycle.cycle_row);
+            txt_tcycle_min->SetText(oneDecimal(tick.minutesLeft));
+            break;
+        case thermal::TemperatureCycle::Step::NextRow: {
+            List_temp_cycle->setCurrentRow(cycle.cycle_row);
+            const thermal::CycleRow row = thermal::SplitCycleRow(rows[size_t(cycle.cycle_row)]);
+            txt_tcycle->SetText(row.temperature);
+            txttemp->SetText(txt_tcycle->Text());
+            txt_tcycle_min->SetText(row.minutes);
+            break;
+        }
+        case thermal::TemperatureCycle::Step::End:
+            SetTemperatureBoxQuietly(0);
+            SwitchTemperatureControlOff(false);
+            break;
+        }
+    }
+    if (temperature_control_on) {
+        SetStatus("Setting Temp = " + std::to_string(SetPointValue()) + "[" + timeOfDay(platform::WallNow()) + "]");
+        platform::Sleep(kSettingPauseMs);
+        int setpoint = SetPointValue();
+        RegulateTemperature(setpoint);
+    }
+}
 
 }  // namespace tirmo::app

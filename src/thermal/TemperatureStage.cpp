@@ -41,13 +41,13 @@ double TemperatureStage::SetPowerReadTemperature(int& power, Console& console)
 {
     if (!mod::port_open) {
         console.SetStatus(link::kNotConnected);
-        return 0;
+        return kNoReading;
     }
     link::FlushLink(0);
     if (power > 255) power = 255;
     if (power < 0) power = 0;
     std::string reply = sendAndRead(255, power);
-    if (reply.empty()) return -1;
+    if (reply.empty()) return kNoReading;
     double result = 0;
     if (reply.size() >= 3 && reply[0] == 'T') {
         result = rawValue(reply) / 16.0;
@@ -57,10 +57,10 @@ double TemperatureStage::SetPowerReadTemperature(int& power, Console& console)
         analog_stage = true;
     } else {
         if (mod::hardware_generation >= 2) analog_stage = false;
-        return 0;
+        return kNoReading;
     }
     if (ValidReading(result)) last_temperature = result;
-    else result = -1;
+    else result = kNoReading;
     if (mod::hardware_generation >= 2) analog_stage = false;
     return result;
 }

@@ -12,6 +12,8 @@ namespace tirmo::thermal {
 inline constexpr int kHeatLimit = 230;
 inline constexpr int kCoolLimit = 245;
 inline constexpr int kDirectionPauseMs = 100;
+// What the reading command returns when it brought no temperature.
+inline constexpr double kNoReading = -1;
 
 class TemperatureStage {
 public:
@@ -21,8 +23,8 @@ public:
     bool analog_stage = false;
 
     // Read the temperature, sending power as the Peltier byte (limited to 0..255, written back).
-    // The valid reading; -1 when nothing came or the reading is invalid; 0 when the link is
-    // closed or the reply letter is not accepted.
+    // The valid reading, or kNoReading: nothing came, the reading is invalid, the reply letter
+    // is not accepted, or the link is closed (a closed link is no reading, never 0 degrees).
     double SetPowerReadTemperature(int& power, link::Console& console);
     // 1 when the last frame was answered, -1 otherwise (also with the link closed).
     int PeltierHeat(int& pwm, link::Console& console);

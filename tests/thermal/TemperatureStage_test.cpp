@@ -64,5 +64,89 @@ TEST_F(TemperatureStageTest, HeatingUsesOneFrameOnGenerationTwoAndTwoOnAnAnalogS
     EXPECT_GE(recorder.gaps()[1], 100.0) << "direction, then power 100 ms later";
 }
 
+TEST_F(TemperatureStageTest, CoolingLimitsTo245AndUsesTheCoolDirectionOnAnAnalogStage)
+{
+    test::FakeClock clock;
+    mod::hardware_generation = 2;
+    int pwm = 250;
+    EXPECT_EQ(stage.PeltierCool(pwm, console), 1);
+    EXPECT_EQ(pwm, 245);
+    pwm = 240;
+    stage.PeltierCool(pwm, console);
+    mod::hardware_generation = 1;
+    stage.analog_stage = true;
+    pwm = 250;
+    stage.PeltierCool(pwm, console);
+    EXPECT_EQ(frameList(), (std::vector<std::string>{"T,4,245", "T,4,240", "T,0,255", "T,1,245"}));
+    EXPECT_EQ(console.lastStatus(), "cool_an:245");
+}
+
+TEST_F(TemperatureStageTest, ReadingPowerIsLimitedAndWrittenBack)
+{
+    mod::hardware_generation = 2;
+    int power = 300;
+    stage.SetPowerReadTemperature(power, console);
+    EXPECT_EQ(power, 255);
+    power = -3;
+    stage.SetPowerReadTemperature(power, console);
+    EXPECT_EQ(power, 0);
+    EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,255", "T,255,0"}));
+}
+
+TEST_F(TemperatureStageTest, ReadingDecodesTheReplyAndRefusesInvalidOnes)
+{
+    mod::hardware_generation = 2;
+    std::string answer;
+    sim->on('T', [&answer](sim::SimState&, const sim::ReceivedFrame&) { return answer; });
+    int power = 0;
+    answer = std::string({'T', 1, char(144)});
+    EXPECT_DOUBLE_EQ(stage.SetPowerReadTemperature(power, console), 25.0);
+    EXPECT_DOUBLE_EQ(stage.last_temperature, 25.0);
+    answer = std::string({'T', 6, 64});
+    EXPECT_EQ(stage.SetPowerReadTemperature(power, console), kNoReading) << "100 degrees is not a reading";
+    answer = std::string({'T', 0, 0});
+    EXPECT_EQ(stage.SetPowerReadTemperature(power, console), kNoReading);
+    answer = std::string({'t', 125, 0});
+    EXPECT_EQ(stage.SetPowerReadTemperature(power, console), kNoReading) << "'t' is refused on generation 2";
+    EXPECT_FALSE(stage.analog_stage);
+    EXPECT_DOUBLE_EQ(stage.last_temperature, 25.0) << "an invalid reading leaves the last one";
+}
+
+TEST_F(TemperatureStageTest, TheReplyLetterChoosesTheDriveModeOnGenerationOne)
+{
+    mod::hardware_generation = 1;
+    std::string answer = std::string({'t', 125, 0});
+    sim->on('T', [&answer](sim::SimState&, const sim::ReceivedFrame&) { return answer; });
+    int power = 0;
+    EXPECT_DOUBLE_EQ(stage.SetPowerReadTemperature(power, console), 25.0);
+    EXPECT_TRUE(stage.analog_stage);
+    answer = std::string({'T', 1, char(144)});
+    EXPECT_DOUBLE_EQ(stage.SetPowerReadTemperature(power, console), 25.0);
+    EXPECT_FALSE(stage.analog_stage);
+    EXPECT_EQ(stage.DecodeTemperatureReply(answer), 0) << "the drive replies of generation 1 decode only 't'";
+}
+
+TEST_F(TemperatureStageTest, AClosedLinkIsNoReadingNotZeroDegrees)
+{
+    mod::port_open = false;
+    int power = 0;
+    EXPECT_EQ(stage.SetPowerReadTemperature(power, console), kNoReading);
+    EXPECT_EQ(console.lastStatus(), "COMPORT not opened. Click Connect");
+    int pwm = 100;
+    EXPECT_EQ(stage.PeltierHeat(pwm, console), -1);
+    EXPECT_EQ(stage.PeltierCool(pwm, console), -1);
+    EXPECT_TRUE(sim->frames().empty());
+}
+
+TEST_F(TemperatureStageTest, ASilentStageGivesEmptyAndMinusOne)
+{
+    test::QuickTimeouts quick;
+    sim->setSilent(true);
+    int power = 0;
+    EXPECT_EQ(stage.SetPowerReadTemperature(power, console), kNoReading);
+    EXPECT_EQ(stage.PeltierOff(console), -1);
+    EXPECT_EQ(console.lastMonitor(), "Empty");
+}
+
 }  // namespace
 }  // namespace tirmo::thermal

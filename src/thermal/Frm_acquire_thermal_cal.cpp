@@ -1,0 +1,163 @@
+// The main window's temperature-sensor calibration: the saved line in tempfactor.dat and the
+// two-point calibration in the frame frmtempcal.
+#include <cmath>
+
+#include "app/Frm_acquire.h"
+#include "app/ModuleState.h"
+#include "platform/Convert.h"
+#include "platform/ProgramFolder.h"
+#include "thermal/FrmTempCal.h"
+#include "thermal/TempCalibration.h"
+#include "ui/Controls.h"
+#include "ui/Dialogs.h"
+#include "ui/Timer.h"
+
+namespace tirmo::app {
+namespace {
+
+// A typed temperature with "," read as the decimal point.
+double typedNumber(const std::string& text)
+{
+    std::string t = text;
+    for (char& c : t)
+        if (c == ',') c = '.';
+    return platform::Val(t);
+}
+
+}  // namespace
+
+void Frm_acquire::ReadTempCalibration()
+{
+    const std::string path = thermal::TempFactorPath(mod::serial_number);
+    const thermal::TempFactorRead read = thermal::ReadTempFactorFile(path);
+    mod::temp_offset = read.factors.offset;
+    mod::temp_slope = read.factors.slope;
+    switch (read.status) {
+    case thermal::TempFactorStatus::Ok: break;
+    case thermal::TempFactorStatus::Missing: WriteTempCalibration(); break;
+    case thermal::TempFactorStatus::Corrupt: ui::dialogs().messageBox("Error in tempfactor file. Using defaults"); break;
+    case thermal::TempFactorStatus::OutOfLimit:
+        SetStatus("[#T001]: Temperature Calibration factors out of limit. Using default parameters");
+        break;
+    }
+    thermostat.working_temp_offset = mod::temp_offset;
+    thermostat.working_temp_slope = mod::temp_slope;
+}
+
+bool Frm_acquire::WriteTempCalibration()
+{
+    return thermal::WriteTempFactorFile(thermal::TempFactorPath(mod::serial_number),
+                                        {mod::temp_offset, mod::temp_slope});
+}
+
+void Frm_acquire::mncalibratetemp_Click()
+{
+    if (mod::dummy_mode == 0 && !mod::port_open) {
+        ui::dialogs().messageBox("Operation not possible in OFFLINE Mode");
+        return;
+    }
+    if (run_state >= 1) {
+        SetStatus("Temperature Calibration not possible in playMode");
+        return;
+    }
+    // The thermostat shows readings through the nominal line while the points are taken.
+    mod::temp_offset = thermal::kDefaultOffset;
+    mod::temp_slope = thermal::kDefaultSlope;
+    thermostat.working_temp_offset = thermal::kDefaultOffset;
+    thermostat.working_temp_slope = thermal::kDefaultSlope;
+    frmtempcal->txt_temp1->setEnabled(true);
+    frmtempcal->cmd_sett1->setEnabled(true);
+    frmtempcal->txt_temp2->setEnabled(false);
+    frmtempcal->cmd_set2->setEnabled(false);
+    frmtempcal->cmd_closetmpcal->setEnabled(false);
+    frmtempcal->show();
+    Timer3->SetEnabled(true);
+}
+
+void Frm_acquire::cmd_sett1_Click()
+{
+    if (platform::Val(txt_current->Text()) <= 0 || thermostat.raw_reading <= 0) {
+        ui::dialogs().messageBox("Please, Write a valid number");
+        return;
+    }
+    const double t = typedNumber(frmtempcal->txt_temp1->Text());
+    if (!(t >= 15 && t <= 40)) {
+        ui::dialogs().messageBox("Please, Write a valid number (15 to 40)");
+        frmtempcal->txt_temp1->SetText("22");
+        return;
+    }
+    // The sensor's own reading, before the line under calibration is applied to it.
+    cal_r1 = thermostat.raw_reading;
+    cal_t1 = t;
+    frmtempcal->txt_temp2->setEnabled(true);
+    frmtempcal->cmd_set2->setEnabled(true);
+    frmtempcal->txt_temp1->setEnabled(false);
+    frmtempcal->cmd_sett1->setEnabled(false);
+}
+
+void Frm_acquire::cmd_set2_Click()
+{
+    if (platform::Val(txt_current->Text()) <= 0 || thermostat.raw_reading <= 0) return;
+    const double t = typedNumber(frmtempcal->txt_temp2->Text());
+    if (!(t >= 8 && t <= 51)) {
+        ui::dialogs().messageBox("Valid Values between8-51\xB0" "C");
+        frmtempcal->txt_temp2->SetText("35");
+        frmtempcal->cmd_closetmpcal->setEnabled(false);
+        return;
+    }
+    cal_r2 = thermostat.raw_reading;
+    cal_t2 = t;
+    if (std::fabs(cal_t2 - cal_t1) < 5) {
+        ui::dialogs().messageBox("Difference between temperatures must be >5 degrees");
+        frmtempcal->cmd_closetmpcal->setEnabled(false);
+        return;
+    }
+    const thermal::CalibrationFit fit =
+        thermal::FitTwoPoints({cal_r1, cal_t1}, {cal_r2, cal_t2}, thermostat.raw_reading);
+    if (fit.sameReading) {
+        ui::dialogs().messageBox(
+            "Temperature Calibration Out of Range!\n Verify measurement values\n"
+            "The sensor reading did not change between the two points");
+        frmtempcal->cmd_closetmpcal->setEnabled(false);
+        return;
+    }
+    if (fit.accepted) {
+        thermostat.working_temp_offset = thermal::RoundTo2(fit.b);
+        thermostat.working_temp_slope = thermal::RoundTo2(fit.m);
+        ui::dialogs().messageBox("Parameters:\n[m=" + platform::Format(fit.m, "0.00") + "];[b=" +
+                                 platform::Format(fit.b, "0.00") + "]\nDELTA20=" +
+                                 platform::Format(fit.deltas.delta20, "0.00") + "\nDELTA37=" +
+                                 platform::Format(fit.deltas.delta37, "0.00"));
+        frmtempcal->cmd_closetmpcal->setEnabled(true);
+    } else {
+        ui::dialogs().messageBox("Temperature Calibration Out of Range!\n Verify measurement values\nDELTA20=" +
+                                 platform::NumberText(thermal::RoundTo2(fit.deltas.delta20)) + "\nDELTA37=" +
+                                 platform::NumberText(thermal::RoundTo2(fit.deltas.delta37)));
+        frmtempcal->cmd_closetmpcal->setEnabled(false);
+    }
+}
+
+void Frm_acquire::cmd_closetmpcal_Click()
+{
+    mod::temp_offset = thermostat.working_temp_offset;
+    mod::temp_slope = thermostat.working_temp_slope;
+    platform::MakeFolder(thermal::CalibrationFolder(mod::serial_number));
+    if (!WriteTempCalibration()) {
+        ui::dialogs().messageBox("Could not write " + thermal::TempFactorPath(mod::serial_number));
+        return;
+    }
+    if (chk_temp->Value() == 0) StopTemperatureTimer();
+    frmtempcal->hide();
+    update();
+}
+
+void Frm_acquire::cmd_canceltemp_Click()
+{
+    if (ui::dialogs().messageBox("Exit without Saving changes?", ui::MsgButtons::YesNo) != ui::MsgResult::Yes) return;
+    if (chk_temp->Value() == 0) StopTemperatureTimer();
+    frmtempcal->hide();
+    ReadTempCalibration();
+    update();
+}
+
+}  // namespace tirmo::app
