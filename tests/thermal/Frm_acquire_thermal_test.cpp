@@ -309,7 +309,8 @@ TEST_F(ThermalWindowTest, EndOfCycleLeavesTheTimerToARunningLightPulse)
     addRow("25", "0");
     boxes.expectMessage("Start temperature cycle?", MsgResult::Yes);
     window->chk_temp->SetValue(1);
-    window->pulse_on = true;
+    window->pulse_on = true;  // a light pulse with time still to run
+    window->pulse_countdown = 100;
     fakeClock->advanceMs(1000);
     window->Timer3_Timer();
     EXPECT_FALSE(window->temperature_control_on);
