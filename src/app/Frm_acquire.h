@@ -9,8 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "camera/FrameStore.h"
+#include "camera/PixelMask.h"
 #include "lighting/LedMap.h"
 #include "link/Protocol.h"
+#include "plate/BandTables.h"
+#include "plate/WellTable.h"
 #include "thermal/TemperatureCycle.h"
 #include "thermal/TemperatureStage.h"
 #include "thermal/Thermostat.h"
@@ -33,6 +37,7 @@ class CheckBox;
 class CommandButton;
 class Shape;
 class Timer;
+class PictureBox;
 }  // namespace tirmo::ui
 
 namespace tirmo::app {
@@ -77,7 +82,33 @@ public:
 
     // ==== camera (camera) ====
     void buildCameraControls();
+    // "Setup CAM": select, gain, exposure, speed and read-out window of a camera.
     void cmd_camera_Click();
+    void SendGain(int value);
+    void SendExposure(int value);
+    void SendSpeed(int code);
+    void cmd_camspeed_Click();
+    void cmd_xy_Click();
+    void SendWindowY(int start, int end);
+    void SendWindowX(int start, int end);
+    void cmd_default_Click();
+    // Frame transfer: frames go into frame_store; the run's fetches return the block, "Error"
+    // or an empty text for no result.
+    void ReadCameraImage(const std::string& frame, bool draw);
+    std::string ReadCameraActivity(int camera);
+    std::string ReadCameraScan(int camera, int window);
+    void AcquireCalibrationFrame();
+    void GrabFrame();
+    // Image display on Picact, Picact2 and Picrealtime.
+    void SetFrameScale();
+    void DrawGrayImage(int camera, int lines, int pixels);
+    void DrawCameraImage();
+    void DrawCameraGrid(int camera);
+    void ClearRealtimeBar(int slot);
+    void DrawLiveActivity(int camera, int window, const std::string& frame, const std::string& difference,
+                          int have_difference);
+    // Start-up: Picrealtime cleared and scaled (0, 0)-(100, 100).
+    void ResetRealtimePicture();
 
     QGroupBox* frame_setupcam = nullptr;  // "Setup CAM"
     ui::TextBox* txtprogram = nullptr;    // mode letter of the last frame request
@@ -86,16 +117,46 @@ public:
     ui::TextBox* txt_gain = nullptr;
     ui::TextBox* txt_exposure = nullptr;
     ui::TextBox* txt_speed = nullptr;
+    ui::CommandButton* cmd_camspeed = nullptr;  // "send"
     ui::TextBox* txt_xini = nullptr;
     ui::TextBox* txt_xfin = nullptr;
     ui::TextBox* txt_yini = nullptr;
     ui::TextBox* txt_yfin = nullptr;
     ui::TextBox* txt_lines = nullptr;
     ui::TextBox* txt_pix = nullptr;
+    ui::CommandButton* cmd_xy = nullptr;       // ">>"
+    ui::CommandButton* cmd_default = nullptr;  // "Default"
+    ui::PictureBox* Picact = nullptr;       // plate map or camera picture
+    ui::PictureBox* Picact2 = nullptr;      // live activity picture
+    ui::PictureBox* Picrealtime = nullptr;  // per-frame progress bar
+
+    camera::FrameStore frame_store;
+    int camera_index = 0;           // the camera shown or scanned, 0..5
+    bool plate_view_shown = false;  // the plate map, not a camera picture, is on Picact
+    // The run's good-frame count of the current camera window and its pixel mask, as the live
+    // picture reads them (the acquisition run keeps them up to date).
+    long frame_counter = 0;
+    camera::WindowPixelMask window_pixel_mask;
     // ==== end camera ====
 
     // ==== plate (plate) ====
     void buildPlateControls();
+    // Plate format in use and its tables; readers report what they skipped in txt_status.
+    void SetCurrentFormat(const std::string& format);
+    void ReadPlateSpec(const std::string& format);
+    void ReadFormatFiles(const std::string& format);
+    void WriteFormatFiles(const std::string& format);
+    // Start-up: the default specification files missing in config.
+    void WriteMissingSpecFiles();
+
+    std::string current_format = "w6";
+    int plate_rows = 2;
+    int plate_columns = 3;
+    plate::WellTable well_table;
+    plate::ColumnBands column_bands;
+    plate::RowBands row_bands;
+    plate::ColumnLabels column_labels;
+    plate::RowLabels row_labels;
     // ==== end plate ====
 
     // ==== lighting (lighting) ====

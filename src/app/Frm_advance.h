@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "camera/FrameStore.h"
 #include "lighting/LedMap.h"
 #include "link/Protocol.h"
 
@@ -20,6 +21,7 @@ class CheckBox;
 class CommandButton;
 class Shape;
 class Timer;
+class PictureBox;
 }  // namespace tirmo::ui
 
 namespace tirmo::app {
@@ -41,6 +43,44 @@ public:
 
     // ==== camera (camera) ====
     void buildCameraTools();
+    // The camera buttons: the main window's commands, sent the factory way.
+    void cmd_camera_Click();
+    void cmd_gain_Click();
+    void cmd_exposure_Click();
+    void SendExposure(int value);
+    void cmd_camspeed_Click();
+    void SendSpeed(int code);
+    void cmd_xy_Click();
+    void SendWindowY(int start, int end);
+    void SendWindowX(int start, int end);
+    void cmd_default_Click();
+    // Frame transfer and display on the factory window's own picture and frame table.
+    void ReadCameraImage(const std::string& frame);
+    void GrabFrame();
+    void SetFrameScale();
+    void DrawGrayImage(int camera, int lines, int pixels);
+    void DrawCameraImage();
+
+    QGroupBox* frame_camera = nullptr;
+    ui::TextBox* txt_cam = nullptr;
+    ui::CommandButton* cmd_camera = nullptr;
+    ui::TextBox* txt_gain = nullptr;
+    ui::CommandButton* cmd_gain = nullptr;
+    ui::TextBox* txt_exposure = nullptr;
+    ui::CommandButton* cmd_exposure = nullptr;
+    ui::TextBox* txt_speed = nullptr;
+    ui::CommandButton* cmd_camspeed = nullptr;
+    ui::TextBox* txt_xini = nullptr;
+    ui::TextBox* txt_xfin = nullptr;
+    ui::TextBox* txt_yini = nullptr;
+    ui::TextBox* txt_yfin = nullptr;
+    ui::TextBox* txt_lines = nullptr;
+    ui::TextBox* txt_pix = nullptr;
+    ui::CommandButton* cmd_xy = nullptr;
+    ui::CommandButton* cmd_default = nullptr;
+    ui::TextBox* txt_crc = nullptr;  // extra bytes per line of a camera block
+    ui::PictureBox* Picact = nullptr;
+    camera::FrameStore frame_store;
     // ==== end camera ====
 
     // ==== lighting (lighting) ====

@@ -4,13 +4,16 @@
 #include "app/Frm_acquire.h"
 #include "app/ModuleState.h"
 #include "link/CommPort.h"
+#include "plate/BandFiles.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SerialDevice.h"
 #include "project/LastProject.h"
+#include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
+#include "ui/PictureBox.h"
 
 namespace tirmo::app {
 namespace {
@@ -158,9 +161,13 @@ void Frm_acquire::Form_Load()
     platform::MakeFolder(platform::ProgramPath("config"));
     if (!offline_mode && mod::serial_number > 0) {
         const std::string sn = "SN" + std::to_string(mod::serial_number);
+        const bool firstStart = !platform::FolderExists(platform::ProgramPath("config_" + sn));
         platform::MakeFolder(platform::ProgramPath("config_" + sn));
         platform::MakeFolder(platform::ProgramPath("reports/_internal_reference" + sn));
         platform::MakeFolder(platform::ProgramPath("reports/_internal_blank_measurement" + sn));
+        // First start with this instrument on this computer: its band files, from config or
+        // the defaults.
+        if (firstStart) plate::InstallFormatFiles("config_" + sn);
     }
     SetStatus(offline_mode ? "Offline Mode" : "OK. Connected to TIRMO SN" + std::to_string(mod::serial_number));
 
@@ -182,6 +189,17 @@ void Frm_acquire::Form_Load()
     current_project = project::LoadLastProject(mod::serial_number);
     WriteDefaultLedLayouts();
     ReadTempCalibration();
+
+    if (cmb_well->Text().empty()) cmb_well->SetText("w6");
+    SetCurrentFormat(cmb_well->Text());
+    ReadPlateSpec(current_format);
+    WriteMissingSpecFiles();
+
+    Picact->Scale(0, 0, 500, 2048);
+    camera_index = 0;
+    ReadFormatFiles(current_format);
+    cmd_default_Click();
+    ResetRealtimePicture();
 
     if (!offline_mode && mod::dummy_mode == 0) {
         SetFan(128);

@@ -10,26 +10,25 @@ int CameraByte(const std::string& text)
     return 6;
 }
 
-bool SelectCamera(const std::string& camText, link::Console& console)
+bool SelectCamera(const std::string& camText, link::Console& console, Variant variant)
 {
     if (mod::dummy_mode == 1) return false;
     if (!link::LinkGuard(console)) return false;
     link::FlushLink();
     const int c = CameraByte(camText);
     const link::Frame frame = *link::MakeFrame('C', c, 0);
-    console.SetMonitor("sending [255,67," + std::to_string(c) + ",0," + std::to_string(frame.check()) + "]:" +
-                       frame.bytes());
+    const std::string trace = "sending [255,67," + std::to_string(c) + ",0," + std::to_string(frame.check()) + "]";
+    console.SetMonitor(variant == Variant::Factory ? trace : trace + ":" + frame.bytes());
     link::SendOptions o;
-    o.form = link::SendForm::Paced15;
+    o.form = variant == Variant::Factory ? link::SendForm::Bytes : link::SendForm::Paced15;
     o.replyLength = 1;
     o.maxSends = link::kMaxSends;
     o.confirm = [&camText](const std::string& reply) {
         return std::to_string(static_cast<unsigned char>(reply[0])) == camText;
     };
     auto result = link::SendFrame(frame, o);
-    console.SetMonitor(result.reply.empty()
-                           ? "Empty"
-                           : std::to_string(static_cast<unsigned char>(result.reply[0])) + " <- Camera");
+    console.SetMonitor(
+        result.reply.empty() ? "Empty" : std::to_string(static_cast<unsigned char>(result.reply[0])) + " <- Camera");
     return result.confirmed;
 }
 

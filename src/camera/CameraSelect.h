@@ -3,6 +3,7 @@
 // byte, 15 ms apart, and waits for the camera number as a single reply byte.
 #include <string>
 
+#include "camera/CameraCommands.h"
 #include "link/Protocol.h"
 
 namespace tirmo::camera {
@@ -13,6 +14,7 @@ int CameraByte(const std::string& text);
 // cmd_camera_Click of the main window. Returns true when the instrument confirmed the camera.
 // A reply confirms only when its decimal value is exactly the text of the box: a reply of 13
 // does not confirm camera 1.
-bool SelectCamera(const std::string& camText, link::Console& console);
+// The factory window sends the frame in one piece and traces it without its characters.
+bool SelectCamera(const std::string& camText, link::Console& console, Variant variant = Variant::Main);
 
 }  // namespace tirmo::camera

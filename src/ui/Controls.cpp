@@ -1,5 +1,9 @@
 #include "ui/Controls.h"
 
+#include <QPalette>
+
+#include "ui/Colour.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -53,6 +57,14 @@ Label::Label(QWidget* parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }
 std::string Label::Caption() const { return toBytes(text()); }
 
 void Label::SetCaption(std::string_view caption) { setText(toQString(caption)); }
+
+void Label::SetForeColor(uint32_t colour)
+{
+    foreColor_ = colour & 0xFFFFFFu;
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, toQColor(foreColor_));
+    setPalette(p);
+}
 
 void Label::Refresh() { repaint(); }
 

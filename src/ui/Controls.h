@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -54,7 +55,14 @@ public:
     std::string Caption() const;
     void SetCaption(std::string_view caption);
 
+    // Text colour as an RGB value (see Colour.h); black until set.
+    uint32_t ForeColor() const { return foreColor_; }
+    void SetForeColor(uint32_t colour);
+
     void Refresh();
+
+private:
+    uint32_t foreColor_ = 0;
 };
 
 // A push button. Click() is what the user's click does, for tests and for windows that press a

@@ -1,5 +1,6 @@
 #include "sim/InstrumentSimulator.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
@@ -243,11 +244,34 @@ void InstrumentSimulator::dispatch(ReceivedFrame frame)
     send(std::move(reply));
 }
 
+void InstrumentSimulator::setBaudEmulation(long baud)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    baud_ = baud > 0 ? baud : 0;
+}
+
 void InstrumentSimulator::send(std::string reply)
 {
+    long baud = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        baud = baud_;
+    }
+    // On an emulated line a piece goes out when its last byte would have arrived; the deadlines
+    // are counted from the start of the reply, so late wake-ups do not add up.
+    constexpr size_t kPacedPiece = 8;
+    const double byteMs = baud > 0 ? 10000.0 / double(baud) : 0.0;
+    const auto start = std::chrono::steady_clock::now();
     size_t done = 0;
     while (done < reply.size()) {
-        ssize_t n = ::write(master_, reply.data() + done, reply.size() - done);
+        size_t want = reply.size() - done;
+        if (byteMs > 0) {
+            want = std::min(want, kPacedPiece);
+            const double dueMs = double(done + want) * byteMs;
+            std::this_thread::sleep_until(start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                                      std::chrono::duration<double, std::milli>(dueMs)));
+        }
+        ssize_t n = ::write(master_, reply.data() + done, want);
         if (n > 0) done += size_t(n);
         else ::usleep(500);
     }

@@ -70,6 +70,9 @@ public:
     void silentNext(int count);          // the next frames get no answer
     void setReplyDelayMs(int ms);        // every reply waits this long
     int consumeCorruptCheck();           // block senders ask whether to spoil this block
+    // Paces every reply as a line at this many baud would carry it (10 bits a byte); 0 sends
+    // as fast as the terminal takes it.
+    void setBaudEmulation(long baud);
 
     // What came in.
     std::vector<ReceivedFrame> frames() const;
@@ -103,6 +106,7 @@ private:
     bool silent_ = false;
     int wrongEcho_ = 0, shortReply_ = 0, corruptCheck_ = 0, silentNext_ = 0;
     int delayMs_ = 0;
+    long baud_ = 0;
 
     // Frame parser: collecting after a start byte.
     std::vector<unsigned char> pending_;

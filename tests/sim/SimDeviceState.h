@@ -1,15 +1,74 @@
 #pragma once
 // The state each simulated device keeps, one struct per subsystem so that each grows on its own.
 #include <array>
+#include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace tirmo::sim {
 
+// ---- cameras ----
+
+// The picture a simulated camera sees: the grey level of a sensor cell (line 0..255, pixel
+// 0..255, as the read-out window counts them) in the camera's n-th frame.
+class FrameSource {
+public:
+    virtual ~FrameSource() = default;
+    virtual unsigned char pixel(int camera, int line, int pixel, long frame) const = 0;
+};
+
+// A well as a camera sees it: its centre in sensor lines and pixels and its radius.
+struct SimWell {
+    int camera = 0;
+    double line = 0, pixel = 0, radius = 0;
+};
+
+// A bright spot circling inside a well: centre, radius of its path (swing), its own radius,
+// its grey level and the frames one turn takes.
+struct SimSpot {
+    int camera = 0;
+    double line = 0, pixel = 0;
+    double swing = 6;
+    double radius = 3;
+    int level = 250;
+    int period = 8;
+};
+
+// The wells of the default band files of "w6", "p35" or "w24" (every camera), as sensor
+// coordinates of the default window.
+std::vector<SimWell> DefaultWells(const std::string& format);
+// A still plate: dark background, bright well discs with a brighter rim, and noise of up to
+// +-noise grey levels that changes from frame to frame.
+std::shared_ptr<FrameSource> MakePlatePattern(std::vector<SimWell> wells, int noise = 2, unsigned seed = 1);
+// The same plate with moving bright spots over it.
+std::shared_ptr<FrameSource> MakeMovingSpots(std::vector<SimWell> wells, std::vector<SimSpot> spots, int noise = 2,
+                                             unsigned seed = 1);
+// The spot's centre in a frame.
+std::pair<double, double> SpotCentre(const SimSpot& spot, long frame);
+
+// A camera's read-out window: sensor lines y0..y1 ('y', 'Y') and pixels x0..x1 ('x', 'X').
+struct SimWindow {
+    int y0 = 0, y1 = 142, x0 = 1, x1 = 183;
+    int lines() const { return y1 - y0 + 1; }
+    int pix() const { return x1 - x0 + 1; }
+};
+
 struct CameraSimState {
     int selectedCamera = 6;
     int gain = 0, exposure = 0, speed = 0;
-    int winY0 = 0, winY1 = 0, winX0 = 0, winX1 = 0;  // 'y','Y','x','X' bytes of the selected camera
+    std::array<SimWindow, 7> windows{};   // per camera; the window commands set the selected one
+    std::array<long, 7> framesServed{};   // blocks sent per camera, the frame number of the next
+    std::shared_ptr<FrameSource> source;  // null: the still "w6" plate
+    std::string lastBlock;                // the last block as built, before any fault
+    // Fault switches (the simulator's corruptCheckNext spoils the check byte of blocks).
+    int shortBlocks = 0;  // the next block replies lose their last shortBy bytes
+    int shortBy = 1;
+    int silentBlocks = 0;  // the next block requests get no answer
 };
+
+// The reply to a camera request of a mode ('+', '-', 'A', '0') for frame n, check byte included.
+std::string CameraBlock(const CameraSimState& cameras, int camera, char mode, long frame);
 
 struct LedSimState {
     static constexpr int kCount = 416;

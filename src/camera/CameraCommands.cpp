@@ -1,0 +1,132 @@
+#include "camera/CameraCommands.h"
+
+#include <cctype>
+#include <cmath>
+
+#include "app/ModuleState.h"
+#include "platform/Clock.h"
+#include "platform/Convert.h"
+
+namespace tirmo::camera {
+namespace {
+
+constexpr int kWindowFramePauseMs = 100;
+constexpr int kFactoryEmptyReadPauseMs = 10;
+constexpr int kFactoryGainFirstEmptyReads = 20;
+
+link::SendOptions echoOptions(char letter, Variant variant)
+{
+    link::SendOptions o;
+    o.form = variant == Variant::Factory ? link::SendForm::Bytes : link::SendForm::Text;
+    o.replyLength = 3;
+    o.maxSends = link::kMaxSends;
+    o.confirm = link::EchoIs(letter);
+    return o;
+}
+
+// Gain and exposure share every step but the letter.
+bool sendSixteenBit(char letter, long value, link::Console& console)
+{
+    if (mod::dummy_mode == 1) return false;
+    if (!link::LinkGuard(console)) return false;
+    link::FlushLink();
+    const auto frame = link::MakeFrame16(letter, value);
+    if (!frame) {
+        console.ShowError("error");
+        return false;
+    }
+    const auto result = link::SendFrame(*frame, echoOptions(letter, Variant::Main));
+    console.SetMonitor(link::ReplyTrace(result.reply));
+    return result.confirmed;
+}
+
+}  // namespace
+
+std::string DefaultSpeedCode(int hardwareGeneration) { return hardwareGeneration >= 2 ? "8" : "7"; }
+
+long BoxWhole(const std::string& text)
+{
+    const double v = platform::Val(text);
+    if (!std::isfinite(v) || std::fabs(v) > 1e9) return v < 0 ? -1000000000L : 1000000000L;
+    return long(platform::RoundHalfEven(v));
+}
+
+bool SendGain(long value, link::Console& console) { return sendSixteenBit('G', value, console); }
+bool SendExposure(long value, link::Console& console) { return sendSixteenBit('E', value, console); }
+
+bool SendFactoryGain(const std::string& text, link::Console& console)
+{
+    if (mod::dummy_mode == 1) return false;
+    if (!link::LinkGuard(console)) return false;
+    link::FlushLink();
+    const auto value = platform::ParseNumber(text);
+    if (!value || *value < 0 || *value > 32767) {
+        console.ShowError("error");
+        return false;
+    }
+    const long hi = long(*value / 256);
+    const long lo = long(platform::RoundHalfEven(*value - 256.0 * double(hi)));
+    const auto frame = link::MakeFrame('G', hi, lo);
+    if (!frame) {
+        console.ShowError("error");
+        return false;
+    }
+    auto o = echoOptions('G', Variant::Factory);
+    o.firstEmptyReads = kFactoryGainFirstEmptyReads;
+    o.confirm = [](const std::string& reply) { return reply[0] == 'G' || reply[0] == 'g'; };
+    const auto result = link::SendFrame(*frame, o);
+    console.SetMonitor(link::ReplyTrace(result.reply));
+    return result.confirmed;
+}
+
+bool SendSpeed(long code, link::Console& console, Variant variant)
+{
+    if (mod::dummy_mode == 1) return false;
+    link::FlushLink();
+    const auto frame = link::MakeFrame('S', 0, code);
+    if (!frame) {
+        console.ShowError("error");
+        return false;
+    }
+    console.SetMonitor(variant == Variant::Factory ? "sending S;0;" + std::to_string(code)
+                                                   : "sending " + frame->bytes());
+    auto o = echoOptions('S', variant);
+    o.afterEach = [&console](const std::string& reply) { console.SetMonitor(link::ReplyTrace(reply)); };
+    return link::SendFrame(*frame, o).confirmed;
+}
+
+bool SendWindowPair(char startLetter, long start, long end, link::Console& console, Variant variant)
+{
+    if (mod::dummy_mode == 1) return false;
+    const char endLetter = char(std::toupper(static_cast<unsigned char>(startLetter)));
+    const auto first = link::MakeFrame(startLetter, 0, start);
+    const auto second = link::MakeFrame(endLetter, 0, end);
+    if (!first || !second) {
+        const long bad = first ? end : start;
+        console.SetStatus(std::string("Read-out window ") + startLetter + "/" + endLetter +
+                          " not sent: " + std::to_string(bad) + " does not fit a byte (0 to 255)");
+        return false;
+    }
+    bool confirmed = true;
+    for (const link::Frame& frame : {*first, *second}) {
+        const char letter = char(frame.letter);
+        auto o = echoOptions(letter, variant);
+        if (variant == Variant::Factory) {
+            link::FlushLink();
+            // The factory trace: "sending y;0;b", but "sending X0;b" for the last pixel.
+            console.SetMonitor(std::string("sending ") + letter + (letter == 'X' ? "" : ";") + "0;" +
+                               std::to_string(frame.b));
+            o.emptyReadPauseMs = letter == 'X' ? link::kEmptyReadPauseMs : kFactoryEmptyReadPauseMs;
+            if (startLetter == 'y') o.afterEach = [](const std::string&) { platform::Sleep(link::kRetryPauseMs); };
+        } else {
+            console.SetMonitor("sending " + frame.bytes());
+        }
+        const auto result = link::SendFrame(frame, o);
+        confirmed = confirmed && result.confirmed;
+        console.SetMonitor(link::ReplyTrace(result.reply));
+        platform::Sleep(kWindowFramePauseMs);
+    }
+    return confirmed;
+}
+
+}  // namespace tirmo::camera

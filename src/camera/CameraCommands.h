@@ -1,0 +1,44 @@
+#pragma once
+// The camera set-up commands: gain, exposure, speed code and read-out window, each a frame
+// with an echo test and up to three sends, and the default window and speed code. The main
+// window and the factory window send them in slightly different ways (traces, pauses,
+// tolerance of the echo); Variant chooses.
+#include <string>
+
+#include "link/Protocol.h"
+
+namespace tirmo::camera {
+
+enum class Variant { Main, Factory };
+
+// The default read-out window (143 lines of 183 pixels) and speed code.
+inline constexpr int kDefaultXini = 0, kDefaultXfin = 142, kDefaultYini = 1, kDefaultYfin = 183;
+// "8" for hardware generation 2 and later, "7" before.
+std::string DefaultSpeedCode(int hardwareGeneration);
+
+// The leading number of a box text rounded to a whole number (halves to even), as the camera
+// handlers read their boxes; no number gives 0, and values far beyond any byte stay far beyond
+// (+-1e9) instead of overflowing.
+long BoxWhole(const std::string& text);
+
+// Gain ('G') and exposure ('E'): two bytes hi, lo of a value 0..32767. Nothing in dummy mode;
+// "COMPORT not opened. Click Connect" without a link; "error" for a value that does not fit.
+// The monitor shows the last reply after the sends. True when the echo confirmed.
+bool SendGain(long value, link::Console& console);
+bool SendExposure(long value, link::Console& console);
+// The factory window's gain button: the number in its box (not a number: "error"), hi the
+// integer part of value / 256, lo the rest rounded; 20 empty reads before the first byte, an
+// echo "G" or "g" confirms.
+bool SendFactoryGain(const std::string& text, link::Console& console);
+
+// Speed ('S', a = 0, b = code). No link test of its own. The monitor shows the frame, then the
+// reply after every send.
+bool SendSpeed(long code, link::Console& console, Variant variant = Variant::Main);
+
+// One pair of read-out window limits: 'y'/'Y' (the box pair xini/xfin) or 'x'/'X' (yini/yfin),
+// start then end, each confirmed or retried before the next and followed by 100 ms. No link
+// test. When either limit does not fit a byte neither frame goes out, so that the camera never
+// keeps half of a new window, and the status line says why; the result is then false.
+bool SendWindowPair(char startLetter, long start, long end, link::Console& console, Variant variant = Variant::Main);
+
+}  // namespace tirmo::camera
