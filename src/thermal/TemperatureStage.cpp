@@ -87,11 +87,13 @@ int TemperatureStage::drive(int& pwm, bool heat, Console& console)
         if (console.ShowComm()) console.SetStatus(name + "_dig:" + std::to_string(pwm));
         reply = sendAndRead(heat ? 3 : 4, pwm);
     }
-    if (reply.empty()) {
-        console.SetMonitor("Empty");
-        return -1;
-    }
-    console.SetMonitor(link::ReplyTrace(reply));
+    return takeDriveReply(reply, console);
+}
+
+int TemperatureStage::takeDriveReply(const std::string& reply, Console& console)
+{
+    console.SetMonitor(link::ReplyTrace(reply));  // "Empty" when nothing came
+    if (reply.empty()) return -1;
     last_temperature = DecodeTemperatureReply(reply);
     return 1;
 }
@@ -106,14 +108,7 @@ int TemperatureStage::PeltierOff(Console& console)
         return -1;
     }
     link::FlushLink();
-    std::string reply = sendAndRead(1, 0);
-    if (reply.empty()) {
-        console.SetMonitor("Empty");
-        return -1;
-    }
-    console.SetMonitor(link::ReplyTrace(reply));
-    last_temperature = DecodeTemperatureReply(reply);
-    return 1;
+    return takeDriveReply(sendAndRead(1, 0), console);
 }
 
 int TemperatureStage::SetFan(int pwm, Console&)

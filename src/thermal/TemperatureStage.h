@@ -38,6 +38,8 @@ public:
 private:
     int drive(int& pwm, bool heat, link::Console& console);
     std::string sendAndRead(int a, int b);
+    // The reply of a drive or off frame: traced, and its temperature kept; 1, or -1 when empty.
+    int takeDriveReply(const std::string& reply, link::Console& console);
 };
 
 // A reading is a temperature only strictly between 0 and 100.

@@ -7,6 +7,7 @@
 #include "lighting/LedMap.h"
 #include "lighting/LedPowerApply.h"
 #include "platform/ProgramFolder.h"
+#include "support/ProgramFiles.h"
 #include "support/TempFolder.h"
 
 namespace tirmo::lighting {
@@ -16,16 +17,8 @@ class LedMapTest : public ::testing::Test {
 protected:
     void SetUp() override { platform::SetProgramFolder(folder.path()); }
 
-    std::string read(const std::string& relative) const
-    {
-        std::ifstream in(platform::ProgramPath(relative), std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }
-    void write(const std::string& relative, const std::string& text) const
-    {
-        platform::MakeFolder(std::filesystem::path(platform::ProgramPath(relative)).parent_path().string());
-        std::ofstream(platform::ProgramPath(relative), std::ios::binary) << text;
-    }
+    std::string read(const std::string& relative) const { return test::ReadProgramFile(relative); }
+    void write(const std::string& relative, const std::string& text) const { test::WriteProgramFile(relative, text); }
     static bool startsWith(const std::string& text, const std::string& head) { return text.rfind(head, 0) == 0; }
     static std::vector<std::string> linesOf(const std::string& text)
     {

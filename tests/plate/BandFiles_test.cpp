@@ -6,6 +6,7 @@
 #include "plate/BandFiles.h"
 #include "plate/PlateSpecFile.h"
 #include "platform/ProgramFolder.h"
+#include "support/ProgramFiles.h"
 #include "support/TempFolder.h"
 
 namespace tirmo::plate {
@@ -14,16 +15,8 @@ namespace {
 class BandFilesTest : public ::testing::Test {
 protected:
     void SetUp() override { platform::SetProgramFolder(folder.path()); }
-    std::string read(const std::string& relative)
-    {
-        std::ifstream in(platform::ProgramPath(relative), std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }
-    void write(const std::string& relative, const std::string& text)
-    {
-        platform::MakeFolder(platform::ProgramPath(relative.substr(0, relative.find('/'))));
-        std::ofstream(platform::ProgramPath(relative), std::ios::binary) << text;
-    }
+    std::string read(const std::string& relative) { return test::ReadProgramFile(relative); }
+    void write(const std::string& relative, const std::string& text) { test::WriteProgramFile(relative, text); }
     std::vector<ReadReport> load(const std::string& format, int serial)
     {
         return ReadFormatFiles(format, serial, FormatTables{columns, rows, columnLabels, rowLabels});

@@ -7,6 +7,7 @@
 #include "app/ModuleState.h"
 #include "link/CommPort.h"
 #include "platform/ProgramFolder.h"
+#include "support/ProgramFiles.h"
 
 namespace tirmo::test {
 
@@ -38,11 +39,7 @@ void AppFixture::attachSimulator(int com, int serialNumber)
     simCom = com;
 }
 
-std::string AppFixture::readFile(const std::string& relative) const
-{
-    std::ifstream in(platform::ProgramPath(relative), std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+std::string AppFixture::readFile(const std::string& relative) const { return ReadProgramFile(relative); }
 
 std::vector<std::string> AppFixture::frameList() const
 {
