@@ -71,6 +71,7 @@ void Frm_acquire::buildPlateControls()
         *Picact, plate::PlateMapTables{plate_rows, plate_columns, camera_in_use, groups, well_table, column_bands,
                                        row_bands, column_labels, row_labels});
     colour_table = plate_map->colour_table;
+    cmb_well->onClick([this] { cmb_well_Click(); });
 
     // The band editor, beside the camera buttons and band selectors of the calibration panel.
     auto* grid = static_cast<QGridLayout*>(Frame_calibration->layout());
