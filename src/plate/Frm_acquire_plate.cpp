@@ -211,6 +211,9 @@ void Frm_acquire::ShowWellAreaPercent()
 
 void Frm_acquire::cmd_grabarconfig_Click()
 {
+    // While a set-up yields, a save would write the bands mid-sequence and step to a camera
+    // whose own set-up is then refused.
+    if (CameraSetupRunning()) return;
     current_format = cmb_formatplate->Text();
     WriteFormatFiles(current_format);
     camera_index = camera_index < 5 ? camera_index + 1 : 0;

@@ -273,6 +273,36 @@ TEST_F(PlateActivityTest, TheBlankIsSubtractedPerMinuteAndANegativeValueShowsZer
     EXPECT_EQ(differing, 0);
 }
 
+TEST_F(PlateMapTest, TheWindowChartStacksTheWellsOfTheWindowInBandOrder)
+{
+    columnBands.first[2] = 2;
+    columnBands.last[2] = 3;
+    columnBands.start[2] = {5, 75};
+    columnBands.end[2] = {75, 142};
+    rowBands.first[2] = 0;
+    rowBands.last[2] = 1;
+    rowBands.start[2] = {10, 90};
+    rowBands.end[2] = {90, 170};
+    rowLabels[2] = {"A", "B"};
+    columnLabels[2] = {"3", "4"};
+    ui::PictureBox chart;
+    chart.SetPixelSize(200, 500);
+    PlateMap map(pic, tables());
+    map.DrawActivityChart(chart, 2, 1);
+    // H = 80 (row band 1), W = 70 + 67: scale (-5, -2)-(112, 140).
+    EXPECT_DOUBLE_EQ(chart.ScaleWidth(), 117);
+    EXPECT_DOUBLE_EQ(chart.ScaleHeight(), 142);
+    EXPECT_EQ(chart.Point(40, 70), kChartLines) << "the separator after the first band";
+    EXPECT_EQ(chart.Point(40, 100), ui::colour::White);
+    EXPECT_EQ(chart.Point(40, 0), kChartLines) << "the frame";
+    // The names "B3" and "B4" in red right of the frame, near the end of each band.
+    int red = 0;
+    for (int px = int(chart.toPixels(83, 0).x()); px < 200; ++px)
+        for (int py = int(chart.toPixels(0, 62).y()); py < int(chart.toPixels(0, 72).y()); ++py)
+            red += isRed(chart.PixelAt(px, py)) ? 1 : 0;
+    EXPECT_GT(red, 5);
+}
+
 TEST(PlateColours, ScaleAndGroupColours)
 {
     const auto scale = BuildColorScale();

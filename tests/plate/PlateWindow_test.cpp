@@ -9,6 +9,7 @@
 #include "app/ModuleState.h"
 #include "plate/BandFiles.h"
 #include "plate/PlateSpecFile.h"
+#include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
 #include "support/AppFixture.h"
 #include "ui/ComboBox.h"
@@ -242,9 +243,42 @@ TEST_F(PlateWindowTest, TakingACameraOutOfUseTicksItsEntryAndMarksItsWells)
     window->cam_disabled[3]->trigger();
     EXPECT_TRUE(window->cam_disabled[3]->isChecked());
     EXPECT_FALSE(window->camera_in_use[3]);
+    // Wells 10, 11, 14 and 15 (C3, D3, C4, D4) are redrawn with "[OFF]", no other.
+    auto offMark = [&](int well) {
+        const plate::PlateMap& map = *window->plate_map;
+        const double x = map.CellX(well / 4) + 0.2 * map.CellWidth(), y = map.CellY(well % 4) + 0.4 * map.CellHeight();
+        const QPointF a = window->Picact->toPixels(x, y);
+        const QPointF b = window->Picact->toPixels(x + 0.6 * map.CellWidth(), y + 0.15 * map.CellHeight());
+        int dark = 0;
+        for (int px = int(a.x()); px <= int(b.x()); ++px)
+            for (int py = int(a.y()); py <= int(b.y()); ++py) {
+                const uint32_t c = window->Picact->PixelAt(px, py);
+                dark += ui::redOf(c) < 90 && ui::greenOf(c) < 90 && ui::blueOf(c) < 90;
+            }
+        return dark;
+    };
+    for (int well : {10, 11, 14, 15}) EXPECT_GT(offMark(well), 3) << well;
+    for (int well : {0, 6, 9, 16, 23}) EXPECT_EQ(offMark(well), 0) << well;
     window->cam_disabled[3]->trigger();
     EXPECT_FALSE(window->cam_disabled[3]->isChecked());
     EXPECT_TRUE(window->camera_in_use[3]);
+    EXPECT_EQ(offMark(10), 0) << "cleared again";
+}
+
+TEST_F(PlateWindowTest, SaveAndNextAreaWaitsForARunningSetUp)
+{
+    selectColumnBand(0);
+    const std::string before = readFile("config/w6_col.dat");
+    window->column_bands.end[0][0] = 100;
+    int pumped = 0;
+    platform::setEventPump([&] {
+        if (pumped++ == 0) window->cmd_grabarconfig->Click();
+    });
+    window->cmd_camselect_Click(2);
+    platform::setEventPump({});
+    EXPECT_GT(pumped, 0);
+    EXPECT_EQ(window->camera_index, 2) << "not stepped on by a save that could not set up its camera";
+    EXPECT_EQ(readFile("config/w6_col.dat"), before) << "nothing written in the middle of a set-up";
 }
 
 // ---------------------------------------------------------------- groups
