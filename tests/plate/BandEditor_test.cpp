@@ -16,26 +16,6 @@ ColumnBands w24Columns()
     return b;
 }
 
-TEST(BandEditor, StartStopsAtZeroAndHasNoUpperLimit)
-{
-    ColumnBands b = w24Columns();
-    b.start[2][0] = 0;
-    EXPECT_EQ(MoveBandEdge(b, 2, 0, BandButton::StartDown, 142, true), 0);
-    EXPECT_EQ(b.start[2][0], 0);
-    b.start[2][0] = 74;
-    EXPECT_EQ(MoveBandEdge(b, 2, 0, BandButton::StartUp, 142, true), 75);
-    EXPECT_EQ(MoveBandEdge(b, 2, 0, BandButton::StartUp, 142, true), 76) << "past its own end";
-}
-
-TEST(BandEditor, EndGoesUpOnlyBelowTheLimit)
-{
-    ColumnBands b = w24Columns();
-    EXPECT_EQ(MoveBandEdge(b, 2, 1, BandButton::EndUp, 142, true), std::nullopt);
-    EXPECT_EQ(b.end[2][1], 142);
-    EXPECT_EQ(MoveBandEdge(b, 2, 1, BandButton::EndDown, 142, true), 141);
-    EXPECT_EQ(MoveBandEdge(b, 2, 1, BandButton::EndUp, 142, true), 142);
-}
-
 TEST(BandEditor, NeighbouringBandsAreKeptApart)
 {
     ColumnBands b = w24Columns();
@@ -61,7 +41,7 @@ TEST(BandEditor, AnEdgeOutsideTheTablesMovesNothing)
     EXPECT_EQ(MoveBandEdge(b, 2, 13, BandButton::StartUp, 142, true), std::nullopt);
 }
 
-TEST(WellAreaPercent, DefaultW6BandsGiveSixEqualWells)
+TEST(WellAreaPercent, EachW6WellIsComparedWithTheMean)
 {
     ColumnBands columns;
     RowBands rows;
@@ -73,9 +53,6 @@ TEST(WellAreaPercent, DefaultW6BandsGiveSixEqualWells)
         rows.start[size_t(c)][0] = 10;
         rows.end[size_t(c)][0] = 165;
     }
-    EXPECT_EQ(WellAreaPercentText("w6", columns, rows),
-              "w6\r\nWell(A1)=1.00\r\nWell(B1)=1.00\r\nWell(A2)=1.00\r\nWell(B2)=1.00\r\nWell(A3)=1.00\r\n"
-              "Well(B3)=1.00\r\n");
     columns.end[3][0] = 275;  // camera 3's well (B2) twice as wide: mean 7/6 of the others
     const std::string text = WellAreaPercentText("w6", columns, rows);
     EXPECT_NE(text.find("Well(B2)=1.71\r\n"), std::string::npos) << text;

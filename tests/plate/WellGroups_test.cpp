@@ -51,17 +51,6 @@ TEST_F(WellGroupsFileTest, SavedFileIsByteExact)
     EXPECT_EQ(slurp(path), expected);
 }
 
-TEST_F(WellGroupsFileTest, SaveAndLoadGiveTheSameTables)
-{
-    groups.GroupInBlocks("02x02 [RowsxColumn]", 4, 6);
-    ASSERT_TRUE(groups.Save(path));
-    WellGroups back;
-    const auto result = back.Load(path);
-    EXPECT_TRUE(result.read);
-    EXPECT_EQ(back.well_group, groups.well_group);
-    for (int g = 0; g < 6; ++g) EXPECT_EQ(back.group_names[size_t(g)], "Group" + std::to_string(g));
-}
-
 TEST_F(WellGroupsFileTest, RowsThatCannotBeTakenAreSkippedAndTheRestRead)
 {
     spill(path,
