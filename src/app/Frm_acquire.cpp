@@ -69,6 +69,7 @@ void Frm_acquire::buildControls()
     buildPlateControls();
     buildLightingControls();
     buildThermalControls();
+    buildProjectControls();
 
     txt_in = new ui::TextBox(central);
     txt_in->setObjectName("txt_in");

@@ -6,6 +6,8 @@
 #include <QMainWindow>
 
 #include <array>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,8 @@
 #include "lighting/LedMap.h"
 #include "link/Protocol.h"
 #include "plate/BandTables.h"
+#include "plate/PlateMap.h"
+#include "plate/WellGroups.h"
 #include "plate/WellTable.h"
 #include "thermal/TemperatureCycle.h"
 #include "thermal/TemperatureStage.h"
@@ -77,8 +81,17 @@ public:
     bool unloaded = false;
 
     // ==== acquisition run state (acquisition) ====
-    int run_state = 0;             // 0 idle, 1 running
+    int run_state = 0;             // 0 idle, 1 running, -1 a light calibration has the cameras
     double elapsed_seconds = 0;    // seconds since the run started
+    // The run's tables that the plate map shows: the accumulated activity per well number, the
+    // movement count per pixel (1..window_pixel_count) of the window just counted, and per
+    // camera (0..5) and window (0..8) each pixel's well and its place along the column and row
+    // axes. The run start sizes and fills them.
+    std::vector<double> well_activity = std::vector<double>(97);
+    long window_pixel_count = 0;
+    std::vector<long> pixel_activity = std::vector<long>(97);
+    using PixelTable = std::array<std::array<std::vector<int>, 9>, 6>;
+    PixelTable pixel_well, pixel_column, pixel_row;
 
     // ==== camera (camera) ====
     void buildCameraControls();
@@ -137,6 +150,35 @@ public:
     // picture reads them (the acquisition run keeps them up to date).
     long frame_counter = 0;
     camera::WindowPixelMask window_pixel_mask;
+    // Camera set-up sequence and the well-calibration panel: choosing a camera sets it up from
+    // the instrument's defaults, grabs its window twice, reads the format's bands and fills the
+    // band selectors. A click while a set-up is running is refused: the running one yields to
+    // the window between commands, and a second sequence would interleave its frames with it.
+    void cmd_camselect_Click(int Index);
+    bool CameraSetupRunning() const { return camselect_running_; }
+    void GrabCameraImage(bool& draw);
+    // Resends the camera settings as they stand in the boxes (no status, no yield).
+    void ApplyCameraSettings();
+    std::string InitRowColumnSelectors(int& camera, int& column, int& row);
+    void SetColumnRange(int& camera, int& column);
+    void SetRowRange(int& camera, int& row);
+    void cmb_column_Click();
+    void cmb_row_Click();
+
+    QGroupBox* Frame_calibration = nullptr;  // "Well Calibration"
+    std::array<ui::CommandButton*, 6> cmd_camselect{};  // "C0" .. "C5"
+    ui::ComboBox* cmb_column = nullptr;
+    ui::ComboBox* cmb_row = nullptr;
+    ui::TextBox* txt_column_start = nullptr;
+    ui::TextBox* txt_column_end = nullptr;
+    ui::TextBox* txt_row_start = nullptr;
+    ui::TextBox* txt_row_end = nullptr;
+
+private:
+    void buildCalibrationPanel();
+    bool camselect_running_ = false;
+
+public:
     // ==== end camera ====
 
     // ==== plate (plate) ====
@@ -149,6 +191,54 @@ public:
     // Start-up: the default specification files missing in config.
     void WriteMissingSpecFiles();
 
+    // The plate-related part of the start-up: selectors, check marks, block menu, groups of the
+    // current project, band selectors of camera 0 and the colour scale.
+    void InitPlateView();
+
+    // Plate map on Picact (and the camera window chart on Picact2).
+    void DrawPlateLayout(const std::string& format);
+    void DrawDisabledWells(int well);
+    void DrawWell(int well);
+    void RedrawAllWells();
+    void DrawPlateWells(int camera, int window);
+    void DrawPlateActivity(double minutes, int camera, int window, int mode);
+    void BuildColorScale();
+    void ResetPlatePicture();
+    void DrawActivityChart(int camera, int window);
+
+    // Well groups: the shared tables, chgroup.dat, the group list, the block menu and the
+    // mouse selection on the map.
+    void LoadWellGroups(const std::string& folder);
+    void ReadWellGroups(const std::string& folder);
+    bool SaveWellGroups(const std::string& folder);
+    void BuildGroupList(int group);
+    void BuildGroupOptionMenu();
+    void GroupWellsInBlocks(const std::string& caption);
+    void ClearGroups();
+    void Picact_MouseDown(int button, int shift, double x, double y);
+    void Picact_MouseUp(int button, int shift, double x, double y);
+    void combogrup_DblClick();
+    void combogrup_KeyPress(int key);
+    void Cmd_clear_Click();
+    void mnopciongrup_Click(int index);
+
+    // Band editing, the well-area check, saving and the plate-format change.
+    void col_start_menos_Click();
+    void col_start_mas_Click();
+    void col_end_menos_Click();
+    void col_end_mas_Click();
+    void row_start_menos_Click();
+    void row_start_mas_Click();
+    void row_end_menos_Click();
+    void row_end_mas_Click();
+    void ShowWellAreaPercent();
+    void cmd_grabarconfig_Click();
+    void cmb_formatplate_Click();
+    void cmb_well_Click();
+    void cam_disabled_Click(int Index);
+    void cmd_goset_Click();
+    void Timer5_Timer();
+
     std::string current_format = "w6";
     int plate_rows = 2;
     int plate_columns = 3;
@@ -157,7 +247,62 @@ public:
     plate::RowBands row_bands;
     plate::ColumnLabels column_labels;
     plate::RowLabels row_labels;
+    // The shared group tables (well_group, group_names, group_used) and the report panel's pair
+    // read from a saved acquisition.
+    plate::WellGroups groups;
+    plate::WellGroups report_groups;
+    std::unique_ptr<plate::PlateMap> plate_map;
+    int colour_count = 6;
+    std::array<uint32_t, 7> colour_table{};
+    bool drag_active = false;
+    int drag_start_row = 0;
+    int drag_start_column = 0;
+    std::array<std::string, 25> block_options;
+
+    ui::ComboBox* cmb_formatplate = nullptr;  // format of the band editor
+    ui::TextBox* txt_well_percent = nullptr;
+    ui::CommandButton* col_start_menos = nullptr;
+    ui::CommandButton* col_start_mas = nullptr;
+    ui::CommandButton* col_end_menos = nullptr;
+    ui::CommandButton* col_end_mas = nullptr;
+    ui::CommandButton* row_start_menos = nullptr;
+    ui::CommandButton* row_start_mas = nullptr;
+    ui::CommandButton* row_end_menos = nullptr;
+    ui::CommandButton* row_end_mas = nullptr;
+    ui::CommandButton* cmd_grabarconfig = nullptr;  // "Save->Next Area"
+    ui::Timer* Timer5 = nullptr;                    // one-shot redraw of the camera view
+    ui::TextBox* txt_nrow = nullptr;
+    ui::TextBox* txt_ncol = nullptr;
+    QGroupBox* frame_group = nullptr;
+    ui::ComboBox* combogrup = nullptr;               // "Group Names:"
+    ui::CommandButton* Cmd_clear = nullptr;          // "CLEAR LIST"
+    ui::CommandButton* cmd_goset = nullptr;          // "AUTO-ARRANGE"
+    QMenu* mngroup = nullptr;
+    std::array<QAction*, 24> mnopciongrup{};
+    std::array<QAction*, 6> cam_disabled{};          // "DISABLE CAM0 (A1)" ..
+
+private:
+    void buildGroupControls();
+
+public:
     // ==== end plate ====
+
+    // ==== projects and corrections (project) ====
+    void buildProjectControls();
+    // The first line of the blank file of a format in the blank store ("" when missing), and
+    // its display as the blank's time and name.
+    std::string ReadBlankHeader(const std::string& format);
+    void ShowBlankInfo(const std::string& header);
+
+    std::string blank_header;
+    std::vector<int> blank_values = std::vector<int>(385);
+    int blank_lapse = 0;
+    int blank_run = 0;
+    std::vector<double> reference_factor = std::vector<double>(385, 1.0);
+    ui::Label* label_blank = nullptr;   // "Using blank [w6]:"
+    ui::Label* lbl_blanktime = nullptr;
+    ui::Label* lbl_blankname = nullptr;
+    // ==== end projects ====
 
     // ==== lighting (lighting) ====
     void buildLightingControls();

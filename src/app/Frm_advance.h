@@ -54,6 +54,8 @@ public:
     void SendWindowY(int start, int end);
     void SendWindowX(int start, int end);
     void cmd_default_Click();
+    // Resends the camera settings from this window's boxes, unscaled, 100 ms apart.
+    void cmd_setcamera_Click();
     // Frame transfer and display on the factory window's own picture and frame table.
     void ReadCameraImage(const std::string& frame);
     void GrabFrame();
@@ -78,6 +80,7 @@ public:
     ui::TextBox* txt_pix = nullptr;
     ui::CommandButton* cmd_xy = nullptr;
     ui::CommandButton* cmd_default = nullptr;
+    ui::CommandButton* cmd_setcamera = nullptr;
     ui::TextBox* txt_crc = nullptr;  // extra bytes per line of a camera block
     ui::PictureBox* Picact = nullptr;
     camera::FrameStore frame_store;

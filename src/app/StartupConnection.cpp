@@ -199,6 +199,7 @@ void Frm_acquire::Form_Load()
     camera_index = 0;
     ReadFormatFiles(current_format);
     cmd_default_Click();
+    InitPlateView();
     ResetRealtimePicture();
 
     if (!offline_mode && mod::dummy_mode == 0) {

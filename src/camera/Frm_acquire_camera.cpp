@@ -94,6 +94,7 @@ void Frm_acquire::buildCameraControls()
     Picact2 = picture("Picact2", 200, 500);
     Picrealtime = picture("Picrealtime", 300, 30);
     Picrealtime->Scale(0, 0, 100, 100);
+    buildCalibrationPanel();
 }
 
 void Frm_acquire::cmd_camera_Click() { camera::SelectCamera(txt_cam->Text(), *this); }

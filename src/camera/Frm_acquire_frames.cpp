@@ -100,11 +100,12 @@ WindowGrab prepareGrab(Frm_acquire& w, char mode)
     return g;
 }
 
-void grabWindowFrame(Frm_acquire& w, char mode)
+// The reader draws only when draw is set; a dummy frame is always drawn.
+void grabWindowFrame(Frm_acquire& w, char mode, bool draw)
 {
     const WindowGrab g = prepareGrab(w, mode);
     if (mod::dummy_mode == 0) {
-        w.ReadCameraImage(camera::CameraRequest(int(g.camera & 0xFF), mode), true);
+        w.ReadCameraImage(camera::CameraRequest(int(g.camera & 0xFF), mode), draw);
         return;
     }
     if (!camera::WindowFitsFrameStore(g.lines, g.pix)) {
@@ -119,9 +120,11 @@ void grabWindowFrame(Frm_acquire& w, char mode)
 
 }  // namespace
 
-void Frm_acquire::AcquireCalibrationFrame() { grabWindowFrame(*this, camera::kWindowBlock); }
+void Frm_acquire::AcquireCalibrationFrame() { grabWindowFrame(*this, camera::kWindowBlock, true); }
 
-void Frm_acquire::GrabFrame() { grabWindowFrame(*this, camera::kReducedImage); }
+void Frm_acquire::GrabFrame() { grabWindowFrame(*this, camera::kReducedImage, true); }
+
+void Frm_acquire::GrabCameraImage(bool& draw) { grabWindowFrame(*this, camera::kWindowBlock, draw); }
 
 void Frm_acquire::SetFrameScale()
 {

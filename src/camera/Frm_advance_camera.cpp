@@ -13,6 +13,7 @@
 #include "camera/CameraSelect.h"
 #include "camera/FrameTransfer.h"
 #include "camera/ImageDisplay.h"
+#include "platform/Clock.h"
 #include "platform/Convert.h"
 #include "ui/Controls.h"
 #include "ui/PictureBox.h"
@@ -58,6 +59,7 @@ void Frm_advance::buildCameraTools()
     txt_pix = text("txt_pix", "183");
     cmd_xy = button("cmd_xy", ">>", [this] { cmd_xy_Click(); });
     cmd_default = button("cmd_default", "Default", [this] { cmd_default_Click(); });
+    cmd_setcamera = button("cmd_setcamera", "Set camera", [this] { cmd_setcamera_Click(); });
     txt_crc = text("txt_crc", "0");
     int row = 0;
     auto add = [&](const char* caption, QWidget* box, QWidget* action) {
@@ -76,6 +78,7 @@ void Frm_advance::buildCameraTools()
     add("CRC", txt_crc, nullptr);
     grid->addWidget(cmd_xy, row, 1);
     grid->addWidget(cmd_default, row, 2);
+    grid->addWidget(cmd_setcamera, row + 1, 2);
     tools_->addWidget(frame_camera);
     Picact = new ui::PictureBox(frame_advanced);
     Picact->setObjectName("Picact");
@@ -148,6 +151,18 @@ void Frm_advance::SendWindowY(int start, int end)
 void Frm_advance::SendWindowX(int start, int end)
 {
     camera::SendWindowPair('x', start, end, *this, camera::Variant::Factory);
+}
+
+void Frm_advance::cmd_setcamera_Click()
+{
+    if (mod::dummy_mode == 1) return;
+    // Every value unscaled, from this window's boxes.
+    for (void (Frm_advance::*send)() : {&Frm_advance::cmd_camera_Click, &Frm_advance::cmd_gain_Click,
+                                        &Frm_advance::cmd_exposure_Click, &Frm_advance::cmd_camspeed_Click,
+                                        &Frm_advance::cmd_xy_Click}) {
+        (this->*send)();
+        platform::Sleep(100);
+    }
 }
 
 void Frm_advance::cmd_default_Click()

@@ -1,15 +1,131 @@
-// The main window's plate format and its tables: the plate specification, the band files and
-// the well labels of the format in use.
+// The main window's plate format and its tables (the plate specification, the band files and
+// the well labels of the format in use), the band editor of the well-calibration panel and the
+// plate-format change.
+#include <QAction>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+
 #include "app/Frm_acquire.h"
 #include "app/ModuleState.h"
+#include "camera/CameraCommands.h"
+#include "plate/BandEditor.h"
 #include "plate/BandFiles.h"
 #include "plate/PlateFormat.h"
 #include "plate/PlateSpecFile.h"
 #include "platform/ProgramFolder.h"
+#include "ui/ComboBox.h"
+#include "ui/Controls.h"
+#include "ui/Dialogs.h"
+#include "ui/Timer.h"
 
 namespace tirmo::app {
+namespace {
 
-void Frm_acquire::buildPlateControls() {}
+constexpr int kRedrawDelayMs = 250;  // the camera view is redrawn this long after the last press
+
+void put(ui::TextBox* box, const std::string& value)
+{
+    box->SetText(value);
+    box->Refresh();
+}
+
+bool isStart(plate::BandButton b) { return b == plate::BandButton::StartDown || b == plate::BandButton::StartUp; }
+
+// One press of a band button: the pending redraw is cancelled, the edge moved and shown, the
+// redraw started again, and the well areas refreshed. Without a selected band nothing moves.
+template <int N>
+void pressBandButton(Frm_acquire& w, plate::Bands<N>& bands, ui::ComboBox* selector, ui::TextBox* startBox,
+                     ui::TextBox* endBox, long count, bool keepNeighbours, plate::BandButton button)
+{
+    w.Timer5->SetEnabled(false);
+    const int band = selector->ListIndex();
+    if (band >= 0) {
+        const auto value = plate::MoveBandEdge(bands, w.camera_index, band, button, count - 1, keepNeighbours);
+        if (value) {
+            put(isStart(button) ? startBox : endBox, std::to_string(*value));
+            w.Timer5->SetEnabled(true);
+        }
+    }
+    w.ShowWellAreaPercent();
+}
+
+void pressColumnButton(Frm_acquire& w, plate::BandButton button)
+{
+    pressBandButton(w, w.column_bands, w.cmb_column, w.txt_column_start, w.txt_column_end,
+                    camera::BoxWhole(w.txt_lines->Text()), true, button);
+}
+
+void pressRowButton(Frm_acquire& w, plate::BandButton button)
+{
+    pressBandButton(w, w.row_bands, w.cmb_row, w.txt_row_start, w.txt_row_end, camera::BoxWhole(w.txt_pix->Text()),
+                    false, button);
+}
+
+}  // namespace
+
+void Frm_acquire::buildPlateControls()
+{
+    plate_map = std::make_unique<plate::PlateMap>(
+        *Picact, plate::PlateMapTables{plate_rows, plate_columns, camera_in_use, groups, well_table, column_bands,
+                                       row_bands, column_labels, row_labels});
+    colour_table = plate_map->colour_table;
+    cmb_well->onClick([this] { cmb_well_Click(); });
+
+    // The band editor, beside the camera buttons and band selectors of the calibration panel.
+    auto* grid = static_cast<QGridLayout*>(Frame_calibration->layout());
+    auto button = [&](const char* name, const char* caption, auto handler) {
+        auto* b = new ui::CommandButton(Frame_calibration);
+        b->setObjectName(name);
+        b->SetCaption(caption);
+        b->onClick(handler);
+        return b;
+    };
+    cmb_formatplate = new ui::ComboBox(Frame_calibration);
+    cmb_formatplate->setObjectName("cmb_formatplate");
+    cmb_formatplate->AddItem("w6");
+    cmb_formatplate->AddItem("w24");
+    cmb_formatplate->SetText("w6");
+    cmb_formatplate->onClick([this] { cmb_formatplate_Click(); });
+    col_start_menos = button("col_start_menos", "-", [this] { col_start_menos_Click(); });
+    col_start_mas = button("col_start_mas", "+", [this] { col_start_mas_Click(); });
+    col_end_menos = button("col_end_menos", "-", [this] { col_end_menos_Click(); });
+    col_end_mas = button("col_end_mas", "+", [this] { col_end_mas_Click(); });
+    row_start_menos = button("row_start_menos", "-", [this] { row_start_menos_Click(); });
+    row_start_mas = button("row_start_mas", "+", [this] { row_start_mas_Click(); });
+    row_end_menos = button("row_end_menos", "-", [this] { row_end_menos_Click(); });
+    row_end_mas = button("row_end_mas", "+", [this] { row_end_mas_Click(); });
+    cmd_grabarconfig = button("cmd_grabarconfig", "Save->Next Area", [this] { cmd_grabarconfig_Click(); });
+    txt_well_percent = new ui::TextBox(Frame_calibration);
+    txt_well_percent->setObjectName("txt_well_percent");
+    txt_well_percent->setReadOnly(true);
+    txt_nrow = new ui::TextBox(Frame_calibration);
+    txt_nrow->setObjectName("txt_nrow");
+    txt_ncol = new ui::TextBox(Frame_calibration);
+    txt_ncol->setObjectName("txt_ncol");
+    grid->addWidget(new QLabel("Plate", Frame_calibration), 3, 0);
+    grid->addWidget(cmb_formatplate, 3, 1);
+    grid->addWidget(txt_nrow, 3, 2);
+    grid->addWidget(txt_ncol, 3, 3);
+    grid->addWidget(col_start_menos, 4, 0);
+    grid->addWidget(col_start_mas, 4, 1);
+    grid->addWidget(col_end_menos, 4, 2);
+    grid->addWidget(col_end_mas, 4, 3);
+    grid->addWidget(row_start_menos, 5, 0);
+    grid->addWidget(row_start_mas, 5, 1);
+    grid->addWidget(row_end_menos, 5, 2);
+    grid->addWidget(row_end_mas, 5, 3);
+    grid->addWidget(cmd_grabarconfig, 6, 0, 1, 3);
+    grid->addWidget(txt_well_percent, 7, 0, 1, 6);
+
+    Timer5 = new ui::Timer(this);
+    Timer5->SetInterval(kRedrawDelayMs);
+    Timer5->SetEnabled(false);
+    Timer5->onTick([this] { Timer5_Timer(); });
+
+    buildGroupControls();
+}
 
 void Frm_acquire::SetCurrentFormat(const std::string& format)
 {
@@ -49,6 +165,116 @@ void Frm_acquire::WriteMissingSpecFiles()
         if (platform::FileExists(plate::SpecFilePath("\\config", d.format))) continue;
         if (!d.writer("\\config")) SetStatus(std::string("Could not write config\\") + d.format + "_spc.dat");
     }
+}
+
+void Frm_acquire::InitPlateView()
+{
+    for (size_t i = 0; i < cam_disabled.size(); ++i) cam_disabled[i]->setChecked(!camera_in_use[i]);
+    cmb_formatplate->SetText(current_format);
+    label_blank->SetCaption("Using blank [" + current_format + "]:");
+    blank_header = ReadBlankHeader(current_format);
+    ShowBlankInfo(blank_header);
+    BuildGroupOptionMenu();
+    if (platform::FolderExists(platform::ProgramPath("reports\\" + current_project))) LoadWellGroups(current_project);
+    BuildGroupList(0);
+    int camera = camera_index, column = 0, row = 0;
+    InitRowColumnSelectors(camera, column, row);
+    BuildColorScale();
+    DrawPlateLayout(current_format);
+    RedrawAllWells();
+}
+
+// ---------------------------------------------------------------- band editor
+
+void Frm_acquire::col_start_menos_Click() { pressColumnButton(*this, plate::BandButton::StartDown); }
+void Frm_acquire::col_start_mas_Click() { pressColumnButton(*this, plate::BandButton::StartUp); }
+void Frm_acquire::col_end_menos_Click() { pressColumnButton(*this, plate::BandButton::EndDown); }
+void Frm_acquire::col_end_mas_Click() { pressColumnButton(*this, plate::BandButton::EndUp); }
+void Frm_acquire::row_start_menos_Click() { pressRowButton(*this, plate::BandButton::StartDown); }
+void Frm_acquire::row_start_mas_Click() { pressRowButton(*this, plate::BandButton::StartUp); }
+void Frm_acquire::row_end_menos_Click() { pressRowButton(*this, plate::BandButton::EndDown); }
+void Frm_acquire::row_end_mas_Click() { pressRowButton(*this, plate::BandButton::EndUp); }
+
+void Frm_acquire::Timer5_Timer()
+{
+    Timer5->SetInterval(kRedrawDelayMs);
+    DrawCameraImage();
+    DrawCameraGrid(camera_index);
+    Timer5->SetEnabled(false);
+}
+
+void Frm_acquire::ShowWellAreaPercent()
+{
+    txt_well_percent->SetText(plate::WellAreaPercentText(cmb_formatplate->Text(), column_bands, row_bands));
+    txt_well_percent->Refresh();
+}
+
+void Frm_acquire::cmd_grabarconfig_Click()
+{
+    // While a set-up yields, a save would write the bands mid-sequence and step to a camera
+    // whose own set-up is then refused.
+    if (CameraSetupRunning()) return;
+    current_format = cmb_formatplate->Text();
+    WriteFormatFiles(current_format);
+    camera_index = camera_index < 5 ? camera_index + 1 : 0;
+    cmd_camselect_Click(camera_index);
+}
+
+// ---------------------------------------------------------------- plate format
+
+void Frm_acquire::cmb_formatplate_Click()
+{
+    const std::string chosen = cmb_formatplate->Text();
+    if (chosen == current_format) return;
+    if (ui::dialogs().messageBox("Change Plate" + chosen + "?", ui::MsgButtons::YesNo) != ui::MsgResult::Yes) {
+        // The editor goes on with the format it has: left showing the refused code, the next
+        // save would write this format's bands into the refused format's files.
+        cmb_formatplate->SetText(current_format);
+        return;
+    }
+    current_format = chosen;
+    cmb_well->SetText(current_format);
+    cmb_well->repaint();
+    DrawPlateLayout(current_format);
+    ReadPlateSpec(current_format);
+    cmd_camselect_Click(0);
+    ShowWellAreaPercent();
+}
+
+void Frm_acquire::cmb_well_Click()
+{
+    const std::string chosen = cmb_well->Text();
+    if (chosen == current_format) return;
+    if (ui::dialogs().messageBox("Change Plate to " + chosen + "?", ui::MsgButtons::YesNo) != ui::MsgResult::Yes) {
+        for (int i = 0; i < cmb_well->ListCount(); ++i) {
+            if (cmb_well->List(i) == current_format) {
+                cmb_well->SetListIndex(i);
+                return;
+            }
+        }
+        cmb_well->AddItem(current_format);
+        cmb_well->SetListIndex(cmb_well->ListCount() - 1);
+        return;
+    }
+    current_format = chosen;
+    DrawPlateLayout(current_format);
+    ReadPlateSpec(current_format);
+    cmb_formatplate->SetText(current_format);
+    ClearGroups();
+    BuildGroupOptionMenu();
+    label_blank->SetCaption("Using blank [" + current_format + "]:");
+    blank_header = ReadBlankHeader(current_format);
+    ShowBlankInfo(blank_header);
+}
+
+void Frm_acquire::cam_disabled_Click(int Index)
+{
+    if (Index < 0 || Index > 5) return;
+    QAction* entry = cam_disabled[size_t(Index)];
+    const bool takeOut = !entry->isChecked();
+    entry->setChecked(takeOut);
+    camera_in_use[size_t(Index)] = !takeOut;
+    for (int well : plate::FixedCameraWells(Index, cmb_well->Text())) DrawWell(well);
 }
 
 }  // namespace tirmo::app

@@ -78,6 +78,14 @@ void CommandButton::SetCaption(std::string_view caption) { setText(toQString(cap
 void CommandButton::onClick(Handler handler) { click_ = std::move(handler); }
 void CommandButton::Click() { click(); }
 
+void CommandButton::SetBackColor(uint32_t colour)
+{
+    backColor_ = colour & 0xFFFFFFu;
+    setStyleSheet(QString("background-color: %1").arg(toQColor(backColor_).name()));
+}
+
+void CommandButton::Refresh() { repaint(); }
+
 CheckBox::CheckBox(QWidget* parent) : QCheckBox(parent)
 {
     // stateChanged covers the user's clicks and SetValue alike and is emitted only on a real

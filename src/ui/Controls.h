@@ -78,8 +78,14 @@ public:
     void onClick(Handler handler);
     void Click();
 
+    // Face colour as an RGB value (see Colour.h); the style's own face until set.
+    uint32_t BackColor() const { return backColor_; }
+    void SetBackColor(uint32_t colour);
+    void Refresh();
+
 private:
     Handler click_;
+    uint32_t backColor_ = 0xF0F0F0;
 };
 
 // A check box with the values 0 (clear), 1 (checked) and 2 (greyed, settable only by code). The

@@ -1,0 +1,234 @@
+// The main window's camera set-up sequence and its well-calibration panel: the six camera
+// buttons, the band selectors, and the resend of the camera settings that the run and the
+// calibrations use.
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+
+#include <optional>
+
+#include "app/Frm_acquire.h"
+#include "app/ModuleState.h"
+#include "platform/Clock.h"
+#include "platform/Convert.h"
+#include "ui/ComboBox.h"
+#include "ui/Controls.h"
+
+namespace tirmo::app {
+namespace {
+
+constexpr uint32_t kCameraButton = 0xFFFFFF;
+constexpr uint32_t kChosenCameraButton = 0x808080;
+constexpr int kYieldPauseMs = 100;
+constexpr int kSettingPauseMs = 100;
+constexpr int kLedSetupLevel = 7;
+
+// Lets the window breathe between commands: pause, events, pause.
+void yieldToWindow()
+{
+    platform::Sleep(kYieldPauseMs);
+    platform::DoEvents();
+    platform::Sleep(kYieldPauseMs);
+}
+
+void put(ui::TextBox* box, const std::string& value)
+{
+    box->SetText(value);
+    box->Refresh();
+}
+
+// A gain or exposure box as the instrument takes it: a whole number from 0 to 32767.
+std::optional<int> settingValue(const ui::TextBox* box)
+{
+    try {
+        const int v = platform::WholeNumber16(box->Text());
+        if (v >= 0) return v;
+    } catch (const platform::NumberError&) {
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void Frm_acquire::buildCalibrationPanel()
+{
+    Frame_calibration = new QGroupBox("Well Calibration", this);
+    auto* grid = new QGridLayout(Frame_calibration);
+    for (int i = 0; i < 6; ++i) {
+        auto* b = new ui::CommandButton(Frame_calibration);
+        b->setObjectName(QString("cmd_camselect_%1").arg(i));
+        b->SetCaption("C" + std::to_string(i));
+        b->SetBackColor(kCameraButton);
+        b->onClick([this, i] { cmd_camselect_Click(i); });
+        grid->addWidget(b, 0, i);
+        cmd_camselect[size_t(i)] = b;
+    }
+    auto combo = [&](const char* name) {
+        auto* c = new ui::ComboBox(Frame_calibration);
+        c->setObjectName(name);
+        return c;
+    };
+    auto text = [&](const char* name) {
+        auto* t = new ui::TextBox(Frame_calibration);
+        t->setObjectName(name);
+        return t;
+    };
+    cmb_column = combo("cmb_column");
+    cmb_column->onClick([this] { cmb_column_Click(); });
+    cmb_row = combo("cmb_row");
+    cmb_row->onClick([this] { cmb_row_Click(); });
+    txt_column_start = text("txt_column_start");
+    txt_column_end = text("txt_column_end");
+    txt_row_start = text("txt_row_start");
+    txt_row_end = text("txt_row_end");
+    grid->addWidget(new QLabel("Column", Frame_calibration), 1, 0);
+    grid->addWidget(cmb_column, 1, 1);
+    grid->addWidget(txt_column_start, 1, 2);
+    grid->addWidget(txt_column_end, 1, 4);
+    grid->addWidget(new QLabel("Row", Frame_calibration), 2, 0);
+    grid->addWidget(cmb_row, 2, 1);
+    grid->addWidget(txt_row_start, 2, 2);
+    grid->addWidget(txt_row_end, 2, 4);
+    Frame_calibration->setVisible(false);
+    panels_->addWidget(Frame_calibration);
+}
+
+void Frm_acquire::cmd_camselect_Click(int Index)
+{
+    // The sequence lets the window run between its commands; a camera chosen meanwhile would
+    // start a second sequence whose frames mix with this one's on the port.
+    if (camselect_running_ || Index < 0 || Index > 5) return;
+    ui::RunningFlag running(camselect_running_);
+
+    current_format = cmb_formatplate->Text();
+    camera_index = Index;
+    for (ui::CommandButton* b : cmd_camselect) b->SetBackColor(kCameraButton);
+    cmd_camselect[size_t(Index)]->SetBackColor(kChosenCameraButton);
+    for (ui::CommandButton* b : cmd_camselect) b->Refresh();
+
+    platform::Sleep(50);
+    SendAllLedPower(kLedSetupLevel);
+    platform::Sleep(100);
+    put(txt_cam, std::to_string(camera_index));
+    SetStatus("Selecting camera number=" + std::to_string(camera_index));
+    cmd_camera_Click();
+    yieldToWindow();
+
+    SetStatus("Setting Gain/Exposure");
+    SendGain(mod::default_gain * 2);
+    yieldToWindow();
+    const int exposure = mod::hardware_generation < 2
+                             ? mod::default_exposure * 2
+                             : int(platform::RoundHalfEven(mod::default_exposure * 1.5));
+    SendExposure(exposure);
+    yieldToWindow();
+
+    SetStatus("Setting Well-coordinates");
+    cmd_camspeed_Click();
+    yieldToWindow();
+    cmd_xy_Click();
+    yieldToWindow();
+
+    if (!plate_view_shown) {
+        SetStatus("Acquiring...");
+        bool draw = false;
+        GrabCameraImage(draw);
+        if (!plate_view_shown) {
+            SetStatus("Auto-adjusting...");
+            platform::Sleep(100);
+            txt_status->Refresh();
+            draw = true;
+            GrabCameraImage(draw);
+        }
+    }
+    SetStatus("Ready");
+    if (!plate_view_shown) {
+        platform::Sleep(50);
+        SendAllLedPower(0);
+        platform::Sleep(100);
+    }
+    platform::DoEvents();
+    if (plate_view_shown) return;
+
+    ReadFormatFiles(current_format);
+    int camera = camera_index, column = 0, row = 0;
+    InitRowColumnSelectors(camera, column, row);
+    DrawCameraGrid(camera_index);
+}
+
+void Frm_acquire::ApplyCameraSettings()
+{
+    if (mod::dummy_mode == 1) return;
+    const auto gain = settingValue(txt_gain);
+    const auto exposure = settingValue(txt_exposure);
+    // Nothing goes out unless both values can: a camera left with half of new settings would
+    // measure with a mix of the two.
+    if (!gain || !exposure) {
+        SetStatus("Camera settings not sent: gain and exposure must be whole numbers from 0 to 32767");
+        return;
+    }
+    cmd_camera_Click();
+    platform::Sleep(kSettingPauseMs);
+    SendGain(*gain);
+    platform::Sleep(kSettingPauseMs);
+    SendExposure(*exposure);
+    platform::Sleep(kSettingPauseMs);
+    cmd_camspeed_Click();
+    platform::Sleep(kSettingPauseMs);
+    cmd_xy_Click();
+    platform::Sleep(kSettingPauseMs);
+}
+
+std::string Frm_acquire::InitRowColumnSelectors(int& camera, int& column, int& row)
+{
+    if (camera < 0 || camera >= plate::kBandCameras) return "ok";
+    const size_t c = size_t(camera);
+    cmb_column->Clear();
+    if (column_bands.first[c] >= 0)
+        for (int pos = 0; pos <= column_bands.last[c] - column_bands.first[c] && pos < plate::ColumnBands::kBands; ++pos)
+            cmb_column->AddItem(column_labels[c][size_t(pos)]);
+    cmb_column->SetListIndex(column);
+    put(txt_column_start, std::to_string(column_bands.startOf(camera, column)));
+    put(txt_column_end, std::to_string(column_bands.endOf(camera, column)));
+
+    cmb_row->Clear();
+    if (row_bands.first[c] >= 0)
+        for (int pos = 0; pos <= row_bands.last[c] - row_bands.first[c] && pos < plate::RowBands::kBands; ++pos)
+            cmb_row->AddItem(row_labels[c][size_t(pos)]);
+    cmb_row->SetListIndex(row);
+    put(txt_row_start, std::to_string(row_bands.startOf(camera, row)));
+    put(txt_row_end, std::to_string(row_bands.endOf(camera, row)));
+    return "ok";
+}
+
+void Frm_acquire::SetColumnRange(int& camera, int& column)
+{
+    if (!plate::ColumnBands::InBounds(camera, column)) return;
+    put(txt_column_start, std::to_string(column_bands.startOf(camera, column)));
+    put(txt_column_end, std::to_string(column_bands.endOf(camera, column)));
+}
+
+void Frm_acquire::SetRowRange(int& camera, int& row)
+{
+    if (!plate::RowBands::InBounds(camera, row)) return;
+    put(txt_row_start, std::to_string(row_bands.startOf(camera, row)));
+    put(txt_row_end, std::to_string(row_bands.endOf(camera, row)));
+}
+
+void Frm_acquire::cmb_column_Click()
+{
+    int column = cmb_column->ListIndex();
+    if (column < 0) return;
+    int camera = camera_index;
+    SetColumnRange(camera, column);
+}
+
+void Frm_acquire::cmb_row_Click()
+{
+    int row = cmb_row->ListIndex();
+    if (row < 0) return;
+    int camera = camera_index;
+    SetRowRange(camera, row);
+}
+
+}  // namespace tirmo::app

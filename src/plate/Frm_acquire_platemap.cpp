@@ -1,0 +1,328 @@
+// The main window's plate map on Picact and its well groups: the group list, naming, the block
+// menu, clearing, chgroup.dat, and grouping wells by dragging over the map.
+#include <QAction>
+#include <QCursor>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/Frm_acquire.h"
+#include "camera/CameraCommands.h"
+#include "ui/ComboBox.h"
+#include "ui/Controls.h"
+#include "ui/Dialogs.h"
+#include "ui/PictureBox.h"
+
+namespace tirmo::app {
+namespace {
+
+constexpr int kEnterKey = 13;
+constexpr int kLeftButton = 1;
+constexpr int kRightButton = 2;
+
+// Double-click and Enter on the group list name the group, as the list's own events would.
+class GroupListEvents : public QObject {
+public:
+    GroupListEvents(Frm_acquire& window, QObject* parent) : QObject(parent), window_(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            window_.combogrup_DblClick();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                window_.combogrup_KeyPress(kEnterKey);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    Frm_acquire& window_;
+};
+
+// "reports\<folder>\chgroup.dat", as the status line names the file.
+std::string shownGroupFile(const std::string& folder) { return "reports\\" + folder + "\\chgroup.dat"; }
+
+void reportLoad(Frm_acquire& w, const std::string& folder, const plate::WellGroups::LoadResult& result)
+{
+    if (!result.error.empty()) {
+        w.SetStatus(shownGroupFile(folder) + " " + result.error);
+        return;
+    }
+    if (result.skippedLines.empty()) return;
+    std::string lines;
+    for (int n : result.skippedLines) lines += (lines.empty() ? "" : ",") + std::to_string(n);
+    w.SetStatus(shownGroupFile(folder) + ": " + (result.skippedLines.size() == 1 ? "line " : "lines ") + lines +
+                " skipped (not a well and group of the tables)");
+}
+
+}  // namespace
+
+void Frm_acquire::buildGroupControls()
+{
+    frame_group = new QGroupBox(this);
+    auto* grid = new QGridLayout(frame_group);
+    combogrup = new ui::ComboBox(frame_group);
+    combogrup->setObjectName("combogrup");
+    combogrup->installEventFilter(new GroupListEvents(*this, combogrup));
+    Cmd_clear = new ui::CommandButton(frame_group);
+    Cmd_clear->setObjectName("Cmd_clear");
+    Cmd_clear->SetCaption("CLEAR LIST");
+    Cmd_clear->onClick([this] { Cmd_clear_Click(); });
+    cmd_goset = new ui::CommandButton(frame_group);
+    cmd_goset->setObjectName("cmd_goset");
+    cmd_goset->SetCaption("AUTO-ARRANGE");
+    cmd_goset->onClick([this] { cmd_goset_Click(); });
+    grid->addWidget(new QLabel("Group Names:", frame_group), 0, 0);
+    grid->addWidget(combogrup, 1, 0);
+    grid->addWidget(Cmd_clear, 2, 0);
+    grid->addWidget(cmd_goset, 3, 0);
+    panels_->addWidget(frame_group);
+
+    mngroup = new QMenu(this);
+    mngroup->setObjectName("mngroup");
+    for (int i = 0; i < int(mnopciongrup.size()); ++i) {
+        QAction* item = mngroup->addAction(QString());
+        item->setObjectName(QString("mnopciongrup_%1").arg(i));
+        item->setCheckable(true);
+        item->setVisible(false);
+        connect(item, &QAction::triggered, this, [this, i] { mnopciongrup_Click(i); });
+        mnopciongrup[size_t(i)] = item;
+    }
+
+    menu_view->addSeparator();
+    static const char* const kCaptions[] = {"DISABLE CAM0 (A1)", "DISABLE CAM1 (B1)", "DISABLE CAM2 (A2)",
+                                            "DISABLE CAM3 (B2)", "DISABLE CAM4 (A3)", "DISABLE CAM5 (B3)"};
+    for (int i = 0; i < int(cam_disabled.size()); ++i) {
+        QAction* entry = menu_view->addAction(kCaptions[i]);
+        entry->setObjectName(QString("cam_disabled_%1").arg(i));
+        entry->setCheckable(true);
+        // The handler sets the tick itself, from the tick the entry had before the click.
+        connect(entry, &QAction::triggered, this, [this, entry, i](bool checked) {
+            entry->setChecked(!checked);
+            cam_disabled_Click(i);
+        });
+        cam_disabled[size_t(i)] = entry;
+    }
+
+    Picact->onMouseDown([this](int button, int shift, double x, double y) { Picact_MouseDown(button, shift, x, y); });
+    Picact->onMouseUp([this](int button, int shift, double x, double y) { Picact_MouseUp(button, shift, x, y); });
+}
+
+// ---------------------------------------------------------------- plate map
+
+void Frm_acquire::DrawPlateLayout(const std::string& format)
+{
+    plate_map->DrawPlateLayout(format, cmb_well->Text());
+    txt_ncol->SetText(std::to_string(plate_columns));
+    txt_ncol->Refresh();
+    txt_nrow->SetText(std::to_string(plate_rows));
+    txt_nrow->Refresh();
+}
+
+void Frm_acquire::DrawDisabledWells(int well) { plate_map->DrawDisabledWells(well, cmb_well->Text()); }
+
+void Frm_acquire::DrawWell(int well) { plate_map->DrawWell(well, cmb_formatplate->Text()); }
+
+void Frm_acquire::RedrawAllWells() { plate_map->RedrawAllWells(cmb_formatplate->Text()); }
+
+void Frm_acquire::DrawPlateWells(int camera, int window) { plate_map->DrawPlateWells(camera, window, cmb_well->Text()); }
+
+void Frm_acquire::DrawPlateActivity(double minutes, int camera, int window, int mode)
+{
+    plate::WindowActivity run;
+    run.minutes = minutes;
+    run.window_pixel_count = window_pixel_count;
+    run.pixel_activity = &pixel_activity;
+    if (camera >= 0 && camera < 6 && window >= 0 && window < 9) {
+        run.pixel_well = &pixel_well[size_t(camera)][size_t(window)];
+        run.pixel_column = &pixel_column[size_t(camera)][size_t(window)];
+        run.pixel_row = &pixel_row[size_t(camera)][size_t(window)];
+    }
+    run.well_activity = &well_activity;
+    run.blank_values = &blank_values;
+    run.blank_lapse = blank_lapse;
+    run.blank_run = blank_run;
+    run.reference_factor = &reference_factor;
+    plate_map->DrawPlateActivity(run, camera, window, mode, cmb_well->Text(), cmb_formatplate->Text());
+}
+
+void Frm_acquire::BuildColorScale()
+{
+    colour_count = plate::kColourCount;
+    colour_table = plate::BuildColorScale(colour_count);
+    plate_map->colour_count = colour_count;
+    plate_map->colour_table = colour_table;
+}
+
+void Frm_acquire::ResetPlatePicture()
+{
+    plate_map->ResetPlatePicture(camera::BoxWhole(txt_pix->Text()), camera::BoxWhole(txt_lines->Text()));
+}
+
+void Frm_acquire::DrawActivityChart(int camera, int window) { plate_map->DrawActivityChart(*Picact2, camera, window); }
+
+// ---------------------------------------------------------------- well groups
+
+void Frm_acquire::LoadWellGroups(const std::string& folder)
+{
+    reportLoad(*this, folder, groups.Load(plate::GroupFilePath(folder)));
+}
+
+void Frm_acquire::ReadWellGroups(const std::string& folder)
+{
+    reportLoad(*this, folder, report_groups.Load(plate::GroupFilePath(folder)));
+}
+
+bool Frm_acquire::SaveWellGroups(const std::string& folder)
+{
+    if (groups.Save(plate::GroupFilePath(folder))) return true;
+    // A run keeps the groups it was measured with only through this file: say so when it fails.
+    SetStatus("Could not save the well groups to " + shownGroupFile(folder));
+    return false;
+}
+
+void Frm_acquire::BuildGroupList(int group)
+{
+    const std::vector<std::string> items = groups.BuildList();
+    combogrup->Clear();
+    for (const std::string& item : items) combogrup->AddItem(item);
+    int chosen = 0;
+    for (int i = 0; i < combogrup->ListCount(); ++i) {
+        if (plate::WellGroups::ItemGroup(combogrup->List(i)) == group) {
+            chosen = i;
+            break;
+        }
+    }
+    combogrup->SetListIndex(chosen);
+}
+
+void Frm_acquire::BuildGroupOptionMenu()
+{
+    block_options.fill("");
+    const auto options = plate::WellGroups::BlockOptions(plate_rows, plate_columns);
+    std::copy(options.begin(), options.end(), block_options.begin());
+    for (size_t i = 0; i < mnopciongrup.size(); ++i) {
+        mnopciongrup[i]->setVisible(false);
+        if (block_options[i].empty()) continue;
+        mnopciongrup[i]->setText(QString::fromStdString(block_options[i]));
+        mnopciongrup[i]->setVisible(true);
+    }
+}
+
+void Frm_acquire::GroupWellsInBlocks(const std::string& caption)
+{
+    groups.GroupInBlocks(caption, plate_rows, plate_columns);
+    BuildGroupList(0);
+    RedrawAllWells();
+}
+
+void Frm_acquire::mnopciongrup_Click(int index)
+{
+    if (index < 0 || index >= int(mnopciongrup.size())) return;
+    GroupWellsInBlocks(mnopciongrup[size_t(index)]->text().toStdString());
+    for (QAction* item : mnopciongrup) item->setChecked(false);
+    mnopciongrup[size_t(index)]->setChecked(true);
+}
+
+void Frm_acquire::ClearGroups()
+{
+    groups.Clear();
+    RedrawAllWells();
+    BuildGroupList(0);
+}
+
+void Frm_acquire::Cmd_clear_Click()
+{
+    if (ui::dialogs().messageBox("Do you like to Clear Group lists?", ui::MsgButtons::YesNo) == ui::MsgResult::Yes)
+        ClearGroups();
+}
+
+void Frm_acquire::cmd_goset_Click() { mngroup->popup(QCursor::pos()); }
+
+void Frm_acquire::combogrup_DblClick()
+{
+    const std::string text = combogrup->Text();
+    const int group = plate::WellGroups::ItemGroup(text);
+    const std::string suggested = text.size() > 4 ? text.substr(4) : std::string();
+    const std::string answer = ui::dialogs().inputBox("Enter Group Name", "", suggested);
+    const std::string name = answer.empty() ? plate::kFreeName : answer;
+    if (group < 0 || group >= plate::kGroupEntries) return;
+    if (group < combogrup->ListCount()) combogrup->SetList(group, plate::WellGroups::ListItem(group, name));
+    groups.group_names[size_t(group)] = name;
+}
+
+void Frm_acquire::combogrup_KeyPress(int key)
+{
+    if (key == kEnterKey) combogrup_DblClick();
+}
+
+namespace {
+
+// The cell under a point of the plate; false outside the plate or on a plate of no wells.
+bool plateCell(const Frm_acquire& w, double x, double y, int& column, int& row)
+{
+    if (w.plate_rows <= 0 || w.plate_columns <= 0) return false;
+    if (!(x >= 0 && x < plate::kPlateWidth && y >= 0 && y < plate::kPlateHeight)) return false;
+    column = std::min(int(std::floor(x / (plate::kPlateWidth / w.plate_columns))), w.plate_columns - 1);
+    row = std::min(int(std::floor(y / (plate::kPlateHeight / w.plate_rows))), w.plate_rows - 1);
+    return true;
+}
+
+}  // namespace
+
+void Frm_acquire::Picact_MouseDown(int button, int /*shift*/, double x, double y)
+{
+    if (run_state != 0 || (button != kLeftButton && button != kRightButton)) return;
+    int column = 0, row = 0;
+    if (!plateCell(*this, x, y, column, row)) return;
+    drag_start_column = column;
+    drag_start_row = row;
+    drag_active = true;
+}
+
+void Frm_acquire::Picact_MouseUp(int button, int /*shift*/, double x, double y)
+{
+    int column = 0, row = 0;
+    if (run_state != 0 || (button != kLeftButton && button != kRightButton) || !plateCell(*this, x, y, column, row)) {
+        drag_active = false;
+        return;
+    }
+    int firstRow = row, lastRow = row, firstColumn = column, lastColumn = column;
+    if (drag_active) {
+        firstRow = std::min(row, drag_start_row);
+        lastRow = std::max(row, drag_start_row);
+        firstColumn = std::min(column, drag_start_column);
+        lastColumn = std::max(column, drag_start_column);
+    }
+    for (int r = firstRow; r <= lastRow; ++r) {
+        for (int c = firstColumn; c <= lastColumn; ++c) {
+            const int well = c * plate_rows + r;
+            if (well < 0 || well >= plate::kGroupEntries) continue;
+            if (button == kLeftButton) {
+                const int group = plate::WellGroups::ItemGroup(combogrup->Text());
+                if (group < 0 || group >= plate::kGroupEntries) continue;
+                groups.well_group[size_t(well)] = group;
+                BuildGroupList(group);
+            } else {
+                groups.well_group[size_t(well)] = plate::kNoGroup;
+            }
+            DrawWell(well);
+        }
+    }
+    drag_active = false;
+}
+
+}  // namespace tirmo::app

@@ -1,0 +1,44 @@
+#include "project/BlankHeader.h"
+
+#include "platform/ProgramFolder.h"
+#include "platform/TextFile.h"
+
+namespace tirmo::project {
+namespace {
+
+// Characters from position `from` (1-based), `count` of them, as far as the text goes.
+std::string mid(const std::string& s, size_t from, size_t count = std::string::npos)
+{
+    if (from < 1 || from > s.size()) return {};
+    return s.substr(from - 1, count);
+}
+
+}  // namespace
+
+std::string BlankFilePath(const std::string& format, int serialNumber)
+{
+    std::string folder = "reports\\_internal_blank_measurement";
+    if (serialNumber >= 1) folder += "SN" + std::to_string(serialNumber);
+    return platform::ProgramPath(folder + "\\blank_" + format + ".dat");
+}
+
+std::string ReadBlankHeader(const std::string& format, int serialNumber)
+{
+    const auto lines = platform::ReadLines(BlankFilePath(format, serialNumber));
+    if (!lines || lines->empty()) return {};
+    return lines->front();
+}
+
+BlankInfo BlankInfoOf(const std::string& header)
+{
+    if (header.empty() || header == "none") return {"none", ""};
+    BlankInfo info;
+    info.time = mid(header, 1, 4) + "." + mid(header, 5, 2) + "." + mid(header, 7, 2) + " " + mid(header, 10, 2) +
+                ":" + mid(header, 12, 2) + "h";
+    info.name = mid(header, 16);
+    for (char& c : info.name)
+        if (c == '_') c = ' ';
+    return info;
+}
+
+}  // namespace tirmo::project

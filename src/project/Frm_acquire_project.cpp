@@ -1,0 +1,45 @@
+// The main window's display of the blank measurement in use.
+#include <QGridLayout>
+#include <QGroupBox>
+
+#include "app/Frm_acquire.h"
+#include "app/ModuleState.h"
+#include "project/BlankHeader.h"
+#include "ui/Controls.h"
+
+namespace tirmo::app {
+
+void Frm_acquire::buildProjectControls()
+{
+    auto* frame = new QGroupBox(this);
+    auto* grid = new QGridLayout(frame);
+    auto label = [&](const char* name, const char* caption) {
+        auto* l = new ui::Label(frame);
+        l->setObjectName(name);
+        l->SetCaption(caption);
+        return l;
+    };
+    label_blank = label("label_blank", "Using blank [w6]:");
+    lbl_blanktime = label("lbl_blanktime", "none");
+    lbl_blankname = label("lbl_blankname", "");
+    lbl_blanktime->setToolTip("DoubleClick to change");
+    lbl_blankname->setToolTip("DoubleClick to change");
+    grid->addWidget(label_blank, 0, 0);
+    grid->addWidget(lbl_blanktime, 1, 0);
+    grid->addWidget(lbl_blankname, 2, 0);
+    panels_->addWidget(frame);
+}
+
+std::string Frm_acquire::ReadBlankHeader(const std::string& format)
+{
+    return project::ReadBlankHeader(format, mod::serial_number);
+}
+
+void Frm_acquire::ShowBlankInfo(const std::string& header)
+{
+    const project::BlankInfo info = project::BlankInfoOf(header);
+    lbl_blanktime->SetCaption(info.time);
+    lbl_blankname->SetCaption(info.name);
+}
+
+}  // namespace tirmo::app

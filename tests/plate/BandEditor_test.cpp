@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "plate/BandEditor.h"
+
+namespace tirmo::plate {
+namespace {
+
+// The default "w24" bands of camera 2: columns 5..75 and 75..142, rows 10..90 and 90..170.
+ColumnBands w24Columns()
+{
+    ColumnBands b;
+    b.first[2] = 2;
+    b.last[2] = 3;
+    b.start[2] = {5, 75};
+    b.end[2] = {75, 142};
+    return b;
+}
+
+TEST(BandEditor, NeighbouringBandsAreKeptApart)
+{
+    ColumnBands b = w24Columns();
+    EXPECT_EQ(MoveBandEdge(b, 2, 0, BandButton::EndUp, 142, true), 76);
+    EXPECT_EQ(b.start[2][1], 76) << "band 1's start moves with band 0's end";
+    EXPECT_EQ(MoveBandEdge(b, 2, 1, BandButton::StartDown, 142, true), 75);
+    EXPECT_EQ(b.end[2][0], 75) << "band 0's end follows band 1's start down";
+    // Without neighbour keeping (the row buttons) the other band stays.
+    RowBands rows;
+    rows.first[2] = 0;
+    rows.last[2] = 1;
+    rows.start[2] = {10, 90};
+    rows.end[2] = {90, 170};
+    MoveBandEdge(rows, 2, 0, BandButton::EndUp, 182, false);
+    EXPECT_EQ(rows.start[2][1], 90);
+}
+
+TEST(BandEditor, AnEdgeOutsideTheTablesMovesNothing)
+{
+    ColumnBands b = w24Columns();
+    EXPECT_EQ(MoveBandEdge(b, 2, -1, BandButton::StartUp, 142, true), std::nullopt);
+    EXPECT_EQ(MoveBandEdge(b, 7, 0, BandButton::StartUp, 142, true), std::nullopt);
+    EXPECT_EQ(MoveBandEdge(b, 2, 13, BandButton::StartUp, 142, true), std::nullopt);
+}
+
+TEST(WellAreaPercent, EachW6WellIsComparedWithTheMean)
+{
+    ColumnBands columns;
+    RowBands rows;
+    for (int c = 0; c < 6; ++c) {
+        columns.first[size_t(c)] = columns.last[size_t(c)] = c / 2;
+        columns.start[size_t(c)][0] = 5;
+        columns.end[size_t(c)][0] = 140;
+        rows.first[size_t(c)] = rows.last[size_t(c)] = c % 2;
+        rows.start[size_t(c)][0] = 10;
+        rows.end[size_t(c)][0] = 165;
+    }
+    columns.end[3][0] = 275;  // camera 3's well (B2) twice as wide: mean 7/6 of the others
+    const std::string text = WellAreaPercentText("w6", columns, rows);
+    EXPECT_NE(text.find("Well(B2)=1.71\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Well(A1)=0.86\r\n"), std::string::npos) << text;
+}
+
+TEST(WellAreaPercent, W24ListsTheWellsCameraByCamera)
+{
+    ColumnBands columns;
+    RowBands rows;
+    for (int c = 0; c < 6; ++c) {
+        columns.start[size_t(c)] = {0, 10};
+        columns.end[size_t(c)] = {10, 20};
+        rows.start[size_t(c)] = {0, 10};
+        rows.end[size_t(c)] = {10, 20};
+    }
+    rows.end[1][1] = 30;  // camera 1, row band 1: wells D1 and D2 twice as tall
+    const std::string text = WellAreaPercentText("w24", columns, rows);
+    EXPECT_EQ(text.rfind("w24\r\nWell(A1)=0.92\r\nWell(B1)=0.92\r\nWell(A2)=0.92\r\nWell(B2)=0.92\r\nWell(C1)", 0), 0u)
+        << text;
+    EXPECT_NE(text.find("Well(C1)=0.92\r\nWell(D1)=1.85\r\nWell(C2)=0.92\r\nWell(D2)=1.85\r\n"), std::string::npos);
+    EXPECT_NE(text.find("Well(C6)=0.92\r\nWell(D6)=0.92\r\n"), std::string::npos);
+}
+
+TEST(WellAreaPercent, NoBandsAndOtherFormatsDoNotDivide)
+{
+    const ColumnBands columns;
+    const RowBands rows;
+    const std::string text = WellAreaPercentText("w6", columns, rows);
+    EXPECT_EQ(text.rfind("w6\r\nWell(A1)=-\r\nWell(B1)=-\r\n", 0), 0u) << text;
+    EXPECT_EQ(WellAreaPercentText("p35", columns, rows), "");
+    EXPECT_EQ(WellAreaPercentText("", columns, rows), "");
+}
+
+}  // namespace
+}  // namespace tirmo::plate

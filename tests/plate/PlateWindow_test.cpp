@@ -1,0 +1,430 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMouseEvent>
+
+#include <fstream>
+
+#include "app/ModuleState.h"
+#include "plate/BandFiles.h"
+#include "plate/PlateSpecFile.h"
+#include "platform/Clock.h"
+#include "platform/ProgramFolder.h"
+#include "support/AppFixture.h"
+#include "ui/ComboBox.h"
+#include "ui/Controls.h"
+#include "ui/PictureBox.h"
+#include "ui/Timer.h"
+
+namespace tirmo::app {
+namespace {
+
+using ui::MsgResult;
+
+// The main window in a temporary program folder, offline, with the default band and
+// specification files of "w6" and "w24" in config. Camera set-ups run in dummy mode, so they
+// send nothing and take no time.
+class PlateWindowTest : public test::AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        useFakeClock();
+        mod::dummy_mode = 1;
+        for (auto* writer : {plate::WriteW6ColumnFile, plate::WriteW6RowFile, plate::WriteW24ColumnFile,
+                             plate::WriteW24RowFile, plate::WriteW6SpecFile, plate::WriteW24SpecFile})
+            ASSERT_TRUE(writer("\\config"));
+        platform::MakeFolder(platform::ProgramPath("reports/proj"));
+        window->cmd_default_Click();
+        window->ReadPlateSpec("w6");
+        window->ReadFormatFiles("w6");
+    }
+    // Shows a plate format in both selectors without asking.
+    void usePlate(const std::string& format)
+    {
+        window->current_format = format;
+        window->cmb_well->SetText(format);
+        window->cmb_formatplate->SetText(format);
+        window->ReadPlateSpec(format);
+        window->ReadFormatFiles(format);
+        window->DrawPlateLayout(format);
+        window->BuildGroupOptionMenu();
+        window->BuildGroupList(0);
+    }
+    // A press or release of a mouse button over the centre of a plate cell, through the picture.
+    void mouse(QEvent::Type type, Qt::MouseButton button, double x, double y)
+    {
+        const QPointF at = window->Picact->toPixels(x, y);
+        QMouseEvent event(type, at, window->Picact->mapToGlobal(at), button,
+                          type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window->Picact, &event);
+    }
+    void drag(const std::string& from, const std::string& to, Qt::MouseButton button = Qt::LeftButton)
+    {
+        auto centre = [&](const std::string& well, double& x, double& y) {
+            const int row = well[0] - 'A', column = std::stoi(well.substr(1)) - 1;
+            x = (column + 0.5) * 100.0 / window->plate_columns;
+            y = (row + 0.5) * 250.0 / window->plate_rows;
+        };
+        double x = 0, y = 0;
+        centre(from, x, y);
+        mouse(QEvent::MouseButtonPress, button, x, y);
+        centre(to, x, y);
+        mouse(QEvent::MouseButtonRelease, button, x, y);
+    }
+    std::vector<int> groupedWells(int group) const
+    {
+        std::vector<int> wells;
+        for (int w = 0; w < 384; ++w)
+            if (window->groups.well_group[size_t(w)] == group) wells.push_back(w);
+        return wells;
+    }
+    std::vector<std::string> listItems() const
+    {
+        std::vector<std::string> items;
+        for (int i = 0; i < window->combogrup->ListCount(); ++i) items.push_back(window->combogrup->List(i));
+        return items;
+    }
+    void selectColumnBand(int camera)
+    {
+        window->camera_index = camera;
+        int c = camera, column = 0, row = 0;
+        window->InitRowColumnSelectors(c, column, row);
+    }
+};
+
+// ---------------------------------------------------------------- band editor
+
+TEST_F(PlateWindowTest, DefaultW6BandsShowSixEqualWellAreas)
+{
+    window->ShowWellAreaPercent();
+    EXPECT_EQ(window->txt_well_percent->Text(),
+              "w6\r\nWell(A1)=1.00\r\nWell(B1)=1.00\r\nWell(A2)=1.00\r\nWell(B2)=1.00\r\nWell(A3)=1.00\r\n"
+              "Well(B3)=1.00\r\n");
+    window->cmb_formatplate->AddItem("p35");
+    window->current_format = "p35";
+    window->cmb_formatplate->SetText("p35");
+    window->ShowWellAreaPercent();
+    EXPECT_EQ(window->txt_well_percent->Text(), "");
+}
+
+TEST_F(PlateWindowTest, StartMinusAtZeroStaysAndStillRestartsTheRedraw)
+{
+    window->column_bands.start[1][0] = 0;
+    selectColumnBand(1);
+    window->txt_well_percent->SetText("stale");
+    window->col_start_menos->Click();
+    EXPECT_EQ(window->column_bands.start[1][0], 0);
+    EXPECT_EQ(window->txt_column_start->Text(), "0");
+    EXPECT_TRUE(window->Timer5->Enabled());
+    EXPECT_EQ(window->txt_well_percent->Text().substr(0, 4), "w6\r\n");
+    window->Timer5->Tick();
+    EXPECT_FALSE(window->Timer5->Enabled()) << "one redraw, then the timer stops";
+    EXPECT_EQ(window->Timer5->Interval(), 250);
+}
+
+TEST_F(PlateWindowTest, EndPlusAtTheLineLimitChangesNothingAndCancelsThePendingRedraw)
+{
+    selectColumnBand(0);
+    window->col_end_mas->Click();  // 140 -> 141
+    window->col_end_mas->Click();  // 141 -> 142 = 143 lines - 1
+    EXPECT_EQ(window->txt_column_end->Text(), "142");
+    EXPECT_TRUE(window->Timer5->Enabled());
+    window->txt_well_percent->SetText("stale");
+    window->col_end_mas->Click();
+    EXPECT_EQ(window->column_bands.end[0][0], 142);
+    EXPECT_FALSE(window->Timer5->Enabled());
+    EXPECT_EQ(window->txt_well_percent->Text().substr(0, 4), "w6\r\n");
+}
+
+TEST_F(PlateWindowTest, BandButtonsWithoutASelectedBandMoveNothing)
+{
+    selectColumnBand(0);
+    window->cmb_column->Clear();
+    window->cmb_row->Clear();
+    for (ui::CommandButton* b : {window->col_start_menos, window->col_start_mas, window->col_end_menos,
+                                 window->col_end_mas, window->row_start_menos, window->row_start_mas,
+                                 window->row_end_menos, window->row_end_mas})
+        b->Click();
+    EXPECT_EQ(window->column_bands.start[0][0], 5);
+    EXPECT_EQ(window->column_bands.end[0][0], 140);
+    EXPECT_EQ(window->row_bands.start[0][0], 10);
+    EXPECT_EQ(window->row_bands.end[0][0], 165);
+    EXPECT_FALSE(window->Timer5->Enabled());
+}
+
+TEST_F(PlateWindowTest, RowButtonsMoveTheSelectedRowBandUpToThePixelLimit)
+{
+    selectColumnBand(3);
+    window->row_start_mas->Click();
+    EXPECT_EQ(window->row_bands.start[3][0], 11);
+    EXPECT_EQ(window->txt_row_start->Text(), "11");
+    window->row_bands.end[3][0] = 182;  // 183 pixels - 1
+    window->row_end_mas->Click();
+    EXPECT_EQ(window->row_bands.end[3][0], 182);
+    window->row_end_menos->Click();
+    EXPECT_EQ(window->txt_row_end->Text(), "181");
+}
+
+TEST_F(PlateWindowTest, SixSavesVisitEveryCameraAndComeBackToTheFirst)
+{
+    selectColumnBand(0);
+    std::vector<int> visited;
+    for (int i = 0; i < 6; ++i) {
+        window->cmd_grabarconfig->Click();
+        visited.push_back(window->camera_index);
+        EXPECT_EQ(window->txt_cam->Text(), std::to_string(window->camera_index));
+    }
+    EXPECT_EQ(visited, (std::vector<int>{1, 2, 3, 4, 5, 0}));
+}
+
+TEST_F(PlateWindowTest, RefusingAFormatChangeKeepsTheEditorOnItsFormat)
+{
+    const std::string w24Columns = readFile("config/w24_col.dat");
+    const std::string w24Rows = readFile("config/w24_row.dat");
+    boxes.expectMessage("Change Platew24?", MsgResult::No);
+    window->cmb_formatplate->SetText("w24");
+    EXPECT_EQ(window->cmb_formatplate->Text(), "w6") << "the refused code is not left on show";
+    EXPECT_EQ(window->current_format, "w6");
+    window->column_bands.end[0][0] = 100;
+    window->cmd_grabarconfig_Click();
+    EXPECT_EQ(readFile("config/w24_col.dat"), w24Columns);
+    EXPECT_EQ(readFile("config/w24_row.dat"), w24Rows);
+    EXPECT_NE(readFile("config/w6_col.dat").find("\r\n0,0,5,100\r\n"), std::string::npos);
+    EXPECT_EQ(boxes.shown().size(), 1u);
+}
+
+TEST_F(PlateWindowTest, AcceptingAFormatChangeSetsUpCameraZeroOnTheNewFormat)
+{
+    window->camera_index = 4;
+    boxes.expectMessage("Change Platew24?", MsgResult::Yes);
+    window->cmb_formatplate->SetText("w24");
+    EXPECT_EQ(window->current_format, "w24");
+    EXPECT_EQ(window->cmb_well->Text(), "w24");
+    EXPECT_EQ(window->camera_index, 0);
+    EXPECT_EQ(window->column_bands.last[0], 1) << "the w24 bands were read";
+    EXPECT_EQ(window->txt_nrow->Text(), "4");
+    EXPECT_EQ(window->txt_ncol->Text(), "6");
+    EXPECT_EQ(window->txt_well_percent->Text().substr(0, 5), "w24\r\n");
+}
+
+TEST_F(PlateWindowTest, ProjectFormatChangeClearsTheGroupsOrRestoresTheList)
+{
+    window->groups.well_group[3] = 1;
+    window->cmb_well->AddItem("w96f");
+    boxes.expectMessage("Change Plate to w96f?", MsgResult::No);
+    window->cmb_well->SetText("w96f");
+    EXPECT_EQ(window->cmb_well->Text(), "w6");
+    EXPECT_EQ(window->groups.well_group[3], 1);
+
+    usePlate("w96f");
+    window->cmb_well->RemoveItem(2);  // the entries "w6" and "w24" only
+    boxes.expectMessage("Change Plate to w24?", MsgResult::No);
+    window->cmb_well->SetText("w24");
+    EXPECT_EQ(window->cmb_well->ListCount(), 3);
+    EXPECT_EQ(window->cmb_well->List(2), "w96f");
+    EXPECT_EQ(window->cmb_well->ListIndex(), 2);
+
+    boxes.expectMessage("Change Plate to w24?", MsgResult::Yes);
+    window->cmb_well->SetText("w24");
+    EXPECT_EQ(window->current_format, "w24");
+    EXPECT_EQ(window->cmb_formatplate->Text(), "w24");
+    EXPECT_EQ(window->groups.well_group[3], -1);
+    EXPECT_EQ(window->label_blank->Caption(), "Using blank [w24]:");
+    EXPECT_EQ(window->lbl_blanktime->Caption(), "none");
+    EXPECT_TRUE(window->mnopciongrup[11]->isVisible());
+    EXPECT_FALSE(window->mnopciongrup[12]->isVisible());
+}
+
+TEST_F(PlateWindowTest, TakingACameraOutOfUseTicksItsEntryAndMarksItsWells)
+{
+    usePlate("w24");
+    window->cam_disabled[3]->trigger();
+    EXPECT_TRUE(window->cam_disabled[3]->isChecked());
+    EXPECT_FALSE(window->camera_in_use[3]);
+    // Wells 10, 11, 14 and 15 (C3, D3, C4, D4) are redrawn with "[OFF]", no other.
+    auto offMark = [&](int well) {
+        const plate::PlateMap& map = *window->plate_map;
+        const double x = map.CellX(well / 4) + 0.2 * map.CellWidth(), y = map.CellY(well % 4) + 0.4 * map.CellHeight();
+        const QPointF a = window->Picact->toPixels(x, y);
+        const QPointF b = window->Picact->toPixels(x + 0.6 * map.CellWidth(), y + 0.15 * map.CellHeight());
+        int dark = 0;
+        for (int px = int(a.x()); px <= int(b.x()); ++px)
+            for (int py = int(a.y()); py <= int(b.y()); ++py) {
+                const uint32_t c = window->Picact->PixelAt(px, py);
+                dark += ui::redOf(c) < 90 && ui::greenOf(c) < 90 && ui::blueOf(c) < 90;
+            }
+        return dark;
+    };
+    for (int well : {10, 11, 14, 15}) EXPECT_GT(offMark(well), 3) << well;
+    for (int well : {0, 6, 9, 16, 23}) EXPECT_EQ(offMark(well), 0) << well;
+    window->cam_disabled[3]->trigger();
+    EXPECT_FALSE(window->cam_disabled[3]->isChecked());
+    EXPECT_TRUE(window->camera_in_use[3]);
+    EXPECT_EQ(offMark(10), 0) << "cleared again";
+}
+
+TEST_F(PlateWindowTest, SaveAndNextAreaWaitsForARunningSetUp)
+{
+    selectColumnBand(0);
+    const std::string before = readFile("config/w6_col.dat");
+    window->column_bands.end[0][0] = 100;
+    int pumped = 0;
+    platform::setEventPump([&] {
+        if (pumped++ == 0) window->cmd_grabarconfig->Click();
+    });
+    window->cmd_camselect_Click(2);
+    platform::setEventPump({});
+    EXPECT_GT(pumped, 0);
+    EXPECT_EQ(window->camera_index, 2) << "not stepped on by a save that could not set up its camera";
+    EXPECT_EQ(readFile("config/w6_col.dat"), before) << "nothing written in the middle of a set-up";
+}
+
+// ---------------------------------------------------------------- groups
+
+TEST_F(PlateWindowTest, DraggingFromC4ToA2GroupsThatRectangle)
+{
+    usePlate("w24");
+    drag("C4", "A2");
+    std::vector<int> expected;
+    for (int column = 1; column <= 3; ++column)
+        for (int row = 0; row <= 2; ++row) expected.push_back(column * 4 + row);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(groupedWells(0), expected);
+    EXPECT_EQ(window->groups.group_names[0], "Group0");
+    EXPECT_FALSE(window->drag_active);
+
+    ASSERT_TRUE(window->SaveWellGroups("proj"));
+    std::string file = "#Well, Group, name\r\n";
+    for (int w = 0; w < 384; ++w)
+        file += std::to_string(w) +
+                (std::find(expected.begin(), expected.end(), w) != expected.end() ? ",0,\"Group0\"\r\n" : ",-1,\"Free\"\r\n");
+    EXPECT_EQ(readFile("reports/proj/chgroup.dat"), file);
+
+    // The right button takes wells out again, whichever corner comes first; the name stays.
+    drag("A2", "B3", Qt::RightButton);
+    EXPECT_EQ(groupedWells(0), (std::vector<int>{6, 10, 12, 13, 14}));
+    EXPECT_EQ(window->groups.group_names[0], "Group0");
+}
+
+TEST_F(PlateWindowTest, AClickWithANewGroupSelectedNamesTheGroupOnTheNextRebuild)
+{
+    usePlate("w6");
+    window->groups.well_group[0] = 3;
+    window->BuildGroupList(4);
+    EXPECT_EQ(window->combogrup->Text(), "004_Free");
+    drag("B2", "B2");
+    EXPECT_EQ(window->groups.well_group[3], 4);
+    EXPECT_EQ(window->groups.group_names[4], "Group4");
+    EXPECT_EQ(window->combogrup->List(4), "004_Free") << "the item keeps its old text until the next rebuild";
+    window->BuildGroupList(4);
+    EXPECT_EQ(window->combogrup->List(4), "004_Group4");
+    EXPECT_EQ(listItems().back(), "005_Free");
+}
+
+TEST_F(PlateWindowTest, MouseSelectionNeedsAnIdleWindowAndAReleaseOnThePlate)
+{
+    usePlate("w6");
+    window->run_state = 1;
+    drag("A1", "B3");
+    EXPECT_TRUE(groupedWells(0).empty());
+    window->run_state = 0;
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton, 10, 10);
+    mouse(QEvent::MouseButtonRelease, Qt::LeftButton, 105, 10);  // in the margin
+    EXPECT_TRUE(groupedWells(0).empty());
+    EXPECT_FALSE(window->drag_active);
+    mouse(QEvent::MouseButtonPress, Qt::MiddleButton, 10, 10);
+    EXPECT_FALSE(window->drag_active);
+}
+
+TEST_F(PlateWindowTest, AnUnknownFormatTakesNoClicksAndNoBlocks)
+{
+    usePlate("x9");
+    EXPECT_EQ(window->plate_rows, 0);
+    drag("A1", "A1");
+    window->GroupWellsInBlocks("01x01 [RowsxColumn]");
+    EXPECT_TRUE(groupedWells(0).empty());
+    for (QAction* item : window->mnopciongrup) EXPECT_FALSE(item->isVisible());
+}
+
+TEST_F(PlateWindowTest, BlockMenuGroupsAW24PlateInTwoByTwoBlocks)
+{
+    usePlate("w24");
+    ASSERT_EQ(window->mnopciongrup[4]->text().toStdString(), "02x02 [RowsxColumn]");
+    window->mnopciongrup[4]->trigger();
+    EXPECT_EQ(groupedWells(0), (std::vector<int>{0, 1, 4, 5}));
+    EXPECT_EQ(groupedWells(1), (std::vector<int>{2, 3, 6, 7}));
+    EXPECT_EQ(groupedWells(2), (std::vector<int>{8, 9, 12, 13}));
+    EXPECT_EQ(groupedWells(5), (std::vector<int>{18, 19, 22, 23}));
+    EXPECT_TRUE(window->mnopciongrup[4]->isChecked());
+    EXPECT_FALSE(window->mnopciongrup[0]->isChecked());
+    EXPECT_EQ(listItems().size(), 7u);
+    EXPECT_EQ(window->combogrup->Text(), "000_Group0");
+}
+
+TEST_F(PlateWindowTest, NamingAndClearingGroups)
+{
+    usePlate("w6");
+    window->groups.well_group[2] = 1;
+    window->BuildGroupList(1);
+    boxes.expectInput("Enter Group Name", "Mutants");
+    window->combogrup_KeyPress(13);
+    EXPECT_EQ(window->combogrup->List(1), "001_Mutants");
+    EXPECT_EQ(window->groups.group_names[1], "Mutants");
+    boxes.expectInput("Enter Group Name", "");
+    window->combogrup_DblClick();
+    EXPECT_EQ(window->combogrup->List(1), "001_Free");
+    EXPECT_EQ(window->groups.group_names[1], "Free");
+
+    boxes.expectMessage("Do you like to Clear Group lists?", MsgResult::No);
+    window->Cmd_clear->Click();
+    EXPECT_EQ(window->groups.well_group[2], 1);
+    boxes.expectMessage("Do you like to Clear Group lists?", MsgResult::Yes);
+    window->Cmd_clear->Click();
+    EXPECT_EQ(window->groups.well_group[2], -1);
+    EXPECT_EQ(listItems(), std::vector<std::string>{"000_Free"});
+}
+
+TEST_F(PlateWindowTest, AFailedSaveOfTheGroupsIsReported)
+{
+    EXPECT_FALSE(window->SaveWellGroups("no_such_project"));
+    EXPECT_EQ(window->txt_status->Text(), "Could not save the well groups to reports\\no_such_project\\chgroup.dat");
+}
+
+TEST_F(PlateWindowTest, LoadingGroupsReportsTheRowsItSkipped)
+{
+    std::ofstream(platform::ProgramPath("reports/proj/chgroup.dat"), std::ios::binary)
+        << "#Well, Group, name\r\n1,2,\"Two\"\r\n\r\n500,1,\"x\"\r\n";
+    window->LoadWellGroups("proj");
+    EXPECT_EQ(window->groups.well_group[1], 2);
+    EXPECT_EQ(window->txt_status->Text(),
+              "reports\\proj\\chgroup.dat: line 4 skipped (not a well and group of the tables)");
+    window->ReadWellGroups("proj");
+    EXPECT_EQ(window->report_groups.group_names[2], "Two");
+}
+
+// ---------------------------------------------------------------- start-up
+
+TEST_F(PlateWindowTest, StartUpLoadsTheProjectGroupsAndTicksDisabledCameras)
+{
+    mod::dummy_mode = 0;
+    platform::MakeFolder(platform::ProgramPath("reports/default_project"));
+    std::ofstream(platform::ProgramPath("reports/default_project/chgroup.dat"), std::ios::binary)
+        << "#Well, Group, name\r\n0,1,\"Wild\"\r\n";
+    std::ofstream(platform::ProgramPath("config/camconf.dat"), std::ios::binary) << "110111\r\n";
+    boxes.expectInput("PORT ERROR", "");
+    window->Form_Load();
+    EXPECT_EQ(window->txt_status->Text(), "Offline Mode");
+    EXPECT_EQ(window->groups.well_group[0], 1);
+    EXPECT_EQ(listItems(), (std::vector<std::string>{"000_Free", "001_Wild", "002_Free"}));
+    EXPECT_TRUE(window->cam_disabled[2]->isChecked());
+    EXPECT_FALSE(window->cam_disabled[1]->isChecked());
+    EXPECT_EQ(window->cmb_formatplate->Text(), "w6");
+    EXPECT_EQ(window->txt_nrow->Text(), "2");
+    EXPECT_TRUE(window->mnopciongrup[3]->isVisible());
+    EXPECT_EQ(window->colour_table[1], ui::RGB(255, 85, 0));
+}
+
+}  // namespace
+}  // namespace tirmo::app
