@@ -188,7 +188,7 @@ public:
     void ReadPlateSpec(const std::string& format);
     void ReadFormatFiles(const std::string& format);
     void WriteFormatFiles(const std::string& format);
-    // Start-up: the default specification files missing in config.
+    // Start-up: the default plate layout files (_spc.dat) missing in config.
     void WriteMissingSpecFiles();
 
     // The plate-related part of the start-up: selectors, check marks, block menu, groups of the

@@ -1,4 +1,4 @@
-// The main window's plate format and its tables (the plate specification, the band files and
+// The main window's plate format and its tables (the plate layout file, the band files and
 // the well labels of the format in use), the band editor of the well-calibration panel and the
 // plate-format change.
 #include <QAction>

@@ -1,5 +1,5 @@
 #pragma once
-// The plate specification file <format>_spc.dat in the shared config folder: a title, a header
+// The plate layout file <format>_spc.dat in the shared config folder: a title, a header
 // and one line per well naming the camera, the local column and row inside the camera's field,
 // the well number, the well name, the plot index and the well's part of the camera's bands.
 #include <optional>
@@ -14,7 +14,7 @@ namespace tirmo::plate {
 
 inline constexpr const char* kSpecHeader = "camera,column,row,dataindex,name,plotindex,col_ini,col_end,row_ini,row_end";
 
-// One well line of a specification file.
+// One well line of a plate layout file.
 struct SpecLine {
     int camera = 0, column = 0, row = 0;
     int dataindex = 0, plotindex = 0;

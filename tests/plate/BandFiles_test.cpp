@@ -167,7 +167,7 @@ TEST_F(BandFilesTest, BandValuesAndLabelsSurviveAMissingFile)
     load("w48", 0);
     EXPECT_EQ(columns.first[4], -1);
     EXPECT_EQ(columns.start[4][0], 5) << "band values are kept";
-    EXPECT_EQ(columnLabels[4][0], "3") << "labels are kept without a specification file";
+    EXPECT_EQ(columnLabels[4][0], "3") << "labels are kept without a plate layout file";
 }
 
 TEST_F(BandFilesTest, InstallationCopiesSharedFilesAndWritesTheMissingDefaults)

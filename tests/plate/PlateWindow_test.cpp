@@ -23,7 +23,7 @@ namespace {
 using ui::MsgResult;
 
 // The main window in a temporary program folder, offline, with the default band and
-// specification files of "w6" and "w24" in config. Camera set-ups run in dummy mode, so they
+// plate layout files of "w6" and "w24" in config. Camera set-ups run in dummy mode, so they
 // send nothing and take no time.
 class PlateWindowTest : public test::AppFixture {
 protected:
