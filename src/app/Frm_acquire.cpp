@@ -11,6 +11,7 @@
 #include "app/ConfigFiles.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
+#include "ui/Make.h"
 #include "ui/Timer.h"
 
 namespace tirmo::app {
@@ -28,21 +29,15 @@ void Frm_acquire::buildControls()
 {
     auto* central = new QWidget(this);
     panels_ = new QVBoxLayout(central);
-    txt_status = new ui::TextBox(central);
-    txt_status->setObjectName("txt_status");
+    txt_status = ui::MakeTextBox(central, "txt_status");
     txt_status->setReadOnly(true);
     panels_->addWidget(txt_status);
 
     auto* run = new QGroupBox(central);
     auto* grid = new QGridLayout(run);
-    txtcom = new ui::TextBox(run);
-    txtcom->setObjectName("txtcom");
-    txtcom->SetText("3");
-    txtlapse = new ui::TextBox(run);
-    txtlapse->setObjectName("txtlapse");
-    txtlapse->SetText("30");
-    cmb_well = new ui::ComboBox(run);
-    cmb_well->setObjectName("cmb_well");
+    txtcom = ui::MakeTextBox(run, "txtcom", "3");
+    txtlapse = ui::MakeTextBox(run, "txtlapse", "30");
+    cmb_well = ui::MakeComboBox(run, "cmb_well");
     cmb_well->AddItem("w6");
     cmb_well->AddItem("w24");
     cmb_well->SetText("w6");
@@ -71,29 +66,15 @@ void Frm_acquire::buildControls()
     buildThermalControls();
     buildProjectControls();
 
-    txt_in = new ui::TextBox(central);
-    txt_in->setObjectName("txt_in");
+    txt_in = ui::MakeTextBox(central, "txt_in");
     txt_in->setReadOnly(true);
-    lbl_lenrx = new ui::Label(central);
-    lbl_lenrx->setObjectName("lbl_lenrx");
+    lbl_lenrx = ui::MakeLabel(central, "lbl_lenrx");
     panels_->addWidget(txt_in);
     panels_->addWidget(lbl_lenrx);
     setCentralWidget(central);
 }
 
 // ---------------------------------------------------------------- console
-
-void Frm_acquire::SetStatus(const std::string& text)
-{
-    txt_status->SetText(text);
-    txt_status->Refresh();
-}
-
-void Frm_acquire::SetMonitor(const std::string& text)
-{
-    txt_in->SetText(text);
-    txt_in->Refresh();
-}
 
 bool Frm_acquire::ShowComm() const { return mn_showcomm->isChecked(); }
 

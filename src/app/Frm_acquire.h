@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "app/TextBoxConsole.h"
 #include "camera/FrameStore.h"
 #include "camera/PixelMask.h"
 #include "lighting/LedMap.h"
-#include "link/Protocol.h"
 #include "plate/BandTables.h"
 #include "plate/PlateMap.h"
 #include "plate/WellGroups.h"
@@ -22,6 +22,7 @@
 #include "thermal/TemperatureCycle.h"
 #include "thermal/TemperatureStage.h"
 #include "thermal/Thermostat.h"
+#include "ui/Forward.h"
 
 class QAction;
 class QGroupBox;
@@ -33,28 +34,16 @@ namespace tirmo::thermal {
 class FrmTempCal;
 }
 
-namespace tirmo::ui {
-class TextBox;
-class Label;
-class ComboBox;
-class CheckBox;
-class CommandButton;
-class Shape;
-class Timer;
-class PictureBox;
-}  // namespace tirmo::ui
-
 namespace tirmo::app {
 
-class Frm_acquire : public QMainWindow, public link::Console {
+class Frm_acquire : public QMainWindow, public TextBoxConsole {
     Q_OBJECT
 public:
     explicit Frm_acquire(QWidget* parent = nullptr);
     ~Frm_acquire() override;
 
     // ==== link console: where device routines report ====
-    void SetStatus(const std::string& text) override;
-    void SetMonitor(const std::string& text) override;
+    // SetStatus and SetMonitor write txt_status and txt_in (TextBoxConsole).
     bool ShowComm() const override;
 
     // ==== start-up and shutdown (app) ====
@@ -66,8 +55,6 @@ public:
     void ReadCameraMask(const std::string& path);
     void WriteCameraConfig(const std::string& path);
 
-    ui::TextBox* txt_status = nullptr;  // status line
-    ui::TextBox* txt_in = nullptr;      // communication monitor
     ui::Label* lbl_lenrx = nullptr;
     ui::TextBox* txtcom = nullptr;      // COM number of the link
     ui::TextBox* txtlapse = nullptr;    // acquisition time, minutes

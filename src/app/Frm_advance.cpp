@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "ui/Controls.h"
+#include "ui/Make.h"
 
 namespace tirmo::app {
 
@@ -13,20 +14,15 @@ Frm_advance::Frm_advance(QWidget* parent) : QMainWindow(parent)
     setWindowTitle("Acquisition Page");
     auto* central = new QWidget(this);
     auto* outer = new QVBoxLayout(central);
-    txt_status = new ui::TextBox(central);
-    txt_status->setObjectName("txt_status");
+    txt_status = ui::MakeTextBox(central, "txt_status");
     outer->addWidget(txt_status);
-    txtcom = new ui::TextBox(central);
-    txtcom->setObjectName("txtcom");
+    txtcom = ui::MakeTextBox(central, "txtcom");
     outer->addWidget(txtcom);
     frame_advanced = new QGroupBox("Advanced parameters", central);
     tools_ = new QVBoxLayout(frame_advanced);
     outer->addWidget(frame_advanced);
-    txt_in = new ui::TextBox(central);
-    txt_in->setObjectName("txt_in");
-    lbl_lenrx = new ui::Label(central);
-    lbl_lenrx->setObjectName("lbl_lenrx");
-    lbl_lenrx->SetCaption("Len(Rx) = 0");
+    txt_in = ui::MakeTextBox(central, "txt_in");
+    lbl_lenrx = ui::MakeLabel(central, "lbl_lenrx", "Len(Rx) = 0");
     outer->addWidget(txt_in);
     outer->addWidget(lbl_lenrx);
     setCentralWidget(central);
@@ -37,17 +33,5 @@ Frm_advance::Frm_advance(QWidget* parent) : QMainWindow(parent)
 }
 
 Frm_advance::~Frm_advance() = default;
-
-void Frm_advance::SetStatus(const std::string& text)
-{
-    txt_status->SetText(text);
-    txt_status->Refresh();
-}
-
-void Frm_advance::SetMonitor(const std::string& text)
-{
-    txt_in->SetText(text);
-    txt_in->Refresh();
-}
 
 }  // namespace tirmo::app

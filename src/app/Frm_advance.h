@@ -6,37 +6,24 @@
 
 #include <string>
 
+#include "app/TextBoxConsole.h"
 #include "camera/FrameStore.h"
 #include "lighting/LedMap.h"
-#include "link/Protocol.h"
+#include "ui/Forward.h"
 
 class QGroupBox;
 class QVBoxLayout;
 
-namespace tirmo::ui {
-class TextBox;
-class Label;
-class ComboBox;
-class CheckBox;
-class CommandButton;
-class Shape;
-class Timer;
-class PictureBox;
-}  // namespace tirmo::ui
-
 namespace tirmo::app {
 
-class Frm_advance : public QMainWindow, public link::Console {
+class Frm_advance : public QMainWindow, public TextBoxConsole {
     Q_OBJECT
 public:
     explicit Frm_advance(QWidget* parent = nullptr);
     ~Frm_advance() override;
 
-    void SetStatus(const std::string& text) override;
-    void SetMonitor(const std::string& text) override;
+    // SetStatus and SetMonitor write txt_status and txt_in (TextBoxConsole).
 
-    ui::TextBox* txt_status = nullptr;
-    ui::TextBox* txt_in = nullptr;
     ui::Label* lbl_lenrx = nullptr;
     ui::TextBox* txtcom = nullptr;
     QGroupBox* frame_advanced = nullptr;  // "Advanced parameters"

@@ -7,11 +7,11 @@
 #include <cmath>
 
 #include "app/Frm_acquire.h"
-#include "app/ModuleState.h"
 #include "camera/CameraCommands.h"
 #include "camera/CameraSelect.h"
-#include "platform/Convert.h"
+#include "camera/ReadoutControls.h"
 #include "ui/Controls.h"
+#include "ui/Make.h"
 #include "ui/PictureBox.h"
 
 namespace tirmo::app {
@@ -26,34 +26,12 @@ void Frm_acquire::buildCameraControls()
 {
     frame_setupcam = new QGroupBox("Setup CAM", this);
     auto* grid = new QGridLayout(frame_setupcam);
-    auto text = [&](const char* name, const char* value) {
-        auto* t = new ui::TextBox(frame_setupcam);
-        t->setObjectName(name);
-        t->SetText(value);
-        return t;
-    };
-    auto button = [&](const char* name, const char* caption, auto handler) {
-        auto* b = new ui::CommandButton(frame_setupcam);
-        b->setObjectName(name);
-        b->SetCaption(caption);
-        b->onClick(handler);
-        return b;
-    };
-    txtprogram = text("txtprogram", "+");
-    txt_cam = text("txt_cam", "0");
-    cmd_camera = button("cmd_camera", "cam", [this] { cmd_camera_Click(); });
-    txt_gain = text("txt_gain", "10");
-    txt_exposure = text("txt_exposure", "20");
-    txt_speed = text("txt_speed", "7");
-    cmd_camspeed = button("cmd_camspeed", "send", [this] { cmd_camspeed_Click(); });
-    txt_xini = text("txt_xini", "0");
-    txt_xfin = text("txt_xfin", "142");
-    txt_yini = text("txt_yini", "1");
-    txt_yfin = text("txt_yfin", "183");
-    txt_lines = text("txt_lines", "143");
-    txt_pix = text("txt_pix", "183");
-    cmd_xy = button("cmd_xy", ">>", [this] { cmd_xy_Click(); });
-    cmd_default = button("cmd_default", "Default", [this] { cmd_default_Click(); });
+    txtprogram = ui::MakeTextBox(frame_setupcam, "txtprogram", "+");
+    txt_cam = ui::MakeTextBox(frame_setupcam, "txt_cam", "0");
+    cmd_camera = ui::MakeButton(frame_setupcam, "cmd_camera", "cam", [this] { cmd_camera_Click(); });
+    txt_gain = ui::MakeTextBox(frame_setupcam, "txt_gain", "10");
+    txt_exposure = ui::MakeTextBox(frame_setupcam, "txt_exposure", "20");
+    camera::MakeReadoutControls(*this, frame_setupcam);
     int row = 0;
     auto addPair = [&](const char* caption, QWidget* w, int column) {
         grid->addWidget(new QLabel(caption, frame_setupcam), row, column * 2);
@@ -82,10 +60,7 @@ void Frm_acquire::buildCameraControls()
     panels_->addWidget(frame_setupcam);
 
     auto picture = [&](const char* name, int width, int height) {
-        auto* p = new ui::PictureBox(this);
-        p->setObjectName(name);
-        p->SetPixelSize(width, height);
-        p->setMinimumSize(width, height);
+        auto* p = ui::MakePicture(this, name, width, height);
         p->SetAutoRedraw(true);
         panels_->addWidget(p);
         return p;
@@ -116,47 +91,12 @@ void Frm_acquire::cmd_camspeed_Click()
     SendSpeed(int(code));
 }
 
-void Frm_acquire::cmd_xy_Click()
-{
-    int xini = 0, xfin = 0, yini = 0, yfin = 0;
-    try {
-        xini = platform::WholeNumber16(txt_xini->Text());
-        xfin = platform::WholeNumber16(txt_xfin->Text());
-        yini = platform::WholeNumber16(txt_yini->Text());
-        yfin = platform::WholeNumber16(txt_yfin->Text());
-    } catch (const platform::NumberError&) {
-        ShowError("error");
-        return;
-    }
-    txt_lines->SetText(std::to_string(xfin - xini + 1));
-    txt_lines->Refresh();
-    txt_pix->SetText(std::to_string(yfin - yini + 1));
-    txt_pix->Refresh();
-    if (mod::dummy_mode == 1) return;
-    if (!mod::port_open) {
-        ShowError(link::kNotConnected);
-        return;
-    }
-    link::FlushLink();
-    SendWindowY(xini, xfin);
-    SendWindowX(yini, yfin);
-}
+void Frm_acquire::cmd_xy_Click() { camera::SendReadoutWindow(*this); }
 
 void Frm_acquire::SendWindowY(int start, int end) { camera::SendWindowPair('y', start, end, *this); }
 
 void Frm_acquire::SendWindowX(int start, int end) { camera::SendWindowPair('x', start, end, *this); }
 
-void Frm_acquire::cmd_default_Click()
-{
-    auto put = [](ui::TextBox* box, const std::string& value) {
-        box->SetText(value);
-        box->Refresh();
-    };
-    put(txt_speed, camera::DefaultSpeedCode(mod::hardware_generation));
-    put(txt_xini, std::to_string(camera::kDefaultXini));
-    put(txt_xfin, std::to_string(camera::kDefaultXfin));
-    put(txt_yini, std::to_string(camera::kDefaultYini));
-    put(txt_yfin, std::to_string(camera::kDefaultYfin));
-}
+void Frm_acquire::cmd_default_Click() { camera::ShowDefaultReadout(*this); }
 
 }  // namespace tirmo::app

@@ -13,6 +13,7 @@
 #include "platform/Convert.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
+#include "ui/Make.h"
 
 namespace tirmo::app {
 namespace {
@@ -55,32 +56,20 @@ void Frm_acquire::buildCalibrationPanel()
     Frame_calibration = new QGroupBox("Well Calibration", this);
     auto* grid = new QGridLayout(Frame_calibration);
     for (int i = 0; i < 6; ++i) {
-        auto* b = new ui::CommandButton(Frame_calibration);
-        b->setObjectName(QString("cmd_camselect_%1").arg(i));
-        b->SetCaption("C" + std::to_string(i));
+        auto* b = ui::MakeButton(Frame_calibration, QString("cmd_camselect_%1").arg(i), "C" + std::to_string(i),
+                                 [this, i] { cmd_camselect_Click(i); });
         b->SetBackColor(kCameraButton);
-        b->onClick([this, i] { cmd_camselect_Click(i); });
         grid->addWidget(b, 0, i);
         cmd_camselect[size_t(i)] = b;
     }
-    auto combo = [&](const char* name) {
-        auto* c = new ui::ComboBox(Frame_calibration);
-        c->setObjectName(name);
-        return c;
-    };
-    auto text = [&](const char* name) {
-        auto* t = new ui::TextBox(Frame_calibration);
-        t->setObjectName(name);
-        return t;
-    };
-    cmb_column = combo("cmb_column");
+    cmb_column = ui::MakeComboBox(Frame_calibration, "cmb_column");
     cmb_column->onClick([this] { cmb_column_Click(); });
-    cmb_row = combo("cmb_row");
+    cmb_row = ui::MakeComboBox(Frame_calibration, "cmb_row");
     cmb_row->onClick([this] { cmb_row_Click(); });
-    txt_column_start = text("txt_column_start");
-    txt_column_end = text("txt_column_end");
-    txt_row_start = text("txt_row_start");
-    txt_row_end = text("txt_row_end");
+    txt_column_start = ui::MakeTextBox(Frame_calibration, "txt_column_start");
+    txt_column_end = ui::MakeTextBox(Frame_calibration, "txt_column_end");
+    txt_row_start = ui::MakeTextBox(Frame_calibration, "txt_row_start");
+    txt_row_end = ui::MakeTextBox(Frame_calibration, "txt_row_end");
     grid->addWidget(new QLabel("Column", Frame_calibration), 1, 0);
     grid->addWidget(cmb_column, 1, 1);
     grid->addWidget(txt_column_start, 1, 2);

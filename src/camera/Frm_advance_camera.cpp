@@ -13,9 +13,11 @@
 #include "camera/CameraSelect.h"
 #include "camera/FrameTransfer.h"
 #include "camera/ImageDisplay.h"
+#include "camera/ReadoutControls.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
 #include "ui/Controls.h"
+#include "ui/Make.h"
 #include "ui/PictureBox.h"
 
 namespace tirmo::app {
@@ -30,37 +32,15 @@ void Frm_advance::buildCameraTools()
 {
     frame_camera = new QGroupBox("Camera", frame_advanced);
     auto* grid = new QGridLayout(frame_camera);
-    auto text = [&](const char* name, const char* value) {
-        auto* t = new ui::TextBox(frame_camera);
-        t->setObjectName(name);
-        t->SetText(value);
-        return t;
-    };
-    auto button = [&](const char* name, const char* caption, auto handler) {
-        auto* b = new ui::CommandButton(frame_camera);
-        b->setObjectName(name);
-        b->SetCaption(caption);
-        b->onClick(handler);
-        return b;
-    };
-    txt_cam = text("txt_cam", "0");
-    cmd_camera = button("cmd_camera", "cam", [this] { cmd_camera_Click(); });
-    txt_gain = text("txt_gain", "10");
-    cmd_gain = button("cmd_gain", "gain", [this] { cmd_gain_Click(); });
-    txt_exposure = text("txt_exposure", "20");
-    cmd_exposure = button("cmd_exposure", "expos.", [this] { cmd_exposure_Click(); });
-    txt_speed = text("txt_speed", "7");
-    cmd_camspeed = button("cmd_camspeed", "send", [this] { cmd_camspeed_Click(); });
-    txt_xini = text("txt_xini", "0");
-    txt_xfin = text("txt_xfin", "142");
-    txt_yini = text("txt_yini", "1");
-    txt_yfin = text("txt_yfin", "183");
-    txt_lines = text("txt_lines", "143");
-    txt_pix = text("txt_pix", "183");
-    cmd_xy = button("cmd_xy", ">>", [this] { cmd_xy_Click(); });
-    cmd_default = button("cmd_default", "Default", [this] { cmd_default_Click(); });
-    cmd_setcamera = button("cmd_setcamera", "Set camera", [this] { cmd_setcamera_Click(); });
-    txt_crc = text("txt_crc", "0");
+    txt_cam = ui::MakeTextBox(frame_camera, "txt_cam", "0");
+    cmd_camera = ui::MakeButton(frame_camera, "cmd_camera", "cam", [this] { cmd_camera_Click(); });
+    txt_gain = ui::MakeTextBox(frame_camera, "txt_gain", "10");
+    cmd_gain = ui::MakeButton(frame_camera, "cmd_gain", "gain", [this] { cmd_gain_Click(); });
+    txt_exposure = ui::MakeTextBox(frame_camera, "txt_exposure", "20");
+    cmd_exposure = ui::MakeButton(frame_camera, "cmd_exposure", "expos.", [this] { cmd_exposure_Click(); });
+    camera::MakeReadoutControls(*this, frame_camera);
+    cmd_setcamera = ui::MakeButton(frame_camera, "cmd_setcamera", "Set camera", [this] { cmd_setcamera_Click(); });
+    txt_crc = ui::MakeTextBox(frame_camera, "txt_crc", "0");
     int row = 0;
     auto add = [&](const char* caption, QWidget* box, QWidget* action) {
         grid->addWidget(new QLabel(caption, frame_camera), row, 0);
@@ -80,10 +60,7 @@ void Frm_advance::buildCameraTools()
     grid->addWidget(cmd_default, row, 2);
     grid->addWidget(cmd_setcamera, row + 1, 2);
     tools_->addWidget(frame_camera);
-    Picact = new ui::PictureBox(frame_advanced);
-    Picact->setObjectName("Picact");
-    Picact->SetPixelSize(330, 500);
-    Picact->setMinimumSize(330, 500);
+    Picact = ui::MakePicture(frame_advanced, "Picact", 330, 500);
     tools_->addWidget(Picact);
 }
 
@@ -117,31 +94,7 @@ void Frm_advance::cmd_camspeed_Click()
 
 void Frm_advance::SendSpeed(int code) { camera::SendSpeed(code, *this, camera::Variant::Factory); }
 
-void Frm_advance::cmd_xy_Click()
-{
-    int xini = 0, xfin = 0, yini = 0, yfin = 0;
-    try {
-        xini = platform::WholeNumber16(txt_xini->Text());
-        xfin = platform::WholeNumber16(txt_xfin->Text());
-        yini = platform::WholeNumber16(txt_yini->Text());
-        yfin = platform::WholeNumber16(txt_yfin->Text());
-    } catch (const platform::NumberError&) {
-        ShowError("error");
-        return;
-    }
-    txt_lines->SetText(std::to_string(xfin - xini + 1));
-    txt_lines->Refresh();
-    txt_pix->SetText(std::to_string(yfin - yini + 1));
-    txt_pix->Refresh();
-    if (mod::dummy_mode == 1) return;
-    if (!mod::port_open) {
-        ShowError(link::kNotConnected);
-        return;
-    }
-    link::FlushLink();
-    SendWindowY(xini, xfin);
-    SendWindowX(yini, yfin);
-}
+void Frm_advance::cmd_xy_Click() { camera::SendReadoutWindow(*this); }
 
 void Frm_advance::SendWindowY(int start, int end)
 {
@@ -165,18 +118,7 @@ void Frm_advance::cmd_setcamera_Click()
     }
 }
 
-void Frm_advance::cmd_default_Click()
-{
-    auto put = [](ui::TextBox* box, const std::string& value) {
-        box->SetText(value);
-        box->Refresh();
-    };
-    put(txt_speed, camera::DefaultSpeedCode(mod::hardware_generation));
-    put(txt_xini, std::to_string(camera::kDefaultXini));
-    put(txt_xfin, std::to_string(camera::kDefaultXfin));
-    put(txt_yini, std::to_string(camera::kDefaultYini));
-    put(txt_yfin, std::to_string(camera::kDefaultYfin));
-}
+void Frm_advance::cmd_default_Click() { camera::ShowDefaultReadout(*this); }
 
 void Frm_advance::ReadCameraImage(const std::string& frame)
 {

@@ -19,6 +19,7 @@
 #include "platform/ProgramFolder.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
+#include "ui/Make.h"
 #include "ui/Shape.h"
 #include "ui/Timer.h"
 
@@ -30,22 +31,13 @@ constexpr const char* kBlueLightWarning =
     "avoid using Power > 5 during Acquisitions";
 constexpr const char* kPowerNotANumber = "The light power must be a number from 1 to 7";
 
-ui::TextBox* textBox(QWidget* parent, const char* name, const char* text, const char* tip)
-{
-    auto* t = new ui::TextBox(parent);
-    t->setObjectName(name);
-    t->SetText(text);
-    if (tip) t->setToolTip(tip);
-    return t;
-}
-
 }  // namespace
 
 void Frm_acquire::buildLightingControls()
 {
     auto* leds = new QGroupBox(this);
     auto* ledGrid = new QGridLayout(leds);
-    txt_led = textBox(leds, "txt_led", "7", nullptr);
+    txt_led = ui::MakeTextBox(leds, "txt_led", "7");
     ledGrid->addWidget(new QLabel("LED", leds), 0, 0);
     ledGrid->addWidget(txt_led, 0, 1);
     panels_->addWidget(leds);
@@ -53,21 +45,19 @@ void Frm_acquire::buildLightingControls()
     Frame_light = new QGroupBox(this);
     Frame_light->setObjectName("Frame_light");
     auto* grid = new QGridLayout(Frame_light);
-    txt_power = textBox(Frame_light, "txt_power", "2", "1 to 7 power level");
-    txt_pulsetimes = textBox(Frame_light, "txt_pulsetimes", "1", "how many cycles");
-    txt_pulseon = textBox(Frame_light, "txt_pulseon", "15", "time on (minutes)");
-    txt_pulseoff = textBox(Frame_light, "txt_pulseoff", "15", "time off (minutes)");
-    cmd_light = new ui::CommandButton(Frame_light);
-    cmd_light->setObjectName("cmd_light");
-    cmd_light->SetCaption("LightPulse");
+    txt_power = ui::MakeTextBox(Frame_light, "txt_power", "2");
+    txt_power->setToolTip("1 to 7 power level");
+    txt_pulsetimes = ui::MakeTextBox(Frame_light, "txt_pulsetimes", "1");
+    txt_pulsetimes->setToolTip("how many cycles");
+    txt_pulseon = ui::MakeTextBox(Frame_light, "txt_pulseon", "15");
+    txt_pulseon->setToolTip("time on (minutes)");
+    txt_pulseoff = ui::MakeTextBox(Frame_light, "txt_pulseoff", "15");
+    txt_pulseoff->setToolTip("time off (minutes)");
+    cmd_light = ui::MakeButton(Frame_light, "cmd_light", "LightPulse", [this] { cmd_light_Click(); });
     cmd_light->setToolTip("manual turn on/off");
-    cmd_light->onClick([this] { cmd_light_Click(); });
-    Chk_lenabled = new ui::CheckBox(Frame_light);
-    Chk_lenabled->setObjectName("Chk_lenabled");
-    Chk_lenabled->SetCaption("Enable");
+    Chk_lenabled = ui::MakeCheckBox(Frame_light, "Chk_lenabled", "Enable");
     Chk_lenabled->setToolTip("Enable light cycles");
-    Shape_light = new ui::Shape(Frame_light);
-    Shape_light->setObjectName("Shape_light");
+    Shape_light = ui::MakeShape(Frame_light, "Shape_light");
     Shape_light->setFixedSize(16, 16);
     Shape_light->SetFillColor(lighting::kPulseOffColour);
     grid->addWidget(new QLabel("Power", Frame_light), 0, 0);

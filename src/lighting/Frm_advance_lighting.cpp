@@ -17,6 +17,7 @@
 #include "ui/Colour.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
+#include "ui/Make.h"
 
 namespace tirmo::app {
 namespace {
@@ -25,22 +26,6 @@ constexpr int kBankLeds = 208;  // "Apply" walks 0..207 of both banks whatever t
 constexpr int kBankPause1Ms = 200;
 constexpr int kBankPause2Ms = 100;
 constexpr int kMaxBlueLevel = 7;
-
-ui::TextBox* textBox(QWidget* parent, const char* name, const char* text)
-{
-    auto* t = new ui::TextBox(parent);
-    t->setObjectName(name);
-    t->SetText(text);
-    return t;
-}
-
-ui::CommandButton* button(QWidget* parent, const char* name, const char* caption)
-{
-    auto* b = new ui::CommandButton(parent);
-    b->setObjectName(name);
-    b->SetCaption(caption);
-    return b;
-}
 
 void setBackColour(QWidget* w, uint32_t colour)
 {
@@ -64,31 +49,25 @@ void Frm_advance::buildLightingTools()
 {
     auto* blue = new QGroupBox(frame_advanced);
     auto* blueGrid = new QGridLayout(blue);
-    txt_blue = textBox(blue, "txt_blue", "0");
-    Cmd_bluelight = button(blue, "Cmd_bluelight", "BLUELIGHT(0-7)");
-    Cmd_bluelight->onClick([this] { Cmd_bluelight_Click(); });
+    txt_blue = ui::MakeTextBox(blue, "txt_blue", "0");
+    Cmd_bluelight = ui::MakeButton(blue, "Cmd_bluelight", "BLUELIGHT(0-7)", [this] { Cmd_bluelight_Click(); });
     blueGrid->addWidget(txt_blue, 0, 0);
     blueGrid->addWidget(Cmd_bluelight, 0, 1);
     tools_->addWidget(blue);
 
     auto* leds = new QGroupBox(frame_advanced);
     auto* grid = new QGridLayout(leds);
-    txt_led = new ui::ComboBox(leds);
-    txt_led->setObjectName("txt_led");
+    txt_led = ui::MakeComboBox(leds, "txt_led");
     txt_led->setEditable(true);
     for (int p = 0; p <= lighting::kMaxLedPower; ++p) txt_led->AddItem(std::to_string(p));
     txt_led->SetText("3");
-    cmd_ledpowerall = button(leds, "cmd_ledpowerall", "All");
-    cmd_ledpowerall->onClick([this] { cmd_ledpowerall_Click(); });
-    cmd_ledpower = button(leds, "cmd_ledpower", "Apply");
-    cmd_ledpower->onClick([this] { cmd_ledpower_Click(); });
-    txt_valueled = textBox(leds, "txt_valueled", "0");
-    txt_value = textBox(leds, "txt_value", "0");
-    cmd_led0 = button(leds, "cmd_led0", "LD/PWR");
-    cmd_led0->onClick([this] { cmd_led0_Click(); });
-    txt_frqled = textBox(leds, "txt_frqled", "0");
-    cmd_frqled = button(leds, "cmd_frqled", "FRQLed");
-    cmd_frqled->onClick([this] { cmd_frqled_Click(); });
+    cmd_ledpowerall = ui::MakeButton(leds, "cmd_ledpowerall", "All", [this] { cmd_ledpowerall_Click(); });
+    cmd_ledpower = ui::MakeButton(leds, "cmd_ledpower", "Apply", [this] { cmd_ledpower_Click(); });
+    txt_valueled = ui::MakeTextBox(leds, "txt_valueled", "0");
+    txt_value = ui::MakeTextBox(leds, "txt_value", "0");
+    cmd_led0 = ui::MakeButton(leds, "cmd_led0", "LD/PWR", [this] { cmd_led0_Click(); });
+    txt_frqled = ui::MakeTextBox(leds, "txt_frqled", "0");
+    cmd_frqled = ui::MakeButton(leds, "cmd_frqled", "FRQLed", [this] { cmd_frqled_Click(); });
     grid->addWidget(txt_led, 0, 0);
     grid->addWidget(cmd_ledpowerall, 0, 1);
     grid->addWidget(cmd_ledpower, 0, 2);

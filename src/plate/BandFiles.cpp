@@ -50,8 +50,6 @@ bool wholeNumber(const std::string& text, int& out)
     }
 }
 
-std::string fileName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
-
 template <int N>
 std::vector<std::string> bandLines(const Bands<N>& bands)
 {
@@ -125,43 +123,27 @@ bool WriteW24RowFile(const std::string& f) { return writeDefault(f, RowFilePath(
 template <int N>
 ReadReport ReadBandFile(const std::string& path, Bands<N>& bands)
 {
-    ReadReport report;
-    report.file = fileName(path);
-    if (!platform::FileExists(path)) return report;
-    const auto lines = platform::ReadLines(path);
-    if (!lines) return report;
-    report.found = true;
-    for (size_t i = 2; i < lines->size(); ++i) {
-        const std::string& text = (*lines)[i];
-        if (platform::Trim(text).empty()) continue;
+    return ReadPlateFile(path, [&bands](const std::string& text, std::string& reason) {
         const auto f = platform::SplitFields(text);
         int v[4] = {0, 0, 0, 0};
         bool sound = f.size() == 4;
         for (size_t k = 0; sound && k < 4; ++k) sound = wholeNumber(f[k], v[k]);
         if (!sound) {
-            report.stoppedAtLine = int(i + 1);
-            report.stopReason = f.size() != 4 ? "not four fields" : "not whole numbers";
-            break;
+            reason = f.size() != 4 ? "not four fields" : "not whole numbers";
+            return LineVerdict::Unsound;
         }
         const int camera = v[0], band = v[1];
-        if (camera < 0 || camera >= kBandCameras || band < 0) {
-            report.skippedLines.push_back(int(i + 1));
-            continue;
-        }
+        if (camera < 0 || camera >= kBandCameras || band < 0) return LineVerdict::Skipped;
         const size_t c = size_t(camera);
         const int first = bands.first[c] == -1 ? band : bands.first[c];
         const int local = band - first;
-        if (local < 0 || local >= N) {
-            report.skippedLines.push_back(int(i + 1));
-            continue;
-        }
+        if (local < 0 || local >= N) return LineVerdict::Skipped;
         bands.first[c] = first;
         bands.start[c][size_t(local)] = v[2];
         bands.end[c][size_t(local)] = v[3];
         bands.last[c] = band;
-        ++report.linesTaken;
-    }
-    return report;
+        return LineVerdict::Taken;
+    });
 }
 
 template ReadReport ReadBandFile<13>(const std::string&, Bands<13>&);
@@ -178,31 +160,19 @@ std::vector<ReadReport> ReadFormatFiles(const std::string& format, int serialNum
     reports.push_back(ReadBandFile(ColumnFilePath(folder, format), t.column_bands));
     reports.push_back(ReadBandFile(RowFilePath(folder, format), t.row_bands));
 
-    const std::string specFile = SpecFilePath("\\config", format);
-    if (!platform::FileExists(specFile)) return reports;
-    ReadReport labels;
-    labels.file = fileName(specFile);
-    const auto lines = platform::ReadLines(specFile);
-    if (!lines) return reports;
-    labels.found = true;
-    for (size_t i = 2; i < lines->size(); ++i) {
-        if (platform::Trim((*lines)[i]).empty()) continue;
-        std::string reason;
-        const auto l = ParseSpecLine((*lines)[i], reason);
-        if (!l) {
-            labels.stoppedAtLine = int(i + 1);
-            labels.stopReason = reason;
-            break;
-        }
-        if (!ColumnBands::InBounds(l->camera, l->column) || !RowBands::InBounds(l->camera, l->row)) {
-            labels.skippedLines.push_back(int(i + 1));
-            continue;
-        }
-        t.column_labels[size_t(l->camera)][size_t(l->column)] = l->name.empty() ? "" : l->name.substr(1);
-        t.row_labels[size_t(l->camera)][size_t(l->row)] = l->name.substr(0, 1);
-        ++labels.linesTaken;
-    }
-    reports.push_back(labels);
+    // The labels come from the format's _spc.dat in config: a column label is the well name after
+    // its first letter, a row label that letter.
+    ReadReport labels =
+        ReadPlateFile(SpecFilePath("\\config", format), [&t](const std::string& text, std::string& reason) {
+            const auto l = ParseSpecLine(text, reason);
+            if (!l) return LineVerdict::Unsound;
+            if (!ColumnBands::InBounds(l->camera, l->column) || !RowBands::InBounds(l->camera, l->row))
+                return LineVerdict::Skipped;
+            t.column_labels[size_t(l->camera)][size_t(l->column)] = l->name.empty() ? "" : l->name.substr(1);
+            t.row_labels[size_t(l->camera)][size_t(l->row)] = l->name.substr(0, 1);
+            return LineVerdict::Taken;
+        });
+    if (labels.found) reports.push_back(labels);
     return reports;
 }
 

@@ -18,6 +18,7 @@
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
+#include "ui/Make.h"
 #include "ui/Timer.h"
 
 namespace tirmo::app {
@@ -75,35 +76,25 @@ void Frm_acquire::buildPlateControls()
 
     // The band editor, beside the camera buttons and band selectors of the calibration panel.
     auto* grid = static_cast<QGridLayout*>(Frame_calibration->layout());
-    auto button = [&](const char* name, const char* caption, auto handler) {
-        auto* b = new ui::CommandButton(Frame_calibration);
-        b->setObjectName(name);
-        b->SetCaption(caption);
-        b->onClick(handler);
-        return b;
-    };
-    cmb_formatplate = new ui::ComboBox(Frame_calibration);
-    cmb_formatplate->setObjectName("cmb_formatplate");
+    cmb_formatplate = ui::MakeComboBox(Frame_calibration, "cmb_formatplate");
     cmb_formatplate->AddItem("w6");
     cmb_formatplate->AddItem("w24");
     cmb_formatplate->SetText("w6");
     cmb_formatplate->onClick([this] { cmb_formatplate_Click(); });
-    col_start_menos = button("col_start_menos", "-", [this] { col_start_menos_Click(); });
-    col_start_mas = button("col_start_mas", "+", [this] { col_start_mas_Click(); });
-    col_end_menos = button("col_end_menos", "-", [this] { col_end_menos_Click(); });
-    col_end_mas = button("col_end_mas", "+", [this] { col_end_mas_Click(); });
-    row_start_menos = button("row_start_menos", "-", [this] { row_start_menos_Click(); });
-    row_start_mas = button("row_start_mas", "+", [this] { row_start_mas_Click(); });
-    row_end_menos = button("row_end_menos", "-", [this] { row_end_menos_Click(); });
-    row_end_mas = button("row_end_mas", "+", [this] { row_end_mas_Click(); });
-    cmd_grabarconfig = button("cmd_grabarconfig", "Save->Next Area", [this] { cmd_grabarconfig_Click(); });
-    txt_well_percent = new ui::TextBox(Frame_calibration);
-    txt_well_percent->setObjectName("txt_well_percent");
+    col_start_menos = ui::MakeButton(Frame_calibration, "col_start_menos", "-", [this] { col_start_menos_Click(); });
+    col_start_mas = ui::MakeButton(Frame_calibration, "col_start_mas", "+", [this] { col_start_mas_Click(); });
+    col_end_menos = ui::MakeButton(Frame_calibration, "col_end_menos", "-", [this] { col_end_menos_Click(); });
+    col_end_mas = ui::MakeButton(Frame_calibration, "col_end_mas", "+", [this] { col_end_mas_Click(); });
+    row_start_menos = ui::MakeButton(Frame_calibration, "row_start_menos", "-", [this] { row_start_menos_Click(); });
+    row_start_mas = ui::MakeButton(Frame_calibration, "row_start_mas", "+", [this] { row_start_mas_Click(); });
+    row_end_menos = ui::MakeButton(Frame_calibration, "row_end_menos", "-", [this] { row_end_menos_Click(); });
+    row_end_mas = ui::MakeButton(Frame_calibration, "row_end_mas", "+", [this] { row_end_mas_Click(); });
+    cmd_grabarconfig =
+        ui::MakeButton(Frame_calibration, "cmd_grabarconfig", "Save->Next Area", [this] { cmd_grabarconfig_Click(); });
+    txt_well_percent = ui::MakeTextBox(Frame_calibration, "txt_well_percent");
     txt_well_percent->setReadOnly(true);
-    txt_nrow = new ui::TextBox(Frame_calibration);
-    txt_nrow->setObjectName("txt_nrow");
-    txt_ncol = new ui::TextBox(Frame_calibration);
-    txt_ncol->setObjectName("txt_ncol");
+    txt_nrow = ui::MakeTextBox(Frame_calibration, "txt_nrow");
+    txt_ncol = ui::MakeTextBox(Frame_calibration, "txt_ncol");
     grid->addWidget(new QLabel("Plate", Frame_calibration), 3, 0);
     grid->addWidget(cmb_formatplate, 3, 1);
     grid->addWidget(txt_nrow, 3, 2);

@@ -17,6 +17,7 @@
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
+#include "ui/Make.h"
 #include "ui/PictureBox.h"
 
 namespace tirmo::app {
@@ -74,17 +75,10 @@ void Frm_acquire::buildGroupControls()
 {
     frame_group = new QGroupBox(this);
     auto* grid = new QGridLayout(frame_group);
-    combogrup = new ui::ComboBox(frame_group);
-    combogrup->setObjectName("combogrup");
+    combogrup = ui::MakeComboBox(frame_group, "combogrup");
     combogrup->installEventFilter(new GroupListEvents(*this, combogrup));
-    Cmd_clear = new ui::CommandButton(frame_group);
-    Cmd_clear->setObjectName("Cmd_clear");
-    Cmd_clear->SetCaption("CLEAR LIST");
-    Cmd_clear->onClick([this] { Cmd_clear_Click(); });
-    cmd_goset = new ui::CommandButton(frame_group);
-    cmd_goset->setObjectName("cmd_goset");
-    cmd_goset->SetCaption("AUTO-ARRANGE");
-    cmd_goset->onClick([this] { cmd_goset_Click(); });
+    Cmd_clear = ui::MakeButton(frame_group, "Cmd_clear", "CLEAR LIST", [this] { Cmd_clear_Click(); });
+    cmd_goset = ui::MakeButton(frame_group, "cmd_goset", "AUTO-ARRANGE", [this] { cmd_goset_Click(); });
     grid->addWidget(new QLabel("Group Names:", frame_group), 0, 0);
     grid->addWidget(combogrup, 1, 0);
     grid->addWidget(Cmd_clear, 2, 0);

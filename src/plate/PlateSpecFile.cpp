@@ -115,26 +115,10 @@ ReadReport ReadPlateSpec(const std::string& format, WellTable& table)
 ReadReport ReadPlateSpecFile(const std::string& path, WellTable& table)
 {
     table.Clear();
-    ReadReport report;
-    report.file = path.substr(path.find_last_of('/') + 1);
-    if (!platform::FileExists(path)) return report;
-    const auto lines = platform::ReadLines(path);
-    if (!lines) return report;
-    report.found = true;
-    for (size_t i = 2; i < lines->size(); ++i) {
-        const std::string& text = (*lines)[i];
-        if (platform::Trim(text).empty()) continue;
-        std::string reason;
+    return ReadPlateFile(path, [&table](const std::string& text, std::string& reason) {
         const auto l = ParseSpecLine(text, reason);
-        if (!l) {
-            report.stoppedAtLine = int(i + 1);
-            report.stopReason = reason;
-            break;
-        }
-        if (!WellTable::InBounds(l->camera, l->column, l->row)) {
-            report.skippedLines.push_back(int(i + 1));
-            continue;
-        }
+        if (!l) return LineVerdict::Unsound;
+        if (!WellTable::InBounds(l->camera, l->column, l->row)) return LineVerdict::Skipped;
         WellCell& c = table.at(l->camera, l->column, l->row);
         c.dataindex = l->dataindex;
         c.plotindex = l->plotindex;
@@ -143,9 +127,8 @@ ReadReport ReadPlateSpecFile(const std::string& path, WellTable& table)
         c.col_end = l->col_end;
         c.row_ini = l->row_ini;
         c.row_end = l->row_end;
-        ++report.linesTaken;
-    }
-    return report;
+        return LineVerdict::Taken;
+    });
 }
 
 }  // namespace tirmo::plate

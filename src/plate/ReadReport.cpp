@@ -1,5 +1,9 @@
 #include "plate/ReadReport.h"
 
+#include "platform/Convert.h"
+#include "platform/ProgramFolder.h"
+#include "platform/TextFile.h"
+
 namespace tirmo::plate {
 
 std::string ReadReport::Text() const
@@ -32,6 +36,35 @@ std::string JoinReports(const std::vector<ReadReport>& reports)
         s += t;
     }
     return s;
+}
+
+ReadReport ReadPlateFile(const std::string& path, const LineReader& take)
+{
+    ReadReport report;
+    report.file = path.substr(path.find_last_of('/') + 1);
+    if (!platform::FileExists(path)) return report;
+    const auto lines = platform::ReadLines(path);
+    if (!lines) return report;
+    report.found = true;
+    for (size_t i = 2; i < lines->size(); ++i) {
+        const std::string& text = (*lines)[i];
+        if (platform::Trim(text).empty()) continue;
+        const int number = int(i + 1);
+        std::string reason;
+        switch (take(text, reason)) {
+        case LineVerdict::Taken:
+            ++report.linesTaken;
+            break;
+        case LineVerdict::Skipped:
+            report.skippedLines.push_back(number);
+            break;
+        case LineVerdict::Unsound:
+            report.stoppedAtLine = number;
+            report.stopReason = reason;
+            return report;
+        }
+    }
+    return report;
 }
 
 }  // namespace tirmo::plate

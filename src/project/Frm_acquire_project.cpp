@@ -6,6 +6,7 @@
 #include "app/ModuleState.h"
 #include "project/BlankHeader.h"
 #include "ui/Controls.h"
+#include "ui/Make.h"
 
 namespace tirmo::app {
 
@@ -13,15 +14,9 @@ void Frm_acquire::buildProjectControls()
 {
     auto* frame = new QGroupBox(this);
     auto* grid = new QGridLayout(frame);
-    auto label = [&](const char* name, const char* caption) {
-        auto* l = new ui::Label(frame);
-        l->setObjectName(name);
-        l->SetCaption(caption);
-        return l;
-    };
-    label_blank = label("label_blank", "Using blank [w6]:");
-    lbl_blanktime = label("lbl_blanktime", "none");
-    lbl_blankname = label("lbl_blankname", "");
+    label_blank = ui::MakeLabel(frame, "label_blank", "Using blank [w6]:");
+    lbl_blanktime = ui::MakeLabel(frame, "lbl_blanktime", "none");
+    lbl_blankname = ui::MakeLabel(frame, "lbl_blankname");
     lbl_blanktime->setToolTip("DoubleClick to change");
     lbl_blankname->setToolTip("DoubleClick to change");
     grid->addWidget(label_blank, 0, 0);

@@ -4,6 +4,7 @@
 #include <QLabel>
 
 #include "ui/Controls.h"
+#include "ui/Make.h"
 
 namespace tirmo::thermal {
 
@@ -12,28 +13,12 @@ FrmTempCal::FrmTempCal(QWidget* parent) : QGroupBox(parent)
     setObjectName("frmtempcal");
     setTitle("Temperature Calibration");
     auto* grid = new QGridLayout(this);
-    auto named = [](QWidget* w, const char* name) {
-        w->setObjectName(name);
-        return w;
-    };
-    txt_temp1 = new ui::TextBox(this);
-    named(txt_temp1, "txt_temp1");
-    txt_temp1->SetText("22");
-    cmd_sett1 = new ui::CommandButton(this);
-    named(cmd_sett1, "cmd_sett1");
-    cmd_sett1->SetCaption("Set T1");
-    txt_temp2 = new ui::TextBox(this);
-    named(txt_temp2, "txt_temp2");
-    txt_temp2->SetText("35");
-    cmd_set2 = new ui::CommandButton(this);
-    named(cmd_set2, "cmd_set2");
-    cmd_set2->SetCaption("Set T2");
-    cmd_closetmpcal = new ui::CommandButton(this);
-    named(cmd_closetmpcal, "cmd_closetmpcal");
-    cmd_closetmpcal->SetCaption("Save");
-    cmd_canceltemp = new ui::CommandButton(this);
-    named(cmd_canceltemp, "cmd_canceltemp");
-    cmd_canceltemp->SetCaption("Cancel");
+    txt_temp1 = ui::MakeTextBox(this, "txt_temp1", "22");
+    cmd_sett1 = ui::MakeButton(this, "cmd_sett1", "Set T1");
+    txt_temp2 = ui::MakeTextBox(this, "txt_temp2", "35");
+    cmd_set2 = ui::MakeButton(this, "cmd_set2", "Set T2");
+    cmd_closetmpcal = ui::MakeButton(this, "cmd_closetmpcal", "Save");
+    cmd_canceltemp = ui::MakeButton(this, "cmd_canceltemp", "Cancel");
 
     grid->addWidget(new QLabel("Reference T1 (\xC2\xB0" "C)", this), 0, 0);
     grid->addWidget(txt_temp1, 0, 1);

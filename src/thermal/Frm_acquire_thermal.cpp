@@ -21,6 +21,7 @@
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
+#include "ui/Make.h"
 #include "ui/Shape.h"
 #include "ui/Timer.h"
 
@@ -66,21 +67,15 @@ void Frm_acquire::buildThermalControls()
 {
     auto* frame = new QGroupBox(this);
     auto* grid = new QGridLayout(frame);
-    chk_temp = new ui::CheckBox(frame);
-    chk_temp->setObjectName("chk_temp");
-    chk_temp->SetCaption(kIdleCaption);
-    txttemp = new ui::ComboBox(frame);
-    txttemp->setObjectName("txttemp");
+    chk_temp = ui::MakeCheckBox(frame, "chk_temp", kIdleCaption);
+    txttemp = ui::MakeComboBox(frame, "txttemp");
     for (int t = thermal::kSetPointLow; t <= thermal::kSetPointHigh; ++t) txttemp->AddItem(std::to_string(t));
     txttemp->SetListIndex(0);
-    Shape_temp = new ui::Shape(frame);
-    Shape_temp->setObjectName("Shape_temp");
+    Shape_temp = ui::MakeShape(frame, "Shape_temp");
     Shape_temp->setFixedSize(16, 16);
-    txt_current = new ui::TextBox(frame);
-    txt_current->setObjectName("txt_current");
+    txt_current = ui::MakeTextBox(frame, "txt_current");
     txt_current->setReadOnly(true);
-    Txt_sensortemp = new ui::TextBox(frame);
-    Txt_sensortemp->setObjectName("Txt_sensortemp");
+    Txt_sensortemp = ui::MakeTextBox(frame, "Txt_sensortemp");
     Txt_sensortemp->setReadOnly(true);
     grid->addWidget(chk_temp, 0, 0);
     grid->addWidget(txttemp, 0, 1);
@@ -94,16 +89,10 @@ void Frm_acquire::buildThermalControls()
     auto* cycleGrid = new QGridLayout(Frame_tcycle);
     List_temp_cycle = new QListWidget(Frame_tcycle);
     List_temp_cycle->setObjectName("List_temp_cycle");
-    txt_tcycle = new ui::TextBox(Frame_tcycle);
-    txt_tcycle->setObjectName("txt_tcycle");
-    txt_tcycle_min = new ui::TextBox(Frame_tcycle);
-    txt_tcycle_min->setObjectName("txt_tcycle_min");
-    cmd_add_tcycle = new ui::CommandButton(Frame_tcycle);
-    cmd_add_tcycle->setObjectName("cmd_add_tcycle");
-    cmd_add_tcycle->SetCaption("Add");
-    cmd_clr_tcycle = new ui::CommandButton(Frame_tcycle);
-    cmd_clr_tcycle->setObjectName("cmd_clr_tcycle");
-    cmd_clr_tcycle->SetCaption("Clear");
+    txt_tcycle = ui::MakeTextBox(Frame_tcycle, "txt_tcycle");
+    txt_tcycle_min = ui::MakeTextBox(Frame_tcycle, "txt_tcycle_min");
+    cmd_add_tcycle = ui::MakeButton(Frame_tcycle, "cmd_add_tcycle", "Add");
+    cmd_clr_tcycle = ui::MakeButton(Frame_tcycle, "cmd_clr_tcycle", "Clear");
     cycleGrid->addWidget(List_temp_cycle, 0, 0, 1, 4);
     cycleGrid->addWidget(new QLabel("T", Frame_tcycle), 1, 0);
     cycleGrid->addWidget(txt_tcycle, 1, 1);

@@ -1,0 +1,20 @@
+#include "app/TextBoxConsole.h"
+
+#include "ui/Controls.h"
+
+namespace tirmo::app {
+namespace {
+
+void show(ui::TextBox* box, const std::string& text)
+{
+    box->SetText(text);
+    box->Refresh();
+}
+
+}  // namespace
+
+void TextBoxConsole::SetStatus(const std::string& text) { show(txt_status, text); }
+
+void TextBoxConsole::SetMonitor(const std::string& text) { show(txt_in, text); }
+
+}  // namespace tirmo::app

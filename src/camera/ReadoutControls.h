@@ -1,0 +1,79 @@
+#pragma once
+// The camera speed and read-out window controls that the main window and the factory window
+// both have, alike in name, first value and order, and what their ">>" and "Default" buttons
+// do. Each window passes itself: the boxes, the error box and the senders are its own.
+#include <QWidget>
+
+#include <string>
+
+#include "app/ModuleState.h"
+#include "camera/CameraCommands.h"
+#include "link/Protocol.h"
+#include "platform/Convert.h"
+#include "ui/Controls.h"
+#include "ui/Make.h"
+
+namespace tirmo::camera {
+
+// The speed box and its "send", the read-out window boxes with the lines and pixels they give,
+// ">>" and "Default", created in this order under parent.
+template <class Window>
+void MakeReadoutControls(Window& w, QWidget* parent)
+{
+    w.txt_speed = ui::MakeTextBox(parent, "txt_speed", "7");
+    w.cmd_camspeed = ui::MakeButton(parent, "cmd_camspeed", "send", [p = &w] { p->cmd_camspeed_Click(); });
+    w.txt_xini = ui::MakeTextBox(parent, "txt_xini", "0");
+    w.txt_xfin = ui::MakeTextBox(parent, "txt_xfin", "142");
+    w.txt_yini = ui::MakeTextBox(parent, "txt_yini", "1");
+    w.txt_yfin = ui::MakeTextBox(parent, "txt_yfin", "183");
+    w.txt_lines = ui::MakeTextBox(parent, "txt_lines", "143");
+    w.txt_pix = ui::MakeTextBox(parent, "txt_pix", "183");
+    w.cmd_xy = ui::MakeButton(parent, "cmd_xy", ">>", [p = &w] { p->cmd_xy_Click(); });
+    w.cmd_default = ui::MakeButton(parent, "cmd_default", "Default", [p = &w] { p->cmd_default_Click(); });
+}
+
+// ">>": the lines and pixels of the window in the boxes are shown, then the window is sent, y
+// first. A box that holds no 16-bit whole number stops it with the error box.
+template <class Window>
+void SendReadoutWindow(Window& w)
+{
+    int xini = 0, xfin = 0, yini = 0, yfin = 0;
+    try {
+        xini = platform::WholeNumber16(w.txt_xini->Text());
+        xfin = platform::WholeNumber16(w.txt_xfin->Text());
+        yini = platform::WholeNumber16(w.txt_yini->Text());
+        yfin = platform::WholeNumber16(w.txt_yfin->Text());
+    } catch (const platform::NumberError&) {
+        w.ShowError("error");
+        return;
+    }
+    w.txt_lines->SetText(std::to_string(xfin - xini + 1));
+    w.txt_lines->Refresh();
+    w.txt_pix->SetText(std::to_string(yfin - yini + 1));
+    w.txt_pix->Refresh();
+    if (mod::dummy_mode == 1) return;
+    if (!mod::port_open) {
+        w.ShowError(link::kNotConnected);
+        return;
+    }
+    link::FlushLink();
+    w.SendWindowY(xini, xfin);
+    w.SendWindowX(yini, yfin);
+}
+
+// "Default": the speed code of the hardware generation and the default read-out window.
+template <class Window>
+void ShowDefaultReadout(Window& w)
+{
+    auto put = [](ui::TextBox* box, const std::string& value) {
+        box->SetText(value);
+        box->Refresh();
+    };
+    put(w.txt_speed, DefaultSpeedCode(mod::hardware_generation));
+    put(w.txt_xini, std::to_string(kDefaultXini));
+    put(w.txt_xfin, std::to_string(kDefaultXfin));
+    put(w.txt_yini, std::to_string(kDefaultYini));
+    put(w.txt_yfin, std::to_string(kDefaultYfin));
+}
+
+}  // namespace tirmo::camera

@@ -1,0 +1,13 @@
+#pragma once
+// The window layer's controls by name only, for headers that hold pointers to them.
+
+namespace tirmo::ui {
+class TextBox;
+class Label;
+class ComboBox;
+class CheckBox;
+class CommandButton;
+class Shape;
+class Timer;
+class PictureBox;
+}  // namespace tirmo::ui
