@@ -164,14 +164,9 @@ void Frm_advance::cmd_ledpower_Click()
             // The box is read for every LED: events run between the characters.
             auto power = typedNumber(txt_led->Text(), "The LED power");
             if (!power) return;
-            SetMonitor("LED" + std::to_string(bank) + "(" + std::to_string(i) + ")");
             auto frame = link::MakeFrame(banks[bank], i, lighting::BoundLedPower(int(*power)));
-            link::SendOptions o;
-            o.form = link::SendForm::Yielding;
-            auto result = link::SendFrame(*frame, o);
-            if (result.stopped) return;
-            SetMonitor(link::ReplyTrace(result.reply));
-            platform::Sleep(lighting::kLedReplyPauseMs);
+            const std::string label = std::to_string(bank) + "(" + std::to_string(i) + ")";
+            if (!lighting::SendLedFrameYielding(*frame, label, *this)) return;
         }
     }
 }
@@ -199,13 +194,7 @@ void Frm_advance::SendLedPower(int index, int power)
     if (box < 0) txt_led->SetText("0");
     auto frame = lighting::LedFrame(index, lighting::BoundLedPower(power), mod::hardware_generation);
     if (!frame) return;
-    SetMonitor("LED(" + std::to_string(index) + ")");
-    link::SendOptions o;
-    o.form = link::SendForm::Yielding;
-    auto result = link::SendFrame(*frame, o);
-    if (result.stopped) return;
-    SetMonitor(link::ReplyTrace(result.reply));
-    platform::Sleep(lighting::kLedReplyPauseMs);
+    lighting::SendLedFrameYielding(*frame, "(" + std::to_string(index) + ")", *this);
 }
 
 void Frm_advance::LoadLedTables()

@@ -54,13 +54,19 @@ void SendLedPower(int index, int& power, link::Console& console)
     power = BoundLedPower(power);
     auto frame = LedFrame(index, power, mod::hardware_generation);
     if (!frame) return;
-    console.SetMonitor("LED(" + std::to_string(index) + ")");
+    SendLedFrameYielding(*frame, "(" + std::to_string(index) + ")", console);
+}
+
+bool SendLedFrameYielding(const link::Frame& frame, const std::string& label, link::Console& console)
+{
+    console.SetMonitor("LED" + label);
     link::SendOptions o;
     o.form = link::SendForm::Yielding;
-    auto result = link::SendFrame(*frame, o);
-    if (result.stopped) return;
+    auto result = link::SendFrame(frame, o);
+    if (result.stopped) return false;
     console.SetMonitor(link::ReplyTrace(result.reply));
     platform::Sleep(kLedReplyPauseMs);
+    return true;
 }
 
 void SendAllLedPower(int level, link::Console& console)

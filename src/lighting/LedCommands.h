@@ -37,6 +37,10 @@ void SendLedCommand(int index, int power, link::Console& console);
 // frame byte by byte letting events run (a link closed meanwhile stops it), shows the reply and
 // pauses 5 ms. No link or dummy test before the flush, no echo test, no second send.
 void SendLedPower(int index, int& power, link::Console& console);
+// One LED frame as the byte-by-byte LED senders send it: "LED(<label>)" in the monitor, the five
+// characters yielding to events (false when the link closed meanwhile), the reply traced, a 5 ms
+// pause.
+bool SendLedFrameYielding(const link::Frame& frame, const std::string& label, link::Console& console);
 
 // Every LED to one power ('L' 255 power): guards the link, up to three sends until the reply
 // starts with the capital "L". The power is bounded to 0..15.
