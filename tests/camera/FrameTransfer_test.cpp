@@ -37,6 +37,12 @@ TEST(FrameTransferRules, DumpListsEachLineAndZeroForExtraBytes)
     EXPECT_EQ(ReplyDump(std::string({1, 2, 7, 3}), 2, 1, 1), "1;2;0;\r\n3;\r\n");
 }
 
+TEST(FrameTransferRules, DumpStopsAtTheReplyEndWhateverTheExtraCount)
+{
+    // The factory window's extra count is typed; a huge one must not walk a billion columns.
+    EXPECT_EQ(ReplyDump(std::string({1, 2, 3, 4, 5}), 2, 2, 1000000000), "1;2;0;0;0;\r\n\r\n\r\n");
+}
+
 TEST(FrameTransferRules, WellColumnsOfABlockBandAfterBand)
 {
     plate::ColumnBands columns;
