@@ -92,14 +92,16 @@ long WholeNumber32(std::string_view text)
 {
     auto v = ParseNumber(text);
     if (!v) throw NumberError("not a number: " + std::string(text));
+    // Range first: a double far outside any integer must never reach the conversion.
+    if (!(*v > -2147483649.0 && *v < 2147483648.0)) throw NumberError("overflow");
     long long r = RoundHalfEven(*v);
-    if (!std::isfinite(*v) || r < -2147483648LL || r > 2147483647LL) throw NumberError("overflow");
+    if (r < -2147483648LL || r > 2147483647LL) throw NumberError("overflow");
     return static_cast<long>(r);
 }
 
 int ToInt16(double value)
 {
-    if (!std::isfinite(value)) throw NumberError("overflow");
+    if (!(value > -32769.0 && value < 32768.0)) throw NumberError("overflow");  // NaN and huge values too
     long long r = RoundHalfEven(value);
     if (r < -32768 || r > 32767) throw NumberError("overflow");
     return static_cast<int>(r);

@@ -38,6 +38,17 @@ TEST(WholeNumber, RefusesTextThatIsNotANumberAndValuesThatDoNotFit)
     EXPECT_EQ(WholeNumber32("40000"), 40000);
 }
 
+TEST(WholeNumber, HugeValuesAreOverflowBeforeAnyIntegerConversion)
+{
+    // A typed "1e300" must be refused by a range test, not by converting it to an integer.
+    EXPECT_THROW(WholeNumber16("1e300"), NumberError);
+    EXPECT_THROW(WholeNumber16("-1e300"), NumberError);
+    EXPECT_THROW(WholeNumber32("1e300"), NumberError);
+    EXPECT_THROW(ToInt16(-1e300), NumberError);
+    EXPECT_EQ(ToInt16(-32768.4), -32768);
+    EXPECT_EQ(WholeNumber32("-2147483648"), -2147483648L);
+}
+
 TEST(Format, MasksRoundHalvesAwayFromZero)
 {
     EXPECT_EQ(Format(2.5, "0"), "3");
