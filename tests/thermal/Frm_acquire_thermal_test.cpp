@@ -169,6 +169,25 @@ TEST_F(ThermalWindowTest, AReadingThatFailsAlwaysEndsWithThePeltierOff)
     EXPECT_EQ(window->txt_current->Text(), "-1.0");
 }
 
+TEST_F(ThermalWindowTest, AnUnansweredDriveIsNotTakenForTheNextReading)
+{
+    test::QuickTimeouts quick;
+    connect(57);
+    holdSetPoint("30");
+    window->Timer3_Timer();
+    ASSERT_DOUBLE_EQ(window->stage.last_temperature, 25.0);
+
+    // The stage falls silent: the drive of the next step brings no temperature back, so the
+    // step after it must read anew rather than drive on the old value for ever.
+    sim->setSilent(true);
+    window->Timer3_Timer();
+    EXPECT_EQ(window->stage.last_temperature, 0);
+    sim->clearLog();
+    window->Timer3_Timer();
+    EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,30", "T,1,0", "T,2,128"}));
+    EXPECT_FALSE(window->temperature_control_on);
+}
+
 TEST_F(ThermalWindowTest, AnsweringNoLeavesTheBoxClearAndTheStageOffOnce)
 {
     connect(57);
