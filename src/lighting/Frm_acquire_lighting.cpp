@@ -121,7 +121,8 @@ void Frm_acquire::cmd_light_Click()
         return;
     }
     // A power that is not a number would otherwise read as 0 and light the plate at level 7.
-    if (!lighting::TypedWholeNumber(txt_power->Text())) {
+    // Switching a pulse off needs no power, so a box typed over never keeps the light on.
+    if (!pulse_on && !lighting::TypedWholeNumber(txt_power->Text())) {
         ui::dialogs().messageBox(kPowerNotANumber);
         return;
     }

@@ -181,8 +181,16 @@ double Frm_acquire::RegulateTemperature(int& setpoint)
     chk_temp->SetCaption("Temp=" + platform::Format(c.temperature, "0.0") + kDegrees + "C");
 
     if (setpoint <= 0 || !temperature_control_on) {
-        // Nothing regulates; a stage that gave no reading is switched off all the same.
-        if (!c.reading && mod::port_open) PeltierOff();
+        // Nothing regulates; a stage that gave no reading is switched off all the same. With
+        // control on but no set point in the box (emptied or not a number), the last drive must
+        // not go on unregulated and without the range check: the stage is switched off until a
+        // set point is there again.
+        const bool noSetPoint = temperature_control_on && setpoint <= 0;
+        if ((!c.reading || noSetPoint) && mod::port_open) PeltierOff();
+        if (noSetPoint) {
+            t.Apply({thermal::Drive::Off, 0});
+            Shape_temp->SetFillColor(t.DriveColour());
+        }
         return c.temperature;
     }
 

@@ -93,8 +93,10 @@ int TemperatureStage::drive(int& pwm, bool heat, Console& console)
 int TemperatureStage::takeDriveReply(const std::string& reply, Console& console)
 {
     console.SetMonitor(link::ReplyTrace(reply));  // "Empty" when nothing came
+    // No reply is no temperature either: an old value kept here would be reused by the next
+    // thermostat step as if it were fresh, and a silent stage driven on it without end.
+    last_temperature = reply.empty() ? 0 : DecodeTemperatureReply(reply);
     if (reply.empty()) return -1;
-    last_temperature = DecodeTemperatureReply(reply);
     return 1;
 }
 

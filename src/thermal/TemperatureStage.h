@@ -17,7 +17,8 @@ inline constexpr double kNoReading = -1;
 
 class TemperatureStage {
 public:
-    // The last temperature the stage reported (0 when a reply was not a valid temperature).
+    // The last temperature the stage reported (0 when a drive or off frame brought no valid
+    // temperature back, an unanswered one included).
     double last_temperature = 0;
     // True while the stage is driven with two frames.
     bool analog_stage = false;

@@ -112,6 +112,28 @@ TEST_F(MainLightingTest, PowerThatIsNotANumberSendsNothing)
     EXPECT_EQ(blueLevels(), (std::vector<int>{5}));
 }
 
+TEST_F(MainLightingTest, ARunningPulseSwitchesOffWhateverThePowerBoxHolds)
+{
+    connect();
+    window->txt_power->SetText("3");
+    window->cmd_light->Click();
+    ASSERT_TRUE(window->pulse_on);
+
+    // Switching off needs no power: a box typed over must not keep the light on.
+    window->txt_power->SetText("bright");
+    window->cmd_light->Click();
+    EXPECT_EQ(blueLevels(), (std::vector<int>{5, 0}));
+    EXPECT_FALSE(window->pulse_on);
+    EXPECT_EQ(window->Chk_lenabled->Caption(), "Pulse");
+
+    // Switching on again still wants a number.
+    boxes.expectMessage("The light power must be a number");
+    window->txt_power->SetText("bright");
+    window->cmd_light->Click();
+    EXPECT_FALSE(window->pulse_on);
+    EXPECT_EQ(blueLevels(), (std::vector<int>{5, 0}));
+}
+
 TEST_F(MainLightingTest, LightPulseWithTheLinkClosedOnlyTellsTheUser)
 {
     boxes.expectMessage("COMPORT not opened. Click Connect");

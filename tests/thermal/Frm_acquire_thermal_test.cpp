@@ -169,6 +169,25 @@ TEST_F(ThermalWindowTest, AReadingThatFailsAlwaysEndsWithThePeltierOff)
     EXPECT_EQ(window->txt_current->Text(), "-1.0");
 }
 
+TEST_F(ThermalWindowTest, AnUnansweredDriveIsNotTakenForTheNextReading)
+{
+    test::QuickTimeouts quick;
+    connect(57);
+    holdSetPoint("30");
+    window->Timer3_Timer();
+    ASSERT_DOUBLE_EQ(window->stage.last_temperature, 25.0);
+
+    // The stage falls silent: the drive of the next step brings no temperature back, so the
+    // step after it must read anew rather than drive on the old value for ever.
+    sim->setSilent(true);
+    window->Timer3_Timer();
+    EXPECT_EQ(window->stage.last_temperature, 0);
+    sim->clearLog();
+    window->Timer3_Timer();
+    EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,30", "T,1,0", "T,2,128"}));
+    EXPECT_FALSE(window->temperature_control_on);
+}
+
 TEST_F(ThermalWindowTest, AnsweringNoLeavesTheBoxClearAndTheStageOffOnce)
 {
     connect(57);
@@ -193,6 +212,30 @@ TEST_F(ThermalWindowTest, SetPointIsHeldWithin20To37)
     window->txttemp->SetText("15");
     window->RegulateTemperature(setpoint);
     EXPECT_EQ(window->txttemp->Text(), "20");
+}
+
+TEST_F(ThermalWindowTest, ASetPointBoxWithoutANumberStopsTheDriveInsteadOfLeavingItOn)
+{
+    connect(57);
+    holdSetPoint("30");
+    window->Timer3_Timer();
+    ASSERT_TRUE(window->thermostat.heating_on);
+    ASSERT_GT(sim->with([](sim::SimState& s) { return s.thermal.peltierPower; }), 0);
+
+    // The user empties the box while control is on: nothing can be regulated towards, and the
+    // stage must not go on heating with the range check no longer applied.
+    window->txttemp->SetText("");
+    sim->clearLog();
+    window->Timer3_Timer();
+    EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,45", "T,1,0"}));
+    EXPECT_EQ(sim->with([](sim::SimState& s) { return s.thermal.peltierPower; }), 0);
+    EXPECT_FALSE(window->thermostat.heating_on);
+    EXPECT_TRUE(window->temperature_control_on) << "a set point typed again is held again";
+
+    window->txttemp->SetText("30");
+    sim->clearLog();
+    window->Timer3_Timer();
+    EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,30", "T,3,220"}));
 }
 
 TEST_F(ThermalWindowTest, AnalogStageHeatsWithDirectionThenDrive)
