@@ -176,7 +176,7 @@ void DrawLiveActivity(ui::PictureBox& pic, const LiveActivity& in, const plate::
         const long width = column_bands.endOf(in.camera, j) - column_bands.startOf(in.camera, j);
         if (j > 0) {
             offset += column_bands.endOf(in.camera, j - 1) - column_bands.startOf(in.camera, j - 1);
-            pic.FilledBox(-1, double(offset - 1), double(span + 1), double(offset + 1), kBandSeparator);
+            pic.FilledBox(-1, double(offset - 1), double(span), double(offset + 1), kBandSeparator);
         }
         for (long k = 0; k <= width; ++k) {
             for (long p = span; p >= 0; --p) {

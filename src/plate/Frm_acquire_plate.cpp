@@ -136,6 +136,7 @@ void Frm_acquire::ReadFormatFiles(const std::string& format)
 {
     const plate::FormatTables tables{column_bands, row_bands, column_labels, row_labels};
     const std::string problems = plate::JoinReports(plate::ReadFormatFiles(format, mod::serial_number, tables));
+    bands_format = format;
     if (!problems.empty()) SetStatus(problems);
 }
 
@@ -206,7 +207,13 @@ void Frm_acquire::cmd_grabarconfig_Click()
     // whose own set-up is then refused.
     if (CameraSetupRunning()) return;
     current_format = cmb_formatplate->Text();
-    WriteFormatFiles(current_format);
+    // A project format change leaves the other format's bands in the tables until the next
+    // set-up reads the new ones; saved now they would overwrite the new format's calibration.
+    if (bands_format == current_format)
+        WriteFormatFiles(current_format);
+    else
+        SetStatus("Band files of " + current_format + " not written: the band editor holds the bands of " +
+                  (bands_format.empty() ? std::string("no format") : bands_format));
     camera_index = camera_index < 5 ? camera_index + 1 : 0;
     cmd_camselect_Click(camera_index);
 }

@@ -133,6 +133,23 @@ TEST_F(LiveActivityTest, PixelsOutsideTheWellsArePaintedWhite)
     EXPECT_EQ(pic.Point(2.5, 1.5), RGB(100, 100, 100));
 }
 
+TEST_F(LiveActivityTest, BandSeparatorEndsAtTheRowBandWidth)
+{
+    // Two column bands of two lines each under a row band of width 3: the separator before the
+    // second band is the box (-1, 1)-(3, 3), not one unit wider.
+    columns.first[2] = 0;
+    columns.last[2] = 1;
+    columns.start[2] = {0, 2};
+    columns.end[2] = {2, 4};
+    rows.first[2] = rows.last[2] = 0;
+    rows.start[2][0] = 0;
+    rows.end[2][0] = 3;
+    in.window = 0;
+    draw();  // no mask: every pixel lies outside the wells and turns white
+    EXPECT_EQ(pic.Point(2.5, 1.5), RGB(200, 200, 200));
+    EXPECT_EQ(pic.Point(3.5, 1.5), ui::colour::White);
+}
+
 class CameraGridTest : public ::testing::Test {
 protected:
     void SetUp() override
