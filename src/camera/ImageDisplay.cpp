@@ -33,12 +33,21 @@ void SetFrameScale(ui::PictureBox& pic, long xini, long xfin, long yini, long yf
 
 void DrawFrameCells(ui::PictureBox& pic, const FrameStore& store, int camera, long lines, long pixels, int firstX)
 {
-    for (long y = 0; y < pixels; ++y) {
-        for (long x = firstX; x < firstX + lines; ++x) {
+    if (lines <= 0 || pixels <= 0) return;
+    const long endX = firstX + lines;
+    const long storedEndX = std::min(endX, long(FrameStore::kSize));
+    const long storedPixels = std::min(pixels, long(FrameStore::kSize));
+    for (long y = 0; y < storedPixels; ++y) {
+        for (long x = firstX; x < storedEndX; ++x) {
             const int v = std::max(0, store.Value(camera, int(x), int(y)));
             pic.FilledBox(double(x), double(y), double(x + 1), double(y + 1), ui::RGB(v, v, v));
         }
     }
+    // Past the frame table every cell is empty, that is black: drawn as one box each rather
+    // than cell by cell, which for a window typed far larger than any camera's would not end.
+    if (endX > storedEndX) pic.FilledBox(double(storedEndX), 0, double(endX), double(pixels), ui::colour::Black);
+    if (pixels > storedPixels && storedEndX > firstX)
+        pic.FilledBox(double(firstX), double(storedPixels), double(storedEndX), double(pixels), ui::colour::Black);
 }
 
 void DrawWellOutline(ui::PictureBox& pic, const GridTables& t, int camera, int r, int c)

@@ -47,6 +47,25 @@ TEST(ImageDisplay, FrameCellsAreGreyAndEmptyCellsBlack)
     EXPECT_EQ(pic.Point(2.5, 1.5), ui::colour::White);
 }
 
+TEST(ImageDisplay, AWindowFarLargerThanTheFrameTableIsDrawnBlackBeyondIt)
+{
+    // A line count typed into the window boxes by mistake must not leave the redraw drawing
+    // a billion cells one at a time.
+    ui::PictureBox pic;
+    pic.SetPixelSize(500, 500);
+    SetFrameScale(pic, 0, 250, 0, 250);  // two pixels a unit
+    FrameStore store;
+    store.Set(1, 0, 0, 200);
+    store.Set(1, 192, 192, 90);
+    DrawFrameCells(pic, store, 1, 1000000000L, 1000000000L, 0);
+    EXPECT_EQ(pic.Point(0.5, 0.5), RGB(200, 200, 200));
+    EXPECT_EQ(pic.Point(192.5, 192.5), RGB(90, 90, 90));
+    EXPECT_EQ(pic.Point(100, 100), RGB(0, 0, 0));
+    EXPECT_EQ(pic.Point(240, 50), RGB(0, 0, 0)) << "beyond the table across";
+    EXPECT_EQ(pic.Point(50, 240), RGB(0, 0, 0)) << "beyond the table down";
+    EXPECT_EQ(pic.Point(240, 240), RGB(0, 0, 0));
+}
+
 class LiveActivityTest : public ::testing::Test {
 protected:
     void SetUp() override
