@@ -167,9 +167,11 @@ void DrawLiveActivity(ui::PictureBox& pic, const LiveActivity& in, const plate::
                       const plate::RowBands& row_bands, const WindowPixelMask& mask)
 {
     const long length = long(in.frame.size());
-    for (long x = 1; x <= in.pixels; ++x) {
+    // Only cells inside the frame are drawn; the loops stop where the frame ends, so window boxes
+    // far larger than the frame cost nothing.
+    for (long x = 1; x <= in.pixels && x < length; ++x) {
         for (long y = 0; y <= in.lines; ++y) {
-            if (length <= in.pixels * y + x) continue;
+            if (length <= in.pixels * y + x) break;
             const long p = in.pixels * y + x + 1;
             const uint32_t colour =
                 LiveCellColour(in.frame, in.difference, in.haveDifference, in.frameCounter, p, x, y, in.pixels);

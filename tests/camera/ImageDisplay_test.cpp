@@ -134,6 +134,15 @@ TEST_F(LiveActivityTest, ChangesBelowTheThresholdOrAgainstEachOtherAreNoEvent)
         << "a change of 4 is not above 4";
 }
 
+TEST_F(LiveActivityTest, AWindowFarLargerThanTheFrameDrawsOnlyTheFrame)
+{
+    in.lines = 1000000000L;  // window boxes set far beyond the frame of 9 bytes
+    draw();
+    EXPECT_EQ(cell(1, 0), RGB(100, 100, 100));
+    EXPECT_EQ(cell(3, 1), RGB(100, 100, 100));
+    EXPECT_EQ(cell(1, 3), ui::colour::Blue) << "past the frame nothing is drawn";
+}
+
 TEST_F(LiveActivityTest, PixelsOutsideTheWellsArePaintedWhite)
 {
     columns.first[2] = columns.last[2] = 0;
