@@ -161,6 +161,9 @@ void Frm_acquire::WriteMissingSpecFiles()
 
 void Frm_acquire::InitPlateView()
 {
+    // The layout of the project's format again: the first read of the start-up comes before a
+    // fresh installation's default layout files are written.
+    ReadPlateSpec(current_format);
     for (size_t i = 0; i < cam_disabled.size(); ++i) cam_disabled[i]->setChecked(!camera_in_use[i]);
     cmb_formatplate->SetText(current_format);
     label_blank->SetCaption("Using blank [" + current_format + "]:");
