@@ -234,6 +234,9 @@ public:
     plate::RowBands row_bands;
     plate::ColumnLabels column_labels;
     plate::RowLabels row_labels;
+    // The format whose band files the band tables were last read from; the editor's save writes
+    // the tables only into that format's files.
+    std::string bands_format;
     // The shared group tables (well_group, group_names, group_used) and the report panel's pair
     // read from a saved acquisition.
     plate::WellGroups groups;

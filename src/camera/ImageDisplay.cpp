@@ -33,12 +33,21 @@ void SetFrameScale(ui::PictureBox& pic, long xini, long xfin, long yini, long yf
 
 void DrawFrameCells(ui::PictureBox& pic, const FrameStore& store, int camera, long lines, long pixels, int firstX)
 {
-    for (long y = 0; y < pixels; ++y) {
-        for (long x = firstX; x < firstX + lines; ++x) {
+    if (lines <= 0 || pixels <= 0) return;
+    const long endX = firstX + lines;
+    const long storedEndX = std::min(endX, long(FrameStore::kSize));
+    const long storedPixels = std::min(pixels, long(FrameStore::kSize));
+    for (long y = 0; y < storedPixels; ++y) {
+        for (long x = firstX; x < storedEndX; ++x) {
             const int v = std::max(0, store.Value(camera, int(x), int(y)));
             pic.FilledBox(double(x), double(y), double(x + 1), double(y + 1), ui::RGB(v, v, v));
         }
     }
+    // Past the frame table every cell is empty, that is black: drawn as one box each rather
+    // than cell by cell, which for a window typed far larger than any camera's would not end.
+    if (endX > storedEndX) pic.FilledBox(double(storedEndX), 0, double(endX), double(pixels), ui::colour::Black);
+    if (pixels > storedPixels && storedEndX > firstX)
+        pic.FilledBox(double(firstX), double(storedPixels), double(storedEndX), double(pixels), ui::colour::Black);
 }
 
 void DrawWellOutline(ui::PictureBox& pic, const GridTables& t, int camera, int r, int c)
@@ -158,9 +167,11 @@ void DrawLiveActivity(ui::PictureBox& pic, const LiveActivity& in, const plate::
                       const plate::RowBands& row_bands, const WindowPixelMask& mask)
 {
     const long length = long(in.frame.size());
-    for (long x = 1; x <= in.pixels; ++x) {
+    // Only cells inside the frame are drawn; the loops stop where the frame ends, so window boxes
+    // far larger than the frame cost nothing.
+    for (long x = 1; x <= in.pixels && x < length; ++x) {
         for (long y = 0; y <= in.lines; ++y) {
-            if (length <= in.pixels * y + x) continue;
+            if (length <= in.pixels * y + x) break;
             const long p = in.pixels * y + x + 1;
             const uint32_t colour =
                 LiveCellColour(in.frame, in.difference, in.haveDifference, in.frameCounter, p, x, y, in.pixels);
@@ -176,7 +187,7 @@ void DrawLiveActivity(ui::PictureBox& pic, const LiveActivity& in, const plate::
         const long width = column_bands.endOf(in.camera, j) - column_bands.startOf(in.camera, j);
         if (j > 0) {
             offset += column_bands.endOf(in.camera, j - 1) - column_bands.startOf(in.camera, j - 1);
-            pic.FilledBox(-1, double(offset - 1), double(span + 1), double(offset + 1), kBandSeparator);
+            pic.FilledBox(-1, double(offset - 1), double(span), double(offset + 1), kBandSeparator);
         }
         for (long k = 0; k <= width; ++k) {
             for (long p = span; p >= 0; --p) {

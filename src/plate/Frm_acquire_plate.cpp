@@ -136,6 +136,7 @@ void Frm_acquire::ReadFormatFiles(const std::string& format)
 {
     const plate::FormatTables tables{column_bands, row_bands, column_labels, row_labels};
     const std::string problems = plate::JoinReports(plate::ReadFormatFiles(format, mod::serial_number, tables));
+    bands_format = format;
     if (!problems.empty()) SetStatus(problems);
 }
 
@@ -160,6 +161,9 @@ void Frm_acquire::WriteMissingSpecFiles()
 
 void Frm_acquire::InitPlateView()
 {
+    // The layout of the project's format again: the first read of the start-up comes before a
+    // fresh installation's default layout files are written.
+    ReadPlateSpec(current_format);
     for (size_t i = 0; i < cam_disabled.size(); ++i) cam_disabled[i]->setChecked(!camera_in_use[i]);
     cmb_formatplate->SetText(current_format);
     label_blank->SetCaption("Using blank [" + current_format + "]:");
@@ -206,7 +210,13 @@ void Frm_acquire::cmd_grabarconfig_Click()
     // whose own set-up is then refused.
     if (CameraSetupRunning()) return;
     current_format = cmb_formatplate->Text();
-    WriteFormatFiles(current_format);
+    // A project format change leaves the other format's bands in the tables until the next
+    // set-up reads the new ones; saved now they would overwrite the new format's calibration.
+    if (bands_format == current_format)
+        WriteFormatFiles(current_format);
+    else
+        SetStatus("Band files of " + current_format + " not written: the band editor holds the bands of " +
+                  (bands_format.empty() ? std::string("no format") : bands_format));
     camera_index = camera_index < 5 ? camera_index + 1 : 0;
     cmd_camselect_Click(camera_index);
 }

@@ -47,6 +47,25 @@ TEST(ImageDisplay, FrameCellsAreGreyAndEmptyCellsBlack)
     EXPECT_EQ(pic.Point(2.5, 1.5), ui::colour::White);
 }
 
+TEST(ImageDisplay, AWindowFarLargerThanTheFrameTableIsDrawnBlackBeyondIt)
+{
+    // A line count typed into the window boxes by mistake must not leave the redraw drawing
+    // a billion cells one at a time.
+    ui::PictureBox pic;
+    pic.SetPixelSize(500, 500);
+    SetFrameScale(pic, 0, 250, 0, 250);  // two pixels a unit
+    FrameStore store;
+    store.Set(1, 0, 0, 200);
+    store.Set(1, 192, 192, 90);
+    DrawFrameCells(pic, store, 1, 1000000000L, 1000000000L, 0);
+    EXPECT_EQ(pic.Point(0.5, 0.5), RGB(200, 200, 200));
+    EXPECT_EQ(pic.Point(192.5, 192.5), RGB(90, 90, 90));
+    EXPECT_EQ(pic.Point(100, 100), RGB(0, 0, 0));
+    EXPECT_EQ(pic.Point(240, 50), RGB(0, 0, 0)) << "beyond the table across";
+    EXPECT_EQ(pic.Point(50, 240), RGB(0, 0, 0)) << "beyond the table down";
+    EXPECT_EQ(pic.Point(240, 240), RGB(0, 0, 0));
+}
+
 class LiveActivityTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -115,6 +134,15 @@ TEST_F(LiveActivityTest, ChangesBelowTheThresholdOrAgainstEachOtherAreNoEvent)
         << "a change of 4 is not above 4";
 }
 
+TEST_F(LiveActivityTest, AWindowFarLargerThanTheFrameDrawsOnlyTheFrame)
+{
+    in.lines = 1000000000L;  // window boxes set far beyond the frame of 9 bytes
+    draw();
+    EXPECT_EQ(cell(1, 0), RGB(100, 100, 100));
+    EXPECT_EQ(cell(3, 1), RGB(100, 100, 100));
+    EXPECT_EQ(cell(1, 3), ui::colour::Blue) << "past the frame nothing is drawn";
+}
+
 TEST_F(LiveActivityTest, PixelsOutsideTheWellsArePaintedWhite)
 {
     columns.first[2] = columns.last[2] = 0;
@@ -131,6 +159,23 @@ TEST_F(LiveActivityTest, PixelsOutsideTheWellsArePaintedWhite)
     EXPECT_EQ(pic.Point(1.5, 0.5), ui::colour::White);
     EXPECT_EQ(pic.Point(0.5, 0.5), RGB(100, 100, 100));
     EXPECT_EQ(pic.Point(2.5, 1.5), RGB(100, 100, 100));
+}
+
+TEST_F(LiveActivityTest, BandSeparatorEndsAtTheRowBandWidth)
+{
+    // Two column bands of two lines each under a row band of width 3: the separator before the
+    // second band is the box (-1, 1)-(3, 3), not one unit wider.
+    columns.first[2] = 0;
+    columns.last[2] = 1;
+    columns.start[2] = {0, 2};
+    columns.end[2] = {2, 4};
+    rows.first[2] = rows.last[2] = 0;
+    rows.start[2][0] = 0;
+    rows.end[2][0] = 3;
+    in.window = 0;
+    draw();  // no mask: every pixel lies outside the wells and turns white
+    EXPECT_EQ(pic.Point(2.5, 1.5), RGB(200, 200, 200));
+    EXPECT_EQ(pic.Point(3.5, 1.5), ui::colour::White);
 }
 
 class CameraGridTest : public ::testing::Test {

@@ -237,6 +237,28 @@ TEST_F(PlateWindowTest, ProjectFormatChangeClearsTheGroupsOrRestoresTheList)
     EXPECT_FALSE(window->mnopciongrup[12]->isVisible());
 }
 
+TEST_F(PlateWindowTest, SaveAfterAProjectFormatChangeKeepsTheNewFormatsBandFiles)
+{
+    // The project's format changes to w24 while the editor still holds the w6 bands: saving
+    // them would overwrite the w24 calibration with the w6 one.
+    const std::string w24Columns = readFile("config/w24_col.dat");
+    const std::string w24Rows = readFile("config/w24_row.dat");
+    selectColumnBand(0);
+    boxes.expectMessage("Change Plate to w24?", MsgResult::Yes);
+    window->cmb_well->SetText("w24");
+    ASSERT_EQ(window->cmb_formatplate->Text(), "w24");
+    window->cmd_grabarconfig_Click();
+    EXPECT_EQ(readFile("config/w24_col.dat"), w24Columns);
+    EXPECT_EQ(readFile("config/w24_row.dat"), w24Rows);
+    EXPECT_EQ(window->camera_index, 1) << "the editor still steps on";
+    EXPECT_EQ(window->column_bands.last[1], 1) << "and the set-up has read the w24 bands";
+
+    window->column_bands.end[1][0] = 70;
+    window->cmd_grabarconfig_Click();
+    EXPECT_NE(readFile("config/w24_col.dat").find("\r\n1,0,5,70\r\n"), std::string::npos)
+        << "bands read for the format are saved as before";
+}
+
 TEST_F(PlateWindowTest, TakingACameraOutOfUseTicksItsEntryAndMarksItsWells)
 {
     usePlate("w24");

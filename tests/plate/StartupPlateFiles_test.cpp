@@ -37,6 +37,15 @@ TEST_F(StartupPlateFilesTest, AnEmptyConfigGetsTheThreeDefaultSpecificationFiles
     EXPECT_FALSE(platform::FileExists(platform::ProgramPath("config/w6_col.dat")));
 }
 
+TEST_F(StartupPlateFilesTest, TheFirstStartReadsTheLayoutItHasJustWritten)
+{
+    boxes.expectInput("PORT ERROR", "");
+    window->Form_Load();
+    EXPECT_EQ(window->well_table.at(5, 0, 0).name, "B3");
+    EXPECT_EQ(window->well_table.at(5, 0, 0).dataindex, 5);
+    EXPECT_EQ(window->well_table.at(5, 0, 0).col_end, 100) << "the well outlines have their percentages";
+}
+
 TEST_F(StartupPlateFilesTest, AnExistingSpecificationFileIsNeverRewritten)
 {
     platform::MakeFolder(platform::ProgramPath("config"));
