@@ -131,7 +131,7 @@ void Frm_advance::cmd_led0_Click()
     if (!led) return;
     auto power = typedNumber(txt_value->Text(), "The LED power");
     if (!power) return;
-    auto frame = lighting::LedFrame(int(*led), lighting::BoundLedPower(int(*power)), mod::hardware_generation);
+    auto frame = lighting::LedFrame(int(*led), int(*power), mod::hardware_generation);
     if (!frame) {
         ShowError("error");
         return;
@@ -161,10 +161,15 @@ void Frm_advance::cmd_ledpower_Click()
             platform::Sleep(kBankPause2Ms);
         }
         for (int i = 0; i < kBankLeds; ++i) {
-            // The box is read for every LED: events run between the characters.
+            // The box is read for every LED: events run between the characters, and a power
+            // typed meanwhile goes out unbounded, or ends the walk when it fits no byte.
             auto power = typedNumber(txt_led->Text(), "The LED power");
             if (!power) return;
-            auto frame = link::MakeFrame(banks[bank], i, lighting::BoundLedPower(int(*power)));
+            auto frame = link::MakeFrame(banks[bank], i, *power);
+            if (!frame) {
+                ShowError("error");
+                return;
+            }
             const std::string label = std::to_string(bank) + "(" + std::to_string(i) + ")";
             if (!lighting::SendLedFrameYielding(*frame, label, *this)) return;
         }
@@ -177,22 +182,28 @@ void Frm_advance::cmd_ledpowerall_Click()
     link::FlushLink();
     auto power = typedNumber(txt_led->Text(), "The LED power");
     if (!power) return;
+    // Unlike "Apply", the box is not bounded to 15 here: any power that fits a byte goes out.
+    auto frame = link::MakeFrame('L', lighting::kAllLeds, *power);
+    if (!frame) {
+        ShowError("error");
+        return;
+    }
     link::SendOptions o;
     o.maxSends = link::kMaxSends;
     o.confirm = link::EchoIs('L');
-    auto result =
-        link::SendFrame(*link::MakeFrame('L', lighting::kAllLeds, lighting::BoundLedPower(int(*power))), o);
+    auto result = link::SendFrame(*frame, o);
     SetMonitor(link::ReplyTrace(result.reply));
 }
 
 void Frm_advance::SendLedPower(int index, int power)
 {
     link::FlushLink();
-    // This window keeps its power box in range rather than the argument, which goes out bounded.
+    // This window keeps its power box in range rather than the argument, which goes out as the
+    // calibration gives it; one that fits no byte ends the call silently.
     const double box = platform::Val(txt_led->Text());
     if (box > lighting::kMaxLedPower) txt_led->SetText("15");
     if (box < 0) txt_led->SetText("0");
-    auto frame = lighting::LedFrame(index, lighting::BoundLedPower(power), mod::hardware_generation);
+    auto frame = lighting::LedFrame(index, power, mod::hardware_generation);
     if (!frame) return;
     lighting::SendLedFrameYielding(*frame, "(" + std::to_string(index) + ")", *this);
 }

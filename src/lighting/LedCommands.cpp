@@ -36,7 +36,7 @@ void SendLedCommand(int index, int power, link::Console& console)
     if (mod::dummy_mode != 0) return;
     if (!link::LinkGuard(console)) return;
     link::FlushLink();
-    auto frame = LedFrame(index, BoundLedPower(power), mod::hardware_generation);
+    auto frame = LedFrame(index, power, mod::hardware_generation);
     if (!frame) {
         console.ShowError("error");
         return;
@@ -73,7 +73,7 @@ void SendAllLedPower(int level, link::Console& console)
 {
     if (!link::LinkGuard(console)) return;
     link::FlushLink();
-    auto frame = link::MakeFrame('L', kAllLeds, BoundLedPower(level));
+    auto frame = link::MakeFrame('L', kAllLeds, level);
     if (!frame) {
         console.ShowError("error");
         return;

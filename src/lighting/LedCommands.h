@@ -25,12 +25,14 @@ int LedBankSplit(int hardwareGeneration);
 // nullopt when a byte does not fit.
 std::optional<link::Frame> LedFrame(int index, int power, int hardwareGeneration);
 
-// A power as the instrument takes it: above 15 goes out as 15, below 0 as 0.
+// A calibration's power as the single-LED calibration sender bounds it: above 15 becomes 15,
+// below 0 becomes 0.
 int BoundLedPower(int power);
 
 // One LED from the stored power table: returns at once in dummy mode, guards the link, sends the
 // whole frame with up to three sends until the reply starts with "L" or "l", and shows the last
-// reply. The power is bounded to 0..15; an index that does not fit its bank's byte shows "error".
+// reply. The power goes out as given; an index or power that does not fit its byte shows "error"
+// and sends nothing.
 void SendLedCommand(int index, int power, link::Console& console);
 
 // One LED from a calibration: bounds the power (written back), shows "LED(index)", sends the
@@ -43,7 +45,8 @@ void SendLedPower(int index, int& power, link::Console& console);
 bool SendLedFrameYielding(const link::Frame& frame, const std::string& label, link::Console& console);
 
 // Every LED to one power ('L' 255 power): guards the link, up to three sends until the reply
-// starts with the capital "L". The power is bounded to 0..15.
+// starts with the capital "L". The power goes out as given; one that does not fit a byte shows
+// "error" and sends nothing.
 void SendAllLedPower(int level, link::Console& console);
 
 inline constexpr uint32_t kPulseOnColour = 0xFF0000;   // blue, in red + 256 green + 65536 blue

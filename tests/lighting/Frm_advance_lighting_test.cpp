@@ -4,6 +4,7 @@
 
 #include "app/Frm_advance.h"
 #include "app/ModuleState.h"
+#include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
 #include "support/FakeClock.h"
@@ -94,14 +95,63 @@ TEST_F(FactoryLightingTest, ApplySendsBothBanksByteByByteAtTheBoundedPower)
     EXPECT_EQ(window->txt_in->Text(), "l;207;15");
 }
 
-TEST_F(FactoryLightingTest, AllSendsOneFrameForEveryLed)
+TEST_F(FactoryLightingTest, AllAndSingleLedSendAnyBytePowerAndShowErrorBeyondIt)
 {
-    window->txt_led->SetText("9");
-    window->cmd_ledpowerall->Click();
-    window->txt_led->SetText("40");
-    window->cmd_ledpowerall->Click();
-    EXPECT_EQ(frameList(), (Frames{"L,255,9", "L,255,15"}));
-    EXPECT_EQ(window->txt_led->Text(), "40") << "All leaves the box as typed";
+    // Neither button bounds the power to 15; a power that fits no byte sends nothing.
+    struct Case {
+        const char* typed;
+        bool sent;
+    };
+    for (const Case c : {Case{"15", true}, Case{"16", true}, Case{"255", true}, Case{"0", true},
+                         Case{"256", false}, Case{"-1", false}}) {
+        sim->clearLog();
+        window->txt_led->SetText(c.typed);
+        window->txt_value->SetText(c.typed);
+        window->txt_valueled->SetText("3");
+        if (!c.sent) {
+            boxes.expectMessage("error");
+            boxes.expectMessage("error");
+        }
+        window->cmd_ledpowerall->Click();
+        window->cmd_led0->Click();
+        const std::string p = c.typed;
+        EXPECT_EQ(frameList(), c.sent ? (Frames{"L,255," + p, "L,3," + p}) : Frames{}) << c.typed;
+        EXPECT_EQ(window->txt_led->Text(), c.typed) << "All leaves the box as typed";
+        EXPECT_EQ(window->txt_valueled->Text(), c.sent ? "4" : "3") << "a refused LED does not step on";
+    }
+}
+
+TEST_F(FactoryLightingTest, ApplyBoundsTheBoxOnBothSides)
+{
+    test::FakeClock clock;
+    struct Case {
+        const char* typed;
+        const char* box;
+    };
+    for (const Case c : {Case{"15", "15"}, Case{"0", "0"}, Case{"-1", "0"}}) {
+        sim->clearLog();
+        window->txt_led->SetText(c.typed);
+        window->cmd_ledpower->Click();
+        EXPECT_EQ(window->txt_led->Text(), c.box);
+        const auto frames = frameList();
+        ASSERT_EQ(frames.size(), 416u) << c.typed;
+        EXPECT_EQ(frames[415], std::string("l,207,") + c.box);
+    }
+}
+
+TEST_F(FactoryLightingTest, APowerTypedDuringApplyThatFitsNoByteEndsTheWalkWithError)
+{
+    test::FakeClock clock;
+    window->txt_led->SetText("5");
+    int pumped = 0;
+    platform::setEventPump([&] {
+        if (++pumped == 5 * 3) window->txt_led->SetText("16");  // during the third LED
+        if (pumped == 5 * 6) window->txt_led->SetText("256");   // during the sixth
+    });
+    boxes.expectMessage("error");
+    window->cmd_ledpower->Click();
+    platform::setEventPump({});
+    EXPECT_EQ(frameList(), (Frames{"L,0,5", "L,1,5", "L,2,5", "L,3,16", "L,4,16", "L,5,16"}));
 }
 
 TEST_F(FactoryLightingTest, TypedValuesThatAreNotNumbersSendNothing)
@@ -131,13 +181,26 @@ TEST_F(FactoryLightingTest, ClosedLinkIsReportedAsEachButtonDoes)
     EXPECT_TRUE(sim->rawReceived().empty());
 }
 
-TEST_F(FactoryLightingTest, CalibrationSenderBoundsThePowerBoxAndTheFrame)
+TEST_F(FactoryLightingTest, CalibrationSenderBoundsThePowerBoxButSendsItsArgument)
 {
-    window->txt_led->SetText("22");
-    window->SendLedPower(3, 30);
-    EXPECT_EQ(window->txt_led->Text(), "15");
-    EXPECT_EQ(frameList(), (Frames{"L,3,15"}));
-    EXPECT_EQ(window->txt_in->Text(), "L;3;15");
+    struct Case {
+        const char* box;
+        const char* bounded;
+        int power;
+        bool sent;
+    };
+    for (const Case c : {Case{"15", "15", 30, true}, Case{"16", "15", 255, true}, Case{"0", "0", 0, true},
+                         Case{"-1", "0", 256, false}, Case{"22", "15", -1, false}}) {
+        sim->clearLog();
+        window->txt_in->SetText("");
+        window->txt_led->SetText(c.box);
+        window->SendLedPower(3, c.power);
+        EXPECT_EQ(window->txt_led->Text(), c.bounded) << c.box;
+        const std::string p = std::to_string(c.power);
+        EXPECT_EQ(frameList(), c.sent ? Frames{"L,3," + p} : Frames{}) << c.power;
+        EXPECT_EQ(window->txt_in->Text(), c.sent ? "L;3;" + p : "") << "nothing shown for a power that fits no byte";
+    }
+    EXPECT_TRUE(boxes.shown().empty()) << "the calibration sender fails silently";
 }
 
 TEST_F(FactoryLightingTest, FactoryPositionsGoToConfigWhateverTheInstrument)

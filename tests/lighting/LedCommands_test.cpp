@@ -104,14 +104,39 @@ TEST_F(LedCommandTest, ClosingTheLinkDuringAByteByByteFrameStopsIt)
     EXPECT_EQ(console.monitor, (Frames{"LED(5)"})) << "nothing shown after the stop";
 }
 
-TEST_F(LedCommandTest, StoredPowersOutsideZeroToFifteenGoOutBounded)
+TEST_F(LedCommandTest, TableAndAllLedSendersSendAnyByteAndRefuseTheRest)
 {
+    // Only the calibration sender bounds powers to 0..15; these two send what they are given
+    // and show "error" for a power that fits no byte, sending nothing.
     mod::hardware_generation = 2;
-    SendLedCommand(3, 20, console);
-    SendLedCommand(4, -3, console);
-    SendAllLedPower(40, console);
-    SendAllLedPower(-1, console);
-    EXPECT_EQ(frameList(), (Frames{"L,3,15", "L,4,0", "L,255,15", "L,255,0"}));
+    struct Case {
+        int power;
+        bool sent;
+    };
+    for (const Case c : {Case{0, true}, Case{15, true}, Case{16, true}, Case{255, true}, Case{256, false},
+                         Case{-1, false}}) {
+        sim->clearLog();
+        console.errors.clear();
+        const std::string p = std::to_string(c.power);
+        SendLedCommand(3, c.power, console);
+        SendAllLedPower(c.power, console);
+        EXPECT_EQ(frameList(), c.sent ? (Frames{"L,3," + p, "L,255," + p}) : Frames{}) << c.power;
+        EXPECT_EQ(console.errors, c.sent ? Frames{} : (Frames{"error", "error"})) << c.power;
+    }
+}
+
+TEST_F(LedCommandTest, CalibrationSenderBoundsThePowerOnBothSides)
+{
+    struct Case {
+        int power, sent;
+    };
+    for (const Case c : {Case{15, 15}, Case{16, 15}, Case{300, 15}, Case{0, 0}, Case{-1, 0}}) {
+        sim->clearLog();
+        int power = c.power;
+        SendLedPower(4, power, console);
+        EXPECT_EQ(power, c.sent) << c.power;
+        EXPECT_EQ(frameList(), Frames{"L,4," + std::to_string(c.sent)}) << c.power;
+    }
     EXPECT_TRUE(console.errors.empty());
 }
 
@@ -160,14 +185,14 @@ TEST_F(LedCommandTest, GuardsDifferBetweenTheSenders)
 TEST_F(LedCommandTest, IndexThatFitsNoByteShowsErrorOnlyFromTheTableSender)
 {
     mod::hardware_generation = 3;
-    SendLedCommand(300, 1, console);
+    SendLedCommand(256, 1, console);
     EXPECT_EQ(console.errors, (Frames{"error"}));
     int power = 1;
     SendLedPower(300, power, console);
     EXPECT_EQ(console.errors.size(), 1u) << "the calibration sender ends silently";
     EXPECT_TRUE(sim->rawReceived().empty());
-    SendLedCommand(10, 1, console);
-    EXPECT_EQ(frameList(), (Frames{"l,10,1"}));
+    SendLedCommand(255, 1, console);
+    EXPECT_EQ(frameList(), (Frames{"l,255,1"})) << "the last index that fits the byte";
 }
 
 TEST_F(LedCommandTest, BlueLightLevelGoesOutAsT15AndTheIndicatorFollows)
