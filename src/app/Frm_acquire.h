@@ -218,6 +218,10 @@ public:
     void row_start_mas_Click();
     void row_end_menos_Click();
     void row_end_mas_Click();
+    // Typed entry of the selected column band's start: Enter (13) applies it; leaving the box
+    // applies it, or shows the stored start again when the box is empty.
+    void txt_column_start_KeyPress(int key);
+    void txt_column_start_LostFocus();
     void ShowWellAreaPercent();
     void cmd_grabarconfig_Click();
     void cmb_formatplate_Click();

@@ -7,8 +7,7 @@
 namespace tirmo::plate {
 
 template <int N>
-std::optional<int> MoveBandEdge(Bands<N>& bands, int camera, int band, BandButton button, long endLimit,
-                                bool keepNeighbours)
+std::optional<int> MoveBandEdge(Bands<N>& bands, int camera, int band, BandButton button, long endLimit)
 {
     if (!Bands<N>::InBounds(camera, band)) return std::nullopt;
     auto& start = bands.start[size_t(camera)];
@@ -30,16 +29,25 @@ std::optional<int> MoveBandEdge(Bands<N>& bands, int camera, int band, BandButto
         break;
     }
     const bool startMoved = button == BandButton::StartDown || button == BandButton::StartUp;
-    if (keepNeighbours) {
-        if (startMoved && band > 0 && end[b - 1] > start[b]) end[b - 1] = start[b];
-        if (!startMoved && band + 1 < bands.count(camera) && band + 1 < N && start[b + 1] < end[b])
-            start[b + 1] = end[b];
-    }
+    if (startMoved && band > 0 && end[b - 1] > start[b]) end[b - 1] = start[b];
+    if (!startMoved && band + 1 < bands.count(camera) && band + 1 < N && start[b + 1] < end[b]) start[b + 1] = end[b];
     return startMoved ? start[b] : end[b];
 }
 
-template std::optional<int> MoveBandEdge<ColumnBands::kBands>(ColumnBands&, int, int, BandButton, long, bool);
-template std::optional<int> MoveBandEdge<RowBands::kBands>(RowBands&, int, int, BandButton, long, bool);
+template std::optional<int> MoveBandEdge<ColumnBands::kBands>(ColumnBands&, int, int, BandButton, long);
+template std::optional<int> MoveBandEdge<RowBands::kBands>(RowBands&, int, int, BandButton, long);
+
+std::optional<int> SetTypedColumnStart(ColumnBands& bands, int camera, int band, double typed, double lines)
+{
+    // Band edges are 16-bit values in the band files; a start beyond that is no sensor line.
+    constexpr double kLargestEdge = 32767;
+    if (!ColumnBands::InBounds(camera, band)) return std::nullopt;
+    if (!(typed > 0 && typed < lines - 1 && typed <= kLargestEdge)) return std::nullopt;
+    const int start = int(platform::RoundHalfEven(typed));
+    bands.start[size_t(camera)][size_t(band)] = start;
+    if (band > 0) bands.end[size_t(camera)][size_t(band - 1)] = start;
+    return start;
+}
 
 namespace {
 

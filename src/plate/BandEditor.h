@@ -12,14 +12,19 @@ namespace tirmo::plate {
 enum class BandButton { StartDown, StartUp, EndDown, EndUp };
 
 // Changes band `band` of `camera` by one step. The start never goes below 0; the end goes up
-// only while it is below endLimit (the window's line or pixel count minus 1). With
-// keepNeighbours a start that passes the previous band's end pulls that end along, and an end
+// only while it is below endLimit (the window's line or pixel count minus 1). The neighbours
+// stay in order: a start that passes the previous band's end pulls that end along, and an end
 // that passes the next band's start pushes that start along. Returns the new value of the
 // edge moved, or nullopt when nothing changed because the end is at its limit, or because the
 // camera or band lies outside the tables.
 template <int N>
-std::optional<int> MoveBandEdge(Bands<N>& bands, int camera, int band, BandButton button, long endLimit,
-                                bool keepNeighbours);
+std::optional<int> MoveBandEdge(Bands<N>& bands, int camera, int band, BandButton button, long endLimit);
+
+// A column band's start typed by the operator: taken only when 0 < typed < lines - 1 (a typed
+// 0 is refused although the minus button reaches it), rounded halves to even, and the previous
+// band's end is set to it so the two bands meet. Returns the stored start, or nullopt when the
+// value, camera or band is refused and nothing changed.
+std::optional<int> SetTypedColumnStart(ColumnBands& bands, int camera, int band, double typed, double lines);
 
 // The text of the well-area check for the band editor's format: the format code, then one
 // line "Well(A1)=1.00" per well with the well's window area (column band width x row band

@@ -2,8 +2,10 @@
 // the well labels of the format in use), the band editor of the well-calibration panel and the
 // plate-format change.
 #include <QAction>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 
@@ -14,6 +16,7 @@
 #include "plate/BandFiles.h"
 #include "plate/PlateFormat.h"
 #include "plate/PlateSpecFile.h"
+#include "platform/Convert.h"
 #include "platform/ProgramFolder.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
@@ -25,6 +28,7 @@ namespace tirmo::app {
 namespace {
 
 constexpr int kRedrawDelayMs = 250;  // the camera view is redrawn this long after the last press
+constexpr int kEnterKey = 13;
 
 void put(ui::TextBox* box, const std::string& value)
 {
@@ -38,12 +42,12 @@ bool isStart(plate::BandButton b) { return b == plate::BandButton::StartDown || 
 // redraw started again, and the well areas refreshed. Without a selected band nothing moves.
 template <int N>
 void pressBandButton(Frm_acquire& w, plate::Bands<N>& bands, ui::ComboBox* selector, ui::TextBox* startBox,
-                     ui::TextBox* endBox, long count, bool keepNeighbours, plate::BandButton button)
+                     ui::TextBox* endBox, long count, plate::BandButton button)
 {
     w.Timer5->SetEnabled(false);
     const int band = selector->ListIndex();
     if (band >= 0) {
-        const auto value = plate::MoveBandEdge(bands, w.camera_index, band, button, count - 1, keepNeighbours);
+        const auto value = plate::MoveBandEdge(bands, w.camera_index, band, button, count - 1);
         if (value) {
             put(isStart(button) ? startBox : endBox, std::to_string(*value));
             w.Timer5->SetEnabled(true);
@@ -55,13 +59,47 @@ void pressBandButton(Frm_acquire& w, plate::Bands<N>& bands, ui::ComboBox* selec
 void pressColumnButton(Frm_acquire& w, plate::BandButton button)
 {
     pressBandButton(w, w.column_bands, w.cmb_column, w.txt_column_start, w.txt_column_end,
-                    camera::BoxWhole(w.txt_lines->Text()), true, button);
+                    camera::BoxWhole(w.txt_lines->Text()), button);
 }
 
 void pressRowButton(Frm_acquire& w, plate::BandButton button)
 {
     pressBandButton(w, w.row_bands, w.cmb_row, w.txt_row_start, w.txt_row_end, camera::BoxWhole(w.txt_pix->Text()),
-                    false, button);
+                    button);
+}
+
+// Enter and leaving the column-start box apply the typed start, as the box's own key and focus
+// events would. Focus lost to another window or to a pop-up menu is not the operator leaving the
+// box; Enter still reaches the box.
+class ColumnStartEvents : public QObject {
+public:
+    ColumnStartEvents(Frm_acquire& window, QObject* parent) : QObject(parent), window_(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) window_.txt_column_start_KeyPress(kEnterKey);
+        } else if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                window_.txt_column_start_LostFocus();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    Frm_acquire& window_;
+};
+
+// The stored start of the selected column band, shown again in the box; without a selected
+// band there is none to show and the box is left as it is.
+void showStoredColumnStart(Frm_acquire& w)
+{
+    const int band = w.cmb_column->ListIndex();
+    if (band < 0) return;
+    put(w.txt_column_start, std::to_string(w.column_bands.startOf(w.camera_index, band)));
 }
 
 }  // namespace
@@ -93,6 +131,7 @@ void Frm_acquire::buildPlateControls()
         ui::MakeButton(Frame_calibration, "cmd_grabarconfig", "Save->Next Area", [this] { cmd_grabarconfig_Click(); });
     txt_well_percent = ui::MakeTextBox(Frame_calibration, "txt_well_percent");
     txt_well_percent->setReadOnly(true);
+    txt_column_start->installEventFilter(new ColumnStartEvents(*this, txt_column_start));
     txt_nrow = ui::MakeTextBox(Frame_calibration, "txt_nrow");
     txt_ncol = ui::MakeTextBox(Frame_calibration, "txt_ncol");
     grid->addWidget(new QLabel("Plate", Frame_calibration), 3, 0);
@@ -189,6 +228,27 @@ void Frm_acquire::row_start_menos_Click() { pressRowButton(*this, plate::BandBut
 void Frm_acquire::row_start_mas_Click() { pressRowButton(*this, plate::BandButton::StartUp); }
 void Frm_acquire::row_end_menos_Click() { pressRowButton(*this, plate::BandButton::EndDown); }
 void Frm_acquire::row_end_mas_Click() { pressRowButton(*this, plate::BandButton::EndUp); }
+
+void Frm_acquire::txt_column_start_KeyPress(int key)
+{
+    if (key != kEnterKey) return;
+    Timer5->SetEnabled(false);
+    const auto stored = plate::SetTypedColumnStart(column_bands, camera_index, cmb_column->ListIndex(),
+                                                   platform::Val(txt_column_start->Text()),
+                                                   platform::Val(txt_lines->Text()));
+    if (stored)
+        Timer5->SetEnabled(true);
+    else
+        showStoredColumnStart(*this);
+}
+
+void Frm_acquire::txt_column_start_LostFocus()
+{
+    if (txt_column_start->Text().empty())
+        showStoredColumnStart(*this);
+    else
+        txt_column_start_KeyPress(kEnterKey);
+}
 
 void Frm_acquire::Timer5_Timer()
 {

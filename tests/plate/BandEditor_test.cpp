@@ -16,29 +16,66 @@ ColumnBands w24Columns()
     return b;
 }
 
-TEST(BandEditor, NeighbouringBandsAreKeptApart)
+TEST(BandEditor, NeighbouringBandsAreKeptInOrderForColumnsAndRowsAlike)
 {
     ColumnBands b = w24Columns();
-    EXPECT_EQ(MoveBandEdge(b, 2, 0, BandButton::EndUp, 142, true), 76);
+    EXPECT_EQ(MoveBandEdge(b, 2, 0, BandButton::EndUp, 142), 76);
     EXPECT_EQ(b.start[2][1], 76) << "band 1's start moves with band 0's end";
-    EXPECT_EQ(MoveBandEdge(b, 2, 1, BandButton::StartDown, 142, true), 75);
+    EXPECT_EQ(MoveBandEdge(b, 2, 1, BandButton::StartDown, 142), 75);
     EXPECT_EQ(b.end[2][0], 75) << "band 0's end follows band 1's start down";
-    // Without neighbour keeping (the row buttons) the other band stays.
     RowBands rows;
     rows.first[2] = 0;
     rows.last[2] = 1;
     rows.start[2] = {10, 90};
     rows.end[2] = {90, 170};
-    MoveBandEdge(rows, 2, 0, BandButton::EndUp, 182, false);
-    EXPECT_EQ(rows.start[2][1], 90);
+    EXPECT_EQ(MoveBandEdge(rows, 2, 0, BandButton::EndUp, 182), 91);
+    EXPECT_EQ(rows.start[2][1], 91) << "row band 1's start moves with row band 0's end";
+    EXPECT_EQ(MoveBandEdge(rows, 2, 1, BandButton::StartDown, 182), 90);
+    EXPECT_EQ(rows.end[2][0], 90);
+    // The last band has no next band: its end passes the unused slot after it untouched.
+    rows.start[2][2] = 0;
+    EXPECT_EQ(MoveBandEdge(rows, 2, 1, BandButton::EndUp, 182), 171);
+    EXPECT_EQ(rows.start[2][2], 0);
+    // Moving apart leaves the neighbour where it is.
+    EXPECT_EQ(MoveBandEdge(rows, 2, 1, BandButton::StartUp, 182), 91);
+    EXPECT_EQ(rows.end[2][0], 90);
 }
 
 TEST(BandEditor, AnEdgeOutsideTheTablesMovesNothing)
 {
     ColumnBands b = w24Columns();
-    EXPECT_EQ(MoveBandEdge(b, 2, -1, BandButton::StartUp, 142, true), std::nullopt);
-    EXPECT_EQ(MoveBandEdge(b, 7, 0, BandButton::StartUp, 142, true), std::nullopt);
-    EXPECT_EQ(MoveBandEdge(b, 2, 13, BandButton::StartUp, 142, true), std::nullopt);
+    EXPECT_EQ(MoveBandEdge(b, 2, -1, BandButton::StartUp, 142), std::nullopt);
+    EXPECT_EQ(MoveBandEdge(b, 7, 0, BandButton::StartUp, 142), std::nullopt);
+    EXPECT_EQ(MoveBandEdge(b, 2, 13, BandButton::StartUp, 142), std::nullopt);
+}
+
+TEST(BandEditor, TypedColumnStartIsTakenOnlyStrictlyInsideTheLines)
+{
+    // 143 lines: starts 1 to 141 are taken, rounded halves to even; the previous band's end
+    // meets the new start.
+    struct Case {
+        double typed;
+        std::optional<int> stored;
+    };
+    for (const Case c : {Case{1, 1}, Case{141, 141}, Case{80, 80}, Case{0.5, 0}, Case{1.5, 2}, Case{2.5, 2},
+                         Case{0, std::nullopt}, Case{-3, std::nullopt}, Case{142, std::nullopt},
+                         Case{141.5, 142}, Case{500, std::nullopt}}) {
+        ColumnBands b = w24Columns();
+        EXPECT_EQ(SetTypedColumnStart(b, 2, 1, c.typed, 143), c.stored) << c.typed;
+        if (c.stored) {
+            EXPECT_EQ(b.start[2][1], *c.stored) << c.typed;
+            EXPECT_EQ(b.end[2][0], *c.stored) << c.typed;
+        } else {
+            EXPECT_EQ(b.start[2], (std::array<int, 13>{5, 75})) << "a refused start changes nothing";
+            EXPECT_EQ(b.end[2], (std::array<int, 13>{75, 142}));
+        }
+    }
+    ColumnBands b = w24Columns();
+    EXPECT_EQ(SetTypedColumnStart(b, 2, 0, 9, 143), 9);
+    EXPECT_EQ(b.end[2], (std::array<int, 13>{75, 142})) << "band 0 has no previous band";
+    EXPECT_EQ(SetTypedColumnStart(b, 2, -1, 9, 143), std::nullopt);
+    EXPECT_EQ(SetTypedColumnStart(b, 7, 0, 9, 143), std::nullopt);
+    EXPECT_EQ(SetTypedColumnStart(b, 2, 0, 40000, 50000), std::nullopt) << "beyond a 16-bit band edge";
 }
 
 TEST(WellAreaPercent, EachW6WellIsComparedWithTheMean)

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <fstream>
@@ -165,6 +167,81 @@ TEST_F(PlateWindowTest, RowButtonsMoveTheSelectedRowBandUpToThePixelLimit)
     EXPECT_EQ(window->row_bands.end[3][0], 182);
     window->row_end_menos->Click();
     EXPECT_EQ(window->txt_row_end->Text(), "181");
+}
+
+TEST_F(PlateWindowTest, RowButtonsKeepTheNeighbouringRowBandInOrder)
+{
+    usePlate("w24");
+    selectColumnBand(0);  // rows 10..90 and 90..170
+    window->row_end_mas->Click();
+    EXPECT_EQ(window->row_bands.end[0][0], 91);
+    EXPECT_EQ(window->row_bands.start[0][1], 91) << "the next band's start is pushed along";
+    window->cmb_row->SetListIndex(1);
+    window->row_start_menos->Click();
+    window->row_start_menos->Click();
+    EXPECT_EQ(window->row_bands.start[0][1], 89);
+    EXPECT_EQ(window->row_bands.end[0][0], 89) << "the previous band's end is pulled down";
+    EXPECT_EQ(window->txt_row_start->Text(), "89");
+}
+
+TEST_F(PlateWindowTest, TypedColumnStartAppliesOnEnterAndOnLeavingTheBox)
+{
+    usePlate("w24");
+    selectColumnBand(0);  // 143 lines; columns 5..75 and 75..142
+    window->cmb_column->SetListIndex(1);
+    auto key = [&](Qt::Key k, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(window->txt_column_start, &press);
+    };
+    auto leave = [&](Qt::FocusReason reason) {
+        QFocusEvent out(QEvent::FocusOut, reason);
+        QCoreApplication::sendEvent(window->txt_column_start, &out);
+    };
+    auto bands = [&] {
+        const auto& b = window->column_bands;
+        return std::vector<int>{b.start[0][0], b.end[0][0], b.start[0][1], b.end[0][1]};
+    };
+    window->txt_well_percent->SetText("untouched");
+    window->txt_column_start->SetText("80");
+    key(Qt::Key_Return, "\r");
+    EXPECT_EQ(bands(), (std::vector<int>{5, 80, 80, 142}));
+    EXPECT_TRUE(window->Timer5->Enabled());
+    EXPECT_EQ(window->txt_well_percent->Text(), "untouched") << "the typed entry does not recompute the areas";
+    window->txt_column_start->SetText("70");
+    key(Qt::Key_Enter, "\r");
+    EXPECT_EQ(bands(), (std::vector<int>{5, 70, 70, 142}));
+
+    // Refused: 0, the last line (142) and text; the stored start is shown again and no
+    // redraw stays pending.
+    for (const char* typed : {"0", "142", "abc", "-4"}) {
+        window->txt_column_start->SetText(typed);
+        key(Qt::Key_Return, "\r");
+        EXPECT_EQ(bands(), (std::vector<int>{5, 70, 70, 142})) << typed;
+        EXPECT_EQ(window->txt_column_start->Text(), "70") << typed;
+        EXPECT_FALSE(window->Timer5->Enabled()) << typed;
+    }
+    window->txt_column_start->SetText("14");
+    key(Qt::Key_1, "1");  // any other key only types
+    EXPECT_EQ(window->txt_column_start->Text(), "141");
+    EXPECT_EQ(bands(), (std::vector<int>{5, 70, 70, 142}));
+    key(Qt::Key_Return, "\r");
+    EXPECT_EQ(bands(), (std::vector<int>{5, 141, 141, 142})) << "the last line before the bound is taken";
+
+    window->txt_column_start->SetText("100");
+    leave(Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(bands(), (std::vector<int>{5, 141, 141, 142})) << "switching windows is not leaving the box";
+    leave(Qt::TabFocusReason);
+    EXPECT_EQ(bands(), (std::vector<int>{5, 100, 100, 142}));
+    window->txt_column_start->SetText("");
+    leave(Qt::MouseFocusReason);
+    EXPECT_EQ(window->txt_column_start->Text(), "100") << "an emptied box shows the stored start again";
+    EXPECT_EQ(bands(), (std::vector<int>{5, 100, 100, 142}));
+
+    // Slot 0 has no previous band: only its own start changes.
+    window->cmb_column->SetListIndex(0);
+    window->txt_column_start->SetText("9");
+    key(Qt::Key_Return, "\r");
+    EXPECT_EQ(bands(), (std::vector<int>{9, 100, 100, 142}));
 }
 
 TEST_F(PlateWindowTest, SixSavesVisitEveryCameraAndComeBackToTheFirst)
