@@ -370,7 +370,7 @@ public:
     void cmd_canceltemp_Click();
 
     ui::CheckBox* chk_temp = nullptr;        // "Temperature": temperature control on/off
-    ui::ComboBox* txttemp = nullptr;         // set point list "20".."37"
+    ui::ComboBox* txttemp = nullptr;         // set point, typed or chosen from "20".."37"
     ui::Shape* Shape_temp = nullptr;         // drive indicator
     ui::TextBox* txt_current = nullptr;      // the temperature
     ui::TextBox* Txt_sensortemp = nullptr;   // the range-check value

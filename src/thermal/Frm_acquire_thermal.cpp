@@ -69,6 +69,8 @@ void Frm_acquire::buildThermalControls()
     auto* grid = new QGridLayout(frame);
     chk_temp = ui::MakeCheckBox(frame, "chk_temp", kIdleCaption);
     txttemp = ui::MakeComboBox(frame, "txttemp");
+    // A set point is typed as well as chosen; the thermostat step holds it within the list's range.
+    txttemp->setEditable(true);
     for (int t = thermal::kSetPointLow; t <= thermal::kSetPointHigh; ++t) txttemp->AddItem(std::to_string(t));
     txttemp->SetListIndex(0);
     Shape_temp = ui::MakeShape(frame, "Shape_temp");

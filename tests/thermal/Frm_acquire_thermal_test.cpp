@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <algorithm>
 #include <QGroupBox>
 #include <QListWidget>
@@ -55,6 +58,18 @@ protected:
         window->cmd_add_tcycle->Click();
     }
     double now() const { return fakeClock->monotonicMs(); }
+    // Keys pressed in the set-point box, as the user types them.
+    void typeSetPoint(const std::string& text)
+    {
+        ASSERT_NE(window->txttemp->lineEdit(), nullptr) << "the set point box takes typing";
+        window->txttemp->lineEdit()->clear();
+        for (char c : text) key(Qt::Key_unknown, QString(QChar(c)));
+    }
+    void key(int code, const QString& text)
+    {
+        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(window->txttemp->lineEdit(), &press);
+    }
 };
 
 TEST_F(ThermalWindowTest, HoldingASetPointWellAboveTheStageHeatsAt220)
@@ -201,17 +216,40 @@ TEST_F(ThermalWindowTest, AnsweringNoLeavesTheBoxClearAndTheStageOffOnce)
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,1,0", "T,2,128"}));
 }
 
-TEST_F(ThermalWindowTest, SetPointIsHeldWithin20To37)
+TEST_F(ThermalWindowTest, ATypedSetPointIsHeldWithin20To37)
 {
     connect(57);
     holdSetPoint("30");
-    window->txttemp->SetText("40");
-    int setpoint = 40;
-    window->RegulateTemperature(setpoint);
-    EXPECT_EQ(window->txttemp->Text(), "37");
-    window->txttemp->SetText("15");
-    window->RegulateTemperature(setpoint);
-    EXPECT_EQ(window->txttemp->Text(), "20");
+    struct Case {
+        const char* typed;
+        const char* held;
+    };
+    for (const Case c : {Case{"37", "37"}, Case{"38", "37"}, Case{"40", "37"}, Case{"20", "20"}, Case{"19", "20"},
+                         Case{"15", "20"}, Case{"33.4", "33.4"}}) {
+        typeSetPoint(c.typed);
+        ASSERT_EQ(window->txttemp->Text(), c.typed) << "the box takes typing";
+        int setpoint = window->SetPointValue();
+        window->RegulateTemperature(setpoint);
+        EXPECT_EQ(window->txttemp->Text(), c.held) << c.typed;
+    }
+    // A typed set point is regulated towards like a chosen one: 33.4 is asked for as 33.
+    window->thermostat.ForceReading();
+    sim->clearLog();
+    window->Timer3_Timer();
+    EXPECT_EQ(frameList().front(), "T,255,33");
+}
+
+TEST_F(ThermalWindowTest, EnterOnATypedListedSetPointCountsAsChoosingIt)
+{
+    connect(57);
+    holdSetPoint("30");
+    window->Timer3_Timer();
+    ASSERT_NE(window->thermostat.force_reading, -1);
+    typeSetPoint("25");
+    EXPECT_NE(window->thermostat.force_reading, -1) << "typing alone chooses nothing";
+    key(Qt::Key_Return, "\r");
+    EXPECT_EQ(window->thermostat.force_reading, -1) << "the next step reads anew";
+    EXPECT_EQ(window->txttemp->ListIndex(), 5);
 }
 
 TEST_F(ThermalWindowTest, ASetPointBoxWithoutANumberStopsTheDriveInsteadOfLeavingItOn)
