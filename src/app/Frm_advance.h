@@ -9,6 +9,8 @@
 #include "app/TextBoxConsole.h"
 #include "camera/FrameStore.h"
 #include "lighting/LedMap.h"
+#include "plate/BandTables.h"
+#include "plate/WellTable.h"
 #include "ui/Forward.h"
 
 class QGroupBox;
@@ -49,6 +51,9 @@ public:
     void SetFrameScale();
     void DrawGrayImage(int camera, int lines, int pixels);
     void DrawCameraImage();
+    // The band grid of a camera from this window's own band tables, and the green centre cross
+    // while chk_cross is ticked.
+    void DrawCameraGrid(int camera);
 
     QGroupBox* frame_camera = nullptr;
     ui::TextBox* txt_cam = nullptr;
@@ -69,9 +74,19 @@ public:
     ui::CommandButton* cmd_default = nullptr;
     ui::CommandButton* cmd_setcamera = nullptr;
     ui::TextBox* txt_crc = nullptr;  // extra bytes per line of a camera block
+    ui::CheckBox* chk_cross = nullptr;  // "Green_CROSS"
     ui::PictureBox* Picact = nullptr;
     camera::FrameStore frame_store;
     // ==== end camera ====
+
+    // ==== plate (plate) ====
+    // This window's own plate and band tables, apart from the main window's.
+    plate::WellTable well_table;
+    plate::ColumnBands column_bands;
+    plate::RowBands row_bands;
+    plate::ColumnLabels column_labels;
+    plate::RowLabels row_labels;
+    // ==== end plate ====
 
     // ==== lighting (lighting) ====
     void buildLightingTools();

@@ -59,6 +59,8 @@ void Frm_advance::buildCameraTools()
     grid->addWidget(cmd_xy, row, 1);
     grid->addWidget(cmd_default, row, 2);
     grid->addWidget(cmd_setcamera, row + 1, 2);
+    chk_cross = ui::MakeCheckBox(frame_camera, "chk_cross", "Green_CROSS");
+    grid->addWidget(chk_cross, row + 1, 1);
     tools_->addWidget(frame_camera);
     Picact = ui::MakePicture(frame_advanced, "Picact", 330, 500);
     tools_->addWidget(Picact);
@@ -190,6 +192,14 @@ void Frm_advance::DrawGrayImage(int camera, int lines, int pixels)
 void Frm_advance::DrawCameraImage()
 {
     camera::DrawFrameCells(*Picact, frame_store, int(whole(txt_cam)), whole(txt_lines), whole(txt_pix), 0);
+}
+
+void Frm_advance::DrawCameraGrid(int camera)
+{
+    const long lines = whole(txt_lines), pixels = whole(txt_pix);
+    const camera::GridTables tables{column_bands, row_bands, column_labels, row_labels, well_table};
+    camera::DrawCameraGrid(*Picact, tables, camera, lines, pixels);
+    if (chk_cross->Value() == 1) camera::DrawCentreCross(*Picact, lines, pixels);
 }
 
 }  // namespace tirmo::app

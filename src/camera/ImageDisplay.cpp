@@ -110,6 +110,13 @@ void DrawCameraGrid(ui::PictureBox& pic, const GridTables& t, int camera, long l
     }
 }
 
+void DrawCentreCross(ui::PictureBox& pic, long lines, long pixels)
+{
+    const double a = double(lines), b = double(pixels);
+    pic.Line(0.3 * a, b / 2, 0.7 * a, b / 2, ui::colour::Green);
+    pic.Line(a / 2, 0.3 * b, a / 2, 0.7 * b, ui::colour::Green);
+}
+
 void ClearRealtimeBar(ui::PictureBox& pic, int slot)
 {
     pic.FilledBox(10.0 * slot + 1, 10, 10.0 * slot + 10, 85, kBarBackground);

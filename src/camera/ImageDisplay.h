@@ -46,6 +46,10 @@ void DrawCameraGrid(ui::PictureBox& pic, const GridTables& tables, int camera, l
 // The part of the grid that outlines one well (column band r, row band c).
 void DrawWellOutline(ui::PictureBox& pic, const GridTables& tables, int camera, int r, int c);
 
+// The factory window's green centre mark: a line across at pixels / 2 from 0.3 to 0.7 of the
+// lines, and one down at lines / 2 from 0.3 to 0.7 of the pixels.
+void DrawCentreCross(ui::PictureBox& pic, long lines, long pixels);
+
 // Slot n of the progress bar: the box (10n + 1, 10)-(10n + 10, 85) in RGB(240, 240, 220).
 void ClearRealtimeBar(ui::PictureBox& pic, int slot);
 

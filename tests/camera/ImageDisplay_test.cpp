@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Frm_acquire.h"
+#include "app/Frm_advance.h"
 #include "camera/ImageDisplay.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/Controls.h"
@@ -232,6 +233,37 @@ TEST_F(CameraGridTest, AWellWithEqualPercentagesHasNoOutlineButKeepsItsBands)
     SetFrameScale(pic, 0, 142, 1, 183);
     draw();
     EXPECT_EQ(pic.Point(136.5, 88), ui::colour::White);
+}
+
+TEST_F(CameraGridTest, TheFactoryGridComesFromItsOwnTablesWithTheCrossWhileTicked)
+{
+    app::Frm_advance factory;
+    factory.column_bands = columns;
+    factory.row_bands = rows;
+    factory.column_labels = columnLabels;
+    factory.row_labels = rowLabels;
+    factory.well_table = wells;
+    factory.Picact->SetPixelSize(143, 183);
+    for (auto [box, value] : {std::pair{factory.txt_xini, "0"}, std::pair{factory.txt_xfin, "142"},
+                              std::pair{factory.txt_yini, "1"}, std::pair{factory.txt_yfin, "183"},
+                              std::pair{factory.txt_lines, "143"}, std::pair{factory.txt_pix, "183"}})
+        box->SetText(value);
+    const ui::PictureBox& p = *factory.Picact;
+    factory.SetFrameScale();
+    factory.DrawCameraGrid(0);
+    EXPECT_EQ(p.Point(5, 50), ui::colour::Red) << "the factory window's own band tables";
+    EXPECT_EQ(p.Point(50, 91.5), ui::colour::White) << "no cross while the box is clear";
+
+    factory.chk_cross->SetValue(1);
+    factory.SetFrameScale();
+    factory.DrawCameraGrid(0);
+    EXPECT_EQ(p.Point(5, 50), ui::colour::Red);
+    // Across at 183 / 2 from 0.3 x 143 = 42.9 to 0.7 x 143 = 100.1; down at 143 / 2 from
+    // 0.3 x 183 = 54.9 to 0.7 x 183 = 128.1.
+    for (double x : {44.0, 71.5, 99.0}) EXPECT_EQ(p.Point(x, 91.5), ui::colour::Green) << x;
+    for (double x : {41.0, 102.0}) EXPECT_EQ(p.Point(x, 91.5), ui::colour::White) << x;
+    for (double y : {56.0, 91.5, 127.0}) EXPECT_EQ(p.Point(71.5, y), ui::colour::Green) << y;
+    for (double y : {53.0, 130.0}) EXPECT_EQ(p.Point(71.5, y), ui::colour::White) << y;
 }
 
 }  // namespace
