@@ -69,8 +69,9 @@ void pressRowButton(Frm_acquire& w, plate::BandButton button)
 }
 
 // Enter and leaving the column-start box apply the typed start, as the box's own key and focus
-// events would. Focus lost to another window or to a pop-up menu is not the operator leaving the
-// box; Enter still reaches the box.
+// events would; Enter still reaches the box. Only the operator leaving the box (by mouse, Tab or
+// a shortcut) counts: focus lost to another window or a pop-up menu is not, nor focus cleared by
+// code, which is also what the box gets while the window is being destroyed.
 class ColumnStartEvents : public QObject {
 public:
     ColumnStartEvents(Frm_acquire& window, QObject* parent) : QObject(parent), window_(window) {}
@@ -82,9 +83,16 @@ protected:
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) window_.txt_column_start_KeyPress(kEnterKey);
         } else if (event->type() == QEvent::FocusOut) {
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            switch (static_cast<QFocusEvent*>(event)->reason()) {
+            case Qt::MouseFocusReason:
+            case Qt::TabFocusReason:
+            case Qt::BacktabFocusReason:
+            case Qt::ShortcutFocusReason:
                 window_.txt_column_start_LostFocus();
+                break;
+            default:
+                break;
+            }
         }
         return QObject::eventFilter(watched, event);
     }

@@ -80,19 +80,27 @@ TEST_F(FactoryLightingTest, SingleLedButtonWalksThroughTheLedsAcrossTheBanks)
     EXPECT_EQ(window->txt_in->Text(), "l;0;5");
 }
 
-TEST_F(FactoryLightingTest, ApplySendsBothBanksByteByByteAtTheBoundedPower)
+TEST_F(FactoryLightingTest, ApplyBoundsTheBoxOnBothSidesAndSendsBothBanksByteByByte)
 {
     test::FakeClock clock;
-    window->txt_led->SetText("20");
-    window->cmd_ledpower->Click();
-    EXPECT_EQ(window->txt_led->Text(), "15");
-    const auto frames = frameList();
-    ASSERT_EQ(frames.size(), 416u);
-    EXPECT_EQ(frames[0], "L,0,15");
-    EXPECT_EQ(frames[207], "L,207,15");
-    EXPECT_EQ(frames[208], "l,0,15");
-    EXPECT_EQ(frames[415], "l,207,15");
-    EXPECT_EQ(window->txt_in->Text(), "l;207;15");
+    struct Case {
+        const char* typed;
+        const char* box;
+    };
+    for (const Case c : {Case{"15", "15"}, Case{"16", "15"}, Case{"0", "0"}, Case{"-1", "0"}}) {
+        sim->clearLog();
+        window->txt_led->SetText(c.typed);
+        window->cmd_ledpower->Click();
+        EXPECT_EQ(window->txt_led->Text(), c.box);
+        const std::string p = c.box;
+        const auto frames = frameList();
+        ASSERT_EQ(frames.size(), 416u) << c.typed;
+        EXPECT_EQ(frames[0], "L,0," + p);
+        EXPECT_EQ(frames[207], "L,207," + p);
+        EXPECT_EQ(frames[208], "l,0," + p);
+        EXPECT_EQ(frames[415], "l,207," + p);
+        EXPECT_EQ(window->txt_in->Text(), "l;207;" + p);
+    }
 }
 
 TEST_F(FactoryLightingTest, AllAndSingleLedSendAnyBytePowerAndShowErrorBeyondIt)
@@ -118,24 +126,6 @@ TEST_F(FactoryLightingTest, AllAndSingleLedSendAnyBytePowerAndShowErrorBeyondIt)
         EXPECT_EQ(frameList(), c.sent ? (Frames{"L,255," + p, "L,3," + p}) : Frames{}) << c.typed;
         EXPECT_EQ(window->txt_led->Text(), c.typed) << "All leaves the box as typed";
         EXPECT_EQ(window->txt_valueled->Text(), c.sent ? "4" : "3") << "a refused LED does not step on";
-    }
-}
-
-TEST_F(FactoryLightingTest, ApplyBoundsTheBoxOnBothSides)
-{
-    test::FakeClock clock;
-    struct Case {
-        const char* typed;
-        const char* box;
-    };
-    for (const Case c : {Case{"15", "15"}, Case{"0", "0"}, Case{"-1", "0"}}) {
-        sim->clearLog();
-        window->txt_led->SetText(c.typed);
-        window->cmd_ledpower->Click();
-        EXPECT_EQ(window->txt_led->Text(), c.box);
-        const auto frames = frameList();
-        ASSERT_EQ(frames.size(), 416u) << c.typed;
-        EXPECT_EQ(frames[415], std::string("l,207,") + c.box);
     }
 }
 

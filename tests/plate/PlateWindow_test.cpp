@@ -229,6 +229,7 @@ TEST_F(PlateWindowTest, TypedColumnStartAppliesOnEnterAndOnLeavingTheBox)
 
     window->txt_column_start->SetText("100");
     leave(Qt::ActiveWindowFocusReason);
+    leave(Qt::OtherFocusReason);
     EXPECT_EQ(bands(), (std::vector<int>{5, 141, 141, 142})) << "switching windows is not leaving the box";
     leave(Qt::TabFocusReason);
     EXPECT_EQ(bands(), (std::vector<int>{5, 100, 100, 142}));
