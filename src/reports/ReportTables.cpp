@@ -170,16 +170,15 @@ ReportColumns BinColumns(const AcquisitionData& data, const WellTable& corrected
         out.assign(size_t(bins), 0.0);
         // Each minute takes the scan nearest to it: step on while the midpoint to the next
         // scan is at or before the minute (scans come every 13 to 30 seconds, so a minute may
-        // pass several of them).
+        // pass several of them). The midpoint is compared in seconds, not rounded to a minute,
+        // which would take a scan up to half a minute later than the nearest.
         int k = 0;
-        auto midpoint = [&](int scan) {
-            return RoundHalfEven((double(At(seconds, scan)) + double(At(seconds, scan + 1))) / 2.0 / 60.0);
-        };
-        long long nextMid = last > 0 ? midpoint(0) : 0;
+        auto midpoint = [&](int scan) { return double(At(seconds, scan)) + double(At(seconds, scan + 1)); };
+        double nextMid = last > 0 ? midpoint(0) : 0;  // twice the midpoint, in seconds
         long long running = 0, binEnd = binMinutes;
         size_t index = 0;
         for (long long m = 1; m <= covered; ++m) {
-            while (k < last && m >= nextMid) {
+            while (k < last && double(m) * 120.0 >= nextMid) {
                 ++k;
                 if (k < last) nextMid = midpoint(k);
             }
