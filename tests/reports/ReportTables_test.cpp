@@ -163,6 +163,16 @@ TEST(TimeBins, EachMinuteTakesTheNearestScanAndABinSumsItsMinutes)
     EXPECT_EQ(cols.values[0], (std::vector<double>{first, second}));
 }
 
+TEST(TimeBins, MoreBinsThanScans)
+{
+    // Four scans 20 minutes apart make six bins of 10 minutes.
+    const AcquisitionData d = W6({{1, 2, 3, 4}}, 1200);
+    const ReportColumns cols = BinColumns(d, ActivityTable(d), "10", ".");
+    ASSERT_EQ(cols.heads.size(), 6u);
+    // Minutes 1-9 take scan 0; minute 10, the midpoint, already the next scan; and so on.
+    EXPECT_EQ(cols.values[0], (std::vector<double>{9 + 2, 20, 18 + 3, 30, 27 + 4, 40}));
+}
+
 TEST(TimeBins, TheValidLengthEndsAtTheFirstScanWithAWellNotMeasured)
 {
     // 40 one-minute scans; B1 is not measured from scan 25 on.
