@@ -1,5 +1,6 @@
 #include "reports/JointReexport.h"
 
+#include <charconv>
 #include <cmath>
 #include <ctime>
 
@@ -59,11 +60,13 @@ bool IsDataRow(std::string_view line)
     return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == ',';
 }
 
+// A number as plain text (up to 15 significant digits), whatever the process locale.
 std::string NumberWith(double v, const std::string& decimal)
 {
-    std::string s = platform::NumberText(v);
-    if (decimal != ".")
-        if (const size_t at = s.find('.'); at != std::string::npos) s.replace(at, 1, decimal);
+    char buf[40];
+    const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15).ptr;
+    std::string s(buf, end);
+    if (const size_t at = s.find('.'); at != std::string::npos) s.replace(at, 1, decimal);
     return s;
 }
 

@@ -56,6 +56,9 @@ TEST(JointReexport, EachRowCountsForTheMinutesSinceTheRowBeforeAndEachBlockBinsF
               "10,10,10,10,10\r\n\r\n");
     EXPECT_EQ(t.bin_text, "10");
     EXPECT_EQ(JointReexportText(kJoint, Options("9")).bin_text, "10") << "a bin below 10 becomes 10";
+    ReportOptions comma = Options("12.5", ";");
+    comma.decimal = ",";
+    EXPECT_EQ(JointReexportText({"Time A1", "13 2"}, comma).bytes, "Time;A1\r\n12,5;25\r\n");
 }
 
 TEST(JointReexport, TwoDigitColumnsCountTheirWellsAndAHeaderWithoutWellsFails)
