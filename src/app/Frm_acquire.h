@@ -63,8 +63,11 @@ public:
     QMenu* menu_view = nullptr;
 
     bool offline_mode = false;
+    // An instrument answered the search; a typed port that opened leaves it false.
+    bool instrument_answered = false;
     std::array<bool, 7> camera_in_use{true, true, true, true, true, true, true};
     std::string current_project;
+    // Set once the shutdown has run; the start-up stops at its next step when it finds it set.
     bool unloaded = false;
 
     // ==== acquisition run state (acquisition) ====
