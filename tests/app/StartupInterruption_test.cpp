@@ -75,21 +75,20 @@ protected:
     {
         StartupInterruptionTest::SetUp();
         ui::setDialogs(nullptr);
-        connect(&raiser, &QTimer::timeout, [this] {
+        QObject::connect(&raiser, &QTimer::timeout, [this] {
             if (!QApplication::activeModalWidget() || raised) return;
             raised = true;
             ::raise(SIGTERM);
         });
         raiser.start(20);
         watchdog.setSingleShot(true);
-        connect(&watchdog, &QTimer::timeout, [] {
+        QObject::connect(&watchdog, &QTimer::timeout, [] {
             ADD_FAILURE() << "the program had not ended 10 s after the signal";
             ui::CloseOpenBoxes();
             QCoreApplication::exit(1);
         });
         watchdog.start(10000);
     }
-    static void connect(QTimer* timer, auto signal, auto slot) { QObject::connect(timer, signal, slot); }
 
     QTimer raiser, watchdog;
     bool raised = false;
@@ -123,7 +122,7 @@ TEST_F(SignalDuringABoxTest, InTheEventLoopNeitherABoxNorTheFactoryWindowKeepsTh
     // Once the start-up is over and the event loop runs, the user has a question on screen.
     QTimer asker;
     bool asked = false;
-    connect(&asker, &QTimer::timeout, [&] {
+    QObject::connect(&asker, &QTimer::timeout, [&] {
         if (asked || QThread::currentThread()->loopLevel() < 1) return;
         asked = true;
         ui::dialogs().messageBox("Do you like to Clear Group lists?", ui::MsgButtons::YesNo);
