@@ -1,7 +1,7 @@
 #include <QApplication>
 
 #include "app/Frm_acquire.h"
-#include "app/SignalClose.h"
+#include "app/Program.h"
 #include "platform/ProgramFolder.h"
 
 int main(int argc, char** argv)
@@ -13,10 +13,5 @@ int main(int argc, char** argv)
     tirmo::platform::SetProgramFolder(folder);
 
     tirmo::app::Frm_acquire window;
-    tirmo::app::CloseOnTerminationSignals(&window);
-    window.Form_Load();
-    // Closing the main window ends the program: its unload handler has shut the instrument down.
-    QApplication::setQuitOnLastWindowClosed(true);
-    if (window.unloaded) return 0;
-    return app.exec();
+    return tirmo::app::RunProgram(window);
 }

@@ -63,8 +63,11 @@ public:
     QMenu* menu_view = nullptr;
 
     bool offline_mode = false;
+    // An instrument answered the search; a typed port that opened leaves it false.
+    bool instrument_answered = false;
     std::array<bool, 7> camera_in_use{true, true, true, true, true, true, true};
     std::string current_project;
+    // Set once the shutdown has run; the start-up stops at its next step when it finds it set.
     bool unloaded = false;
 
     // ==== acquisition run state (acquisition) ====
@@ -143,6 +146,9 @@ public:
     // the window between commands, and a second sequence would interleave its frames with it.
     void cmd_camselect_Click(int Index);
     bool CameraSetupRunning() const { return camselect_running_; }
+    // What a click refused during the running set-up asks the user to know; the set-up shows it
+    // again as it ends.
+    std::string setup_notice;
     void GrabCameraImage(bool& draw);
     // Resends the camera settings as they stand in the boxes (no status, no yield).
     void ApplyCameraSettings();
@@ -200,7 +206,9 @@ public:
     bool SaveWellGroups(const std::string& folder);
     void BuildGroupList(int group);
     void BuildGroupOptionMenu();
-    void GroupWellsInBlocks(const std::string& caption);
+    // False, with the groups left alone and a status line, for a block that does not divide
+    // the plate.
+    bool GroupWellsInBlocks(const std::string& caption);
     void ClearGroups();
     void Picact_MouseDown(int button, int shift, double x, double y);
     void Picact_MouseUp(int button, int shift, double x, double y);

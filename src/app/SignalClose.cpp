@@ -8,6 +8,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "app/Program.h"
+#include "ui/Dialogs.h"
+
 namespace tirmo::app {
 namespace {
 
@@ -32,6 +35,9 @@ void CloseOnTerminationSignals(QWidget* window)
         char buf[16];
         (void)!::read(signalPipe[0], buf, sizeof buf);
         if (target) target->close();
+        ui::CloseOpenBoxes();
+        // Another window may still be open: the program ends all the same.
+        EndProgramLoop();
     });
     struct sigaction sa {};
     sa.sa_handler = onTerminationSignal;

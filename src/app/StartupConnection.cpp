@@ -25,6 +25,9 @@ constexpr int kQueriesPerPort = 2;
 
 bool isAnswer(int serial) { return serial >= 0 && serial <= 255; }
 
+// What the search's open step gives when the window was closed before the port was opened.
+constexpr long kSearchStopped = -2;
+
 }  // namespace
 
 int Frm_acquire::QuerySerialNumber(int port)
@@ -55,6 +58,7 @@ int Frm_acquire::QuerySerialNumber(int port)
 // Opens the link on port and marks it open; false (program offline) when the port does not open.
 void Frm_acquire::openLink(int port)
 {
+    if (unloaded) return;  // the shutdown has run: the instrument stays at rest
     if (link::CommOpen(port, "COM" + std::to_string(port), kLinkSettings) != 0) {
         // The port answered a moment ago but cannot be opened again: carry on offline rather
         // than pretend a link exists.
@@ -71,17 +75,22 @@ void Frm_acquire::openLink(int port)
 void Frm_acquire::ConnectDevice()
 {
     mod::com_number = 1;
+    instrument_answered = false;
     show();
-    auto opening = [this](int n) {
+    // The search lets the window run events, and one of them may close it: the shutdown has
+    // then run, and the search opens nothing more.
+    auto opening = [this](int n) -> long {
         SetStatus("Opening Port [" + std::to_string(n) + "]");
         platform::DoEvents();
         platform::Sleep(kScanPauseMs);
+        if (unloaded) return kSearchStopped;
         return link::CommOpen(n, "COM" + std::to_string(n), kLinkSettings);
     };
 
     bool found = false;
     // First attempt: COM1, one query.
     if (opening(1) != 0) {
+        if (unloaded) return;
         mod::com_number = 0;
     } else {
         int answer = QuerySerialNumber(1);
@@ -100,6 +109,7 @@ void Frm_acquire::ConnectDevice()
     while (!found && mod::com_number < kLastScannedPort) {
         const int n = ++mod::com_number;
         long result = opening(n);
+        if (unloaded) return;
         if (result != 0 && result != platform::kErrPortBusy) continue;
         for (int q = 0; q < kQueriesPerPort && !found; ++q) {
             platform::Sleep(kQueryPauseMs);
@@ -116,8 +126,11 @@ void Frm_acquire::ConnectDevice()
         }
         link::CommClose(n);
     }
+    // A query's message box lets the window close as well.
+    if (unloaded) return;
 
     if (found) {
+        instrument_answered = true;
         offline_mode = false;
         SaveConfigTxt();
         openLink(mod::com_number);
@@ -130,6 +143,7 @@ void Frm_acquire::ConnectDevice()
         offline_mode = true;
         SetStatus("Offline Mode");
     };
+    if (unloaded) return;
     if (platform::Trim(answer).empty()) return goOffline();
     int typed = 0;
     try {
@@ -155,6 +169,9 @@ void Frm_acquire::Form_Load()
     mod::dummy_mode = 0;
     mod::acquisition_folder = platform::ProgramFolder();
     ConnectDevice();
+    // Closed (or stopped by a signal) during the search: the shutdown has left the instrument
+    // at rest, and the start-up must not wake it again.
+    if (unloaded) return;
 
     mod::hardware_generation = mod::serial_number < 50 ? 1 : 2;
     platform::MakeFolder(platform::ProgramPath("reports"));
@@ -169,7 +186,13 @@ void Frm_acquire::Form_Load()
         // the defaults.
         if (firstStart) plate::InstallFormatFiles("config_" + sn);
     }
-    SetStatus(offline_mode ? "Offline Mode" : "OK. Connected to TIRMO SN" + std::to_string(mod::serial_number));
+    if (offline_mode)
+        SetStatus("Offline Mode");
+    else if (instrument_answered)
+        SetStatus("OK. Connected to TIRMO SN" + std::to_string(mod::serial_number));
+    else  // a typed port that opened: the link is kept, but nothing confirmed an instrument on it
+        SetStatus("COM" + std::to_string(mod::port_slot) + " open, but the instrument did not answer (SN" +
+                  std::to_string(mod::serial_number) + ")");
 
     if (mod::hardware_generation == 1) {
         mod::default_gain = 10;
@@ -189,6 +212,7 @@ void Frm_acquire::Form_Load()
     current_project = project::LoadLastProject(mod::serial_number);
     WriteDefaultLedLayouts();
     ReadTempCalibration();
+    if (unloaded) return;  // its message box may have been closed by a termination signal
 
     if (cmb_well->Text().empty()) cmb_well->SetText("w6");
     SetCurrentFormat(cmb_well->Text());
@@ -202,6 +226,7 @@ void Frm_acquire::Form_Load()
     InitPlateView();
     ResetRealtimePicture();
 
+    if (unloaded) return;
     if (!offline_mode && mod::dummy_mode == 0) {
         SetFan(128);
         int power = 0;

@@ -132,7 +132,9 @@ bool DecodeFrame(char mode, const std::string& reply, long pix, long lines, long
     const long long length = (long long)reply.size();
     // The last expected byte is the check byte, never a pixel, even when a reply stops short.
     const long long lastData = std::min(length, ExpectedLength(mode, pix, lines, extra) - 1);
-    for (long y = 0; y < lines; ++y)
+    // The whole area the decode owns is emptied first, the position one past the last line
+    // included (where the check byte would land): no cell of it may keep an older frame.
+    for (long y = 0; y <= lines; ++y)
         for (long x = 1; x <= pix; ++x) store.Set(camera, int(y + 1), int(x - 1), -1);
     if (mode == kReducedImage) {
         const long k = pix / 5 + 2;

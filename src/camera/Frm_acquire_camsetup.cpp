@@ -88,6 +88,16 @@ void Frm_acquire::cmd_camselect_Click(int Index)
     // start a second sequence whose frames mix with this one's on the port.
     if (camselect_running_ || Index < 0 || Index > 5) return;
     ui::RunningFlag running(camselect_running_);
+    setup_notice.clear();
+    // A click refused while the sequence ran is said once more when it ends, where the
+    // sequence's own status lines no longer cover it.
+    struct NoticeAtEnd {
+        Frm_acquire& w;
+        ~NoticeAtEnd()
+        {
+            if (!w.setup_notice.empty()) w.SetStatus(w.setup_notice);
+        }
+    } noticeAtEnd{*this};
 
     current_format = cmb_formatplate->Text();
     camera_index = Index;

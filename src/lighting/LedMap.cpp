@@ -1,5 +1,6 @@
 #include "lighting/LedMap.h"
 
+#include <functional>
 #include <set>
 
 #include "platform/Convert.h"
@@ -109,9 +110,10 @@ LedFileRead ReadLedFile(const std::string& path, LedFileKind kind)
     read.found = true;
     const std::string name = baseName(path);
     const size_t wanted = fieldCount(kind);
+    const size_t ledField = kind == LedFileKind::Layout ? 1 : 0;
     std::set<int> named;
-    bool stopped = false;
-    for (size_t i = kHeaderLines; i < lines->size() && !stopped; ++i) {
+    std::vector<UnreadRow> skipped;
+    for (size_t i = kHeaderLines; i < lines->size(); ++i) {
         const std::string& line = (*lines)[i];
         if (blank(line)) continue;
         const int lineNo = int(i) + 1;
@@ -126,19 +128,25 @@ LedFileRead ReadLedFile(const std::string& path, LedFileKind kind)
                 sound = false;
             }
         }
-        if (sound && kind == LedFileKind::Powers && (r.values[1] < 0 || r.values[1] > kMaxLedPower)) {
-            read.problems.push_back(name + " line " + std::to_string(lineNo) + ": power " +
-                                    std::to_string(r.values[1]) + " outside 0-15; the LEDs from there on keep 0");
-            stopped = true;
-            break;
-        }
-        if (!sound) {
+        const bool powerOutOfRange =
+            sound && kind == LedFileKind::Powers && (r.values[1] < 0 || r.values[1] > kMaxLedPower);
+        if (!sound || powerOutOfRange) {
+            // One bad row costs its own LED only: the rows after it are read as usual.
             read.problems.push_back(name + " line " + std::to_string(lineNo) +
-                                    " is not readable; the LEDs from there on keep 0");
-            stopped = true;
-            break;
+                                    (powerOutOfRange ? ": power " + std::to_string(r.values[1]) + " outside 0-15"
+                                                     : std::string(" is not readable")) +
+                                    ", line skipped");
+            UnreadRow unread{-1, line};
+            try {
+                if (ledField < fields.size()) unread.led = platform::WholeNumber16(fields[ledField]);
+            } catch (const platform::NumberError&) {
+            }
+            if (unread.led < 0 || unread.led >= kLedCount) unread.led = -1;
+            if (unread.led >= 0) named.insert(unread.led);
+            skipped.push_back(std::move(unread));
+            continue;
         }
-        r.ledText = fields[kind == LedFileKind::Layout ? 1 : 0];
+        r.ledText = fields[ledField];
         const int led = RowLed(r, kind);
         if (led < 0 || led >= kLedCount) {
             read.problems.push_back(name + " line " + std::to_string(lineNo) + ": LED " + std::to_string(led) +
@@ -148,7 +156,12 @@ LedFileRead ReadLedFile(const std::string& path, LedFileKind kind)
         named.insert(led);
         read.rows.push_back(std::move(r));
     }
-    if (!stopped && kind != LedFileKind::Layout && named.size() < size_t(kLedCount))
+    // A skipped row whose LED a sound row names as well is overridden, not unread.
+    std::set<int> readLeds;
+    for (const auto& r : read.rows) readLeds.insert(RowLed(r, kind));
+    for (auto& u : skipped)
+        if (u.led < 0 || !readLeds.count(u.led)) read.skipped.push_back(std::move(u));
+    if (kind != LedFileKind::Layout && named.size() < size_t(kLedCount))
         read.problems.push_back(name + " names only " + std::to_string(named.size()) +
                                 " of 416 LEDs; the others keep 0");
     return read;
@@ -162,6 +175,8 @@ std::vector<std::string> LoadLedTables(LedMap& map, const std::string& layoutPat
         auto read = ReadLedFile(path, kind);
         for (const auto& r : read.rows) store(size_t(RowLed(r, kind)), r.values);
         problems.insert(problems.end(), read.problems.begin(), read.problems.end());
+        if (kind == LedFileKind::Positions) map.unread_positions = std::move(read.skipped);
+        if (kind == LedFileKind::Powers) map.unread_powers = std::move(read.skipped);
     };
     take(layoutPath, LedFileKind::Layout, [&](size_t led, const std::vector<int>& v) {
         map.camera[led] = v[0];
@@ -180,18 +195,44 @@ std::vector<std::string> LoadLedTables(LedMap& map, const std::string& layoutPat
     return problems;
 }
 
+namespace {
+
+// The rows of a map file: each LED's row from the tables, or the row the load skipped for it
+// while the LED is untouched; then the skipped rows that named no LED.
+std::vector<std::string> mapRows(const std::vector<UnreadRow>& unread, const std::function<bool(size_t)>& untouched,
+                                 const std::function<std::string(size_t)>& rowOf)
+{
+    std::vector<const std::string*> kept(size_t(kLedCount), nullptr);
+    for (const UnreadRow& u : unread)
+        if (u.led >= 0 && u.led < kLedCount) kept[size_t(u.led)] = &u.text;
+    std::vector<std::string> rows;
+    for (size_t i = 0; i < size_t(kLedCount); ++i)
+        rows.push_back(kept[i] && untouched(i) ? *kept[i] : rowOf(i));
+    for (const UnreadRow& u : unread)
+        if (u.led < 0) rows.push_back(u.text);
+    return rows;
+}
+
+}  // namespace
+
 bool WriteLedPositions(const LedMap& map, const std::string& folder)
 {
     std::vector<std::string> lines{platform::Quoted(kMapTitle), "\"led\",\"x1\",\"x2\",\"y1\",\"y2\""};
-    for (size_t i = 0; i < size_t(kLedCount); ++i)
-        lines.push_back(row({int(i), map.x1[i], map.x2[i], map.y1[i], map.y2[i]}));
+    const auto rows = mapRows(
+        map.unread_positions,
+        [&](size_t i) { return map.x1[i] == 0 && map.x2[i] == 0 && map.y1[i] == 0 && map.y2[i] == 0; },
+        [&](size_t i) { return row({int(i), map.x1[i], map.x2[i], map.y1[i], map.y2[i]}); });
+    lines.insert(lines.end(), rows.begin(), rows.end());
     return writeInto(folder, kLedPositionsName, lines);
 }
 
 bool WriteLedPower(const LedMap& map, const std::string& folder)
 {
     std::vector<std::string> lines{platform::Quoted(kMapTitle), "\"led\",\"power\""};
-    for (size_t i = 0; i < size_t(kLedCount); ++i) lines.push_back(row({int(i), map.power[i]}));
+    const auto rows = mapRows(
+        map.unread_powers, [&](size_t i) { return map.power[i] == 0; },
+        [&](size_t i) { return row({int(i), map.power[i]}); });
+    lines.insert(lines.end(), rows.begin(), rows.end());
     return writeInto(folder, kLedPowerName, lines);
 }
 

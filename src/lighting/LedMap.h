@@ -15,11 +15,20 @@
 
 namespace tirmo::lighting {
 
+// A row of ledxy.dat or ledpower.dat that a load could not read, as it stood in the file.
+struct UnreadRow {
+    int led = -1;  // the LED it names; -1 when not even that could be read
+    std::string text;
+};
+
 struct LedMap {
     using Table = std::array<int, kLedCount>;
     Table camera{}, colcam{}, filcam{};  // layout
     Table x1{}, x2{}, y1{}, y2{};        // positions; -1 where no band was found
     Table power{};                       // 0..15
+    // The rows the last load skipped. The zeros that stand in for them are no values of the
+    // instrument: a save writes such a row back as it stood while its LED is still untouched.
+    std::vector<UnreadRow> unread_positions, unread_powers;
 };
 
 inline constexpr const char* kLedSetup1Name = "ldsetup1.dat";
@@ -49,14 +58,15 @@ struct LedRow {
 
 enum class LedFileKind { Layout, Positions, Powers };
 
-// What a reader got from one file. Rows are read until the first row that is not sound (wrong
-// field count, a field that is not a whole 16-bit number, a power outside 0..15); the LEDs of
-// the rows not read keep their defaults. A row naming an LED outside 0..415 is skipped and the
-// reading goes on. Every such problem, and a position or power file that does not name all 416
+// What a reader got from one file. A row that is not sound (wrong field count, a field that is
+// not a whole 16-bit number, a power outside 0..15) is skipped, kept in skipped, and the reading
+// goes on: its LED keeps its default, the others are read. A row naming an LED outside 0..415
+// is ignored. Every such problem, and a position or power file that does not name all 416
 // LEDs, is described in problems; a missing file is no problem.
 struct LedFileRead {
     bool found = false;
     std::vector<LedRow> rows;
+    std::vector<UnreadRow> skipped;  // the unsound rows of LEDs that no sound row names
     std::vector<std::string> problems;
 };
 
@@ -70,8 +80,10 @@ int RowLed(const LedRow& row, LedFileKind kind);
 std::vector<std::string> LoadLedTables(LedMap& map, const std::string& layoutPath, const std::string& folder);
 
 // Write ledxy.dat / ledpower.dat of all 416 LEDs into the folder (relative to the program
-// folder, created when missing), values as the map holds them. False when the file could not be
-// written; an earlier file is then left whole.
+// folder, created when missing), values as the map holds them, except that a row the load
+// skipped is written back as it stood while its LED's values are still the zeros the load left
+// (rows that named no LED follow the 416). False when the file could not be written; an
+// earlier file is then left whole.
 bool WriteLedPositions(const LedMap& map, const std::string& folder);
 bool WriteLedPower(const LedMap& map, const std::string& folder);
 

@@ -16,7 +16,7 @@ struct ApplyOutcome {
 
 // For every sound row of the power file at path whose LED wanted() accepts, send(led, power,
 // ledText), in file order; before each row keepGoing() may end the reading. Rows naming an LED
-// outside 0..415 are skipped; the reading ends at the first row that is not sound.
+// outside 0..415 and rows that are not sound are skipped (and described in problems).
 ApplyOutcome ApplyLedPowerFile(const std::string& path, const std::function<bool(int led)>& wanted,
                                const std::function<bool()>& keepGoing,
                                const std::function<void(int led, int power, const std::string& ledText)>& send);

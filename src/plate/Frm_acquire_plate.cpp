@@ -275,8 +275,13 @@ void Frm_acquire::ShowWellAreaPercent()
 void Frm_acquire::cmd_grabarconfig_Click()
 {
     // While a set-up yields, a save would write the bands mid-sequence and step to a camera
-    // whose own set-up is then refused.
-    if (CameraSetupRunning()) return;
+    // whose own set-up is then refused. The user is told, then and when the set-up ends: the
+    // set-up reads the band files again, so the edit just made is not kept.
+    if (CameraSetupRunning()) {
+        setup_notice = "Save->Next Area not done while a camera set-up runs: the bands were not saved";
+        SetStatus(setup_notice);
+        return;
+    }
     current_format = cmb_formatplate->Text();
     // A project format change leaves the other format's bands in the tables until the next
     // set-up reads the new ones; saved now they would overwrite the new format's calibration.
@@ -305,6 +310,9 @@ void Frm_acquire::cmb_formatplate_Click()
     cmb_well->SetText(current_format);
     cmb_well->repaint();
     DrawPlateLayout(current_format);
+    // The block menu follows the plate size: left as it was it would offer the old format's
+    // blocks, which need not divide the new plate.
+    BuildGroupOptionMenu();
     ReadPlateSpec(current_format);
     cmd_camselect_Click(0);
     ShowWellAreaPercent();

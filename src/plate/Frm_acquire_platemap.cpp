@@ -216,19 +216,29 @@ void Frm_acquire::BuildGroupOptionMenu()
     }
 }
 
-void Frm_acquire::GroupWellsInBlocks(const std::string& caption)
+bool Frm_acquire::GroupWellsInBlocks(const std::string& caption)
 {
-    groups.GroupInBlocks(caption, plate_rows, plate_columns);
+    if (!groups.GroupInBlocks(caption, plate_rows, plate_columns)) {
+        // A block that does not tile the plate would wrap from one column into the next.
+        SetStatus("Blocks of " + caption.substr(0, 5) + " do not divide the " + std::to_string(plate_rows) + " x " +
+                  std::to_string(plate_columns) + " plate: the groups are left as they were");
+        return false;
+    }
     BuildGroupList(0);
     RedrawAllWells();
+    return true;
 }
 
 void Frm_acquire::mnopciongrup_Click(int index)
 {
     if (index < 0 || index >= int(mnopciongrup.size())) return;
-    GroupWellsInBlocks(mnopciongrup[size_t(index)]->text().toStdString());
+    QAction* chosen = mnopciongrup[size_t(index)];
+    if (!GroupWellsInBlocks(chosen->text().toStdString())) {
+        chosen->setChecked(false);  // the tick the click gave it; the layout in use keeps its own
+        return;
+    }
     for (QAction* item : mnopciongrup) item->setChecked(false);
-    mnopciongrup[size_t(index)]->setChecked(true);
+    chosen->setChecked(true);
 }
 
 void Frm_acquire::ClearGroups()
@@ -277,9 +287,10 @@ bool plateCell(const Frm_acquire& w, double x, double y, int& column, int& row)
 
 }  // namespace
 
+// A camera picture on Picact has its own coordinates: a click on it is no plate cell.
 void Frm_acquire::Picact_MouseDown(int button, int /*shift*/, double x, double y)
 {
-    if (run_state != 0 || (button != kLeftButton && button != kRightButton)) return;
+    if (run_state != 0 || (button != kLeftButton && button != kRightButton) || !plate_map->Shown()) return;
     int column = 0, row = 0;
     if (!plateCell(*this, x, y, column, row)) return;
     drag_start_column = column;
@@ -290,7 +301,8 @@ void Frm_acquire::Picact_MouseDown(int button, int /*shift*/, double x, double y
 void Frm_acquire::Picact_MouseUp(int button, int /*shift*/, double x, double y)
 {
     int column = 0, row = 0;
-    if (run_state != 0 || (button != kLeftButton && button != kRightButton) || !plateCell(*this, x, y, column, row)) {
+    if (run_state != 0 || (button != kLeftButton && button != kRightButton) || !plate_map->Shown() ||
+        !plateCell(*this, x, y, column, row)) {
         drag_active = false;
         return;
     }

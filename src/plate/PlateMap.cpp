@@ -262,6 +262,12 @@ void PlateMap::DrawPlateActivity(const WindowActivity& run, int camera, int wind
     pic_.SetForeColor(kMapGrey);
 }
 
+bool PlateMap::Shown() const
+{
+    return pic_.HasUserScale() && pic_.ScaleLeft() == kMapLeft && pic_.ScaleTop() == kMapTop &&
+           pic_.ScaleWidth() == kMapRight - kMapLeft && pic_.ScaleHeight() == kMapBottom - kMapTop;
+}
+
 void PlateMap::ResetPlatePicture(long pixels, long lines)
 {
     pic_.Cls();

@@ -101,6 +101,9 @@ public:
                            const std::string& plateFormat);
     // Prepares the picture for drawing over a camera picture of pixels x lines.
     void ResetPlatePicture(long pixels, long lines);
+    // Whether the picture shows the plate: its points are plate coordinates only while it keeps
+    // the scale DrawPlateLayout gave it, and every camera picture sets a scale of its own.
+    bool Shown() const;
     // The chart of one camera window on chart: its wells stacked in band order with their names.
     void DrawActivityChart(ui::PictureBox& chart, int camera, int window);
 

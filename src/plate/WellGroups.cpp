@@ -160,11 +160,13 @@ std::array<std::string, kBlockOptions> WellGroups::BlockOptions(int rows, int co
 
 bool WellGroups::GroupInBlocks(std::string_view caption, int rows, int columns)
 {
-    Clear();
     const auto blockRows = leadingWhole(caption.substr(0, std::min<size_t>(2, caption.size())));
     const auto blockColumns = leadingWhole(caption.size() > 3 ? caption.substr(3, 2) : std::string_view{});
-    // A block of no wells, or a plate of none, cannot be tiled (and must not be divided by).
+    // A block of no wells cannot be tiled (and must not be divided by); one that does not
+    // divide the plate would run from the foot of a column into the next one.
     if (!blockRows || !blockColumns || *blockRows < 1 || *blockColumns < 1) return false;
+    if (rows >= 1 && columns >= 1 && (rows % *blockRows != 0 || columns % *blockColumns != 0)) return false;
+    Clear();
     if (rows < 1 || columns < 1) return true;
     const long long wells = std::min<long long>(static_cast<long long>(rows) * columns, kGroupedWells);
     const long long blocks = wells / (*blockRows * *blockColumns);

@@ -78,9 +78,9 @@ public:
     // for each block size that divides the plate, columns outer, rows inner; "" for the rest.
     static std::array<std::string, kBlockOptions> BlockOptions(int rows, int columns);
     // Regroups the whole plate in blocks of the size a caption names ("02x02 ..."): block g gets
-    // group g, named "Group<g>", numbered down the plate column by column. A caption that names
-    // no block size, or a plate of no wells, only clears the groups. False when the caption
-    // was not understood.
+    // group g, named "Group<g>", numbered down the plate column by column. A plate of no wells
+    // only clears the groups. False, with the tables untouched, when the caption names no block
+    // size or one that does not divide the plate's rows and columns.
     bool GroupInBlocks(std::string_view caption, int rows, int columns);
 };
 

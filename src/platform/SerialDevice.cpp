@@ -188,19 +188,21 @@ int SerialDevice::read(std::string& data, int max)
             flags_ |= 0x10;
             return -1;
         }
+        // A hang-up, an input/output error or an end of file all mean the device or the far
+        // end of the line is gone (a USB adapter pulled out): a failure, not a silent line, so
+        // that the caller's error path runs at once instead of a time-out's "no answer".
         if (p.revents & POLLHUP && !(p.revents & POLLIN)) {
-            // The other side of the line is gone: behaves like a silent line until the time-out.
-            ::usleep(1000);
-            continue;
+            lastError_ = mapErrno(EIO);
+            return -1;
         }
         ssize_t n = ::read(fd_, buf, size_t(std::min<int>(max - int(data.size()), int(sizeof buf))));
         if (n < 0) {
             if (errno == EAGAIN || errno == EINTR) continue;
-            if (errno == EIO) {
-                ::usleep(1000);
-                continue;
-            }
             lastError_ = mapErrno(errno);
+            return -1;
+        }
+        if (n == 0) {
+            lastError_ = mapErrno(EIO);
             return -1;
         }
         data.append(buf, size_t(n));

@@ -45,7 +45,8 @@ public:
     // Discards both queues; 0 or an error code.
     int purge();
     // Reads up to max bytes under the time-outs; the count (0 when nothing came) or -1 with the
-    // code in lastError().
+    // code in lastError(), also when the line has hung up (the device is gone), whatever bytes
+    // came before.
     int read(std::string& data, int max);
     // Writes every byte and waits until they are out; the count or -1.
     int write(const std::string& data);

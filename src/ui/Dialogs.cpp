@@ -1,7 +1,9 @@
 #include "ui/Dialogs.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QInputDialog>
+#include <QPointer>
 #include <QMessageBox>
 
 namespace tirmo::ui {
@@ -48,5 +50,17 @@ Dialogs* current = nullptr;
 
 Dialogs& dialogs() { return current ? *current : qtDialogs; }
 void setDialogs(Dialogs* d) { current = d; }
+
+void CloseOpenBoxes()
+{
+    // Rejecting a box ends its loop, and the code that waited on it may close another widget:
+    // hold guarded pointers while going through the list. A box is taken whether or not it is
+    // visible: closing its parent window hides it while its loop still waits.
+    QList<QPointer<QDialog>> boxes;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<QMessageBox*>(w) || qobject_cast<QInputDialog*>(w)) boxes.append(static_cast<QDialog*>(w));
+    for (const QPointer<QDialog>& box : boxes)
+        if (box) box->reject();
+}
 
 }  // namespace tirmo::ui

@@ -23,4 +23,8 @@ Dialogs& dialogs();
 // Installs d (not owned); nullptr restores the Qt dialogs.
 void setDialogs(Dialogs* d);
 
+// Closes every message or input box on screen as its Cancel would (a box of one button answers
+// Ok): the program is being stopped, and a box left waiting would keep it from ending.
+void CloseOpenBoxes();
+
 }  // namespace tirmo::ui

@@ -160,6 +160,29 @@ TEST_F(StartupConnectionTest, LoadSetsGenerationDefaultsFoldersAndStartsTheFan)
     EXPECT_EQ(mod::dummy_mode, 0);
 }
 
+TEST_F(StartupConnectionTest, OnlyAnAnsweringInstrumentIsReportedAsConnected)
+{
+    QuickTimeouts quick;
+    // A typed port whose device stays silent: the link is kept, but nothing confirmed an
+    // instrument. An instrument that answers 0 (the lowest serial number) is confirmed.
+    attachSimulator(7, 0);
+    sim->setSilent(true);
+    boxes.expectInput("PORT ERROR", "7");
+    window->Form_Load();
+    EXPECT_EQ(window->txt_status->Text(), "COM7 open, but the instrument did not answer (SN0)");
+    EXPECT_TRUE(mod::port_open);
+    EXPECT_EQ(sim->framesOf('T').size(), 2u) << "the fan and Peltier steps still go over the link";
+
+    link::CommCloseAll();
+    mod::reset();
+    window->unloaded = true;
+    window = std::make_unique<Frm_acquire>();
+    sim->setSilent(false);
+    window->Form_Load();
+    EXPECT_EQ(window->txt_status->Text(), "OK. Connected to TIRMO SN0");
+    EXPECT_EQ(mod::port_slot, 7);
+}
+
 TEST_F(StartupConnectionTest, OfflineLoadSendsNothingAndCreatesNoInstrumentFolder)
 {
     boxes.expectInput("PORT ERROR", "");

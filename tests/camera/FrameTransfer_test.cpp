@@ -73,16 +73,20 @@ TEST(FrameTransferRules, ReducedImageDecodesEveryFifthCellAndNeverTheCheckByte)
     ASSERT_EQ((long long)reply.size(), ExpectedLength('A', pix, lines));
     store.Set(0, 3, 3, 42);
     store.Set(0, lines + 1, 0, 42);
+    store.Set(0, lines + 2, 0, 42);
+    store.Set(0, 1, pix, 42);
     ASSERT_TRUE(DecodeFrame('A', reply, pix, lines, 0, 0, store));
     EXPECT_EQ(store.Value(0, 1, pix - 5), 100);   // row 0, column 1 -> line 0, received pixel 5
     EXPECT_EQ(store.Value(0, 1, pix - 20), 103);  // row 0, column 4
     EXPECT_EQ(store.Value(0, 6, pix - 10), 107);  // row 1, column 2 -> line 5
     EXPECT_EQ(store.Value(0, 3, 3), -1) << "the rest of the window is emptied";
-    EXPECT_EQ(store.Value(0, lines + 1, 0), 42) << "outside the window is kept";
+    EXPECT_EQ(store.Value(0, lines + 1, 0), -1) << "and the line position just past it";
+    EXPECT_EQ(store.Value(0, lines + 2, 0), 42) << "outside the area is kept";
+    EXPECT_EQ(store.Value(0, 1, pix), 42);
     int cells = 0;
     for (int x = 0; x < 193; ++x)
         for (int y = 0; y < 193; ++y) cells += store.Has(0, x, y) ? 1 : 0;
-    EXPECT_EQ(cells, 2 * 4 + 1) << "4 of each row's 6 bytes fall inside 23 pixels";
+    EXPECT_EQ(cells, 2 * 4 + 2) << "4 of each row's 6 bytes fall inside 23 pixels, and the two cells outside";
 }
 
 // ---------------------------------------------------------------- against the simulator
@@ -142,6 +146,24 @@ TEST_F(FrameTransferTest, AGoodWindowBlockIsStoredLineAcrossAndPixelsLastFirst)
     // And drawn: the cell of line 71 (x 72), pixel position 100, in its grey.
     const int v = window->frame_store.Value(2, 72, 100);
     EXPECT_EQ(window->Picact->Point(72.5, 100.5), ui::RGB(v, v, v));
+}
+
+TEST_F(FrameTransferTest, ASmallerWindowLeavesNoCellOfTheLargerFrameInItsArea)
+{
+    // A set-up grab of the default window, then a grab of a window 40 lines shorter.
+    useWindow(3, 0, 142, 0, 182);
+    window->AcquireCalibrationFrame();
+    ASSERT_TRUE(window->frame_store.Has(3, 102, 0));
+    ASSERT_TRUE(window->frame_store.Has(3, 103, 0));
+    useWindow(3, 0, 100, 0, 182);
+    window->AcquireCalibrationFrame();
+    const std::string block = lastBlock();
+    ASSERT_EQ(block.size(), 101u * 183u + 1u);
+    EXPECT_EQ(window->frame_store.Value(3, 101, 0), static_cast<unsigned char>(block[101 * 183 - 1]))
+        << "the window's last line";
+    for (int y = 0; y < 183; ++y)
+        ASSERT_FALSE(window->frame_store.Has(3, 102, y)) << "the line position past the window, pixel " << y;
+    EXPECT_TRUE(window->frame_store.Has(3, 103, 0)) << "beyond the area the older frame stays, as it always did";
 }
 
 TEST_F(FrameTransferTest, TheReaderDrawsNothingOverThePlateMapOrWhenNotAsked)

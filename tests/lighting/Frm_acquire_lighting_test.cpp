@@ -253,12 +253,15 @@ TEST_F(LedPowerFileTest, AGarbledPowerFileSendsWhatIsSoundAndSaysWhy)
     platform::MakeFolder(platform::ProgramPath("config_SN12"));
     platform::WriteLines(platform::ProgramPath("config_SN12/ledpower.dat"), {"t", "h", "0,3", "1,x", "2,3"});
     window->ApplyLedPowerWithStatus();
-    EXPECT_EQ(frameList(), (Frames{"L,0,3"}));
-    EXPECT_EQ(window->txt_status->Text(), "ledpower.dat line 4 is not readable; the LEDs from there on keep 0");
+    EXPECT_EQ(frameList(), (Frames{"L,0,3", "L,2,3"})) << "the row after the garbled one is sent too";
+    const std::string problems = "ledpower.dat line 4 is not readable, line skipped / "
+                                 "ledpower.dat names only 3 of 416 LEDs; the others keep 0";
+    EXPECT_EQ(window->txt_status->Text(), problems);
 
     window->LoadLedTables();
     EXPECT_EQ(window->led_map.power[0], 3);
-    EXPECT_EQ(window->txt_status->Text(), "ledpower.dat line 4 is not readable; the LEDs from there on keep 0");
+    EXPECT_EQ(window->led_map.power[2], 3);
+    EXPECT_EQ(window->txt_status->Text(), problems);
 }
 
 TEST_F(LedPowerFileTest, StartUpWritesOnlyTheMissingLayoutFiles)

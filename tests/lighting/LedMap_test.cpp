@@ -151,36 +151,74 @@ TEST_F(LedMapTest, RowsNamingNoLedAreSkippedAndTheRestRead)
     EXPECT_EQ(problems[0], "ledpower.dat line 13: LED -1 outside 0-415, line ignored");
 }
 
-TEST_F(LedMapTest, GarbledFileIsReadAsFarAsItIsSound)
+TEST_F(LedMapTest, ABadRowCostsOnlyItsOwnLed)
 {
-    auto rows = powerRows(0, 99);
-    rows.push_back("100,abc");
-    auto rest = powerRows(101, 415);
-    rows.insert(rows.end(), rest.begin(), rest.end());
-    write("config/ledpower.dat", mapFile("\"led\",\"power\"", rows));
-    LedMap map;
-    auto problems = LoadLedTables(map, "", "config");
-    EXPECT_EQ(map.power[99], 99 % 16);
-    EXPECT_EQ(map.power[101], 0) << "nothing after the garbled row is taken";
-    EXPECT_EQ(problems,
-              (std::vector<std::string>{"ledpower.dat line 103 is not readable; the LEDs from there on keep 0"}));
-}
-
-TEST_F(LedMapTest, ValuesOutOfRangeStopTheReading)
-{
-    write("config/ledxy.dat", mapFile("h", {"0,1,2,3,4", "1,1,70000,3,4", "2,1,2,3,4"}));
-    write("config/ledpower.dat", mapFile("h", {"0,15", "1,16", "2,3"}));
+    // Each kind of bad row, with a good row on both sides: only the bad row's LED keeps 0.
+    write("config/ledxy.dat", mapFile("h", {"0,1,2,3,4", "1,1,70000,3,4", "2,1,2,3,4", "3,1,2,3", "4,5,6,7,8"}));
+    auto rows = powerRows(0, 415);
+    rows[1] = "1,16";    // the first power out of range
+    rows[2] = "2,-1";
+    rows[3] = "3,15";    // the last one in range
+    rows[100] = "100,abc";
+    write("config/ledpower.dat", mapFile("h", rows));
     LedMap map;
     auto problems = LoadLedTables(map, "", "config");
     EXPECT_EQ(map.x1[0], 1);
     EXPECT_EQ(map.x1[1], 0) << "70000 does not fit a 16-bit value";
-    EXPECT_EQ(map.x1[2], 0);
-    EXPECT_EQ(map.power[0], 15);
-    EXPECT_EQ(map.power[1], 0) << "a power of 16 is out of range";
+    EXPECT_EQ(map.x1[2], 1) << "read on after the bad row";
+    EXPECT_EQ(map.x1[3], 0) << "four fields are not a position row";
+    EXPECT_EQ(map.y2[4], 8);
+    EXPECT_EQ(map.power[0], 0);
+    EXPECT_EQ(map.power[1], 0);
     EXPECT_EQ(map.power[2], 0);
-    EXPECT_EQ(problems.size(), 2u);
-    EXPECT_EQ(ProblemText(problems), "ledxy.dat line 4 is not readable; the LEDs from there on keep 0 / "
-                                     "ledpower.dat line 4: power 16 outside 0-15; the LEDs from there on keep 0");
+    EXPECT_EQ(map.power[3], 15);
+    EXPECT_EQ(map.power[100], 0);
+    EXPECT_EQ(map.power[101], 101 % 16);
+    EXPECT_EQ(map.power[415], 415 % 16);
+    EXPECT_EQ(problems, (std::vector<std::string>{"ledxy.dat line 4 is not readable, line skipped",
+                                                  "ledxy.dat line 6 is not readable, line skipped",
+                                                  "ledxy.dat names only 5 of 416 LEDs; the others keep 0",
+                                                  "ledpower.dat line 4: power 16 outside 0-15, line skipped",
+                                                  "ledpower.dat line 5: power -1 outside 0-15, line skipped",
+                                                  "ledpower.dat line 103 is not readable, line skipped"}));
+    std::vector<int> sent;
+    ApplyLedPowerFile(platform::ProgramPath("config/ledpower.dat"), {}, {},
+                      [&](int led, int, const std::string&) { sent.push_back(led); });
+    EXPECT_EQ(sent.size(), 413u) << "every LED but the three bad rows' is sent";
+}
+
+TEST_F(LedMapTest, ASaveNeverWritesZerosOverRowsThatWereNotRead)
+{
+    auto rows = powerRows(0, 415);
+    rows[5] = "5,16";
+    rows[6] = "6,16";
+    rows.push_back("x7,3");  // no LED can be told from it
+    write("config/ledpower.dat", mapFile("\"led\",\"power\"", rows));
+    write("config/ledxy.dat", mapFile("h", {"0,1,2,3,4", "1,1,2,3", "1,9,9,9,9", "2,1,2"}));
+    LedMap map;
+    LoadLedTables(map, "", "config");
+    map.power[6] = 9;  // a calibration sets LED 6: its value is saved
+    map.power[7] = 4;
+    ASSERT_TRUE(WriteLedPower(map, "config"));
+    ASSERT_TRUE(WriteLedPositions(map, "config"));
+    const auto power = linesOf(read("config/ledpower.dat"));
+    ASSERT_EQ(power.size(), 2u + 416u + 1u);
+    EXPECT_EQ(power[2 + 4], "4,4");
+    EXPECT_EQ(power[2 + 5], "5,16") << "kept as it stood, not replaced by the 0 standing in for it";
+    EXPECT_EQ(power[2 + 6], "6,9");
+    EXPECT_EQ(power[2 + 7], "7,4");
+    EXPECT_EQ(power.back(), "x7,3");
+    const auto positions = linesOf(read("config/ledxy.dat"));
+    EXPECT_EQ(positions[2 + 1], "1,9,9,9,9") << "overridden by a later sound row: not unread";
+    EXPECT_EQ(positions[2 + 2], "2,1,2");
+    EXPECT_EQ(positions[2 + 3], "3,0,0,0,0") << "an LED the file did not name is written as the table holds it";
+
+    LedMap again;
+    LoadLedTables(again, "", "config");
+    EXPECT_EQ(again.power[6], 9);
+    EXPECT_EQ(again.power[100], 100 % 16);
+    ASSERT_EQ(again.unread_powers.size(), 2u) << "the bad rows are still there to be put right";
+    EXPECT_EQ(again.unread_powers[0].led, 5);
 }
 
 TEST_F(LedMapTest, ShortFileLeavesTheOtherLedsAtZeroAndSaysSo)

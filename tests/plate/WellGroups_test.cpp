@@ -163,6 +163,31 @@ TEST(WellGroupsBlocks, TwoByTwoBlocksOfAW24Plate)
     EXPECT_EQ(groups.group_names[6], "Free") << "the last round finds no free well";
 }
 
+TEST(WellGroupsBlocks, OnlyBlocksThatDivideThePlateAreTaken)
+{
+    struct Case {
+        const char* caption;
+        int rows, columns;
+        bool taken;
+    };
+    for (const Case& c : {Case{"02x03 [RowsxColumn]", 2, 3, true}, Case{"04x01 [RowsxColumn]", 2, 3, false},
+                          Case{"01x02 [RowsxColumn]", 2, 3, false}, Case{"04x06 [RowsxColumn]", 4, 6, true},
+                          Case{"03x01 [RowsxColumn]", 4, 6, false}, Case{"01x04 [RowsxColumn]", 4, 6, false},
+                          Case{"16x12 [RowsxColumn]", 8, 12, false}}) {
+        WellGroups groups;
+        groups.well_group[1] = 9;
+        groups.group_names[9] = "Kept";
+        EXPECT_EQ(groups.GroupInBlocks(c.caption, c.rows, c.columns), c.taken) << c.caption;
+        if (c.taken) {
+            EXPECT_EQ(groups.well_group[1], 0) << c.caption;
+        } else {
+            EXPECT_EQ(groups.well_group[1], 9) << c.caption << ": a refused layout leaves the groups alone";
+            EXPECT_EQ(groups.group_names[9], "Kept") << c.caption;
+            EXPECT_EQ(groups.well_group[0], -1) << c.caption;
+        }
+    }
+}
+
 TEST(WellGroupsBlocks, NoBlockSizeOrNoPlateDividesNothing)
 {
     WellGroups groups;
