@@ -155,6 +155,12 @@ RunTables::PixelRow RunTables::Row(int c, int w)
     return {&pixelWell_[i], &inWell_[i], &named_[i], &columnOffset_[i], &rowOffset_[i], &columnBand_[i], &rowBand_[i]};
 }
 
+RunTables::ConstPixelRow RunTables::Row(int c, int w) const
+{
+    const size_t i = pixelIndex(c, w, 0);
+    return {&pixelWell_[i], &inWell_[i], &named_[i], &columnOffset_[i], &rowOffset_[i], &columnBand_[i], &rowBand_[i]};
+}
+
 void RunTables::SetSensor(int c, int x, int y, bool inWell, int cell)
 {
     if (!HasSensorCell(c, x, y)) return;

@@ -111,6 +111,16 @@ public:
         int16_t* row_band;
     };
     PixelRow Row(int camera, int window);
+    struct ConstPixelRow {
+        const int16_t* well;
+        const uint8_t* in_well;
+        const uint8_t* named;
+        const int16_t* column_offset;
+        const int16_t* row_offset;
+        const int16_t* column_band;
+        const int16_t* row_band;
+    };
+    ConstPixelRow Row(int camera, int window) const;
     void SetSensor(int camera, int x, int y, bool inWell, int cell);
 
 private:

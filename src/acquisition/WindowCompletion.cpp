@@ -29,13 +29,36 @@ void wellLevels(const int16_t* pixelWell, int lastPixel, const WindowFrames& fra
 {
     std::array<long, kWellSlots> sum{}, samples{};
     if (pixelWell) {
+        std::array<const unsigned char*, kWindowFrames> f{};
+        for (int k = 0; k < kWindowFrames; ++k) f[size_t(k)] = bytes(frames[size_t(k)]);
+        const auto [least, most] = std::minmax_element(reach.begin(), reach.end());
+        // Where every frame reaches, pixel by pixel; beyond, frame by frame.
+        const int common = std::min(*least, lastPixel);
+        constexpr int kBlock = 16;  // the eleven frames of sixteen pixels added at once
+        int p = 3;
+        for (; p <= common; p += kBlock) {
+            int level[kBlock] = {};
+            const int count = std::min(kBlock, common - p + 1);
+            if (count == kBlock) {
+                for (int k = 0; k < kWindowFrames; ++k)
+                    for (int i = 0; i < kBlock; ++i) level[i] += f[size_t(k)][p - 1 + i];
+            } else {
+                for (int k = 0; k < kWindowFrames; ++k)
+                    for (int i = 0; i < count; ++i) level[i] += f[size_t(k)][p - 1 + i];
+            }
+            for (int i = 0; i < count; ++i) {
+                const int w = pixelWell[p + i];
+                if (w < 0) continue;
+                sum[size_t(w)] += level[i];
+                samples[size_t(w)] += kWindowFrames;
+            }
+        }
         for (int k = 0; k < kWindowFrames; ++k) {
-            const unsigned char* f = bytes(frames[size_t(k)]);
             const int last = std::min(reach[size_t(k)], lastPixel);
-            for (int p = 3; p <= last; ++p) {
+            for (int p = std::max(common + 1, 3); p <= last; ++p) {
                 const int w = pixelWell[p];
                 if (w < 0) continue;
-                sum[size_t(w)] += f[p - 1];
+                sum[size_t(w)] += f[size_t(k)][p - 1];
                 ++samples[size_t(w)];
             }
         }
@@ -46,20 +69,21 @@ void wellLevels(const int16_t* pixelWell, int lastPixel, const WindowFrames& fra
             counts.well_level[size_t(w)] = long(platform::RoundHalfEven(double(sum[size_t(w)]) / double(samples[size_t(w)])));
 }
 
+// Positions 3.. of every frame, pixel by pixel. A frame too short for a position holds no value
+// there; the position keeps the value of the nearest frame that has one, so a short frame shows
+// no movement instead of a fall to 0.
 void fillHistory(FrameHistory& history, const WindowFrames& frames, const Reach& reach)
 {
-    for (int k = 0; k < kWindowFrames; ++k) {
-        const unsigned char* f = bytes(frames[size_t(k)]);
-        for (int p = 3; p <= reach[size_t(k)]; ++p) history.pixel(p)[k] = int16_t(f[p - 1]);
-    }
-    // A frame too short for a position holds no value there; the position keeps the value of
-    // the nearest frame that has one, so a short frame shows no movement instead of a fall to 0.
     const auto [least, most] = std::minmax_element(reach.begin(), reach.end());
+    std::array<const unsigned char*, kWindowFrames> f{};
+    for (int k = 0; k < kWindowFrames; ++k) f[size_t(k)] = bytes(frames[size_t(k)]);
+    history.FillPixels(f, 3, *least);
+    int16_t v[kWindowFrames];
     for (int p = std::max(*least + 1, 3); p <= *most; ++p) {
-        int16_t* v = history.pixel(p);
         int known = -1;
         for (int k = 0; k < kWindowFrames; ++k) {
             if (p <= reach[size_t(k)]) {
+                v[k] = int16_t(f[size_t(k)][p - 1]);
                 if (known < 0)
                     for (int j = 0; j < k; ++j) v[j] = v[k];
                 known = v[k];
@@ -67,17 +91,20 @@ void fillHistory(FrameHistory& history, const WindowFrames& frames, const Reach&
                 v[k] = int16_t(known);
             }
         }
+        history.SetPixel(p, v);
     }
 }
 
 // The mean of a pixel's values over the frames that reach it, halves to even; 1 when none does.
-long pixelMean(const int16_t* values, int p, const Reach& reach, int reachedByAll)
+long pixelMean(const FrameHistory& history, int p, const Reach& reach, int reachedByAll)
 {
+    const int16_t* values = history.pixel(p);
     long sum = 0;
     int count = 0;
     if (p <= reachedByAll) {
-        for (int k = 0; k < kWindowFrames; ++k) sum += values[k];
-        count = kWindowFrames;
+        sum = values[0] + history.moves()[p].sum;  // frame 0 and the sum of frames 1..10
+        // Eleven values never average to a half: the nearest whole number needs no tie rule.
+        return (2 * sum + kWindowFrames) / (2 * kWindowFrames);
     } else {
         for (int k = 0; k < kWindowFrames; ++k)
             if (p <= reach[size_t(k)]) {  // the values carried into short frames do not count
@@ -102,13 +129,25 @@ FrameScores ScoreFrames(const WindowFrames& frames, int windowPixelCount)
         const unsigned char* f = bytes(frames[size_t(k)]);
         const unsigned char* before = bytes(frames[size_t(k - 1)]);
         const int both = std::min(last, reach[size_t(k - 1)]);
+        // Sixteen running sums, so that the compiler can add sixteen positions at once.
+        constexpr int kLanes = 16;
+        int32_t changeLanes[kLanes] = {}, levelLanes[kLanes] = {};
+        int p = 3;
+        for (; p + kLanes - 1 <= both; p += kLanes) {
+            for (int i = 0; i < kLanes; ++i) {
+                const int v = f[p - 1 + i];
+                changeLanes[i] += std::abs(v - int(before[p - 1 + i]));
+                levelLanes[i] += v;
+            }
+        }
         long change = 0, level = 0;
-        for (int p = 3; p <= both; ++p) {
+        for (int i = 0; i < kLanes; ++i) change += changeLanes[i], level += levelLanes[i];
+        for (; p <= both; ++p) {
             change += std::abs(int(f[p - 1]) - int(before[p - 1]));
             level += f[p - 1];
         }
         // Positions the frame before does not reach count as unchanged.
-        for (int p = std::max(both + 1, 3); p <= last; ++p) level += f[p - 1];
+        for (; p <= last; ++p) level += f[p - 1];
         const double positions = double(last - 2);
         s.change[size_t(k)] = double(change) / positions;
         s.level[size_t(k)] = double(level) / positions;
@@ -152,6 +191,7 @@ WindowCounts CountWindow(RunTables& t, WindowTables& win, WindowFrames& frames, 
 
     const Reach reach = reachOf(frames, n);
     fillHistory(win.frame_history, frames, reach);
+    const FrameHistory& history = win.frame_history;  // read only from here on
     const int reachedByAll = *std::min_element(reach.begin(), reach.end());
 
     std::array<double, kWellSlots> ratio{};
@@ -161,13 +201,20 @@ WindowCounts CountWindow(RunTables& t, WindowTables& win, WindowFrames& frames, 
         ratio[size_t(well)] = total > 0 ? double(t.mean_well_pixels) / double(total) : 0.0;
     }
 
+    // The share of its well each cell of the window covers.
+    std::array<double, plate::kLocalColumns> area{};
+    for (int s = 0; s < plate::kLocalColumns && plate::WellTable::InBounds(c, s, w); ++s) {
+        const plate::WellCell& cell = t.geometry.well_table.at(c, s, w);
+        area[size_t(s)] = double((cell.col_end - cell.col_ini) * (cell.row_end - cell.row_ini)) / 100 / 100;
+    }
+
     for (int p = 3; p <= n; ++p) {
         const int well = p <= lastPixel ? row.well[p] : -1;
         int events = 0;
         if (well >= 0) {
-            const long mean = pixelMean(win.frame_history.pixel(p), p, reach, reachedByAll);
+            const long mean = pixelMean(history, p, reach, reachedByAll);
             if (double(counts.well_level[size_t(well)]) * 0.5 < double(mean)) {
-                events = CountActivityEvents(win.frame_history, p, win.line_width);
+                events = CountActivityEvents(history, p, win.line_width);
                 ++counts.counted_pixels;
                 if (scan == 0) ++t.well_window_events[size_t(well)];
             }
@@ -175,9 +222,7 @@ WindowCounts CountWindow(RunTables& t, WindowTables& win, WindowFrames& frames, 
         int32_t& pixelEvents = win.pixel_events[size_t(p)];
         if (pixelEvents < kPixelEventCap) pixelEvents += events;
         if (well < 0) continue;
-        const plate::WellCell& cell = t.geometry.well_table.at(c, row.column_band[p], row.row_band[p]);
-        const double area = double((cell.col_end - cell.col_ini) * (cell.row_end - cell.row_ini)) / 100 / 100;
-        const double value = double(pixelEvents) * area * ratio[size_t(well)];
+        const double value = double(pixelEvents) * area[size_t(row.column_band[p])] * ratio[size_t(well)];
         win.pixel_activity[size_t(p)] = int32_t(platform::RoundHalfEven(value));
         counts.well_activity_sum[size_t(well)] += value;
         counts.seen[size_t(well)] = true;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <random>
 
 #include "acquisition/ActivityCounter.h"
 
@@ -86,6 +88,71 @@ TEST(CountActivityEvents, PixelsOnTheFirstOrLastLineCountNothing)
     EXPECT_EQ(CountActivityEvents(historyOf(moving), 0, kWidth), 0);
     EXPECT_EQ(CountActivityEvents(historyOf(moving), -3, kWidth), 0);
     EXPECT_EQ(CountActivityEvents(historyOf(moving), kPixel, 0), 0) << "no line width, no line before";
+}
+
+// The counter as written down, pair by pair and frame by frame, with no shortcut.
+int countPlainly(const FrameHistory& h, int p, int w)
+{
+    if (!(p >= 1 && p - w >= 1 && p + w < h.pixel_count())) return 0;
+    const int q[4] = {p - 1, p - w, p - w - 1, p - w + 1};
+    double baseline = 0;
+    for (int k = 1; k <= 10; ++k) {
+        double frame = 0;
+        for (int n : q) frame += std::abs(h.at(p, k) + h.at(n, k)) / 2.0;
+        baseline += frame / 4;
+    }
+    baseline /= 10;
+    int events = 0;
+    for (int k = 1; k <= 10; ++k) {
+        bool moved = false;
+        for (int n : q) {
+            const double d1 = h.at(p, k) - h.at(p, k - 1), d2 = h.at(n, k) - h.at(n, k - 1);
+            const double a = std::abs(d1 + d2) / 2;
+            if (a > 4.0 / 100 * baseline && a > 4.0 && ((d1 > 4.0 && d2 > 4.0) || (d1 < -4.0 && d2 < -4.0)))
+                moved = true;
+        }
+        events += moved;
+    }
+    return events;
+}
+
+TEST(CountActivityEvents, AgreesWithThePlainCountOnNoisyNeighbourhoodsOfEveryBrightness)
+{
+    std::mt19937 random(7);
+    for (int base : {20, 60, 124, 126, 180, 240}) {
+        for (int width : {3, 17}) {
+            const int count = width * 9 + 5;
+            std::vector<std::array<int16_t, kWindowFrames>> values(size_t(count) + 1);
+            for (auto& pixel : values) {
+                int v = base + int(random() % 21) - 10;
+                for (auto& frame : pixel) {
+                    v = std::clamp(v + int(random() % 31) - 15, 0, 255);
+                    frame = int16_t(v);
+                }
+            }
+            // Filled value by value, and filled as the window completion fills it.
+            FrameHistory one, block;
+            one.Reset(count);
+            block.Reset(count);
+            std::array<std::string, kWindowFrames> frames;
+            for (int p = 1; p <= count; ++p)  // pixel 0 holds no frame value in either
+                for (int k = 0; k < kWindowFrames; ++k) one.set(p, k, values[size_t(p)][size_t(k)]);
+            for (int k = 0; k < kWindowFrames; ++k)
+                for (int p = 1; p <= count; ++p) frames[size_t(k)] += char(values[size_t(p)][size_t(k)]);
+            std::array<const unsigned char*, kWindowFrames> bytes{};
+            for (int k = 0; k < kWindowFrames; ++k)
+                bytes[size_t(k)] = reinterpret_cast<const unsigned char*>(frames[size_t(k)].data());
+            block.FillPixels(bytes, 1, count);
+            int moving = 0;
+            for (int p = 0; p <= count + 1; ++p) {
+                const int expected = countPlainly(one, p, width);
+                ASSERT_EQ(CountActivityEvents(one, p, width), expected) << "base " << base << " pixel " << p;
+                ASSERT_EQ(CountActivityEvents(block, p, width), expected) << "base " << base << " pixel " << p;
+                moving += expected > 0;
+            }
+            EXPECT_GT(moving, 0) << base;
+        }
+    }
 }
 
 TEST(FrameHistory, KeepsTheElevenFramesOfAPixelTogether)

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <random>
 #include <vector>
 
 #include "acquisition/RunGeometryFixture.h"
@@ -156,6 +158,99 @@ TEST_F(CompletionTest, ABrightSpotMovingInsideOneWellCountsForThatWellOnly)
     EXPECT_EQ(tables.well_window_events[1], firstScanEvents);
     EXPECT_DOUBLE_EQ(tables.well_accumulated_activity[1], 2 * total);
     EXPECT_EQ(tables.well_scan_activity(1, 1), done.counts.well_activity[1]);
+}
+
+// Steps 6 to 9 of a window as written down, position by position, with no shortcut; the counter
+// itself is checked against its own plain form elsewhere.
+struct PlainCounts {
+    std::array<long, kWellSlots> level{};
+    std::array<int, kWindowFrames> replaced{};
+    std::vector<int> events;
+    std::vector<long> activity;
+    std::array<double, kWellSlots> sum{};
+};
+PlainCounts countPlainly(const RunTables& t, int c, int w, int n, int lineWidth, WindowFrames f)
+{
+    PlainCounts r;
+    auto v = [&f](int k, int p) { return int(static_cast<unsigned char>(f[size_t(k)][size_t(p - 1)])); };
+    std::array<long, kWellSlots> samples{};
+    for (int p = 3; p <= n; ++p)
+        if (const int well = t.pixel_well(c, w, p); well >= 0)
+            for (int k = 0; k < kWindowFrames; ++k) r.level[size_t(well)] += v(k, p), ++samples[size_t(well)];
+    for (int well = 0; well < kCountedWells; ++well)
+        if (samples[size_t(well)]) r.level[size_t(well)] = platform::RoundHalfEven(double(r.level[size_t(well)]) / samples[size_t(well)]);
+    std::array<double, kWindowFrames> change{}, level{};
+    for (int k = 1; k < kWindowFrames; ++k) {
+        for (int p = 3; p <= n; ++p) change[size_t(k)] += std::abs(v(k, p) - v(k - 1, p)), level[size_t(k)] += v(k, p);
+        change[size_t(k)] /= n - 2;
+        level[size_t(k)] /= n - 2;
+    }
+    change[0] = change[1];
+    std::array<bool, kWindowFrames> good{};
+    for (int k = 0; k < kWindowFrames; ++k) good[size_t(k)] = !(level[size_t(k)] * 0.35 < change[size_t(k)]);
+    for (int k = 0; k < kWindowFrames; ++k) {
+        r.replaced[size_t(k)] = -1;
+        if (good[size_t(k)]) continue;
+        const int first = k == 0 ? 1 : k == 10 ? 9 : k - 1, second = k == 0 ? 2 : k == 10 ? 8 : k + 1;
+        const int with = good[size_t(first)] ? first : good[size_t(second)] ? second : -1;
+        if (with >= 0) f[size_t(k)] = f[size_t(with)], r.replaced[size_t(k)] = with;
+    }
+    FrameHistory h;
+    h.Reset(n);
+    for (int p = 3; p <= n; ++p)
+        for (int k = 0; k < kWindowFrames; ++k) h.set(p, k, v(k, p));
+    r.events.assign(size_t(n) + 1, 0);
+    r.activity.assign(size_t(n) + 1, 0);
+    for (int p = 3; p <= n; ++p) {
+        const int well = t.pixel_well(c, w, p);
+        if (well < 0) continue;
+        double mean = 0;
+        for (int k = 0; k < kWindowFrames; ++k) mean += h.at(p, k);
+        if (r.level[size_t(well)] * 0.5 < double(platform::RoundHalfEven(mean / kWindowFrames)))
+            r.events[size_t(p)] = CountActivityEvents(h, p, lineWidth);
+        const plate::WellCell& cell = t.geometry.well_table.at(c, t.pixel_column_band(c, w, p), t.pixel_row_band(c, w, p));
+        const double area = (cell.col_end - cell.col_ini) * (cell.row_end - cell.row_ini) / 100.0 / 100.0;
+        const double value = r.events[size_t(p)] * area * (double(t.mean_well_pixels) / t.well_pixel_total[size_t(well)]);
+        r.activity[size_t(p)] = platform::RoundHalfEven(value);
+        r.sum[size_t(well)] += value;
+    }
+    return r;
+}
+
+TEST_F(CompletionTest, CountsAgreeWithThePlainStepsOnNoisyPlates)
+{
+    for (const auto& [format, window] : {std::pair{"w6", 0}, std::pair{"w24", 1}}) {
+        for (bool flash : {false, true}) {
+            prepare(format, 1, window);
+            std::mt19937 random(3);
+            std::vector<int> base(size_t(win.window_pixel_count) + 1);
+            for (auto& b : base) b = 60 + int(random() % 120);
+            // Sensor noise, a few animals, and with flash a frame 0 far brighter than the rest.
+            WindowFrames f = frames([&](int p, int k) {
+                const int x = tables.pixel_column_offset(1, window, p), y = tables.pixel_row_offset(1, window, p);
+                int value = base[size_t(p)] + int(random() % 9) - 4;
+                if (x >= 20 + 2 * k && x < 26 + 2 * k && y >= 30 && y < 36) value += 70;
+                if (flash && k == 0) value += 60;
+                return std::clamp(value, 0, 255);
+            });
+            const PlainCounts plain = countPlainly(tables, 1, window, win.window_pixel_count, win.line_width, f);
+            const WindowCounts counts = CountWindow(tables, win, f, 0);
+            EXPECT_EQ(counts.well_level, plain.level) << format;
+            for (int k = 0; k < kWindowFrames; ++k)
+                EXPECT_EQ(counts.scores.replaced_by[size_t(k)], plain.replaced[size_t(k)]) << format << " frame " << k;
+            // Frame 0 goes whenever frame 1 changed at all; after a flash frame 1 goes too.
+            EXPECT_EQ(counts.scores.replaced_by[0], flash ? 2 : 1);
+            int moving = 0;
+            for (int p = 3; p <= win.window_pixel_count; ++p) {
+                ASSERT_EQ(win.pixel_events[size_t(p)], plain.events[size_t(p)]) << format << " pixel " << p;
+                ASSERT_EQ(win.pixel_activity[size_t(p)], plain.activity[size_t(p)]) << format << " pixel " << p;
+                moving += plain.events[size_t(p)] > 0;
+            }
+            EXPECT_GT(moving, 20) << format;
+            for (int well = 0; well < kCountedWells; ++well)
+                EXPECT_EQ(counts.well_activity_sum[size_t(well)], plain.sum[size_t(well)]) << format << " well " << well;
+        }
+    }
 }
 
 TEST_F(CompletionTest, ShortFramesCountOnlyWhereTheyReachAndNeverFail)
