@@ -57,7 +57,7 @@ void RunTables::Resize(int maxWindow, int pixelSlots, int scanCount)
     wellScanSeconds_.clear();
     scanStartSeconds_.clear();
     scanTemperature_.clear();
-    growScans(scanCount < 0 ? 0 : size_t(scanCount) + 1);
+    scanSlots_ = scanCount < 0 ? 0 : long(scanCount) + 1;
 }
 
 void RunTables::growScans(size_t slots)
@@ -111,21 +111,21 @@ int RunTables::sensor_cell_index(int c, int x, int y) const { return HasSensorCe
 double RunTables::well_scan_activity(int well, long scan) const
 {
     if (well < 0 || well >= kWellSlots || scan < 0) return 0.0;
-    if (scan >= scan_slots()) return well < kCountedWells ? -1.0 : 0.0;
+    if (size_t(scan) >= scanTemperature_.size()) return well < kCountedWells ? -1.0 : 0.0;
     return wellScanActivity_[size_t(scan) * kWellSlots + size_t(well)];
 }
 long RunTables::well_scan_seconds(int well, long scan) const
 {
-    if (well < 0 || well >= kWellSlots || scan < 0 || scan >= scan_slots()) return 0;
+    if (well < 0 || well >= kWellSlots || scan < 0 || size_t(scan) >= scanTemperature_.size()) return 0;
     return wellScanSeconds_[size_t(scan) * kWellSlots + size_t(well)];
 }
 long RunTables::scan_start_seconds(long scan) const
 {
-    return scan >= 0 && scan < scan_slots() ? scanStartSeconds_[size_t(scan)] : 0;
+    return scan >= 0 && size_t(scan) < scanTemperature_.size() ? scanStartSeconds_[size_t(scan)] : 0;
 }
 double RunTables::scan_temperature(long scan) const
 {
-    return scan >= 0 && scan < scan_slots() ? scanTemperature_[size_t(scan)] : 0.0;
+    return scan >= 0 && size_t(scan) < scanTemperature_.size() ? scanTemperature_[size_t(scan)] : 0.0;
 }
 
 double& RunTables::well_scan_activity_ref(int well, long scan)
@@ -133,12 +133,12 @@ double& RunTables::well_scan_activity_ref(int well, long scan)
     EnsureScan(scan);
     return wellScanActivity_[size_t(scan) * kWellSlots + size_t(well)];
 }
-long& RunTables::well_scan_seconds_ref(int well, long scan)
+int32_t& RunTables::well_scan_seconds_ref(int well, long scan)
 {
     EnsureScan(scan);
     return wellScanSeconds_[size_t(scan) * kWellSlots + size_t(well)];
 }
-long& RunTables::scan_start_seconds_ref(long scan)
+int32_t& RunTables::scan_start_seconds_ref(long scan)
 {
     EnsureScan(scan);
     return scanStartSeconds_[size_t(scan)];

@@ -3,6 +3,7 @@
 // window pixel's well and place, the sensor mask, the well areas, and the per-well and per-scan
 // totals the window completions add up and the report writer reads after the run. Run
 // preparation sizes and fills them; nothing here talks to a window or to the instrument.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -19,7 +20,7 @@ inline constexpr int kCountedWells = 96; // wells 0..95 are summed
 inline constexpr int kSensorSize = 193;  // sensor columns and rows 0..192
 inline constexpr int kFactorSlots = 385; // reference_factors 0..384
 
-// The plate geometry of the format in use, as the plate readers leave it (plate spec, band
+// The plate geometry of the format in use, as the plate readers leave it (plate layout, band
 // files and the well-name parts of each band). A run keeps its own copy, so that the band
 // editor cannot change a running window under the counter.
 struct RunGeometry {
@@ -86,18 +87,20 @@ public:
     bool sensor_well_mask(int camera, int x, int y) const;
     int sensor_cell_index(int camera, int x, int y) const;
 
-    // Per well and scan. The tables hold ten scans a minute of the acquisition time; a run that
-    // goes on past them grows them on the first write (EnsureScan) instead of writing outside.
+    // Per well and scan (scan 0 or more). The tables hold ten scans a minute of the acquisition
+    // time, scans 0..scan_slots() - 1; they take memory only as the run reaches a scan (a run of
+    // weeks would otherwise claim hundreds of megabytes at its start), and a run that goes on past
+    // them grows them instead of writing outside. A scan not written yet reads as cleared.
     void EnsureScan(long scan);
     double well_scan_activity(int well, long scan) const;
     long well_scan_seconds(int well, long scan) const;
     long scan_start_seconds(long scan) const;
     double scan_temperature(long scan) const;
     double& well_scan_activity_ref(int well, long scan);
-    long& well_scan_seconds_ref(int well, long scan);
-    long& scan_start_seconds_ref(long scan);
+    int32_t& well_scan_seconds_ref(int well, long scan);
+    int32_t& scan_start_seconds_ref(long scan);
     double& scan_temperature_ref(long scan);
-    long scan_slots() const { return long(scanTemperature_.size()); }
+    long scan_slots() const { return std::max(scanSlots_, long(scanTemperature_.size())); }
 
     // The filling side (run preparation) and the counting side (window completion) work on the
     // rows of one window directly. Callers keep camera and window inside the tables.
@@ -140,10 +143,11 @@ private:
     std::vector<uint8_t> inWell_, named_;
     std::vector<uint8_t> sensorMask_;
     std::vector<int16_t> sensorCell_;
-    // Per scan: kWellSlots entries per scan, scan after scan.
+    // Per scan: kWellSlots entries per scan, scan after scan, for the scans reached so far.
+    long scanSlots_ = 0;
     std::vector<double> wellScanActivity_;
-    std::vector<long> wellScanSeconds_;
-    std::vector<long> scanStartSeconds_;
+    std::vector<int32_t> wellScanSeconds_;
+    std::vector<int32_t> scanStartSeconds_;
     std::vector<double> scanTemperature_;
 };
 

@@ -66,7 +66,7 @@ std::vector<std::string> PixelActivityBlock(const RunTables& t, const WindowTabl
         }
         row += ',';
         if (pixels.well(p) < 0 || pixels.name(p).empty()) row += '-';
-        else appendNumber(row, win.pixel_activity[size_t(p)]);
+        else appendNumber(row, size_t(p) < win.pixel_activity.size() ? win.pixel_activity[size_t(p)] : 0);
     }
     if (rowName && !rowName->empty()) lines.push_back(std::move(row));
     lines.emplace_back();

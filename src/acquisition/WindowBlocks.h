@@ -3,19 +3,14 @@
 // wellactivity<c><w>.csv and the raw frames written to lastread<c><w>.csv. Both walk the
 // window's pixels in their numbering order (column band by column band, line by line, each line
 // from its last pixel down) and start a row wherever the column offset changes.
-#include <array>
 #include <string>
 #include <vector>
 
 #include "acquisition/CameraWindow.h"
+#include "acquisition/RunFrameStore.h"
 #include "acquisition/RunTables.h"
 
 namespace tirmo::acquisition {
-
-// Frames 0..10 of the current window of one camera, one character per pixel (its grey level),
-// pixel p at character p - 1. frame_store holds them for cameras 0..5.
-using WindowFrames = std::array<std::string, kWindowFrames>;
-using RunFrameStore = std::array<WindowFrames, kRunCameras>;
 
 // "scan,<scan>", "time[m],"<t>"", then per column of pixels 1..window_pixel_count the cell name
 // of its first pixel, the column offset and each pixel's activity ("-" outside every well or

@@ -178,7 +178,9 @@ WindowCounts CountWindow(RunTables& t, WindowTables& win, WindowFrames& frames, 
 {
     WindowCounts counts;
     const int c = win.camera_index, w = win.window_index;
-    const int n = win.window_pixel_count;
+    // Window tables that were not set up for the count give no pixels beyond their size.
+    const int n = std::min({win.window_pixel_count, win.frame_history.pixel_count(), int(win.pixel_events.size()) - 1,
+                            int(win.pixel_activity.size()) - 1});
     // The pixels of the window the run tables hold (all of them for a prepared geometry).
     const bool mapped = t.HasPixel(c, w, 0);
     const int lastPixel = mapped ? std::min(n, t.pixel_slots() - 1) : 0;

@@ -90,7 +90,7 @@ TEST(CountActivityEvents, PixelsOnTheFirstOrLastLineCountNothing)
     EXPECT_EQ(CountActivityEvents(historyOf(moving), kPixel, 0), 0) << "no line width, no line before";
 }
 
-// The counter as written down, pair by pair and frame by frame, with no shortcut.
+// The counter in its plainest form, pair by pair and frame by frame, with no shortcut.
 int countPlainly(const FrameHistory& h, int p, int w)
 {
     if (!(p >= 1 && p - w >= 1 && p + w < h.pixel_count())) return 0;

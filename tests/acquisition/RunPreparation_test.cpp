@@ -146,6 +146,11 @@ TEST(RunPreparation, ScanTablesHoldTenScansAMinuteNotYetMeasured)
     EXPECT_EQ(t.scan_slots(), 306);
     EXPECT_EQ(t.well_scan_activity(4, 305), 2.0);
     EXPECT_EQ(t.well_scan_activity(4, 303), -1.0);
+    // The longest acquisition time the box takes.
+    ASSERT_TRUE(PrepareAcquisition(plate.geometry, settings(1, 20, 32000), t).ok());
+    EXPECT_EQ(t.scan_slots(), 320001);
+    EXPECT_EQ(t.well_scan_activity(7, 320000), -1.0);
+    EXPECT_EQ(t.well_scan_seconds(7, 320000), 0);
     EXPECT_EQ(ScanCount(2.25), 22) << "halves to even";
     EXPECT_EQ(ScanCount(2.75), 28);
     EXPECT_EQ(ScanCount(-5), 0);

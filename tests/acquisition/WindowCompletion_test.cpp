@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <random>
@@ -9,7 +10,9 @@
 #include "acquisition/RunPreparation.h"
 #include "acquisition/WindowCompletion.h"
 #include "platform/Convert.h"
+#include "platform/ProgramFolder.h"
 #include "support/FakeClock.h"
+#include "support/ProgramFiles.h"
 
 namespace tirmo::acquisition {
 namespace {
@@ -160,8 +163,9 @@ TEST_F(CompletionTest, ABrightSpotMovingInsideOneWellCountsForThatWellOnly)
     EXPECT_EQ(tables.well_scan_activity(1, 1), done.counts.well_activity[1]);
 }
 
-// Steps 6 to 9 of a window as written down, position by position, with no shortcut; the counter
-// itself is checked against its own plain form elsewhere.
+// The counting of a window in its plainest form (levels, scores, repair, events, normalised
+// sums), position by position, with no shortcut; the counter itself is checked against its own
+// plain form elsewhere.
 struct PlainCounts {
     std::array<long, kWellSlots> level{};
     std::array<int, kWindowFrames> replaced{};
@@ -217,7 +221,7 @@ PlainCounts countPlainly(const RunTables& t, int c, int w, int n, int lineWidth,
     return r;
 }
 
-TEST_F(CompletionTest, CountsAgreeWithThePlainStepsOnNoisyPlates)
+TEST_F(CompletionTest, CountsAgreeWithThePlainCountingOnNoisyPlates)
 {
     for (const auto& [format, window] : {std::pair{"w6", 0}, std::pair{"w24", 1}}) {
         for (bool flash : {false, true}) {
@@ -300,6 +304,43 @@ TEST_F(CompletionTest, RowsCarryTheRunTotalAndTheAdjustedTotalInTheLocaleSeparat
     CompletionInputs in;
     in.reference_factors = factors;
     EXPECT_EQ(complete(f, in).records.adjusted_rows, std::vector<std::string>{"0.0 \"B2\" 4"});
+}
+
+TEST_F(CompletionTest, AFinishedWindowLandsInTheRunFilesUnderTheirHeaders)
+{
+    prepare("w6", 0, 0);
+    const std::string folder = platform::ProgramFolder() + "/reports/default_project/20250131_140512";
+    platform::MakeFolder(folder);
+    const auto stamp = WriteStartingFiles(folder, {0, "run", "30", "w6"});
+    ASSERT_TRUE(stamp);
+    ASSERT_TRUE(CreateLightLog(folder));
+    tables.well_accumulated_activity[0] = 37;
+    WindowFrames f = frames([](int, int) { return 90; });
+    CompletionInputs in;
+    in.scan_counter = 3;
+    in.elapsed_seconds = 750;
+    in.stage_temperature = 21.04;
+    ASSERT_TRUE(WriteWindowRecords(folder, complete(f, in).records));
+
+    auto read = [&folder](const char* name) {
+        return tirmo::test::ReadProgramFile("reports/default_project/20250131_140512/" + std::string(name));
+    };
+    const std::string q = "\"";
+    EXPECT_EQ(read("current_activity.txt"), q + *stamp + q + " \"<Raw_activity_file_without_internal_factor_correction>\"\r\n"
+                                                "\"Time[m]\" \"Well\" \"Accumulated_activity\"\r\n12.5 \"A1\" 37\r\n");
+    EXPECT_EQ(read("adjusted_activity.txt"), q + *stamp + q + " \"<activity_file_adjusted_by_internal_factor_correction>\"\r\n"
+                                                 "\"Time[m]\" \"Well\" \"Accumulated_activity\"\r\n12.5 \"A1\" 37\r\n")
+        << "no factors: every factor 1.0";
+    EXPECT_EQ(read("current_temperature.txt"),
+              q + *stamp + q + "\r\n\"Time[m]\" \"Temperature[C]\"\r\n12.5 21.0\r\n");
+    EXPECT_EQ(read("light.csv"), "\"#scan\",\"time[m]\",\"light power[0=off]\"\r\n3,\"12.5\",0\r\n");
+    const std::string pixels = read("wellactivity00.csv");
+    EXPECT_EQ(pixels.substr(0, 29), "scan,3\r\ntime[m],\"12.5\"\r\nA1,0,");
+    EXPECT_EQ(pixels.substr(pixels.size() - 4), "\r\n\r\n");
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), '\n'), 2 + 135 + 1) << "one row per column of the window";
+    const std::string raw = read("lastread00.csv");
+    EXPECT_EQ(raw.substr(0, 8), "A1,0,,,-");
+    EXPECT_EQ(raw.substr(raw.size() - 22), "\r\n\r\nTemperature,21.0\r\n");
 }
 
 TEST_F(CompletionTest, ACameraNotInUseWritesOnlyItsLightZeroRowsAndTemperature)
