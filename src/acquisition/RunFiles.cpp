@@ -1,0 +1,188 @@
+#include "acquisition/RunFiles.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+#include "platform/Clock.h"
+#include "platform/Convert.h"
+#include "platform/ProgramFolder.h"
+#include "platform/TextFile.h"
+
+namespace tirmo::acquisition {
+namespace {
+
+std::string withoutQuotes(std::string_view text)
+{
+    std::string s;
+    for (char c : text)
+        if (c != '"') s += c;
+    return s;
+}
+
+std::vector<std::string> activityHeader(std::string_view stamp, const char* title)
+{
+    return {platform::Quoted(stamp) + " " + platform::Quoted(title),
+            platform::Quoted("Time[m]") + " " + platform::Quoted("Well") + " " + platform::Quoted("Accumulated_activity")};
+}
+
+std::string joined(const std::vector<std::string>& lines)
+{
+    size_t n = 0;
+    for (const auto& l : lines) n += l.size() + platform::kLineEnd.size();
+    std::string all;
+    all.reserve(n);
+    for (const auto& l : lines) {
+        all += l;
+        all += platform::kLineEnd;
+    }
+    return all;
+}
+
+}  // namespace
+
+std::string PixelActivityFileName(int camera, int window)
+{
+    return "wellactivity" + std::to_string(camera) + std::to_string(window) + ".csv";
+}
+
+std::string RawFrameFileName(int camera, int window)
+{
+    return "lastread" + std::to_string(camera) + std::to_string(window) + ".csv";
+}
+
+std::string RunFilePath(const std::string& folder, std::string_view name)
+{
+    return platform::ResolvePath(folder + "/" + std::string(name));
+}
+
+std::string Tenths(double value, char decimal)
+{
+    std::string s = platform::Format(value, "0.0");
+    for (char& c : s)
+        if (c == '.') c = decimal;
+    return s;
+}
+
+std::string Whole(double value) { return platform::Format(value, "0"); }
+
+std::string SerialLine(int serialNumber) { return "SN" + std::to_string(serialNumber); }
+
+std::vector<std::string> SubprojectLines(std::string_view title, std::string_view lapse, std::string_view format)
+{
+    return {std::string(title), "acq_time=" + std::string(lapse), "plate_format=" + std::string(format)};
+}
+
+std::vector<std::string> RawActivityHeader(std::string_view stamp)
+{
+    return activityHeader(stamp, "<Raw_activity_file_without_internal_factor_correction>");
+}
+
+std::vector<std::string> AdjustedActivityHeader(std::string_view stamp)
+{
+    return activityHeader(stamp, "<activity_file_adjusted_by_internal_factor_correction>");
+}
+
+std::vector<std::string> TemperatureHeader(std::string_view stamp)
+{
+    return {platform::Quoted(stamp), platform::Quoted("Time[m]") + " " + platform::Quoted("Temperature[C]")};
+}
+
+std::string LightLogHeader()
+{
+    return platform::Quoted("#scan") + "," + platform::Quoted("time[m]") + "," + platform::Quoted("light power[0=off]");
+}
+
+std::string ActivityRow(double minutes, std::string_view well, double value, char decimal)
+{
+    return Tenths(minutes, decimal) + " " + platform::Quoted(well) + " " + Whole(value);
+}
+
+std::string TemperatureRow(double minutes, double temperature, char decimal)
+{
+    return Tenths(minutes, decimal) + " " + Tenths(temperature, decimal);
+}
+
+std::string LightRow(long scan, double minutes, int power)
+{
+    return std::to_string(scan) + "," + platform::Quoted(Tenths(minutes, '.')) + "," + std::to_string(power);
+}
+
+std::optional<std::string> WriteStartingFiles(const std::string& folder, const StartingFiles& f)
+{
+    if (!platform::WriteLines(RunFilePath(folder, kSerialFile), {SerialLine(f.serial_number)})) return std::nullopt;
+    if (!platform::WriteLines(RunFilePath(folder, kSubprojectFile), SubprojectLines(f.title, f.lapse, f.format)))
+        return std::nullopt;
+    const std::string stamp = platform::FormatDate(platform::WallNow(), kFileStampMask);
+    if (!platform::WriteLines(RunFilePath(folder, kRawActivityFile), RawActivityHeader(stamp)) ||
+        !platform::WriteLines(RunFilePath(folder, kAdjustedActivityFile), AdjustedActivityHeader(stamp)) ||
+        !platform::WriteLines(RunFilePath(folder, kTemperatureFile), TemperatureHeader(stamp)))
+        return std::nullopt;
+    return stamp;
+}
+
+bool CreateLightLog(const std::string& folder)
+{
+    return AppendLines(RunFilePath(folder, kLightLogFile), {LightLogHeader()});
+}
+
+bool AppendLines(const std::string& path, const std::vector<std::string>& lines)
+{
+    std::FILE* f = std::fopen(platform::ResolvePath(path).c_str(), "ab");
+    if (!f) return false;
+    const long before = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
+    const std::string text = joined(lines);
+    bool good = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    good = std::fflush(f) == 0 && good;
+    if (!good && before >= 0) {
+        // Never leave a part of a line behind for the readers.
+        if (::ftruncate(fileno(f), before) != 0) good = false;
+    }
+    good = std::fclose(f) == 0 && good;
+    return good;
+}
+
+bool WriteWindowRecords(const std::string& folder, const WindowRecords& r)
+{
+    bool good = AppendLines(RunFilePath(folder, kLightLogFile), {r.light_row});
+    if (r.raw_frames) {
+        const std::string raw = RunFilePath(folder, RawFrameFileName(r.camera, r.window));
+        good = (r.raw_append ? AppendLines(raw, r.raw_frame_lines) : platform::WriteLines(raw, r.raw_frame_lines)) && good;
+        good = AppendLines(RunFilePath(folder, PixelActivityFileName(r.camera, r.window)), r.pixel_activity_lines) && good;
+    }
+    good = AppendLines(RunFilePath(folder, kRawActivityFile), r.activity_rows) && good;
+    good = AppendLines(RunFilePath(folder, kAdjustedActivityFile), r.adjusted_rows) && good;
+    good = AppendLines(RunFilePath(folder, kTemperatureFile), {r.temperature_row}) && good;
+    return good;
+}
+
+std::optional<double> ReadDecimal(std::string_view text)
+{
+    std::string s = withoutQuotes(text);
+    for (char& c : s)
+        if (c == ',') c = '.';
+    return platform::ParseNumber(s);
+}
+
+std::optional<ActivityRecord> ParseActivityRow(std::string_view line)
+{
+    const size_t first = line.find(' ');
+    if (first == std::string_view::npos) return std::nullopt;
+    const size_t second = line.find(' ', first + 1);
+    if (second == std::string_view::npos) return std::nullopt;
+    const auto minutes = ReadDecimal(line.substr(0, first));
+    const auto value = ReadDecimal(line.substr(second + 1));
+    if (!minutes || !value) return std::nullopt;
+    return ActivityRecord{*minutes, withoutQuotes(line.substr(first + 1, second - first - 1)), *value};
+}
+
+std::optional<TemperatureRecord> ParseTemperatureRow(std::string_view line)
+{
+    const size_t blank = line.find(' ');
+    if (blank == std::string_view::npos) return std::nullopt;
+    const auto minutes = ReadDecimal(line.substr(0, blank));
+    const auto temperature = ReadDecimal(line.substr(blank + 1));
+    if (!minutes || !temperature) return std::nullopt;
+    return TemperatureRecord{*minutes, *temperature};
+}
+
+}  // namespace tirmo::acquisition
