@@ -122,6 +122,7 @@ QWidget* Create(const TreePart& part, QWidget* parent)
         w->resize(w->sizeHint());  // the layout gives most of them a width; the height is their own
     // Drawn boxes and rules lie under the controls they frame, as drawings on a surface do.
     if (part.kind == Kind::Shape || part.kind == Kind::Line) w->lower();
+    // The box around the blank information is an outline; the labels in it keep the panel behind.
     if (part.kind == Kind::Shape && std::string(part.name) == "Shape8") w->setAutoFillBackground(false);
     if (part.hidden) w->hide();
     return w;

@@ -293,6 +293,23 @@ TEST_F(MainLayoutWindow, LaysOutFromTheClientAreaSize)
     EXPECT_EQ(Find("cmdPlay")->geometry(), QRect(20, 341, 213, 62));
 }
 
+// A window far past the 16-bit range (3000 pixels are 45000 twips) is laid out as the largest
+// that fits: the controls keep that window's places, none wraps to a negative place.
+TEST_F(MainLayoutWindow, HugeWindowKeepsTheLargestLayoutThatFits)
+{
+    ApplyMainLayout(root.get(), ComputeMainLayout(double(LargestGridWidth()), double(LargestGridHeight()), false), 0);
+    std::map<QWidget*, QRect> largest;
+    for (QWidget* w : root->findChildren<QWidget*>()) largest[w] = w->geometry();
+    EXPECT_EQ(containers.Shape5->geometry(), QRect(115, 67, 2069, 2294));
+
+    LayOut(3000, 3000);
+    for (const auto& [w, rect] : largest) {
+        EXPECT_EQ(w->geometry(), rect) << w->objectName().toStdString();
+        EXPECT_GE(w->x(), 0) << w->objectName().toStdString();
+        EXPECT_GE(w->y(), 0) << w->objectName().toStdString();
+    }
+}
+
 TEST_F(MainLayoutWindow, RawReplyLabelIsHiddenAfterEveryLayout)
 {
     for (const QSize& size : {QSize(1350, 709), QSize(1366, 768), QSize(40, 30), QSize(1350, 709)}) {
