@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
