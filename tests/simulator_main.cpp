@@ -16,15 +16,52 @@
 namespace {
 volatile std::sig_atomic_t stopping = 0;
 void onSignal(int) { stopping = 1; }
+
+constexpr const char* kHelp =
+    "Usage: tirmo-sim [--serial N] [--com N]\n"
+    "\n"
+    "Plays the tirmo instrument on a pseudo-terminal until it is stopped (Ctrl+C), and prints\n"
+    "every frame it receives. Needs no display.\n"
+    "\n"
+    "Options:\n"
+    "  --serial N   serial number the instrument answers with (default 57)\n"
+    "  --com N      print the terminal as TIRMO_COM<N>=/dev/pts/M, ready to give to tirmo\n"
+    "               (without it only the terminal is printed)\n"
+    "  --help, -h   show this text and exit\n"
+    "\n"
+    "Example:\n"
+    "  build/tirmo-sim --serial 57 --com 4 &\n"
+    "  TIRMO_COM1= TIRMO_COM2= TIRMO_COM3= TIRMO_COM4=/dev/pts/M build/tirmo\n";
+
+// A whole number option value; false when it is missing or not a number.
+bool wholeValue(int argc, char** argv, int& i, int& out)
+{
+    if (i + 1 >= argc) return false;
+    char* end = nullptr;
+    const long v = std::strtol(argv[++i], &end, 10);
+    if (end == argv[i] || *end != '\0' || v < 0 || v > 65535) return false;
+    out = int(v);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     int serial = 57, com = 0;
-    for (int i = 1; i + 1 < argc; ++i) {
-        std::string a = argv[i];
-        if (a == "--serial") serial = std::atoi(argv[++i]);
-        else if (a == "--com") com = std::atoi(argv[++i]);
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        bool ok = true;
+        if (a == "--help" || a == "-h") {
+            std::fputs(kHelp, stdout);
+            return 0;
+        } else if (a == "--serial") ok = wholeValue(argc, argv, i, serial);
+        else if (a == "--com") ok = wholeValue(argc, argv, i, com);
+        else ok = false;
+        if (!ok) {
+            std::fprintf(stderr, "tirmo-sim: bad option or value near \"%s\"\n\n%s", a.c_str(), kHelp);
+            return 2;
+        }
     }
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);

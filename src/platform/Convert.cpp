@@ -1,11 +1,26 @@
 #include "platform/Convert.h"
 
 #include <cctype>
+#include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <locale.h>
 
 namespace tirmo::platform {
+namespace {
+
+// strtod as the C locale reads it, whatever locale the process runs under: "." is the decimal
+// point, and nothing else is.
+double cStrtod(const char* text, char** end)
+{
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    return strtod_l(text, end, cLocale);
+}
+
+}  // namespace
 
 double Val(std::string_view text)
 {
@@ -31,8 +46,8 @@ double Val(std::string_view text)
         if (std::isdigit(static_cast<unsigned char>(c))) {
             digits += c;
             any = true;
-        } else if (c == '.' && !point) {
-            digits += c;
+        } else if ((c == '.' || c == ',') && !point) {
+            digits += '.';
             point = true;
         } else if (c == ' ' || c == '\t') {
             continue;  // blanks inside a number are skipped
@@ -52,8 +67,9 @@ double Val(std::string_view text)
         }
         if (expDigits) digits += exp;
     }
-    return std::strtod(digits.c_str(), nullptr);
+    return cStrtod(digits.c_str(), nullptr);
 }
+
 
 long long RoundHalfEven(double value)
 {
@@ -65,6 +81,8 @@ std::optional<double> ParseNumber(std::string_view text)
 {
     std::string t = Trim(text);
     if (t.empty()) return std::nullopt;
+    for (char& c : t)
+        if (c == ',') c = '.';
     if (t.size() > 2 && t[0] == '&' && (t[1] == 'H' || t[1] == 'h')) {
         for (size_t k = 2; k < t.size(); ++k)
             if (!std::isxdigit(static_cast<unsigned char>(t[k]))) return std::nullopt;
@@ -72,7 +90,7 @@ std::optional<double> ParseNumber(std::string_view text)
     }
     const char* begin = t.c_str();
     char* end = nullptr;
-    double v = std::strtod(begin, &end);
+    double v = cStrtod(begin, &end);
     if (end == begin || *end != '\0') return std::nullopt;
     // strtod also takes "inf", "nan" and hex floats, which no box should hold.
     for (char c : t)
@@ -143,9 +161,10 @@ std::string NumberText(double value)
         std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(value));
         return buf;
     }
+    // to_chars writes as the C locale does, where snprintf would take the process's separator.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", value);
-    return buf;
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+    return std::string(buf, r.ptr);
 }
 
 std::string FormatDate(std::chrono::system_clock::time_point when, std::string_view mask)

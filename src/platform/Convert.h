@@ -17,13 +17,16 @@ struct NumberError : std::runtime_error {
 
 // "Number in a text box": the leading number of the text (blanks before it skipped, a sign,
 // digits, a decimal point, an exponent, or &H hex); 0 when the text does not start with one.
+// The decimal point is "." or ",", whatever the locale: users type the separator of their own
+// locale, and the files read with Val are split at their commas first.
 double Val(std::string_view text);
 
 // Halves to the even integer (2.5 -> 2, 3.5 -> 4, -2.5 -> -2): how numbers are stored into
 // integers.
 long long RoundHalfEven(double value);
 
-// The whole text as a number (blanks around it allowed); nullopt when it is not one.
+// The whole text as a number (blanks around it allowed), "." or "," as the decimal point
+// whatever the locale; nullopt when it is not one.
 std::optional<double> ParseNumber(std::string_view text);
 
 // "Whole-number value" of a text into a 16-bit integer, rounded halves to even. Throws
@@ -40,6 +43,8 @@ std::string Format(double value, std::string_view mask);
 
 // A number as the plain text the program shows and writes when no mask is given: integers
 // without a point, others with up to 15 significant digits, no exponent for ordinary values.
+// Format and NumberText always write "."; LocaleDecimal (Locale.h) turns it into the locale's
+// separator where a file wants that.
 std::string NumberText(double value);
 
 // Date masks "yyyymmdd_hhmmss", "yyyymmddhhmmss", "yyyy/mm/dd_hh:mm:ss", in local time.

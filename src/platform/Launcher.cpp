@@ -1,6 +1,5 @@
 #include "platform/Launcher.h"
 
-#include <QLocale>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -39,12 +38,6 @@ bool OpenWithDesktop(const std::string& path) { return StartProgram({"xdg-open",
 void setLauncher(std::function<bool(const std::vector<std::string>&)> launcher)
 {
     launcherOverride = std::move(launcher);
-}
-
-std::string ListSeparator()
-{
-    QLocale locale = QLocale::system();
-    return locale.decimalPoint() == QStringLiteral(",") ? ";" : ",";
 }
 
 }  // namespace tirmo::platform

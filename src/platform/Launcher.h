@@ -14,7 +14,4 @@ bool OpenWithDesktop(const std::string& path);
 // Tests replace the launcher to see what would be started; an empty function restores it.
 void setLauncher(std::function<bool(const std::vector<std::string>&)> launcher);
 
-// The user's list separator: ";" where the decimal mark is a comma, else ",".
-std::string ListSeparator();
-
 }  // namespace tirmo::platform

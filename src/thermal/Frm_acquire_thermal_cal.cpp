@@ -5,6 +5,7 @@
 #include "app/Frm_acquire.h"
 #include "app/ModuleState.h"
 #include "platform/Convert.h"
+#include "platform/Locale.h"
 #include "platform/ProgramFolder.h"
 #include "thermal/FrmTempCal.h"
 #include "thermal/TempCalibration.h"
@@ -13,18 +14,6 @@
 #include "ui/Timer.h"
 
 namespace tirmo::app {
-namespace {
-
-// A typed temperature with "," read as the decimal point.
-double typedNumber(const std::string& text)
-{
-    std::string t = text;
-    for (char& c : t)
-        if (c == ',') c = '.';
-    return platform::Val(t);
-}
-
-}  // namespace
 
 void Frm_acquire::ReadTempCalibration()
 {
@@ -46,8 +35,10 @@ void Frm_acquire::ReadTempCalibration()
 
 bool Frm_acquire::WriteTempCalibration()
 {
+    // The file carries the user's decimal separator (OFFSET=-16,34 on a comma locale); every
+    // reader takes both.
     return thermal::WriteTempFactorFile(thermal::TempFactorPath(mod::serial_number),
-                                        {mod::temp_offset, mod::temp_slope});
+                                        {mod::temp_offset, mod::temp_slope}, platform::DecimalSeparator());
 }
 
 void Frm_acquire::mncalibratetemp_Click()
@@ -80,7 +71,7 @@ void Frm_acquire::cmd_sett1_Click()
         ui::dialogs().messageBox("Please, Write a valid number");
         return;
     }
-    const double t = typedNumber(frmtempcal->txt_temp1->Text());
+    const double t = platform::Val(frmtempcal->txt_temp1->Text());
     if (!(t >= 15 && t <= 40)) {
         ui::dialogs().messageBox("Please, Write a valid number (15 to 40)");
         frmtempcal->txt_temp1->SetText("22");
@@ -98,7 +89,7 @@ void Frm_acquire::cmd_sett1_Click()
 void Frm_acquire::cmd_set2_Click()
 {
     if (platform::Val(txt_current->Text()) <= 0 || thermostat.raw_reading <= 0) return;
-    const double t = typedNumber(frmtempcal->txt_temp2->Text());
+    const double t = platform::Val(frmtempcal->txt_temp2->Text());
     if (!(t >= 8 && t <= 51)) {
         ui::dialogs().messageBox("Valid Values between8-51\xB0" "C");
         frmtempcal->txt_temp2->SetText("35");

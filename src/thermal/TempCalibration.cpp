@@ -19,10 +19,7 @@ std::optional<double> keyedValue(const std::string& line, const std::string& key
 {
     const size_t eq = line.find('=');
     if (eq == std::string::npos) return std::nullopt;
-    std::string text = line.substr(eq + 1);
-    for (char& c : text)
-        if (c == ',') c = '.';
-    const auto value = platform::ParseNumber(text);
+    const auto value = platform::ParseNumber(line.substr(eq + 1));  // "," or "." alike
     if (!value) return std::nullopt;
     if (line.substr(0, eq) != key) return fallback;
     return *value > low && *value < high ? *value : fallback;
@@ -77,13 +74,18 @@ TempFactorRead ReadTempFactorFile(const std::string& path)
     return result;
 }
 
-bool WriteTempFactorFile(const std::string& path, const TempFactors& factors)
+bool WriteTempFactorFile(const std::string& path, const TempFactors& factors, const std::string& decimalSeparator)
 {
+    auto number = [&](double v) {
+        std::string text = platform::NumberText(RoundTo2(v));
+        if (const size_t point = text.find('.'); point != std::string::npos) text.replace(point, 1, decimalSeparator);
+        return text;
+    };
     platform::TextFileWriter out(path);
     if (!out.ok()) return false;
     out.Line(kTitle);
-    out.Line("OFFSET=" + platform::NumberText(RoundTo2(factors.offset)));
-    out.Line("SLOPE=" + platform::NumberText(RoundTo2(factors.slope)));
+    out.Line("OFFSET=" + number(factors.offset));
+    out.Line("SLOPE=" + number(factors.slope));
     return out.Commit();
 }
 

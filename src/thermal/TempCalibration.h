@@ -35,9 +35,10 @@ std::string TempFactorPath(int serialNumber);
 // Reads the file; commas are read as decimal points, so a file written where the comma is the
 // decimal separator reads the same.
 TempFactorRead ReadTempFactorFile(const std::string& path);
-// Writes the title line and both values rounded to two decimals; the file is replaced only when
-// everything was written. False when it could not be written.
-bool WriteTempFactorFile(const std::string& path, const TempFactors& factors);
+// Writes the title line and both values rounded to two decimals, with the decimal separator
+// given ("." or the locale's); the file is replaced only when everything was written. False when
+// it could not be written.
+bool WriteTempFactorFile(const std::string& path, const TempFactors& factors, const std::string& decimalSeparator);
 
 // x rounded to two decimals, halves to even.
 double RoundTo2(double x);

@@ -15,7 +15,9 @@ TEST(Val, TakesTheLeadingNumberElseZero)
     EXPECT_EQ(Val("1 2"), 12);
     EXPECT_EQ(Val(".5"), 0.5);
     EXPECT_EQ(Val("&HFF"), 255);
-    EXPECT_EQ(Val("7,5"), 7) << "a comma ends the number";
+    EXPECT_EQ(Val("7,5"), 7.5) << "a typed comma is a decimal point";
+    EXPECT_EQ(Val("7,5.2"), 7.5) << "the second separator ends the number";
+    EXPECT_EQ(Val("-,25x"), -0.25);
 }
 
 TEST(Rounding, StoringIntoIntegersRoundsHalvesToEven)

@@ -2,12 +2,15 @@
 // the saved line in tempfactor.dat.
 #include <gtest/gtest.h>
 
+#include <QLocale>
+#include <cstdio>
 #include <fstream>
 
 #include "app/ModuleState.h"
 #include "link/CommPort.h"
 #include "platform/ProgramFolder.h"
 #include "support/AppFixture.h"
+#include "support/ProcessLocale.h"
 #include "thermal/FrmTempCal.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
@@ -75,6 +78,7 @@ protected:
 
 TEST_F(TempCalibrationWindowTest, TwoPointsOnASensorOffTheNominalLineAreAcceptedSavedAndReadBack)
 {
+    test::ScopedDecimalSeparator point(".");
     connect(12, 1.8, -18);
     startCalibration();
     EXPECT_FALSE(window->frmtempcal->isHidden());
@@ -197,6 +201,7 @@ TEST_F(TempCalibrationWindowTest, AnImplausibleLineIsReportedInTheStatus)
 
 TEST_F(TempCalibrationWindowTest, AMissingFileIsWrittenWithTheDefaults)
 {
+    test::ScopedDecimalSeparator point(".");
     platform::MakeFolder(platform::ProgramPath("config"));
     window->ReadTempCalibration();
     EXPECT_EQ(readFile("config/tempfactor.dat"), "\"Temperature sensor parameters\"\r\nOFFSET=-16.34\r\nSLOPE=1.73\r\n");
@@ -211,6 +216,58 @@ TEST_F(TempCalibrationWindowTest, StartUpLoadsTheInstrumentsLine)
     EXPECT_DOUBLE_EQ(mod::temp_offset, -16.5);
     EXPECT_DOUBLE_EQ(mod::temp_slope, 1.74);
     EXPECT_DOUBLE_EQ(window->thermostat.working_temp_slope, 1.74);
+}
+
+// The program started by a user whose locale writes "2,5": the file carries that user's commas,
+// and the same numbers come back, as they do from a file written with points.
+TEST_F(TempCalibrationWindowTest, UnderACommaLocaleTheFileIsWrittenWithCommasAndReadsBackTheSame)
+{
+    test::ScopedProcessLocale german(test::kCommaLocale);
+    if (!german.active()) GTEST_SKIP() << test::kCommaLocale << " is not installed (scripts/install-deps.sh makes it)";
+    char c[16];
+    std::snprintf(c, sizeof c, "%.2f", -16.34);
+    ASSERT_STREQ(c, "-16,34") << "the C library follows the switch";
+    ASSERT_EQ(QLocale().decimalPoint(), QStringLiteral(","));
+
+    platform::MakeFolder(platform::ProgramPath("config"));
+    window->ReadTempCalibration();  // no file yet: the defaults are written
+    EXPECT_EQ(readFile("config/tempfactor.dat"), "\"Temperature sensor parameters\"\r\nOFFSET=-16,34\r\nSLOPE=1,73\r\n");
+    mod::temp_offset = mod::temp_slope = 0;
+    window->ReadTempCalibration();
+    EXPECT_DOUBLE_EQ(mod::temp_offset, -16.34);
+    EXPECT_DOUBLE_EQ(mod::temp_slope, 1.73);
+    EXPECT_DOUBLE_EQ(window->thermostat.working_temp_slope, 1.73);
+
+    mod::temp_offset = -17.5;
+    mod::temp_slope = 1.776;
+    ASSERT_TRUE(window->WriteTempCalibration());
+    EXPECT_EQ(readFile("config/tempfactor.dat"), "\"Temperature sensor parameters\"\r\nOFFSET=-17,5\r\nSLOPE=1,78\r\n");
+    mod::temp_offset = mod::temp_slope = 0;
+    window->ReadTempCalibration();
+    EXPECT_DOUBLE_EQ(mod::temp_offset, -17.5);
+    EXPECT_DOUBLE_EQ(mod::temp_slope, 1.78);
+
+    writeFactors("config", "\"Temperature sensor parameters\"\r\nOFFSET=-16.5\r\nSLOPE=1.74\r\n");
+    window->ReadTempCalibration();
+    EXPECT_DOUBLE_EQ(mod::temp_offset, -16.5);
+    EXPECT_DOUBLE_EQ(mod::temp_slope, 1.74);
+    EXPECT_EQ(boxes.shown().size(), 0u) << "no file was taken for corrupt";
+    EXPECT_EQ(window->txt_status->Text().find("[#T001]"), std::string::npos);
+}
+
+TEST_F(TempCalibrationWindowTest, UnderACommaLocaleTypedPointsAndCommasAreBothNumbers)
+{
+    test::ScopedProcessLocale german(test::kCommaLocale);
+    if (!german.active()) GTEST_SKIP() << test::kCommaLocale << " is not installed (scripts/install-deps.sh makes it)";
+    connect(12);
+    startCalibration();
+    plateAt(25);
+    setPoint1("22.5");
+    EXPECT_DOUBLE_EQ(window->cal_t1, 22.5);
+    boxes.expectMessage("Difference between temperatures must be >5 degrees");
+    setPoint2("27,4");
+    EXPECT_DOUBLE_EQ(window->cal_t2, 27.4);
+    EXPECT_FALSE(window->frmtempcal->cmd_closetmpcal->isEnabled());
 }
 
 }  // namespace

@@ -65,16 +65,31 @@ TEST_F(TempFactorFileTest, ShortMalformedOrMissingFilesGiveTheDefaults)
     EXPECT_EQ(ReadTempFactorFile(folder.path() + "/none.dat").status, TempFactorStatus::Missing);
 }
 
-TEST_F(TempFactorFileTest, WriterRoundsToTwoDecimalsAndReadsBack)
+TEST_F(TempFactorFileTest, WriterRoundsToTwoDecimalsInTheSeparatorGivenAndReadsBack)
 {
-    ASSERT_TRUE(WriteTempFactorFile(path, {-16.34, 1.732}));
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
-              "\"Temperature sensor parameters\"\r\nOFFSET=-16.34\r\nSLOPE=1.73\r\n");
-    const auto r = ReadTempFactorFile(path);
-    EXPECT_DOUBLE_EQ(r.factors.offset, -16.34);
-    EXPECT_DOUBLE_EQ(r.factors.slope, 1.73);
-    EXPECT_FALSE(WriteTempFactorFile(folder.path() + "/missing/tempfactor.dat", {}));
+    const struct {
+        const char* separator;
+        TempFactors written;
+        const char* offset;
+        const char* slope;
+        TempFactors read;
+    } cases[] = {
+        {".", {-16.34, 1.732}, "-16.34", "1.73", {-16.34, 1.73}},
+        {",", {-16.34, 1.732}, "-16,34", "1,73", {-16.34, 1.73}},
+        {",", {-16, 1.8}, "-16", "1,8", {-16, 1.8}},
+        {",", {-14.005, 1.745}, "-14", "1,74", {-14, 1.74}},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteTempFactorFile(path, c.written, c.separator));
+        std::ifstream in(path, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+                  "\"Temperature sensor parameters\"\r\nOFFSET=" + std::string(c.offset) + "\r\nSLOPE=" + c.slope + "\r\n");
+        const auto r = ReadTempFactorFile(path);
+        EXPECT_EQ(r.status, TempFactorStatus::Ok) << c.offset;
+        EXPECT_DOUBLE_EQ(r.factors.offset, c.read.offset);
+        EXPECT_DOUBLE_EQ(r.factors.slope, c.read.slope);
+    }
+    EXPECT_FALSE(WriteTempFactorFile(folder.path() + "/missing/tempfactor.dat", {}, "."));
 }
 
 TEST(CalibrationFitTest, WorkedExampleIsAccepted)

@@ -21,7 +21,9 @@ TEST(TemperatureCycleTest, BadRowsAreRefusedWithAMessageNamingThem)
     EXPECT_EQ(CycleRowProblem("T25;30"), "");
     EXPECT_EQ(CycleRowProblem("T5;10"), "");
     EXPECT_EQ(CycleRowProblem("T25;0"), "");
-    for (const char* row : {"T;", "T25;", "T;5", "Tabc;5", "T25;x", "T25", "25;5", "T0;5", "T25;-1", "T25;1,5"}) {
+    EXPECT_EQ(CycleRowProblem("T25;1,5"), "") << "a typed comma is a decimal point";
+    EXPECT_EQ(CycleRowProblem("T24,5;1.5"), "");
+    for (const char* row : {"T;", "T25;", "T;5", "Tabc;5", "T25;x", "T25", "25;5", "T0;5", "T25;-1", "T25;1,5,2"}) {
         const std::string problem = CycleRowProblem(row);
         EXPECT_NE(problem.find("Temperature cycle row not valid: " + std::string(row)), std::string::npos) << row;
     }
