@@ -1,7 +1,8 @@
 #include "project/BlankHeader.h"
 
-#include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
+#include "project/BlankFile.h"
+#include "project/CorrectionFolders.h"
 
 namespace tirmo::project {
 namespace {
@@ -17,9 +18,7 @@ std::string mid(const std::string& s, size_t from, size_t count = std::string::n
 
 std::string BlankFilePath(const std::string& format, int serialNumber)
 {
-    std::string folder = "reports\\_internal_blank_measurement";
-    if (serialNumber >= 1) folder += "SN" + std::to_string(serialNumber);
-    return platform::ProgramPath(folder + "\\blank_" + format + ".dat");
+    return InFolder(BlankStoreFolder(serialNumber), BlankFileName(format));
 }
 
 std::string ReadBlankHeader(const std::string& format, int serialNumber)

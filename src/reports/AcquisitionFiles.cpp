@@ -1,35 +1,14 @@
 #include "reports/AcquisitionFiles.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "platform/Convert.h"
 #include "platform/TextFile.h"
+#include "project/BlankStore.h"
+#include "project/FactorCorrectionFile.h"
 #include "reports/ReportNumbers.h"
 
 namespace tirmo::reports {
-
-namespace {
-
-constexpr int kMaxFactors = 383;  // as many as the instrument's factor files carry
-
-std::string WithoutQuotes(std::string s)
-{
-    s.erase(std::remove(s.begin(), s.end(), '"'), s.end());
-    return s;
-}
-
-// A whole number filling the text (blanks around it allowed).
-std::optional<long> WholeNumber(std::string_view text)
-{
-    size_t used = 0;
-    const double v = LeadingNumber(text, &used);
-    if (used == 0 || platform::Trim(text.substr(used)).size() != 0) return std::nullopt;
-    if (!(v > -2147483649.0 && v < 2147483648.0) || v != std::floor(v)) return std::nullopt;
-    return long(v);
-}
-
-}  // namespace
 
 std::string InFolder(const std::string& folder, const std::string& name)
 {
@@ -76,58 +55,26 @@ int ReadSerialFile(const std::string& folder)
     return (v > -32769.0 && v < 32768.0) ? int(platform::RoundHalfEven(v)) : 0;
 }
 
-bool ParseBlankFile(const std::string& format, const std::string& folder, Corrections& c)
+bool ParseBlankFile(const std::string& format, const std::string& folder, Corrections& c,
+                    const std::function<void(const std::string&)>& message)
 {
-    c.blank_values.fill(0);
-    c.blank_lapse = 30;
-    const auto lines = platform::ReadLines(InFolder(folder, "blank_" + format + ".dat"));
-    if (!lines) return false;
-    if (lines->size() > 1) {
-        const std::string& l = (*lines)[1];
-        const size_t eq = l.find('=');
-        if (eq != std::string::npos)
-            if (auto v = WholeNumber(std::string_view(l).substr(eq + 1)); v && *v >= -32768 && *v <= 32767)
-                c.blank_lapse = int(*v);
-    }
-    for (size_t i = 3; i < lines->size(); ++i) {
-        const std::string& l = (*lines)[i];
-        const size_t comma = l.find(',');
-        if (comma == std::string::npos) continue;
-        const auto index = WholeNumber(std::string_view(l).substr(0, comma));
-        const auto value = WholeNumber(std::string_view(l).substr(comma + 1));
-        if (!index || !value || *index < 0 || *index >= kCorrectionEntries) continue;
-        if (*value < -32768 || *value > 32767) continue;
-        c.blank_values[size_t(*index)] = int(*value);
-    }
-    return true;
+    project::CorrectionNotices notices;
+    notices.message = message;
+    project::BlankTables tables;
+    const auto state = project::ParseBlankFile(format, folder, tables, notices);
+    std::copy(tables.values.begin(), tables.values.end(), c.blank_values.begin());
+    c.blank_lapse = tables.lapse;
+    return state == project::BlankFileState::Read;
 }
 
 bool ReadFactorCorrection(const std::string& folder, Corrections& c)
 {
-    c.well_factor.fill(1.0);
-    const auto lines = platform::ReadLines(InFolder(folder, "factor_correction.txt"));
-    if (!lines || lines->size() < 3) return false;
-    const std::string& l = (*lines)[2];
-    if (l.find("mult_factor") == std::string::npos) return false;
-    // The values follow the line's first item, separated by blanks.
-    size_t i = l.find(' ');
-    int k = 0;
-    while (i != std::string::npos && k < kMaxFactors) {
-        while (i < l.size() && l[i] == ' ') ++i;
-        if (i >= l.size()) break;
-        const size_t next = l.find(' ', i);
-        const double v = LeadingNumber(std::string_view(l).substr(i, next == std::string::npos ? l.npos : next - i));
-        c.well_factor[size_t(k++)] = std::clamp(v, 0.0, 2.55);
-        i = next;
-    }
-    return true;
+    project::ReferenceFactors factors;
+    const bool read = !project::ReadFactorCorrection(folder, factors).empty();
+    std::copy(factors.begin(), factors.end(), c.well_factor.begin());
+    return read;
 }
 
-std::string ReadFactorCorrectionStamp(const std::string& folder)
-{
-    const auto lines = platform::ReadLines(InFolder(folder, "factor_correction.txt"));
-    if (!lines || lines->empty()) return {};
-    return WithoutQuotes((*lines)[0]);
-}
+std::string ReadFactorCorrectionStamp(const std::string& folder) { return project::ReadFactorCorrectionStamp(folder); }
 
 }  // namespace tirmo::reports

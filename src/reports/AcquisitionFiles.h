@@ -2,7 +2,9 @@
 // The small files of an acquisition folder that a report reads when it is generated: the
 // set-up (subpj.dat), the instrument's serial number (serial.dat), the blank copy
 // (blank_<format>.dat) and the internal-reference factors (factor_correction.txt). Numbers are
-// read with "." or "," as the decimal point, whatever the locale.
+// read with "." or "," as the decimal point, whatever the locale. The blank and factor files
+// belong to the project code, whose readers these use.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -29,15 +31,15 @@ std::string ReportSubprojectName(const std::string& folder);
 // The number after "SN" in serial.dat; 0 when the file is missing or holds none.
 int ReadSerialFile(const std::string& folder);
 
-// The blank copy of the format in the folder into blank_values and blank_lapse. A missing file
-// gives all zeros and 30 minutes. Rows "index,value" for indexes 0..384 are taken, a later row
-// of the same index replacing the earlier one; rows that are not two whole numbers are skipped.
-// True when the file was read.
-bool ParseBlankFile(const std::string& format, const std::string& folder, Corrections& corrections);
+// The blank copy of the format in the folder into blank_values and blank_lapse, read by the
+// blank-file reader of the project code: a missing file gives all zeros and 30 minutes, and so
+// does a garbled one, after "Blank_File format error" through message. True when it was read.
+bool ParseBlankFile(const std::string& format, const std::string& folder, Corrections& corrections,
+                    const std::function<void(const std::string&)>& message = {});
 
-// The factors of factor_correction.txt (its "mult_factor" line, one per well in well order)
-// into well_factor, each held to 0..2.55; every well without a value keeps 1.0. True when the
-// file had a factor line.
+// The factors of factor_correction.txt into well_factor, read by the factor-file reader of the
+// project code (its "mult_factor" line, one per well in well order, each held to 0..2.55;
+// every well without a value keeps 1.0). True when the file gave factors.
 bool ReadFactorCorrection(const std::string& folder, Corrections& corrections);
 
 // The first line of factor_correction.txt without its double quotes; empty when missing.

@@ -137,7 +137,7 @@ ReportOutcome GenerateReport(const AcquisitionData& data, const std::string& fol
         platform::MakeFolder(platform::ProgramPath("reports/_internal_reference" + serialTag));
 
         ReportInputs inputs;
-        ParseBlankFile(data.plate_format, out.folder, inputs.corrections);
+        ParseBlankFile(data.plate_format, out.folder, inputs.corrections, env.message);
         LoadFactors(out.folder, data.plate_format, opts, env, inputs.corrections);
         if (opts.bin_text != kScanTime) say(kBinWarning);
         if (opts.layout == ReportLayout::MapPlot || opts.layout == ReportLayout::Bmp) {

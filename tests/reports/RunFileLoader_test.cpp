@@ -98,14 +98,26 @@ TEST_F(LoaderTest, BlankFile)
     EXPECT_EQ(c.blank_lapse, 30);
     EXPECT_EQ(c.blank_values[3], 0) << "a missing blank is none";
     Spill(folder + "/blank_w6.dat",
-          "20250130_100000_blank_x\r\nacqlapse=0060\r\n\"#well\",\"Value\"\r\n"
-          "0,12\r\n1,x\r\n384,7\r\n385,8\r\n-1,9\r\n2,3.5\r\n0,14\r\n");
-    EXPECT_TRUE(ParseBlankFile("w6", folder, c));
+          "20250130_100000_blank_x\r\nacqlapse=0060\r\n\"#well\",\"Value\"\r\n0,12\r\n384,7\r\n2,3\r\n0,14\r\n");
+    std::vector<std::string> messages;
+    auto message = [&](const std::string& m) { messages.push_back(m); };
+    EXPECT_TRUE(ParseBlankFile("w6", folder, c, message));
     EXPECT_EQ(c.blank_lapse, 60);
     EXPECT_EQ(c.blank_values[0], 14) << "a later row replaces an earlier one";
     EXPECT_EQ(c.blank_values[1], 0);
-    EXPECT_EQ(c.blank_values[2], 0) << "not a whole number";
+    EXPECT_EQ(c.blank_values[2], 3);
     EXPECT_EQ(c.blank_values[384], 7) << "the last index taken";
+    EXPECT_TRUE(messages.empty());
+
+    // A garbled copy is not used in part: the report gets no blank, and the user is told.
+    for (const char* bad : {"1,x", "385,8", "-1,9", "2,3.5"}) {
+        Spill(folder + "/blank_w6.dat", "h\r\nacqlapse=0060\r\n\"#well\",\"Value\"\r\n0,12\r\n" + std::string(bad) + "\r\n");
+        messages.clear();
+        EXPECT_FALSE(ParseBlankFile("w6", folder, c, message)) << bad;
+        EXPECT_EQ(c.blank_lapse, 30) << bad;
+        EXPECT_EQ(c.blank_values[0], 0) << bad;
+        EXPECT_EQ(messages, std::vector<std::string>{"Blank_File format error"}) << bad;
+    }
 }
 
 TEST_F(LoaderTest, FactorFileStampSerialAndName)
