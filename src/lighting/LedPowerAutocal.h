@@ -26,8 +26,8 @@ public:
     virtual void SendLedPower(int led, int power) = 0;
     // The camera's powers as saved in ledpower.dat (the main window sends them only during a run).
     virtual void ApplyLedPower(int camera) = 0;
-    // The default image window, speed "1" and exposure "240" into the camera boxes, then the
-    // camera set-up sent from them.
+    // The default image window (cmd_default_Click), 50 ms, speed "1" and exposure "240" into
+    // the camera boxes, 10 ms, then the camera set-up sent from the boxes (gain included).
     virtual void SetCalibrationCamera() = 0;
     // One new frame of the camera into Frames(); false when none came whole (the camera's
     // cells then hold no frame: see GrabCheckedFrame).

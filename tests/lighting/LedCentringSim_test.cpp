@@ -12,6 +12,7 @@
 #include "lighting/LedCentring.h"
 #include "lighting/LedCommands.h"
 #include "lighting/LedPowerApply.h"
+#include "lighting/LedTestMaps.h"
 #include "plate/BandFiles.h"
 #include "platform/ProgramFolder.h"
 #include "sim/SimLitPlate.h"
@@ -25,15 +26,9 @@ namespace {
 constexpr double kGreyPerPower = 25;
 constexpr int kStartPower = 6;
 
-std::pair<int, int> band(int lo, int hi, int n, int i)
-{
-    const double w = double(hi - lo + 1) / n;
-    return {lo + int(std::lround(w * i)), lo + int(std::lround(w * (i + 1))) - 1};
-}
-
 // The centring of "w6" wells on the simulated plate: the real band files, the window fetched
 // through the run's transfer, the powers saved and sent back as the round does.
-class CentringOnPlateTest : public test::LinkFixture {
+class CentringOnPlateTest : public ::tirmo::test::LinkFixture {
 protected:
     void SetUp() override
     {
@@ -51,11 +46,8 @@ protected:
         // half of the column band, 5..9 the second; filcam 1..4 and 5..7 the halves of the row band.
         std::vector<sim::SimLed> leds;
         for (int led = 0; led < kLedCount; ++led) {
-            const int colcam = map.colcam[size_t(led)], filcam = map.filcam[size_t(led)];
-            if (colcam < 1 || colcam > 9 || filcam < 1 || filcam > 7) continue;
-            const auto [x1, x2] = colcam <= 4 ? band(6, 73, 4, colcam - 1) : band(74, 141, 5, colcam - 5);
-            const auto [y1, y2] = filcam <= 4 ? band(10, 87, 4, filcam - 1) : band(88, 165, 3, filcam - 5);
-            leds.push_back({led, map.camera[size_t(led)], x1, x2, y1, y2});
+            const test::Rect r = test::W6LedRect(map.colcam[size_t(led)], map.filcam[size_t(led)]);
+            if (r.x1 >= 0) leds.push_back({led, map.camera[size_t(led)], r.x1, r.x2, r.y1, r.y2});
         }
         wells = sim::DefaultWells("w6");
         plateSource = sim->with([&](sim::SimState& s) { return sim::InstallLitPlate(s, wells, leds, kGreyPerPower); });
@@ -122,8 +114,8 @@ protected:
         return report;
     }
 
-    test::FakeClock clock;
-    test::TempFolder folder;
+    ::tirmo::test::FakeClock clock;
+    ::tirmo::test::TempFolder folder;
     plate::ColumnBands columns;
     plate::RowBands rows;
     LedMap map;

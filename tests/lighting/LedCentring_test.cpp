@@ -1,30 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "lighting/LedCentring.h"
+#include "lighting/LedTestMaps.h"
 
 namespace tirmo::lighting {
 namespace {
 
 using Z = LedZone;
-
-LedMap layoutMap(int generation, int power)
-{
-    LedMap map;
-    const auto lines = generation == 1 ? LedSetup1Lines() : LedSetup2Lines();
-    for (size_t i = 2; i < lines.size(); ++i) {
-        int camera = 0, led = 0, colcam = 0, filcam = 0;
-        EXPECT_EQ(std::sscanf(lines[i].c_str(), "%d,%d,%d,%d", &camera, &led, &colcam, &filcam), 4);
-        map.camera[size_t(led)] = camera;
-        map.colcam[size_t(led)] = colcam;
-        map.filcam[size_t(led)] = filcam;
-    }
-    map.power.fill(power);
-    return map;
-}
 
 // A window built pixel by pixel: each run of pixels has a well, a quarter (0..3: first or
 // second column half, then first or second row half) and a grey. Bands 0..20 on both axes,
@@ -206,7 +191,7 @@ bool firstColumnHalf(const LedMap& map, int led)
 TEST(LedCentring, ExampleSixTenthsAndAHalfDimsBothFirstColumnZonesByTwo)
 {
     const Bands bands(1, 1);
-    LedMap map = layoutMap(1, 5);
+    LedMap map = test::LayoutMap(1, 5);
     // fc = (60 + 60) / 200 = 0.6, fr = (60 + 40) / 200 = 0.5; no grey below 40 or above 240.
     const TestWindow t = quarters(0, 60, 40, 60, 40);
     const CentringReport report = CentreLedMap(map, {"w6", 1, bands.columns, bands.rows}, t.view());
@@ -221,7 +206,7 @@ TEST(LedCentring, ExampleSixTenthsAndAHalfDimsBothFirstColumnZonesByTwo)
 TEST(LedCentring, ExampleEightAndTwoTenthsDimsZoneEByFour)
 {
     const Bands bands(1, 1);
-    LedMap map = layoutMap(1, 5);
+    LedMap map = test::LayoutMap(1, 5);
     // Q3 holds seven times the pixels of the others: fc = 0.8, fr = 0.2.
     TestWindow t;
     t.add(0, 0, 100, 100);
@@ -239,7 +224,7 @@ TEST(LedCentring, ExampleEightAndTwoTenthsDimsZoneEByFour)
 TEST(LedCentring, ABlackOrEmptyWellIsSkippedWithoutChange)
 {
     const Bands bands(1, 1);
-    const LedMap before = layoutMap(1, 5);
+    const LedMap before = test::LayoutMap(1, 5);
     // Black: 400 pixels of grey 0 would otherwise also raise every quarter as dark.
     const TestWindow black = quarters(0, 0, 0, 0, 0);
     TestWindow none;  // no pixel of the well in the window
@@ -258,11 +243,11 @@ TEST(LedCentring, FormatsWithoutZonesChangeNothing)
     const Bands bands(1, 1);
     const TestWindow t = quarters(0, 250, 10, 250, 10);
     for (const char* format : {"w96f", "w48", "w12", "w96u", "bogus", ""}) {
-        LedMap map = layoutMap(1, 5);
+        LedMap map = test::LayoutMap(1, 5);
         const CentringReport report = CentreLedMap(map, {format, 1, bands.columns, bands.rows}, t.view());
         EXPECT_FALSE(report.zones) << format;
         EXPECT_TRUE(report.wells.empty()) << format;
-        EXPECT_EQ(map.power, layoutMap(1, 5).power) << format;
+        EXPECT_EQ(map.power, test::LayoutMap(1, 5).power) << format;
     }
 }
 
@@ -270,7 +255,7 @@ TEST(LedCentring, EachW24WellOfTheWindowMovesItsOwnZones)
 {
     // Camera 0 of "w24": plate columns 0 and 1, rows 0 and 1; window 1 holds wells 1 and 5.
     const Bands bands(2, 2);
-    LedMap map = layoutMap(1, 5);
+    LedMap map = test::LayoutMap(1, 5);
     TestWindow t = quarters(1, 100, 100, 100, 100);  // well 1 (column 0) evenly lit
     t.add(5, 0, 100, 60);                             // well 5 (column 1): fc 0.6, fr 0.5
     t.add(5, 1, 100, 40);
@@ -293,13 +278,13 @@ TEST(LedCentring, EachW24WellOfTheWindowMovesItsOwnZones)
 TEST(LedCentring, AWindowOutsideTheBandTablesChangesNothing)
 {
     const Bands bands(1, 1);
-    LedMap map = layoutMap(1, 5);
+    LedMap map = test::LayoutMap(1, 5);
     const TestWindow t = quarters(0, 60, 40, 60, 40);
     for (auto [camera, window] : {std::pair{7, 0}, {-1, 0}, {0, 9}, {0, -1}}) {
         const CentringReport report = CentreLedMap(map, {"w6", 1, bands.columns, bands.rows}, t.view(camera, window));
         EXPECT_TRUE(report.wells.empty()) << camera << " " << window;
     }
-    EXPECT_EQ(map.power, layoutMap(1, 5).power);
+    EXPECT_EQ(map.power, test::LayoutMap(1, 5).power);
 }
 
 }  // namespace

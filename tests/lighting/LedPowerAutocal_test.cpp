@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "lighting/LedCommands.h"
 #include "lighting/LedPowerApply.h"
 #include "lighting/LedPowerAutocal.h"
+#include "lighting/LedTestMaps.h"
 #include "platform/ProgramFolder.h"
 #include "sim/SimLitPlate.h"
 #include "support/FakeClock.h"
@@ -21,27 +21,7 @@
 namespace tirmo::lighting {
 namespace {
 
-// Splits lo..hi into n bands of (nearly) equal width; band i (from 0).
-std::pair<int, int> band(int lo, int hi, int n, int i)
-{
-    const double w = double(hi - lo + 1) / n;
-    return {lo + int(std::lround(w * i)), lo + int(std::lround(w * (i + 1))) - 1};
-}
-
-// Where the LED at (colcam, filcam) of a later board's 9 x 7 block lights its camera's frame:
-// colcam 1..4 over the first half of "w6"'s column band (image x 6..73), 5..9 over the second
-// (74..141); filcam 1..4 over the first half of the row band (image y 10..87), 5..7 over the
-// second (88..165). LEDs without a block place light nothing.
-struct Rect {
-    int x1 = -1, x2 = -1, y1 = -1, y2 = -1;
-};
-Rect ledRect(int colcam, int filcam)
-{
-    if (colcam < 1 || colcam > 9 || filcam < 1 || filcam > 7) return {};
-    const auto [x1, x2] = colcam <= 4 ? band(6, 73, 4, colcam - 1) : band(74, 141, 5, colcam - 5);
-    const auto [y1, y2] = filcam <= 4 ? band(10, 87, 4, filcam - 1) : band(88, 165, 3, filcam - 5);
-    return {x1, x2, y1, y2};
-}
+using test::Rect;
 
 // The instrument side of the calibration as the main window will give it: the real LED
 // senders, camera commands and frame transfer on the link to the simulator.
@@ -111,7 +91,7 @@ private:
     int camera_;
 };
 
-class LedAutocalTest : public test::LinkFixture {
+class LedAutocalTest : public ::tirmo::test::LinkFixture {
 protected:
     static constexpr int kStartPower = 3;
 
@@ -127,16 +107,16 @@ protected:
         std::string power = "\"Led control: 16rows x  26col. Per cam: 8 x 9+8+9\"\r\n\"led\",\"power\"\r\n";
         std::vector<sim::SimLed> simLeds;
         for (int led = 0; led < kLedCount; ++led) {
-            const Rect r = ledRect(layout.colcam[size_t(led)], layout.filcam[size_t(led)]);
+            const Rect r = test::W6LedRect(layout.colcam[size_t(led)], layout.filcam[size_t(led)]);
             rects.push_back(r);
             xy += std::to_string(led) + "," + std::to_string(r.x1) + "," + std::to_string(r.x2) + "," +
                   std::to_string(r.y1) + "," + std::to_string(r.y2) + "\r\n";
             power += std::to_string(led) + "," + std::to_string(kStartPower) + "\r\n";
             if (r.x1 >= 0) simLeds.push_back({led, layout.camera[size_t(led)], r.x1, r.x2, r.y1, r.y2});
         }
-        test::WriteProgramFile("config/ledxy.dat", xy);
-        test::WriteProgramFile("config/ledpower.dat", power);
-        powerFileBefore = test::ReadProgramFile("config/ledpower.dat");
+        ::tirmo::test::WriteProgramFile("config/ledxy.dat", xy);
+        ::tirmo::test::WriteProgramFile("config/ledpower.dat", power);
+        powerFileBefore = ::tirmo::test::ReadProgramFile("config/ledpower.dat");
         this->simLeds = simLeds;
     }
 
@@ -194,8 +174,8 @@ protected:
     }
     bool cameraLed(const LedMap& m, int led, int camera) { return m.camera[size_t(led)] == camera; }
 
-    test::FakeClock clock;
-    test::TempFolder folder;
+    ::tirmo::test::FakeClock clock;
+    ::tirmo::test::TempFolder folder;
     std::vector<Rect> rects;
     std::vector<sim::SimLed> simLeds;
     std::string powerFileBefore;
@@ -218,7 +198,7 @@ TEST_F(LedAutocalTest, SelectionAndCheckFollowTheGreyPerPowerOfTheSimulatedPlate
         {200, 0, 2}, // level 1 already reads 200; the check reads 0, far below 33.2
     };
     for (const Case& c : cases) {
-        test::WriteProgramFile("config/ledpower.dat", powerFileBefore);
+        ::tirmo::test::WriteProgramFile("config/ledpower.dat", powerFileBefore);
         sim->clearLog();
         litPlate(c.k);
         LedMap map;
@@ -250,7 +230,7 @@ TEST_F(LedAutocalTest, AllLedLevelsZeroToEightAndOnlyTheCamerasRowsOfThePowerFil
     EXPECT_EQ(host.grabs, 2 + 9 + 1) << "two settling frames, one per level, the check frame";
 
     const auto before = powerLines(powerFileBefore);
-    const auto after = powerLines(test::ReadProgramFile("config/ledpower.dat"));
+    const auto after = powerLines(::tirmo::test::ReadProgramFile("config/ledpower.dat"));
     ASSERT_EQ(after.size(), before.size());
     for (size_t i = 2; i < after.size(); ++i) {
         const int led = int(i) - 2;
@@ -308,13 +288,13 @@ TEST_F(LedAutocalTest, RefusedWithoutTargetsOrWithoutLedsSendingNothing)
         EXPECT_EQ(host.statuses.back(), c.status);
         EXPECT_TRUE(sim->frames().empty()) << "nothing goes to the instrument";
         EXPECT_EQ(host.grabs, 0);
-        EXPECT_EQ(test::ReadProgramFile("config/ledpower.dat"), powerFileBefore);
+        EXPECT_EQ(::tirmo::test::ReadProgramFile("config/ledpower.dat"), powerFileBefore);
     }
 }
 
 TEST_F(LedAutocalTest, AFrameThatDoesNotComeWholeIsNeverMeasured)
 {
-    test::QuickTimeouts quick;
+    ::tirmo::test::QuickTimeouts quick;
     struct Case {
         const char* fault;
         std::function<void(sim::InstrumentSimulator&)> spoil;
@@ -342,7 +322,7 @@ TEST_F(LedAutocalTest, AFrameThatDoesNotComeWholeIsNeverMeasured)
         EXPECT_EQ(outcome.message, "CAM[3]: no frame at level 4: LED powers unchanged") << c.fault;
         EXPECT_EQ(host.grabs, 7) << c.fault << ": no frame after the one that failed";
         EXPECT_EQ(allLedLevels(), (std::vector<int>{0, 0, 1, 2, 3, 4, 0})) << c.fault << ": the LEDs go dark";
-        EXPECT_EQ(test::ReadProgramFile("config/ledpower.dat"), powerFileBefore) << c.fault;
+        EXPECT_EQ(::tirmo::test::ReadProgramFile("config/ledpower.dat"), powerFileBefore) << c.fault;
         EXPECT_FALSE(host.frames.Has(3, 6, 178)) << c.fault << ": no earlier frame is left to be read";
         for (int led = 256; led <= 318; ++led) ASSERT_EQ(map.power[size_t(led)], kStartPower) << c.fault;
     }
@@ -350,7 +330,7 @@ TEST_F(LedAutocalTest, AFrameThatDoesNotComeWholeIsNeverMeasured)
 
 TEST_F(LedAutocalTest, AMissingCheckFrameKeepsTheSelectedPowers)
 {
-    test::QuickTimeouts quick;
+    ::tirmo::test::QuickTimeouts quick;
     litPlate(25);
     LedMap map;
     LinkedHost host(console, *sim, map, 3);
@@ -377,7 +357,7 @@ TEST_F(LedAutocalTest, TheUsersStopEndsItAtTheNextCheckSavingNoFurther)
         {12, {0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 0, 0}, 7},  // after the check frame: the selection stays saved
     };
     for (const Case& c : cases) {
-        test::WriteProgramFile("config/ledpower.dat", powerFileBefore);
+        ::tirmo::test::WriteProgramFile("config/ledpower.dat", powerFileBefore);
         litPlate(25);
         sim->clearLog();
         LedMap map;
@@ -396,11 +376,11 @@ TEST_F(LedAutocalTest, LedsLightingNothingCountedKeepTheirPowerAndAreNamed)
 {
     litPlate(25);
     // Camera 3's LED 300 lights a rectangle beyond the frame; LED 301's lies outside the mask.
-    std::string xy = test::ReadProgramFile("config/ledxy.dat");
+    std::string xy = ::tirmo::test::ReadProgramFile("config/ledxy.dat");
     const std::string row300 = "300," + std::to_string(rects[300].x1) + "," + std::to_string(rects[300].x2) + "," +
                                std::to_string(rects[300].y1) + "," + std::to_string(rects[300].y2) + "\r\n";
     xy.replace(xy.find(row300), row300.size(), "300,195,260,200,32767\r\n");
-    test::WriteProgramFile("config/ledxy.dat", xy);
+    ::tirmo::test::WriteProgramFile("config/ledxy.dat", xy);
     LedMap map;
     LinkedHost host(console, *sim, map, 3);
     const Rect r301 = rects[301];
@@ -421,7 +401,7 @@ TEST_F(LedAutocalTest, LedsLightingNothingCountedKeepTheirPowerAndAreNamed)
 TEST_F(LedAutocalTest, FactoryVariantSendsEachLedAndAsksForTheSecondRound)
 {
     for (bool secondRound : {false, true}) {
-        test::WriteProgramFile("config/ledpower.dat", powerFileBefore);
+        ::tirmo::test::WriteProgramFile("config/ledpower.dat", powerFileBefore);
         litPlate(25);
         sim->clearLog();
         LedMap map;
@@ -459,13 +439,37 @@ TEST_F(LedAutocalTest, TheSavedPowersFailingToBeWrittenAreNotSent)
     LedMap map;
     LinkedHost host(console, *sim, map, 3);
     auto s = setup(3);
-    test::WriteProgramFile("config/blocked", "a file where the folder should be");
+    ::tirmo::test::WriteProgramFile("config/blocked", "a file where the folder should be");
     s.folder = "config/blocked";
     const auto outcome = AutoCalibrateLedPower(host, map, s);
     EXPECT_EQ(outcome.end, LedCalibrationOutcome::End::NotSaved);
     EXPECT_EQ(outcome.message, "Could not write config/blocked/ledpower.dat: LED powers not sent");
     EXPECT_TRUE(singleLeds().empty());
     EXPECT_EQ(host.grabs, 11) << "no check frame";
+}
+
+}  // namespace
+}  // namespace tirmo::lighting
+
+namespace tirmo::lighting {
+namespace {
+
+TEST_F(LedAutocalTest, ACheckedFrameComesWholeOrLeavesNothingToRead)
+{
+    litPlate(25);
+    SendAllLedPower(4, console);
+    camera::FrameStore store;
+    // (6, 163) is a cell of the reduced image inside the rectangle of (colcam 1, filcam 7).
+    ASSERT_TRUE(GrabCheckedFrame(3, 143, 183, store).good());
+    EXPECT_EQ(store.Value(3, 6, 163), 100);
+    EXPECT_FALSE(GrabCheckedFrame(3, 193, 183, store).good()) << "a window beyond the frame table";
+    EXPECT_EQ(store.Value(3, 6, 163), 100) << "nothing was asked, nothing forgotten";
+    sim->clearLog();
+    mod::port_open = false;
+    const auto grab = GrabCheckedFrame(3, 143, 183, store);
+    EXPECT_EQ(grab.outcome, CalibrationGrab::Outcome::NoLink);
+    EXPECT_FALSE(store.Has(3, 6, 163));
+    EXPECT_TRUE(sim->frames().empty());
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 
+#include "lighting/LedTestMaps.h"
 #include "lighting/LedZones.h"
 
 namespace tirmo::lighting {
@@ -9,22 +9,6 @@ namespace {
 
 using Z = LedZone;
 constexpr Z kAllZones[] = {Z::A, Z::B, Z::C, Z::D, Z::E, Z::F, Z::G, Z::H};
-
-// The map of a board as its default layout file numbers it, every LED at one power.
-LedMap layoutMap(int generation, int power)
-{
-    LedMap map;
-    const auto lines = generation == 1 ? LedSetup1Lines() : LedSetup2Lines();
-    for (size_t i = 2; i < lines.size(); ++i) {
-        int camera = 0, led = 0, colcam = 0, filcam = 0;
-        EXPECT_EQ(std::sscanf(lines[i].c_str(), "%d,%d,%d,%d", &camera, &led, &colcam, &filcam), 4);
-        map.camera[size_t(led)] = camera;
-        map.colcam[size_t(led)] = colcam;
-        map.filcam[size_t(led)] = filcam;
-    }
-    map.power.fill(power);
-    return map;
-}
 
 struct ZoneCase {
     const char* format;
@@ -161,7 +145,7 @@ TEST(LedZones, DimmingStopsAtZeroAndBrighteningAtEight)
         {Z::A, 5, -1, 5},                                                       // no negative step
     };
     for (const Case& c : cases) {
-        LedMap map = layoutMap(1, c.power);
+        LedMap map = test::LayoutMap(1, c.power);
         // LED 0 is (1,1) of camera 0: in A and B of "w6". LED 208 is (1,1) of camera 1.
         AdjustLedZone(map, c.zone, {"w6", 1}, 0, 0, 0, c.step);
         EXPECT_EQ(map.power[0], c.expected) << ZoneLetter(c.zone) << " power " << c.power << " step " << c.step;
@@ -171,7 +155,7 @@ TEST(LedZones, DimmingStopsAtZeroAndBrighteningAtEight)
 
 TEST(LedZones, TheRoutineReachesExactlyTheCamerasLedsOfTheZone)
 {
-    LedMap map = layoutMap(2, 5);
+    LedMap map = test::LayoutMap(2, 5);
     // Camera 4 of a later board: LEDs 128..190, LED = 128 + (colcam - 1) x 7 + (filcam - 1).
     EXPECT_EQ(AdjustLedZone(map, Z::C, {"w24", 2}, 4, 1, 0, 0), 4);  // colcam 5..6, filcam 4..5
     for (int led = 0; led < kLedCount; ++led) {
