@@ -1,0 +1,35 @@
+#include "lighting/CalibrationFrame.h"
+
+#include "camera/FrameTransfer.h"
+
+namespace tirmo::lighting {
+
+CalibrationGrab GrabCheckedFrame(int camera, long lines, long pix, camera::FrameStore& store)
+{
+    CalibrationGrab grab;
+    if (!camera::WindowFitsFrameStore(lines, pix)) {
+        grab.outcome = CalibrationGrab::Outcome::WindowTooLarge;
+        return grab;
+    }
+    constexpr char mode = camera::kReducedImage;
+    // Decoding nothing empties the window area: what stays there after a failed grab is no frame.
+    auto forget = [&] { camera::DecodeFrame(mode, std::string(), pix, lines, 0, camera, store); };
+    if (!camera::SendRequest(camera::CameraRequest(camera & 0xFF, mode), camera::YieldPoint::BeforeEach)) {
+        grab.outcome = CalibrationGrab::Outcome::NoLink;
+        forget();
+        return grab;
+    }
+    long long expected = camera::ExpectedLength(mode, pix, lines);
+    const std::string reply = camera::ReadReply(mode, expected);
+    grab.trace = camera::TransferTrace(reply, expected);
+    if ((long long)reply.size() < expected || !camera::CheckOf(reply).matches()) {
+        grab.outcome = CalibrationGrab::Outcome::Bad;
+        forget();
+        return grab;
+    }
+    camera::DecodeFrame(mode, reply, pix, lines, 0, camera, store);
+    grab.outcome = CalibrationGrab::Outcome::Good;
+    return grab;
+}
+
+}  // namespace tirmo::lighting
