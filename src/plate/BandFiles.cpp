@@ -193,7 +193,29 @@ bool WriteFormatFiles(const std::string& format, int serialNumber, const ColumnB
     return columns && rows;
 }
 
-void InstallFormatFiles(const std::string& folder)
+namespace {
+
+// What keeps a shared band file from being installed: "cannot be read", "is damaged" (a line
+// that is not four whole numbers, or no band line at all); empty when it is sound.
+std::string bandSourceProblem(const std::string& path)
+{
+    const bool columns = path.size() >= 8 && platform::ToLower(path.substr(path.size() - 8)) == "_col.dat";
+    ReadReport report;
+    if (columns) {
+        ColumnBands bands;
+        report = ReadBandFile(path, bands);
+    } else {
+        RowBands bands;
+        report = ReadBandFile(path, bands);
+    }
+    if (!report.found) return "cannot be read";
+    if (report.stoppedAtLine != 0 || report.linesTaken == 0) return "is damaged";
+    return {};
+}
+
+}  // namespace
+
+void InstallFormatFiles(const std::string& folder, const std::function<void(const std::string&)>& report)
 {
     struct Item {
         const char* file;
@@ -202,17 +224,28 @@ void InstallFormatFiles(const std::string& folder)
     const Item items[] = {{"w6_col.dat", WriteW6ColumnFile},   {"w6_row.dat", WriteW6RowFile},
                           {"p35_col.dat", WriteP35ColumnFile}, {"p35_row.dat", WriteP35RowFile},
                           {"w24_col.dat", WriteW24ColumnFile}, {"w24_row.dat", WriteW24RowFile}};
+    auto tell = [&report](const std::string& text) {
+        if (report) report(text);
+    };
     const std::string dir = withoutSlash(folder);
     platform::MakeFolder(platform::ProgramPath(dir));
     for (const Item& item : items) {
         const std::string target = platform::ProgramPath(dir + "\\" + item.file);
         if (platform::FileExists(target)) continue;
-        const std::string shared = platform::ProgramPath(std::string("config\\") + item.file);
+        const std::string sharedName = std::string("config/") + item.file;
+        const std::string shared = platform::ProgramPath(sharedName);
         if (platform::FileExists(shared)) {
-            app::CopyTextFile(shared, target);
-        } else {
-            item.writer("\\" + dir);
+            // A shared file that cannot be used would put the wells in the wrong places: the
+            // built-in one stands in for it.
+            const std::string problem = bandSourceProblem(shared);
+            if (problem.empty()) {
+                if (app::CopyTextFile(shared, target)) continue;
+                tell("Not installed: " + dir + "/" + item.file + " cannot be written");
+                continue;
+            }
+            tell(sharedName + " " + problem + ": built-in " + item.file + " installed");
         }
+        if (!item.writer("\\" + dir)) tell("Not installed: " + dir + "/" + item.file + " cannot be written");
     }
 }
 

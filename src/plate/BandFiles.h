@@ -2,6 +2,7 @@
 // The column and row band files <format>_col.dat and <format>_row.dat of an instrument: a
 // quoted title, a quoted header and one line per band (camera, plate column or row, start,
 // end). They live in config_SN<n> for instrument n and in config without an instrument.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,7 +63,9 @@ bool WriteFormatFiles(const std::string& format, int serialNumber, const ColumnB
 
 // First start with an instrument: each of the six default band files (w6, p35, w24; column and
 // row) missing in <program folder>\<folder> is copied from config when there, else written
-// with its default writer. Existing files are left alone.
-void InstallFormatFiles(const std::string& folder);
+// with its default writer. Existing files are left alone. A shared file that cannot be read or
+// is damaged is not copied: report hears of it and the built-in file is written instead; a file
+// that cannot be written is reported as well, and the installation goes on with the next.
+void InstallFormatFiles(const std::string& folder, const std::function<void(const std::string&)>& report = {});
 
 }  // namespace tirmo::plate

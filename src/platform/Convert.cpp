@@ -179,6 +179,10 @@ std::string FormatDate(std::chrono::system_clock::time_point when, std::string_v
         std::strftime(buf, sizeof buf, "%Y%m%d%H%M%S", &tm);
     else if (mask == "yyyy/mm/dd_hh:mm:ss")
         std::strftime(buf, sizeof buf, "%Y/%m/%d_%H:%M:%S", &tm);
+    else if (mask == "yyyymmdd hh:mm")
+        std::strftime(buf, sizeof buf, "%Y%m%d %H:%M", &tm);
+    else if (mask == "yyyymmddhhmm")
+        std::strftime(buf, sizeof buf, "%Y%m%d%H%M", &tm);
     else
         std::strftime(buf, sizeof buf, "%Y%m%d_%H%M%S", &tm);
     return buf;

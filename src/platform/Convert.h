@@ -47,7 +47,8 @@ std::string Format(double value, std::string_view mask);
 // separator where a file wants that.
 std::string NumberText(double value);
 
-// Date masks "yyyymmdd_hhmmss", "yyyymmddhhmmss", "yyyy/mm/dd_hh:mm:ss", in local time.
+// Date masks "yyyymmdd_hhmmss", "yyyymmddhhmmss", "yyyy/mm/dd_hh:mm:ss", "yyyymmdd hh:mm",
+// "yyyymmddhhmm", in local time.
 std::string FormatDate(std::chrono::system_clock::time_point when, std::string_view mask);
 
 // Text to file-safe name: characters other than ASCII letters and digits become "_", the

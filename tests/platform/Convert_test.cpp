@@ -72,13 +72,15 @@ TEST(NumberText, IntegersWithoutPointOthersPlain)
     EXPECT_EQ(NumberText(0.1 + 0.2), "0.3");
 }
 
-TEST(Dates, TheThreeMasks)
+TEST(Dates, TheMasks)
 {
     test::FakeClock clock;
     auto now = clock.wallNow();
     EXPECT_EQ(FormatDate(now, "yyyymmdd_hhmmss"), "20260314_150926");
     EXPECT_EQ(FormatDate(now, "yyyymmddhhmmss"), "20260314150926");
     EXPECT_EQ(FormatDate(now, "yyyy/mm/dd_hh:mm:ss"), "2026/03/14_15:09:26");
+    EXPECT_EQ(FormatDate(now, "yyyymmdd hh:mm"), "20260314 15:09");
+    EXPECT_EQ(FormatDate(now, "yyyymmddhhmm"), "202603141509");
 }
 
 TEST(SafeName, OnlyLettersAndDigitsSurviveLowerCased)

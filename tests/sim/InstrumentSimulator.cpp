@@ -35,6 +35,7 @@ InstrumentSimulator::InstrumentSimulator()
     InstallCameraDevices(*this);
     InstallLedDevices(*this);
     InstallThermalDevices(*this);
+    InstallFlashDevices(*this);
     thread_ = std::thread([this] { run(); });
 }
 

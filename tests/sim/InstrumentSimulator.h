@@ -33,6 +33,7 @@ struct SimState {
     CameraSimState cameras;
     LedSimState leds;
     ThermalSimState thermal;
+    FlashSimState flash;
     int generation() const { return serialNumber < 50 ? 1 : 2; }
 };
 

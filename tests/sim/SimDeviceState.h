@@ -1,6 +1,7 @@
 #pragma once
 // The state each simulated device keeps, one struct per subsystem so that each grows on its own.
 #include <array>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -106,6 +107,52 @@ struct ThermalSimState {
     double reportedC() const { return reportOutOfRange ? outOfRangeC : temperatureC; }
     // The raw sensor value a generation-1 stage reports for a plate temperature.
     double rawFor(double celsius) const { return (celsius - sensorOffset) / sensorSlope; }
+};
+
+// ---- calibration memory ----
+
+// What goes wrong with the replies to reads of one block: BadXor changes a data byte on the way
+// (the reply's XOR no longer matches what arrives, and neither does the record's own check),
+// WrongCheck spoils only the reply's last byte, Short drops it (99 bytes).
+enum class FlashFault { BadXor, WrongCheck, Short };
+
+// Four banks of 256 lines of 24 bytes; cells never written hold the erased value 255. 'f'
+// writes one byte of the 96-byte buffer, 'F' with a bank below 240 commits the buffer at a
+// line, 'F' with 240 + bank reads the four lines from a line.
+struct FlashSimState {
+    static constexpr int kBanks = 4, kLines = 256, kLineBytes = 24, kBlockBytes = 96;
+    static constexpr char kErased = char(0xFF);
+    std::array<std::string, kBanks> banks;
+    std::string buffer = std::string(kBlockBytes, '\0');
+    struct FaultSwitch {
+        FlashFault kind = FlashFault::BadXor;
+        int remaining = -1;  // replies still to spoil; -1 every one
+    };
+    std::map<std::pair<int, int>, FaultSwitch> faults;  // (bank, first line)
+    int reads = 0, commits = 0;
+
+    FlashSimState() { erase(); }
+    void erase()
+    {
+        for (auto& b : banks) b.assign(size_t(kLines * kLineBytes), kErased);
+    }
+    // Puts bytes into a bank from the start of a line on (what lies past line 255 is lost).
+    void put(int bank, int line, const std::string& bytes)
+    {
+        std::string& b = banks[size_t(bank)];
+        for (size_t i = 0; i < bytes.size() && size_t(line * kLineBytes) + i < b.size(); ++i)
+            b[size_t(line * kLineBytes) + i] = bytes[i];
+    }
+    // The four lines from a line (erased past line 255).
+    std::string block(int bank, int line) const
+    {
+        std::string out(size_t(kBlockBytes), kErased);
+        const std::string& b = banks[size_t(bank)];
+        for (size_t i = 0; i < out.size() && size_t(line * kLineBytes) + i < b.size(); ++i)
+            out[i] = b[size_t(line * kLineBytes) + i];
+        return out;
+    }
+    void fault(int bank, int line, FlashFault kind, int count = -1) { faults[{bank, line}] = {kind, count}; }
 };
 
 }  // namespace tirmo::sim

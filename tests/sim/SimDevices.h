@@ -16,6 +16,8 @@ void InstallCameraDevices(InstrumentSimulator& sim);
 void InstallLedDevices(InstrumentSimulator& sim);
 // The 'T' family: Peltier, fan, temperature reading, blue light.
 void InstallThermalDevices(InstrumentSimulator& sim);
+// The calibration memory ('f', 'F').
+void InstallFlashDevices(InstrumentSimulator& sim);
 
 // Reply helpers shared by the device modules.
 std::string Reply3(char letter, int value);  // letter, value div 256, value mod 256
