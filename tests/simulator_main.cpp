@@ -12,13 +12,14 @@
 #include <unistd.h>
 
 #include "sim/InstrumentSimulator.h"
+#include "sim/SimFlash.h"
 
 namespace {
 volatile std::sig_atomic_t stopping = 0;
 void onSignal(int) { stopping = 1; }
 
 constexpr const char* kHelp =
-    "Usage: tirmo-sim [--serial N] [--com N]\n"
+    "Usage: tirmo-sim [--serial N] [--com N] [--flash DIR]\n"
     "\n"
     "Plays the tirmo instrument on a pseudo-terminal until it is stopped (Ctrl+C), and prints\n"
     "every frame it receives. Needs no display.\n"
@@ -27,6 +28,9 @@ constexpr const char* kHelp =
     "  --serial N   serial number the instrument answers with (default 57)\n"
     "  --com N      print the terminal as TIRMO_COM<N>=/dev/pts/M, ready to give to tirmo\n"
     "               (without it only the terminal is printed)\n"
+    "  --flash DIR  fill the calibration memory from the calibration files in DIR (band files,\n"
+    "               ledxy.dat, tempfactor.dat, intfactor_*.dat, blank_*.dat), as a backup\n"
+    "               leaves it; without it the memory is erased\n"
     "  --help, -h   show this text and exit\n"
     "\n"
     "Example:\n"
@@ -49,6 +53,7 @@ bool wholeValue(int argc, char** argv, int& i, int& out)
 int main(int argc, char** argv)
 {
     int serial = 57, com = 0;
+    std::string flashFolder;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         bool ok = true;
@@ -57,6 +62,7 @@ int main(int argc, char** argv)
             return 0;
         } else if (a == "--serial") ok = wholeValue(argc, argv, i, serial);
         else if (a == "--com") ok = wholeValue(argc, argv, i, com);
+        else if (a == "--flash" && i + 1 < argc) flashFolder = argv[++i];
         else ok = false;
         if (!ok) {
             std::fprintf(stderr, "tirmo-sim: bad option or value near \"%s\"\n\n%s", a.c_str(), kHelp);
@@ -67,6 +73,11 @@ int main(int argc, char** argv)
     std::signal(SIGTERM, onSignal);
     tirmo::sim::InstrumentSimulator sim;
     sim.with([serial](tirmo::sim::SimState& s) { return s.serialNumber = serial; });
+    if (!flashFolder.empty()) {
+        const auto records =
+            sim.with([&](tirmo::sim::SimState& s) { return tirmo::sim::LoadFlashImage(s.flash, flashFolder); });
+        std::fprintf(stderr, "calibration memory: %zu records from %s\n", records.size(), flashFolder.c_str());
+    }
     if (com > 0) std::printf("TIRMO_COM%d=%s\n", com, sim.devicePath().c_str());
     else std::printf("%s\n", sim.devicePath().c_str());
     std::fflush(stdout);
