@@ -195,6 +195,14 @@ TEST_F(FirstStartTest, TheFiveSetsAreRestoredInOrderAndWinOverTheSharedFiles)
         EXPECT_EQ(read("config_SN12/" + name), restored.at(name)) << name;
     EXPECT_FALSE(platform::FolderExists(platform::ProgramPath("config_")));
     EXPECT_GE(clock.sleptMs(), kDownloadStartPauseMs + kDownloadEndPauseMs);
+
+    std::vector<std::pair<int, int>> reads, expected;
+    for (const auto& f : sim->framesOf('F')) reads.push_back({f.a, f.b});
+    for (int line = 4; line <= 24; line += 4) expected.push_back({240, line});
+    for (int line = 4; line <= 72; line += 4) expected.push_back({243, line});
+    for (int line = 4; line <= 16; line += 4) expected.push_back({241, line});
+    for (int line = 4; line <= 12; line += 4) expected.push_back({242, line});
+    EXPECT_EQ(reads, expected) << "well format, light, temperature, internal reference, blank";
 }
 
 TEST_F(FirstStartTest, ASetThatIsNotReadIsNamedAndItsSharedFileStandsIn)
