@@ -70,10 +70,10 @@ double TemperatureStage::SetPowerReadTemperature(int& power, Console& console)
 
 int TemperatureStage::drive(int& pwm, bool heat, Console& console)
 {
-    if (heat && pwm > kHeatLimit) pwm = kHeatLimit;
     // On the analog stage the direction and the power frame belong together.
     const link::Exchange exchange(console);
     if (!exchange) return -1;
+    if (heat && pwm > kHeatLimit) pwm = kHeatLimit;
     if (!mod::port_open) {
         console.SetStatus(link::kNotConnected);
         return -1;

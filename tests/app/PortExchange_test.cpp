@@ -8,22 +8,16 @@
 #include <set>
 
 #include "app/ModuleState.h"
-#include "camera/CameraCommands.h"
-#include "camera/CameraSelect.h"
 #include "camera/CameraWindowFixture.h"
-#include "camera/FrameTransfer.h"
-#include "lighting/LedCommands.h"
 #include "link/CommPort.h"
 #include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
 #include "support/FakeClock.h"
-#include "support/LinkFixture.h"
 #include "support/TempFolder.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Timer.h"
-#include "thermal/TemperatureStage.h"
 
 namespace tirmo::app {
 namespace {
@@ -39,7 +33,8 @@ const Frames kLaterTick = {"T,0,0", "T,1,220", "T,15,6"};
 Frames ledSequence(int power)
 {
     Frames out;
-    for (int i = 0; i < 416; ++i) out.push_back(std::string(i < 208 ? "L," : "l,") + std::to_string(i % 208) + "," + std::to_string(power));
+    for (int i = 0; i < 416; ++i)
+        out.push_back(std::string(i < 208 ? "L," : "l,") + std::to_string(i % 208) + "," + std::to_string(power));
     return out;
 }
 
@@ -211,51 +206,6 @@ TEST_F(PortExchangeTest, ClosingTheWindowDuringAnExchangeStopsItAndLeavesTheInst
     // The LED frame cut short is the one broken frame the instrument saw.
     EXPECT_EQ(sim->framingErrors(), Frames{"broken frame 255 76 255 84 1"});
     sim->expectFramingErrors(1);
-}
-
-// Every device operation, called by a handler that runs while another exchange yields, sends
-// nothing and tells the user; the same operation as a step of the holder's own exchange goes out.
-using DeviceOperations = test::LinkFixture;
-
-TEST_F(DeviceOperations, EachRefusesWhileAnotherExchangeHoldsThePort)
-{
-    using link::Console;
-    thermal::TemperatureStage stage;
-    int power = 5;
-    const std::vector<std::pair<const char*, std::function<void(Console&)>>> operations = {
-        {"LED from the table", [](Console& c) { lighting::SendLedCommand(3, 5, c); }},
-        {"LED from a calibration", [&](Console& c) { lighting::SendLedPower(3, power, c); }},
-        {"LED frame by bytes", [](Console& c) { lighting::SendLedFrameYielding(*link::MakeFrame('L', 3, 5), "", c); }},
-        {"every LED", [](Console& c) { lighting::SendAllLedPower(5, c); }},
-        {"blue light", [](Console& c) { lighting::SendLightPulse(6, 10, c, {}); }},
-        {"camera", [](Console& c) { camera::SelectCamera("0", c); }},
-        {"gain", [](Console& c) { camera::SendGain(20, c); }},
-        {"exposure", [](Console& c) { camera::SendExposure(20, c); }},
-        {"factory gain", [](Console& c) { camera::SendFactoryGain("20", c); }},
-        {"speed", [](Console& c) { camera::SendSpeed(7, c); }},
-        {"window pair", [](Console& c) { camera::SendWindowPair('y', 0, 142, c); }},
-        {"window fetch", [](Console& c) { camera::FetchWindowBlock(0, 183, 143, c, {}); }},
-        {"temperature", [&](Console& c) { stage.SetPowerReadTemperature(power, c); }},
-        {"heat", [&](Console& c) { stage.PeltierHeat(power, c); }},
-        {"Peltier off", [&](Console& c) { stage.PeltierOff(c); }},
-        {"fan", [&](Console& c) { stage.SetFan(128, c); }},
-    };
-    test::FakeClock clock;
-    const link::Exchange transfer;
-    for (const auto& [name, operation] : operations) {
-        SCOPED_TRACE(name);
-        {
-            const platform::NestedEventLoop yield;
-            test::RecordingConsole refused;
-            operation(refused);
-            EXPECT_EQ(refused.lastStatus(), link::kBusy);
-            EXPECT_TRUE(refused.monitor.empty());
-            EXPECT_TRUE(sim->rawReceived().empty());
-        }
-        operation(console);
-        EXPECT_FALSE(sim->frames().empty()) << "a step of the holder's own exchange";
-        sim->clearLog();
-    }
 }
 
 }  // namespace

@@ -45,21 +45,6 @@ TEST_F(ExchangeTest, TheHolderAndItsOwnStepsHaveThePortHandlersInItsYieldsDoNot)
     EXPECT_TRUE(Exchange());
 }
 
-TEST_F(ExchangeTest, TheShutdownTakesThePortAndGivesItBackToTheExchangeItInterrupted)
-{
-    const Exchange transfer;
-    const platform::NestedEventLoop yield;
-    {
-        const Exchange shutdown{Exchange::Takeover{}};
-        EXPECT_TRUE(shutdown);
-        EXPECT_FALSE(PortBusy());
-        EXPECT_TRUE(Exchange()) << "the shutdown's own commands join it";
-        EXPECT_GT(SendFrame(*MakeFrame('T', 2, 0), {}).sends, 0);
-    }
-    EXPECT_TRUE(PortBusy()) << "the interrupted exchange holds the port again";
-    EXPECT_FALSE(Exchange());
-}
-
 // Whatever a refused caller tries, nothing reaches the instrument and the holder's reply is not
 // flushed away; closing the link is never refused.
 TEST_F(ExchangeTest, ARefusedCallerCannotTouchThePortButCanCloseIt)
