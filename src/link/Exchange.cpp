@@ -6,8 +6,9 @@
 namespace tirmo::link {
 namespace {
 
-// The event-loop depth of the exchange that holds the port, and how many of its own steps hold
-// it at once (they nest: a sequence holds it, each command in it holds it again).
+// How many steps of the exchange that holds the port hold it at once (they nest: a sequence
+// holds it, each command in it holds it again; 0 when the port is free), and the event-loop
+// depth they run at.
 int holderDepth = -1;
 int holdCount = 0;
 
@@ -44,7 +45,7 @@ Exchange::~Exchange()
         holdCount = savedCount_;
         return;
     }
-    if (--holdCount == 0) holderDepth = -1;
+    --holdCount;
 }
 
 bool PortBusy() { return holdCount > 0 && platform::EventDepth() != holderDepth; }

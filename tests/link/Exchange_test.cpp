@@ -19,30 +19,18 @@ class ExchangeTest : public LinkFixture {};
 
 TEST_F(ExchangeTest, TheHolderAndItsOwnStepsHaveThePortHandlersInItsYieldsDoNot)
 {
-    EXPECT_FALSE(PortBusy());
     {
-        const Exchange sequence(console);
-        ASSERT_TRUE(sequence);
-        {
-            const Exchange step;  // a command of the sequence joins it
-            EXPECT_TRUE(step);
-        }
-        EXPECT_FALSE(PortBusy()) << "the holder itself is not kept out";
-        {
-            const platform::NestedEventLoop yield;  // a handler run while the sequence yields
-            EXPECT_TRUE(PortBusy());
-            const Exchange tick;
-            EXPECT_FALSE(tick);
-            EXPECT_TRUE(console.status.empty()) << "timer work is refused quietly";
-            const Exchange click(console);
-            EXPECT_FALSE(click);
-            EXPECT_EQ(console.status, Texts{kBusy});
-        }
+        const Exchange sequence;
+        EXPECT_TRUE(Exchange()) << "a command of the sequence joins it";
+        const platform::NestedEventLoop yield;  // a handler run while the sequence yields
+        EXPECT_TRUE(PortBusy());
+        EXPECT_FALSE(Exchange());
+        EXPECT_TRUE(console.status.empty()) << "timer work is refused quietly";
+        EXPECT_FALSE(Exchange(console));
+        EXPECT_EQ(console.status, Texts{kBusy});
     }
-    // Released: the handler that comes in a yield now may use the port.
     const platform::NestedEventLoop yield;
-    EXPECT_FALSE(PortBusy());
-    EXPECT_TRUE(Exchange());
+    EXPECT_FALSE(PortBusy()) << "released when the sequence ends";
 }
 
 // Whatever a refused caller tries, nothing reaches the instrument and the holder's reply is not
