@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/ConfigFiles.h"
+#include "link/Exchange.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Make.h"
@@ -82,6 +83,10 @@ bool Frm_acquire::ShowComm() const { return mn_showcomm->isChecked(); }
 
 void Frm_acquire::Timer3_Timer()
 {
+    // A tick that comes while another exchange holds the port (it came during one of its yields)
+    // is skipped whole: the thermostat, the cycle and the pulse go on at the next tick.
+    const link::Exchange tick;
+    if (!tick) return;
     TemperatureTimerStep();
     PulseTimerStep();
 }

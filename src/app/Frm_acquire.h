@@ -414,7 +414,9 @@ public:
     // ==== end temperature ====
 
     // ==== shared one-second timer ====
-    ui::Timer* Timer3 = nullptr;  // 1000 ms: temperature first, then the light-pulse countdown
+    // 1000 ms: temperature first, then the light-pulse countdown; a tick that finds another
+    // exchange on the port is skipped whole.
+    ui::Timer* Timer3 = nullptr;
     void Timer3_Timer();
 
 protected:

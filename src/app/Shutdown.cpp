@@ -6,6 +6,7 @@
 #include "app/Frm_acquire.h"
 #include "app/ModuleState.h"
 #include "link/CommPort.h"
+#include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "project/LastProject.h"
 #include "ui/Controls.h"
@@ -29,6 +30,9 @@ void Frm_acquire::Form_Unload()
 {
     if (unloaded) return;  // the close box and a signal may both ask
     unloaded = true;
+    // The instrument is left at rest even when the window closes in the middle of an exchange;
+    // that exchange stops at its next step, finding the link closed.
+    const link::Exchange exchange{link::Exchange::Takeover{}};
     attempt([this] { SaveConfigTxt(); });
     attempt([this] { project::SaveLastProject(current_project, mod::serial_number); });
     attempt([this] {

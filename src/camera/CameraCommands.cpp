@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/ModuleState.h"
+#include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
 
@@ -28,6 +29,8 @@ link::SendOptions echoOptions(char letter, Variant variant)
 bool sendSixteenBit(char letter, long value, link::Console& console)
 {
     if (mod::dummy_mode == 1) return false;
+    const link::Exchange exchange(console);
+    if (!exchange) return false;
     if (!link::LinkGuard(console)) return false;
     link::FlushLink();
     const auto frame = link::MakeFrame16(letter, value);
@@ -57,6 +60,8 @@ bool SendExposure(long value, link::Console& console) { return sendSixteenBit('E
 bool SendFactoryGain(const std::string& text, link::Console& console)
 {
     if (mod::dummy_mode == 1) return false;
+    const link::Exchange exchange(console);
+    if (!exchange) return false;
     if (!link::LinkGuard(console)) return false;
     link::FlushLink();
     const auto value = platform::ParseNumber(text);
@@ -82,6 +87,8 @@ bool SendFactoryGain(const std::string& text, link::Console& console)
 bool SendSpeed(long code, link::Console& console, Variant variant)
 {
     if (mod::dummy_mode == 1) return false;
+    const link::Exchange exchange(console);
+    if (!exchange) return false;
     link::FlushLink();
     const auto frame = link::MakeFrame('S', 0, code);
     if (!frame) {
@@ -98,6 +105,9 @@ bool SendSpeed(long code, link::Console& console, Variant variant)
 bool SendWindowPair(char startLetter, long start, long end, link::Console& console, Variant variant)
 {
     if (mod::dummy_mode == 1) return false;
+    // Both frames of the pair, each with its reply, as one exchange.
+    const link::Exchange exchange(console);
+    if (!exchange) return false;
     const char endLetter = char(std::toupper(static_cast<unsigned char>(startLetter)));
     const auto first = link::MakeFrame(startLetter, 0, start);
     const auto second = link::MakeFrame(endLetter, 0, end);

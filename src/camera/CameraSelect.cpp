@@ -1,6 +1,7 @@
 #include "camera/CameraSelect.h"
 
 #include "app/ModuleState.h"
+#include "link/Exchange.h"
 
 namespace tirmo::camera {
 
@@ -13,6 +14,8 @@ int CameraByte(const std::string& text)
 bool SelectCamera(const std::string& camText, link::Console& console, Variant variant)
 {
     if (mod::dummy_mode == 1) return false;
+    const link::Exchange exchange(console);
+    if (!exchange) return false;
     if (!link::LinkGuard(console)) return false;
     link::FlushLink();
     const int c = CameraByte(camText);

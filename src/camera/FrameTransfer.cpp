@@ -5,6 +5,7 @@
 
 #include "app/ModuleState.h"
 #include "link/CommPort.h"
+#include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
 
@@ -55,6 +56,8 @@ std::string TransferTrace(const std::string& reply, long long expected)
 
 bool SendRequest(const std::string& frame, YieldPoint yieldPoint)
 {
+    const link::Exchange exchange;
+    if (!exchange) return false;
     link::FlushLink();
     for (char c : frame) {
         if (yieldPoint == YieldPoint::BeforeEach) platform::DoEvents();
@@ -182,6 +185,9 @@ BlockFetch FetchWindowBlock(int camera, long pix, long lines, link::Console& con
 {
     BlockFetch fetch;
     if (mod::dummy_mode == 1) return fetch;
+    // Both tries, each request with its block, as one exchange.
+    const link::Exchange exchange(console);
+    if (!exchange) return fetch;
     if (!mod::port_open) {
         console.ShowError(link::kNotConnected);
         return fetch;

@@ -44,7 +44,8 @@ std::string TransferTrace(const std::string& reply, long long expected);
 
 // Flushes, pauses 1 ms, then writes the five characters one by one, 1 ms apart, letting window
 // events run before or after each. The link is tested before each character; false when it
-// was closed meanwhile (the rest is not sent).
+// was closed meanwhile (the rest is not sent), or when another exchange holds the port. The
+// caller holds the port (link::Exchange) across the request and its reply.
 enum class YieldPoint { BeforeEach, AfterEach };
 bool SendRequest(const std::string& frame, YieldPoint yieldPoint);
 
@@ -84,6 +85,7 @@ struct BlockFetch {
 // Shows each attempt's trace and whether calc equals byteinput (black or red trace).
 using TraceSink = std::function<void(const std::string& caption, bool checkMatches)>;
 // Dummy mode: no result at once. No link: the message box "COMPORT not opened. Click Connect".
+// Another exchange holding the port: no result, the status line says so.
 // An empty reply ends at once (no second try); a short block or a wrong check byte is tried
 // once more after 10 ms and events.
 BlockFetch FetchWindowBlock(int camera, long pix, long lines, link::Console& console, const TraceSink& trace);

@@ -9,6 +9,7 @@
 
 #include "app/Frm_acquire.h"
 #include "app/ModuleState.h"
+#include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
 #include "ui/ComboBox.h"
@@ -87,6 +88,12 @@ void Frm_acquire::cmd_camselect_Click(int Index)
     // The sequence lets the window run between its commands; a camera chosen meanwhile would
     // start a second sequence whose frames mix with this one's on the port.
     if (camselect_running_ || Index < 0 || Index > 5) return;
+    // Chosen while another exchange holds the port: nothing starts (each command of the
+    // sequence holds the port in turn, so timer work can run between them).
+    if (link::PortBusy()) {
+        SetStatus(link::kBusy);
+        return;
+    }
     ui::RunningFlag running(camselect_running_);
     setup_notice.clear();
     // A click refused while the sequence ran is said once more when it ends, where the
@@ -158,6 +165,9 @@ void Frm_acquire::cmd_camselect_Click(int Index)
 void Frm_acquire::ApplyCameraSettings()
 {
     if (mod::dummy_mode == 1) return;
+    // All five settings as one exchange: the camera never measures with half of them.
+    const link::Exchange exchange(*this);
+    if (!exchange) return;
     const auto gain = settingValue(txt_gain);
     const auto exposure = settingValue(txt_exposure);
     // Nothing goes out unless both values can: a camera left with half of new settings would

@@ -8,6 +8,7 @@
 #include "camera/CameraCommands.h"
 #include "camera/FrameTransfer.h"
 #include "camera/ImageDisplay.h"
+#include "link/Exchange.h"
 #include "platform/Convert.h"
 #include "ui/Controls.h"
 #include "ui/PictureBox.h"
@@ -22,6 +23,9 @@ long whole(const ui::TextBox* box) { return camera::BoxWhole(box->Text()); }
 
 void Frm_acquire::ReadCameraImage(const std::string& frame, bool draw)
 {
+    // The request and its block as one exchange.
+    const link::Exchange exchange(*this);
+    if (!exchange) return;
     lbl_lenrx->SetCaption("Reading...");
     lbl_lenrx->Refresh();
     const long cameraNumber = whole(txt_cam);
@@ -103,6 +107,8 @@ WindowGrab prepareGrab(Frm_acquire& w, char mode)
 // The reader draws only when draw is set; a dummy frame is always drawn.
 void grabWindowFrame(Frm_acquire& w, char mode, bool draw)
 {
+    const link::Exchange exchange(w);  // refused: the boxes stay as they are
+    if (!exchange) return;
     const WindowGrab g = prepareGrab(w, mode);
     if (mod::dummy_mode == 0) {
         w.ReadCameraImage(camera::CameraRequest(int(g.camera & 0xFF), mode), draw);

@@ -14,6 +14,7 @@
 #include "camera/FrameTransfer.h"
 #include "camera/ImageDisplay.h"
 #include "camera/ReadoutControls.h"
+#include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
 #include "ui/Controls.h"
@@ -111,6 +112,8 @@ void Frm_advance::SendWindowX(int start, int end)
 void Frm_advance::cmd_setcamera_Click()
 {
     if (mod::dummy_mode == 1) return;
+    const link::Exchange exchange(*this);
+    if (!exchange) return;
     // Every value unscaled, from this window's boxes.
     for (void (Frm_advance::*send)() : {&Frm_advance::cmd_camera_Click, &Frm_advance::cmd_gain_Click,
                                         &Frm_advance::cmd_exposure_Click, &Frm_advance::cmd_camspeed_Click,
@@ -124,6 +127,9 @@ void Frm_advance::cmd_default_Click() { camera::ShowDefaultReadout(*this); }
 
 void Frm_advance::ReadCameraImage(const std::string& frame)
 {
+    // The request and its block as one exchange.
+    const link::Exchange exchange(*this);
+    if (!exchange) return;
     lbl_lenrx->SetCaption("Reading...");
     lbl_lenrx->Refresh();
     const long cameraNumber = whole(txt_cam);
@@ -158,6 +164,8 @@ void Frm_advance::ReadCameraImage(const std::string& frame)
 
 void Frm_advance::GrabFrame()
 {
+    const link::Exchange exchange(*this);  // refused: the boxes stay as they are
+    if (!exchange) return;
     const long lines = whole(txt_xfin) - whole(txt_xini) + 1;
     const long pix = whole(txt_yfin) - whole(txt_yini) + 1;
     const long cameraNumber = whole(txt_cam);

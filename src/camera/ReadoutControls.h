@@ -8,6 +8,7 @@
 
 #include "app/ModuleState.h"
 #include "camera/CameraCommands.h"
+#include "link/Exchange.h"
 #include "link/Protocol.h"
 #include "platform/Convert.h"
 #include "ui/Controls.h"
@@ -33,10 +34,13 @@ void MakeReadoutControls(Window& w, QWidget* parent)
 }
 
 // ">>": the lines and pixels of the window in the boxes are shown, then the window is sent, y
-// first. A box that holds no 16-bit whole number stops it with the error box.
+// first, the four frames as one exchange. A box that holds no 16-bit whole number stops it with
+// the error box; while another exchange holds the port nothing changes but the status line.
 template <class Window>
 void SendReadoutWindow(Window& w)
 {
+    const link::Exchange exchange(w);
+    if (!exchange) return;
     int xini = 0, xfin = 0, yini = 0, yfin = 0;
     try {
         xini = platform::WholeNumber16(w.txt_xini->Text());

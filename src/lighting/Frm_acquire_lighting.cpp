@@ -15,6 +15,7 @@
 #include "lighting/LedMap.h"
 #include "lighting/LedPowerApply.h"
 #include "lighting/LightPulse.h"
+#include "link/Exchange.h"
 #include "platform/Convert.h"
 #include "platform/ProgramFolder.h"
 #include "ui/Controls.h"
@@ -116,6 +117,8 @@ void Frm_acquire::mn_bluelight_Click()
 
 void Frm_acquire::cmd_light_Click()
 {
+    const link::Exchange exchange(*this);  // refused: the pulse stays as it is
+    if (!exchange) return;
     if (!mod::port_open) {
         ui::dialogs().messageBox(link::kNotConnected);
         return;
@@ -187,6 +190,8 @@ void Frm_acquire::WriteLedPower()
 void Frm_acquire::ApplyLedPower(int camera)
 {
     if (run_state != 1 || mod::dummy_mode != 0) return;
+    const link::Exchange exchange(*this);  // the camera's LEDs as one exchange
+    if (!exchange) return;
     const std::string path = platform::ProgramPath(lighting::InstrumentFolder(mod::serial_number) + "/" +
                                                    lighting::kLedPowerName);
     auto outcome = lighting::ApplyLedPowerFile(
@@ -198,6 +203,8 @@ void Frm_acquire::ApplyLedPower(int camera)
 void Frm_acquire::ApplyLedPowerWithStatus()
 {
     if (mod::dummy_mode != 0) return;
+    const link::Exchange exchange(*this);  // every LED as one exchange
+    if (!exchange) return;
     const std::string path = platform::ProgramPath(lighting::InstrumentFolder(mod::serial_number) + "/" +
                                                    lighting::kLedPowerName);
     auto outcome = lighting::ApplyLedPowerFile(path, {}, {}, [this](int led, int power, const std::string& ledText) {

@@ -10,6 +10,7 @@
 #include "app/ModuleState.h"
 #include "lighting/LedCommands.h"
 #include "lighting/LedMap.h"
+#include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
 #include "platform/ProgramFolder.h"
@@ -82,6 +83,8 @@ void Frm_advance::buildLightingTools()
 
 void Frm_advance::Cmd_bluelight_Click()
 {
+    const link::Exchange exchange(*this);
+    if (!exchange) return;
     if (!mod::port_open) {
         ui::dialogs().messageBox(link::kNotConnected);
         return;
@@ -106,6 +109,8 @@ void Frm_advance::Cmd_bluelight_Click()
 
 void Frm_advance::cmd_frqled_Click()
 {
+    const link::Exchange exchange(*this);
+    if (!exchange) return;
     if (!mod::port_open) {
         ui::dialogs().messageBox(link::kNotConnected);
         return;
@@ -125,6 +130,8 @@ void Frm_advance::cmd_frqled_Click()
 void Frm_advance::cmd_led0_Click()
 {
     if (mod::dummy_mode != 0) return;
+    const link::Exchange exchange(*this);  // refused: the LED number does not move on
+    if (!exchange) return;
     if (!link::LinkGuard(*this)) return;
     link::FlushLink();
     auto led = typedNumber(txt_valueled->Text(), "The LED number");
@@ -147,6 +154,10 @@ void Frm_advance::cmd_led0_Click()
 void Frm_advance::cmd_ledpower_Click()
 {
     if (mod::dummy_mode != 0) return;
+    // The 416 frames as one exchange, the pause between the banks included: every frame yields
+    // between its bytes, and nothing else may reach the instrument until the last.
+    const link::Exchange exchange(*this);
+    if (!exchange) return;
     if (!link::LinkGuard(*this)) return;
     link::FlushLink();
     if (!typedNumber(txt_led->Text(), "The LED power")) return;
@@ -178,6 +189,8 @@ void Frm_advance::cmd_ledpower_Click()
 
 void Frm_advance::cmd_ledpowerall_Click()
 {
+    const link::Exchange exchange(*this);
+    if (!exchange) return;
     if (!link::LinkGuard(*this)) return;
     link::FlushLink();
     auto power = typedNumber(txt_led->Text(), "The LED power");
@@ -197,6 +210,8 @@ void Frm_advance::cmd_ledpowerall_Click()
 
 void Frm_advance::SendLedPower(int index, int power)
 {
+    const link::Exchange exchange(*this);
+    if (!exchange) return;
     link::FlushLink();
     // This window keeps its power box in range rather than the argument, which goes out as the
     // calibration gives it; one that fits no byte ends the call silently.

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/ModuleState.h"
+#include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
 
@@ -34,6 +35,8 @@ int BoundLedPower(int power) { return std::clamp(power, 0, kMaxLedPower); }
 void SendLedCommand(int index, int power, link::Console& console)
 {
     if (mod::dummy_mode != 0) return;
+    const link::Exchange exchange(console);
+    if (!exchange) return;
     if (!link::LinkGuard(console)) return;
     link::FlushLink();
     auto frame = LedFrame(index, power, mod::hardware_generation);
@@ -50,6 +53,8 @@ void SendLedCommand(int index, int power, link::Console& console)
 
 void SendLedPower(int index, int& power, link::Console& console)
 {
+    const link::Exchange exchange(console);
+    if (!exchange) return;
     link::FlushLink();
     power = BoundLedPower(power);
     auto frame = LedFrame(index, power, mod::hardware_generation);
@@ -59,6 +64,8 @@ void SendLedPower(int index, int& power, link::Console& console)
 
 bool SendLedFrameYielding(const link::Frame& frame, const std::string& label, link::Console& console)
 {
+    const link::Exchange exchange(console);
+    if (!exchange) return false;
     console.SetMonitor("LED" + label);
     link::SendOptions o;
     o.form = link::SendForm::Yielding;
@@ -71,6 +78,8 @@ bool SendLedFrameYielding(const link::Frame& frame, const std::string& label, li
 
 void SendAllLedPower(int level, link::Console& console)
 {
+    const link::Exchange exchange(console);
+    if (!exchange) return;
     if (!link::LinkGuard(console)) return;
     link::FlushLink();
     auto frame = link::MakeFrame('L', kAllLeds, level);
@@ -87,6 +96,8 @@ void SendAllLedPower(int level, link::Console& console)
 
 void SendLightPulse(int level, long pulseCountdown, link::Console& console, const PulseIndicator& indicator)
 {
+    const link::Exchange exchange(console);
+    if (!exchange) return;
     link::FlushLink();
     if (indicator) {
         if (level != 0) indicator(std::to_string(pulseCountdown), kPulseOnColour);

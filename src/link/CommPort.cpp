@@ -4,6 +4,7 @@
 #include <memory>
 #include <sstream>
 
+#include "link/Exchange.h"
 #include "platform/SerialDevice.h"
 
 namespace tirmo::link {
@@ -47,6 +48,16 @@ long recordInvalid(const std::string& operation, int port)
     error.source = operation;
     error.message = validSlot(port) ? "The port is not open." : "Subscript out of range: no port slot " + std::to_string(port) + ".";
     return error.code;
+}
+
+// Another exchange holds the port: its bytes and its reply must not be touched, not even by a
+// flush, which would throw its reply away.
+long recordBusy(const std::string& operation)
+{
+    error.code = kPortInUse;
+    error.source = operation;
+    error.message = "Port busy.";
+    return kPortInUse;
 }
 
 }  // namespace
@@ -96,6 +107,7 @@ long CommClose(int port)
 
 long CommFlush(int port)
 {
+    if (PortBusy()) return recordBusy("CommFlush");
     if (!validSlot(port) || !slots[size_t(port)].open) return recordInvalid("CommFlush", port);
     if (long code = slots[size_t(port)].device.purge(); code != 0) return record(code, "CommFlush (PurgeComm)");
     return 0;
@@ -104,6 +116,7 @@ long CommFlush(int port)
 long CommRead(int port, std::string& data, int maxLength)
 {
     data.clear();
+    if (PortBusy()) return recordBusy("CommRead");
     if (!validSlot(port) || !slots[size_t(port)].open) {
         recordInvalid("CommRead", port);
         CommFlush(port);
@@ -123,6 +136,7 @@ long CommRead(int port, std::string& data, int maxLength)
 
 long CommWrite(int port, const std::string& data)
 {
+    if (PortBusy()) return recordBusy("CommWrite");
     if (!validSlot(port) || !slots[size_t(port)].open) {
         recordInvalid("CommWrite", port);
         return 0;

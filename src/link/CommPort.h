@@ -24,8 +24,11 @@ const CommError& LastCommError();
 // "baud=115200 parity=N data=8 stop=1". 0, -1 when the slot is already open, or the system code
 // (2 no such port, 5 held by another program). A failure after the port was obtained releases it.
 long CommOpen(int port, const std::string& name, const std::string& settings);
-// Closes the slot's port when open; 0 or the system code.
+// Closes the slot's port when open; 0 or the system code. Never refused, also in the middle of an
+// exchange (see Exchange.h).
 long CommClose(int port);
+// Flush, read and write are refused while an exchange the caller is not part of holds the port
+// (Exchange.h): they touch nothing, record "Port busy." and return -1.
 // Discards both queues; 0 or the system code (and a code for a slot that is not open).
 long CommFlush(int port);
 // Reads at most maxLength (<= 512) bytes into data; the count, 0 when none came within the

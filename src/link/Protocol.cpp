@@ -2,6 +2,7 @@
 
 #include "app/ModuleState.h"
 #include "link/CommPort.h"
+#include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "ui/Dialogs.h"
 
@@ -65,6 +66,11 @@ std::string PollReply(int wanted, int firstEmptyReads, int emptyPauseMs, int por
 SendResult SendFrame(const Frame& frame, const SendOptions& options)
 {
     SendResult result;
+    const Exchange exchange;
+    if (!exchange) {
+        result.stopped = true;
+        return result;
+    }
     const std::string bytes = frame.bytes();
     for (int send = 0; send < options.maxSends; ++send) {
         switch (options.form) {
@@ -122,6 +128,8 @@ std::function<bool(const std::string&)> EchoIs(char letter)
 
 void SendReset()
 {
+    const Exchange exchange;
+    if (!exchange) return;
     CommFlush(mod::port_slot);
     platform::Sleep(kFlushPauseMs);
     for (int i = 0; i < kResetCount; ++i) {

@@ -69,7 +69,7 @@ struct SendOptions {
 struct SendResult {
     std::string reply;   // the last reply
     bool confirmed = false;
-    bool stopped = false;  // a yielding send found the link closed
+    bool stopped = false;  // a yielding send found the link closed, or another exchange held the port
     int sends = 0;
 };
 
@@ -78,6 +78,8 @@ bool LinkGuard(Console& console);
 // Flush of the link's port followed by the short pause.
 void FlushLink(int pauseMs = kFlushPauseMs);
 // Writes the frame in the given form and polls its reply, repeating while the echo test fails.
+// The port is held from the first byte to the last reply (Exchange.h); when another exchange
+// holds it nothing is sent and the result is stopped.
 SendResult SendFrame(const Frame& frame, const SendOptions& options);
 // Polls for wanted bytes, one 1-byte read at a time: every byte sets the counter back to 10,
 // every read counts it down, an empty read pauses; ends when enough came or the counter is out.
@@ -91,7 +93,8 @@ long ReplyValue(const std::string& reply);
 // An echo test on the first reply byte, case-sensitive.
 std::function<bool(const std::string&)> EchoIs(char letter);
 
-// The unframed reset: one flush, then "Z" 132 times, 10 ms apart; no guard, no reply.
+// The unframed reset: one flush, then "Z" 132 times, 10 ms apart; no link guard, no reply. It
+// holds the port throughout (nothing when another exchange holds it).
 void SendReset();
 
 }  // namespace tirmo::link

@@ -23,14 +23,20 @@ public:
 RealClock realClock;
 Clock* current = nullptr;
 std::function<void()> pump;
+int depth = 0;
 
 }  // namespace
+
+int EventDepth() { return depth; }
+NestedEventLoop::NestedEventLoop() { ++depth; }
+NestedEventLoop::~NestedEventLoop() { --depth; }
 
 Clock& clock() { return current ? *current : realClock; }
 void setClock(Clock* c) { current = c; }
 
 void DoEvents()
 {
+    NestedEventLoop nested;
     if (pump) {
         pump();
         return;

@@ -29,6 +29,19 @@ inline std::chrono::system_clock::time_point WallNow() { return clock().wallNow(
 
 // Lets pending window events run once, as long operations do between steps.
 void DoEvents();
+
+// How many event loops run one inside another at the caller: 0 in the program's main loop, one
+// more inside each DoEvents and each modal box. Handlers that run while an operation yields run
+// deeper than that operation, which is how the link tells them from the operation itself.
+int EventDepth();
+// Marks an event loop run inside another for as long as it is in scope.
+class NestedEventLoop {
+public:
+    NestedEventLoop();
+    ~NestedEventLoop();
+    NestedEventLoop(const NestedEventLoop&) = delete;
+    NestedEventLoop& operator=(const NestedEventLoop&) = delete;
+};
 // Replaces what DoEvents does (tests); an empty function restores the Qt event pump.
 void setEventPump(std::function<void()> pump);
 

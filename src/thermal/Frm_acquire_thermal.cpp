@@ -15,6 +15,7 @@
 
 #include "app/Frm_acquire.h"
 #include "app/ModuleState.h"
+#include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
 #include "thermal/FrmTempCal.h"
@@ -269,6 +270,12 @@ void Frm_acquire::chk_temp_Click()
     // Changes by this window's own code are handled where they are made.
     if (chk_temp_quiet_) return;
     const bool checked = chk_temp->Value() != 0;
+    // Ticked or unticked while another exchange holds the port: the box goes back, nothing changes.
+    if (link::PortBusy()) {
+        SetTemperatureBoxQuietly(checked ? 0 : 1);
+        SetStatus(link::kBusy);
+        return;
+    }
     if (run_state >= 1) {
         thermostat.ResetForNewControl();
         Timer3->SetEnabled(false);

@@ -1,6 +1,7 @@
 #include "thermal/TemperatureStage.h"
 
 #include "app/ModuleState.h"
+#include "link/Exchange.h"
 #include "platform/Clock.h"
 
 namespace tirmo::thermal {
@@ -39,6 +40,8 @@ double TemperatureStage::DecodeTemperatureReply(const std::string& reply) const
 
 double TemperatureStage::SetPowerReadTemperature(int& power, Console& console)
 {
+    const link::Exchange exchange(console);
+    if (!exchange) return kNoReading;
     if (!mod::port_open) {
         console.SetStatus(link::kNotConnected);
         return kNoReading;
@@ -67,6 +70,9 @@ double TemperatureStage::SetPowerReadTemperature(int& power, Console& console)
 
 int TemperatureStage::drive(int& pwm, bool heat, Console& console)
 {
+    // On the analog stage the direction and the power frame belong together.
+    const link::Exchange exchange(console);
+    if (!exchange) return -1;
     if (heat && pwm > kHeatLimit) pwm = kHeatLimit;
     if (!mod::port_open) {
         console.SetStatus(link::kNotConnected);
@@ -105,6 +111,8 @@ int TemperatureStage::PeltierCool(int& pwm, Console& console) { return drive(pwm
 
 int TemperatureStage::PeltierOff(Console& console)
 {
+    const link::Exchange exchange(console);
+    if (!exchange) return -1;
     if (!mod::port_open) {
         console.SetStatus(link::kNotConnected);
         return -1;
@@ -113,9 +121,11 @@ int TemperatureStage::PeltierOff(Console& console)
     return takeDriveReply(sendAndRead(1, 0), console);
 }
 
-int TemperatureStage::SetFan(int pwm, Console&)
+int TemperatureStage::SetFan(int pwm, Console& console)
 {
     if (pwm < 0 || pwm > 255) return -1;
+    const link::Exchange exchange(console);
+    if (!exchange) return -1;
     sendAndRead(2, pwm);
     return 1;
 }

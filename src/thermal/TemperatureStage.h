@@ -32,6 +32,7 @@ public:
     int PeltierCool(int& pwm, link::Console& console);
     int PeltierOff(link::Console& console);
     // Fan level 0..255, sent without link test or flush. 1, or -1 when the level does not fit.
+    // Every command here is refused (-1, no reading) while another exchange holds the port.
     int SetFan(int pwm, link::Console& console);
     // The reading a stage reply carries, or 0 when its letter is not accepted or it is invalid.
     double DecodeTemperatureReply(const std::string& reply) const;

@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QMessageBox>
 
+#include "platform/Clock.h"
+
 namespace tirmo::ui {
 namespace {
 
@@ -13,8 +15,10 @@ QString fromBytes(const std::string& s) { return QString::fromLatin1(s.data(), q
 
 class QtDialogs : public Dialogs {
 public:
+    // A box runs its own event loop: timer ticks and other windows' handlers run inside it.
     MsgResult messageBox(const std::string& text, MsgButtons buttons, const std::string& title) override
     {
+        platform::NestedEventLoop nested;
         QMessageBox::StandardButtons b = QMessageBox::Ok;
         switch (buttons) {
         case MsgButtons::Ok: b = QMessageBox::Ok; break;
@@ -33,6 +37,7 @@ public:
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultAnswer) override
     {
+        platform::NestedEventLoop nested;
         bool ok = false;
         QString caption = title.empty() ? QApplication::applicationName() : fromBytes(title);
         QString answer = QInputDialog::getText(QApplication::activeWindow(), caption, fromBytes(prompt),

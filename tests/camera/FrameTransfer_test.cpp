@@ -274,6 +274,7 @@ TEST_F(FrameTransferTest, ALinkClosedDuringTheRequestEndsTheReadAtOnce)
     window->ReadCameraImage(CameraRequest(0, '+'), true);
     platform::setEventPump({});
     EXPECT_EQ(recorder.writes.size(), 2u) << "the reader lets events run before each character";
+    sim->expectFramingErrors(1);  // the request stopped after two of its five bytes
     EXPECT_EQ(window->lbl_lenrx->Caption(), "Reading...") << "no trace";
 }
 

@@ -102,6 +102,8 @@ TEST_F(LedCommandTest, ClosingTheLinkDuringAByteByByteFrameStopsIt)
     platform::setEventPump({});
     EXPECT_EQ(recorder.writes.size(), 2u);
     EXPECT_EQ(console.monitor, (Frames{"LED(5)"})) << "nothing shown after the stop";
+    EXPECT_EQ(sim->framingErrors().size(), 1u) << "the frame stopped after two bytes";
+    sim->expectFramingErrors(1);
 }
 
 TEST_F(LedCommandTest, TableAndAllLedSendersSendAnyByteAndRefuseTheRest)

@@ -111,6 +111,8 @@ TEST_F(ProtocolTest, YieldingSendStopsWhenTheLinkClosesMeanwhile)
     for (int i = 0; i < 100 && sim->rawReceived().size() < 2; ++i) ::usleep(1000);
     ::usleep(20000);
     EXPECT_EQ(sim->rawReceived().size(), 2u);
+    EXPECT_EQ(sim->framingErrors(), std::vector<std::string>{"incomplete frame 255 76"});
+    sim->expectFramingErrors(1);
 }
 
 TEST_F(ProtocolTest, GuardRefusesAClosedLinkWithTheStatusText)

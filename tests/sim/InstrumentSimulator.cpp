@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdexcept>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -39,8 +40,15 @@ InstrumentSimulator::InstrumentSimulator()
     thread_ = std::thread([this] { run(); });
 }
 
+namespace {
+InstrumentSimulator::FramingReport framingReport;
+}
+
+void InstrumentSimulator::SetFramingReport(FramingReport report) { framingReport = std::move(report); }
+
 InstrumentSimulator::~InstrumentSimulator()
 {
+    reportFraming();
     stop_ = true;
     char c = 0;
     (void)!::write(wakePipe_[1], &c, 1);
@@ -138,6 +146,72 @@ void InstrumentSimulator::clearLog()
     badFrames_ = 0;
 }
 
+void InstrumentSimulator::settle(int quietMs, int timeoutMs)
+{
+    const double until = NowMs() + timeoutMs;
+    double quietSince = NowMs();
+    while (NowMs() < until) {
+        int queued = 0;
+        ::ioctl(master_, FIONREAD, &queued);
+        bool handling = false;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            handling = handling_;
+        }
+        if (queued > 0 || handling) quietSince = NowMs();
+        else if (NowMs() - quietSince >= quietMs) return;
+        ::usleep(1000);
+    }
+}
+
+std::vector<std::string> InstrumentSimulator::framingErrors()
+{
+    settle();
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<std::string> out = framingErrors_;
+    if (!pending_.empty()) {
+        std::string bytes;
+        for (unsigned char b : pending_) bytes += " " + std::to_string(b);
+        out.push_back("incomplete frame" + bytes);
+    }
+    return out;
+}
+
+void InstrumentSimulator::expectFramingErrors(int count)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    expectedFramingErrors_ = count;
+}
+
+void InstrumentSimulator::allowUnframedBytes(bool allow)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    unframedAllowed_ = allow;
+}
+
+void InstrumentSimulator::framingError(std::string what)
+{
+    lastWasStray_ = false;
+    framingErrors_.push_back(std::move(what));
+}
+
+void InstrumentSimulator::reportFraming()
+{
+    if (!framingReport || master_ < 0) return;
+    const std::vector<std::string> errors = framingErrors();
+    int expected = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        expected = expectedFramingErrors_;
+    }
+    if (int(errors.size()) == expected) return;
+    std::string message = "the instrument saw " + std::to_string(errors.size()) + " framing error(s), " +
+                          std::to_string(expected) + " expected:";
+    for (size_t i = 0; i < errors.size() && i < 8; ++i) message += "\n  " + errors[i];
+    if (errors.size() > 8) message += "\n  ...";
+    framingReport(message);
+}
+
 bool InstrumentSimulator::waitForFrames(size_t n, int timeoutMs) const
 {
     std::unique_lock<std::mutex> lock(mutex_);
@@ -156,13 +230,18 @@ void InstrumentSimulator::run()
             ::usleep(1000);
             continue;
         }
-        ssize_t n = ::read(master_, buf, sizeof buf);
-        if (n <= 0) {
-            ::usleep(1000);
-            continue;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            handling_ = true;
         }
+        ssize_t n = ::read(master_, buf, sizeof buf);
         double at = NowMs();
         for (ssize_t i = 0; i < n; ++i) handleByte(buf[i], at);
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            handling_ = false;
+        }
+        if (n <= 0) ::usleep(1000);
     }
 }
 
@@ -175,8 +254,15 @@ void InstrumentSimulator::handleByte(unsigned char byte, double atMs)
             if (byte == 255) {
                 pending_.push_back(byte);
                 pendingMs_.push_back(atMs);
+                lastWasStray_ = false;
             } else if (byte == 'Z') {
                 ++state_.resetCount;  // the unframed reset
+                lastWasStray_ = false;
+            } else if (!unframedAllowed_) {
+                // Consecutive stray bytes are one piece of unframed text, one error.
+                if (!lastWasStray_) framingError("bytes outside a frame:");
+                framingErrors_.back() += " " + std::to_string(byte);
+                lastWasStray_ = true;
             }
             return;
         }
@@ -196,6 +282,9 @@ void InstrumentSimulator::handleByte(unsigned char byte, double atMs)
         {
             std::lock_guard<std::mutex> lock(mutex_);
             ++badFrames_;
+            std::string bytes;
+            for (unsigned char b : got) bytes += " " + std::to_string(b);
+            framingError("broken frame" + bytes);
         }
         for (size_t i = 1; i < got.size(); ++i) {
             std::lock_guard<std::mutex> lock(mutex_);

@@ -4,6 +4,12 @@
 // frame it receives is logged with its arrival time; fault switches make it silent, wrong,
 // short, corrupt or slow. Each subsystem adds the commands of its devices in its own install
 // function (see SimDevices.h).
+//
+// It also checks the framing of everything it receives: a frame whose check byte is wrong (two
+// exchanges interleaved, a frame cut short), a byte outside any frame other than the reset "Z",
+// and a frame still incomplete when the simulator ends are framing errors. When it ends it hands
+// them, unless they are what the test declared, to the framing report (the test runner fails the
+// running test there).
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -80,7 +86,22 @@ public:
     std::vector<ReceivedFrame> framesOf(char letter) const;
     std::string rawReceived() const;
     int badFrames() const;
+    // Clears frames, raw bytes and the bad-frame count; framing errors are kept to the end.
     void clearLog();
+
+    // Framing errors seen so far, each described ("broken frame 255 67 0 255 121"); waits first
+    // until the program's bytes have all come in.
+    std::vector<std::string> framingErrors();
+    // The test expects exactly count framing errors (the report then stays quiet when it sees them).
+    void expectFramingErrors(int count);
+    // Bytes outside frames are taken as unframed text (the console's raw text, an upload) and not
+    // counted; broken frames still are.
+    void allowUnframedBytes(bool allow);
+    // Waits (real time) until no byte has come for quietMs and none is being handled.
+    void settle(int quietMs = 10, int timeoutMs = 1000);
+    // Where every simulator reports unexpected framing errors when it ends (nullptr: nowhere).
+    using FramingReport = std::function<void(const std::string& message)>;
+    static void SetFramingReport(FramingReport report);
     // Waits (real time) until at least n frames have come; false on time-out.
     bool waitForFrames(size_t n, int timeoutMs = 3000) const;
 
@@ -89,6 +110,8 @@ private:
     void handleByte(unsigned char byte, double atMs);
     void dispatch(ReceivedFrame frame);
     void send(std::string reply);
+    void framingError(std::string what);  // with the lock held
+    void reportFraming();
 
     int master_ = -1;
     int slaveKeep_ = -1;  // kept open so the master never sees a hang-up between program opens
@@ -104,6 +127,11 @@ private:
     std::vector<ReceivedFrame> frames_;
     std::string raw_;
     int badFrames_ = 0;
+    std::vector<std::string> framingErrors_;
+    int expectedFramingErrors_ = 0;
+    bool unframedAllowed_ = false;
+    bool lastWasStray_ = false;
+    bool handling_ = false;  // the thread has taken bytes it has not finished with
     bool silent_ = false;
     int wrongEcho_ = 0, shortReply_ = 0, corruptCheck_ = 0, silentNext_ = 0;
     int delayMs_ = 0;
