@@ -40,6 +40,19 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& path)
     return lines;
 }
 
+std::vector<std::string_view> SplitOnSpaces(std::string_view line)
+{
+    std::vector<std::string_view> items;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && line[i] == ' ') ++i;
+        const size_t start = i;
+        while (i < line.size() && line[i] != ' ') ++i;
+        if (i > start) items.push_back(line.substr(start, i - start));
+    }
+    return items;
+}
+
 std::vector<std::string> SplitFields(std::string_view line)
 {
     std::vector<std::string> fields;

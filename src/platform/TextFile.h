@@ -18,6 +18,8 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& path);
 // The fields of a comma-separated record: quotes around a field are removed, commas inside
 // quotes do not split, blanks around unquoted fields are dropped.
 std::vector<std::string> SplitFields(std::string_view line);
+// The words of a line separated by runs of spaces (views into the line).
+std::vector<std::string_view> SplitOnSpaces(std::string_view line);
 
 // One field of a record as the sequential write statement puts it: text in double quotes
 // (inner quotes kept as they are), numbers bare.

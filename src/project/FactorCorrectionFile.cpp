@@ -17,19 +17,6 @@ namespace {
 
 constexpr size_t kStampDatePart = 20;  // the opening quote and "yyyy/mm/dd_hh:mm:ss"
 
-std::vector<std::string_view> Items(std::string_view line)
-{
-    std::vector<std::string_view> items;
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && line[i] == ' ') ++i;
-        const size_t start = i;
-        while (i < line.size() && line[i] != ' ') ++i;
-        if (i > start) items.push_back(line.substr(start, i - start));
-    }
-    return items;
-}
-
 std::string Joined(std::string head, const std::vector<std::string>& items)
 {
     for (const auto& item : items) {
@@ -68,7 +55,7 @@ FactorCodeString ReadFactorCorrection(const std::string& folder, ReferenceFactor
     if (!lines || lines->size() < 3) return codes;
     const std::string& line = (*lines)[2];
     if (line.find("mult_factor") == std::string::npos) return codes;
-    const auto items = Items(line);
+    const auto items = platform::SplitOnSpaces(line);
     for (size_t k = 1; k < items.size() && int(k) <= kMaxFactorValues; ++k) {
         const auto value = acquisition::ReadDecimal(items[k]);
         const double f = value ? LimitFactor(*value) : 1.0;

@@ -31,23 +31,10 @@ std::string Converted(const std::string& line, const std::string& divider)
     return out;
 }
 
-std::vector<std::string_view> Items(std::string_view line)
-{
-    std::vector<std::string_view> items;
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && line[i] == ' ') ++i;
-        const size_t start = i;
-        while (i < line.size() && line[i] != ' ') ++i;
-        if (i > start) items.push_back(line.substr(start, i - start));
-    }
-    return items;
-}
-
 // The wells of a header "Time A1 B1 ... B3": rows x columns of its last well.
 int HeaderWells(std::string_view header)
 {
-    const auto items = Items(header);
+    const auto items = platform::SplitOnSpaces(header);
     if (items.size() < 2) return 0;
     const auto place = plate::ParseWellName(items.back());
     return place ? (place->first + 1) * (place->second + 1) : 0;
@@ -121,7 +108,7 @@ JointText JointReexportText(const std::vector<std::string>& lines, const ReportO
             copy(line);  // the block's title lines and the empty line between blocks
             continue;
         }
-        const auto items = Items(line);
+        const auto items = platform::SplitOnSpaces(line);
         const double time = double(platform::RoundHalfEven(LeadingNumber(items[0])));
         std::vector<double> v(size_t(wells), 0.0);
         for (size_t j = 0; j < v.size() && j + 1 < items.size(); ++j) v[j] = LeadingNumber(items[j + 1]);
