@@ -17,7 +17,14 @@
 
 namespace tirmo::app {
 
-Frm_acquire::Frm_acquire(QWidget* parent) : QMainWindow(parent)
+Frm_acquire::Frm_acquire(QWidget* parent) : QMainWindow(parent), TextBoxConsole(owned_session)
+{
+    setObjectName("Frm_acquire");
+    setWindowTitle("Acquisition Page");
+    buildControls();
+}
+
+Frm_acquire::Frm_acquire(link::Session& session, QWidget* parent) : QMainWindow(parent), TextBoxConsole(session)
 {
     setObjectName("Frm_acquire");
     setWindowTitle("Acquisition Page");

@@ -36,13 +36,22 @@ class FrmTempCal;
 
 namespace tirmo::app {
 
-class Frm_acquire : public QMainWindow, public TextBoxConsole {
+// The window owns the program's instrument session; a base so that it exists before the console
+// that is bound to it.
+struct SessionOwner {
+    link::Session owned_session;
+};
+
+class Frm_acquire : public QMainWindow, private SessionOwner, public TextBoxConsole {
     Q_OBJECT
 public:
+    // The window in a session of its own (the program's), or in one it shares with its caller.
     explicit Frm_acquire(QWidget* parent = nullptr);
+    explicit Frm_acquire(link::Session& session, QWidget* parent = nullptr);
     ~Frm_acquire() override;
 
     // ==== link console: where device routines report ====
+    // session() is the program's instrument session (link::Console).
     // SetStatus and SetMonitor write txt_status and txt_in (TextBoxConsole).
     bool ShowComm() const override;
 
@@ -71,7 +80,6 @@ public:
     bool unloaded = false;
 
     // ==== acquisition run state (acquisition) ====
-    int run_state = 0;             // 0 idle, 1 running, -1 a light calibration has the cameras
     double elapsed_seconds = 0;    // seconds since the run started
     // The run's tables that the plate map shows: the accumulated activity per well number, the
     // movement count per pixel (1..window_pixel_count) of the window just counted, and per

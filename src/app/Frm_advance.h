@@ -21,7 +21,8 @@ namespace tirmo::app {
 class Frm_advance : public QMainWindow, public TextBoxConsole {
     Q_OBJECT
 public:
-    explicit Frm_advance(QWidget* parent = nullptr);
+    // The factory window works in the main window's session (its link and instrument).
+    explicit Frm_advance(link::Session& session, QWidget* parent = nullptr);
     ~Frm_advance() override;
 
     // SetStatus and SetMonitor write txt_status and txt_in (TextBoxConsole).

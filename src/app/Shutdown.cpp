@@ -4,7 +4,6 @@
 #include <functional>
 
 #include "app/Frm_acquire.h"
-#include "app/ModuleState.h"
 #include "link/CommPort.h"
 #include "link/Exchange.h"
 #include "platform/Clock.h"
@@ -34,7 +33,7 @@ void Frm_acquire::Form_Unload()
     // that exchange stops at its next step, finding the link closed.
     const link::Exchange exchange{link::Exchange::Takeover{}};
     attempt([this] { SaveConfigTxt(); });
-    attempt([this] { project::SaveLastProject(current_project, mod::serial_number); });
+    attempt([this] { project::SaveLastProject(current_project, session().serial_number); });
     attempt([this] {
         PeltierOff();
         platform::Sleep(kStepPauseMs);
@@ -54,8 +53,8 @@ void Frm_acquire::Form_Unload()
     });
     platform::Sleep(kParkPauseMs);
     // Close the link's own slot: the port box may have been edited since the link was opened.
-    mod::port_open = false;
-    if (mod::port_slot >= 1) attempt([] { link::CommClose(mod::port_slot); });
+    session().port_open = false;
+    if (session().port_slot >= 1) attempt([this] { link::CommClose(session().port_slot); });
 }
 
 }  // namespace tirmo::app

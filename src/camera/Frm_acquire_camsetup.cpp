@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "app/Frm_acquire.h"
-#include "app/ModuleState.h"
 #include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
@@ -121,11 +120,11 @@ void Frm_acquire::cmd_camselect_Click(int Index)
     yieldToWindow();
 
     SetStatus("Setting Gain/Exposure");
-    SendGain(mod::default_gain * 2);
+    SendGain(session().default_gain * 2);
     yieldToWindow();
-    const int exposure = mod::hardware_generation < 2
-                             ? mod::default_exposure * 2
-                             : int(platform::RoundHalfEven(mod::default_exposure * 1.5));
+    const int exposure = session().hardware_generation < 2
+                             ? session().default_exposure * 2
+                             : int(platform::RoundHalfEven(session().default_exposure * 1.5));
     SendExposure(exposure);
     yieldToWindow();
 
@@ -164,7 +163,7 @@ void Frm_acquire::cmd_camselect_Click(int Index)
 
 void Frm_acquire::ApplyCameraSettings()
 {
-    if (mod::dummy_mode == 1) return;
+    if (session().dummy_mode == 1) return;
     // All five settings as one exchange: the camera never measures with half of them.
     const link::Exchange exchange(*this);
     if (!exchange) return;

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "app/Frm_acquire.h"
-#include "app/ModuleState.h"
 #include "camera/CameraCommands.h"
 #include "camera/FrameTransfer.h"
 #include "camera/ImageDisplay.h"
@@ -31,7 +30,7 @@ void Frm_acquire::ReadCameraImage(const std::string& frame, bool draw)
     const long cameraNumber = whole(txt_cam);
     const long pix = whole(txt_pix);
     const long lines = whole(txt_lines);
-    if (!mod::port_open) {
+    if (!session().port_open) {
         SetStatus(link::kNotConnected);
         return;
     }
@@ -46,9 +45,9 @@ void Frm_acquire::ReadCameraImage(const std::string& frame, bool draw)
         SetStatus(camera::WindowTooLargeText(lines, pix));
         return;
     }
-    if (!camera::SendRequest(frame, camera::YieldPoint::BeforeEach)) return;
+    if (!camera::SendRequest(session(), frame, camera::YieldPoint::BeforeEach)) return;
     long long expected = camera::ExpectedLength(mode, pix, lines);
-    const std::string reply = camera::ReadReply(mode, expected);
+    const std::string reply = camera::ReadReply(session(), mode, expected);
     SetMonitor(camera::ReplyDump(reply, pix, lines));
     lbl_lenrx->SetCaption(camera::TransferTrace(reply, expected));
     lbl_lenrx->Refresh();
@@ -110,7 +109,7 @@ void grabWindowFrame(Frm_acquire& w, char mode, bool draw)
     const link::Exchange exchange(w);  // refused: the boxes stay as they are
     if (!exchange) return;
     const WindowGrab g = prepareGrab(w, mode);
-    if (mod::dummy_mode == 0) {
+    if (w.session().dummy_mode == 0) {
         w.ReadCameraImage(camera::CameraRequest(int(g.camera & 0xFF), mode), draw);
         return;
     }

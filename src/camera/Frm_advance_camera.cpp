@@ -8,7 +8,6 @@
 #include <cmath>
 
 #include "app/Frm_advance.h"
-#include "app/ModuleState.h"
 #include "camera/CameraCommands.h"
 #include "camera/CameraSelect.h"
 #include "camera/FrameTransfer.h"
@@ -111,7 +110,7 @@ void Frm_advance::SendWindowX(int start, int end)
 
 void Frm_advance::cmd_setcamera_Click()
 {
-    if (mod::dummy_mode == 1) return;
+    if (session().dummy_mode == 1) return;
     const link::Exchange exchange(*this);
     if (!exchange) return;
     // Every value unscaled, from this window's boxes.
@@ -134,7 +133,7 @@ void Frm_advance::ReadCameraImage(const std::string& frame)
     lbl_lenrx->Refresh();
     const long cameraNumber = whole(txt_cam);
     const long pix = whole(txt_pix), lines = whole(txt_lines), extra = whole(txt_crc);
-    if (!mod::port_open) {
+    if (!session().port_open) {
         SetStatus(link::kNotConnected);
         return;
     }
@@ -148,9 +147,9 @@ void Frm_advance::ReadCameraImage(const std::string& frame)
         SetStatus(camera::WindowTooLargeText(lines, pix));
         return;
     }
-    if (!camera::SendRequest(frame, camera::YieldPoint::BeforeEach)) return;
+    if (!camera::SendRequest(session(), frame, camera::YieldPoint::BeforeEach)) return;
     long long expected = camera::ExpectedLength(mode, pix, lines, extra);
-    const std::string reply = camera::ReadReply(mode, expected);
+    const std::string reply = camera::ReadReply(session(), mode, expected);
     SetMonitor(camera::ReplyDump(reply, pix, lines, extra));
     const bool good = (long long)reply.size() == expected && camera::CheckOf(reply).matches();
     lbl_lenrx->SetForeColor(good ? ui::colour::Black : ui::colour::Red);
@@ -173,7 +172,7 @@ void Frm_advance::GrabFrame()
     txt_pix->Refresh();
     txt_lines->SetText(std::to_string(lines));
     txt_lines->Refresh();
-    if (mod::dummy_mode == 0) {
+    if (session().dummy_mode == 0) {
         ReadCameraImage(camera::CameraRequest(int(cameraNumber & 0xFF), camera::kReducedImage));
         return;
     }

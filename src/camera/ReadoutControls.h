@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "app/ModuleState.h"
 #include "camera/CameraCommands.h"
 #include "link/Exchange.h"
 #include "link/Protocol.h"
@@ -55,12 +54,12 @@ void SendReadoutWindow(Window& w)
     w.txt_lines->Refresh();
     w.txt_pix->SetText(std::to_string(yfin - yini + 1));
     w.txt_pix->Refresh();
-    if (mod::dummy_mode == 1) return;
-    if (!mod::port_open) {
+    if (w.session().dummy_mode == 1) return;
+    if (!w.session().port_open) {
         w.ShowError(link::kNotConnected);
         return;
     }
-    link::FlushLink();
+    link::FlushLink(w.session());
     w.SendWindowY(xini, xfin);
     w.SendWindowX(yini, yfin);
 }
@@ -73,7 +72,7 @@ void ShowDefaultReadout(Window& w)
         box->SetText(value);
         box->Refresh();
     };
-    put(w.txt_speed, DefaultSpeedCode(mod::hardware_generation));
+    put(w.txt_speed, DefaultSpeedCode(w.session().hardware_generation));
     put(w.txt_xini, std::to_string(kDefaultXini));
     put(w.txt_xfin, std::to_string(kDefaultXfin));
     put(w.txt_yini, std::to_string(kDefaultYini));

@@ -10,7 +10,6 @@
 #include <algorithm>
 
 #include "app/Frm_acquire.h"
-#include "app/ModuleState.h"
 #include "lighting/LedCommands.h"
 #include "lighting/LedMap.h"
 #include "lighting/LedPowerApply.h"
@@ -119,7 +118,7 @@ void Frm_acquire::cmd_light_Click()
 {
     const link::Exchange exchange(*this);  // refused: the pulse stays as it is
     if (!exchange) return;
-    if (!mod::port_open) {
+    if (!session().port_open) {
         ui::dialogs().messageBox(link::kNotConnected);
         return;
     }
@@ -135,7 +134,7 @@ void Frm_acquire::cmd_light_Click()
     txt_pulseon->SetText(fields.pulseOn);
     txt_pulseoff->SetText(fields.pulseOff);
 
-    auto action = lighting::ManualPulseClick({pulse_on, pulse_end, pulse_countdown}, run_state == 1, elapsed_seconds,
+    auto action = lighting::ManualPulseClick({pulse_on, pulse_end, pulse_countdown}, session().run_state == 1, elapsed_seconds,
                                              platform::Val(txt_power->Text()), platform::Val(txt_pulseon->Text()));
     if (action.startTimer) Timer3->SetEnabled(true);
     if (action.send) SendLightPulse(action.level);
@@ -167,45 +166,45 @@ void Frm_acquire::LoadLedTables()
     // The layout of this generation only: another generation's file would number the LEDs wrongly.
     std::string layout;
     const std::string config = "config/";
-    if (mod::hardware_generation == 1) layout = platform::ProgramPath(config + lighting::kLedSetup1Name);
-    if (mod::hardware_generation == 2) layout = platform::ProgramPath(config + lighting::kLedSetup2Name);
-    auto problems = lighting::LoadLedTables(led_map, layout, lighting::InstrumentFolder(mod::serial_number));
+    if (session().hardware_generation == 1) layout = platform::ProgramPath(config + lighting::kLedSetup1Name);
+    if (session().hardware_generation == 2) layout = platform::ProgramPath(config + lighting::kLedSetup2Name);
+    auto problems = lighting::LoadLedTables(led_map, layout, lighting::InstrumentFolder(session().serial_number));
     if (!problems.empty()) SetStatus(lighting::ProblemText(problems));
 }
 
 void Frm_acquire::WriteLedPositions()
 {
-    const std::string folder = lighting::InstrumentFolder(mod::serial_number);
+    const std::string folder = lighting::InstrumentFolder(session().serial_number);
     if (!lighting::WriteLedPositions(led_map, folder))
         SetStatus("Could not write " + folder + "/" + lighting::kLedPositionsName);
 }
 
 void Frm_acquire::WriteLedPower()
 {
-    const std::string folder = lighting::InstrumentFolder(mod::serial_number);
+    const std::string folder = lighting::InstrumentFolder(session().serial_number);
     if (!lighting::WriteLedPower(led_map, folder))
         SetStatus("Could not write " + folder + "/" + lighting::kLedPowerName);
 }
 
 void Frm_acquire::ApplyLedPower(int camera)
 {
-    if (run_state != 1 || mod::dummy_mode != 0) return;
+    if (session().run_state != 1 || session().dummy_mode != 0) return;
     const link::Exchange exchange(*this);  // the camera's LEDs as one exchange
     if (!exchange) return;
-    const std::string path = platform::ProgramPath(lighting::InstrumentFolder(mod::serial_number) + "/" +
+    const std::string path = platform::ProgramPath(lighting::InstrumentFolder(session().serial_number) + "/" +
                                                    lighting::kLedPowerName);
     auto outcome = lighting::ApplyLedPowerFile(
-        path, [&](int led) { return led_map.camera[size_t(led)] == camera; }, [this] { return run_state != 0; },
+        path, [&](int led) { return led_map.camera[size_t(led)] == camera; }, [this] { return session().run_state != 0; },
         [this](int led, int power, const std::string&) { SendLedCommand(led, power); });
     if (!outcome.problems.empty()) SetStatus(lighting::ProblemText(outcome.problems));
 }
 
 void Frm_acquire::ApplyLedPowerWithStatus()
 {
-    if (mod::dummy_mode != 0) return;
+    if (session().dummy_mode != 0) return;
     const link::Exchange exchange(*this);  // every LED as one exchange
     if (!exchange) return;
-    const std::string path = platform::ProgramPath(lighting::InstrumentFolder(mod::serial_number) + "/" +
+    const std::string path = platform::ProgramPath(lighting::InstrumentFolder(session().serial_number) + "/" +
                                                    lighting::kLedPowerName);
     auto outcome = lighting::ApplyLedPowerFile(path, {}, {}, [this](int led, int power, const std::string& ledText) {
         SendLedCommand(led, power);

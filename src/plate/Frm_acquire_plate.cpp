@@ -10,7 +10,6 @@
 #include <QMenu>
 
 #include "app/Frm_acquire.h"
-#include "app/ModuleState.h"
 #include "camera/CameraCommands.h"
 #include "plate/BandEditor.h"
 #include "plate/BandFiles.h"
@@ -182,15 +181,15 @@ void Frm_acquire::ReadPlateSpec(const std::string& format)
 void Frm_acquire::ReadFormatFiles(const std::string& format)
 {
     const plate::FormatTables tables{column_bands, row_bands, column_labels, row_labels};
-    const std::string problems = plate::JoinReports(plate::ReadFormatFiles(format, mod::serial_number, tables));
+    const std::string problems = plate::JoinReports(plate::ReadFormatFiles(format, session().serial_number, tables));
     bands_format = format;
     if (!problems.empty()) SetStatus(problems);
 }
 
 void Frm_acquire::WriteFormatFiles(const std::string& format)
 {
-    if (!plate::WriteFormatFiles(format, mod::serial_number, column_bands, row_bands))
-        SetStatus("Could not write the band files of " + format + " in " + plate::BandFolder(mod::serial_number));
+    if (!plate::WriteFormatFiles(format, session().serial_number, column_bands, row_bands))
+        SetStatus("Could not write the band files of " + format + " in " + plate::BandFolder(session().serial_number));
 }
 
 void Frm_acquire::WriteMissingSpecFiles()

@@ -290,7 +290,7 @@ bool plateCell(const Frm_acquire& w, double x, double y, int& column, int& row)
 // A camera picture on Picact has its own coordinates: a click on it is no plate cell.
 void Frm_acquire::Picact_MouseDown(int button, int /*shift*/, double x, double y)
 {
-    if (run_state != 0 || (button != kLeftButton && button != kRightButton) || !plate_map->Shown()) return;
+    if (session().run_state != 0 || (button != kLeftButton && button != kRightButton) || !plate_map->Shown()) return;
     int column = 0, row = 0;
     if (!plateCell(*this, x, y, column, row)) return;
     drag_start_column = column;
@@ -301,7 +301,7 @@ void Frm_acquire::Picact_MouseDown(int button, int /*shift*/, double x, double y
 void Frm_acquire::Picact_MouseUp(int button, int /*shift*/, double x, double y)
 {
     int column = 0, row = 0;
-    if (run_state != 0 || (button != kLeftButton && button != kRightButton) || !plate_map->Shown() ||
+    if (session().run_state != 0 || (button != kLeftButton && button != kRightButton) || !plate_map->Shown() ||
         !plateCell(*this, x, y, column, row)) {
         drag_active = false;
         return;

@@ -3,7 +3,6 @@
 #include <QGroupBox>
 
 #include "app/Frm_acquire.h"
-#include "app/ModuleState.h"
 #include "project/BlankHeader.h"
 #include "ui/Controls.h"
 #include "ui/Make.h"
@@ -27,7 +26,7 @@ void Frm_acquire::buildProjectControls()
 
 std::string Frm_acquire::ReadBlankHeader(const std::string& format)
 {
-    return project::ReadBlankHeader(format, mod::serial_number);
+    return project::ReadBlankHeader(format, session().serial_number);
 }
 
 void Frm_acquire::ShowBlankInfo(const std::string& header)

@@ -14,7 +14,6 @@
 #include <ctime>
 
 #include "app/Frm_acquire.h"
-#include "app/ModuleState.h"
 #include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
@@ -157,7 +156,7 @@ int Frm_acquire::SetPointValue() const
 double Frm_acquire::RegulateTemperature(int& setpoint)
 {
     Thermostat& t = thermostat;
-    if (mod::hardware_generation >= 2) stage.analog_stage = false;
+    if (session().hardware_generation >= 2) stage.analog_stage = false;
     int power = Thermostat::ReadingPowerByte(setpoint, stage.analog_stage);
 
     thermal::Conversion c;
@@ -189,7 +188,7 @@ double Frm_acquire::RegulateTemperature(int& setpoint)
         // not go on unregulated and without the range check: the stage is switched off until a
         // set point is there again.
         const bool noSetPoint = temperature_control_on && setpoint <= 0;
-        if ((!c.reading || noSetPoint) && mod::port_open) PeltierOff();
+        if ((!c.reading || noSetPoint) && session().port_open) PeltierOff();
         if (noSetPoint) {
             t.Apply({thermal::Drive::Off, 0});
             Shape_temp->SetFillColor(t.DriveColour());
@@ -214,7 +213,7 @@ double Frm_acquire::RegulateTemperature(int& setpoint)
         SetTemperatureBoxQuietly(0);
         SwitchTemperatureControlOff(true);
     } else {
-        thermal::DriveChoice choice = t.Choose(d, run_state);
+        thermal::DriveChoice choice = t.Choose(d, session().run_state);
         switch (choice.drive) {
         case thermal::Drive::Heat: PeltierHeat(choice.pwm); break;
         case thermal::Drive::Cool: PeltierCool(choice.pwm); break;
@@ -223,7 +222,7 @@ double Frm_acquire::RegulateTemperature(int& setpoint)
         t.Apply(choice);
         Shape_temp->SetFillColor(t.DriveColour());
     }
-    t.Settle(c.temperature, run_state);
+    t.Settle(c.temperature, session().run_state);
     return c.temperature;
 }
 
@@ -246,7 +245,7 @@ void Frm_acquire::SwitchTemperatureControlOff(bool keepIndicator)
     thermostat.ResetForNewControl();
     cycle.Stop();
     temperature_control_on = false;
-    if (run_state >= 1) {
+    if (session().run_state >= 1) {
         // During a run the acquisition tick regulates; Timer3 is not in use.
         Timer3->SetEnabled(false);
         if (!keepIndicator) Shape_temp->SetFillColor(thermal::kIdleColour);
@@ -276,7 +275,7 @@ void Frm_acquire::chk_temp_Click()
         SetStatus(link::kBusy);
         return;
     }
-    if (run_state >= 1) {
+    if (session().run_state >= 1) {
         thermostat.ResetForNewControl();
         Timer3->SetEnabled(false);
         if (checked)

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "app/Frm_acquire.h"
-#include "app/ModuleState.h"
 #include "platform/Convert.h"
 #include "platform/Locale.h"
 #include "platform/ProgramFolder.h"
@@ -17,10 +16,10 @@ namespace tirmo::app {
 
 void Frm_acquire::ReadTempCalibration()
 {
-    const std::string path = thermal::TempFactorPath(mod::serial_number);
+    const std::string path = thermal::TempFactorPath(session().serial_number);
     const thermal::TempFactorRead read = thermal::ReadTempFactorFile(path);
-    mod::temp_offset = read.factors.offset;
-    mod::temp_slope = read.factors.slope;
+    session().temp_offset = read.factors.offset;
+    session().temp_slope = read.factors.slope;
     switch (read.status) {
     case thermal::TempFactorStatus::Ok: break;
     case thermal::TempFactorStatus::Missing: WriteTempCalibration(); break;
@@ -29,31 +28,31 @@ void Frm_acquire::ReadTempCalibration()
         SetStatus("[#T001]: Temperature Calibration factors out of limit. Using default parameters");
         break;
     }
-    thermostat.working_temp_offset = mod::temp_offset;
-    thermostat.working_temp_slope = mod::temp_slope;
+    thermostat.working_temp_offset = session().temp_offset;
+    thermostat.working_temp_slope = session().temp_slope;
 }
 
 bool Frm_acquire::WriteTempCalibration()
 {
     // The file carries the user's decimal separator (OFFSET=-16,34 on a comma locale); every
     // reader takes both.
-    return thermal::WriteTempFactorFile(thermal::TempFactorPath(mod::serial_number),
-                                        {mod::temp_offset, mod::temp_slope}, platform::DecimalSeparator());
+    return thermal::WriteTempFactorFile(thermal::TempFactorPath(session().serial_number),
+                                        {session().temp_offset, session().temp_slope}, platform::DecimalSeparator());
 }
 
 void Frm_acquire::mncalibratetemp_Click()
 {
-    if (mod::dummy_mode == 0 && !mod::port_open) {
+    if (session().dummy_mode == 0 && !session().port_open) {
         ui::dialogs().messageBox("Operation not possible in OFFLINE Mode");
         return;
     }
-    if (run_state >= 1) {
+    if (session().run_state >= 1) {
         SetStatus("Temperature Calibration not possible in playMode");
         return;
     }
     // The thermostat shows readings through the nominal line while the points are taken.
-    mod::temp_offset = thermal::kDefaultOffset;
-    mod::temp_slope = thermal::kDefaultSlope;
+    session().temp_offset = thermal::kDefaultOffset;
+    session().temp_slope = thermal::kDefaultSlope;
     thermostat.working_temp_offset = thermal::kDefaultOffset;
     thermostat.working_temp_slope = thermal::kDefaultSlope;
     frmtempcal->txt_temp1->setEnabled(true);
@@ -130,11 +129,11 @@ void Frm_acquire::cmd_set2_Click()
 
 void Frm_acquire::cmd_closetmpcal_Click()
 {
-    mod::temp_offset = thermostat.working_temp_offset;
-    mod::temp_slope = thermostat.working_temp_slope;
-    platform::MakeFolder(thermal::CalibrationFolder(mod::serial_number));
+    session().temp_offset = thermostat.working_temp_offset;
+    session().temp_slope = thermostat.working_temp_slope;
+    platform::MakeFolder(thermal::CalibrationFolder(session().serial_number));
     if (!WriteTempCalibration()) {
-        ui::dialogs().messageBox("Could not write " + thermal::TempFactorPath(mod::serial_number));
+        ui::dialogs().messageBox("Could not write " + thermal::TempFactorPath(session().serial_number));
         return;
     }
     if (chk_temp->Value() == 0) StopTemperatureTimer();

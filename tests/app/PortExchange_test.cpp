@@ -7,7 +7,7 @@
 #include <functional>
 #include <set>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "camera/CameraWindowFixture.h"
 #include "link/CommPort.h"
 #include "link/Exchange.h"
@@ -46,8 +46,8 @@ protected:
         CameraWindowFixture::SetUp();
         platform::SetProgramFolder(folder.path());
         sim->with([](sim::SimState& s) { return s.serialNumber = 12; });
-        mod::serial_number = 12;
-        mod::hardware_generation = 1;
+        session.serial_number = 12;
+        session.hardware_generation = 1;
         window->stage.analog_stage = true;
         window->cmd_default_Click();
         factoryWindow();
@@ -199,7 +199,7 @@ TEST_F(PortExchangeTest, ClosingTheWindowDuringAnExchangeStopsItAndLeavesTheInst
     });
     factory->cmd_ledpower->Click();
     platform::setEventPump({});
-    EXPECT_FALSE(mod::port_open);
+    EXPECT_FALSE(session.port_open);
     EXPECT_FALSE(link::CommIsOpen(kPort));
     EXPECT_EQ(frameList(), (Frames{"L,0,3", "L,1,3", "T,1,0", "T,2,0", "T,15,0", "C,6,0"}))
         << "the shutdown acted at once; the LED sequence sent nothing more";

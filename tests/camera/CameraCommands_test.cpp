@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "camera/CameraCommands.h"
 #include "camera/CameraWindowFixture.h"
 #include "link/CommPort.h"
@@ -33,11 +33,11 @@ TEST_F(CameraCommandsTest, ValuesThatDoNotFitTwoBytesAndAClosedLinkSendNothing)
     EXPECT_FALSE(SendGain(32768, console));
     EXPECT_FALSE(SendExposure(-1, console));
     EXPECT_EQ(console.errors, (std::vector<std::string>{"error", "error"}));
-    mod::port_open = false;
+    session.port_open = false;
     EXPECT_FALSE(SendGain(10, console));
     EXPECT_EQ(console.lastStatus(), link::kNotConnected);
-    mod::port_open = true;
-    mod::dummy_mode = 1;
+    session.port_open = true;
+    session.dummy_mode = 1;
     EXPECT_FALSE(SendExposure(10, console));
     EXPECT_TRUE(sim->rawReceived().empty());
     EXPECT_TRUE(console.monitor.empty()) << "dummy mode shows nothing";
@@ -82,7 +82,7 @@ TEST_F(CameraCommandsTest, SpeedHasNoLinkTestOfItsOwn)
 {
     test::QuickTimeouts quick;
     link::CommClose(kPort);
-    mod::port_open = false;
+    session.port_open = false;
     EXPECT_FALSE(SendSpeed(7, console));
     EXPECT_EQ(console.lastMonitor(), "Empty");
     EXPECT_TRUE(console.status.empty());
@@ -141,7 +141,7 @@ TEST_F(SetupCamTest, CameraFourIsSelectedWithPacedBytes)
 
 TEST_F(SetupCamTest, TheDefaultWindowGoesOutAsYThenX)
 {
-    mod::hardware_generation = 2;
+    session.hardware_generation = 2;
     window->txt_xfin->SetText("10");
     window->txt_lines->SetText("1");
     window->cmd_default->Click();
@@ -175,12 +175,12 @@ TEST_F(SetupCamTest, AnEndLimitOf300KeepsItsPairBackAndTheOtherPairGoesOut)
 
 TEST_F(SetupCamTest, WindowBoxesAreDerivedInDummyModeAndWithoutALink)
 {
-    mod::dummy_mode = 1;
+    session.dummy_mode = 1;
     window->txt_yini->SetText("11");
     window->cmd_xy_Click();
     EXPECT_EQ(window->txt_pix->Text(), "173");
-    mod::dummy_mode = 0;
-    mod::port_open = false;
+    session.dummy_mode = 0;
+    session.port_open = false;
     boxes.expectMessage(link::kNotConnected);
     window->txt_xini->SetText("2");
     window->cmd_xy_Click();

@@ -2,7 +2,7 @@
 
 #include "app/Frm_acquire.h"
 #include "app/Frm_advance.h"
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "plate/BandFiles.h"
 #include "plate/PlateSpecFile.h"
 #include "platform/Clock.h"
@@ -29,7 +29,7 @@ protected:
         platform::SetProgramFolder(folder.path());
         installed = std::make_unique<test::ScopedDialogs>(boxes);
         asInstrument(58, 20, 28);
-        window = std::make_unique<Frm_acquire>();
+        window = std::make_unique<Frm_acquire>(session);
         window->unloaded = true;
         window->cmd_default_Click();
         ASSERT_TRUE(plate::WriteW6ColumnFile("\\config_SN58"));
@@ -43,12 +43,12 @@ protected:
         installed.reset();
         LinkFixture::TearDown();
     }
-    static void asInstrument(int serial, int gain, int exposure)
+    void asInstrument(int serial, int gain, int exposure)
     {
-        mod::serial_number = serial;
-        mod::hardware_generation = serial < 50 ? 1 : 2;
-        mod::default_gain = gain;
-        mod::default_exposure = exposure;
+        session.serial_number = serial;
+        session.hardware_generation = serial < 50 ? 1 : 2;
+        session.default_gain = gain;
+        session.default_exposure = exposure;
     }
     int ledPower() { return sim->with([](sim::SimState& s) { return s.leds.power[100]; }); }
 
@@ -153,12 +153,12 @@ TEST_F(CameraSetupTest, ApplyCameraSettingsSendsTheBoxesUnscaled)
 
 TEST_F(CameraSetupTest, ApplyCameraSettingsSendsNothingInDummyModeOrWithABadValue)
 {
-    mod::dummy_mode = 1;
+    session.dummy_mode = 1;
     window->txt_lines->SetText("7");
     window->ApplyCameraSettings();
     EXPECT_TRUE(sim->rawReceived().empty());
     EXPECT_EQ(window->txt_lines->Text(), "7") << "no box changes";
-    mod::dummy_mode = 0;
+    session.dummy_mode = 0;
     for (const char* bad : {"abc", "40000", "-1"}) {
         window->txt_gain->SetText(bad);
         window->ApplyCameraSettings();
@@ -191,7 +191,7 @@ TEST_F(CameraSetupTest, SelectorsListTheBandsOfTheCamera)
 
 TEST_F(CameraSetupTest, FactorySetCameraSendsItsOwnBoxesInOrder)
 {
-    Frm_advance factory;
+    Frm_advance factory(session);
     factory.txt_cam->SetText("1");
     factory.txt_gain->SetText("25");
     factory.txt_exposure->SetText("30");
@@ -199,7 +199,7 @@ TEST_F(CameraSetupTest, FactorySetCameraSendsItsOwnBoxesInOrder)
     factory.cmd_setcamera_Click();
     EXPECT_EQ(frameList(), (Frames{"C,1,0", "G,0,25", "E,0,30", "S,0,8", "y,0,0", "Y,0,142", "x,0,1", "X,0,183"}));
     sim->clearLog();
-    mod::dummy_mode = 1;
+    session.dummy_mode = 1;
     factory.cmd_setcamera_Click();
     EXPECT_TRUE(sim->rawReceived().empty());
 }

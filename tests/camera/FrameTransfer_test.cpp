@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "camera/CameraWindowFixture.h"
 #include "camera/FrameTransfer.h"
 #include "link/CommPort.h"
@@ -252,13 +252,13 @@ TEST_F(FrameTransferTest, AScanKeepsTheLinesOfTheWellColumns)
 
 TEST_F(FrameTransferTest, WithoutALinkTheFetchersShowAMessageAndTheReaderAStatus)
 {
-    mod::port_open = false;
+    session.port_open = false;
     boxes.expectMessage(link::kNotConnected);
     EXPECT_EQ(window->ReadCameraActivity(0), "");
     window->ReadCameraImage(CameraRequest(0, '+'), true);
     EXPECT_EQ(window->txt_status->Text(), link::kNotConnected);
-    mod::port_open = true;
-    mod::dummy_mode = 1;
+    session.port_open = true;
+    session.dummy_mode = 1;
     EXPECT_EQ(window->ReadCameraScan(0, 0), "") << "dummy mode: no result at once";
     EXPECT_TRUE(sim->rawReceived().empty());
 }
@@ -268,7 +268,7 @@ TEST_F(FrameTransferTest, ALinkClosedDuringTheRequestEndsTheReadAtOnce)
     test::WriteRecorder recorder;
     int characters = 0;
     platform::setEventPump([&] {
-        if (++characters == 3) mod::port_open = false;
+        if (++characters == 3) session.port_open = false;
     });
     window->lbl_lenrx->SetCaption("");
     window->ReadCameraImage(CameraRequest(0, '+'), true);
@@ -293,9 +293,9 @@ TEST_F(FrameTransferTest, AWindowLargerThanTheFrameTableIsNotRead)
 TEST_F(FrameTransferTest, ALengthPrefixedBlockIsReadToTheLengthItAnnounces)
 {
     useWindow(4, 0, 9, 1, 20);
-    ASSERT_TRUE(SendRequest(CameraRequest(4, '0'), YieldPoint::AfterEach));
+    ASSERT_TRUE(SendRequest(session, CameraRequest(4, '0'), YieldPoint::AfterEach));
     long long expected = ExpectedLength('0', 20, 10);
-    const std::string reply = ReadReply('0', expected);
+    const std::string reply = ReadReply(session, '0', expected);
     EXPECT_EQ(expected, 203);
     EXPECT_EQ(reply, lastBlock());
     EXPECT_TRUE(CheckOf(reply).matches());
@@ -303,7 +303,7 @@ TEST_F(FrameTransferTest, ALengthPrefixedBlockIsReadToTheLengthItAnnounces)
 
 TEST_F(FrameTransferTest, DummyModeFillsTheWindowWithRandomGreysWithoutThePort)
 {
-    mod::dummy_mode = 1;
+    session.dummy_mode = 1;
     window->txt_cam->SetText("5");
     window->Picact->SetPixelSize(143, 183);
     window->GrabFrame();

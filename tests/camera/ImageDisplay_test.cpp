@@ -237,7 +237,8 @@ TEST_F(CameraGridTest, AWellWithEqualPercentagesHasNoOutlineButKeepsItsBands)
 
 TEST_F(CameraGridTest, TheFactoryGridComesFromItsOwnTablesWithTheCrossWhileTicked)
 {
-    app::Frm_advance factory;
+    link::Session session;
+    app::Frm_advance factory(session);
     factory.column_bands = columns;
     factory.row_bands = rows;
     factory.column_labels = columnLabels;

@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QGroupBox>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "lighting/LedMap.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
@@ -24,8 +24,8 @@ protected:
         attachSimulator(4, serialNumber);
         useFakeClock();
         window->ConnectDevice();
-        ASSERT_TRUE(mod::port_open);
-        mod::hardware_generation = serialNumber < 50 ? 1 : 2;
+        ASSERT_TRUE(window->session().port_open);
+        window->session().hardware_generation = serialNumber < 50 ? 1 : 2;
         sim->clearLog();
     }
     // The blue-light levels sent since the log was cleared.
@@ -146,7 +146,7 @@ TEST_F(MainLightingTest, LightPulseWithTheLinkClosedOnlyTellsTheUser)
 TEST_F(MainLightingTest, RunCyclesSendTheLevelInsideTheLitMinutes)
 {
     connect();
-    window->run_state = 1;
+    window->session().run_state = 1;
     window->Chk_lenabled->SetValue(1);
     window->txt_power->SetText("2");
     window->txt_pulseon->SetText("15");
@@ -167,7 +167,7 @@ TEST_F(MainLightingTest, RunCyclesSendTheLevelInsideTheLitMinutes)
 TEST_F(MainLightingTest, ClickDuringARunLightsFromTheNextWindowForTheOnMinutes)
 {
     connect();
-    window->run_state = 1;
+    window->session().run_state = 1;
     window->txt_pulseon->SetText("10");
     window->elapsed_seconds = 0;
     window->cmd_light->Click();
@@ -206,7 +206,7 @@ protected:
         window->WriteDefaultLedLayouts();
         lighting::LedMap map;
         for (size_t i = 0; i < map.power.size(); ++i) map.power[i] = int(i % 16);
-        ASSERT_TRUE(lighting::WriteLedPower(map, lighting::InstrumentFolder(mod::serial_number)));
+        ASSERT_TRUE(lighting::WriteLedPower(map, lighting::InstrumentFolder(window->session().serial_number)));
         window->LoadLedTables();
     }
 };
@@ -215,7 +215,7 @@ TEST_F(LedPowerFileTest, OneCamerasPowersGoOutAndNoOtherLed)
 {
     connect(57);
     prepareFiles();
-    window->run_state = 1;
+    window->session().run_state = 1;
     window->ApplyLedPower(1);
     Frames expected;
     for (int a = 0; a < 64; ++a) expected.push_back("l," + std::to_string(a) + "," + std::to_string((192 + a) % 16));
@@ -224,10 +224,10 @@ TEST_F(LedPowerFileTest, OneCamerasPowersGoOutAndNoOtherLed)
     sim->clearLog();
     window->ApplyLedPower(6);
     EXPECT_TRUE(sim->frames().empty()) << "no LED serves camera 6";
-    window->run_state = 0;
+    window->session().run_state = 0;
     window->ApplyLedPower(1);
-    mod::dummy_mode = 1;
-    window->run_state = 1;
+    window->session().dummy_mode = 1;
+    window->session().run_state = 1;
     window->ApplyLedPower(1);
     window->ApplyLedPowerWithStatus();
     EXPECT_TRUE(sim->frames().empty()) << "only during a run, never in dummy mode";

@@ -8,7 +8,7 @@
 
 #include <fstream>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "plate/BandFiles.h"
 #include "plate/PlateSpecFile.h"
 #include "platform/Clock.h"
@@ -33,7 +33,7 @@ protected:
     {
         AppFixture::SetUp();
         useFakeClock();
-        mod::dummy_mode = 1;
+        window->session().dummy_mode = 1;
         for (auto* writer : {plate::WriteW6ColumnFile, plate::WriteW6RowFile, plate::WriteW24ColumnFile,
                              plate::WriteW24RowFile, plate::WriteW6SpecFile, plate::WriteW24SpecFile})
             ASSERT_TRUE(writer("\\config"));
@@ -426,10 +426,10 @@ TEST_F(PlateWindowTest, AClickWithANewGroupSelectedNamesTheGroupOnTheNextRebuild
 TEST_F(PlateWindowTest, MouseSelectionNeedsAnIdleWindowAndAReleaseOnThePlate)
 {
     usePlate("w6");
-    window->run_state = 1;
+    window->session().run_state = 1;
     drag("A1", "B3");
     EXPECT_TRUE(groupedWells(0).empty());
-    window->run_state = 0;
+    window->session().run_state = 0;
     mouse(QEvent::MouseButtonPress, Qt::LeftButton, 10, 10);
     mouse(QEvent::MouseButtonRelease, Qt::LeftButton, 105, 10);  // in the margin
     EXPECT_TRUE(groupedWells(0).empty());
@@ -508,7 +508,7 @@ TEST_F(PlateWindowTest, LoadingGroupsReportsTheRowsItSkipped)
 
 TEST_F(PlateWindowTest, StartUpLoadsTheProjectGroupsAndTicksDisabledCameras)
 {
-    mod::dummy_mode = 0;
+    window->session().dummy_mode = 0;
     platform::MakeFolder(platform::ProgramPath("reports/default_project"));
     std::ofstream(platform::ProgramPath("reports/default_project/chgroup.dat"), std::ios::binary)
         << "#Well, Group, name\r\n0,1,\"Wild\"\r\n";

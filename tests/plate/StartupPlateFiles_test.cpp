@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "platform/ProgramFolder.h"
 #include "support/AppFixture.h"
 #include "ui/Controls.h"

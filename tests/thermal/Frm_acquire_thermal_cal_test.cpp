@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "link/CommPort.h"
 #include "platform/ProgramFolder.h"
 #include "support/AppFixture.h"
@@ -37,11 +37,11 @@ protected:
             return s.thermal.sensorOffset = sensorOffset;
         });
         ASSERT_EQ(link::CommOpen(4, "COM4", kLinkSettings), 0);
-        mod::port_slot = 4;
-        mod::port_open = true;
-        mod::serial_number = serialNumber;
-        mod::hardware_generation = serialNumber < 50 ? 1 : 2;
-        window->stage.analog_stage = mod::hardware_generation == 1;
+        window->session().port_slot = 4;
+        window->session().port_open = true;
+        window->session().serial_number = serialNumber;
+        window->session().hardware_generation = serialNumber < 50 ? 1 : 2;
+        window->stage.analog_stage = window->session().hardware_generation == 1;
     }
     // Starts a calibration with the stage held at 25 (the plate stays where the test puts it).
     void startCalibration()
@@ -98,10 +98,10 @@ TEST_F(TempCalibrationWindowTest, TwoPointsOnASensorOffTheNominalLineAreAccepted
     EXPECT_EQ(readFile("config_SN12/tempfactor.dat"), "\"Temperature sensor parameters\"\r\nOFFSET=-18\r\nSLOPE=1.8\r\n");
     EXPECT_TRUE(window->Timer3->Enabled()) << "temperature control is still on";
 
-    mod::temp_offset = mod::temp_slope = 0;
+    window->session().temp_offset = window->session().temp_slope = 0;
     window->ReadTempCalibration();
-    EXPECT_DOUBLE_EQ(mod::temp_offset, -18);
-    EXPECT_DOUBLE_EQ(mod::temp_slope, 1.8);
+    EXPECT_DOUBLE_EQ(window->session().temp_offset, -18);
+    EXPECT_DOUBLE_EQ(window->session().temp_slope, 1.8);
     window->Timer3_Timer();
     window->Timer3_Timer();
     EXPECT_EQ(window->txt_current->Text(), "35.0") << "the stage now reads what the reference showed";
@@ -159,7 +159,7 @@ TEST_F(TempCalibrationWindowTest, CalibrationNeedsALinkAndNoRun)
     window->mncalibratetemp_Click();
     EXPECT_TRUE(window->frmtempcal->isHidden());
     connect(12);
-    window->run_state = 1;
+    window->session().run_state = 1;
     window->mncalibratetemp_Click();
     EXPECT_EQ(window->txt_status->Text(), "Temperature Calibration not possible in playMode");
     EXPECT_TRUE(window->frmtempcal->isHidden());
@@ -175,18 +175,18 @@ TEST_F(TempCalibrationWindowTest, CancelGoesBackToTheSavedLine)
     window->frmtempcal->cmd_canceltemp->Click();
     EXPECT_TRUE(window->frmtempcal->isHidden());
     EXPECT_DOUBLE_EQ(window->thermostat.working_temp_slope, 1.75);
-    EXPECT_DOUBLE_EQ(mod::temp_offset, -16);
+    EXPECT_DOUBLE_EQ(window->session().temp_offset, -16);
 }
 
 TEST_F(TempCalibrationWindowTest, ACorruptFileGivesTheDefaultsWithAMessage)
 {
-    mod::serial_number = 57;
+    window->session().serial_number = 57;
     writeFactors("config_SN57", "\"Temperature sensor parameters\"\r\nOFFSET=-12.1\r\n");
-    mod::temp_offset = 0;
+    window->session().temp_offset = 0;
     boxes.expectMessage("Error in tempfactor file. Using defaults");
     window->ReadTempCalibration();
-    EXPECT_DOUBLE_EQ(mod::temp_offset, -16.34);
-    EXPECT_DOUBLE_EQ(mod::temp_slope, 1.732);
+    EXPECT_DOUBLE_EQ(window->session().temp_offset, -16.34);
+    EXPECT_DOUBLE_EQ(window->session().temp_slope, 1.732);
     EXPECT_DOUBLE_EQ(window->thermostat.working_temp_offset, -16.34);
 }
 
@@ -196,7 +196,7 @@ TEST_F(TempCalibrationWindowTest, AnImplausibleLineIsReportedInTheStatus)
     window->ReadTempCalibration();
     EXPECT_EQ(window->txt_status->Text(),
               "[#T001]: Temperature Calibration factors out of limit. Using default parameters");
-    EXPECT_DOUBLE_EQ(mod::temp_offset, -16.34);
+    EXPECT_DOUBLE_EQ(window->session().temp_offset, -16.34);
 }
 
 TEST_F(TempCalibrationWindowTest, AMissingFileIsWrittenWithTheDefaults)
@@ -205,7 +205,7 @@ TEST_F(TempCalibrationWindowTest, AMissingFileIsWrittenWithTheDefaults)
     platform::MakeFolder(platform::ProgramPath("config"));
     window->ReadTempCalibration();
     EXPECT_EQ(readFile("config/tempfactor.dat"), "\"Temperature sensor parameters\"\r\nOFFSET=-16.34\r\nSLOPE=1.73\r\n");
-    EXPECT_DOUBLE_EQ(mod::temp_slope, 1.732) << "the rounded file value is used from the next start";
+    EXPECT_DOUBLE_EQ(window->session().temp_slope, 1.732) << "the rounded file value is used from the next start";
 }
 
 TEST_F(TempCalibrationWindowTest, StartUpLoadsTheInstrumentsLine)
@@ -213,8 +213,8 @@ TEST_F(TempCalibrationWindowTest, StartUpLoadsTheInstrumentsLine)
     attachSimulator(2, 58);
     writeFactors("config_SN58", "\"Temperature sensor parameters\"\r\nOFFSET=-16,5\r\nSLOPE=1,74\r\n");
     window->Form_Load();
-    EXPECT_DOUBLE_EQ(mod::temp_offset, -16.5);
-    EXPECT_DOUBLE_EQ(mod::temp_slope, 1.74);
+    EXPECT_DOUBLE_EQ(window->session().temp_offset, -16.5);
+    EXPECT_DOUBLE_EQ(window->session().temp_slope, 1.74);
     EXPECT_DOUBLE_EQ(window->thermostat.working_temp_slope, 1.74);
 }
 
@@ -232,25 +232,25 @@ TEST_F(TempCalibrationWindowTest, UnderACommaLocaleTheFileIsWrittenWithCommasAnd
     platform::MakeFolder(platform::ProgramPath("config"));
     window->ReadTempCalibration();  // no file yet: the defaults are written
     EXPECT_EQ(readFile("config/tempfactor.dat"), "\"Temperature sensor parameters\"\r\nOFFSET=-16,34\r\nSLOPE=1,73\r\n");
-    mod::temp_offset = mod::temp_slope = 0;
+    window->session().temp_offset = window->session().temp_slope = 0;
     window->ReadTempCalibration();
-    EXPECT_DOUBLE_EQ(mod::temp_offset, -16.34);
-    EXPECT_DOUBLE_EQ(mod::temp_slope, 1.73);
+    EXPECT_DOUBLE_EQ(window->session().temp_offset, -16.34);
+    EXPECT_DOUBLE_EQ(window->session().temp_slope, 1.73);
     EXPECT_DOUBLE_EQ(window->thermostat.working_temp_slope, 1.73);
 
-    mod::temp_offset = -17.5;
-    mod::temp_slope = 1.776;
+    window->session().temp_offset = -17.5;
+    window->session().temp_slope = 1.776;
     ASSERT_TRUE(window->WriteTempCalibration());
     EXPECT_EQ(readFile("config/tempfactor.dat"), "\"Temperature sensor parameters\"\r\nOFFSET=-17,5\r\nSLOPE=1,78\r\n");
-    mod::temp_offset = mod::temp_slope = 0;
+    window->session().temp_offset = window->session().temp_slope = 0;
     window->ReadTempCalibration();
-    EXPECT_DOUBLE_EQ(mod::temp_offset, -17.5);
-    EXPECT_DOUBLE_EQ(mod::temp_slope, 1.78);
+    EXPECT_DOUBLE_EQ(window->session().temp_offset, -17.5);
+    EXPECT_DOUBLE_EQ(window->session().temp_slope, 1.78);
 
     writeFactors("config", "\"Temperature sensor parameters\"\r\nOFFSET=-16.5\r\nSLOPE=1.74\r\n");
     window->ReadTempCalibration();
-    EXPECT_DOUBLE_EQ(mod::temp_offset, -16.5);
-    EXPECT_DOUBLE_EQ(mod::temp_slope, 1.74);
+    EXPECT_DOUBLE_EQ(window->session().temp_offset, -16.5);
+    EXPECT_DOUBLE_EQ(window->session().temp_slope, 1.74);
     EXPECT_EQ(boxes.shown().size(), 0u) << "no file was taken for corrupt";
     EXPECT_EQ(window->txt_status->Text().find("[#T001]"), std::string::npos);
 }

@@ -10,7 +10,7 @@
 #include <QGroupBox>
 #include <QListWidget>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "link/CommPort.h"
 #include "support/AppFixture.h"
 #include "support/LinkFixture.h"
@@ -35,11 +35,11 @@ protected:
     {
         attachSimulator(4, serialNumber);
         ASSERT_EQ(link::CommOpen(4, "COM4", kLinkSettings), 0);
-        mod::port_slot = 4;
-        mod::port_open = true;
-        mod::serial_number = serialNumber;
-        mod::hardware_generation = serialNumber < 50 ? 1 : 2;
-        window->stage.analog_stage = mod::hardware_generation == 1;
+        window->session().port_slot = 4;
+        window->session().port_open = true;
+        window->session().serial_number = serialNumber;
+        window->session().hardware_generation = serialNumber < 50 ? 1 : 2;
+        window->stage.analog_stage = window->session().hardware_generation == 1;
     }
     void setPlate(double celsius)
     {
@@ -132,7 +132,7 @@ TEST_F(ThermalWindowTest, AStageReporting55DegreesIsSwitchedOffAndTheReasonStays
 TEST_F(ThermalWindowTest, DuringARunTheBoxOnlySwitchesControlAndOutOfRangeStopsThePeltier)
 {
     connect(57);
-    window->run_state = 1;
+    window->session().run_state = 1;
     window->txttemp->SetText("30");
     window->chk_temp->SetValue(1);
     EXPECT_TRUE(window->temperature_control_on);
@@ -148,7 +148,7 @@ TEST_F(ThermalWindowTest, DuringARunTheBoxOnlySwitchesControlAndOutOfRangeStopsT
 TEST_F(ThermalWindowTest, UntickingDuringARunSwitchesThePeltierOff)
 {
     connect(57);
-    window->run_state = 1;
+    window->session().run_state = 1;
     window->chk_temp->SetValue(1);
     int setpoint = 30;
     window->RegulateTemperature(setpoint);
@@ -181,7 +181,7 @@ TEST_F(ThermalWindowTest, AReadingThatFailsAlwaysEndsWithThePeltierOff)
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,45", "T,1,0"}));
 
     // A closed link is no reading either.
-    mod::port_open = false;
+    window->session().port_open = false;
     EXPECT_EQ(window->RegulateTemperature(setpoint), -1);
     EXPECT_EQ(window->txt_current->Text(), "-1.0");
 }
