@@ -2,17 +2,22 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QHBoxLayout>
+#include <QResizeEvent>
 #include <QVBoxLayout>
 
 #include "app/ConfigFiles.h"
+#include "app/MainLayoutApply.h"
 #include "link/Exchange.h"
+#include "thermal/FrmTempCal.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Make.h"
+#include "ui/PictureBox.h"
+#include "ui/Twips.h"
 #include "ui/Timer.h"
 
 namespace tirmo::app {
@@ -35,28 +40,34 @@ Frm_acquire::~Frm_acquire() = default;
 
 void Frm_acquire::buildControls()
 {
-    auto* central = new QWidget(this);
-    panels_ = new QVBoxLayout(central);
-    txt_status = ui::MakeTextBox(central, "txt_status");
-    txt_status->setReadOnly(true);
-    panels_->addWidget(txt_status);
+    client_ = new QWidget(this);
+    client_->setObjectName("client");
+    setCentralWidget(client_);
+    hidden_controls = new QWidget(client_);
+    hidden_controls->setObjectName("hidden_controls");
+    hidden_controls->hide();
+    auto* hiddenColumn = new QVBoxLayout(hidden_controls);
 
-    auto* run = new QGroupBox(central);
-    auto* grid = new QGridLayout(run);
-    txtcom = ui::MakeTextBox(run, "txtcom", "3");
-    txtlapse = ui::MakeTextBox(run, "txtlapse", "30");
-    cmb_well = ui::MakeComboBox(run, "cmb_well");
+    txt_status = ui::MakeTextBox(client_, "txt_status");
+    txt_status->setReadOnly(true);
+
+    // The run panel's own controls; the tree moves them into Frame_menu.
+    ui::MakeLabel(client_, "Label_acqlapse", "Acquisition lapse:");
+    txtlapse = ui::MakeTextBox(client_, "txtlapse", "30");
+    ui::MakeLabel(client_, "Label_minutes", "min");
+    ui::MakeLabel(client_, "Label_microformat", "MicroPlate Format:");
+    cmb_well = ui::MakeComboBox(client_, "cmb_well");
     cmb_well->AddItem("w6");
     cmb_well->AddItem("w24");
     cmb_well->SetText("w6");
-    grid->addWidget(new QLabel("COM", run), 0, 0);
-    grid->addWidget(txtcom, 0, 1);
-    grid->addWidget(new QLabel("Acq. time", run), 1, 0);
-    grid->addWidget(txtlapse, 1, 1);
-    grid->addWidget(new QLabel("minutes", run), 1, 2);
-    grid->addWidget(new QLabel("Microplate", run), 2, 0);
-    grid->addWidget(cmb_well, 2, 1);
-    panels_->addWidget(run);
+    ui::MakeLabel(client_, "Label_grad", "\xB0" "C");  // texts are Latin-1 bytes
+
+    auto* port = new QWidget(hidden_controls);
+    auto* portRow = new QHBoxLayout(port);
+    portRow->addWidget(new QLabel("COM", port));
+    txtcom = ui::MakeTextBox(port, "txtcom", "3");
+    portRow->addWidget(txtcom);
+    hiddenColumn->addWidget(port);
 
     menu_view = menuBar()->addMenu("View");
     mn_showcomm = menu_view->addAction("Show Communication values");
@@ -74,12 +85,58 @@ void Frm_acquire::buildControls()
     buildThermalControls();
     buildProjectControls();
 
-    txt_in = ui::MakeTextBox(central, "txt_in");
+    txt_in = ui::MakeTextBox(client_, "txt_in");
     txt_in->setReadOnly(true);
-    lbl_lenrx = ui::MakeLabel(central, "lbl_lenrx");
-    panels_->addWidget(txt_in);
-    panels_->addWidget(lbl_lenrx);
-    setCentralWidget(central);
+    txt_in->hide();
+    lbl_lenrx = ui::MakeLabel(client_, "lbl_lenrx", "Len(Rx) = 0");
+    lbl_lenrx->hide();
+
+    containers = BuildMainContainers(client_);
+    AdoptIntoContainers(client_);
+    // What no container is named for keeps its design place among the hidden controls.
+    for (QWidget* loose : {static_cast<QWidget*>(frame_setupcam), txt_led->parentWidget(), txt_current->parentWidget()})
+        if (loose && loose->parentWidget() == client_) hiddenColumn->addWidget(loose);
+    // A subsystem's frame whose every control went into the tree's containers is left empty.
+    for (auto* frame : client_->findChildren<QGroupBox*>(QString(), Qt::FindDirectChildrenOnly))
+        if (frame->objectName().isEmpty() && frame->findChildren<QWidget*>().isEmpty()) delete frame;
+    // Panels the layout only moves keep their designed size.
+    frmtempcal->resize(frmtempcal->sizeHint());
+
+    // The window opens at its design size; the grid lets it shrink to nearly nothing.
+    client_->setMinimumSize(1, 1);
+    // The layout runs when the window gets its size (Form_Resize) and at the end of Form_Load.
+    resize(ui::twipsToPixels(kMainDesignWidth), ui::twipsToPixels(kMainDesignHeight) + menuBar()->sizeHint().height());
+}
+
+void Frm_acquire::addPanel(QWidget* panel)
+{
+    const bool hidden = panel->isHidden();
+    panel->setParent(client_);
+    panel->resize(panel->sizeHint());
+    panel->setVisible(!hidden);
+}
+
+// ---------------------------------------------------------------- layout
+
+void Frm_acquire::LayoutMainWindow()
+{
+    const LayoutResult result = app::LayoutMainWindow(client_, isMinimized(), session().run_state);
+    if (!result.laid_out || !result.redraw_plate) return;
+    ++layout_plate_draws;
+    DrawPlateLayout(current_format);
+}
+
+void Frm_acquire::Form_Resize()
+{
+    LayoutMainWindow();
+    if (session().run_state == 0) RedrawAllWells();
+}
+
+void Frm_acquire::resizeEvent(QResizeEvent* event)
+{
+    // The main window's own layout has already given the client area its new size.
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
 }
 
 // ---------------------------------------------------------------- console

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/MainContainers.h"
 #include "app/TextBoxConsole.h"
 #include "camera/FrameStore.h"
 #include "camera/PixelMask.h"
@@ -28,7 +29,6 @@ class QAction;
 class QGroupBox;
 class QListWidget;
 class QMenu;
-class QVBoxLayout;
 
 namespace tirmo::thermal {
 class FrmTempCal;
@@ -63,6 +63,21 @@ public:
     void SaveConfigTxt();
     void ReadCameraMask(const std::string& path);
     void WriteCameraConfig(const std::string& path);
+
+    // ==== window layout ====
+    // The design-time tree the subsystems' controls live in, laid out on the proportional grid
+    // at start-up and on every resize.
+    MainContainers containers;
+    // Controls the window keeps for its code but gives no place on screen (the "Setup CAM" boxes
+    // the subsystems hand camera settings through, the port box, the LED box, the temperature
+    // read-outs): hidden, at their design places.
+    QWidget* hidden_controls = nullptr;
+    // Places every control for the window's size; draws the plate map again when step 5 says so.
+    void LayoutMainWindow();
+    // The resize handler: the layout, then every well again while nothing else draws them.
+    void Form_Resize();
+    // How often a layout drew the plate map again (what a resize left alone can be checked).
+    int layout_plate_draws = 0;
 
     ui::Label* lbl_lenrx = nullptr;
     ui::TextBox* txtcom = nullptr;      // COM number of the link
@@ -429,10 +444,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
-    QVBoxLayout* panels_ = nullptr;  // each subsystem adds its frames here
+    // A subsystem's frame goes onto the client area; the tree's adoption then moves what the
+    // layout names into its container.
+    void addPanel(QWidget* panel);
 
 private:
+    QWidget* client_ = nullptr;
     void buildControls();
     void openLink(int port);
 };

@@ -231,6 +231,8 @@ void Frm_acquire::Form_Load()
         int power = 0;
         SetPowerReadTemperature(power);
     }
+    // Every control to its place for the window's size, the plate map drawn at its size.
+    LayoutMainWindow();
 }
 
 }  // namespace tirmo::app

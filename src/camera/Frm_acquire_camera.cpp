@@ -57,12 +57,12 @@ void Frm_acquire::buildCameraControls()
     addPair("lines", txt_lines, 0);
     addPair("pix", txt_pix, 1);
     grid->addWidget(cmd_default, row, 4);
-    panels_->addWidget(frame_setupcam);
+    addPanel(frame_setupcam);
 
     auto picture = [&](const char* name, int width, int height) {
         auto* p = ui::MakePicture(this, name, width, height);
         p->SetAutoRedraw(true);
-        panels_->addWidget(p);
+        addPanel(p);
         return p;
     };
     Picact = picture("Picact", 330, 500);

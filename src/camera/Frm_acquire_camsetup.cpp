@@ -79,7 +79,7 @@ void Frm_acquire::buildCalibrationPanel()
     grid->addWidget(txt_row_start, 2, 2);
     grid->addWidget(txt_row_end, 2, 4);
     Frame_calibration->setVisible(false);
-    panels_->addWidget(Frame_calibration);
+    addPanel(Frame_calibration);
 }
 
 void Frm_acquire::cmd_camselect_Click(int Index)

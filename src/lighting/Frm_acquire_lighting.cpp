@@ -40,7 +40,7 @@ void Frm_acquire::buildLightingControls()
     txt_led = ui::MakeTextBox(leds, "txt_led", "7");
     ledGrid->addWidget(new QLabel("LED", leds), 0, 0);
     ledGrid->addWidget(txt_led, 0, 1);
-    panels_->addWidget(leds);
+    addPanel(leds);
 
     Frame_light = new QGroupBox(this);
     Frame_light->setObjectName("Frame_light");
@@ -72,7 +72,7 @@ void Frm_acquire::buildLightingControls()
     grid->addWidget(Chk_lenabled, 2, 2);
     grid->addWidget(Shape_light, 2, 3);
     Frame_light->setVisible(false);  // shown only through the menu
-    panels_->addWidget(Frame_light);
+    addPanel(Frame_light);
 
     mn_bluelight = menu_view->addAction("Enable Blue Lighting");
     mn_bluelight->setObjectName("mn_bluelight");

@@ -73,17 +73,15 @@ void reportLoad(Frm_acquire& w, const std::string& folder, const plate::WellGrou
 
 void Frm_acquire::buildGroupControls()
 {
+    // The tree places these in the project column (Frame_project) inside frame_group.
     frame_group = new QGroupBox(this);
-    auto* grid = new QGridLayout(frame_group);
+    frame_group->setObjectName("frame_group");
+    ui::MakeLabel(frame_group, "Label_groupsname", "Group Names:");
     combogrup = ui::MakeComboBox(frame_group, "combogrup");
     combogrup->installEventFilter(new GroupListEvents(*this, combogrup));
     Cmd_clear = ui::MakeButton(frame_group, "Cmd_clear", "CLEAR LIST", [this] { Cmd_clear_Click(); });
     cmd_goset = ui::MakeButton(frame_group, "cmd_goset", "AUTO-ARRANGE", [this] { cmd_goset_Click(); });
-    grid->addWidget(new QLabel("Group Names:", frame_group), 0, 0);
-    grid->addWidget(combogrup, 1, 0);
-    grid->addWidget(Cmd_clear, 2, 0);
-    grid->addWidget(cmd_goset, 3, 0);
-    panels_->addWidget(frame_group);
+    addPanel(frame_group);
 
     mngroup = new QMenu(this);
     mngroup->setObjectName("mngroup");

@@ -21,7 +21,7 @@ void Frm_acquire::buildProjectControls()
     grid->addWidget(label_blank, 0, 0);
     grid->addWidget(lbl_blanktime, 1, 0);
     grid->addWidget(lbl_blankname, 2, 0);
-    panels_->addWidget(frame);
+    addPanel(frame);
 }
 
 std::string Frm_acquire::ReadBlankHeader(const std::string& format)

@@ -84,7 +84,7 @@ void Frm_acquire::buildThermalControls()
     grid->addWidget(Shape_temp, 0, 2);
     grid->addWidget(txt_current, 1, 0);
     grid->addWidget(Txt_sensortemp, 1, 1);
-    panels_->addWidget(frame);
+    addPanel(frame);
 
     Frame_tcycle = new QGroupBox("Temperature cycle", this);
     Frame_tcycle->setObjectName("Frame_tcycle");
@@ -103,10 +103,10 @@ void Frm_acquire::buildThermalControls()
     cycleGrid->addWidget(cmd_add_tcycle, 2, 1);
     cycleGrid->addWidget(cmd_clr_tcycle, 2, 3);
     Frame_tcycle->hide();
-    panels_->addWidget(Frame_tcycle);
+    addPanel(Frame_tcycle);
 
     frmtempcal = new thermal::FrmTempCal(this);
-    panels_->addWidget(frmtempcal);
+    addPanel(frmtempcal);
 
     QMenu* tools = menuNamed(menuBar(), "mntools", "Tools");
     QMenu* advanced = menuNamed(tools, "mnadvan", "Advanced");
