@@ -298,7 +298,7 @@ public:
     ui::Timer* Timer5 = nullptr;                    // one-shot redraw of the camera view
     ui::TextBox* txt_nrow = nullptr;
     ui::TextBox* txt_ncol = nullptr;
-    QGroupBox* frame_group = nullptr;
+    QWidget* frame_group = nullptr;
     ui::ComboBox* combogrup = nullptr;               // "Group Names:"
     ui::CommandButton* Cmd_clear = nullptr;          // "CLEAR LIST"
     ui::CommandButton* cmd_goset = nullptr;          // "AUTO-ARRANGE"

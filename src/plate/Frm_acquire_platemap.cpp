@@ -74,7 +74,7 @@ void reportLoad(Frm_acquire& w, const std::string& folder, const plate::WellGrou
 void Frm_acquire::buildGroupControls()
 {
     // The tree places these in the project column (Frame_project) inside frame_group.
-    frame_group = new QGroupBox(this);
+    frame_group = new QWidget(this);
     frame_group->setObjectName("frame_group");
     ui::MakeLabel(frame_group, "Label_groupsname", "Group Names:");
     combogrup = ui::MakeComboBox(frame_group, "combogrup");
