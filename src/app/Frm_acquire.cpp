@@ -9,6 +9,8 @@
 #include <QResizeEvent>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/ConfigFiles.h"
 #include "app/MainLayoutApply.h"
 #include "link/Exchange.h"
@@ -73,6 +75,7 @@ void Frm_acquire::buildControls()
     mn_showcomm = menu_view->addAction("Show Communication values");
     mn_showcomm->setObjectName("mn_showcomm");
     mn_showcomm->setCheckable(true);
+    connect(mn_showcomm, &QAction::triggered, this, [this] { mn_showcomm_Click(); });
 
     Timer3 = new ui::Timer(this);
     Timer3->SetInterval(1000);
@@ -99,6 +102,12 @@ void Frm_acquire::buildControls()
     // A subsystem's frame whose every control went into the tree's containers is left empty.
     for (auto* frame : client_->findChildren<QGroupBox*>(QString(), Qt::FindDirectChildrenOnly))
         if (frame->objectName().isEmpty() && frame->findChildren<QWidget*>().isEmpty()) delete frame;
+    // The panels that open over the working area lie above it, in the tree's order.
+    for (QWidget* panel : {containers.Frame_calibration, containers.frameblank, containers.Frame_tcycle,
+                           containers.frm_calibrate, containers.frmtempcal, containers.frame_flash, containers.Frm_report,
+                           containers.frm_confirmacq, static_cast<QWidget*>(containers.cmd_menu), static_cast<QWidget*>(containers.lbl_lenrx),
+                           static_cast<QWidget*>(containers.txt_in)})
+        if (panel) panel->raise();
     // Panels the layout only moves keep their designed size.
     frmtempcal->resize(frmtempcal->sizeHint());
 
@@ -121,6 +130,10 @@ void Frm_acquire::addPanel(QWidget* panel)
 void Frm_acquire::LayoutMainWindow()
 {
     const LayoutResult result = app::LayoutMainWindow(client_, isMinimized(), session().run_state);
+    // The calibration panel's own controls keep to the left of the well-area bar the layout
+    // places in it.
+    if (auto* grid = Frame_calibration->layout(); grid && result.laid_out)
+        grid->setContentsMargins(6, 20, std::max(6, Frame_calibration->width() - txt_well_percent->x() + 4), 6);
     if (!result.laid_out || !result.redraw_plate) return;
     ++layout_plate_draws;
     DrawPlateLayout(current_format);
@@ -142,6 +155,13 @@ void Frm_acquire::resizeEvent(QResizeEvent* event)
 // ---------------------------------------------------------------- console
 
 bool Frm_acquire::ShowComm() const { return mn_showcomm->isChecked(); }
+
+void Frm_acquire::mn_showcomm_Click()
+{
+    // The check mark (toggled by the entry itself) tells whether the serial monitor is shown.
+    txt_in->setVisible(mn_showcomm->isChecked());
+    lbl_lenrx->setVisible(mn_showcomm->isChecked());
+}
 
 // ---------------------------------------------------------------- shared timer
 

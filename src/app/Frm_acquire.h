@@ -54,6 +54,8 @@ public:
     // session() is the program's instrument session (link::Console).
     // SetStatus and SetMonitor write txt_status and txt_in (TextBoxConsole).
     bool ShowComm() const override;
+    // Shows or hides the serial monitor (txt_in, lbl_lenrx) by the entry's check mark.
+    void mn_showcomm_Click();
 
     // ==== start-up and shutdown (app) ====
     void Form_Load();

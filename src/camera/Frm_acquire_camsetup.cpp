@@ -54,12 +54,16 @@ std::optional<int> settingValue(const ui::TextBox* box)
 void Frm_acquire::buildCalibrationPanel()
 {
     Frame_calibration = new QGroupBox("Well Calibration", this);
+    Frame_calibration->setObjectName("Frame_calibration");
     auto* grid = new QGridLayout(Frame_calibration);
+    // The panel is a narrow column: the camera buttons in two rows of three.
+    auto* cameras = new QGridLayout;
+    grid->addLayout(cameras, 0, 0, 1, 5);
     for (int i = 0; i < 6; ++i) {
         auto* b = ui::MakeButton(Frame_calibration, QString("cmd_camselect_%1").arg(i), "C" + std::to_string(i),
                                  [this, i] { cmd_camselect_Click(i); });
         b->SetBackColor(kCameraButton);
-        grid->addWidget(b, 0, i);
+        cameras->addWidget(b, i / 3, i % 3);
         cmd_camselect[size_t(i)] = b;
     }
     cmb_column = ui::MakeComboBox(Frame_calibration, "cmb_column");

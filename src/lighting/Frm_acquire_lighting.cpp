@@ -60,17 +60,20 @@ void Frm_acquire::buildLightingControls()
     Shape_light = ui::MakeShape(Frame_light, "Shape_light");
     Shape_light->setFixedSize(16, 16);
     Shape_light->SetFillColor(lighting::kPulseOffColour);
-    grid->addWidget(new QLabel("Power", Frame_light), 0, 0);
-    grid->addWidget(txt_power, 0, 1);
-    grid->addWidget(new QLabel("Cycles", Frame_light), 0, 2);
-    grid->addWidget(txt_pulsetimes, 0, 3);
-    grid->addWidget(new QLabel("On", Frame_light), 1, 0);
-    grid->addWidget(txt_pulseon, 1, 1);
-    grid->addWidget(new QLabel("Off", Frame_light), 1, 2);
-    grid->addWidget(txt_pulseoff, 1, 3);
-    grid->addWidget(cmd_light, 2, 0, 1, 2);
-    grid->addWidget(Chk_lenabled, 2, 2);
-    grid->addWidget(Shape_light, 2, 3);
+    // Two rows, as the run panel gives the light panel little height.
+    grid->setContentsMargins(4, 2, 4, 2);
+    grid->setVerticalSpacing(2);
+    grid->addWidget(cmd_light, 0, 0, 1, 4);
+    grid->addWidget(Chk_lenabled, 0, 4, 1, 3);
+    grid->addWidget(Shape_light, 0, 7);
+    grid->addWidget(new QLabel("Power", Frame_light), 1, 0);
+    grid->addWidget(txt_power, 1, 1);
+    grid->addWidget(new QLabel("Cycles", Frame_light), 1, 2);
+    grid->addWidget(txt_pulsetimes, 1, 3);
+    grid->addWidget(new QLabel("On", Frame_light), 1, 4);
+    grid->addWidget(txt_pulseon, 1, 5);
+    grid->addWidget(new QLabel("Off", Frame_light), 1, 6);
+    grid->addWidget(txt_pulseoff, 1, 7);
     Frame_light->setVisible(false);  // shown only through the menu
     addPanel(Frame_light);
 

@@ -154,7 +154,7 @@ void Frm_acquire::buildPlateControls()
     grid->addWidget(row_end_menos, 5, 2);
     grid->addWidget(row_end_mas, 5, 3);
     grid->addWidget(cmd_grabarconfig, 6, 0, 1, 3);
-    grid->addWidget(txt_well_percent, 7, 0, 1, 6);
+    // txt_well_percent is placed by the window layout, beside the grid.
 
     Timer5 = new ui::Timer(this);
     Timer5->SetInterval(kRedrawDelayMs);

@@ -87,6 +87,17 @@ TEST_F(MainWindowLayoutTest, RawReplyLabelIsHiddenAfterEveryLayoutAndResize)
     EXPECT_TRUE(lblrx->isHidden()) << "after a layout";
 }
 
+TEST_F(MainWindowLayoutTest, TheMenuEntryShowsAndHidesTheSerialMonitor)
+{
+    for (bool shown : {true, false}) {
+        window->mn_showcomm->trigger();
+        EXPECT_EQ(window->txt_in->isVisible(), shown);
+        EXPECT_EQ(window->lbl_lenrx->isVisible(), shown);
+        EXPECT_EQ(window->ShowComm(), shown);
+        EXPECT_TRUE(Find("lblrx")->isHidden());
+    }
+}
+
 // A resize moves the controls in every case; the plate map is drawn again only while neither a
 // run nor the auto-calibration draws on it.
 TEST_F(MainWindowLayoutTest, ResizeRedrawsThePlateMapOnlyWhenNothingElseDrawsIt)
