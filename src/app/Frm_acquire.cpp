@@ -20,6 +20,7 @@
 #include "ui/Make.h"
 #include "ui/PictureBox.h"
 #include "ui/Twips.h"
+#include "ui/Ticker.h"
 #include "ui/Timer.h"
 
 namespace tirmo::app {
@@ -81,6 +82,17 @@ void Frm_acquire::buildControls()
     Timer3->SetInterval(1000);
     Timer3->SetEnabled(false);
     Timer3->onTick([this] { Timer3_Timer(); });
+    // The tick's users, temperature first: each says when it starts needing ticks and, after each
+    // of its steps, whether it still does.
+    ticker = std::make_unique<ui::Ticker>(*Timer3);
+    temperature_ticks = ticker->Register([this] {
+        TemperatureTimerStep();
+        return temperature_control_on;
+    });
+    pulse_ticks = ticker->Register([this] {
+        PulseTimerStep();
+        return pulse_on;
+    });
 
     buildCameraControls();
     buildPlateControls();
@@ -171,8 +183,7 @@ void Frm_acquire::Timer3_Timer()
     // is skipped whole: the thermostat, the cycle and the pulse go on at the next tick.
     const link::Exchange tick;
     if (!tick) return;
-    TemperatureTimerStep();
-    PulseTimerStep();
+    ticker->RunSteps();
 }
 
 // ---------------------------------------------------------------- settings record and mask

@@ -338,8 +338,7 @@ public:
     void SendLedPower(int index, int& power);
     void SendAllLedPower(int level);
     void SendLightPulse(int level);
-    // The light-pulse countdown of one Timer3 tick; it also stops Timer3 when neither a pulse
-    // nor temperature control is on.
+    // The light-pulse countdown of one Timer3 tick.
     void PulseTimerStep();
     // The light-pulse step at the end of each camera window of a run.
     void RunPulseStep();
@@ -385,6 +384,8 @@ public:
     void TemperatureTimerStep();
     // The set point of txttemp as a whole number (0 when it holds none).
     int SetPointValue() const;
+    // txttemp's set point as the thermostat step uses it, kept up to date as the box changes.
+    int set_point = 0;
 
     void chk_temp_Click();
     void txttemp_Click();
@@ -431,17 +432,21 @@ private:
     // Temperature control off with the Peltier off; keepIndicator leaves the caption and the
     // indicator as the caller set them (an out-of-range reading stays visible).
     void SwitchTemperatureControlOff(bool keepIndicator);
-    // Stops Timer3 unless a light pulse still needs it.
+    // The temperature work needs no more ticks (the pulse may still need them).
     void StopTemperatureTimer();
     bool chk_temp_quiet_ = false;
 
 public:
     // ==== end temperature ====
 
-    // ==== shared one-second timer ====
-    // 1000 ms: temperature first, then the light-pulse countdown; a tick that finds another
-    // exchange on the port is skipped whole.
+    // ==== the one-second tick ====
+    // 1000 ms: temperature first, then the light-pulse countdown, each a user of the ticker that
+    // runs Timer3 while any of them needs it; a tick that finds another exchange on the port is
+    // skipped whole.
     ui::Timer* Timer3 = nullptr;
+    std::unique_ptr<ui::Ticker> ticker;
+    int temperature_ticks = -1;  // the thermostat, the cycle and the sensor calibration
+    int pulse_ticks = -1;        // the light-pulse countdown
     void Timer3_Timer();
 
 protected:

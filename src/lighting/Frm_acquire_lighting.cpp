@@ -21,6 +21,7 @@
 #include "ui/Dialogs.h"
 #include "ui/Make.h"
 #include "ui/Shape.h"
+#include "ui/Ticker.h"
 #include "ui/Timer.h"
 
 namespace tirmo::app {
@@ -139,7 +140,7 @@ void Frm_acquire::cmd_light_Click()
 
     auto action = lighting::ManualPulseClick({pulse_on, pulse_end, pulse_countdown}, session().run_state == 1, elapsed_seconds,
                                              platform::Val(txt_power->Text()), platform::Val(txt_pulseon->Text()));
-    if (action.startTimer) Timer3->SetEnabled(true);
+    if (action.startTimer) ticker->Need(pulse_ticks);
     if (action.send) SendLightPulse(action.level);
 }
 
@@ -147,7 +148,6 @@ void Frm_acquire::PulseTimerStep()
 {
     lighting::TimerPulseStep({pulse_on, pulse_end, pulse_countdown}, txt_power->Text(),
                              [this](int level) { SendLightPulse(level); });
-    if (!temperature_control_on && !pulse_on) Timer3->SetEnabled(false);
 }
 
 void Frm_acquire::RunPulseStep()

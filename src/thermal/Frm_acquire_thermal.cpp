@@ -23,6 +23,7 @@
 #include "ui/Dialogs.h"
 #include "ui/Make.h"
 #include "ui/Shape.h"
+#include "ui/Ticker.h"
 #include "ui/Timer.h"
 
 namespace tirmo::app {
@@ -73,6 +74,10 @@ void Frm_acquire::buildThermalControls()
     txttemp->setEditable(true);
     for (int t = thermal::kSetPointLow; t <= thermal::kSetPointHigh; ++t) txttemp->AddItem(std::to_string(t));
     txttemp->SetListIndex(0);
+    // The set point is read from the box where it changes (typed, chosen, or set by the cycle),
+    // so the thermostat step works with a number.
+    set_point = SetPointValue();
+    connect(txttemp, &QComboBox::currentTextChanged, this, [this] { set_point = SetPointValue(); });
     Shape_temp = ui::MakeShape(frame, "Shape_temp");
     Shape_temp->setFixedSize(16, 16);
     txt_current = ui::MakeTextBox(frame, "txt_current");
@@ -236,8 +241,8 @@ void Frm_acquire::SetTemperatureBoxQuietly(int value)
 
 void Frm_acquire::StopTemperatureTimer()
 {
-    // The light-pulse countdown shares the timer; it stops the timer itself when it ends.
-    if (!pulse_on) Timer3->SetEnabled(false);
+    // The light-pulse countdown, if on, keeps the tick running for itself.
+    ticker->Release(temperature_ticks);
 }
 
 void Frm_acquire::SwitchTemperatureControlOff(bool keepIndicator)
@@ -246,8 +251,8 @@ void Frm_acquire::SwitchTemperatureControlOff(bool keepIndicator)
     cycle.Stop();
     temperature_control_on = false;
     if (session().run_state >= 1) {
-        // During a run the acquisition tick regulates; Timer3 is not in use.
-        Timer3->SetEnabled(false);
+        // During a run the acquisition tick regulates; the one-second tick is not in use.
+        ticker->Release(temperature_ticks);
         if (!keepIndicator) Shape_temp->SetFillColor(thermal::kIdleColour);
         PeltierOff();
         return;
@@ -277,7 +282,7 @@ void Frm_acquire::chk_temp_Click()
     }
     if (session().run_state >= 1) {
         thermostat.ResetForNewControl();
-        Timer3->SetEnabled(false);
+        ticker->Release(temperature_ticks);
         if (checked)
             temperature_control_on = true;
         else
@@ -322,7 +327,7 @@ void Frm_acquire::chk_temp_Click()
         SetFan(kFanFull);
         cmd_add_tcycle->hide();
         cmd_clr_tcycle->hide();
-        Timer3->SetEnabled(true);
+        ticker->Need(temperature_ticks);
         return;
     }
 
@@ -330,7 +335,7 @@ void Frm_acquire::chk_temp_Click()
         ui::MsgResult::Yes) {
         temperature_control_on = true;
         SetFan(kFanFull);
-        Timer3->SetEnabled(true);
+        ticker->Need(temperature_ticks);
     } else {
         refuse();
     }
@@ -394,9 +399,9 @@ void Frm_acquire::TemperatureTimerStep()
         }
     }
     if (temperature_control_on) {
-        SetStatus("Setting Temp = " + std::to_string(SetPointValue()) + "[" + timeOfDay(platform::WallNow()) + "]");
+        SetStatus("Setting Temp = " + std::to_string(set_point) + "[" + timeOfDay(platform::WallNow()) + "]");
         platform::Sleep(kSettingPauseMs);
-        int setpoint = SetPointValue();
+        int setpoint = set_point;
         RegulateTemperature(setpoint);
     }
 }

@@ -10,6 +10,7 @@
 #include "thermal/TempCalibration.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
+#include "ui/Ticker.h"
 #include "ui/Timer.h"
 
 namespace tirmo::app {
@@ -61,7 +62,7 @@ void Frm_acquire::mncalibratetemp_Click()
     frmtempcal->cmd_set2->setEnabled(false);
     frmtempcal->cmd_closetmpcal->setEnabled(false);
     frmtempcal->show();
-    Timer3->SetEnabled(true);
+    ticker->Need(temperature_ticks);
 }
 
 void Frm_acquire::cmd_sett1_Click()
