@@ -15,6 +15,7 @@
 #include "app/MainLayoutApply.h"
 #include "link/Exchange.h"
 #include "thermal/FrmTempCal.h"
+#include "thermal/ThermalControls.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Make.h"
@@ -85,19 +86,15 @@ void Frm_acquire::buildControls()
     // The tick's users, temperature first: each says when it starts needing ticks and, after each
     // of its steps, whether it still does.
     ticker = std::make_unique<ui::Ticker>(*Timer3);
-    temperature_ticks = ticker->Register([this] {
-        TemperatureTimerStep();
-        return temperature_control_on;
-    });
-    pulse_ticks = ticker->Register([this] {
-        PulseTimerStep();
-        return pulse_on;
-    });
 
     buildCameraControls();
     buildPlateControls();
     buildLightingControls();
-    buildThermalControls();
+    thermal = std::make_unique<thermal::ThermalControls>(*this, *ticker, client_, menuBar());
+    pulse_ticks = ticker->Register([this] {
+        PulseTimerStep();
+        return pulse_on;
+    });
     buildProjectControls();
 
     txt_in = ui::MakeTextBox(client_, "txt_in");
@@ -109,7 +106,7 @@ void Frm_acquire::buildControls()
     containers = BuildMainContainers(client_);
     AdoptIntoContainers(client_);
     // What no container is named for keeps its design place among the hidden controls.
-    for (QWidget* loose : {static_cast<QWidget*>(frame_setupcam), txt_led->parentWidget(), txt_current->parentWidget()})
+    for (QWidget* loose : {static_cast<QWidget*>(frame_setupcam), txt_led->parentWidget(), thermal->txt_current->parentWidget()})
         if (loose && loose->parentWidget() == client_) hiddenColumn->addWidget(loose);
     // A subsystem's frame whose every control went into the tree's containers is left empty.
     for (auto* frame : client_->findChildren<QGroupBox*>(QString(), Qt::FindDirectChildrenOnly))
@@ -121,7 +118,7 @@ void Frm_acquire::buildControls()
                            static_cast<QWidget*>(containers.txt_in)})
         if (panel) panel->raise();
     // Panels the layout only moves keep their designed size.
-    frmtempcal->resize(frmtempcal->sizeHint());
+    thermal->frmtempcal->resize(thermal->frmtempcal->sizeHint());
 
     // The window opens at its design size; the grid lets it shrink to nearly nothing.
     client_->setMinimumSize(1, 1);
@@ -191,7 +188,7 @@ void Frm_acquire::Timer3_Timer()
 void Frm_acquire::SaveConfigTxt()
 {
     ConfigRecord r{txtcom->Text(),  txtprogram->Text(), txt_gain->Text(), txt_exposure->Text(),
-                   txt_led->Text(), txtlapse->Text(),   cmb_well->Text(), txttemp->Text()};
+                   txt_led->Text(), txtlapse->Text(),   cmb_well->Text(), thermal->txttemp->Text()};
     WriteConfigTxt(r);  // a settings record that cannot be written is not worth stopping for
 }
 

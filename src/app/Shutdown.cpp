@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "app/Frm_acquire.h"
+#include "thermal/ThermalControls.h"
 #include "link/CommPort.h"
 #include "link/Exchange.h"
 #include "platform/Clock.h"
@@ -35,11 +36,11 @@ void Frm_acquire::Form_Unload()
     attempt([this] { SaveConfigTxt(); });
     attempt([this] { project::SaveLastProject(current_project, session().serial_number); });
     attempt([this] {
-        PeltierOff();
+        thermal->PeltierOff();
         platform::Sleep(kStepPauseMs);
     });
     attempt([this] {
-        SetFan(0);
+        thermal->SetFan(0);
         platform::Sleep(kStepPauseMs);
     });
     attempt([this] {

@@ -2,6 +2,7 @@
 // typed port or offline mode, and what the load handler sets up from the result.
 #include "app/ConfigFiles.h"
 #include "app/Frm_acquire.h"
+#include "thermal/ThermalControls.h"
 #include "link/CommPort.h"
 #include "plate/BandFiles.h"
 #include "platform/Clock.h"
@@ -205,12 +206,12 @@ void Frm_acquire::Form_Load()
     }
     txt_gain->SetText(std::to_string(session().default_gain));
     txt_exposure->SetText(std::to_string(session().default_exposure));
-    stage.analog_stage = session().hardware_generation == 1;
+    thermal->stage.analog_stage = session().hardware_generation == 1;
 
     ReadCameraMask(CameraMaskPath(session().serial_number));
     current_project = project::LoadLastProject(session().serial_number);
     WriteDefaultLedLayouts();
-    ReadTempCalibration();
+    thermal->ReadTempCalibration();
     if (unloaded) return;  // its message box may have been closed by a termination signal
 
     if (cmb_well->Text().empty()) cmb_well->SetText("w6");
@@ -227,9 +228,9 @@ void Frm_acquire::Form_Load()
 
     if (unloaded) return;
     if (!offline_mode && session().dummy_mode == 0) {
-        SetFan(128);
+        thermal->SetFan(128);
         int power = 0;
-        SetPowerReadTemperature(power);
+        thermal->SetPowerReadTemperature(power);
     }
     // Every control to its place for the window's size, the plate map drawn at its size.
     LayoutMainWindow();

@@ -48,7 +48,7 @@ protected:
         sim->with([](sim::SimState& s) { return s.serialNumber = 12; });
         session.serial_number = 12;
         session.hardware_generation = 1;
-        window->stage.analog_stage = true;
+        window->thermal->stage.analog_stage = true;
         window->cmd_default_Click();
         factoryWindow();
     }
@@ -60,9 +60,9 @@ protected:
     // Thermostat held at 30 degrees and a light pulse on, both counted down by Timer3.
     void startTimerWork()
     {
-        window->txttemp->SetText("30");
+        window->thermal->txttemp->SetText("30");
         boxes.expectMessage("pre-heat/pre-cool to 30?", ui::MsgResult::Yes);
-        window->chk_temp->SetValue(1);
+        window->thermal->chk_temp->SetValue(1);
         window->cmd_light->Click();
         ASSERT_TRUE(window->pulse_on);
         ASSERT_TRUE(window->Timer3->Enabled());
@@ -78,7 +78,7 @@ protected:
             {"send", [this] { window->cmd_camspeed->Click(); }},
             {">>", [this] { window->cmd_xy->Click(); }},
             {"LightPulse", [this] { window->cmd_light->Click(); }},
-            {"Temperature", [this] { window->chk_temp->SetValue(0); }},
+            {"Temperature", [this] { window->thermal->chk_temp->SetValue(0); }},
             {"C3", [this] { window->cmd_camselect_Click(3); }},
             {"+ grab", [this] { window->AcquireCalibrationFrame(); }},
             {"factory cam", [this] { factory->cmd_camera->Click(); }},
@@ -154,8 +154,8 @@ TEST_F(PortExchangeTest, AYieldingExchangeStaysWholeWhileTimer3TicksAndTheUserCl
         EXPECT_EQ(sim->framingErrors(), Frames{});
         EXPECT_EQ(silent, std::set<std::string>{}) << "every click was refused with the busy message";
         // What the refused clicks and ticks left alone.
-        EXPECT_EQ(window->chk_temp->Value(), 1);
-        EXPECT_TRUE(window->temperature_control_on);
+        EXPECT_EQ(window->thermal->chk_temp->Value(), 1);
+        EXPECT_TRUE(window->thermal->temperature_control_on);
         EXPECT_TRUE(window->pulse_on);
         EXPECT_EQ(window->pulse_countdown, countdown);
         EXPECT_EQ(factory->txt_valueled->Text(), "0") << "LD/PWR steps the LED number only when it sends";
