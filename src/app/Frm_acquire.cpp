@@ -89,12 +89,9 @@ void Frm_acquire::buildControls()
 
     buildCameraControls();
     buildPlateControls();
-    buildLightingControls();
+    // Temperature first: the tick runs its users in the order they came.
     thermal = std::make_unique<thermal::ThermalControls>(*this, *ticker, client_, menuBar());
-    pulse_ticks = ticker->Register([this] {
-        PulseTimerStep();
-        return pulse_on;
-    });
+    lighting = std::make_unique<lighting::LightControls>(*this, *ticker, client_, menu_view);
     buildProjectControls();
 
     txt_in = ui::MakeTextBox(client_, "txt_in");
@@ -106,7 +103,7 @@ void Frm_acquire::buildControls()
     containers = BuildMainContainers(client_);
     AdoptIntoContainers(client_);
     // What no container is named for keeps its design place among the hidden controls.
-    for (QWidget* loose : {static_cast<QWidget*>(frame_setupcam), txt_led->parentWidget(), thermal->txt_current->parentWidget()})
+    for (QWidget* loose : {static_cast<QWidget*>(frame_setupcam), lighting->txt_led->parentWidget(), thermal->txt_current->parentWidget()})
         if (loose && loose->parentWidget() == client_) hiddenColumn->addWidget(loose);
     // A subsystem's frame whose every control went into the tree's containers is left empty.
     for (auto* frame : client_->findChildren<QGroupBox*>(QString(), Qt::FindDirectChildrenOnly))
@@ -188,7 +185,7 @@ void Frm_acquire::Timer3_Timer()
 void Frm_acquire::SaveConfigTxt()
 {
     ConfigRecord r{txtcom->Text(),  txtprogram->Text(), txt_gain->Text(), txt_exposure->Text(),
-                   txt_led->Text(), txtlapse->Text(),   cmb_well->Text(), thermal->txttemp->Text()};
+                   lighting->txt_led->Text(), txtlapse->Text(),   cmb_well->Text(), thermal->txttemp->Text()};
     WriteConfigTxt(r);  // a settings record that cannot be written is not worth stopping for
 }
 

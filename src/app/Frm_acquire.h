@@ -15,7 +15,7 @@
 #include "app/TextBoxConsole.h"
 #include "camera/FrameStore.h"
 #include "camera/PixelMask.h"
-#include "lighting/LedMap.h"
+#include "lighting/LightControls.h"
 #include "plate/BandTables.h"
 #include "plate/PlateMap.h"
 #include "plate/WellGroups.h"
@@ -91,7 +91,6 @@ public:
     bool unloaded = false;
 
     // ==== acquisition run state (acquisition) ====
-    double elapsed_seconds = 0;    // seconds since the run started
     // The run's tables that the plate map shows: the accumulated activity per well number, the
     // movement count per pixel (1..window_pixel_count) of the window just counted, and per
     // camera (0..5) and window (0..8) each pixel's well and its place along the column and row
@@ -326,42 +325,8 @@ public:
     // ==== end projects ====
 
     // ==== lighting (lighting) ====
-    void buildLightingControls();
-    // LED command layer (the stored power table, the calibrations, every LED at once, the blue light).
-    void SendLedCommand(int index, int power);
-    void SendLedPower(int index, int& power);
-    void SendAllLedPower(int level);
-    void SendLightPulse(int level);
-    // The light-pulse countdown of one Timer3 tick.
-    void PulseTimerStep();
-    // The light-pulse step at the end of each camera window of a run.
-    void RunPulseStep();
-    void mn_bluelight_Click();
-    void cmd_light_Click();
-    // LED maps: load, save, and the saved powers sent to the instrument.
-    void LoadLedTables();
-    void WriteLedPositions();
-    void WriteLedPower();
-    void ApplyLedPower(int camera);
-    void ApplyLedPowerWithStatus();
-    // Start-up: the default layout files of both generations, each only when config lacks it.
-    void WriteDefaultLedLayouts();
+    std::unique_ptr<lighting::LightControls> lighting;
 
-    QAction* mn_bluelight = nullptr;  // "Enable Blue Lighting"
-    QGroupBox* Frame_light = nullptr;
-    ui::TextBox* txt_power = nullptr;
-    ui::TextBox* txt_pulsetimes = nullptr;
-    ui::TextBox* txt_pulseon = nullptr;
-    ui::TextBox* txt_pulseoff = nullptr;
-    ui::CommandButton* cmd_light = nullptr;
-    ui::TextBox* txt_led = nullptr;
-    ui::CheckBox* Chk_lenabled = nullptr;
-    ui::Shape* Shape_light = nullptr;
-    bool pulse_on = false;
-    long pulse_end = 0;
-    long pulse_countdown = 0;
-    lighting::LedMap led_map;
-    // ==== end lighting ====
 
     // ==== temperature (thermal) ====
     std::unique_ptr<thermal::ThermalControls> thermal;
@@ -373,7 +338,6 @@ public:
     // skipped whole.
     ui::Timer* Timer3 = nullptr;
     std::unique_ptr<ui::Ticker> ticker;
-    int pulse_ticks = -1;        // the light-pulse countdown
     void Timer3_Timer();
 
 protected:

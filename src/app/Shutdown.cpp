@@ -44,7 +44,7 @@ void Frm_acquire::Form_Unload()
         platform::Sleep(kStepPauseMs);
     });
     attempt([this] {
-        SendLightPulse(0);
+        lighting->SendLightPulse(0);
         platform::Sleep(kStepPauseMs);
     });
     attempt([this] {

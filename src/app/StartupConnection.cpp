@@ -210,7 +210,7 @@ void Frm_acquire::Form_Load()
 
     ReadCameraMask(CameraMaskPath(session().serial_number));
     current_project = project::LoadLastProject(session().serial_number);
-    WriteDefaultLedLayouts();
+    lighting->WriteDefaultLedLayouts();
     thermal->ReadTempCalibration();
     if (unloaded) return;  // its message box may have been closed by a termination signal
 

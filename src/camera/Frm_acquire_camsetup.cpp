@@ -116,7 +116,7 @@ void Frm_acquire::cmd_camselect_Click(int Index)
     for (ui::CommandButton* b : cmd_camselect) b->Refresh();
 
     platform::Sleep(50);
-    SendAllLedPower(kLedSetupLevel);
+    lighting->SendAllLedPower(kLedSetupLevel);
     platform::Sleep(100);
     put(txt_cam, std::to_string(camera_index));
     SetStatus("Selecting camera number=" + std::to_string(camera_index));
@@ -153,7 +153,7 @@ void Frm_acquire::cmd_camselect_Click(int Index)
     SetStatus("Ready");
     if (!plate_view_shown) {
         platform::Sleep(50);
-        SendAllLedPower(0);
+        lighting->SendAllLedPower(0);
         platform::Sleep(100);
     }
     platform::DoEvents();

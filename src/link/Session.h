@@ -21,6 +21,7 @@ struct Session {
     int default_gain = 10;
     int default_exposure = 20;
     int run_state = 0;             // 0 idle, 1 running, -1 a light calibration has the cameras
+    double elapsed_seconds = 0;    // seconds since the run started
 };
 
 }  // namespace tirmo::link

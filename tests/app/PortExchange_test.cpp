@@ -63,8 +63,8 @@ protected:
         window->thermal->txttemp->SetText("30");
         boxes.expectMessage("pre-heat/pre-cool to 30?", ui::MsgResult::Yes);
         window->thermal->chk_temp->SetValue(1);
-        window->cmd_light->Click();
-        ASSERT_TRUE(window->pulse_on);
+        window->lighting->cmd_light->Click();
+        ASSERT_TRUE(window->lighting->pulse_on);
         ASSERT_TRUE(window->Timer3->Enabled());
         sim->clearLog();
     }
@@ -77,7 +77,7 @@ protected:
             {"cam", [this] { window->cmd_camera->Click(); }},
             {"send", [this] { window->cmd_camspeed->Click(); }},
             {">>", [this] { window->cmd_xy->Click(); }},
-            {"LightPulse", [this] { window->cmd_light->Click(); }},
+            {"LightPulse", [this] { window->lighting->cmd_light->Click(); }},
             {"Temperature", [this] { window->thermal->chk_temp->SetValue(0); }},
             {"C3", [this] { window->cmd_camselect_Click(3); }},
             {"+ grab", [this] { window->AcquireCalibrationFrame(); }},
@@ -93,7 +93,7 @@ protected:
             {"LD/PWR", [this] { factory->cmd_led0->Click(); }},
             {"All", [this] { factory->cmd_ledpowerall->Click(); }},
             {"Apply", [this] { factory->cmd_ledpower->Click(); }},
-            {"saved LED powers", [this] { window->ApplyLedPowerWithStatus(); }},
+            {"saved LED powers", [this] { window->lighting->ApplyLedPowerWithStatus(); }},
         };
         silent.clear();
         platform::setEventPump([this, clicks, inside = false]() mutable {
@@ -133,7 +133,7 @@ TEST_F(PortExchangeTest, AYieldingExchangeStaysWholeWhileTimer3TicksAndTheUserCl
          },
          {"C,0,43", "C,0,43"}},
         {"factory reduced image", [](Frm_acquire&, Frm_advance& f) { f.GrabFrame(); }, {"C,0,65"}},
-        {"calibration LED", [](Frm_acquire& w, Frm_advance&) { int power = 3; w.SendLedPower(5, power); }, {"L,5,3"}},
+        {"calibration LED", [](Frm_acquire& w, Frm_advance&) { int power = 3; w.lighting->SendLedPower(5, power); }, {"L,5,3"}},
         {"factory Apply",
          [](Frm_acquire&, Frm_advance& f) {
              f.txt_led->SetText("4");
@@ -145,7 +145,7 @@ TEST_F(PortExchangeTest, AYieldingExchangeStaysWholeWhileTimer3TicksAndTheUserCl
     bool first = true;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const long countdown = window->pulse_countdown;
+        const long countdown = window->lighting->pulse_countdown;
         tickAndClickWhileYielding();
         c.run(*window, *factory);
         platform::setEventPump({});
@@ -156,8 +156,8 @@ TEST_F(PortExchangeTest, AYieldingExchangeStaysWholeWhileTimer3TicksAndTheUserCl
         // What the refused clicks and ticks left alone.
         EXPECT_EQ(window->thermal->chk_temp->Value(), 1);
         EXPECT_TRUE(window->thermal->temperature_control_on);
-        EXPECT_TRUE(window->pulse_on);
-        EXPECT_EQ(window->pulse_countdown, countdown);
+        EXPECT_TRUE(window->lighting->pulse_on);
+        EXPECT_EQ(window->lighting->pulse_countdown, countdown);
         EXPECT_EQ(factory->txt_valueled->Text(), "0") << "LD/PWR steps the LED number only when it sends";
         EXPECT_EQ(window->txt_cam->Text(), "0") << "the refused camera set-up did not start";
 
@@ -165,7 +165,7 @@ TEST_F(PortExchangeTest, AYieldingExchangeStaysWholeWhileTimer3TicksAndTheUserCl
         sim->clearLog();
         window->Timer3->Tick();
         EXPECT_EQ(frameList(), first ? kFirstTick : kLaterTick);
-        EXPECT_EQ(window->pulse_countdown, countdown - 1);
+        EXPECT_EQ(window->lighting->pulse_countdown, countdown - 1);
         first = false;
         sim->clearLog();
     }

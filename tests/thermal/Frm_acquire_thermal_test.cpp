@@ -393,8 +393,8 @@ TEST_F(ThermalWindowTest, EndOfCycleLeavesTheTimerToARunningLightPulse)
     addRow("25", "0");
     boxes.expectMessage("Start temperature cycle?", MsgResult::Yes);
     window->thermal->chk_temp->SetValue(1);
-    window->pulse_on = true;  // a light pulse with time still to run
-    window->pulse_countdown = 100;
+    window->lighting->pulse_on = true;  // a light pulse with time still to run
+    window->lighting->pulse_countdown = 100;
     fakeClock->advanceMs(1000);
     window->Timer3_Timer();
     EXPECT_FALSE(window->thermal->temperature_control_on);
@@ -410,7 +410,7 @@ TEST_F(ThermalWindowTest, AnotherTickAfterTheCycleWasStoppedDoesNotStepIt)
     boxes.expectMessage("Start temperature cycle?", MsgResult::Yes);
     window->thermal->chk_temp->SetValue(1);
     window->thermal->chk_temp->SetValue(0);
-    window->pulse_on = true;  // the timer goes on ticking for a light pulse
+    window->lighting->pulse_on = true;  // the timer goes on ticking for a light pulse
     window->Timer3->SetEnabled(true);
     fakeClock->advanceMs(5000);
     window->Timer3_Timer();

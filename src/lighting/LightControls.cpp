@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-#include "app/Frm_acquire.h"
+#include "lighting/LightControls.h"
 #include "lighting/LedCommands.h"
 #include "lighting/LedMap.h"
 #include "lighting/LedPowerApply.h"
@@ -24,7 +24,7 @@
 #include "ui/Ticker.h"
 #include "ui/Timer.h"
 
-namespace tirmo::app {
+namespace tirmo::lighting {
 namespace {
 
 constexpr const char* kBlueLightWarning =
@@ -34,16 +34,27 @@ constexpr const char* kPowerNotANumber = "The light power must be a number from 
 
 }  // namespace
 
-void Frm_acquire::buildLightingControls()
+LightControls::LightControls(link::Console& console, ui::Ticker& ticker, QWidget* client, QMenu* viewMenu)
+    : QObject(client), console_(console), ticker_(ticker)
 {
-    auto* leds = new QGroupBox(this);
+    build(client, viewMenu);
+    // The tick counts a pulse down while one is on.
+    ticks_ = ticker_.Register([this] {
+        PulseTimerStep();
+        return pulse_on;
+    });
+}
+
+void LightControls::build(QWidget* client, QMenu* viewMenu)
+{
+    auto* leds = new QGroupBox(client);
     auto* ledGrid = new QGridLayout(leds);
     txt_led = ui::MakeTextBox(leds, "txt_led", "7");
     ledGrid->addWidget(new QLabel("LED", leds), 0, 0);
     ledGrid->addWidget(txt_led, 0, 1);
-    addPanel(leds);
+    leds->resize(leds->sizeHint());
 
-    Frame_light = new QGroupBox(this);
+    Frame_light = new QGroupBox(client);
     Frame_light->setObjectName("Frame_light");
     auto* grid = new QGridLayout(Frame_light);
     txt_power = ui::MakeTextBox(Frame_light, "txt_power", "2");
@@ -60,7 +71,7 @@ void Frm_acquire::buildLightingControls()
     Chk_lenabled->setToolTip("Enable light cycles");
     Shape_light = ui::MakeShape(Frame_light, "Shape_light");
     Shape_light->setFixedSize(16, 16);
-    Shape_light->SetFillColor(lighting::kPulseOffColour);
+    Shape_light->SetFillColor(kPulseOffColour);
     // Two rows, as the run panel gives the light panel little height.
     grid->setContentsMargins(4, 2, 4, 2);
     grid->setVerticalSpacing(2);
@@ -76,9 +87,9 @@ void Frm_acquire::buildLightingControls()
     grid->addWidget(new QLabel("Off", Frame_light), 1, 6);
     grid->addWidget(txt_pulseoff, 1, 7);
     Frame_light->setVisible(false);  // shown only through the menu
-    addPanel(Frame_light);
+    Frame_light->resize(Frame_light->sizeHint());
 
-    mn_bluelight = menu_view->addAction("Enable Blue Lighting");
+    mn_bluelight = viewMenu->addAction("Enable Blue Lighting");
     mn_bluelight->setObjectName("mn_bluelight");
     mn_bluelight->setCheckable(true);
     // The handler decides the check mark itself, from the mark the entry had before the click.
@@ -90,15 +101,15 @@ void Frm_acquire::buildLightingControls()
 
 // ---------------------------------------------------------------- LED command layer
 
-void Frm_acquire::SendLedCommand(int index, int power) { lighting::SendLedCommand(index, power, *this); }
+void LightControls::SendLedCommand(int index, int power) { lighting::SendLedCommand(index, power, console_); }
 
-void Frm_acquire::SendLedPower(int index, int& power) { lighting::SendLedPower(index, power, *this); }
+void LightControls::SendLedPower(int index, int& power) { lighting::SendLedPower(index, power, console_); }
 
-void Frm_acquire::SendAllLedPower(int level) { lighting::SendAllLedPower(level, *this); }
+void LightControls::SendAllLedPower(int level) { lighting::SendAllLedPower(level, console_); }
 
-void Frm_acquire::SendLightPulse(int level)
+void LightControls::SendLightPulse(int level)
 {
-    lighting::SendLightPulse(level, pulse_countdown, *this, [this](const std::string& caption, uint32_t fill) {
+    lighting::SendLightPulse(level, pulse_countdown, console_, [this](const std::string& caption, uint32_t fill) {
         Chk_lenabled->SetCaption(caption);
         Shape_light->SetFillColor(fill);
     });
@@ -106,7 +117,7 @@ void Frm_acquire::SendLightPulse(int level)
 
 // ---------------------------------------------------------------- light panel and pulses
 
-void Frm_acquire::mn_bluelight_Click()
+void LightControls::mn_bluelight_Click()
 {
     if (!mn_bluelight->isChecked()) {
         ui::dialogs().messageBox(kBlueLightWarning);
@@ -118,112 +129,112 @@ void Frm_acquire::mn_bluelight_Click()
     }
 }
 
-void Frm_acquire::cmd_light_Click()
+void LightControls::cmd_light_Click()
 {
-    const link::Exchange exchange(*this);  // refused: the pulse stays as it is
+    const link::Exchange exchange(console_);  // refused: the pulse stays as it is
     if (!exchange) return;
-    if (!session().port_open) {
+    if (!console_.session().port_open) {
         ui::dialogs().messageBox(link::kNotConnected);
         return;
     }
     // A power that is not a number would otherwise read as 0 and light the plate at level 7.
     // Switching a pulse off needs no power, so a box typed over never keeps the light on.
-    if (!pulse_on && !lighting::TypedWholeNumber(txt_power->Text())) {
+    if (!pulse_on && !TypedWholeNumber(txt_power->Text())) {
         ui::dialogs().messageBox(kPowerNotANumber);
         return;
     }
-    lighting::PulseFields fields{txt_power->Text(), txt_pulseon->Text(), txt_pulseoff->Text()};
-    lighting::BoundPulseFields(fields);
+    PulseFields fields{txt_power->Text(), txt_pulseon->Text(), txt_pulseoff->Text()};
+    BoundPulseFields(fields);
     txt_power->SetText(fields.power);
     txt_pulseon->SetText(fields.pulseOn);
     txt_pulseoff->SetText(fields.pulseOff);
 
-    auto action = lighting::ManualPulseClick({pulse_on, pulse_end, pulse_countdown}, session().run_state == 1, elapsed_seconds,
+    auto action = ManualPulseClick({pulse_on, pulse_end, pulse_countdown}, console_.session().run_state == 1, console_.session().elapsed_seconds,
                                              platform::Val(txt_power->Text()), platform::Val(txt_pulseon->Text()));
-    if (action.startTimer) ticker->Need(pulse_ticks);
+    if (action.startTimer) ticker_.Need(ticks_);
     if (action.send) SendLightPulse(action.level);
 }
 
-void Frm_acquire::PulseTimerStep()
+void LightControls::PulseTimerStep()
 {
-    lighting::TimerPulseStep({pulse_on, pulse_end, pulse_countdown}, txt_power->Text(),
+    TimerPulseStep({pulse_on, pulse_end, pulse_countdown}, txt_power->Text(),
                              [this](int level) { SendLightPulse(level); });
 }
 
-void Frm_acquire::RunPulseStep()
+void LightControls::RunPulseStep()
 {
-    std::optional<lighting::PulseSchedule> schedule;
+    std::optional<PulseSchedule> schedule;
     if (Chk_lenabled->Value() == 1) {
         const double cycles = std::clamp(platform::Val(txt_pulsetimes->Text()), -1e9, 1e9);
-        schedule = lighting::PulseSchedule{platform::Val(txt_pulseon->Text()), platform::Val(txt_pulseoff->Text()),
+        schedule = PulseSchedule{platform::Val(txt_pulseon->Text()), platform::Val(txt_pulseoff->Text()),
                                            long(platform::RoundHalfEven(cycles))};
     }
-    lighting::RunPulseStep({pulse_on, pulse_end, pulse_countdown}, elapsed_seconds, schedule, txt_power->Text(),
+    lighting::RunPulseStep({pulse_on, pulse_end, pulse_countdown}, console_.session().elapsed_seconds, schedule, txt_power->Text(),
                            [this](int level) { SendLightPulse(level); });
 }
 
 // ---------------------------------------------------------------- LED maps
 
-void Frm_acquire::LoadLedTables()
+void LightControls::LoadLedTables()
 {
     // The layout of this generation only: another generation's file would number the LEDs wrongly.
     std::string layout;
     const std::string config = "config/";
-    if (session().hardware_generation == 1) layout = platform::ProgramPath(config + lighting::kLedSetup1Name);
-    if (session().hardware_generation == 2) layout = platform::ProgramPath(config + lighting::kLedSetup2Name);
-    auto problems = lighting::LoadLedTables(led_map, layout, lighting::InstrumentFolder(session().serial_number));
-    if (!problems.empty()) SetStatus(lighting::ProblemText(problems));
+    if (console_.session().hardware_generation == 1) layout = platform::ProgramPath(config + kLedSetup1Name);
+    if (console_.session().hardware_generation == 2) layout = platform::ProgramPath(config + kLedSetup2Name);
+    auto problems = lighting::LoadLedTables(led_map, layout, InstrumentFolder(console_.session().serial_number));
+    if (!problems.empty()) console_.SetStatus(ProblemText(problems));
 }
 
-void Frm_acquire::WriteLedPositions()
+void LightControls::WriteLedPositions()
 {
-    const std::string folder = lighting::InstrumentFolder(session().serial_number);
+    const std::string folder = InstrumentFolder(console_.session().serial_number);
     if (!lighting::WriteLedPositions(led_map, folder))
-        SetStatus("Could not write " + folder + "/" + lighting::kLedPositionsName);
+        console_.SetStatus("Could not write " + folder + "/" + kLedPositionsName);
 }
 
-void Frm_acquire::WriteLedPower()
+void LightControls::WriteLedPower()
 {
-    const std::string folder = lighting::InstrumentFolder(session().serial_number);
+    const std::string folder = InstrumentFolder(console_.session().serial_number);
     if (!lighting::WriteLedPower(led_map, folder))
-        SetStatus("Could not write " + folder + "/" + lighting::kLedPowerName);
+        console_.SetStatus("Could not write " + folder + "/" + kLedPowerName);
 }
 
-void Frm_acquire::ApplyLedPower(int camera)
+void LightControls::ApplyLedPower(int camera)
 {
-    if (session().run_state != 1 || session().dummy_mode != 0) return;
-    const link::Exchange exchange(*this);  // the camera's LEDs as one exchange
+    if (console_.session().run_state != 1 || console_.session().dummy_mode != 0) return;
+    const link::Exchange exchange(console_);  // the camera's LEDs as one exchange
     if (!exchange) return;
-    const std::string path = platform::ProgramPath(lighting::InstrumentFolder(session().serial_number) + "/" +
-                                                   lighting::kLedPowerName);
-    auto outcome = lighting::ApplyLedPowerFile(
-        path, [&](int led) { return led_map.camera[size_t(led)] == camera; }, [this] { return session().run_state != 0; },
+    const std::string path = platform::ProgramPath(InstrumentFolder(console_.session().serial_number) + "/" +
+                                                   kLedPowerName);
+    auto outcome = ApplyLedPowerFile(
+        path, [&](int led) { return led_map.camera[size_t(led)] == camera; }, [this] { return console_.session().run_state != 0; },
         [this](int led, int power, const std::string&) { SendLedCommand(led, power); });
-    if (!outcome.problems.empty()) SetStatus(lighting::ProblemText(outcome.problems));
+    if (!outcome.problems.empty()) console_.SetStatus(ProblemText(outcome.problems));
 }
 
-void Frm_acquire::ApplyLedPowerWithStatus()
+void LightControls::ApplyLedPowerWithStatus()
 {
-    if (session().dummy_mode != 0) return;
-    const link::Exchange exchange(*this);  // every LED as one exchange
+    if (console_.session().dummy_mode != 0) return;
+    const link::Exchange exchange(console_);  // every LED as one exchange
     if (!exchange) return;
-    const std::string path = platform::ProgramPath(lighting::InstrumentFolder(session().serial_number) + "/" +
-                                                   lighting::kLedPowerName);
-    auto outcome = lighting::ApplyLedPowerFile(path, {}, {}, [this](int led, int power, const std::string& ledText) {
+    const std::string path = platform::ProgramPath(InstrumentFolder(console_.session().serial_number) + "/" +
+                                                   kLedPowerName);
+    auto outcome = ApplyLedPowerFile(path, {}, {}, [this](int led, int power, const std::string& ledText) {
         SendLedCommand(led, power);
-        SetStatus("setting led=" + ledText);
+        console_.SetStatus("setting led=" + ledText);
     });
-    if (!outcome.problems.empty()) SetStatus(lighting::ProblemText(outcome.problems));
+    if (!outcome.problems.empty()) console_.SetStatus(ProblemText(outcome.problems));
 }
 
-void Frm_acquire::WriteDefaultLedLayouts()
+void LightControls::WriteDefaultLedLayouts()
 {
     auto ensure = [this](const char* name, bool (*write)(const std::string&)) {
         if (platform::FileExists(platform::ProgramPath(std::string("config/") + name))) return;
-        if (!write("\\config")) SetStatus(std::string("Could not write config/") + name);
+        if (!write("\\config")) console_.SetStatus(std::string("Could not write config/") + name);
     };
-    ensure(lighting::kLedSetup1Name, lighting::WriteLedSetup1File);
-    ensure(lighting::kLedSetup2Name, lighting::WriteLedSetup2File);
+    ensure(kLedSetup1Name, WriteLedSetup1File);
+    ensure(kLedSetup2Name, WriteLedSetup2File);
 }
 
-}  // namespace tirmo::app
+}  // namespace tirmo::lighting
