@@ -92,7 +92,7 @@ void Frm_acquire::buildControls()
     // Temperature first: the tick runs its users in the order they came.
     thermal = std::make_unique<thermal::ThermalControls>(*this, *ticker, client_, menuBar());
     lighting = std::make_unique<lighting::LightControls>(*this, *ticker, client_, menu_view);
-    buildProjectControls();
+    project = std::make_unique<project::ProjectControls>(*this, client_);
 
     txt_in = ui::MakeTextBox(client_, "txt_in");
     txt_in->setReadOnly(true);

@@ -16,6 +16,7 @@
 #include "camera/FrameStore.h"
 #include "camera/PixelMask.h"
 #include "lighting/LightControls.h"
+#include "project/ProjectControls.h"
 #include "plate/BandTables.h"
 #include "plate/PlateMap.h"
 #include "plate/WellGroups.h"
@@ -308,21 +309,8 @@ public:
     // ==== end plate ====
 
     // ==== projects and corrections (project) ====
-    void buildProjectControls();
-    // The first line of the blank file of a format in the blank store ("" when missing), and
-    // its display as the blank's time and name.
-    std::string ReadBlankHeader(const std::string& format);
-    void ShowBlankInfo(const std::string& header);
+    std::unique_ptr<project::ProjectControls> project;
 
-    std::string blank_header;
-    std::vector<int> blank_values = std::vector<int>(385);
-    int blank_lapse = 0;
-    int blank_run = 0;
-    std::vector<double> reference_factor = std::vector<double>(385, 1.0);
-    ui::Label* label_blank = nullptr;   // "Using blank [w6]:"
-    ui::Label* lbl_blanktime = nullptr;
-    ui::Label* lbl_blankname = nullptr;
-    // ==== end projects ====
 
     // ==== lighting (lighting) ====
     std::unique_ptr<lighting::LightControls> lighting;

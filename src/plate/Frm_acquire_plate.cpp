@@ -212,9 +212,7 @@ void Frm_acquire::InitPlateView()
     ReadPlateSpec(current_format);
     for (size_t i = 0; i < cam_disabled.size(); ++i) cam_disabled[i]->setChecked(!camera_in_use[i]);
     cmb_formatplate->SetText(current_format);
-    label_blank->SetCaption("Using blank [" + current_format + "]:");
-    blank_header = ReadBlankHeader(current_format);
-    ShowBlankInfo(blank_header);
+    project->ShowBlankOf(current_format);
     BuildGroupOptionMenu();
     if (platform::FolderExists(platform::ProgramPath("reports\\" + current_project))) LoadWellGroups(current_project);
     BuildGroupList(0);
@@ -338,9 +336,7 @@ void Frm_acquire::cmb_well_Click()
     cmb_formatplate->SetText(current_format);
     ClearGroups();
     BuildGroupOptionMenu();
-    label_blank->SetCaption("Using blank [" + current_format + "]:");
-    blank_header = ReadBlankHeader(current_format);
-    ShowBlankInfo(blank_header);
+    project->ShowBlankOf(current_format);
 }
 
 void Frm_acquire::cam_disabled_Click(int Index)

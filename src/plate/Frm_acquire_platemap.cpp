@@ -144,10 +144,10 @@ void Frm_acquire::DrawPlateActivity(double minutes, int camera, int window, int 
         run.pixel_row = &pixel_row[size_t(camera)][size_t(window)];
     }
     run.well_activity = &well_activity;
-    run.blank_values = &blank_values;
-    run.blank_lapse = blank_lapse;
-    run.blank_run = blank_run;
-    run.reference_factor = &reference_factor;
+    run.blank_values = &project->blank_values;
+    run.blank_lapse = project->blank_lapse;
+    run.blank_run = project->blank_run;
+    run.reference_factor = &project->reference_factor;
     plate_map->DrawPlateActivity(run, camera, window, mode, cmb_well->Text(), cmb_formatplate->Text());
 }
 

@@ -309,8 +309,8 @@ TEST_F(PlateWindowTest, ProjectFormatChangeClearsTheGroupsOrRestoresTheList)
     EXPECT_EQ(window->current_format, "w24");
     EXPECT_EQ(window->cmb_formatplate->Text(), "w24");
     EXPECT_EQ(window->groups.well_group[3], -1);
-    EXPECT_EQ(window->label_blank->Caption(), "Using blank [w24]:");
-    EXPECT_EQ(window->lbl_blanktime->Caption(), "none");
+    EXPECT_EQ(window->project->label_blank->Caption(), "Using blank [w24]:");
+    EXPECT_EQ(window->project->lbl_blanktime->Caption(), "none");
     EXPECT_TRUE(window->mnopciongrup[11]->isVisible());
     EXPECT_FALSE(window->mnopciongrup[12]->isVisible());
 }
