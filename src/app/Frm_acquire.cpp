@@ -184,7 +184,7 @@ void Frm_acquire::Timer3_Timer()
 
 void Frm_acquire::SaveConfigTxt()
 {
-    ConfigRecord r{txtcom->Text(),  txtprogram->Text(), txt_gain->Text(), txt_exposure->Text(),
+    ConfigRecord r{txtcom->Text(),  txtprogram->Text(), camera->txt_gain->Text(), camera->txt_exposure->Text(),
                    lighting->txt_led->Text(), txtlapse->Text(),   cmb_well->Text(), thermal->txttemp->Text()};
     WriteConfigTxt(r);  // a settings record that cannot be written is not worth stopping for
 }

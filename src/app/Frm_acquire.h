@@ -13,6 +13,7 @@
 
 #include "app/MainContainers.h"
 #include "app/TextBoxConsole.h"
+#include "camera/CameraControls.h"
 #include "camera/FrameStore.h"
 #include "camera/PixelMask.h"
 #include "lighting/LightControls.h"
@@ -104,16 +105,9 @@ public:
 
     // ==== camera (camera) ====
     void buildCameraControls();
-    // "Setup CAM": select, gain, exposure, speed and read-out window of a camera.
-    void cmd_camera_Click();
-    void SendGain(int value);
-    void SendExposure(int value);
-    void SendSpeed(int code);
-    void cmd_camspeed_Click();
-    void cmd_xy_Click();
-    void SendWindowY(int start, int end);
-    void SendWindowX(int start, int end);
-    void cmd_default_Click();
+    // "Setup CAM": select, gain, exposure, speed and read-out window of a camera, in the object
+    // the factory window has as well.
+    std::unique_ptr<camera::CameraControls> camera;
     // Frame transfer: frames go into frame_store; the run's fetches return the block, "Error"
     // or an empty text for no result.
     void ReadCameraImage(const std::string& frame, bool draw);
@@ -134,20 +128,6 @@ public:
 
     QGroupBox* frame_setupcam = nullptr;  // "Setup CAM"
     ui::TextBox* txtprogram = nullptr;    // mode letter of the last frame request
-    ui::TextBox* txt_cam = nullptr;
-    ui::CommandButton* cmd_camera = nullptr;
-    ui::TextBox* txt_gain = nullptr;
-    ui::TextBox* txt_exposure = nullptr;
-    ui::TextBox* txt_speed = nullptr;
-    ui::CommandButton* cmd_camspeed = nullptr;  // "send"
-    ui::TextBox* txt_xini = nullptr;
-    ui::TextBox* txt_xfin = nullptr;
-    ui::TextBox* txt_yini = nullptr;
-    ui::TextBox* txt_yfin = nullptr;
-    ui::TextBox* txt_lines = nullptr;
-    ui::TextBox* txt_pix = nullptr;
-    ui::CommandButton* cmd_xy = nullptr;       // ">>"
-    ui::CommandButton* cmd_default = nullptr;  // "Default"
     ui::PictureBox* Picact = nullptr;       // plate map or camera picture
     ui::PictureBox* Picact2 = nullptr;      // live activity picture
     ui::PictureBox* Picrealtime = nullptr;  // per-frame progress bar

@@ -48,9 +48,9 @@ void Frm_acquire::Form_Unload()
         platform::Sleep(kStepPauseMs);
     });
     attempt([this] {
-        txt_cam->SetText("6");
-        txt_cam->Refresh();
-        cmd_camera_Click();
+        camera->txt_cam->SetText("6");
+        camera->txt_cam->Refresh();
+        camera->cmd_camera_Click();
     });
     platform::Sleep(kParkPauseMs);
     // Close the link's own slot: the port box may have been edited since the link was opened.

@@ -204,8 +204,8 @@ void Frm_acquire::Form_Load()
         session().default_gain = 15;
         session().default_exposure = 20;
     }
-    txt_gain->SetText(std::to_string(session().default_gain));
-    txt_exposure->SetText(std::to_string(session().default_exposure));
+    camera->txt_gain->SetText(std::to_string(session().default_gain));
+    camera->txt_exposure->SetText(std::to_string(session().default_exposure));
     thermal->stage.analog_stage = session().hardware_generation == 1;
 
     ReadCameraMask(CameraMaskPath(session().serial_number));
@@ -222,7 +222,7 @@ void Frm_acquire::Form_Load()
     Picact->Scale(0, 0, 500, 2048);
     camera_index = 0;
     ReadFormatFiles(current_format);
-    cmd_default_Click();
+    camera->cmd_default_Click();
     InitPlateView();
     ResetRealtimePicture();
 

@@ -118,24 +118,24 @@ void Frm_acquire::cmd_camselect_Click(int Index)
     platform::Sleep(50);
     lighting->SendAllLedPower(kLedSetupLevel);
     platform::Sleep(100);
-    put(txt_cam, std::to_string(camera_index));
+    put(camera->txt_cam, std::to_string(camera_index));
     SetStatus("Selecting camera number=" + std::to_string(camera_index));
-    cmd_camera_Click();
+    camera->cmd_camera_Click();
     yieldToWindow();
 
     SetStatus("Setting Gain/Exposure");
-    SendGain(session().default_gain * 2);
+    camera->SendGain(session().default_gain * 2);
     yieldToWindow();
     const int exposure = session().hardware_generation < 2
                              ? session().default_exposure * 2
                              : int(platform::RoundHalfEven(session().default_exposure * 1.5));
-    SendExposure(exposure);
+    camera->SendExposure(exposure);
     yieldToWindow();
 
     SetStatus("Setting Well-coordinates");
-    cmd_camspeed_Click();
+    camera->cmd_camspeed_Click();
     yieldToWindow();
-    cmd_xy_Click();
+    camera->cmd_xy_Click();
     yieldToWindow();
 
     if (!plate_view_shown) {
@@ -171,23 +171,23 @@ void Frm_acquire::ApplyCameraSettings()
     // All five settings as one exchange: the camera never measures with half of them.
     const link::Exchange exchange(*this);
     if (!exchange) return;
-    const auto gain = settingValue(txt_gain);
-    const auto exposure = settingValue(txt_exposure);
+    const auto gain = settingValue(camera->txt_gain);
+    const auto exposure = settingValue(camera->txt_exposure);
     // Nothing goes out unless both values can: a camera left with half of new settings would
     // measure with a mix of the two.
     if (!gain || !exposure) {
         SetStatus("Camera settings not sent: gain and exposure must be whole numbers from 0 to 32767");
         return;
     }
-    cmd_camera_Click();
+    camera->cmd_camera_Click();
     platform::Sleep(kSettingPauseMs);
-    SendGain(*gain);
+    camera->SendGain(*gain);
     platform::Sleep(kSettingPauseMs);
-    SendExposure(*exposure);
+    camera->SendExposure(*exposure);
     platform::Sleep(kSettingPauseMs);
-    cmd_camspeed_Click();
+    camera->cmd_camspeed_Click();
     platform::Sleep(kSettingPauseMs);
-    cmd_xy_Click();
+    camera->cmd_xy_Click();
     platform::Sleep(kSettingPauseMs);
 }
 

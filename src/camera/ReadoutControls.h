@@ -1,7 +1,8 @@
 #pragma once
 // The camera speed and read-out window controls that the main window and the factory window
 // both have, alike in name, first value and order, and what their ">>" and "Default" buttons
-// do. Each window passes itself: the boxes, the error box and the senders are its own.
+// do. The camera settings object (CameraControls) of each window passes itself: the boxes, the
+// error box and the senders are its window's.
 #include <QWidget>
 
 #include <string>
@@ -38,7 +39,7 @@ void MakeReadoutControls(Window& w, QWidget* parent)
 template <class Window>
 void SendReadoutWindow(Window& w)
 {
-    const link::Exchange exchange(w);
+    const link::Exchange exchange(w.console());
     if (!exchange) return;
     int xini = 0, xfin = 0, yini = 0, yfin = 0;
     try {

@@ -58,12 +58,12 @@ void pressBandButton(Frm_acquire& w, plate::Bands<N>& bands, ui::ComboBox* selec
 void pressColumnButton(Frm_acquire& w, plate::BandButton button)
 {
     pressBandButton(w, w.column_bands, w.cmb_column, w.txt_column_start, w.txt_column_end,
-                    camera::BoxWhole(w.txt_lines->Text()), button);
+                    camera::BoxWhole(w.camera->txt_lines->Text()), button);
 }
 
 void pressRowButton(Frm_acquire& w, plate::BandButton button)
 {
-    pressBandButton(w, w.row_bands, w.cmb_row, w.txt_row_start, w.txt_row_end, camera::BoxWhole(w.txt_pix->Text()),
+    pressBandButton(w, w.row_bands, w.cmb_row, w.txt_row_start, w.txt_row_end, camera::BoxWhole(w.camera->txt_pix->Text()),
                     button);
 }
 
@@ -240,7 +240,7 @@ void Frm_acquire::txt_column_start_KeyPress(int key)
     Timer5->SetEnabled(false);
     const auto stored = plate::SetTypedColumnStart(column_bands, camera_index, cmb_column->ListIndex(),
                                                    platform::Val(txt_column_start->Text()),
-                                                   platform::Val(txt_lines->Text()));
+                                                   platform::Val(camera->txt_lines->Text()));
     if (stored)
         Timer5->SetEnabled(true);
     else

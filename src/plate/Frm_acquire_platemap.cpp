@@ -161,7 +161,7 @@ void Frm_acquire::BuildColorScale()
 
 void Frm_acquire::ResetPlatePicture()
 {
-    plate_map->ResetPlatePicture(camera::BoxWhole(txt_pix->Text()), camera::BoxWhole(txt_lines->Text()));
+    plate_map->ResetPlatePicture(camera::BoxWhole(camera->txt_pix->Text()), camera::BoxWhole(camera->txt_lines->Text()));
 }
 
 void Frm_acquire::DrawActivityChart(int camera, int window) { plate_map->DrawActivityChart(*Picact2, camera, window); }

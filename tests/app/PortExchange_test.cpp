@@ -49,7 +49,7 @@ protected:
         session.serial_number = 12;
         session.hardware_generation = 1;
         window->thermal->stage.analog_stage = true;
-        window->cmd_default_Click();
+        window->camera->cmd_default_Click();
         factoryWindow();
     }
     void TearDown() override
@@ -74,18 +74,18 @@ protected:
     {
         using Click = std::pair<const char*, std::function<void()>>;
         const std::vector<Click> clicks = {
-            {"cam", [this] { window->cmd_camera->Click(); }},
-            {"send", [this] { window->cmd_camspeed->Click(); }},
-            {">>", [this] { window->cmd_xy->Click(); }},
+            {"cam", [this] { window->camera->cmd_camera->Click(); }},
+            {"send", [this] { window->camera->cmd_camspeed->Click(); }},
+            {">>", [this] { window->camera->cmd_xy->Click(); }},
             {"LightPulse", [this] { window->lighting->cmd_light->Click(); }},
             {"Temperature", [this] { window->thermal->chk_temp->SetValue(0); }},
             {"C3", [this] { window->cmd_camselect_Click(3); }},
             {"+ grab", [this] { window->AcquireCalibrationFrame(); }},
-            {"factory cam", [this] { factory->cmd_camera->Click(); }},
+            {"factory cam", [this] { factory->camera->cmd_camera->Click(); }},
             {"factory gain", [this] { factory->cmd_gain->Click(); }},
             {"factory expos.", [this] { factory->cmd_exposure->Click(); }},
-            {"factory send", [this] { factory->cmd_camspeed->Click(); }},
-            {"factory >>", [this] { factory->cmd_xy->Click(); }},
+            {"factory send", [this] { factory->camera->cmd_camspeed->Click(); }},
+            {"factory >>", [this] { factory->camera->cmd_xy->Click(); }},
             {"factory Set camera", [this] { factory->cmd_setcamera->Click(); }},
             {"factory A grab", [this] { factory->GrabFrame(); }},
             {"BLUELIGHT", [this] { factory->Cmd_bluelight->Click(); }},
@@ -159,7 +159,7 @@ TEST_F(PortExchangeTest, AYieldingExchangeStaysWholeWhileTimer3TicksAndTheUserCl
         EXPECT_TRUE(window->lighting->pulse_on);
         EXPECT_EQ(window->lighting->pulse_countdown, countdown);
         EXPECT_EQ(factory->txt_valueled->Text(), "0") << "LD/PWR steps the LED number only when it sends";
-        EXPECT_EQ(window->txt_cam->Text(), "0") << "the refused camera set-up did not start";
+        EXPECT_EQ(window->camera->txt_cam->Text(), "0") << "the refused camera set-up did not start";
 
         // The ticks skipped during the exchange run at the next one.
         sim->clearLog();
@@ -173,19 +173,19 @@ TEST_F(PortExchangeTest, AYieldingExchangeStaysWholeWhileTimer3TicksAndTheUserCl
 
 TEST_F(PortExchangeTest, ARefusedGrabOrWindowLeavesTheBoxesAsTheyWere)
 {
-    window->txt_xfin->SetText("100");
+    window->camera->txt_xfin->SetText("100");
     window->txtprogram->SetText("?");
     platform::setEventPump([this, inside = false]() mutable {
         if (inside) return;
         inside = true;
-        window->cmd_xy->Click();
+        window->camera->cmd_xy->Click();
         window->AcquireCalibrationFrame();
         inside = false;
     });
     factory->cmd_ledpower->Click();
     platform::setEventPump({});
     EXPECT_EQ(frameList(), ledSequence(3));
-    EXPECT_EQ(window->txt_lines->Text(), "143") << ">> would have shown 101 lines";
+    EXPECT_EQ(window->camera->txt_lines->Text(), "143") << ">> would have shown 101 lines";
     EXPECT_EQ(window->txtprogram->Text(), "?") << "the grab would have shown its mode";
 }
 

@@ -152,8 +152,8 @@ TEST_F(StartupConnectionTest, LoadSetsGenerationDefaultsFoldersAndStartsTheFan)
     attachSimulator(2, 58);
     window->Form_Load();
     EXPECT_EQ(window->session().hardware_generation, 2);
-    EXPECT_EQ(window->txt_gain->Text(), "20");
-    EXPECT_EQ(window->txt_exposure->Text(), "28");
+    EXPECT_EQ(window->camera->txt_gain->Text(), "20");
+    EXPECT_EQ(window->camera->txt_exposure->Text(), "28");
     EXPECT_EQ(window->txt_status->Text(), "OK. Connected to TIRMO SN58");
     EXPECT_FALSE(readFile("reports/pj_sn58.dat").empty());
     EXPECT_EQ(frameList(), (std::vector<std::string>{"N,0,0", "T,2,128", "T,255,0"}));

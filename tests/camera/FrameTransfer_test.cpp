@@ -110,20 +110,20 @@ protected:
     void useWindow(int camera, int y0, int y1, int x0, int x1)
     {
         sim->with([=](sim::SimState& s) { return s.cameras.windows[size_t(camera)] = sim::SimWindow{y0, y1, x0, x1}; });
-        window->txt_cam->SetText(std::to_string(camera));
-        window->txt_xini->SetText(std::to_string(y0));
-        window->txt_xfin->SetText(std::to_string(y1));
-        window->txt_yini->SetText(std::to_string(x0));
-        window->txt_yfin->SetText(std::to_string(x1));
-        window->txt_lines->SetText(std::to_string(y1 - y0 + 1));
-        window->txt_pix->SetText(std::to_string(x1 - x0 + 1));
+        window->camera->txt_cam->SetText(std::to_string(camera));
+        window->camera->txt_xini->SetText(std::to_string(y0));
+        window->camera->txt_xfin->SetText(std::to_string(y1));
+        window->camera->txt_yini->SetText(std::to_string(x0));
+        window->camera->txt_yfin->SetText(std::to_string(x1));
+        window->camera->txt_lines->SetText(std::to_string(y1 - y0 + 1));
+        window->camera->txt_pix->SetText(std::to_string(x1 - x0 + 1));
     }
     std::unique_ptr<test::FakeClock> clock;
 };
 
 TEST_F(FrameTransferTest, AGoodWindowBlockIsStoredLineAcrossAndPixelsLastFirst)
 {
-    window->txt_cam->SetText("2");
+    window->camera->txt_cam->SetText("2");
     window->Picact->SetPixelSize(143, 183);
     window->AcquireCalibrationFrame();
     EXPECT_EQ(window->txtprogram->Text(), "+");
@@ -183,7 +183,7 @@ TEST_F(FrameTransferTest, AReducedImageOfTheDefaultWindowExpects1067Bytes)
 {
     window->Picact->SetPixelSize(50, 50);
     window->Picact->SetBackColor(ui::colour::Blue);
-    window->txt_cam->SetText("1");
+    window->camera->txt_cam->SetText("1");
     window->GrabFrame();
     EXPECT_EQ(window->txtprogram->Text(), "A");
     EXPECT_EQ(frameList(), (std::vector<std::string>{"C,1,65"}));
@@ -304,7 +304,7 @@ TEST_F(FrameTransferTest, ALengthPrefixedBlockIsReadToTheLengthItAnnounces)
 TEST_F(FrameTransferTest, DummyModeFillsTheWindowWithRandomGreysWithoutThePort)
 {
     session.dummy_mode = 1;
-    window->txt_cam->SetText("5");
+    window->camera->txt_cam->SetText("5");
     window->Picact->SetPixelSize(143, 183);
     window->GrabFrame();
     window->AcquireCalibrationFrame();
@@ -354,7 +354,7 @@ TEST_F(FactoryFrameTest, TheFactoryReaderAlwaysDrawsAndColoursItsTrace)
 {
     auto& f = factoryWindow();
     f.Picact->SetPixelSize(143, 183);
-    f.txt_cam->SetText("0");
+    f.camera->txt_cam->SetText("0");
     f.ReadCameraImage(CameraRequest(0, '-'));
     EXPECT_EQ(f.lbl_lenrx->ForeColor(), ui::colour::Black);
     EXPECT_EQ(f.lbl_lenrx->Caption().substr(0, 22), "LEN(Rx) = 26170/26170 ");

@@ -38,7 +38,7 @@ protected:
                              plate::WriteW24RowFile, plate::WriteW6SpecFile, plate::WriteW24SpecFile})
             ASSERT_TRUE(writer("\\config"));
         platform::MakeFolder(platform::ProgramPath("reports/proj"));
-        window->cmd_default_Click();
+        window->camera->cmd_default_Click();
         window->ReadPlateSpec("w6");
         window->ReadFormatFiles("w6");
     }
@@ -252,7 +252,7 @@ TEST_F(PlateWindowTest, SixSavesVisitEveryCameraAndComeBackToTheFirst)
     for (int i = 0; i < 6; ++i) {
         window->cmd_grabarconfig->Click();
         visited.push_back(window->camera_index);
-        EXPECT_EQ(window->txt_cam->Text(), std::to_string(window->camera_index));
+        EXPECT_EQ(window->camera->txt_cam->Text(), std::to_string(window->camera_index));
     }
     EXPECT_EQ(visited, (std::vector<int>{1, 2, 3, 4, 5, 0}));
 }
