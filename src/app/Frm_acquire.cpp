@@ -113,7 +113,10 @@ void Frm_acquire::buildControls()
                            containers.frm_calibrate, containers.frmtempcal, containers.frame_flash, containers.Frm_report,
                            containers.frm_confirmacq, static_cast<QWidget*>(containers.cmd_menu), static_cast<QWidget*>(containers.lbl_lenrx),
                            static_cast<QWidget*>(containers.txt_in)})
-        if (panel) panel->raise();
+        if (panel) {
+            panel->raise();
+            panel->setAutoFillBackground(true);  // opaque over the plate map it opens on
+        }
     // Panels the layout only moves keep their designed size.
     thermal->frmtempcal->resize(thermal->frmtempcal->sizeHint());
 
