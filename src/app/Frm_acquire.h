@@ -1,8 +1,11 @@
 #pragma once
-// The main window ("Acquisition Page"). The window holds controls and thin handlers; each
-// subsystem defines its own members in its own folder (src/<subsystem>/Frm_acquire_<name>.cpp)
-// and keeps its logic in plain classes there. Members are public so that tests can do what a
-// user does: type into a box, click, tick a timer.
+// The main window ("Acquisition Page"). It owns the instrument session, the design-time tree of
+// containers with its layout, the menus, the one-second ticker and one object per subsystem
+// (window->thermal, ->lighting, ->project, ->camera), each in its own folder, built on the
+// window's client area and handed what it needs of the window (the console, the ticker, a menu).
+// The camera pictures and set-up sequence and the plate controls are still members of the window,
+// defined in their folders (src/<subsystem>/Frm_acquire_<name>.cpp). Members are public so that
+// tests can do what a user does: type into a box, click, tick a timer.
 #include <QMainWindow>
 
 #include <array>
