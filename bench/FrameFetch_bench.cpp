@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "camera/FrameTransfer.h"
 #include "link/CommPort.h"
 #include "sim/InstrumentSimulator.h"
@@ -24,6 +24,7 @@ constexpr double kRequestPausesMs = 1 + 5 * 1;
 
 class QuietConsole : public link::Console {
 public:
+    using link::Console::Console;
     void SetStatus(const std::string&) override {}
     void SetMonitor(const std::string&) override {}
     void ShowError(const std::string&) override {}
@@ -32,21 +33,21 @@ public:
 void BM_WindowFetch(benchmark::State& state)
 {
     const long pix = long(state.range(0)), lines = long(state.range(1));
-    mod::reset();
+    link::Session session;
     sim::InstrumentSimulator instrument;
     instrument.attachAsCom(kPort);
     if (link::CommOpen(kPort, "COM4", "baud=115200 parity=N data=8 stop=1") != 0) {
         state.SkipWithError("cannot open the simulator's port");
         return;
     }
-    mod::port_slot = kPort;
-    mod::port_open = true;
+    session.port_slot = kPort;
+    session.port_open = true;
     instrument.with([&](sim::SimState& s) {
         return s.cameras.windows[0] = sim::SimWindow{0, int(lines) - 1, 1, int(pix)};
     });
     instrument.setBaudEmulation(kBaud);
 
-    QuietConsole console;
+    QuietConsole console(session);
     const double byteMs = 10.0 * 1000.0 / double(kBaud);
     double wallMs = 0, wireMs = 0;
     for (auto _ : state) {
@@ -66,7 +67,6 @@ void BM_WindowFetch(benchmark::State& state)
         state.counters["bytes"] = double(camera::ExpectedLength('+', pix, lines));
     }
     link::CommCloseAll();
-    mod::reset();
     ::setenv("TIRMO_COM4", "", 1);
 }
 

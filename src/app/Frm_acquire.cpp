@@ -2,22 +2,38 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QHBoxLayout>
+#include <QResizeEvent>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/ConfigFiles.h"
+#include "app/MainLayoutApply.h"
 #include "link/Exchange.h"
+#include "thermal/FrmTempCal.h"
+#include "thermal/ThermalControls.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Make.h"
+#include "ui/PictureBox.h"
+#include "ui/Twips.h"
+#include "ui/Ticker.h"
 #include "ui/Timer.h"
 
 namespace tirmo::app {
 
-Frm_acquire::Frm_acquire(QWidget* parent) : QMainWindow(parent)
+Frm_acquire::Frm_acquire(QWidget* parent) : QMainWindow(parent), TextBoxConsole(owned_session)
+{
+    setObjectName("Frm_acquire");
+    setWindowTitle("Acquisition Page");
+    buildControls();
+}
+
+Frm_acquire::Frm_acquire(link::Session& session, QWidget* parent) : QMainWindow(parent), TextBoxConsole(session)
 {
     setObjectName("Frm_acquire");
     setWindowTitle("Acquisition Page");
@@ -28,56 +44,133 @@ Frm_acquire::~Frm_acquire() = default;
 
 void Frm_acquire::buildControls()
 {
-    auto* central = new QWidget(this);
-    panels_ = new QVBoxLayout(central);
-    txt_status = ui::MakeTextBox(central, "txt_status");
-    txt_status->setReadOnly(true);
-    panels_->addWidget(txt_status);
+    client_ = new QWidget(this);
+    client_->setObjectName("client");
+    setCentralWidget(client_);
+    hidden_controls = new QWidget(client_);
+    hidden_controls->setObjectName("hidden_controls");
+    hidden_controls->hide();
+    auto* hiddenColumn = new QVBoxLayout(hidden_controls);
 
-    auto* run = new QGroupBox(central);
-    auto* grid = new QGridLayout(run);
-    txtcom = ui::MakeTextBox(run, "txtcom", "3");
-    txtlapse = ui::MakeTextBox(run, "txtlapse", "30");
-    cmb_well = ui::MakeComboBox(run, "cmb_well");
+    txt_status = ui::MakeTextBox(client_, "txt_status");
+    txt_status->setReadOnly(true);
+
+    // The run panel's own controls; the tree moves them into Frame_menu.
+    ui::MakeLabel(client_, "Label_acqlapse", "Acquisition lapse:");
+    txtlapse = ui::MakeTextBox(client_, "txtlapse", "30");
+    ui::MakeLabel(client_, "Label_minutes", "min");
+    ui::MakeLabel(client_, "Label_microformat", "MicroPlate Format:");
+    cmb_well = ui::MakeComboBox(client_, "cmb_well");
     cmb_well->AddItem("w6");
     cmb_well->AddItem("w24");
     cmb_well->SetText("w6");
-    grid->addWidget(new QLabel("COM", run), 0, 0);
-    grid->addWidget(txtcom, 0, 1);
-    grid->addWidget(new QLabel("Acq. time", run), 1, 0);
-    grid->addWidget(txtlapse, 1, 1);
-    grid->addWidget(new QLabel("minutes", run), 1, 2);
-    grid->addWidget(new QLabel("Microplate", run), 2, 0);
-    grid->addWidget(cmb_well, 2, 1);
-    panels_->addWidget(run);
+    ui::MakeLabel(client_, "Label_grad", "\xB0" "C");  // texts are Latin-1 bytes
+
+    auto* port = new QWidget(hidden_controls);
+    auto* portRow = new QHBoxLayout(port);
+    portRow->addWidget(new QLabel("COM", port));
+    txtcom = ui::MakeTextBox(port, "txtcom", "3");
+    portRow->addWidget(txtcom);
+    hiddenColumn->addWidget(port);
 
     menu_view = menuBar()->addMenu("View");
     mn_showcomm = menu_view->addAction("Show Communication values");
     mn_showcomm->setObjectName("mn_showcomm");
     mn_showcomm->setCheckable(true);
+    connect(mn_showcomm, &QAction::triggered, this, [this] { mn_showcomm_Click(); });
 
     Timer3 = new ui::Timer(this);
     Timer3->SetInterval(1000);
     Timer3->SetEnabled(false);
     Timer3->onTick([this] { Timer3_Timer(); });
+    // The tick's users, temperature first: each says when it starts needing ticks and, after each
+    // of its steps, whether it still does.
+    ticker = std::make_unique<ui::Ticker>(*Timer3);
 
     buildCameraControls();
     buildPlateControls();
-    buildLightingControls();
-    buildThermalControls();
-    buildProjectControls();
+    // Temperature first: the tick runs its users in the order they came.
+    thermal = std::make_unique<thermal::ThermalControls>(*this, *ticker, client_, menuBar());
+    lighting = std::make_unique<lighting::LightControls>(*this, *ticker, client_, menu_view);
+    project = std::make_unique<project::ProjectControls>(*this, client_);
 
-    txt_in = ui::MakeTextBox(central, "txt_in");
+    txt_in = ui::MakeTextBox(client_, "txt_in");
     txt_in->setReadOnly(true);
-    lbl_lenrx = ui::MakeLabel(central, "lbl_lenrx");
-    panels_->addWidget(txt_in);
-    panels_->addWidget(lbl_lenrx);
-    setCentralWidget(central);
+    txt_in->hide();
+    lbl_lenrx = ui::MakeLabel(client_, "lbl_lenrx", "Len(Rx) = 0");
+    lbl_lenrx->hide();
+
+    containers = BuildMainContainers(client_);
+    AdoptIntoContainers(client_);
+    // What no container is named for keeps its design place among the hidden controls.
+    for (QWidget* loose : {static_cast<QWidget*>(frame_setupcam), lighting->txt_led->parentWidget(), thermal->txt_current->parentWidget()})
+        if (loose && loose->parentWidget() == client_) hiddenColumn->addWidget(loose);
+    // A subsystem's frame whose every control went into the tree's containers is left empty.
+    for (auto* frame : client_->findChildren<QGroupBox*>(QString(), Qt::FindDirectChildrenOnly))
+        if (frame->objectName().isEmpty() && frame->findChildren<QWidget*>().isEmpty()) delete frame;
+    // The panels that open over the working area lie above it, in the tree's order.
+    for (QWidget* panel : {containers.Frame_calibration, containers.frameblank, containers.Frame_tcycle,
+                           containers.frm_calibrate, containers.frmtempcal, containers.frame_flash, containers.Frm_report,
+                           containers.frm_confirmacq, static_cast<QWidget*>(containers.cmd_menu), static_cast<QWidget*>(containers.lbl_lenrx),
+                           static_cast<QWidget*>(containers.txt_in)})
+        if (panel) {
+            panel->raise();
+            panel->setAutoFillBackground(true);  // opaque over the plate map it opens on
+        }
+    // Panels the layout only moves keep their designed size.
+    thermal->frmtempcal->resize(thermal->frmtempcal->sizeHint());
+
+    // The window opens at its design size; the grid lets it shrink to nearly nothing.
+    client_->setMinimumSize(1, 1);
+    // The layout runs when the window gets its size (Form_Resize) and at the end of Form_Load.
+    resize(ui::twipsToPixels(kMainDesignWidth), ui::twipsToPixels(kMainDesignHeight) + menuBar()->sizeHint().height());
+}
+
+void Frm_acquire::addPanel(QWidget* panel)
+{
+    const bool hidden = panel->isHidden();
+    panel->setParent(client_);
+    panel->resize(panel->sizeHint());
+    panel->setVisible(!hidden);
+}
+
+// ---------------------------------------------------------------- layout
+
+void Frm_acquire::LayoutMainWindow()
+{
+    const LayoutResult result = app::LayoutMainWindow(client_, isMinimized(), session().run_state);
+    // The calibration panel's own controls keep to the left of the well-area bar the layout
+    // places in it.
+    if (auto* grid = Frame_calibration->layout(); grid && result.laid_out)
+        grid->setContentsMargins(6, 20, std::max(6, Frame_calibration->width() - txt_well_percent->x() + 4), 6);
+    if (!result.laid_out || !result.redraw_plate) return;
+    ++layout_plate_draws;
+    DrawPlateLayout(current_format);
+}
+
+void Frm_acquire::Form_Resize()
+{
+    LayoutMainWindow();
+    if (session().run_state == 0) RedrawAllWells();
+}
+
+void Frm_acquire::resizeEvent(QResizeEvent* event)
+{
+    // The main window's own layout has already given the client area its new size.
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
 }
 
 // ---------------------------------------------------------------- console
 
 bool Frm_acquire::ShowComm() const { return mn_showcomm->isChecked(); }
+
+void Frm_acquire::mn_showcomm_Click()
+{
+    // The check mark (toggled by the entry itself) tells whether the serial monitor is shown.
+    txt_in->setVisible(mn_showcomm->isChecked());
+    lbl_lenrx->setVisible(mn_showcomm->isChecked());
+}
 
 // ---------------------------------------------------------------- shared timer
 
@@ -87,16 +180,15 @@ void Frm_acquire::Timer3_Timer()
     // is skipped whole: the thermostat, the cycle and the pulse go on at the next tick.
     const link::Exchange tick;
     if (!tick) return;
-    TemperatureTimerStep();
-    PulseTimerStep();
+    ticker->RunSteps();
 }
 
 // ---------------------------------------------------------------- settings record and mask
 
 void Frm_acquire::SaveConfigTxt()
 {
-    ConfigRecord r{txtcom->Text(),  txtprogram->Text(), txt_gain->Text(), txt_exposure->Text(),
-                   txt_led->Text(), txtlapse->Text(),   cmb_well->Text(), txttemp->Text()};
+    ConfigRecord r{txtcom->Text(),  txtprogram->Text(), camera->txt_gain->Text(), camera->txt_exposure->Text(),
+                   lighting->txt_led->Text(), txtlapse->Text(),   cmb_well->Text(), thermal->txttemp->Text()};
     WriteConfigTxt(r);  // a settings record that cannot be written is not worth stopping for
 }
 

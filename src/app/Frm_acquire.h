@@ -1,8 +1,11 @@
 #pragma once
-// The main window ("Acquisition Page"). The window holds controls and thin handlers; each
-// subsystem defines its own members in its own folder (src/<subsystem>/Frm_acquire_<name>.cpp)
-// and keeps its logic in plain classes there. Members are public so that tests can do what a
-// user does: type into a box, click, tick a timer.
+// The main window ("Acquisition Page"). It owns the instrument session, the design-time tree of
+// containers with its layout, the menus, the one-second ticker and one object per subsystem
+// (window->thermal, ->lighting, ->project, ->camera), each in its own folder, built on the
+// window's client area and handed what it needs of the window (the console, the ticker, a menu).
+// The camera pictures and set-up sequence and the plate controls are still members of the window,
+// defined in their folders (src/<subsystem>/Frm_acquire_<name>.cpp). Members are public so that
+// tests can do what a user does: type into a box, click, tick a timer.
 #include <QMainWindow>
 
 #include <array>
@@ -11,40 +14,47 @@
 #include <string>
 #include <vector>
 
+#include "app/MainContainers.h"
 #include "app/TextBoxConsole.h"
+#include "camera/CameraControls.h"
 #include "camera/FrameStore.h"
 #include "camera/PixelMask.h"
-#include "lighting/LedMap.h"
+#include "lighting/LightControls.h"
+#include "project/ProjectControls.h"
 #include "plate/BandTables.h"
 #include "plate/PlateMap.h"
 #include "plate/WellGroups.h"
 #include "plate/WellTable.h"
-#include "thermal/TemperatureCycle.h"
-#include "thermal/TemperatureStage.h"
-#include "thermal/Thermostat.h"
+#include "thermal/ThermalControls.h"
 #include "ui/Forward.h"
 
 class QAction;
 class QGroupBox;
 class QListWidget;
 class QMenu;
-class QVBoxLayout;
-
-namespace tirmo::thermal {
-class FrmTempCal;
-}
 
 namespace tirmo::app {
 
-class Frm_acquire : public QMainWindow, public TextBoxConsole {
+// The window owns the program's instrument session; a base so that it exists before the console
+// that is bound to it.
+struct SessionOwner {
+    link::Session owned_session;
+};
+
+class Frm_acquire : public QMainWindow, private SessionOwner, public TextBoxConsole {
     Q_OBJECT
 public:
+    // The window in a session of its own (the program's), or in one it shares with its caller.
     explicit Frm_acquire(QWidget* parent = nullptr);
+    explicit Frm_acquire(link::Session& session, QWidget* parent = nullptr);
     ~Frm_acquire() override;
 
     // ==== link console: where device routines report ====
+    // session() is the program's instrument session (link::Console).
     // SetStatus and SetMonitor write txt_status and txt_in (TextBoxConsole).
     bool ShowComm() const override;
+    // Shows or hides the serial monitor (txt_in, lbl_lenrx) by the entry's check mark.
+    void mn_showcomm_Click();
 
     // ==== start-up and shutdown (app) ====
     void Form_Load();
@@ -54,6 +64,21 @@ public:
     void SaveConfigTxt();
     void ReadCameraMask(const std::string& path);
     void WriteCameraConfig(const std::string& path);
+
+    // ==== window layout ====
+    // The design-time tree the subsystems' controls live in, laid out on the proportional grid
+    // at start-up and on every resize.
+    MainContainers containers;
+    // Controls the window keeps for its code but gives no place on screen (the "Setup CAM" boxes
+    // the subsystems hand camera settings through, the port box, the LED box, the temperature
+    // read-outs): hidden, at their design places.
+    QWidget* hidden_controls = nullptr;
+    // Places every control for the window's size; draws the plate map again when step 5 says so.
+    void LayoutMainWindow();
+    // The resize handler: the layout, then every well again while nothing else draws them.
+    void Form_Resize();
+    // How often a layout drew the plate map again (what a resize left alone can be checked).
+    int layout_plate_draws = 0;
 
     ui::Label* lbl_lenrx = nullptr;
     ui::TextBox* txtcom = nullptr;      // COM number of the link
@@ -71,8 +96,6 @@ public:
     bool unloaded = false;
 
     // ==== acquisition run state (acquisition) ====
-    int run_state = 0;             // 0 idle, 1 running, -1 a light calibration has the cameras
-    double elapsed_seconds = 0;    // seconds since the run started
     // The run's tables that the plate map shows: the accumulated activity per well number, the
     // movement count per pixel (1..window_pixel_count) of the window just counted, and per
     // camera (0..5) and window (0..8) each pixel's well and its place along the column and row
@@ -85,16 +108,9 @@ public:
 
     // ==== camera (camera) ====
     void buildCameraControls();
-    // "Setup CAM": select, gain, exposure, speed and read-out window of a camera.
-    void cmd_camera_Click();
-    void SendGain(int value);
-    void SendExposure(int value);
-    void SendSpeed(int code);
-    void cmd_camspeed_Click();
-    void cmd_xy_Click();
-    void SendWindowY(int start, int end);
-    void SendWindowX(int start, int end);
-    void cmd_default_Click();
+    // "Setup CAM": select, gain, exposure, speed and read-out window of a camera, in the object
+    // the factory window has as well.
+    std::unique_ptr<camera::CameraControls> camera;
     // Frame transfer: frames go into frame_store; the run's fetches return the block, "Error"
     // or an empty text for no result.
     void ReadCameraImage(const std::string& frame, bool draw);
@@ -115,20 +131,6 @@ public:
 
     QGroupBox* frame_setupcam = nullptr;  // "Setup CAM"
     ui::TextBox* txtprogram = nullptr;    // mode letter of the last frame request
-    ui::TextBox* txt_cam = nullptr;
-    ui::CommandButton* cmd_camera = nullptr;
-    ui::TextBox* txt_gain = nullptr;
-    ui::TextBox* txt_exposure = nullptr;
-    ui::TextBox* txt_speed = nullptr;
-    ui::CommandButton* cmd_camspeed = nullptr;  // "send"
-    ui::TextBox* txt_xini = nullptr;
-    ui::TextBox* txt_xfin = nullptr;
-    ui::TextBox* txt_yini = nullptr;
-    ui::TextBox* txt_yfin = nullptr;
-    ui::TextBox* txt_lines = nullptr;
-    ui::TextBox* txt_pix = nullptr;
-    ui::CommandButton* cmd_xy = nullptr;       // ">>"
-    ui::CommandButton* cmd_default = nullptr;  // "Default"
     ui::PictureBox* Picact = nullptr;       // plate map or camera picture
     ui::PictureBox* Picact2 = nullptr;      // live activity picture
     ui::PictureBox* Picrealtime = nullptr;  // per-frame progress bar
@@ -275,7 +277,7 @@ public:
     ui::Timer* Timer5 = nullptr;                    // one-shot redraw of the camera view
     ui::TextBox* txt_nrow = nullptr;
     ui::TextBox* txt_ncol = nullptr;
-    QGroupBox* frame_group = nullptr;
+    QWidget* frame_group = nullptr;
     ui::ComboBox* combogrup = nullptr;               // "Group Names:"
     ui::CommandButton* Cmd_clear = nullptr;          // "CLEAR LIST"
     ui::CommandButton* cmd_goset = nullptr;          // "AUTO-ARRANGE"
@@ -290,141 +292,35 @@ public:
     // ==== end plate ====
 
     // ==== projects and corrections (project) ====
-    void buildProjectControls();
-    // The first line of the blank file of a format in the blank store ("" when missing), and
-    // its display as the blank's time and name.
-    std::string ReadBlankHeader(const std::string& format);
-    void ShowBlankInfo(const std::string& header);
+    std::unique_ptr<project::ProjectControls> project;
 
-    std::string blank_header;
-    std::vector<int> blank_values = std::vector<int>(385);
-    int blank_lapse = 0;
-    int blank_run = 0;
-    std::vector<double> reference_factor = std::vector<double>(385, 1.0);
-    ui::Label* label_blank = nullptr;   // "Using blank [w6]:"
-    ui::Label* lbl_blanktime = nullptr;
-    ui::Label* lbl_blankname = nullptr;
-    // ==== end projects ====
 
     // ==== lighting (lighting) ====
-    void buildLightingControls();
-    // LED command layer (the stored power table, the calibrations, every LED at once, the blue light).
-    void SendLedCommand(int index, int power);
-    void SendLedPower(int index, int& power);
-    void SendAllLedPower(int level);
-    void SendLightPulse(int level);
-    // The light-pulse countdown of one Timer3 tick; it also stops Timer3 when neither a pulse
-    // nor temperature control is on.
-    void PulseTimerStep();
-    // The light-pulse step at the end of each camera window of a run.
-    void RunPulseStep();
-    void mn_bluelight_Click();
-    void cmd_light_Click();
-    // LED maps: load, save, and the saved powers sent to the instrument.
-    void LoadLedTables();
-    void WriteLedPositions();
-    void WriteLedPower();
-    void ApplyLedPower(int camera);
-    void ApplyLedPowerWithStatus();
-    // Start-up: the default layout files of both generations, each only when config lacks it.
-    void WriteDefaultLedLayouts();
+    std::unique_ptr<lighting::LightControls> lighting;
 
-    QAction* mn_bluelight = nullptr;  // "Enable Blue Lighting"
-    QGroupBox* Frame_light = nullptr;
-    ui::TextBox* txt_power = nullptr;
-    ui::TextBox* txt_pulsetimes = nullptr;
-    ui::TextBox* txt_pulseon = nullptr;
-    ui::TextBox* txt_pulseoff = nullptr;
-    ui::CommandButton* cmd_light = nullptr;
-    ui::TextBox* txt_led = nullptr;
-    ui::CheckBox* Chk_lenabled = nullptr;
-    ui::Shape* Shape_light = nullptr;
-    bool pulse_on = false;
-    long pulse_end = 0;
-    long pulse_countdown = 0;
-    lighting::LedMap led_map;
-    // ==== end lighting ====
 
     // ==== temperature (thermal) ====
-    void buildThermalControls();
-    // Stage commands (the stage reports to this window).
-    int PeltierOff();
-    int PeltierHeat(int& pwm);
-    int PeltierCool(int& pwm);
-    int SetFan(int level);
-    double SetPowerReadTemperature(int& power);
-    // One thermostat step towards setpoint (0 or less: read and show only); returns the
-    // temperature, or -1 when no reading came.
-    double RegulateTemperature(int& setpoint);
-    // The temperature work of one Timer3 tick (cycles, then the thermostat).
-    void TemperatureTimerStep();
-    // The set point of txttemp as a whole number (0 when it holds none).
-    int SetPointValue() const;
+    std::unique_ptr<thermal::ThermalControls> thermal;
 
-    void chk_temp_Click();
-    void txttemp_Click();
-    void mn_tcycle_Click();
-    void cmd_add_tcycle_Click();
-    void cmd_clr_tcycle_Click();
-    std::vector<std::string> CycleRows() const;
 
-    // Sensor calibration.
-    void ReadTempCalibration();
-    bool WriteTempCalibration();
-    void mncalibratetemp_Click();
-    void cmd_sett1_Click();
-    void cmd_set2_Click();
-    void cmd_closetmpcal_Click();
-    void cmd_canceltemp_Click();
-
-    ui::CheckBox* chk_temp = nullptr;        // "Temperature": temperature control on/off
-    ui::ComboBox* txttemp = nullptr;         // set point, typed or chosen from "20".."37"
-    ui::Shape* Shape_temp = nullptr;         // drive indicator
-    ui::TextBox* txt_current = nullptr;      // the temperature
-    ui::TextBox* Txt_sensortemp = nullptr;   // the range-check value
-    QAction* mn_tcycle = nullptr;            // "Enable Temperature cycle"
-    QAction* mncalibratetemp = nullptr;      // temperature "Calibrate"
-    QGroupBox* Frame_tcycle = nullptr;
-    QListWidget* List_temp_cycle = nullptr;
-    ui::TextBox* txt_tcycle = nullptr;       // row temperature / the current row's while cycling
-    ui::TextBox* txt_tcycle_min = nullptr;   // row minutes / minutes left while cycling
-    ui::CommandButton* cmd_add_tcycle = nullptr;
-    ui::CommandButton* cmd_clr_tcycle = nullptr;
-    thermal::FrmTempCal* frmtempcal = nullptr;
-
-    bool temperature_control_on = false;
-    thermal::TemperatureStage stage;
-    thermal::Thermostat thermostat;
-    thermal::TemperatureCycle cycle;
-    // Calibration points: readings R1, R2 and reference temperatures T1, T2.
-    double cal_r1 = 0, cal_t1 = 0, cal_r2 = 0, cal_t2 = 0;
-
-private:
-    // Unticks (or ticks) chk_temp without running chk_temp_Click: the code that changes the box
-    // does the switching itself, so a change by code never re-enters the thermostat or the cycle.
-    void SetTemperatureBoxQuietly(int value);
-    // Temperature control off with the Peltier off; keepIndicator leaves the caption and the
-    // indicator as the caller set them (an out-of-range reading stays visible).
-    void SwitchTemperatureControlOff(bool keepIndicator);
-    // Stops Timer3 unless a light pulse still needs it.
-    void StopTemperatureTimer();
-    bool chk_temp_quiet_ = false;
-
-public:
-    // ==== end temperature ====
-
-    // ==== shared one-second timer ====
-    // 1000 ms: temperature first, then the light-pulse countdown; a tick that finds another
-    // exchange on the port is skipped whole.
+    // ==== the one-second tick ====
+    // 1000 ms: temperature first, then the light-pulse countdown, each a user of the ticker that
+    // runs Timer3 while any of them needs it; a tick that finds another exchange on the port is
+    // skipped whole.
     ui::Timer* Timer3 = nullptr;
+    std::unique_ptr<ui::Ticker> ticker;
     void Timer3_Timer();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
-    QVBoxLayout* panels_ = nullptr;  // each subsystem adds its frames here
+    // A subsystem's frame goes onto the client area; the tree's adoption then moves what the
+    // layout names into its container.
+    void addPanel(QWidget* panel);
 
 private:
+    QWidget* client_ = nullptr;
     void buildControls();
     void openLink(int port);
 };

@@ -8,7 +8,7 @@
 
 namespace tirmo::app {
 
-Frm_advance::Frm_advance(QWidget* parent) : QMainWindow(parent)
+Frm_advance::Frm_advance(link::Session& session, QWidget* parent) : QMainWindow(parent), TextBoxConsole(session)
 {
     setObjectName("Frm_advance");
     setWindowTitle("Acquisition Page");

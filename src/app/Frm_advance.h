@@ -4,9 +4,11 @@
 // tools in their own folders (src/<subsystem>/Frm_advance_<name>.cpp), as for the main window.
 #include <QMainWindow>
 
+#include <memory>
 #include <string>
 
 #include "app/TextBoxConsole.h"
+#include "camera/CameraControls.h"
 #include "camera/FrameStore.h"
 #include "lighting/LedMap.h"
 #include "plate/BandTables.h"
@@ -21,7 +23,8 @@ namespace tirmo::app {
 class Frm_advance : public QMainWindow, public TextBoxConsole {
     Q_OBJECT
 public:
-    explicit Frm_advance(QWidget* parent = nullptr);
+    // The factory window works in the main window's session (its link and instrument).
+    explicit Frm_advance(link::Session& session, QWidget* parent = nullptr);
     ~Frm_advance() override;
 
     // SetStatus and SetMonitor write txt_status and txt_in (TextBoxConsole).
@@ -32,17 +35,11 @@ public:
 
     // ==== camera (camera) ====
     void buildCameraTools();
-    // The camera buttons: the main window's commands, sent the factory way.
-    void cmd_camera_Click();
+    // The camera boxes and buttons: the main window's object, sending the factory way; gain and
+    // exposure have buttons of their own here.
+    std::unique_ptr<camera::CameraControls> camera;
     void cmd_gain_Click();
     void cmd_exposure_Click();
-    void SendExposure(int value);
-    void cmd_camspeed_Click();
-    void SendSpeed(int code);
-    void cmd_xy_Click();
-    void SendWindowY(int start, int end);
-    void SendWindowX(int start, int end);
-    void cmd_default_Click();
     // Resends the camera settings from this window's boxes, unscaled, 100 ms apart.
     void cmd_setcamera_Click();
     // Frame transfer and display on the factory window's own picture and frame table.
@@ -56,22 +53,8 @@ public:
     void DrawCameraGrid(int camera);
 
     QGroupBox* frame_camera = nullptr;
-    ui::TextBox* txt_cam = nullptr;
-    ui::CommandButton* cmd_camera = nullptr;
-    ui::TextBox* txt_gain = nullptr;
     ui::CommandButton* cmd_gain = nullptr;
-    ui::TextBox* txt_exposure = nullptr;
     ui::CommandButton* cmd_exposure = nullptr;
-    ui::TextBox* txt_speed = nullptr;
-    ui::CommandButton* cmd_camspeed = nullptr;
-    ui::TextBox* txt_xini = nullptr;
-    ui::TextBox* txt_xfin = nullptr;
-    ui::TextBox* txt_yini = nullptr;
-    ui::TextBox* txt_yfin = nullptr;
-    ui::TextBox* txt_lines = nullptr;
-    ui::TextBox* txt_pix = nullptr;
-    ui::CommandButton* cmd_xy = nullptr;
-    ui::CommandButton* cmd_default = nullptr;
     ui::CommandButton* cmd_setcamera = nullptr;
     ui::TextBox* txt_crc = nullptr;  // extra bytes per line of a camera block
     ui::CheckBox* chk_cross = nullptr;  // "Green_CROSS"

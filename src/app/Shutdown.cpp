@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "app/Frm_acquire.h"
-#include "app/ModuleState.h"
+#include "thermal/ThermalControls.h"
 #include "link/CommPort.h"
 #include "link/Exchange.h"
 #include "platform/Clock.h"
@@ -34,28 +34,28 @@ void Frm_acquire::Form_Unload()
     // that exchange stops at its next step, finding the link closed.
     const link::Exchange exchange{link::Exchange::Takeover{}};
     attempt([this] { SaveConfigTxt(); });
-    attempt([this] { project::SaveLastProject(current_project, mod::serial_number); });
+    attempt([this] { project::SaveLastProject(current_project, session().serial_number); });
     attempt([this] {
-        PeltierOff();
+        thermal->PeltierOff();
         platform::Sleep(kStepPauseMs);
     });
     attempt([this] {
-        SetFan(0);
+        thermal->SetFan(0);
         platform::Sleep(kStepPauseMs);
     });
     attempt([this] {
-        SendLightPulse(0);
+        lighting->SendLightPulse(0);
         platform::Sleep(kStepPauseMs);
     });
     attempt([this] {
-        txt_cam->SetText("6");
-        txt_cam->Refresh();
-        cmd_camera_Click();
+        camera->txt_cam->SetText("6");
+        camera->txt_cam->Refresh();
+        camera->cmd_camera_Click();
     });
     platform::Sleep(kParkPauseMs);
     // Close the link's own slot: the port box may have been edited since the link was opened.
-    mod::port_open = false;
-    if (mod::port_slot >= 1) attempt([] { link::CommClose(mod::port_slot); });
+    session().port_open = false;
+    if (session().port_slot >= 1) attempt([this] { link::CommClose(session().port_slot); });
 }
 
 }  // namespace tirmo::app

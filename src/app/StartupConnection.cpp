@@ -2,7 +2,7 @@
 // typed port or offline mode, and what the load handler sets up from the result.
 #include "app/ConfigFiles.h"
 #include "app/Frm_acquire.h"
-#include "app/ModuleState.h"
+#include "thermal/ThermalControls.h"
 #include "link/CommPort.h"
 #include "plate/BandFiles.h"
 #include "platform/Clock.h"
@@ -32,14 +32,14 @@ constexpr long kSearchStopped = -2;
 
 int Frm_acquire::QuerySerialNumber(int port)
 {
-    if (mod::dummy_mode != 0) return -1;
+    if (session().dummy_mode != 0) return -1;
     link::CommFlush(port);
     platform::Sleep(link::kFlushPauseMs);
     const link::Frame frame = *link::MakeFrame('N', 0, 0);
     const std::string sending = "sending " + frame.bytes();
     SetMonitor(sending);
     link::CommWrite(port, frame.bytes());
-    const std::string reply = link::PollReply(3, link::kEmptyReadLimit, link::kEmptyReadPauseMs, port);
+    const std::string reply = link::PollReply(session(), 3, link::kEmptyReadLimit, link::kEmptyReadPauseMs, port);
     if (reply.empty()) {
         SetMonitor("Empty");
         return -1;
@@ -62,19 +62,19 @@ void Frm_acquire::openLink(int port)
     if (link::CommOpen(port, "COM" + std::to_string(port), kLinkSettings) != 0) {
         // The port answered a moment ago but cannot be opened again: carry on offline rather
         // than pretend a link exists.
-        mod::port_open = false;
-        mod::serial_number = 0;
+        session().port_open = false;
+        session().serial_number = 0;
         offline_mode = true;
         SetStatus("Offline Mode");
         return;
     }
-    mod::port_slot = port;
-    mod::port_open = true;
+    session().port_slot = port;
+    session().port_open = true;
 }
 
 void Frm_acquire::ConnectDevice()
 {
-    mod::com_number = 1;
+    session().com_number = 1;
     instrument_answered = false;
     show();
     // The search lets the window run events, and one of them may close it: the shutdown has
@@ -91,23 +91,23 @@ void Frm_acquire::ConnectDevice()
     // First attempt: COM1, one query.
     if (opening(1) != 0) {
         if (unloaded) return;
-        mod::com_number = 0;
+        session().com_number = 0;
     } else {
         int answer = QuerySerialNumber(1);
         if (isAnswer(answer)) {
-            mod::serial_number = answer;
+            session().serial_number = answer;
             found = true;
             txtcom->SetText("1");  // the port box names the port actually used
         } else {
-            mod::com_number = 0;
-            mod::serial_number = 0;
+            session().com_number = 0;
+            session().serial_number = 0;
         }
         link::CommClose(1);
     }
 
     // The scan starts again from COM1 when the first attempt failed.
-    while (!found && mod::com_number < kLastScannedPort) {
-        const int n = ++mod::com_number;
+    while (!found && session().com_number < kLastScannedPort) {
+        const int n = ++session().com_number;
         long result = opening(n);
         if (unloaded) return;
         if (result != 0 && result != platform::kErrPortBusy) continue;
@@ -115,13 +115,13 @@ void Frm_acquire::ConnectDevice()
             platform::Sleep(kQueryPauseMs);
             int answer = QuerySerialNumber(n);
             if (isAnswer(answer)) {
-                mod::serial_number = answer;
+                session().serial_number = answer;
                 found = true;
                 SetStatus("Status = Connected on COM[ " + std::to_string(n) + " ] SN#" +
                           platform::Format(answer, "0000"));
                 txtcom->SetText(std::to_string(n));
             } else {
-                mod::serial_number = 0;
+                session().serial_number = 0;
             }
         }
         link::CommClose(n);
@@ -133,12 +133,12 @@ void Frm_acquire::ConnectDevice()
         instrument_answered = true;
         offline_mode = false;
         SaveConfigTxt();
-        openLink(mod::com_number);
+        openLink(session().com_number);
         return;
     }
 
     const std::string answer = ui::dialogs().inputBox(
-        "COM(" + std::to_string(mod::com_number) + ") PORT ERROR. Type New Port number or <Enter> to go Offline");
+        "COM(" + std::to_string(session().com_number) + ") PORT ERROR. Type New Port number or <Enter> to go Offline");
     auto goOffline = [this] {
         offline_mode = true;
         SetStatus("Offline Mode");
@@ -152,7 +152,7 @@ void Frm_acquire::ConnectDevice()
         return goOffline();
     }
     if (typed < 1 || typed > kLastScannedPort) return goOffline();
-    mod::com_number = typed;
+    session().com_number = typed;
     if (link::CommOpen(typed, "COM" + std::to_string(typed), kLinkSettings) != 0) {
         ui::dialogs().messageBox("Invalid Port Number. Offline Mode");
         return goOffline();
@@ -166,18 +166,18 @@ void Frm_acquire::ConnectDevice()
 
 void Frm_acquire::Form_Load()
 {
-    mod::dummy_mode = 0;
-    mod::acquisition_folder = platform::ProgramFolder();
+    session().dummy_mode = 0;
+    session().acquisition_folder = platform::ProgramFolder();
     ConnectDevice();
     // Closed (or stopped by a signal) during the search: the shutdown has left the instrument
     // at rest, and the start-up must not wake it again.
     if (unloaded) return;
 
-    mod::hardware_generation = mod::serial_number < 50 ? 1 : 2;
+    session().hardware_generation = session().serial_number < 50 ? 1 : 2;
     platform::MakeFolder(platform::ProgramPath("reports"));
     platform::MakeFolder(platform::ProgramPath("config"));
-    if (!offline_mode && mod::serial_number > 0) {
-        const std::string sn = "SN" + std::to_string(mod::serial_number);
+    if (!offline_mode && session().serial_number > 0) {
+        const std::string sn = "SN" + std::to_string(session().serial_number);
         const bool firstStart = !platform::FolderExists(platform::ProgramPath("config_" + sn));
         platform::MakeFolder(platform::ProgramPath("config_" + sn));
         platform::MakeFolder(platform::ProgramPath("reports/_internal_reference" + sn));
@@ -189,29 +189,29 @@ void Frm_acquire::Form_Load()
     if (offline_mode)
         SetStatus("Offline Mode");
     else if (instrument_answered)
-        SetStatus("OK. Connected to TIRMO SN" + std::to_string(mod::serial_number));
+        SetStatus("OK. Connected to TIRMO SN" + std::to_string(session().serial_number));
     else  // a typed port that opened: the link is kept, but nothing confirmed an instrument on it
-        SetStatus("COM" + std::to_string(mod::port_slot) + " open, but the instrument did not answer (SN" +
-                  std::to_string(mod::serial_number) + ")");
+        SetStatus("COM" + std::to_string(session().port_slot) + " open, but the instrument did not answer (SN" +
+                  std::to_string(session().serial_number) + ")");
 
-    if (mod::hardware_generation == 1) {
-        mod::default_gain = 10;
-        mod::default_exposure = 20;
-    } else if (mod::serial_number >= 57 && mod::serial_number <= 59) {
-        mod::default_gain = 20;
-        mod::default_exposure = 28;
+    if (session().hardware_generation == 1) {
+        session().default_gain = 10;
+        session().default_exposure = 20;
+    } else if (session().serial_number >= 57 && session().serial_number <= 59) {
+        session().default_gain = 20;
+        session().default_exposure = 28;
     } else {
-        mod::default_gain = 15;
-        mod::default_exposure = 20;
+        session().default_gain = 15;
+        session().default_exposure = 20;
     }
-    txt_gain->SetText(std::to_string(mod::default_gain));
-    txt_exposure->SetText(std::to_string(mod::default_exposure));
-    stage.analog_stage = mod::hardware_generation == 1;
+    camera->txt_gain->SetText(std::to_string(session().default_gain));
+    camera->txt_exposure->SetText(std::to_string(session().default_exposure));
+    thermal->stage.analog_stage = session().hardware_generation == 1;
 
-    ReadCameraMask(CameraMaskPath(mod::serial_number));
-    current_project = project::LoadLastProject(mod::serial_number);
-    WriteDefaultLedLayouts();
-    ReadTempCalibration();
+    ReadCameraMask(CameraMaskPath(session().serial_number));
+    current_project = project::LoadLastProject(session().serial_number);
+    lighting->WriteDefaultLedLayouts();
+    thermal->ReadTempCalibration();
     if (unloaded) return;  // its message box may have been closed by a termination signal
 
     if (cmb_well->Text().empty()) cmb_well->SetText("w6");
@@ -222,16 +222,18 @@ void Frm_acquire::Form_Load()
     Picact->Scale(0, 0, 500, 2048);
     camera_index = 0;
     ReadFormatFiles(current_format);
-    cmd_default_Click();
+    camera->cmd_default_Click();
     InitPlateView();
     ResetRealtimePicture();
 
     if (unloaded) return;
-    if (!offline_mode && mod::dummy_mode == 0) {
-        SetFan(128);
+    if (!offline_mode && session().dummy_mode == 0) {
+        thermal->SetFan(128);
         int power = 0;
-        SetPowerReadTemperature(power);
+        thermal->SetPowerReadTemperature(power);
     }
+    // Every control to its place for the window's size, the plate map drawn at its size.
+    LayoutMainWindow();
 }
 
 }  // namespace tirmo::app

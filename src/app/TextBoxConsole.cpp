@@ -1,6 +1,7 @@
 #include "app/TextBoxConsole.h"
 
 #include "ui/Controls.h"
+#include "ui/Dialogs.h"
 
 namespace tirmo::app {
 namespace {
@@ -16,5 +17,7 @@ void show(ui::TextBox* box, const std::string& text)
 void TextBoxConsole::SetStatus(const std::string& text) { show(txt_status, text); }
 
 void TextBoxConsole::SetMonitor(const std::string& text) { show(txt_in, text); }
+
+void TextBoxConsole::ShowError(const std::string& text) { ui::dialogs().messageBox(text); }
 
 }  // namespace tirmo::app

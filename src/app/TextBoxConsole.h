@@ -12,8 +12,11 @@ namespace tirmo::app {
 
 class TextBoxConsole : public link::Console {
 public:
+    explicit TextBoxConsole(link::Session& session) : link::Console(session) {}
     void SetStatus(const std::string& text) override;
     void SetMonitor(const std::string& text) override;
+    // The "error" message box, through the dialog layer.
+    void ShowError(const std::string& text = "error") override;
 
     ui::TextBox* txt_status = nullptr;  // status line
     ui::TextBox* txt_in = nullptr;      // communication monitor

@@ -3,7 +3,6 @@
 #include <cctype>
 #include <cmath>
 
-#include "app/ModuleState.h"
 #include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
@@ -28,17 +27,17 @@ link::SendOptions echoOptions(char letter, Variant variant)
 // Gain and exposure share every step but the letter.
 bool sendSixteenBit(char letter, long value, link::Console& console)
 {
-    if (mod::dummy_mode == 1) return false;
+    if (console.session().dummy_mode == 1) return false;
     const link::Exchange exchange(console);
     if (!exchange) return false;
     if (!link::LinkGuard(console)) return false;
-    link::FlushLink();
+    link::FlushLink(console.session());
     const auto frame = link::MakeFrame16(letter, value);
     if (!frame) {
         console.ShowError("error");
         return false;
     }
-    const auto result = link::SendFrame(*frame, echoOptions(letter, Variant::Main));
+    const auto result = link::SendFrame(console.session(), *frame, echoOptions(letter, Variant::Main));
     console.SetMonitor(link::ReplyTrace(result.reply));
     return result.confirmed;
 }
@@ -59,11 +58,11 @@ bool SendExposure(long value, link::Console& console) { return sendSixteenBit('E
 
 bool SendFactoryGain(const std::string& text, link::Console& console)
 {
-    if (mod::dummy_mode == 1) return false;
+    if (console.session().dummy_mode == 1) return false;
     const link::Exchange exchange(console);
     if (!exchange) return false;
     if (!link::LinkGuard(console)) return false;
-    link::FlushLink();
+    link::FlushLink(console.session());
     const auto value = platform::ParseNumber(text);
     if (!value || *value < 0 || *value > 32767) {
         console.ShowError("error");
@@ -79,17 +78,17 @@ bool SendFactoryGain(const std::string& text, link::Console& console)
     auto o = echoOptions('G', Variant::Factory);
     o.firstEmptyReads = kFactoryGainFirstEmptyReads;
     o.confirm = [](const std::string& reply) { return reply[0] == 'G' || reply[0] == 'g'; };
-    const auto result = link::SendFrame(*frame, o);
+    const auto result = link::SendFrame(console.session(), *frame, o);
     console.SetMonitor(link::ReplyTrace(result.reply));
     return result.confirmed;
 }
 
 bool SendSpeed(long code, link::Console& console, Variant variant)
 {
-    if (mod::dummy_mode == 1) return false;
+    if (console.session().dummy_mode == 1) return false;
     const link::Exchange exchange(console);
     if (!exchange) return false;
-    link::FlushLink();
+    link::FlushLink(console.session());
     const auto frame = link::MakeFrame('S', 0, code);
     if (!frame) {
         console.ShowError("error");
@@ -99,12 +98,12 @@ bool SendSpeed(long code, link::Console& console, Variant variant)
                                                    : "sending " + frame->bytes());
     auto o = echoOptions('S', variant);
     o.afterEach = [&console](const std::string& reply) { console.SetMonitor(link::ReplyTrace(reply)); };
-    return link::SendFrame(*frame, o).confirmed;
+    return link::SendFrame(console.session(), *frame, o).confirmed;
 }
 
 bool SendWindowPair(char startLetter, long start, long end, link::Console& console, Variant variant)
 {
-    if (mod::dummy_mode == 1) return false;
+    if (console.session().dummy_mode == 1) return false;
     // Both frames of the pair, each with its reply, as one exchange.
     const link::Exchange exchange(console);
     if (!exchange) return false;
@@ -122,7 +121,7 @@ bool SendWindowPair(char startLetter, long start, long end, link::Console& conso
         const char letter = char(frame.letter);
         auto o = echoOptions(letter, variant);
         if (variant == Variant::Factory) {
-            link::FlushLink();
+            link::FlushLink(console.session());
             // The factory trace: "sending y;0;b", but "sending X0;b" for the last pixel.
             console.SetMonitor(std::string("sending ") + letter + (letter == 'X' ? "" : ";") + "0;" +
                                std::to_string(frame.b));
@@ -131,7 +130,7 @@ bool SendWindowPair(char startLetter, long start, long end, link::Console& conso
         } else {
             console.SetMonitor("sending " + frame.bytes());
         }
-        const auto result = link::SendFrame(frame, o);
+        const auto result = link::SendFrame(console.session(), frame, o);
         confirmed = confirmed && result.confirmed;
         console.SetMonitor(link::ReplyTrace(result.reply));
         platform::Sleep(kWindowFramePauseMs);

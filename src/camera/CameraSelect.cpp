@@ -1,6 +1,5 @@
 #include "camera/CameraSelect.h"
 
-#include "app/ModuleState.h"
 #include "link/Exchange.h"
 
 namespace tirmo::camera {
@@ -13,11 +12,11 @@ int CameraByte(const std::string& text)
 
 bool SelectCamera(const std::string& camText, link::Console& console, Variant variant)
 {
-    if (mod::dummy_mode == 1) return false;
+    if (console.session().dummy_mode == 1) return false;
     const link::Exchange exchange(console);
     if (!exchange) return false;
     if (!link::LinkGuard(console)) return false;
-    link::FlushLink();
+    link::FlushLink(console.session());
     const int c = CameraByte(camText);
     const link::Frame frame = *link::MakeFrame('C', c, 0);
     const std::string trace = "sending [255,67," + std::to_string(c) + ",0," + std::to_string(frame.check()) + "]";
@@ -29,7 +28,7 @@ bool SelectCamera(const std::string& camText, link::Console& console, Variant va
     o.confirm = [&camText](const std::string& reply) {
         return std::to_string(static_cast<unsigned char>(reply[0])) == camText;
     };
-    auto result = link::SendFrame(frame, o);
+    auto result = link::SendFrame(console.session(), frame, o);
     console.SetMonitor(
         result.reply.empty() ? "Empty" : std::to_string(static_cast<unsigned char>(result.reply[0])) + " <- Camera");
     return result.confirmed;

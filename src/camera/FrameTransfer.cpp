@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <random>
 
-#include "app/ModuleState.h"
 #include "link/CommPort.h"
 #include "link/Exchange.h"
 #include "platform/Clock.h"
@@ -54,28 +53,28 @@ std::string TransferTrace(const std::string& reply, long long expected)
            " CRC: calc=" + std::to_string(c.calc) + "(byteinput=" + std::to_string(c.byteinput) + ")";
 }
 
-bool SendRequest(const std::string& frame, YieldPoint yieldPoint)
+bool SendRequest(const link::Session& session, const std::string& frame, YieldPoint yieldPoint)
 {
     const link::Exchange exchange;
     if (!exchange) return false;
-    link::FlushLink();
+    link::FlushLink(session);
     for (char c : frame) {
         if (yieldPoint == YieldPoint::BeforeEach) platform::DoEvents();
-        if (!mod::port_open) return false;
-        link::CommWrite(mod::port_slot, std::string(1, c));
+        if (!session.port_open) return false;
+        link::CommWrite(session.port_slot, std::string(1, c));
         platform::Sleep(1);
         if (yieldPoint == YieldPoint::AfterEach) platform::DoEvents();
     }
     return true;
 }
 
-std::string ReadReply(char mode, long long& expected)
+std::string ReadReply(const link::Session& session, char mode, long long& expected)
 {
     std::string reply, piece;
     reply.reserve(size_t(std::clamp<long long>(expected, 0, 1 << 20)));
     int counter = kIdleReads;
     auto readPiece = [&](int want) {
-        if (link::CommRead(mod::port_slot, piece, want) > 0) {
+        if (link::CommRead(session.port_slot, piece, want) > 0) {
             reply += piece;
             counter = 2;
         } else {
@@ -184,23 +183,24 @@ std::string BlockFetch::Result() const
 BlockFetch FetchWindowBlock(int camera, long pix, long lines, link::Console& console, const TraceSink& trace)
 {
     BlockFetch fetch;
-    if (mod::dummy_mode == 1) return fetch;
+    const link::Session& session = console.session();
+    if (session.dummy_mode == 1) return fetch;
     // Both tries, each request with its block, as one exchange.
     const link::Exchange exchange(console);
     if (!exchange) return fetch;
-    if (!mod::port_open) {
+    if (!session.port_open) {
         console.ShowError(link::kNotConnected);
         return fetch;
     }
     const std::string frame = CameraRequest(camera, kWindowBlock);
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (!SendRequest(frame, YieldPoint::AfterEach)) {
+        if (!SendRequest(session, frame, YieldPoint::AfterEach)) {
             fetch.outcome = BlockFetch::Outcome::NotSent;
             return fetch;
         }
         ++fetch.requests;
         long long expected = ExpectedLength(kWindowBlock, pix, lines);
-        fetch.block = ReadReply(kWindowBlock, expected);
+        fetch.block = ReadReply(session, kWindowBlock, expected);
         if (fetch.block.empty()) {
             fetch.outcome = BlockFetch::Outcome::Empty;
             return fetch;

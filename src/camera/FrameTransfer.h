@@ -47,13 +47,13 @@ std::string TransferTrace(const std::string& reply, long long expected);
 // was closed meanwhile (the rest is not sent), or when another exchange holds the port. The
 // caller holds the port (link::Exchange) across the request and its reply.
 enum class YieldPoint { BeforeEach, AfterEach };
-bool SendRequest(const std::string& frame, YieldPoint yieldPoint);
+bool SendRequest(const link::Session& session, const std::string& frame, YieldPoint yieldPoint);
 
 // Reads a reply of the expected length: pieces of min(remaining, 32) bytes, ten empty reads
 // allowed before the first piece and one after each. Mode "0" first reads its two-byte length
 // and sets expected to that length + 3 (it keeps the given value when the prefix does not
 // come).
-std::string ReadReply(char mode, long long& expected);
+std::string ReadReply(const link::Session& session, char mode, long long& expected);
 
 // The communication-monitor dump: per line 0..lines the decimal code and ";" of every byte of
 // the line present in the reply ("0;" for the extra bytes of a line), CR LF after each line.

@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "app/Frm_acquire.h"
-#include "app/ModuleState.h"
 #include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
@@ -55,12 +54,16 @@ std::optional<int> settingValue(const ui::TextBox* box)
 void Frm_acquire::buildCalibrationPanel()
 {
     Frame_calibration = new QGroupBox("Well Calibration", this);
+    Frame_calibration->setObjectName("Frame_calibration");
     auto* grid = new QGridLayout(Frame_calibration);
+    // The panel is a narrow column: the camera buttons in two rows of three.
+    auto* cameras = new QGridLayout;
+    grid->addLayout(cameras, 0, 0, 1, 5);
     for (int i = 0; i < 6; ++i) {
         auto* b = ui::MakeButton(Frame_calibration, QString("cmd_camselect_%1").arg(i), "C" + std::to_string(i),
                                  [this, i] { cmd_camselect_Click(i); });
         b->SetBackColor(kCameraButton);
-        grid->addWidget(b, 0, i);
+        cameras->addWidget(b, i / 3, i % 3);
         cmd_camselect[size_t(i)] = b;
     }
     cmb_column = ui::MakeComboBox(Frame_calibration, "cmb_column");
@@ -80,7 +83,7 @@ void Frm_acquire::buildCalibrationPanel()
     grid->addWidget(txt_row_start, 2, 2);
     grid->addWidget(txt_row_end, 2, 4);
     Frame_calibration->setVisible(false);
-    panels_->addWidget(Frame_calibration);
+    addPanel(Frame_calibration);
 }
 
 void Frm_acquire::cmd_camselect_Click(int Index)
@@ -113,26 +116,26 @@ void Frm_acquire::cmd_camselect_Click(int Index)
     for (ui::CommandButton* b : cmd_camselect) b->Refresh();
 
     platform::Sleep(50);
-    SendAllLedPower(kLedSetupLevel);
+    lighting->SendAllLedPower(kLedSetupLevel);
     platform::Sleep(100);
-    put(txt_cam, std::to_string(camera_index));
+    put(camera->txt_cam, std::to_string(camera_index));
     SetStatus("Selecting camera number=" + std::to_string(camera_index));
-    cmd_camera_Click();
+    camera->cmd_camera_Click();
     yieldToWindow();
 
     SetStatus("Setting Gain/Exposure");
-    SendGain(mod::default_gain * 2);
+    camera->SendGain(session().default_gain * 2);
     yieldToWindow();
-    const int exposure = mod::hardware_generation < 2
-                             ? mod::default_exposure * 2
-                             : int(platform::RoundHalfEven(mod::default_exposure * 1.5));
-    SendExposure(exposure);
+    const int exposure = session().hardware_generation < 2
+                             ? session().default_exposure * 2
+                             : int(platform::RoundHalfEven(session().default_exposure * 1.5));
+    camera->SendExposure(exposure);
     yieldToWindow();
 
     SetStatus("Setting Well-coordinates");
-    cmd_camspeed_Click();
+    camera->cmd_camspeed_Click();
     yieldToWindow();
-    cmd_xy_Click();
+    camera->cmd_xy_Click();
     yieldToWindow();
 
     if (!plate_view_shown) {
@@ -150,7 +153,7 @@ void Frm_acquire::cmd_camselect_Click(int Index)
     SetStatus("Ready");
     if (!plate_view_shown) {
         platform::Sleep(50);
-        SendAllLedPower(0);
+        lighting->SendAllLedPower(0);
         platform::Sleep(100);
     }
     platform::DoEvents();
@@ -164,27 +167,27 @@ void Frm_acquire::cmd_camselect_Click(int Index)
 
 void Frm_acquire::ApplyCameraSettings()
 {
-    if (mod::dummy_mode == 1) return;
+    if (session().dummy_mode == 1) return;
     // All five settings as one exchange: the camera never measures with half of them.
     const link::Exchange exchange(*this);
     if (!exchange) return;
-    const auto gain = settingValue(txt_gain);
-    const auto exposure = settingValue(txt_exposure);
+    const auto gain = settingValue(camera->txt_gain);
+    const auto exposure = settingValue(camera->txt_exposure);
     // Nothing goes out unless both values can: a camera left with half of new settings would
     // measure with a mix of the two.
     if (!gain || !exposure) {
         SetStatus("Camera settings not sent: gain and exposure must be whole numbers from 0 to 32767");
         return;
     }
-    cmd_camera_Click();
+    camera->cmd_camera_Click();
     platform::Sleep(kSettingPauseMs);
-    SendGain(*gain);
+    camera->SendGain(*gain);
     platform::Sleep(kSettingPauseMs);
-    SendExposure(*exposure);
+    camera->SendExposure(*exposure);
     platform::Sleep(kSettingPauseMs);
-    cmd_camspeed_Click();
+    camera->cmd_camspeed_Click();
     platform::Sleep(kSettingPauseMs);
-    cmd_xy_Click();
+    camera->cmd_xy_Click();
     platform::Sleep(kSettingPauseMs);
 }
 

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "app/Frm_acquire.h"
-#include "app/ModuleState.h"
 #include "camera/CameraCommands.h"
 #include "camera/FrameTransfer.h"
 #include "camera/ImageDisplay.h"
@@ -28,17 +27,17 @@ void Frm_acquire::ReadCameraImage(const std::string& frame, bool draw)
     if (!exchange) return;
     lbl_lenrx->SetCaption("Reading...");
     lbl_lenrx->Refresh();
-    const long cameraNumber = whole(txt_cam);
-    const long pix = whole(txt_pix);
-    const long lines = whole(txt_lines);
-    if (!mod::port_open) {
+    const long cameraNumber = whole(this->camera->txt_cam);
+    const long pix = whole(this->camera->txt_pix);
+    const long lines = whole(this->camera->txt_lines);
+    if (!session().port_open) {
         SetStatus(link::kNotConnected);
         return;
     }
     const char mode = frame.size() >= 4 ? frame[3] : '\0';
     const bool decodes = mode == camera::kWindowBlock || mode == camera::kReducedImage;
     if (cameraNumber < 0 || cameraNumber >= camera::FrameStore::kCameras) {
-        SetStatus("Camera number " + txt_cam->Text() + " is outside 0 to 6: not read");
+        SetStatus("Camera number " + camera->txt_cam->Text() + " is outside 0 to 6: not read");
         return;
     }
     // The frame table holds 192 lines of 193 pixels; a larger window is not asked for at all.
@@ -46,9 +45,9 @@ void Frm_acquire::ReadCameraImage(const std::string& frame, bool draw)
         SetStatus(camera::WindowTooLargeText(lines, pix));
         return;
     }
-    if (!camera::SendRequest(frame, camera::YieldPoint::BeforeEach)) return;
+    if (!camera::SendRequest(session(), frame, camera::YieldPoint::BeforeEach)) return;
     long long expected = camera::ExpectedLength(mode, pix, lines);
-    const std::string reply = camera::ReadReply(mode, expected);
+    const std::string reply = camera::ReadReply(session(), mode, expected);
     SetMonitor(camera::ReplyDump(reply, pix, lines));
     lbl_lenrx->SetCaption(camera::TransferTrace(reply, expected));
     lbl_lenrx->Refresh();
@@ -63,7 +62,7 @@ void Frm_acquire::ReadCameraImage(const std::string& frame, bool draw)
 
 std::string Frm_acquire::ReadCameraActivity(int camera)
 {
-    const long pix = whole(txt_pix), lines = whole(txt_lines);
+    const long pix = whole(this->camera->txt_pix), lines = whole(this->camera->txt_lines);
     return camera::FetchWindowBlock(camera, pix, lines, *this,
                                     [this](const std::string& caption, bool matches) {
                                         lbl_lenrx->SetForeColor(matches ? ui::colour::Black : ui::colour::Red);
@@ -91,16 +90,16 @@ struct WindowGrab {
 WindowGrab prepareGrab(Frm_acquire& w, char mode)
 {
     WindowGrab g;
-    g.lines = whole(w.txt_xfin) - whole(w.txt_xini) + 1;
-    g.pix = whole(w.txt_yfin) - whole(w.txt_yini) + 1;
-    g.camera = whole(w.txt_cam);
+    g.lines = whole(w.camera->txt_xfin) - whole(w.camera->txt_xini) + 1;
+    g.pix = whole(w.camera->txt_yfin) - whole(w.camera->txt_yini) + 1;
+    g.camera = whole(w.camera->txt_cam);
     auto put = [](ui::TextBox* box, const std::string& value) {
         box->SetText(value);
         box->Refresh();
     };
     put(w.txtprogram, std::string(1, mode));
-    put(w.txt_pix, std::to_string(g.pix));
-    put(w.txt_lines, std::to_string(g.lines));
+    put(w.camera->txt_pix, std::to_string(g.pix));
+    put(w.camera->txt_lines, std::to_string(g.lines));
     return g;
 }
 
@@ -110,7 +109,7 @@ void grabWindowFrame(Frm_acquire& w, char mode, bool draw)
     const link::Exchange exchange(w);  // refused: the boxes stay as they are
     if (!exchange) return;
     const WindowGrab g = prepareGrab(w, mode);
-    if (mod::dummy_mode == 0) {
+    if (w.session().dummy_mode == 0) {
         w.ReadCameraImage(camera::CameraRequest(int(g.camera & 0xFF), mode), draw);
         return;
     }
@@ -134,7 +133,7 @@ void Frm_acquire::GrabCameraImage(bool& draw) { grabWindowFrame(*this, camera::k
 
 void Frm_acquire::SetFrameScale()
 {
-    camera::SetFrameScale(*Picact, whole(txt_xini), whole(txt_xfin), whole(txt_yini), whole(txt_yfin));
+    camera::SetFrameScale(*Picact, whole(this->camera->txt_xini), whole(this->camera->txt_xfin), whole(this->camera->txt_yini), whole(this->camera->txt_yfin));
 }
 
 void Frm_acquire::DrawGrayImage(int camera, int lines, int pixels)
@@ -144,13 +143,13 @@ void Frm_acquire::DrawGrayImage(int camera, int lines, int pixels)
 
 void Frm_acquire::DrawCameraImage()
 {
-    camera::DrawFrameCells(*Picact, frame_store, int(whole(txt_cam)), whole(txt_lines), whole(txt_pix), 0);
+    camera::DrawFrameCells(*Picact, frame_store, int(whole(this->camera->txt_cam)), whole(this->camera->txt_lines), whole(this->camera->txt_pix), 0);
 }
 
 void Frm_acquire::DrawCameraGrid(int camera)
 {
     const camera::GridTables tables{column_bands, row_bands, column_labels, row_labels, well_table};
-    camera::DrawCameraGrid(*Picact, tables, camera, whole(txt_lines), whole(txt_pix));
+    camera::DrawCameraGrid(*Picact, tables, camera, whole(this->camera->txt_lines), whole(this->camera->txt_pix));
 }
 
 void Frm_acquire::ClearRealtimeBar(int slot) { camera::ClearRealtimeBar(*Picrealtime, slot); }
@@ -161,8 +160,8 @@ void Frm_acquire::DrawLiveActivity(int camera, int window, const std::string& fr
     camera::LiveActivity in;
     in.camera = camera;
     in.window = window;
-    in.lines = whole(txt_xfin) - whole(txt_xini) + 1;
-    in.pixels = whole(txt_yfin) - whole(txt_yini) + 1;
+    in.lines = whole(this->camera->txt_xfin) - whole(this->camera->txt_xini) + 1;
+    in.pixels = whole(this->camera->txt_yfin) - whole(this->camera->txt_yini) + 1;
     in.frame = frame;
     in.difference = difference;
     in.haveDifference = have_difference == 1;

@@ -6,9 +6,9 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <functional>
 
 #include "app/Frm_advance.h"
-#include "app/ModuleState.h"
 #include "camera/CameraCommands.h"
 #include "camera/CameraSelect.h"
 #include "camera/FrameTransfer.h"
@@ -33,13 +33,9 @@ void Frm_advance::buildCameraTools()
 {
     frame_camera = new QGroupBox("Camera", frame_advanced);
     auto* grid = new QGridLayout(frame_camera);
-    txt_cam = ui::MakeTextBox(frame_camera, "txt_cam", "0");
-    cmd_camera = ui::MakeButton(frame_camera, "cmd_camera", "cam", [this] { cmd_camera_Click(); });
-    txt_gain = ui::MakeTextBox(frame_camera, "txt_gain", "10");
+    camera = std::make_unique<camera::CameraControls>(*this, frame_camera, camera::Variant::Factory);
     cmd_gain = ui::MakeButton(frame_camera, "cmd_gain", "gain", [this] { cmd_gain_Click(); });
-    txt_exposure = ui::MakeTextBox(frame_camera, "txt_exposure", "20");
     cmd_exposure = ui::MakeButton(frame_camera, "cmd_exposure", "expos.", [this] { cmd_exposure_Click(); });
-    camera::MakeReadoutControls(*this, frame_camera);
     cmd_setcamera = ui::MakeButton(frame_camera, "cmd_setcamera", "Set camera", [this] { cmd_setcamera_Click(); });
     txt_crc = ui::MakeTextBox(frame_camera, "txt_crc", "0");
     int row = 0;
@@ -49,16 +45,16 @@ void Frm_advance::buildCameraTools()
         if (action) grid->addWidget(action, row, 2);
         ++row;
     };
-    add("CAM", txt_cam, cmd_camera);
-    add("GAIN", txt_gain, cmd_gain);
-    add("EXPOS.", txt_exposure, cmd_exposure);
-    add("CAM_speed=", txt_speed, cmd_camspeed);
-    add("x", txt_xini, txt_xfin);
-    add("y", txt_yini, txt_yfin);
-    add("lines / pix", txt_lines, txt_pix);
+    add("CAM", camera->txt_cam, camera->cmd_camera);
+    add("GAIN", camera->txt_gain, cmd_gain);
+    add("EXPOS.", camera->txt_exposure, cmd_exposure);
+    add("CAM_speed=", camera->txt_speed, camera->cmd_camspeed);
+    add("x", camera->txt_xini, camera->txt_xfin);
+    add("y", camera->txt_yini, camera->txt_yfin);
+    add("lines / pix", camera->txt_lines, camera->txt_pix);
     add("CRC", txt_crc, nullptr);
-    grid->addWidget(cmd_xy, row, 1);
-    grid->addWidget(cmd_default, row, 2);
+    grid->addWidget(camera->cmd_xy, row, 1);
+    grid->addWidget(camera->cmd_default, row, 2);
     grid->addWidget(cmd_setcamera, row + 1, 2);
     chk_cross = ui::MakeCheckBox(frame_camera, "chk_cross", "Green_CROSS");
     grid->addWidget(chk_cross, row + 1, 1);
@@ -67,63 +63,34 @@ void Frm_advance::buildCameraTools()
     tools_->addWidget(Picact);
 }
 
-void Frm_advance::cmd_camera_Click() { camera::SelectCamera(txt_cam->Text(), *this, camera::Variant::Factory); }
-
-void Frm_advance::cmd_gain_Click() { camera::SendFactoryGain(txt_gain->Text(), *this); }
+void Frm_advance::cmd_gain_Click() { camera::SendFactoryGain(camera->txt_gain->Text(), *this); }
 
 void Frm_advance::cmd_exposure_Click()
 {
     int value = 0;
     try {
-        value = platform::WholeNumber16(txt_exposure->Text());
+        value = platform::WholeNumber16(camera->txt_exposure->Text());
     } catch (const platform::NumberError&) {
         ShowError("error");
         return;
     }
-    SendExposure(value);
-}
-
-void Frm_advance::SendExposure(int value) { camera::SendExposure(value, *this); }
-
-void Frm_advance::cmd_camspeed_Click()
-{
-    const double v = platform::Val(txt_speed->Text());
-    if (!std::isfinite(v) || v < -32768.5 || v > 32767.5) {
-        ShowError("error");
-        return;
-    }
-    SendSpeed(int(platform::RoundHalfEven(v)));
-}
-
-void Frm_advance::SendSpeed(int code) { camera::SendSpeed(code, *this, camera::Variant::Factory); }
-
-void Frm_advance::cmd_xy_Click() { camera::SendReadoutWindow(*this); }
-
-void Frm_advance::SendWindowY(int start, int end)
-{
-    camera::SendWindowPair('y', start, end, *this, camera::Variant::Factory);
-}
-
-void Frm_advance::SendWindowX(int start, int end)
-{
-    camera::SendWindowPair('x', start, end, *this, camera::Variant::Factory);
+    camera->SendExposure(value);
 }
 
 void Frm_advance::cmd_setcamera_Click()
 {
-    if (mod::dummy_mode == 1) return;
+    if (session().dummy_mode == 1) return;
     const link::Exchange exchange(*this);
     if (!exchange) return;
     // Every value unscaled, from this window's boxes.
-    for (void (Frm_advance::*send)() : {&Frm_advance::cmd_camera_Click, &Frm_advance::cmd_gain_Click,
-                                        &Frm_advance::cmd_exposure_Click, &Frm_advance::cmd_camspeed_Click,
-                                        &Frm_advance::cmd_xy_Click}) {
-        (this->*send)();
+    const std::function<void()> sends[] = {[this] { camera->cmd_camera_Click(); }, [this] { cmd_gain_Click(); },
+                                           [this] { cmd_exposure_Click(); }, [this] { camera->cmd_camspeed_Click(); },
+                                           [this] { camera->cmd_xy_Click(); }};
+    for (const auto& send : sends) {
+        send();
         platform::Sleep(100);
     }
 }
-
-void Frm_advance::cmd_default_Click() { camera::ShowDefaultReadout(*this); }
 
 void Frm_advance::ReadCameraImage(const std::string& frame)
 {
@@ -132,14 +99,14 @@ void Frm_advance::ReadCameraImage(const std::string& frame)
     if (!exchange) return;
     lbl_lenrx->SetCaption("Reading...");
     lbl_lenrx->Refresh();
-    const long cameraNumber = whole(txt_cam);
-    const long pix = whole(txt_pix), lines = whole(txt_lines), extra = whole(txt_crc);
-    if (!mod::port_open) {
+    const long cameraNumber = whole(this->camera->txt_cam);
+    const long pix = whole(this->camera->txt_pix), lines = whole(this->camera->txt_lines), extra = whole(txt_crc);
+    if (!session().port_open) {
         SetStatus(link::kNotConnected);
         return;
     }
     if (cameraNumber < 0 || cameraNumber >= camera::FrameStore::kCameras) {
-        SetStatus("Camera number " + txt_cam->Text() + " is outside 0 to 6: not read");
+        SetStatus("Camera number " + camera->txt_cam->Text() + " is outside 0 to 6: not read");
         return;
     }
     const char mode = frame.size() >= 4 ? frame[3] : '\0';
@@ -148,9 +115,9 @@ void Frm_advance::ReadCameraImage(const std::string& frame)
         SetStatus(camera::WindowTooLargeText(lines, pix));
         return;
     }
-    if (!camera::SendRequest(frame, camera::YieldPoint::BeforeEach)) return;
+    if (!camera::SendRequest(session(), frame, camera::YieldPoint::BeforeEach)) return;
     long long expected = camera::ExpectedLength(mode, pix, lines, extra);
-    const std::string reply = camera::ReadReply(mode, expected);
+    const std::string reply = camera::ReadReply(session(), mode, expected);
     SetMonitor(camera::ReplyDump(reply, pix, lines, extra));
     const bool good = (long long)reply.size() == expected && camera::CheckOf(reply).matches();
     lbl_lenrx->SetForeColor(good ? ui::colour::Black : ui::colour::Red);
@@ -166,14 +133,14 @@ void Frm_advance::GrabFrame()
 {
     const link::Exchange exchange(*this);  // refused: the boxes stay as they are
     if (!exchange) return;
-    const long lines = whole(txt_xfin) - whole(txt_xini) + 1;
-    const long pix = whole(txt_yfin) - whole(txt_yini) + 1;
-    const long cameraNumber = whole(txt_cam);
-    txt_pix->SetText(std::to_string(pix));
-    txt_pix->Refresh();
-    txt_lines->SetText(std::to_string(lines));
-    txt_lines->Refresh();
-    if (mod::dummy_mode == 0) {
+    const long lines = whole(this->camera->txt_xfin) - whole(this->camera->txt_xini) + 1;
+    const long pix = whole(this->camera->txt_yfin) - whole(this->camera->txt_yini) + 1;
+    const long cameraNumber = whole(this->camera->txt_cam);
+    camera->txt_pix->SetText(std::to_string(pix));
+    camera->txt_pix->Refresh();
+    camera->txt_lines->SetText(std::to_string(lines));
+    camera->txt_lines->Refresh();
+    if (session().dummy_mode == 0) {
         ReadCameraImage(camera::CameraRequest(int(cameraNumber & 0xFF), camera::kReducedImage));
         return;
     }
@@ -189,7 +156,7 @@ void Frm_advance::GrabFrame()
 
 void Frm_advance::SetFrameScale()
 {
-    camera::SetFrameScale(*Picact, whole(txt_xini), whole(txt_xfin), whole(txt_yini), whole(txt_yfin));
+    camera::SetFrameScale(*Picact, whole(this->camera->txt_xini), whole(this->camera->txt_xfin), whole(this->camera->txt_yini), whole(this->camera->txt_yfin));
 }
 
 void Frm_advance::DrawGrayImage(int camera, int lines, int pixels)
@@ -199,12 +166,12 @@ void Frm_advance::DrawGrayImage(int camera, int lines, int pixels)
 
 void Frm_advance::DrawCameraImage()
 {
-    camera::DrawFrameCells(*Picact, frame_store, int(whole(txt_cam)), whole(txt_lines), whole(txt_pix), 0);
+    camera::DrawFrameCells(*Picact, frame_store, int(whole(this->camera->txt_cam)), whole(this->camera->txt_lines), whole(this->camera->txt_pix), 0);
 }
 
 void Frm_advance::DrawCameraGrid(int camera)
 {
-    const long lines = whole(txt_lines), pixels = whole(txt_pix);
+    const long lines = whole(this->camera->txt_lines), pixels = whole(this->camera->txt_pix);
     const camera::GridTables tables{column_bands, row_bands, column_labels, row_labels, well_table};
     camera::DrawCameraGrid(*Picact, tables, camera, lines, pixels);
     if (chk_cross->Value() == 1) camera::DrawCentreCross(*Picact, lines, pixels);

@@ -1,12 +1,12 @@
 #pragma once
 // The camera speed and read-out window controls that the main window and the factory window
 // both have, alike in name, first value and order, and what their ">>" and "Default" buttons
-// do. Each window passes itself: the boxes, the error box and the senders are its own.
+// do. The camera settings object (CameraControls) of each window passes itself: the boxes, the
+// error box and the senders are its window's.
 #include <QWidget>
 
 #include <string>
 
-#include "app/ModuleState.h"
 #include "camera/CameraCommands.h"
 #include "link/Exchange.h"
 #include "link/Protocol.h"
@@ -39,7 +39,7 @@ void MakeReadoutControls(Window& w, QWidget* parent)
 template <class Window>
 void SendReadoutWindow(Window& w)
 {
-    const link::Exchange exchange(w);
+    const link::Exchange exchange(w.console());
     if (!exchange) return;
     int xini = 0, xfin = 0, yini = 0, yfin = 0;
     try {
@@ -55,12 +55,12 @@ void SendReadoutWindow(Window& w)
     w.txt_lines->Refresh();
     w.txt_pix->SetText(std::to_string(yfin - yini + 1));
     w.txt_pix->Refresh();
-    if (mod::dummy_mode == 1) return;
-    if (!mod::port_open) {
+    if (w.session().dummy_mode == 1) return;
+    if (!w.session().port_open) {
         w.ShowError(link::kNotConnected);
         return;
     }
-    link::FlushLink();
+    link::FlushLink(w.session());
     w.SendWindowY(xini, xfin);
     w.SendWindowX(yini, yfin);
 }
@@ -73,7 +73,7 @@ void ShowDefaultReadout(Window& w)
         box->SetText(value);
         box->Refresh();
     };
-    put(w.txt_speed, DefaultSpeedCode(mod::hardware_generation));
+    put(w.txt_speed, DefaultSpeedCode(w.session().hardware_generation));
     put(w.txt_xini, std::to_string(kDefaultXini));
     put(w.txt_xfin, std::to_string(kDefaultXfin));
     put(w.txt_yini, std::to_string(kDefaultYini));

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/ModuleState.h"
 #include "devicememory/MemoryImage.h"
 #include "link/CommPort.h"
+#include "link/Exchange.h"
 #include "platform/Clock.h"
 
 namespace tirmo::devicememory {
@@ -16,11 +16,13 @@ LinkFlashPort::LinkFlashPort(link::Console& console, std::function<void(const st
 
 std::optional<std::string> LinkFlashPort::RequestBlock(int bank, int line)
 {
+    const link::Exchange exchange(console_);
+    if (!exchange) return std::nullopt;
     if (!link::LinkGuard(console_)) return std::nullopt;
     const auto frame = link::MakeFrame('F', kReadRequestBase + bank, line);
     if (!frame) return std::string();
-    link::FlushLink(kFlashFlushPauseMs);
-    link::CommWrite(mod::port_slot, frame->bytes());
+    link::FlushLink(console_.session(), kFlashFlushPauseMs);
+    link::CommWrite(console_.session().port_slot, frame->bytes());
     platform::Sleep(kFlashSendPauseMs);
 
     // Pieces of at most 32 bytes; five empty reads in a row end the wait before the first byte,
@@ -29,7 +31,7 @@ std::optional<std::string> LinkFlashPort::RequestBlock(int bank, int line)
     int counter = kFlashEmptyReads;
     while (reply.size() < size_t(kFlashReplyBytes) && counter > 0) {
         const int want = std::min(kFlashReadPiece, kFlashReplyBytes - int(reply.size()));
-        if (link::CommRead(mod::port_slot, piece, want) > 0) {
+        if (link::CommRead(console_.session().port_slot, piece, want) > 0) {
             reply += piece;
             counter = kFlashEmptyReads;
         } else {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "camera/FrameStore.h"
+#include "link/Session.h"
 
 namespace tirmo::lighting {
 
@@ -18,6 +19,7 @@ struct CalibrationGrab {
 // Asks the camera for its reduced image ('A') of the window of `lines` lines of `pix` pixels,
 // reads the reply and, when it has the expected length and its check byte matches, decodes it
 // into the store. Any other outcome leaves the camera's window area of the store empty.
-CalibrationGrab GrabCheckedFrame(int camera, long lines, long pix, camera::FrameStore& store);
+CalibrationGrab GrabCheckedFrame(const link::Session& session, int camera, long lines, long pix,
+                                 camera::FrameStore& store);
 
 }  // namespace tirmo::lighting

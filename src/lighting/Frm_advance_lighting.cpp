@@ -7,7 +7,6 @@
 #include <QVBoxLayout>
 
 #include "app/Frm_advance.h"
-#include "app/ModuleState.h"
 #include "lighting/LedCommands.h"
 #include "lighting/LedMap.h"
 #include "link/Exchange.h"
@@ -85,11 +84,11 @@ void Frm_advance::Cmd_bluelight_Click()
 {
     const link::Exchange exchange(*this);
     if (!exchange) return;
-    if (!mod::port_open) {
+    if (!session().port_open) {
         ui::dialogs().messageBox(link::kNotConnected);
         return;
     }
-    link::FlushLink();
+    link::FlushLink(session());
     auto typed = typedNumber(txt_blue->Text(), "The blue light level");
     if (!typed || *typed < 0 || *typed > 255) return;
     int value = int(*typed);
@@ -103,7 +102,7 @@ void Frm_advance::Cmd_bluelight_Click()
         }
     }
     // The factory sends the level as typed, without the main window's 8-minus mapping.
-    auto result = link::SendFrame(*link::MakeFrame('T', lighting::kBlueLightDevice, value), {});
+    auto result = link::SendFrame(session(), *link::MakeFrame('T', lighting::kBlueLightDevice, value), {});
     SetMonitor(link::ReplyTrace(result.reply));
 }
 
@@ -111,11 +110,11 @@ void Frm_advance::cmd_frqled_Click()
 {
     const link::Exchange exchange(*this);
     if (!exchange) return;
-    if (!mod::port_open) {
+    if (!session().port_open) {
         ui::dialogs().messageBox(link::kNotConnected);
         return;
     }
-    link::FlushLink();
+    link::FlushLink(session());
     auto typed = typedNumber(txt_frqled->Text(), "The LED frequency");
     if (!typed) return;
     auto frame = link::MakeFrame('s', *typed, 0);
@@ -123,22 +122,22 @@ void Frm_advance::cmd_frqled_Click()
         ShowError("error");
         return;
     }
-    auto result = link::SendFrame(*frame, {});
+    auto result = link::SendFrame(session(), *frame, {});
     SetMonitor(link::ReplyTrace(result.reply));
 }
 
 void Frm_advance::cmd_led0_Click()
 {
-    if (mod::dummy_mode != 0) return;
+    if (session().dummy_mode != 0) return;
     const link::Exchange exchange(*this);  // refused: the LED number does not move on
     if (!exchange) return;
     if (!link::LinkGuard(*this)) return;
-    link::FlushLink();
+    link::FlushLink(session());
     auto led = typedNumber(txt_valueled->Text(), "The LED number");
     if (!led) return;
     auto power = typedNumber(txt_value->Text(), "The LED power");
     if (!power) return;
-    auto frame = lighting::LedFrame(int(*led), int(*power), mod::hardware_generation);
+    auto frame = lighting::LedFrame(int(*led), int(*power), session().hardware_generation);
     if (!frame) {
         ShowError("error");
         return;
@@ -146,20 +145,20 @@ void Frm_advance::cmd_led0_Click()
     link::SendOptions o;
     o.maxSends = link::kMaxSends;
     o.confirm = [](const std::string& reply) { return reply[0] == 'L' || reply[0] == 'l'; };
-    auto result = link::SendFrame(*frame, o);
+    auto result = link::SendFrame(session(), *frame, o);
     SetMonitor(link::ReplyTrace(result.reply));
     txt_valueled->SetText(std::to_string(*led + 1));  // repeated clicks walk through the LEDs
 }
 
 void Frm_advance::cmd_ledpower_Click()
 {
-    if (mod::dummy_mode != 0) return;
+    if (session().dummy_mode != 0) return;
     // The 416 frames as one exchange, the pause between the banks included: every frame yields
     // between its bytes, and nothing else may reach the instrument until the last.
     const link::Exchange exchange(*this);
     if (!exchange) return;
     if (!link::LinkGuard(*this)) return;
-    link::FlushLink();
+    link::FlushLink(session());
     if (!typedNumber(txt_led->Text(), "The LED power")) return;
     const double typed = platform::Val(txt_led->Text());
     if (typed > lighting::kMaxLedPower) txt_led->SetText("15");
@@ -192,7 +191,7 @@ void Frm_advance::cmd_ledpowerall_Click()
     const link::Exchange exchange(*this);
     if (!exchange) return;
     if (!link::LinkGuard(*this)) return;
-    link::FlushLink();
+    link::FlushLink(session());
     auto power = typedNumber(txt_led->Text(), "The LED power");
     if (!power) return;
     // Unlike "Apply", the box is not bounded to 15 here: any power that fits a byte goes out.
@@ -204,7 +203,7 @@ void Frm_advance::cmd_ledpowerall_Click()
     link::SendOptions o;
     o.maxSends = link::kMaxSends;
     o.confirm = link::EchoIs('L');
-    auto result = link::SendFrame(*frame, o);
+    auto result = link::SendFrame(session(), *frame, o);
     SetMonitor(link::ReplyTrace(result.reply));
 }
 
@@ -212,13 +211,13 @@ void Frm_advance::SendLedPower(int index, int power)
 {
     const link::Exchange exchange(*this);
     if (!exchange) return;
-    link::FlushLink();
+    link::FlushLink(session());
     // This window keeps its power box in range rather than the argument, which goes out as the
     // calibration gives it; one that fits no byte ends the call silently.
     const double box = platform::Val(txt_led->Text());
     if (box > lighting::kMaxLedPower) txt_led->SetText("15");
     if (box < 0) txt_led->SetText("0");
-    auto frame = lighting::LedFrame(index, power, mod::hardware_generation);
+    auto frame = lighting::LedFrame(index, power, session().hardware_generation);
     if (!frame) return;
     lighting::SendLedFrameYielding(*frame, "(" + std::to_string(index) + ")", *this);
 }
@@ -227,7 +226,7 @@ void Frm_advance::LoadLedTables()
 {
     auto problems = lighting::LoadLedTables(
         led_map, platform::ProgramPath(std::string("config/") + lighting::kFactoryLayoutName),
-        lighting::InstrumentFolder(mod::serial_number));
+        lighting::InstrumentFolder(session().serial_number));
     if (!problems.empty()) SetStatus(lighting::ProblemText(problems));
 }
 
@@ -240,7 +239,7 @@ void Frm_advance::WriteLedPositions()
 
 void Frm_advance::WriteLedPower()
 {
-    const std::string folder = lighting::InstrumentFolder(mod::serial_number);
+    const std::string folder = lighting::InstrumentFolder(session().serial_number);
     if (!lighting::WriteLedPower(led_map, folder))
         SetStatus("Could not write " + folder + "/" + lighting::kLedPowerName);
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/ModuleState.h"
 #include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
@@ -34,12 +33,12 @@ int BoundLedPower(int power) { return std::clamp(power, 0, kMaxLedPower); }
 
 void SendLedCommand(int index, int power, link::Console& console)
 {
-    if (mod::dummy_mode != 0) return;
+    if (console.session().dummy_mode != 0) return;
     const link::Exchange exchange(console);
     if (!exchange) return;
     if (!link::LinkGuard(console)) return;
-    link::FlushLink();
-    auto frame = LedFrame(index, power, mod::hardware_generation);
+    link::FlushLink(console.session());
+    auto frame = LedFrame(index, power, console.session().hardware_generation);
     if (!frame) {
         console.ShowError("error");
         return;
@@ -47,7 +46,7 @@ void SendLedCommand(int index, int power, link::Console& console)
     link::SendOptions o;
     o.maxSends = link::kMaxSends;
     o.confirm = isLedEcho;
-    auto result = link::SendFrame(*frame, o);
+    auto result = link::SendFrame(console.session(), *frame, o);
     console.SetMonitor(link::ReplyTrace(result.reply));
 }
 
@@ -55,9 +54,9 @@ void SendLedPower(int index, int& power, link::Console& console)
 {
     const link::Exchange exchange(console);
     if (!exchange) return;
-    link::FlushLink();
+    link::FlushLink(console.session());
     power = BoundLedPower(power);
-    auto frame = LedFrame(index, power, mod::hardware_generation);
+    auto frame = LedFrame(index, power, console.session().hardware_generation);
     if (!frame) return;
     SendLedFrameYielding(*frame, "(" + std::to_string(index) + ")", console);
 }
@@ -69,7 +68,7 @@ bool SendLedFrameYielding(const link::Frame& frame, const std::string& label, li
     console.SetMonitor("LED" + label);
     link::SendOptions o;
     o.form = link::SendForm::Yielding;
-    auto result = link::SendFrame(frame, o);
+    auto result = link::SendFrame(console.session(), frame, o);
     if (result.stopped) return false;
     console.SetMonitor(link::ReplyTrace(result.reply));
     platform::Sleep(kLedReplyPauseMs);
@@ -81,7 +80,7 @@ void SendAllLedPower(int level, link::Console& console)
     const link::Exchange exchange(console);
     if (!exchange) return;
     if (!link::LinkGuard(console)) return;
-    link::FlushLink();
+    link::FlushLink(console.session());
     auto frame = link::MakeFrame('L', kAllLeds, level);
     if (!frame) {
         console.ShowError("error");
@@ -90,7 +89,7 @@ void SendAllLedPower(int level, link::Console& console)
     link::SendOptions o;
     o.maxSends = link::kMaxSends;
     o.confirm = link::EchoIs('L');
-    auto result = link::SendFrame(*frame, o);
+    auto result = link::SendFrame(console.session(), *frame, o);
     console.SetMonitor(link::ReplyTrace(result.reply));
 }
 
@@ -98,14 +97,14 @@ void SendLightPulse(int level, long pulseCountdown, link::Console& console, cons
 {
     const link::Exchange exchange(console);
     if (!exchange) return;
-    link::FlushLink();
+    link::FlushLink(console.session());
     if (indicator) {
         if (level != 0) indicator(std::to_string(pulseCountdown), kPulseOnColour);
         else indicator("Pulse", kPulseOffColour);
     }
     auto frame = link::MakeFrame('T', kBlueLightDevice, level);
     if (!frame) return;
-    auto result = link::SendFrame(*frame, {});
+    auto result = link::SendFrame(console.session(), *frame, {});
     console.SetMonitor(link::ReplyTrace(result.reply));
 }
 

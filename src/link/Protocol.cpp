@@ -1,14 +1,10 @@
 #include "link/Protocol.h"
 
-#include "app/ModuleState.h"
 #include "link/CommPort.h"
 #include "link/Exchange.h"
 #include "platform/Clock.h"
-#include "ui/Dialogs.h"
 
 namespace tirmo::link {
-
-void Console::ShowError(const std::string& text) { ui::dialogs().messageBox(text); }
 
 std::string Frame::bytes() const
 {
@@ -35,20 +31,20 @@ std::optional<Frame> MakeFrame16(char letter, long value)
 
 bool LinkGuard(Console& console)
 {
-    if (mod::port_open) return true;
+    if (console.session().port_open) return true;
     console.SetStatus(kNotConnected);
     return false;
 }
 
-void FlushLink(int pauseMs)
+void FlushLink(const Session& session, int pauseMs)
 {
-    CommFlush(mod::port_slot);
+    CommFlush(session.port_slot);
     platform::Sleep(pauseMs);
 }
 
-std::string PollReply(int wanted, int firstEmptyReads, int emptyPauseMs, int port)
+std::string PollReply(const Session& session, int wanted, int firstEmptyReads, int emptyPauseMs, int port)
 {
-    if (port == 0) port = mod::port_slot;
+    if (port == 0) port = session.port_slot;
     std::string reply, piece;
     int counter = firstEmptyReads;
     while (int(reply.size()) < wanted && counter >= 1) {
@@ -63,7 +59,7 @@ std::string PollReply(int wanted, int firstEmptyReads, int emptyPauseMs, int por
     return reply;
 }
 
-SendResult SendFrame(const Frame& frame, const SendOptions& options)
+SendResult SendFrame(const Session& session, const Frame& frame, const SendOptions& options)
 {
     SendResult result;
     const Exchange exchange;
@@ -74,28 +70,28 @@ SendResult SendFrame(const Frame& frame, const SendOptions& options)
     const std::string bytes = frame.bytes();
     for (int send = 0; send < options.maxSends; ++send) {
         switch (options.form) {
-        case SendForm::Text: CommWrite(mod::port_slot, bytes); break;
-        case SendForm::Bytes: CommWriteBytes(mod::port_slot, {bytes.begin(), bytes.end()}); break;
+        case SendForm::Text: CommWrite(session.port_slot, bytes); break;
+        case SendForm::Bytes: CommWriteBytes(session.port_slot, {bytes.begin(), bytes.end()}); break;
         case SendForm::Paced15:
             for (char c : bytes) {
-                CommWrite(mod::port_slot, std::string(1, c));
+                CommWrite(session.port_slot, std::string(1, c));
                 platform::Sleep(kPacedBytePauseMs);
             }
             break;
         case SendForm::Yielding:
             for (char c : bytes) {
                 platform::DoEvents();
-                if (!mod::port_open) {
+                if (!session.port_open) {
                     result.stopped = true;
                     return result;
                 }
-                CommWrite(mod::port_slot, std::string(1, c));
+                CommWrite(session.port_slot, std::string(1, c));
                 platform::Sleep(kYieldBytePauseMs);
             }
             break;
         }
         ++result.sends;
-        result.reply = PollReply(options.replyLength, options.firstEmptyReads, options.emptyReadPauseMs);
+        result.reply = PollReply(session, options.replyLength, options.firstEmptyReads, options.emptyReadPauseMs);
         if (options.afterEach) options.afterEach(result.reply);
         if (!options.confirm) break;
         if (!result.reply.empty() && options.confirm(result.reply)) {
@@ -126,14 +122,14 @@ std::function<bool(const std::string&)> EchoIs(char letter)
     return [letter](const std::string& reply) { return !reply.empty() && reply[0] == letter; };
 }
 
-void SendReset()
+void SendReset(const Session& session)
 {
     const Exchange exchange;
     if (!exchange) return;
-    CommFlush(mod::port_slot);
+    CommFlush(session.port_slot);
     platform::Sleep(kFlushPauseMs);
     for (int i = 0; i < kResetCount; ++i) {
-        CommWrite(mod::port_slot, "Z");
+        CommWrite(session.port_slot, "Z");
         platform::Sleep(kResetPauseMs);
     }
 }

@@ -8,19 +8,30 @@
 #include <optional>
 #include <string>
 
+#include "link/Session.h"
+
 namespace tirmo::link {
 
-// What an exchange needs of the window that runs it: the status line, the communication
-// monitor and the "error" message box.
+// What an exchange needs of the window that runs it: the session it works in, the status line,
+// the communication monitor and the "error" message box.
 class Console {
 public:
+    explicit Console(Session& session) : session_(session) {}
     virtual ~Console() = default;
+    Console(const Console&) = delete;
+    Console& operator=(const Console&) = delete;
+    // The session whose link and instrument the console's device routines work with.
+    Session& session() const { return session_; }
     virtual void SetStatus(const std::string& text) = 0;   // txt_status, refreshed
     virtual void SetMonitor(const std::string& text) = 0;  // txt_in, refreshed
     // Whether "Show Communication values" is ticked (some senders trace only then).
     virtual bool ShowComm() const { return false; }
-    // The message box of an unexpected fault.
-    virtual void ShowError(const std::string& text = "error");
+    // The message box of an unexpected fault (the window's console shows it; a console without
+    // a window to show it on drops it).
+    virtual void ShowError(const std::string& text = "error") { (void)text; }
+
+private:
+    Session& session_;
 };
 
 inline constexpr unsigned char kFrameStart = 255;
@@ -76,15 +87,15 @@ struct SendResult {
 // Steps 1 and 2 of every guarded command: false (and the status text) when the link is closed.
 bool LinkGuard(Console& console);
 // Flush of the link's port followed by the short pause.
-void FlushLink(int pauseMs = kFlushPauseMs);
+void FlushLink(const Session& session, int pauseMs = kFlushPauseMs);
 // Writes the frame in the given form and polls its reply, repeating while the echo test fails.
 // The port is held from the first byte to the last reply (Exchange.h); when another exchange
 // holds it nothing is sent and the result is stopped.
-SendResult SendFrame(const Frame& frame, const SendOptions& options);
+SendResult SendFrame(const Session& session, const Frame& frame, const SendOptions& options);
 // Polls for wanted bytes, one 1-byte read at a time: every byte sets the counter back to 10,
 // every read counts it down, an empty read pauses; ends when enough came or the counter is out.
 // port 0 means the link's slot; the start-up search polls the port it is trying.
-std::string PollReply(int wanted, int firstEmptyReads = kEmptyReadLimit, int emptyPauseMs = kEmptyReadPauseMs,
+std::string PollReply(const Session& session, int wanted, int firstEmptyReads = kEmptyReadLimit, int emptyPauseMs = kEmptyReadPauseMs,
                       int port = 0);
 // "Empty", or the first byte as a character and ";" with each further byte in decimal.
 std::string ReplyTrace(const std::string& reply);
@@ -95,6 +106,6 @@ std::function<bool(const std::string&)> EchoIs(char letter);
 
 // The unframed reset: one flush, then "Z" 132 times, 10 ms apart; no link guard, no reply. It
 // holds the port throughout (nothing when another exchange holds it).
-void SendReset();
+void SendReset(const Session& session);
 
 }  // namespace tirmo::link

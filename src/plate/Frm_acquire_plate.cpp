@@ -10,7 +10,6 @@
 #include <QMenu>
 
 #include "app/Frm_acquire.h"
-#include "app/ModuleState.h"
 #include "camera/CameraCommands.h"
 #include "plate/BandEditor.h"
 #include "plate/BandFiles.h"
@@ -59,12 +58,12 @@ void pressBandButton(Frm_acquire& w, plate::Bands<N>& bands, ui::ComboBox* selec
 void pressColumnButton(Frm_acquire& w, plate::BandButton button)
 {
     pressBandButton(w, w.column_bands, w.cmb_column, w.txt_column_start, w.txt_column_end,
-                    camera::BoxWhole(w.txt_lines->Text()), button);
+                    camera::BoxWhole(w.camera->txt_lines->Text()), button);
 }
 
 void pressRowButton(Frm_acquire& w, plate::BandButton button)
 {
-    pressBandButton(w, w.row_bands, w.cmb_row, w.txt_row_start, w.txt_row_end, camera::BoxWhole(w.txt_pix->Text()),
+    pressBandButton(w, w.row_bands, w.cmb_row, w.txt_row_start, w.txt_row_end, camera::BoxWhole(w.camera->txt_pix->Text()),
                     button);
 }
 
@@ -155,7 +154,7 @@ void Frm_acquire::buildPlateControls()
     grid->addWidget(row_end_menos, 5, 2);
     grid->addWidget(row_end_mas, 5, 3);
     grid->addWidget(cmd_grabarconfig, 6, 0, 1, 3);
-    grid->addWidget(txt_well_percent, 7, 0, 1, 6);
+    // txt_well_percent is placed by the window layout, beside the grid.
 
     Timer5 = new ui::Timer(this);
     Timer5->SetInterval(kRedrawDelayMs);
@@ -182,15 +181,15 @@ void Frm_acquire::ReadPlateSpec(const std::string& format)
 void Frm_acquire::ReadFormatFiles(const std::string& format)
 {
     const plate::FormatTables tables{column_bands, row_bands, column_labels, row_labels};
-    const std::string problems = plate::JoinReports(plate::ReadFormatFiles(format, mod::serial_number, tables));
+    const std::string problems = plate::JoinReports(plate::ReadFormatFiles(format, session().serial_number, tables));
     bands_format = format;
     if (!problems.empty()) SetStatus(problems);
 }
 
 void Frm_acquire::WriteFormatFiles(const std::string& format)
 {
-    if (!plate::WriteFormatFiles(format, mod::serial_number, column_bands, row_bands))
-        SetStatus("Could not write the band files of " + format + " in " + plate::BandFolder(mod::serial_number));
+    if (!plate::WriteFormatFiles(format, session().serial_number, column_bands, row_bands))
+        SetStatus("Could not write the band files of " + format + " in " + plate::BandFolder(session().serial_number));
 }
 
 void Frm_acquire::WriteMissingSpecFiles()
@@ -213,9 +212,7 @@ void Frm_acquire::InitPlateView()
     ReadPlateSpec(current_format);
     for (size_t i = 0; i < cam_disabled.size(); ++i) cam_disabled[i]->setChecked(!camera_in_use[i]);
     cmb_formatplate->SetText(current_format);
-    label_blank->SetCaption("Using blank [" + current_format + "]:");
-    blank_header = ReadBlankHeader(current_format);
-    ShowBlankInfo(blank_header);
+    project->ShowBlankOf(current_format);
     BuildGroupOptionMenu();
     if (platform::FolderExists(platform::ProgramPath("reports\\" + current_project))) LoadWellGroups(current_project);
     BuildGroupList(0);
@@ -243,7 +240,7 @@ void Frm_acquire::txt_column_start_KeyPress(int key)
     Timer5->SetEnabled(false);
     const auto stored = plate::SetTypedColumnStart(column_bands, camera_index, cmb_column->ListIndex(),
                                                    platform::Val(txt_column_start->Text()),
-                                                   platform::Val(txt_lines->Text()));
+                                                   platform::Val(camera->txt_lines->Text()));
     if (stored)
         Timer5->SetEnabled(true);
     else
@@ -339,9 +336,7 @@ void Frm_acquire::cmb_well_Click()
     cmb_formatplate->SetText(current_format);
     ClearGroups();
     BuildGroupOptionMenu();
-    label_blank->SetCaption("Using blank [" + current_format + "]:");
-    blank_header = ReadBlankHeader(current_format);
-    ShowBlankInfo(blank_header);
+    project->ShowBlankOf(current_format);
 }
 
 void Frm_acquire::cam_disabled_Click(int Index)

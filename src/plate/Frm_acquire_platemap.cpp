@@ -73,17 +73,15 @@ void reportLoad(Frm_acquire& w, const std::string& folder, const plate::WellGrou
 
 void Frm_acquire::buildGroupControls()
 {
-    frame_group = new QGroupBox(this);
-    auto* grid = new QGridLayout(frame_group);
+    // The tree places these in the project column (Frame_project) inside frame_group.
+    frame_group = new QWidget(this);
+    frame_group->setObjectName("frame_group");
+    ui::MakeLabel(frame_group, "Label_groupsname", "Group Names:");
     combogrup = ui::MakeComboBox(frame_group, "combogrup");
     combogrup->installEventFilter(new GroupListEvents(*this, combogrup));
     Cmd_clear = ui::MakeButton(frame_group, "Cmd_clear", "CLEAR LIST", [this] { Cmd_clear_Click(); });
     cmd_goset = ui::MakeButton(frame_group, "cmd_goset", "AUTO-ARRANGE", [this] { cmd_goset_Click(); });
-    grid->addWidget(new QLabel("Group Names:", frame_group), 0, 0);
-    grid->addWidget(combogrup, 1, 0);
-    grid->addWidget(Cmd_clear, 2, 0);
-    grid->addWidget(cmd_goset, 3, 0);
-    panels_->addWidget(frame_group);
+    addPanel(frame_group);
 
     mngroup = new QMenu(this);
     mngroup->setObjectName("mngroup");
@@ -146,10 +144,10 @@ void Frm_acquire::DrawPlateActivity(double minutes, int camera, int window, int 
         run.pixel_row = &pixel_row[size_t(camera)][size_t(window)];
     }
     run.well_activity = &well_activity;
-    run.blank_values = &blank_values;
-    run.blank_lapse = blank_lapse;
-    run.blank_run = blank_run;
-    run.reference_factor = &reference_factor;
+    run.blank_values = &project->blank_values;
+    run.blank_lapse = project->blank_lapse;
+    run.blank_run = project->blank_run;
+    run.reference_factor = &project->reference_factor;
     plate_map->DrawPlateActivity(run, camera, window, mode, cmb_well->Text(), cmb_formatplate->Text());
 }
 
@@ -163,7 +161,7 @@ void Frm_acquire::BuildColorScale()
 
 void Frm_acquire::ResetPlatePicture()
 {
-    plate_map->ResetPlatePicture(camera::BoxWhole(txt_pix->Text()), camera::BoxWhole(txt_lines->Text()));
+    plate_map->ResetPlatePicture(camera::BoxWhole(camera->txt_pix->Text()), camera::BoxWhole(camera->txt_lines->Text()));
 }
 
 void Frm_acquire::DrawActivityChart(int camera, int window) { plate_map->DrawActivityChart(*Picact2, camera, window); }
@@ -290,7 +288,7 @@ bool plateCell(const Frm_acquire& w, double x, double y, int& column, int& row)
 // A camera picture on Picact has its own coordinates: a click on it is no plate cell.
 void Frm_acquire::Picact_MouseDown(int button, int /*shift*/, double x, double y)
 {
-    if (run_state != 0 || (button != kLeftButton && button != kRightButton) || !plate_map->Shown()) return;
+    if (session().run_state != 0 || (button != kLeftButton && button != kRightButton) || !plate_map->Shown()) return;
     int column = 0, row = 0;
     if (!plateCell(*this, x, y, column, row)) return;
     drag_start_column = column;
@@ -301,7 +299,7 @@ void Frm_acquire::Picact_MouseDown(int button, int /*shift*/, double x, double y
 void Frm_acquire::Picact_MouseUp(int button, int /*shift*/, double x, double y)
 {
     int column = 0, row = 0;
-    if (run_state != 0 || (button != kLeftButton && button != kRightButton) || !plate_map->Shown() ||
+    if (session().run_state != 0 || (button != kLeftButton && button != kRightButton) || !plate_map->Shown() ||
         !plateCell(*this, x, y, column, row)) {
         drag_active = false;
         return;

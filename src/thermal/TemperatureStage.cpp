@@ -1,6 +1,5 @@
 #include "thermal/TemperatureStage.h"
 
-#include "app/ModuleState.h"
 #include "link/Exchange.h"
 #include "platform/Clock.h"
 
@@ -19,21 +18,21 @@ double rawValue(const std::string& reply)
 }
 }  // namespace
 
-std::string TemperatureStage::sendAndRead(int a, int b)
+std::string TemperatureStage::sendAndRead(const link::Session& session, int a, int b)
 {
     auto frame = link::MakeFrame('T', a, b);
     if (!frame) return {};
     link::SendOptions o;
     o.form = link::SendForm::Bytes;
-    return link::SendFrame(*frame, o).reply;
+    return link::SendFrame(session, *frame, o).reply;
 }
 
-double TemperatureStage::DecodeTemperatureReply(const std::string& reply) const
+double TemperatureStage::DecodeTemperatureReply(const std::string& reply, int hardwareGeneration) const
 {
     if (reply.size() < 3) return 0;
     double reading = 0;
-    if (reply[0] == 'T' && mod::hardware_generation >= 2) reading = rawValue(reply) / 16.0;
-    else if (reply[0] == 't' && mod::hardware_generation < 2) reading = rawValue(reply) / 64.0 / 20.0;
+    if (reply[0] == 'T' && hardwareGeneration >= 2) reading = rawValue(reply) / 16.0;
+    else if (reply[0] == 't' && hardwareGeneration < 2) reading = rawValue(reply) / 64.0 / 20.0;
     else return 0;
     return ValidReading(reading) ? reading : 0;
 }
@@ -42,29 +41,29 @@ double TemperatureStage::SetPowerReadTemperature(int& power, Console& console)
 {
     const link::Exchange exchange(console);
     if (!exchange) return kNoReading;
-    if (!mod::port_open) {
+    if (!console.session().port_open) {
         console.SetStatus(link::kNotConnected);
         return kNoReading;
     }
-    link::FlushLink(0);
+    link::FlushLink(console.session(), 0);
     if (power > 255) power = 255;
     if (power < 0) power = 0;
-    std::string reply = sendAndRead(255, power);
+    std::string reply = sendAndRead(console.session(), 255, power);
     if (reply.empty()) return kNoReading;
     double result = 0;
     if (reply.size() >= 3 && reply[0] == 'T') {
         result = rawValue(reply) / 16.0;
         analog_stage = false;
-    } else if (reply.size() >= 3 && reply[0] == 't' && mod::hardware_generation < 2) {
+    } else if (reply.size() >= 3 && reply[0] == 't' && console.session().hardware_generation < 2) {
         result = rawValue(reply) / 64.0 / 20.0;
         analog_stage = true;
     } else {
-        if (mod::hardware_generation >= 2) analog_stage = false;
+        if (console.session().hardware_generation >= 2) analog_stage = false;
         return kNoReading;
     }
     if (ValidReading(result)) last_temperature = result;
     else result = kNoReading;
-    if (mod::hardware_generation >= 2) analog_stage = false;
+    if (console.session().hardware_generation >= 2) analog_stage = false;
     return result;
 }
 
@@ -74,24 +73,24 @@ int TemperatureStage::drive(int& pwm, bool heat, Console& console)
     const link::Exchange exchange(console);
     if (!exchange) return -1;
     if (heat && pwm > kHeatLimit) pwm = kHeatLimit;
-    if (!mod::port_open) {
+    if (!console.session().port_open) {
         console.SetStatus(link::kNotConnected);
         return -1;
     }
-    link::FlushLink();
-    if (mod::hardware_generation >= 2) analog_stage = false;
+    link::FlushLink(console.session());
+    if (console.session().hardware_generation >= 2) analog_stage = false;
     const std::string name = heat ? "heat" : "cool";
     std::string reply;
     if (analog_stage) {
-        reply = sendAndRead(0, heat ? 0 : 255);
+        reply = sendAndRead(console.session(), 0, heat ? 0 : 255);
         platform::Sleep(kDirectionPauseMs);
         if (!heat && pwm > kCoolLimit) pwm = kCoolLimit;
         console.SetStatus(name + "_an:" + std::to_string(pwm));
-        reply = sendAndRead(1, pwm);
+        reply = sendAndRead(console.session(), 1, pwm);
     } else {
         if (!heat && pwm > kCoolLimit) pwm = kCoolLimit;
         if (console.ShowComm()) console.SetStatus(name + "_dig:" + std::to_string(pwm));
-        reply = sendAndRead(heat ? 3 : 4, pwm);
+        reply = sendAndRead(console.session(), heat ? 3 : 4, pwm);
     }
     return takeDriveReply(reply, console);
 }
@@ -101,7 +100,7 @@ int TemperatureStage::takeDriveReply(const std::string& reply, Console& console)
     console.SetMonitor(link::ReplyTrace(reply));  // "Empty" when nothing came
     // No reply is no temperature either: an old value kept here would be reused by the next
     // thermostat step as if it were fresh, and a silent stage driven on it without end.
-    last_temperature = reply.empty() ? 0 : DecodeTemperatureReply(reply);
+    last_temperature = reply.empty() ? 0 : DecodeTemperatureReply(reply, console.session().hardware_generation);
     if (reply.empty()) return -1;
     return 1;
 }
@@ -113,12 +112,12 @@ int TemperatureStage::PeltierOff(Console& console)
 {
     const link::Exchange exchange(console);
     if (!exchange) return -1;
-    if (!mod::port_open) {
+    if (!console.session().port_open) {
         console.SetStatus(link::kNotConnected);
         return -1;
     }
-    link::FlushLink();
-    return takeDriveReply(sendAndRead(1, 0), console);
+    link::FlushLink(console.session());
+    return takeDriveReply(sendAndRead(console.session(), 1, 0), console);
 }
 
 int TemperatureStage::SetFan(int pwm, Console& console)
@@ -126,7 +125,7 @@ int TemperatureStage::SetFan(int pwm, Console& console)
     if (pwm < 0 || pwm > 255) return -1;
     const link::Exchange exchange(console);
     if (!exchange) return -1;
-    sendAndRead(2, pwm);
+    sendAndRead(console.session(), 2, pwm);
     return 1;
 }
 

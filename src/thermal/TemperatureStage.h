@@ -35,11 +35,11 @@ public:
     // Every command here is refused (-1, no reading) while another exchange holds the port.
     int SetFan(int pwm, link::Console& console);
     // The reading a stage reply carries, or 0 when its letter is not accepted or it is invalid.
-    double DecodeTemperatureReply(const std::string& reply) const;
+    double DecodeTemperatureReply(const std::string& reply, int hardwareGeneration) const;
 
 private:
     int drive(int& pwm, bool heat, link::Console& console);
-    std::string sendAndRead(int a, int b);
+    std::string sendAndRead(const link::Session& session, int a, int b);
     // The reply of a drive or off frame: traced, and its temperature kept; 1, or -1 when empty.
     int takeDriveReply(const std::string& reply, link::Console& console);
 };

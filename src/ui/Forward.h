@@ -9,5 +9,6 @@ class CheckBox;
 class CommandButton;
 class Shape;
 class Timer;
+class Ticker;
 class PictureBox;
 }  // namespace tirmo::ui

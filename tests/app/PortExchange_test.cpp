@@ -7,7 +7,7 @@
 #include <functional>
 #include <set>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "camera/CameraWindowFixture.h"
 #include "link/CommPort.h"
 #include "link/Exchange.h"
@@ -46,10 +46,10 @@ protected:
         CameraWindowFixture::SetUp();
         platform::SetProgramFolder(folder.path());
         sim->with([](sim::SimState& s) { return s.serialNumber = 12; });
-        mod::serial_number = 12;
-        mod::hardware_generation = 1;
-        window->stage.analog_stage = true;
-        window->cmd_default_Click();
+        session.serial_number = 12;
+        session.hardware_generation = 1;
+        window->thermal->stage.analog_stage = true;
+        window->camera->cmd_default_Click();
         factoryWindow();
     }
     void TearDown() override
@@ -60,11 +60,11 @@ protected:
     // Thermostat held at 30 degrees and a light pulse on, both counted down by Timer3.
     void startTimerWork()
     {
-        window->txttemp->SetText("30");
+        window->thermal->txttemp->SetText("30");
         boxes.expectMessage("pre-heat/pre-cool to 30?", ui::MsgResult::Yes);
-        window->chk_temp->SetValue(1);
-        window->cmd_light->Click();
-        ASSERT_TRUE(window->pulse_on);
+        window->thermal->chk_temp->SetValue(1);
+        window->lighting->cmd_light->Click();
+        ASSERT_TRUE(window->lighting->pulse_on);
         ASSERT_TRUE(window->Timer3->Enabled());
         sim->clearLog();
     }
@@ -74,18 +74,18 @@ protected:
     {
         using Click = std::pair<const char*, std::function<void()>>;
         const std::vector<Click> clicks = {
-            {"cam", [this] { window->cmd_camera->Click(); }},
-            {"send", [this] { window->cmd_camspeed->Click(); }},
-            {">>", [this] { window->cmd_xy->Click(); }},
-            {"LightPulse", [this] { window->cmd_light->Click(); }},
-            {"Temperature", [this] { window->chk_temp->SetValue(0); }},
+            {"cam", [this] { window->camera->cmd_camera->Click(); }},
+            {"send", [this] { window->camera->cmd_camspeed->Click(); }},
+            {">>", [this] { window->camera->cmd_xy->Click(); }},
+            {"LightPulse", [this] { window->lighting->cmd_light->Click(); }},
+            {"Temperature", [this] { window->thermal->chk_temp->SetValue(0); }},
             {"C3", [this] { window->cmd_camselect_Click(3); }},
             {"+ grab", [this] { window->AcquireCalibrationFrame(); }},
-            {"factory cam", [this] { factory->cmd_camera->Click(); }},
+            {"factory cam", [this] { factory->camera->cmd_camera->Click(); }},
             {"factory gain", [this] { factory->cmd_gain->Click(); }},
             {"factory expos.", [this] { factory->cmd_exposure->Click(); }},
-            {"factory send", [this] { factory->cmd_camspeed->Click(); }},
-            {"factory >>", [this] { factory->cmd_xy->Click(); }},
+            {"factory send", [this] { factory->camera->cmd_camspeed->Click(); }},
+            {"factory >>", [this] { factory->camera->cmd_xy->Click(); }},
             {"factory Set camera", [this] { factory->cmd_setcamera->Click(); }},
             {"factory A grab", [this] { factory->GrabFrame(); }},
             {"BLUELIGHT", [this] { factory->Cmd_bluelight->Click(); }},
@@ -93,7 +93,7 @@ protected:
             {"LD/PWR", [this] { factory->cmd_led0->Click(); }},
             {"All", [this] { factory->cmd_ledpowerall->Click(); }},
             {"Apply", [this] { factory->cmd_ledpower->Click(); }},
-            {"saved LED powers", [this] { window->ApplyLedPowerWithStatus(); }},
+            {"saved LED powers", [this] { window->lighting->ApplyLedPowerWithStatus(); }},
         };
         silent.clear();
         platform::setEventPump([this, clicks, inside = false]() mutable {
@@ -133,7 +133,7 @@ TEST_F(PortExchangeTest, AYieldingExchangeStaysWholeWhileTimer3TicksAndTheUserCl
          },
          {"C,0,43", "C,0,43"}},
         {"factory reduced image", [](Frm_acquire&, Frm_advance& f) { f.GrabFrame(); }, {"C,0,65"}},
-        {"calibration LED", [](Frm_acquire& w, Frm_advance&) { int power = 3; w.SendLedPower(5, power); }, {"L,5,3"}},
+        {"calibration LED", [](Frm_acquire& w, Frm_advance&) { int power = 3; w.lighting->SendLedPower(5, power); }, {"L,5,3"}},
         {"factory Apply",
          [](Frm_acquire&, Frm_advance& f) {
              f.txt_led->SetText("4");
@@ -145,7 +145,7 @@ TEST_F(PortExchangeTest, AYieldingExchangeStaysWholeWhileTimer3TicksAndTheUserCl
     bool first = true;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const long countdown = window->pulse_countdown;
+        const long countdown = window->lighting->pulse_countdown;
         tickAndClickWhileYielding();
         c.run(*window, *factory);
         platform::setEventPump({});
@@ -154,18 +154,18 @@ TEST_F(PortExchangeTest, AYieldingExchangeStaysWholeWhileTimer3TicksAndTheUserCl
         EXPECT_EQ(sim->framingErrors(), Frames{});
         EXPECT_EQ(silent, std::set<std::string>{}) << "every click was refused with the busy message";
         // What the refused clicks and ticks left alone.
-        EXPECT_EQ(window->chk_temp->Value(), 1);
-        EXPECT_TRUE(window->temperature_control_on);
-        EXPECT_TRUE(window->pulse_on);
-        EXPECT_EQ(window->pulse_countdown, countdown);
+        EXPECT_EQ(window->thermal->chk_temp->Value(), 1);
+        EXPECT_TRUE(window->thermal->temperature_control_on);
+        EXPECT_TRUE(window->lighting->pulse_on);
+        EXPECT_EQ(window->lighting->pulse_countdown, countdown);
         EXPECT_EQ(factory->txt_valueled->Text(), "0") << "LD/PWR steps the LED number only when it sends";
-        EXPECT_EQ(window->txt_cam->Text(), "0") << "the refused camera set-up did not start";
+        EXPECT_EQ(window->camera->txt_cam->Text(), "0") << "the refused camera set-up did not start";
 
         // The ticks skipped during the exchange run at the next one.
         sim->clearLog();
         window->Timer3->Tick();
         EXPECT_EQ(frameList(), first ? kFirstTick : kLaterTick);
-        EXPECT_EQ(window->pulse_countdown, countdown - 1);
+        EXPECT_EQ(window->lighting->pulse_countdown, countdown - 1);
         first = false;
         sim->clearLog();
     }
@@ -173,19 +173,19 @@ TEST_F(PortExchangeTest, AYieldingExchangeStaysWholeWhileTimer3TicksAndTheUserCl
 
 TEST_F(PortExchangeTest, ARefusedGrabOrWindowLeavesTheBoxesAsTheyWere)
 {
-    window->txt_xfin->SetText("100");
+    window->camera->txt_xfin->SetText("100");
     window->txtprogram->SetText("?");
     platform::setEventPump([this, inside = false]() mutable {
         if (inside) return;
         inside = true;
-        window->cmd_xy->Click();
+        window->camera->cmd_xy->Click();
         window->AcquireCalibrationFrame();
         inside = false;
     });
     factory->cmd_ledpower->Click();
     platform::setEventPump({});
     EXPECT_EQ(frameList(), ledSequence(3));
-    EXPECT_EQ(window->txt_lines->Text(), "143") << ">> would have shown 101 lines";
+    EXPECT_EQ(window->camera->txt_lines->Text(), "143") << ">> would have shown 101 lines";
     EXPECT_EQ(window->txtprogram->Text(), "?") << "the grab would have shown its mode";
 }
 
@@ -199,7 +199,7 @@ TEST_F(PortExchangeTest, ClosingTheWindowDuringAnExchangeStopsItAndLeavesTheInst
     });
     factory->cmd_ledpower->Click();
     platform::setEventPump({});
-    EXPECT_FALSE(mod::port_open);
+    EXPECT_FALSE(session.port_open);
     EXPECT_FALSE(link::CommIsOpen(kPort));
     EXPECT_EQ(frameList(), (Frames{"L,0,3", "L,1,3", "T,1,0", "T,2,0", "T,15,0", "C,6,0"}))
         << "the shutdown acted at once; the LED sequence sent nothing more";

@@ -7,7 +7,7 @@
 #include <QApplication>
 
 #include "app/ConfigFiles.h"
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "app/SignalClose.h"
 #include "link/CommPort.h"
 #include "platform/ProgramFolder.h"
@@ -24,7 +24,7 @@ protected:
     {
         attachSimulator(4, 57);
         window->ConnectDevice();
-        ASSERT_TRUE(mod::port_open);
+        ASSERT_TRUE(window->session().port_open);
         sim->clearLog();
     }
 };
@@ -42,7 +42,7 @@ TEST_F(ShutdownTest, LeavesTheInstrumentAtRestInOrderAndClosesTheLink)
     for (size_t i = 4; i < recorder.writes.size(); ++i)
         EXPECT_GE(recorder.writes[i].atMs - recorder.writes[i - 1].atMs, 15.0);
     EXPECT_GE(recorder.writes[1].atMs - recorder.writes[0].atMs, 10.0);
-    EXPECT_FALSE(mod::port_open);
+    EXPECT_FALSE(window->session().port_open);
     EXPECT_FALSE(link::CommIsOpen(4));
     EXPECT_EQ(readFile("reports/pj_sn57.dat"), "screen_a\r\n");
     EXPECT_NE(readFile("config.txt").find("\"COM=4\""), std::string::npos);

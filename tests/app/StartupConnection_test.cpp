@@ -5,7 +5,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "link/CommPort.h"
 #include "support/AppFixture.h"
 #include "support/LinkFixture.h"
@@ -32,9 +32,9 @@ TEST_F(StartupConnectionTest, FindsTheInstrumentOnCom4AndOpensTheLink)
     window->ConnectDevice();
     EXPECT_EQ(window->txt_status->Text(), "Status = Connected on COM[ 4 ] SN#0057");
     EXPECT_EQ(window->txtcom->Text(), "4");
-    EXPECT_EQ(mod::serial_number, 57);
-    EXPECT_TRUE(mod::port_open);
-    EXPECT_EQ(mod::port_slot, 4);
+    EXPECT_EQ(window->session().serial_number, 57);
+    EXPECT_TRUE(window->session().port_open);
+    EXPECT_EQ(window->session().port_slot, 4);
     EXPECT_TRUE(link::CommIsOpen(4));
     EXPECT_FALSE(window->offline_mode);
     EXPECT_EQ(window->txt_in->Text(), "in:N;0;57");
@@ -50,8 +50,8 @@ TEST_F(StartupConnectionTest, FoundAtTheFirstAttemptTheBoxNamesCom1)
     window->ConnectDevice();
     EXPECT_EQ(window->txt_status->Text(), "Opening Port [1]");
     EXPECT_EQ(window->txtcom->Text(), "1");
-    EXPECT_EQ(mod::port_slot, 1);
-    EXPECT_EQ(mod::serial_number, 12);
+    EXPECT_EQ(window->session().port_slot, 1);
+    EXPECT_EQ(window->session().serial_number, 12);
     EXPECT_EQ(sim->frames().size(), 1u);
 }
 
@@ -61,8 +61,8 @@ TEST_F(StartupConnectionTest, NoInstrumentAndAnEmptyAnswerGoesOffline)
     window->ConnectDevice();
     EXPECT_EQ(window->txt_status->Text(), "Offline Mode");
     EXPECT_TRUE(window->offline_mode);
-    EXPECT_FALSE(mod::port_open);
-    EXPECT_EQ(mod::serial_number, 0);
+    EXPECT_FALSE(window->session().port_open);
+    EXPECT_EQ(window->session().serial_number, 0);
 }
 
 TEST_F(StartupConnectionTest, TypedAnswersOutOfRangeOrNotNumbersGoOfflineWithoutAMessage)
@@ -95,9 +95,9 @@ TEST_F(StartupConnectionTest, SilentPortThenTypedPortBecomesTheLinkWithSerialZer
     window->ConnectDevice();
     EXPECT_EQ(sim->framesOf('N').size(), 2u) << "a silent port gets two queries";
     EXPECT_FALSE(window->offline_mode);
-    EXPECT_TRUE(mod::port_open);
-    EXPECT_EQ(mod::port_slot, 7);
-    EXPECT_EQ(mod::serial_number, 0);
+    EXPECT_TRUE(window->session().port_open);
+    EXPECT_EQ(window->session().port_slot, 7);
+    EXPECT_EQ(window->session().serial_number, 0);
     EXPECT_EQ(window->txtcom->Text(), "7");
     EXPECT_EQ(window->txt_status->Text(), "Opening Port [15]");
     EXPECT_NE(readFile("config.txt").find("\"COM=7\""), std::string::npos);
@@ -142,7 +142,7 @@ TEST_F(StartupConnectionTest, ALinkThatCannotBeReopenedLeavesTheProgramOffline)
         return std::string({'N', 0, char(s.serialNumber)});
     });
     window->ConnectDevice();
-    EXPECT_FALSE(mod::port_open);
+    EXPECT_FALSE(window->session().port_open);
     EXPECT_TRUE(window->offline_mode);
     EXPECT_EQ(window->txt_status->Text(), "Offline Mode");
 }
@@ -151,13 +151,13 @@ TEST_F(StartupConnectionTest, LoadSetsGenerationDefaultsFoldersAndStartsTheFan)
 {
     attachSimulator(2, 58);
     window->Form_Load();
-    EXPECT_EQ(mod::hardware_generation, 2);
-    EXPECT_EQ(window->txt_gain->Text(), "20");
-    EXPECT_EQ(window->txt_exposure->Text(), "28");
+    EXPECT_EQ(window->session().hardware_generation, 2);
+    EXPECT_EQ(window->camera->txt_gain->Text(), "20");
+    EXPECT_EQ(window->camera->txt_exposure->Text(), "28");
     EXPECT_EQ(window->txt_status->Text(), "OK. Connected to TIRMO SN58");
     EXPECT_FALSE(readFile("reports/pj_sn58.dat").empty());
     EXPECT_EQ(frameList(), (std::vector<std::string>{"N,0,0", "T,2,128", "T,255,0"}));
-    EXPECT_EQ(mod::dummy_mode, 0);
+    EXPECT_EQ(window->session().dummy_mode, 0);
 }
 
 TEST_F(StartupConnectionTest, OnlyAnAnsweringInstrumentIsReportedAsConnected)
@@ -170,26 +170,25 @@ TEST_F(StartupConnectionTest, OnlyAnAnsweringInstrumentIsReportedAsConnected)
     boxes.expectInput("PORT ERROR", "7");
     window->Form_Load();
     EXPECT_EQ(window->txt_status->Text(), "COM7 open, but the instrument did not answer (SN0)");
-    EXPECT_TRUE(mod::port_open);
+    EXPECT_TRUE(window->session().port_open);
     EXPECT_EQ(sim->framesOf('T').size(), 2u) << "the fan and Peltier steps still go over the link";
 
     link::CommCloseAll();
-    mod::reset();
     window->unloaded = true;
     window = std::make_unique<Frm_acquire>();
     sim->setSilent(false);
     window->Form_Load();
     EXPECT_EQ(window->txt_status->Text(), "OK. Connected to TIRMO SN0");
-    EXPECT_EQ(mod::port_slot, 7);
+    EXPECT_EQ(window->session().port_slot, 7);
 }
 
 TEST_F(StartupConnectionTest, OfflineLoadSendsNothingAndCreatesNoInstrumentFolder)
 {
     boxes.expectInput("PORT ERROR", "");
-    mod::dummy_mode = 1;
+    window->session().dummy_mode = 1;
     window->Form_Load();
-    EXPECT_EQ(mod::dummy_mode, 0) << "dummy mode is always off after a start";
-    EXPECT_EQ(mod::hardware_generation, 1);
+    EXPECT_EQ(window->session().dummy_mode, 0) << "dummy mode is always off after a start";
+    EXPECT_EQ(window->session().hardware_generation, 1);
     EXPECT_EQ(window->txt_status->Text(), "Offline Mode");
     EXPECT_EQ(readFile("reports/pj_sn0.dat"), "default_project\r\n");
 }

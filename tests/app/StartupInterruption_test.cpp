@@ -12,7 +12,7 @@
 #include <fstream>
 
 #include "app/Frm_advance.h"
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "app/Program.h"
 #include "link/CommPort.h"
 #include "platform/Clock.h"
@@ -49,7 +49,7 @@ TEST_F(StartupInterruptionTest, ClosingTheWindowDuringTheSearchStopsTheStartUp)
     EXPECT_TRUE(window->unloaded);
     EXPECT_TRUE(sim->frames().empty()) << "neither the search nor the fan and Peltier steps reach it";
     EXPECT_FALSE(link::CommIsOpen(4));
-    EXPECT_FALSE(mod::port_open);
+    EXPECT_FALSE(window->session().port_open);
     EXPECT_FALSE(readFile("config.txt").empty()) << "the shutdown itself has run";
     EXPECT_EQ(window->txt_status->Text(), "COMPORT not opened. Click Connect");
 }
@@ -117,7 +117,7 @@ TEST_F(SignalDuringABoxTest, InTheEventLoopNeitherABoxNorTheFactoryWindowKeepsTh
 {
     useFakeClock();
     attachSimulator(4, 57);
-    Frm_advance factory;
+    Frm_advance factory(window->session());
     factory.show();
     // Once the start-up is over and the event loop runs, the user has a question on screen.
     QTimer asker;

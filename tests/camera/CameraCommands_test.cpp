@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "camera/CameraCommands.h"
 #include "camera/CameraWindowFixture.h"
 #include "link/CommPort.h"
@@ -33,11 +33,11 @@ TEST_F(CameraCommandsTest, ValuesThatDoNotFitTwoBytesAndAClosedLinkSendNothing)
     EXPECT_FALSE(SendGain(32768, console));
     EXPECT_FALSE(SendExposure(-1, console));
     EXPECT_EQ(console.errors, (std::vector<std::string>{"error", "error"}));
-    mod::port_open = false;
+    session.port_open = false;
     EXPECT_FALSE(SendGain(10, console));
     EXPECT_EQ(console.lastStatus(), link::kNotConnected);
-    mod::port_open = true;
-    mod::dummy_mode = 1;
+    session.port_open = true;
+    session.dummy_mode = 1;
     EXPECT_FALSE(SendExposure(10, console));
     EXPECT_TRUE(sim->rawReceived().empty());
     EXPECT_TRUE(console.monitor.empty()) << "dummy mode shows nothing";
@@ -82,7 +82,7 @@ TEST_F(CameraCommandsTest, SpeedHasNoLinkTestOfItsOwn)
 {
     test::QuickTimeouts quick;
     link::CommClose(kPort);
-    mod::port_open = false;
+    session.port_open = false;
     EXPECT_FALSE(SendSpeed(7, console));
     EXPECT_EQ(console.lastMonitor(), "Empty");
     EXPECT_TRUE(console.status.empty());
@@ -131,8 +131,8 @@ protected:
 TEST_F(SetupCamTest, CameraFourIsSelectedWithPacedBytes)
 {
     test::WriteRecorder recorder;
-    window->txt_cam->SetText("4");
-    window->cmd_camera->Click();
+    window->camera->txt_cam->SetText("4");
+    window->camera->cmd_camera->Click();
     EXPECT_EQ(sim->rawReceived(), std::string({char(255), 67, 4, 0, 71}));
     ASSERT_EQ(recorder.writes.size(), 5u);
     for (double gap : recorder.gaps()) EXPECT_GE(gap, 15.0);
@@ -141,17 +141,17 @@ TEST_F(SetupCamTest, CameraFourIsSelectedWithPacedBytes)
 
 TEST_F(SetupCamTest, TheDefaultWindowGoesOutAsYThenX)
 {
-    mod::hardware_generation = 2;
-    window->txt_xfin->SetText("10");
-    window->txt_lines->SetText("1");
-    window->cmd_default->Click();
-    EXPECT_EQ(window->txt_speed->Text(), "8");
-    EXPECT_EQ(window->txt_lines->Text(), "1") << "the defaults send and derive nothing";
+    session.hardware_generation = 2;
+    window->camera->txt_xfin->SetText("10");
+    window->camera->txt_lines->SetText("1");
+    window->camera->cmd_default->Click();
+    EXPECT_EQ(window->camera->txt_speed->Text(), "8");
+    EXPECT_EQ(window->camera->txt_lines->Text(), "1") << "the defaults send and derive nothing";
     EXPECT_TRUE(sim->rawReceived().empty());
 
-    window->cmd_xy->Click();
-    EXPECT_EQ(window->txt_lines->Text(), "143");
-    EXPECT_EQ(window->txt_pix->Text(), "183");
+    window->camera->cmd_xy->Click();
+    EXPECT_EQ(window->camera->txt_lines->Text(), "143");
+    EXPECT_EQ(window->camera->txt_pix->Text(), "183");
     EXPECT_EQ(frameList(), (Frames{"y,0,0", "Y,0,142", "x,0,1", "X,0,183"}));
     const std::string raw = sim->rawReceived();
     ASSERT_EQ(raw.size(), 20u);
@@ -166,63 +166,63 @@ TEST_F(SetupCamTest, TheDefaultWindowGoesOutAsYThenX)
 
 TEST_F(SetupCamTest, AnEndLimitOf300KeepsItsPairBackAndTheOtherPairGoesOut)
 {
-    window->txt_xfin->SetText("300");
-    window->cmd_xy_Click();
-    EXPECT_EQ(window->txt_lines->Text(), "301");
+    window->camera->txt_xfin->SetText("300");
+    window->camera->cmd_xy_Click();
+    EXPECT_EQ(window->camera->txt_lines->Text(), "301");
     EXPECT_EQ(frameList(), (Frames{"x,0,1", "X,0,183"}));
     EXPECT_EQ(window->txt_status->Text(), "Read-out window y/Y not sent: 300 does not fit a byte (0 to 255)");
 }
 
 TEST_F(SetupCamTest, WindowBoxesAreDerivedInDummyModeAndWithoutALink)
 {
-    mod::dummy_mode = 1;
-    window->txt_yini->SetText("11");
-    window->cmd_xy_Click();
-    EXPECT_EQ(window->txt_pix->Text(), "173");
-    mod::dummy_mode = 0;
-    mod::port_open = false;
+    session.dummy_mode = 1;
+    window->camera->txt_yini->SetText("11");
+    window->camera->cmd_xy_Click();
+    EXPECT_EQ(window->camera->txt_pix->Text(), "173");
+    session.dummy_mode = 0;
+    session.port_open = false;
     boxes.expectMessage(link::kNotConnected);
-    window->txt_xini->SetText("2");
-    window->cmd_xy_Click();
-    EXPECT_EQ(window->txt_lines->Text(), "141");
+    window->camera->txt_xini->SetText("2");
+    window->camera->cmd_xy_Click();
+    EXPECT_EQ(window->camera->txt_lines->Text(), "141");
     boxes.expectMessage("error");
-    window->txt_xini->SetText("two");
-    window->cmd_xy_Click();
+    window->camera->txt_xini->SetText("two");
+    window->camera->cmd_xy_Click();
     EXPECT_TRUE(sim->rawReceived().empty());
 }
 
 TEST_F(SetupCamTest, SpeedButtonRoundsItsBoxAndTakesTextAsZero)
 {
-    window->txt_speed->SetText("2.5");
-    window->cmd_camspeed->Click();
-    window->txt_speed->SetText("fast");
-    window->cmd_camspeed->Click();
+    window->camera->txt_speed->SetText("2.5");
+    window->camera->cmd_camspeed->Click();
+    window->camera->txt_speed->SetText("fast");
+    window->camera->cmd_camspeed->Click();
     EXPECT_EQ(frameList(), (Frames{"S,0,2", "S,0,0"}));
     boxes.expectMessage("error");
-    window->txt_speed->SetText("300");
-    window->cmd_camspeed->Click();
+    window->camera->txt_speed->SetText("300");
+    window->camera->cmd_camspeed->Click();
 }
 
 TEST_F(SetupCamTest, FactoryButtonsSendTheFactoryWay)
 {
     auto& f = factoryWindow();
     test::WriteRecorder recorder;
-    f.txt_cam->SetText("3");
-    f.cmd_camera->Click();
+    f.camera->txt_cam->SetText("3");
+    f.camera->cmd_camera->Click();
     ASSERT_EQ(recorder.writes.size(), 1u) << "one piece, no pauses";
     EXPECT_EQ(recorder.writes[0].data, std::string({char(255), 67, 3, 0, 64}));
     EXPECT_EQ(f.txt_in->Text(), "3 <- Camera");
 
-    f.txt_gain->SetText("40");
+    f.camera->txt_gain->SetText("40");
     f.cmd_gain->Click();
-    f.txt_exposure->SetText("20.5");
+    f.camera->txt_exposure->SetText("20.5");
     f.cmd_exposure->Click();
-    f.cmd_default->Click();
-    f.cmd_xy->Click();
+    f.camera->cmd_default->Click();
+    f.camera->cmd_xy->Click();
     EXPECT_EQ(frameList(), (Frames{"C,3,0", "G,0,40", "E,0,20", "y,0,0", "Y,0,142", "x,0,1", "X,0,183"}));
     EXPECT_EQ(f.txt_in->Text(), "X;0;183");
     boxes.expectMessage("error");
-    f.txt_exposure->SetText("bright");
+    f.camera->txt_exposure->SetText("bright");
     f.cmd_exposure->Click();
 }
 

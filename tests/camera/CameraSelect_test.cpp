@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "camera/CameraSelect.h"
 #include "support/FakeClock.h"
 #include "support/LinkFixture.h"
@@ -43,10 +43,10 @@ TEST_F(CameraSelectTest, AReplyThatMerelyBeginsWithTheCameraDoesNotConfirmIt)
 
 TEST_F(CameraSelectTest, DummyModeAndClosedLinkSendNothing)
 {
-    mod::dummy_mode = 1;
+    session.dummy_mode = 1;
     EXPECT_FALSE(SelectCamera("2", console));
-    mod::dummy_mode = 0;
-    mod::port_open = false;
+    session.dummy_mode = 0;
+    session.port_open = false;
     EXPECT_FALSE(SelectCamera("2", console));
     EXPECT_EQ(console.lastStatus(), "COMPORT not opened. Click Connect");
     EXPECT_TRUE(sim->rawReceived().empty());

@@ -2,7 +2,7 @@
 
 #include "app/Frm_acquire.h"
 #include "app/Frm_advance.h"
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "plate/BandFiles.h"
 #include "plate/PlateSpecFile.h"
 #include "platform/Clock.h"
@@ -29,9 +29,9 @@ protected:
         platform::SetProgramFolder(folder.path());
         installed = std::make_unique<test::ScopedDialogs>(boxes);
         asInstrument(58, 20, 28);
-        window = std::make_unique<Frm_acquire>();
+        window = std::make_unique<Frm_acquire>(session);
         window->unloaded = true;
-        window->cmd_default_Click();
+        window->camera->cmd_default_Click();
         ASSERT_TRUE(plate::WriteW6ColumnFile("\\config_SN58"));
         ASSERT_TRUE(plate::WriteW6RowFile("\\config_SN58"));
         ASSERT_TRUE(plate::WriteW6SpecFile("\\config"));
@@ -43,12 +43,12 @@ protected:
         installed.reset();
         LinkFixture::TearDown();
     }
-    static void asInstrument(int serial, int gain, int exposure)
+    void asInstrument(int serial, int gain, int exposure)
     {
-        mod::serial_number = serial;
-        mod::hardware_generation = serial < 50 ? 1 : 2;
-        mod::default_gain = gain;
-        mod::default_exposure = exposure;
+        session.serial_number = serial;
+        session.hardware_generation = serial < 50 ? 1 : 2;
+        session.default_gain = gain;
+        session.default_exposure = exposure;
     }
     int ledPower() { return sim->with([](sim::SimState& s) { return s.leds.power[100]; }); }
 
@@ -68,9 +68,9 @@ TEST_F(CameraSetupTest, SetUpOfAnSN58InstrumentSendsTheWholeSequenceInOrder)
     EXPECT_EQ(frameList(), kCamera0SetUp);
     EXPECT_EQ(ledPower(), 0);
     EXPECT_EQ(window->txt_status->Text(), "Ready");
-    EXPECT_EQ(window->txt_cam->Text(), "0");
-    EXPECT_EQ(window->txt_lines->Text(), "143");
-    EXPECT_EQ(window->txt_pix->Text(), "183");
+    EXPECT_EQ(window->camera->txt_cam->Text(), "0");
+    EXPECT_EQ(window->camera->txt_lines->Text(), "143");
+    EXPECT_EQ(window->camera->txt_pix->Text(), "183");
     EXPECT_EQ(window->cmd_camselect[0]->BackColor(), 0x808080u);
     for (int i = 1; i < 6; ++i) EXPECT_EQ(window->cmd_camselect[size_t(i)]->BackColor(), 0xFFFFFFu);
     // The band files were read and the selectors show camera 0's bands.
@@ -141,9 +141,9 @@ TEST_F(CameraSetupTest, GainAndExposureAreScaledByInstrument)
 
 TEST_F(CameraSetupTest, ApplyCameraSettingsSendsTheBoxesUnscaled)
 {
-    window->txt_cam->SetText("4");
-    window->txt_gain->SetText("33");
-    window->txt_exposure->SetText("300");
+    window->camera->txt_cam->SetText("4");
+    window->camera->txt_gain->SetText("33");
+    window->camera->txt_exposure->SetText("300");
     const double before = clock.sleptMs();
     window->ApplyCameraSettings();
     EXPECT_EQ(frameList(), (Frames{"C,4,0", "G,0,33", "E,1,44", "S,0,8", "y,0,0", "Y,0,142", "x,0,1", "X,0,183"}));
@@ -153,14 +153,14 @@ TEST_F(CameraSetupTest, ApplyCameraSettingsSendsTheBoxesUnscaled)
 
 TEST_F(CameraSetupTest, ApplyCameraSettingsSendsNothingInDummyModeOrWithABadValue)
 {
-    mod::dummy_mode = 1;
-    window->txt_lines->SetText("7");
+    session.dummy_mode = 1;
+    window->camera->txt_lines->SetText("7");
     window->ApplyCameraSettings();
     EXPECT_TRUE(sim->rawReceived().empty());
-    EXPECT_EQ(window->txt_lines->Text(), "7") << "no box changes";
-    mod::dummy_mode = 0;
+    EXPECT_EQ(window->camera->txt_lines->Text(), "7") << "no box changes";
+    session.dummy_mode = 0;
     for (const char* bad : {"abc", "40000", "-1"}) {
-        window->txt_gain->SetText(bad);
+        window->camera->txt_gain->SetText(bad);
         window->ApplyCameraSettings();
         EXPECT_TRUE(sim->rawReceived().empty()) << bad;
         EXPECT_NE(window->txt_status->Text().find("not sent"), std::string::npos);
@@ -191,15 +191,15 @@ TEST_F(CameraSetupTest, SelectorsListTheBandsOfTheCamera)
 
 TEST_F(CameraSetupTest, FactorySetCameraSendsItsOwnBoxesInOrder)
 {
-    Frm_advance factory;
-    factory.txt_cam->SetText("1");
-    factory.txt_gain->SetText("25");
-    factory.txt_exposure->SetText("30");
-    factory.cmd_default_Click();
+    Frm_advance factory(session);
+    factory.camera->txt_cam->SetText("1");
+    factory.camera->txt_gain->SetText("25");
+    factory.camera->txt_exposure->SetText("30");
+    factory.camera->cmd_default_Click();
     factory.cmd_setcamera_Click();
     EXPECT_EQ(frameList(), (Frames{"C,1,0", "G,0,25", "E,0,30", "S,0,8", "y,0,0", "Y,0,142", "x,0,1", "X,0,183"}));
     sim->clearLog();
-    mod::dummy_mode = 1;
+    session.dummy_mode = 1;
     factory.cmd_setcamera_Click();
     EXPECT_TRUE(sim->rawReceived().empty());
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "camera/CameraWindowFixture.h"
 #include "camera/FrameTransfer.h"
 #include "link/CommPort.h"
@@ -110,20 +110,20 @@ protected:
     void useWindow(int camera, int y0, int y1, int x0, int x1)
     {
         sim->with([=](sim::SimState& s) { return s.cameras.windows[size_t(camera)] = sim::SimWindow{y0, y1, x0, x1}; });
-        window->txt_cam->SetText(std::to_string(camera));
-        window->txt_xini->SetText(std::to_string(y0));
-        window->txt_xfin->SetText(std::to_string(y1));
-        window->txt_yini->SetText(std::to_string(x0));
-        window->txt_yfin->SetText(std::to_string(x1));
-        window->txt_lines->SetText(std::to_string(y1 - y0 + 1));
-        window->txt_pix->SetText(std::to_string(x1 - x0 + 1));
+        window->camera->txt_cam->SetText(std::to_string(camera));
+        window->camera->txt_xini->SetText(std::to_string(y0));
+        window->camera->txt_xfin->SetText(std::to_string(y1));
+        window->camera->txt_yini->SetText(std::to_string(x0));
+        window->camera->txt_yfin->SetText(std::to_string(x1));
+        window->camera->txt_lines->SetText(std::to_string(y1 - y0 + 1));
+        window->camera->txt_pix->SetText(std::to_string(x1 - x0 + 1));
     }
     std::unique_ptr<test::FakeClock> clock;
 };
 
 TEST_F(FrameTransferTest, AGoodWindowBlockIsStoredLineAcrossAndPixelsLastFirst)
 {
-    window->txt_cam->SetText("2");
+    window->camera->txt_cam->SetText("2");
     window->Picact->SetPixelSize(143, 183);
     window->AcquireCalibrationFrame();
     EXPECT_EQ(window->txtprogram->Text(), "+");
@@ -183,7 +183,7 @@ TEST_F(FrameTransferTest, AReducedImageOfTheDefaultWindowExpects1067Bytes)
 {
     window->Picact->SetPixelSize(50, 50);
     window->Picact->SetBackColor(ui::colour::Blue);
-    window->txt_cam->SetText("1");
+    window->camera->txt_cam->SetText("1");
     window->GrabFrame();
     EXPECT_EQ(window->txtprogram->Text(), "A");
     EXPECT_EQ(frameList(), (std::vector<std::string>{"C,1,65"}));
@@ -252,13 +252,13 @@ TEST_F(FrameTransferTest, AScanKeepsTheLinesOfTheWellColumns)
 
 TEST_F(FrameTransferTest, WithoutALinkTheFetchersShowAMessageAndTheReaderAStatus)
 {
-    mod::port_open = false;
+    session.port_open = false;
     boxes.expectMessage(link::kNotConnected);
     EXPECT_EQ(window->ReadCameraActivity(0), "");
     window->ReadCameraImage(CameraRequest(0, '+'), true);
     EXPECT_EQ(window->txt_status->Text(), link::kNotConnected);
-    mod::port_open = true;
-    mod::dummy_mode = 1;
+    session.port_open = true;
+    session.dummy_mode = 1;
     EXPECT_EQ(window->ReadCameraScan(0, 0), "") << "dummy mode: no result at once";
     EXPECT_TRUE(sim->rawReceived().empty());
 }
@@ -268,7 +268,7 @@ TEST_F(FrameTransferTest, ALinkClosedDuringTheRequestEndsTheReadAtOnce)
     test::WriteRecorder recorder;
     int characters = 0;
     platform::setEventPump([&] {
-        if (++characters == 3) mod::port_open = false;
+        if (++characters == 3) session.port_open = false;
     });
     window->lbl_lenrx->SetCaption("");
     window->ReadCameraImage(CameraRequest(0, '+'), true);
@@ -293,9 +293,9 @@ TEST_F(FrameTransferTest, AWindowLargerThanTheFrameTableIsNotRead)
 TEST_F(FrameTransferTest, ALengthPrefixedBlockIsReadToTheLengthItAnnounces)
 {
     useWindow(4, 0, 9, 1, 20);
-    ASSERT_TRUE(SendRequest(CameraRequest(4, '0'), YieldPoint::AfterEach));
+    ASSERT_TRUE(SendRequest(session, CameraRequest(4, '0'), YieldPoint::AfterEach));
     long long expected = ExpectedLength('0', 20, 10);
-    const std::string reply = ReadReply('0', expected);
+    const std::string reply = ReadReply(session, '0', expected);
     EXPECT_EQ(expected, 203);
     EXPECT_EQ(reply, lastBlock());
     EXPECT_TRUE(CheckOf(reply).matches());
@@ -303,8 +303,8 @@ TEST_F(FrameTransferTest, ALengthPrefixedBlockIsReadToTheLengthItAnnounces)
 
 TEST_F(FrameTransferTest, DummyModeFillsTheWindowWithRandomGreysWithoutThePort)
 {
-    mod::dummy_mode = 1;
-    window->txt_cam->SetText("5");
+    session.dummy_mode = 1;
+    window->camera->txt_cam->SetText("5");
     window->Picact->SetPixelSize(143, 183);
     window->GrabFrame();
     window->AcquireCalibrationFrame();
@@ -354,7 +354,7 @@ TEST_F(FactoryFrameTest, TheFactoryReaderAlwaysDrawsAndColoursItsTrace)
 {
     auto& f = factoryWindow();
     f.Picact->SetPixelSize(143, 183);
-    f.txt_cam->SetText("0");
+    f.camera->txt_cam->SetText("0");
     f.ReadCameraImage(CameraRequest(0, '-'));
     EXPECT_EQ(f.lbl_lenrx->ForeColor(), ui::colour::Black);
     EXPECT_EQ(f.lbl_lenrx->Caption().substr(0, 22), "LEN(Rx) = 26170/26170 ");

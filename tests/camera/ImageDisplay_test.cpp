@@ -237,16 +237,17 @@ TEST_F(CameraGridTest, AWellWithEqualPercentagesHasNoOutlineButKeepsItsBands)
 
 TEST_F(CameraGridTest, TheFactoryGridComesFromItsOwnTablesWithTheCrossWhileTicked)
 {
-    app::Frm_advance factory;
+    link::Session session;
+    app::Frm_advance factory(session);
     factory.column_bands = columns;
     factory.row_bands = rows;
     factory.column_labels = columnLabels;
     factory.row_labels = rowLabels;
     factory.well_table = wells;
     factory.Picact->SetPixelSize(143, 183);
-    for (auto [box, value] : {std::pair{factory.txt_xini, "0"}, std::pair{factory.txt_xfin, "142"},
-                              std::pair{factory.txt_yini, "1"}, std::pair{factory.txt_yfin, "183"},
-                              std::pair{factory.txt_lines, "143"}, std::pair{factory.txt_pix, "183"}})
+    for (auto [box, value] : {std::pair{factory.camera->txt_xini, "0"}, std::pair{factory.camera->txt_xfin, "142"},
+                              std::pair{factory.camera->txt_yini, "1"}, std::pair{factory.camera->txt_yfin, "183"},
+                              std::pair{factory.camera->txt_lines, "143"}, std::pair{factory.camera->txt_pix, "183"}})
         box->SetText(value);
     const ui::PictureBox& p = *factory.Picact;
     factory.SetFrameScale();

@@ -15,8 +15,8 @@ class SimCamerasTest : public test::LinkFixture {
 protected:
     std::string fetch(int camera, char mode, long long expected)
     {
-        EXPECT_TRUE(SendRequest(CameraRequest(camera, mode), YieldPoint::AfterEach));
-        return ReadReply(mode, expected);
+        EXPECT_TRUE(SendRequest(session, CameraRequest(camera, mode), YieldPoint::AfterEach));
+        return ReadReply(session, mode, expected);
     }
     test::FakeClock clock;
 };
@@ -40,8 +40,8 @@ TEST_F(SimCamerasTest, EachCameraKeepsTheWindowSentWhileItWasSelected)
     EXPECT_EQ(reduced.size(), size_t((7 / 5 + 2) * (10 / 5) + 3));
     EXPECT_TRUE(CheckOf(reduced).matches());
     long long expected = 0;
-    SendRequest(CameraRequest(2, '0'), YieldPoint::AfterEach);
-    const std::string prefixed = ReadReply('0', expected);
+    SendRequest(session, CameraRequest(2, '0'), YieldPoint::AfterEach);
+    const std::string prefixed = ReadReply(session, '0', expected);
     EXPECT_EQ(expected, 73);
     EXPECT_EQ(prefixed.substr(2, 70), block.substr(0, 70));
 }

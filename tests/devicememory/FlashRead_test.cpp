@@ -2,7 +2,7 @@
 
 #include <deque>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "devicememory/FlashRead.h"
 #include "devicememory/LinkFlashPort.h"
 #include "devicememory/MemoryImage.h"
@@ -134,7 +134,7 @@ TEST_F(LinkFlashPortTest, ABlockComesBackFromTheSimulatedMemory)
 
 TEST_F(LinkFlashPortTest, AClosedLinkIsRefusedWithoutAFrame)
 {
-    mod::port_open = false;
+    session.port_open = false;
     EXPECT_EQ(ReadFlashLines(port, 0, 4), "");
     EXPECT_EQ(console.status, std::vector<std::string>{"COMPORT not opened. Click Connect"});
     EXPECT_TRUE(console.monitor.empty());

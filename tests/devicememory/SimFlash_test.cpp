@@ -21,7 +21,7 @@ protected:
     {
         link::SendOptions o;
         o.replyLength = replyLength;
-        return link::SendFrame(*link::MakeFrame(letter, a, b), o).reply;
+        return link::SendFrame(session, *link::MakeFrame(letter, a, b), o).reply;
     }
     // Short and missing replies end on the read time-outs.
     test::QuickTimeouts quick;

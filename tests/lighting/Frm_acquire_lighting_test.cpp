@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QGroupBox>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "lighting/LedMap.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
@@ -24,8 +24,8 @@ protected:
         attachSimulator(4, serialNumber);
         useFakeClock();
         window->ConnectDevice();
-        ASSERT_TRUE(mod::port_open);
-        mod::hardware_generation = serialNumber < 50 ? 1 : 2;
+        ASSERT_TRUE(window->session().port_open);
+        window->session().hardware_generation = serialNumber < 50 ? 1 : 2;
         sim->clearLog();
     }
     // The blue-light levels sent since the log was cleared.
@@ -39,8 +39,8 @@ protected:
     std::vector<int> levelsAfterWindowAt(double elapsed)
     {
         sim->clearLog();
-        window->elapsed_seconds = elapsed;
-        window->RunPulseStep();
+        window->session().elapsed_seconds = elapsed;
+        window->lighting->RunPulseStep();
         return blueLevels();
     }
 };
@@ -48,66 +48,66 @@ protected:
 TEST_F(MainLightingTest, ManualPulseTurnsOnCountsDownOnTimer3AndTurnsOff)
 {
     connect();
-    window->txt_power->SetText("2");
-    window->txt_pulseon->SetText("1");
-    window->cmd_light->Click();
+    window->lighting->txt_power->SetText("2");
+    window->lighting->txt_pulseon->SetText("1");
+    window->lighting->cmd_light->Click();
     EXPECT_EQ(blueLevels(), (std::vector<int>{6}));
-    EXPECT_TRUE(window->pulse_on);
+    EXPECT_TRUE(window->lighting->pulse_on);
     EXPECT_TRUE(window->Timer3->Enabled());
-    EXPECT_EQ(window->Chk_lenabled->Caption(), "60");
-    EXPECT_EQ(window->Shape_light->FillColor(), 0xFF0000u);
+    EXPECT_EQ(window->lighting->Chk_lenabled->Caption(), "60");
+    EXPECT_EQ(window->lighting->Shape_light->FillColor(), 0xFF0000u);
 
     for (int tick = 1; tick < 60; ++tick) window->Timer3->Tick();
     EXPECT_EQ(blueLevels().size(), 60u) << "the level is sent again every second";
-    EXPECT_EQ(window->Chk_lenabled->Caption(), "1");
+    EXPECT_EQ(window->lighting->Chk_lenabled->Caption(), "1");
     EXPECT_TRUE(window->Timer3->Enabled());
 
     window->Timer3_Timer();
     EXPECT_EQ(blueLevels().back(), 0);
-    EXPECT_FALSE(window->pulse_on);
-    EXPECT_EQ(window->Chk_lenabled->Caption(), "Pulse");
-    EXPECT_EQ(window->Shape_light->FillColor(), 0xFFFFFFu);
+    EXPECT_FALSE(window->lighting->pulse_on);
+    EXPECT_EQ(window->lighting->Chk_lenabled->Caption(), "Pulse");
+    EXPECT_EQ(window->lighting->Shape_light->FillColor(), 0xFFFFFFu);
     EXPECT_FALSE(window->Timer3->Enabled()) << "neither a pulse nor temperature control is on";
 }
 
 TEST_F(MainLightingTest, LightPulseBoundsItsFieldsBeforeItActs)
 {
     connect();
-    window->txt_power->SetText("0");
-    window->txt_pulseon->SetText("15");
-    window->txt_pulseoff->SetText("-4");
-    window->cmd_light->Click();
-    EXPECT_EQ(window->txt_power->Text(), "1");
-    EXPECT_EQ(window->txt_pulseon->Text(), "10");
-    EXPECT_EQ(window->txt_pulseoff->Text(), "0");
-    EXPECT_EQ(window->Chk_lenabled->Caption(), "600");
+    window->lighting->txt_power->SetText("0");
+    window->lighting->txt_pulseon->SetText("15");
+    window->lighting->txt_pulseoff->SetText("-4");
+    window->lighting->cmd_light->Click();
+    EXPECT_EQ(window->lighting->txt_power->Text(), "1");
+    EXPECT_EQ(window->lighting->txt_pulseon->Text(), "10");
+    EXPECT_EQ(window->lighting->txt_pulseoff->Text(), "0");
+    EXPECT_EQ(window->lighting->Chk_lenabled->Caption(), "600");
     EXPECT_EQ(blueLevels(), (std::vector<int>{7}));
 
-    window->cmd_light->Click();  // a second click ends the pulse at once
+    window->lighting->cmd_light->Click();  // a second click ends the pulse at once
     EXPECT_EQ(blueLevels(), (std::vector<int>{7, 0}));
     EXPECT_TRUE(window->Timer3->Enabled()) << "the timer runs until its next tick";
     window->Timer3->Tick();
     EXPECT_FALSE(window->Timer3->Enabled());
-    window->txt_power->SetText("9");
-    window->cmd_light->Click();
-    EXPECT_EQ(window->txt_power->Text(), "7");
+    window->lighting->txt_power->SetText("9");
+    window->lighting->cmd_light->Click();
+    EXPECT_EQ(window->lighting->txt_power->Text(), "7");
     EXPECT_EQ(blueLevels(), (std::vector<int>{7, 0, 1}));
 }
 
 TEST_F(MainLightingTest, PowerThatIsNotANumberSendsNothing)
 {
     connect();
-    window->txt_power->SetText("bright");
+    window->lighting->txt_power->SetText("bright");
     boxes.expectMessage("The light power must be a number");
-    window->cmd_light->Click();
+    window->lighting->cmd_light->Click();
     EXPECT_TRUE(sim->frames().empty());
-    EXPECT_FALSE(window->pulse_on);
-    EXPECT_EQ(window->txt_power->Text(), "bright");
+    EXPECT_FALSE(window->lighting->pulse_on);
+    EXPECT_EQ(window->lighting->txt_power->Text(), "bright");
 
     // Typed over during a pulse: the tick keeps quiet rather than sending level 8.
-    window->txt_power->SetText("3");
-    window->cmd_light->Click();
-    window->txt_power->SetText("bright");
+    window->lighting->txt_power->SetText("3");
+    window->lighting->cmd_light->Click();
+    window->lighting->txt_power->SetText("bright");
     window->Timer3->Tick();
     EXPECT_EQ(blueLevels(), (std::vector<int>{5}));
 }
@@ -115,50 +115,50 @@ TEST_F(MainLightingTest, PowerThatIsNotANumberSendsNothing)
 TEST_F(MainLightingTest, ARunningPulseSwitchesOffWhateverThePowerBoxHolds)
 {
     connect();
-    window->txt_power->SetText("3");
-    window->cmd_light->Click();
-    ASSERT_TRUE(window->pulse_on);
+    window->lighting->txt_power->SetText("3");
+    window->lighting->cmd_light->Click();
+    ASSERT_TRUE(window->lighting->pulse_on);
 
     // Switching off needs no power: a box typed over must not keep the light on.
-    window->txt_power->SetText("bright");
-    window->cmd_light->Click();
+    window->lighting->txt_power->SetText("bright");
+    window->lighting->cmd_light->Click();
     EXPECT_EQ(blueLevels(), (std::vector<int>{5, 0}));
-    EXPECT_FALSE(window->pulse_on);
-    EXPECT_EQ(window->Chk_lenabled->Caption(), "Pulse");
+    EXPECT_FALSE(window->lighting->pulse_on);
+    EXPECT_EQ(window->lighting->Chk_lenabled->Caption(), "Pulse");
 
     // Switching on again still wants a number.
     boxes.expectMessage("The light power must be a number");
-    window->txt_power->SetText("bright");
-    window->cmd_light->Click();
-    EXPECT_FALSE(window->pulse_on);
+    window->lighting->txt_power->SetText("bright");
+    window->lighting->cmd_light->Click();
+    EXPECT_FALSE(window->lighting->pulse_on);
     EXPECT_EQ(blueLevels(), (std::vector<int>{5, 0}));
 }
 
 TEST_F(MainLightingTest, LightPulseWithTheLinkClosedOnlyTellsTheUser)
 {
     boxes.expectMessage("COMPORT not opened. Click Connect");
-    window->txt_power->SetText("0");
-    window->cmd_light->Click();
-    EXPECT_EQ(window->txt_power->Text(), "0");
-    EXPECT_FALSE(window->pulse_on);
+    window->lighting->txt_power->SetText("0");
+    window->lighting->cmd_light->Click();
+    EXPECT_EQ(window->lighting->txt_power->Text(), "0");
+    EXPECT_FALSE(window->lighting->pulse_on);
 }
 
 TEST_F(MainLightingTest, RunCyclesSendTheLevelInsideTheLitMinutes)
 {
     connect();
-    window->run_state = 1;
-    window->Chk_lenabled->SetValue(1);
-    window->txt_power->SetText("2");
-    window->txt_pulseon->SetText("15");
-    window->txt_pulseoff->SetText("15");
-    window->txt_pulsetimes->SetText("2");
+    window->session().run_state = 1;
+    window->lighting->Chk_lenabled->SetValue(1);
+    window->lighting->txt_power->SetText("2");
+    window->lighting->txt_pulseon->SetText("15");
+    window->lighting->txt_pulseoff->SetText("15");
+    window->lighting->txt_pulsetimes->SetText("2");
     EXPECT_EQ(levelsAfterWindowAt(100), (std::vector<int>{0}));
     EXPECT_EQ(levelsAfterWindowAt(899), (std::vector<int>{0}));
     EXPECT_EQ(levelsAfterWindowAt(900), (std::vector<int>{6}));
-    EXPECT_EQ(window->Chk_lenabled->Caption(), "900");
+    EXPECT_EQ(window->lighting->Chk_lenabled->Caption(), "900");
     EXPECT_EQ(levelsAfterWindowAt(1799), (std::vector<int>{6}));
     EXPECT_EQ(levelsAfterWindowAt(1810).back(), 0);
-    EXPECT_FALSE(window->pulse_on);
+    EXPECT_FALSE(window->lighting->pulse_on);
     EXPECT_EQ(levelsAfterWindowAt(2700), (std::vector<int>{6}));
     EXPECT_EQ(levelsAfterWindowAt(3700).back(), 0);
     EXPECT_EQ(levelsAfterWindowAt(3800), (std::vector<int>{0}));
@@ -167,32 +167,32 @@ TEST_F(MainLightingTest, RunCyclesSendTheLevelInsideTheLitMinutes)
 TEST_F(MainLightingTest, ClickDuringARunLightsFromTheNextWindowForTheOnMinutes)
 {
     connect();
-    window->run_state = 1;
-    window->txt_pulseon->SetText("10");
-    window->elapsed_seconds = 0;
-    window->cmd_light->Click();
-    EXPECT_FALSE(window->pulse_on) << "a click at 0 s does nothing";
-    window->elapsed_seconds = 100;
-    window->cmd_light->Click();
+    window->session().run_state = 1;
+    window->lighting->txt_pulseon->SetText("10");
+    window->session().elapsed_seconds = 0;
+    window->lighting->cmd_light->Click();
+    EXPECT_FALSE(window->lighting->pulse_on) << "a click at 0 s does nothing";
+    window->session().elapsed_seconds = 100;
+    window->lighting->cmd_light->Click();
     EXPECT_TRUE(sim->frames().empty()) << "the run's window step sends it";
-    EXPECT_EQ(window->pulse_end, 700);
+    EXPECT_EQ(window->lighting->pulse_end, 700);
     EXPECT_EQ(levelsAfterWindowAt(150), (std::vector<int>{6}));
-    EXPECT_EQ(window->Chk_lenabled->Caption(), "550");
+    EXPECT_EQ(window->lighting->Chk_lenabled->Caption(), "550");
     EXPECT_EQ(levelsAfterWindowAt(699), (std::vector<int>{6}));
     EXPECT_EQ(levelsAfterWindowAt(701).back(), 0);
-    EXPECT_FALSE(window->pulse_on);
+    EXPECT_FALSE(window->lighting->pulse_on);
 }
 
 TEST_F(MainLightingTest, BlueLightMenuWarnsThenShowsThePanel)
 {
-    EXPECT_FALSE(window->Frame_light->isVisibleTo(window.get()));
+    EXPECT_FALSE(window->lighting->Frame_light->isVisibleTo(window.get()));
     boxes.expectMessage("avoid using Power > 5 during Acquisitions");
-    window->mn_bluelight->trigger();
-    EXPECT_TRUE(window->mn_bluelight->isChecked());
-    EXPECT_TRUE(window->Frame_light->isVisibleTo(window.get()));
-    window->mn_bluelight->trigger();
-    EXPECT_FALSE(window->mn_bluelight->isChecked());
-    EXPECT_FALSE(window->Frame_light->isVisibleTo(window.get()));
+    window->lighting->mn_bluelight->trigger();
+    EXPECT_TRUE(window->lighting->mn_bluelight->isChecked());
+    EXPECT_TRUE(window->lighting->Frame_light->isVisibleTo(window.get()));
+    window->lighting->mn_bluelight->trigger();
+    EXPECT_FALSE(window->lighting->mn_bluelight->isChecked());
+    EXPECT_FALSE(window->lighting->Frame_light->isVisibleTo(window.get()));
     EXPECT_EQ(boxes.shown().size(), 1u);
 }
 
@@ -203,11 +203,11 @@ protected:
     // Layouts in config and, in the instrument's folder, powers that tell each LED apart.
     void prepareFiles()
     {
-        window->WriteDefaultLedLayouts();
+        window->lighting->WriteDefaultLedLayouts();
         lighting::LedMap map;
         for (size_t i = 0; i < map.power.size(); ++i) map.power[i] = int(i % 16);
-        ASSERT_TRUE(lighting::WriteLedPower(map, lighting::InstrumentFolder(mod::serial_number)));
-        window->LoadLedTables();
+        ASSERT_TRUE(lighting::WriteLedPower(map, lighting::InstrumentFolder(window->session().serial_number)));
+        window->lighting->LoadLedTables();
     }
 };
 
@@ -215,21 +215,21 @@ TEST_F(LedPowerFileTest, OneCamerasPowersGoOutAndNoOtherLed)
 {
     connect(57);
     prepareFiles();
-    window->run_state = 1;
-    window->ApplyLedPower(1);
+    window->session().run_state = 1;
+    window->lighting->ApplyLedPower(1);
     Frames expected;
     for (int a = 0; a < 64; ++a) expected.push_back("l," + std::to_string(a) + "," + std::to_string((192 + a) % 16));
     EXPECT_EQ(frameList(), expected) << "camera 1 owns LEDs 192..255 in the generation-2 layout";
 
     sim->clearLog();
-    window->ApplyLedPower(6);
+    window->lighting->ApplyLedPower(6);
     EXPECT_TRUE(sim->frames().empty()) << "no LED serves camera 6";
-    window->run_state = 0;
-    window->ApplyLedPower(1);
-    mod::dummy_mode = 1;
-    window->run_state = 1;
-    window->ApplyLedPower(1);
-    window->ApplyLedPowerWithStatus();
+    window->session().run_state = 0;
+    window->lighting->ApplyLedPower(1);
+    window->session().dummy_mode = 1;
+    window->session().run_state = 1;
+    window->lighting->ApplyLedPower(1);
+    window->lighting->ApplyLedPowerWithStatus();
     EXPECT_TRUE(sim->frames().empty()) << "only during a run, never in dummy mode";
 }
 
@@ -237,7 +237,7 @@ TEST_F(LedPowerFileTest, EveryLedOfTheFileGoesOutWithItsProgress)
 {
     connect(12);
     prepareFiles();
-    window->ApplyLedPowerWithStatus();
+    window->lighting->ApplyLedPowerWithStatus();
     const auto frames = frameList();
     ASSERT_EQ(frames.size(), 416u);
     EXPECT_EQ(frames[207], "L,207,15");
@@ -252,15 +252,15 @@ TEST_F(LedPowerFileTest, AGarbledPowerFileSendsWhatIsSoundAndSaysWhy)
     connect(12);
     platform::MakeFolder(platform::ProgramPath("config_SN12"));
     platform::WriteLines(platform::ProgramPath("config_SN12/ledpower.dat"), {"t", "h", "0,3", "1,x", "2,3"});
-    window->ApplyLedPowerWithStatus();
+    window->lighting->ApplyLedPowerWithStatus();
     EXPECT_EQ(frameList(), (Frames{"L,0,3", "L,2,3"})) << "the row after the garbled one is sent too";
     const std::string problems = "ledpower.dat line 4 is not readable, line skipped / "
                                  "ledpower.dat names only 3 of 416 LEDs; the others keep 0";
     EXPECT_EQ(window->txt_status->Text(), problems);
 
-    window->LoadLedTables();
-    EXPECT_EQ(window->led_map.power[0], 3);
-    EXPECT_EQ(window->led_map.power[2], 3);
+    window->lighting->LoadLedTables();
+    EXPECT_EQ(window->lighting->led_map.power[0], 3);
+    EXPECT_EQ(window->lighting->led_map.power[2], 3);
     EXPECT_EQ(window->txt_status->Text(), problems);
 }
 

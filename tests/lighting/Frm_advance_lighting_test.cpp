@@ -3,7 +3,7 @@
 #include <QPalette>
 
 #include "app/Frm_advance.h"
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
@@ -26,7 +26,7 @@ protected:
     {
         LinkFixture::SetUp();
         platform::SetProgramFolder(folder.path());
-        window = std::make_unique<Frm_advance>();
+        window = std::make_unique<Frm_advance>(session);
     }
     void TearDown() override
     {
@@ -69,7 +69,7 @@ TEST_F(FactoryLightingTest, FrequencyGoesOutAsTheTypedByte)
 TEST_F(FactoryLightingTest, SingleLedButtonWalksThroughTheLedsAcrossTheBanks)
 {
     sim->with([](sim::SimState& s) { return s.serialNumber = 12; });
-    mod::hardware_generation = 1;
+    session.hardware_generation = 1;
     window->txt_valueled->SetText("207");
     window->txt_value->SetText("5");
     window->cmd_led0->Click();
@@ -163,7 +163,7 @@ TEST_F(FactoryLightingTest, TypedValuesThatAreNotNumbersSendNothing)
 
 TEST_F(FactoryLightingTest, ClosedLinkIsReportedAsEachButtonDoes)
 {
-    mod::port_open = false;
+    session.port_open = false;
     boxes.expectMessage("COMPORT not opened. Click Connect");
     window->Cmd_bluelight->Click();
     window->cmd_ledpowerall->Click();
@@ -195,7 +195,7 @@ TEST_F(FactoryLightingTest, CalibrationSenderBoundsThePowerBoxButSendsItsArgumen
 
 TEST_F(FactoryLightingTest, FactoryPositionsGoToConfigWhateverTheInstrument)
 {
-    mod::serial_number = 57;
+    session.serial_number = 57;
     platform::MakeFolder(platform::ProgramPath("config"));
     platform::WriteLines(platform::ProgramPath("config/ledsetup.dat"), {"t", "h", "3,10,2,4", "1,416,1,1", "2,-5,1,1"});
     window->led_map.x1[3] = 11;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "camera/CameraCommands.h"
 #include "camera/CameraSelect.h"
 #include "camera/FrameTransfer.h"
@@ -34,7 +34,7 @@ protected:
     {
         LinkFixture::SetUp();
         platform::SetProgramFolder(folder.path());
-        mod::hardware_generation = 2;
+        session.hardware_generation = 2;
         ASSERT_TRUE(WriteLedSetup2File("\\config"));
         ASSERT_TRUE(plate::WriteW6ColumnFile("\\config"));
         ASSERT_TRUE(plate::WriteW6RowFile("\\config"));

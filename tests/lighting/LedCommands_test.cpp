@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "link/CommPort.h"
 #include "lighting/LedCommands.h"
 #include "platform/Clock.h"
@@ -39,13 +39,13 @@ protected:
     void useGeneration1()
     {
         sim->with([](sim::SimState& s) { return s.serialNumber = 12; });
-        mod::hardware_generation = 1;
+        session.hardware_generation = 1;
     }
 };
 
 TEST_F(LedCommandTest, Led200GoesToBanklOnGeneration2AndToBankLOnGeneration1)
 {
-    mod::hardware_generation = 2;
+    session.hardware_generation = 2;
     SendLedCommand(200, 9, console);
     EXPECT_EQ(sim->rawReceived(), std::string({char(255), 'l', 8, 9, char('l' ^ 8 ^ 9)}));
     EXPECT_EQ(simPower(200), 9);
@@ -69,7 +69,7 @@ TEST_F(LedCommandTest, AllLedsGoOutAsL255WithThePower)
 
 TEST_F(LedCommandTest, CalibrationLedGoesByteByByteAndPausesFiveMsAfterTheReply)
 {
-    mod::hardware_generation = 2;
+    session.hardware_generation = 2;
     test::FakeClock clock;
     test::WriteRecorder recorder;
     int power = 20;
@@ -95,7 +95,7 @@ TEST_F(LedCommandTest, ClosingTheLinkDuringAByteByByteFrameStopsIt)
     test::WriteRecorder recorder;
     int pumped = 0;
     platform::setEventPump([&] {
-        if (++pumped == 3) mod::port_open = false;
+        if (++pumped == 3) session.port_open = false;
     });
     int power = 3;
     SendLedPower(5, power, console);
@@ -110,7 +110,7 @@ TEST_F(LedCommandTest, TableAndAllLedSendersSendAnyByteAndRefuseTheRest)
 {
     // Only the calibration sender bounds powers to 0..15; these two send what they are given
     // and show "error" for a power that fits no byte, sending nothing.
-    mod::hardware_generation = 2;
+    session.hardware_generation = 2;
     struct Case {
         int power;
         bool sent;
@@ -168,15 +168,15 @@ TEST_F(LedCommandTest, SilentInstrumentGetsThreeSendsAndEmptyWithoutAMessage)
 
 TEST_F(LedCommandTest, GuardsDifferBetweenTheSenders)
 {
-    mod::dummy_mode = 1;
+    session.dummy_mode = 1;
     SendLedCommand(3, 5, console);
     EXPECT_TRUE(sim->rawReceived().empty()) << "the stored-table sender is skipped in dummy mode";
     SendAllLedPower(5, console);
     EXPECT_EQ(frameList(), (Frames{"L,255,5"})) << "the all-LED sender does not test dummy mode";
 
     sim->clearLog();
-    mod::dummy_mode = 0;
-    mod::port_open = false;
+    session.dummy_mode = 0;
+    session.port_open = false;
     SendLedCommand(3, 5, console);
     EXPECT_EQ(console.lastStatus(), link::kNotConnected);
     console.status.clear();
@@ -187,7 +187,7 @@ TEST_F(LedCommandTest, GuardsDifferBetweenTheSenders)
 
 TEST_F(LedCommandTest, IndexThatFitsNoByteShowsErrorOnlyFromTheTableSender)
 {
-    mod::hardware_generation = 3;
+    session.hardware_generation = 3;
     SendLedCommand(256, 1, console);
     EXPECT_EQ(console.errors, (Frames{"error"}));
     int power = 1;
@@ -219,7 +219,7 @@ TEST_F(LedCommandTest, BlueLightLevelGoesOutAsT15AndTheIndicatorFollows)
 
 TEST_F(LedCommandTest, BlueLightWithTheLinkClosedStillResetsTheIndicator)
 {
-    mod::port_open = false;
+    session.port_open = false;
     link::CommClose(kPort);
     std::string caption = "42";
     SendLightPulse(0, 42, console, [&](const std::string& c, uint32_t) { caption = c; });

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "camera/CameraCommands.h"
 #include "camera/CameraSelect.h"
 #include "lighting/CalibrationFrame.h"
@@ -42,7 +42,7 @@ public:
     void SetCalibrationCamera() override
     {
         camera::SelectCamera(std::to_string(camera_), console_);
-        camera::SendGain(mod::default_gain, console_);
+        camera::SendGain(console_.session().default_gain, console_);
         camera::SendExposure(240, console_);
         camera::SendSpeed(1, console_);
         camera::SendWindowPair('y', camera::kDefaultXini, camera::kDefaultXfin, console_);
@@ -54,7 +54,7 @@ public:
         if (grabs == spoilGrab) spoil(sim_);
         const long lines = camera::kDefaultXfin - camera::kDefaultXini + 1;
         const long pix = camera::kDefaultYfin - camera::kDefaultYini + 1;
-        return GrabCheckedFrame(camera_, lines, pix, frames).good();
+        return GrabCheckedFrame(console_.session(), camera_, lines, pix, frames).good();
     }
     const camera::FrameStore& Frames() const override { return frames; }
     bool PositionCounts(int camera, int x, int y) const override { return !counts || counts(camera, x, y); }
@@ -99,7 +99,7 @@ protected:
     {
         LinkFixture::SetUp();
         platform::SetProgramFolder(folder.path());
-        mod::hardware_generation = 2;  // the simulator answers as serial number 57
+        session.hardware_generation = 2;  // the simulator answers as serial number 57
         ASSERT_TRUE(WriteLedSetup2File("\\config"));
         LedMap layout;
         LoadLedTables(layout, platform::ProgramPath("config/ldsetup2.dat"), "config");
@@ -460,13 +460,13 @@ TEST_F(LedAutocalTest, ACheckedFrameComesWholeOrLeavesNothingToRead)
     SendAllLedPower(4, console);
     camera::FrameStore store;
     // (6, 163) is a cell of the reduced image inside the rectangle of (colcam 1, filcam 7).
-    ASSERT_TRUE(GrabCheckedFrame(3, 143, 183, store).good());
+    ASSERT_TRUE(GrabCheckedFrame(session, 3, 143, 183, store).good());
     EXPECT_EQ(store.Value(3, 6, 163), 100);
-    EXPECT_FALSE(GrabCheckedFrame(3, 193, 183, store).good()) << "a window beyond the frame table";
+    EXPECT_FALSE(GrabCheckedFrame(session, 3, 193, 183, store).good()) << "a window beyond the frame table";
     EXPECT_EQ(store.Value(3, 6, 163), 100) << "nothing was asked, nothing forgotten";
     sim->clearLog();
-    mod::port_open = false;
-    const auto grab = GrabCheckedFrame(3, 143, 183, store);
+    session.port_open = false;
+    const auto grab = GrabCheckedFrame(session, 3, 143, 183, store);
     EXPECT_EQ(grab.outcome, CalibrationGrab::Outcome::NoLink);
     EXPECT_FALSE(store.Has(3, 6, 163));
     EXPECT_TRUE(sim->frames().empty());

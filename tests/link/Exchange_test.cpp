@@ -2,7 +2,7 @@
 // exchange split by another.
 #include <gtest/gtest.h>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "link/CommPort.h"
 #include "link/Exchange.h"
 #include "link/Protocol.h"
@@ -38,32 +38,32 @@ TEST_F(ExchangeTest, TheHolderAndItsOwnStepsHaveThePortHandlersInItsYieldsDoNot)
 TEST_F(ExchangeTest, ARefusedCallerCannotTouchThePortButCanCloseIt)
 {
     const Exchange transfer;
-    ASSERT_EQ(CommWrite(mod::port_slot, MakeFrame('G', 0, 20)->bytes()), 5);  // the holder's request
+    ASSERT_EQ(CommWrite(session.port_slot, MakeFrame('G', 0, 20)->bytes()), 5);  // the holder's request
     {
         const platform::NestedEventLoop yield;
         std::string data;
         const std::vector<std::pair<const char*, std::function<long()>>> refused = {
-            {"CommFlush", [] { return CommFlush(mod::port_slot); }},
-            {"CommWrite", [] { return CommWrite(mod::port_slot, MakeFrame('T', 2, 0)->bytes()); }},
-            {"CommWrite", [] { return CommWriteBytes(mod::port_slot, {255, 'T', 2, 0, 'T' ^ 2}); }},
-            {"CommRead", [&] { return CommRead(mod::port_slot, data, 3); }},
+            {"CommFlush", [this] { return CommFlush(session.port_slot); }},
+            {"CommWrite", [this] { return CommWrite(session.port_slot, MakeFrame('T', 2, 0)->bytes()); }},
+            {"CommWrite", [this] { return CommWriteBytes(session.port_slot, {255, 'T', 2, 0, 'T' ^ 2}); }},
+            {"CommRead", [&] { return CommRead(session.port_slot, data, 3); }},
         };
         for (const auto& [source, call] : refused) {
             EXPECT_EQ(call(), kPortInUse) << source;
             EXPECT_EQ(LastCommError().source, source);
             EXPECT_EQ(LastCommError().message, "Port busy.");
         }
-        const SendResult r = SendFrame(*MakeFrame('L', 3, 5), {});
+        const SendResult r = SendFrame(session, *MakeFrame('L', 3, 5), {});
         EXPECT_TRUE(r.stopped);
         EXPECT_EQ(r.sends, 0);
-        SendReset();
+        SendReset(session);
     }
-    EXPECT_EQ(PollReply(3), std::string({'G', 0, 20})) << "the holder still gets its reply";
+    EXPECT_EQ(PollReply(session, 3), std::string({'G', 0, 20})) << "the holder still gets its reply";
     EXPECT_EQ(sim->rawReceived(), MakeFrame('G', 0, 20)->bytes());
     {
         const platform::NestedEventLoop yield;
-        EXPECT_EQ(CommClose(mod::port_slot), 0);
-        EXPECT_FALSE(CommIsOpen(mod::port_slot));
+        EXPECT_EQ(CommClose(session.port_slot), 0);
+        EXPECT_FALSE(CommIsOpen(session.port_slot));
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "link/CommPort.h"
 #include "link/Protocol.h"
 #include "platform/Clock.h"
@@ -44,7 +44,7 @@ TEST_F(ProtocolTest, EchoedCommandIsConfirmedAtTheFirstSend)
     SendOptions o;
     o.maxSends = kMaxSends;
     o.confirm = EchoIs('G');
-    auto r = SendFrame(*MakeFrame16('G', 300), o);
+    auto r = SendFrame(session, *MakeFrame16('G', 300), o);
     EXPECT_TRUE(r.confirmed);
     EXPECT_EQ(r.sends, 1);
     EXPECT_EQ(ReplyTrace(r.reply), "G;1;44");
@@ -59,7 +59,7 @@ TEST_F(ProtocolTest, WrongEchoIsSentAgainAfterTenMilliseconds)
     SendOptions o;
     o.maxSends = kMaxSends;
     o.confirm = EchoIs('E');
-    auto r = SendFrame(*MakeFrame16('E', 42), o);
+    auto r = SendFrame(session, *MakeFrame16('E', 42), o);
     EXPECT_TRUE(r.confirmed);
     EXPECT_EQ(r.sends, 2);
     EXPECT_EQ(sim->framesOf('E').size(), 2u);
@@ -74,7 +74,7 @@ TEST_F(ProtocolTest, SilentInstrumentGetsThreeSendsAndAnEmptyLog)
     SendOptions o;
     o.maxSends = kMaxSends;
     o.confirm = EchoIs('E');
-    auto r = SendFrame(*MakeFrame16('E', 42), o);
+    auto r = SendFrame(session, *MakeFrame16('E', 42), o);
     EXPECT_FALSE(r.confirmed);
     EXPECT_EQ(r.sends, 3);
     EXPECT_EQ(ReplyTrace(r.reply), "Empty");
@@ -88,7 +88,7 @@ TEST_F(ProtocolTest, PacedBytesGoOutFifteenMillisecondsApart)
     SendOptions o;
     o.form = SendForm::Paced15;
     o.replyLength = 1;
-    auto r = SendFrame(*MakeFrame('C', 4, 0), o);
+    auto r = SendFrame(session, *MakeFrame('C', 4, 0), o);
     EXPECT_EQ(r.reply, std::string(1, char(4)));
     auto frames = sim->framesOf('C');
     ASSERT_EQ(frames.size(), 1u);
@@ -101,11 +101,11 @@ TEST_F(ProtocolTest, YieldingSendStopsWhenTheLinkClosesMeanwhile)
 {
     int events = 0;
     platform::setEventPump([&] {
-        if (++events == 3) mod::port_open = false;  // a handler closed the link between bytes
+        if (++events == 3) session.port_open = false;  // a handler closed the link between bytes
     });
     SendOptions o;
     o.form = SendForm::Yielding;
-    auto r = SendFrame(*MakeFrame('L', 3, 5), o);
+    auto r = SendFrame(session, *MakeFrame('L', 3, 5), o);
     platform::setEventPump({});
     EXPECT_TRUE(r.stopped);
     for (int i = 0; i < 100 && sim->rawReceived().size() < 2; ++i) ::usleep(1000);
@@ -117,10 +117,10 @@ TEST_F(ProtocolTest, YieldingSendStopsWhenTheLinkClosesMeanwhile)
 
 TEST_F(ProtocolTest, GuardRefusesAClosedLinkWithTheStatusText)
 {
-    mod::port_open = false;
+    session.port_open = false;
     EXPECT_FALSE(LinkGuard(console));
     EXPECT_EQ(console.lastStatus(), "COMPORT not opened. Click Connect");
-    mod::port_open = true;
+    session.port_open = true;
     EXPECT_TRUE(LinkGuard(console));
 }
 
@@ -131,7 +131,7 @@ TEST_F(ProtocolTest, OneByteThenSilenceEndsThePollWithWhatCame)
     SendOptions o;
     o.maxSends = kMaxSends;
     o.confirm = EchoIs('E');
-    auto r = SendFrame(*MakeFrame16('E', 1), o);
+    auto r = SendFrame(session, *MakeFrame16('E', 1), o);
     EXPECT_EQ(r.reply, "E");
     EXPECT_TRUE(r.confirmed) << "the echo letter alone confirms";
 }
@@ -139,9 +139,9 @@ TEST_F(ProtocolTest, OneByteThenSilenceEndsThePollWithWhatCame)
 TEST_F(ProtocolTest, ResetWritesZ132TimesUnframedWithoutReading)
 {
     test::FakeClock clock;
-    mod::port_open = false;  // neither the guard nor dummy mode stops it
-    mod::dummy_mode = 1;
-    SendReset();
+    session.port_open = false;  // neither the guard nor dummy mode stops it
+    session.dummy_mode = 1;
+    SendReset(session);
     for (int i = 0; i < 300 && sim->with([](sim::SimState& s) { return s.resetCount; }) < 132; ++i)
         ::usleep(2000);
     EXPECT_EQ(sim->rawReceived(), std::string(132, 'Z'));

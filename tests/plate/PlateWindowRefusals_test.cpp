@@ -7,7 +7,7 @@
 #include <QCoreApplication>
 #include <QMouseEvent>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "plate/BandFiles.h"
 #include "platform/Clock.h"
 #include "support/AppFixture.h"
@@ -32,7 +32,7 @@ protected:
         boxes.expectInput("PORT ERROR", "");
         window->Form_Load();
         ASSERT_EQ(window->current_format, "w6");
-        mod::dummy_mode = 1;
+        window->session().dummy_mode = 1;
     }
     void TearDown() override
     {

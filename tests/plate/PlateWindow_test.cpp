@@ -8,7 +8,7 @@
 
 #include <fstream>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "plate/BandFiles.h"
 #include "plate/PlateSpecFile.h"
 #include "platform/Clock.h"
@@ -33,12 +33,12 @@ protected:
     {
         AppFixture::SetUp();
         useFakeClock();
-        mod::dummy_mode = 1;
+        window->session().dummy_mode = 1;
         for (auto* writer : {plate::WriteW6ColumnFile, plate::WriteW6RowFile, plate::WriteW24ColumnFile,
                              plate::WriteW24RowFile, plate::WriteW6SpecFile, plate::WriteW24SpecFile})
             ASSERT_TRUE(writer("\\config"));
         platform::MakeFolder(platform::ProgramPath("reports/proj"));
-        window->cmd_default_Click();
+        window->camera->cmd_default_Click();
         window->ReadPlateSpec("w6");
         window->ReadFormatFiles("w6");
     }
@@ -252,7 +252,7 @@ TEST_F(PlateWindowTest, SixSavesVisitEveryCameraAndComeBackToTheFirst)
     for (int i = 0; i < 6; ++i) {
         window->cmd_grabarconfig->Click();
         visited.push_back(window->camera_index);
-        EXPECT_EQ(window->txt_cam->Text(), std::to_string(window->camera_index));
+        EXPECT_EQ(window->camera->txt_cam->Text(), std::to_string(window->camera_index));
     }
     EXPECT_EQ(visited, (std::vector<int>{1, 2, 3, 4, 5, 0}));
 }
@@ -309,8 +309,8 @@ TEST_F(PlateWindowTest, ProjectFormatChangeClearsTheGroupsOrRestoresTheList)
     EXPECT_EQ(window->current_format, "w24");
     EXPECT_EQ(window->cmb_formatplate->Text(), "w24");
     EXPECT_EQ(window->groups.well_group[3], -1);
-    EXPECT_EQ(window->label_blank->Caption(), "Using blank [w24]:");
-    EXPECT_EQ(window->lbl_blanktime->Caption(), "none");
+    EXPECT_EQ(window->project->label_blank->Caption(), "Using blank [w24]:");
+    EXPECT_EQ(window->project->lbl_blanktime->Caption(), "none");
     EXPECT_TRUE(window->mnopciongrup[11]->isVisible());
     EXPECT_FALSE(window->mnopciongrup[12]->isVisible());
 }
@@ -426,10 +426,10 @@ TEST_F(PlateWindowTest, AClickWithANewGroupSelectedNamesTheGroupOnTheNextRebuild
 TEST_F(PlateWindowTest, MouseSelectionNeedsAnIdleWindowAndAReleaseOnThePlate)
 {
     usePlate("w6");
-    window->run_state = 1;
+    window->session().run_state = 1;
     drag("A1", "B3");
     EXPECT_TRUE(groupedWells(0).empty());
-    window->run_state = 0;
+    window->session().run_state = 0;
     mouse(QEvent::MouseButtonPress, Qt::LeftButton, 10, 10);
     mouse(QEvent::MouseButtonRelease, Qt::LeftButton, 105, 10);  // in the margin
     EXPECT_TRUE(groupedWells(0).empty());
@@ -508,7 +508,7 @@ TEST_F(PlateWindowTest, LoadingGroupsReportsTheRowsItSkipped)
 
 TEST_F(PlateWindowTest, StartUpLoadsTheProjectGroupsAndTicksDisabledCameras)
 {
-    mod::dummy_mode = 0;
+    window->session().dummy_mode = 0;
     platform::MakeFolder(platform::ProgramPath("reports/default_project"));
     std::ofstream(platform::ProgramPath("reports/default_project/chgroup.dat"), std::ios::binary)
         << "#Well, Group, name\r\n0,1,\"Wild\"\r\n";

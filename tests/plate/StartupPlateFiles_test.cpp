@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "platform/ProgramFolder.h"
 #include "support/AppFixture.h"
 #include "ui/Controls.h"
@@ -29,9 +29,9 @@ TEST_F(StartupPlateFilesTest, AnEmptyConfigGetsTheThreeDefaultSpecificationFiles
     EXPECT_EQ(window->current_format, "w6");
     EXPECT_EQ(window->plate_rows, 2);
     EXPECT_EQ(window->plate_columns, 3);
-    EXPECT_EQ(window->txt_speed->Text(), "7");
-    EXPECT_EQ(window->txt_xfin->Text(), "142");
-    EXPECT_EQ(window->txt_yfin->Text(), "183");
+    EXPECT_EQ(window->camera->txt_speed->Text(), "7");
+    EXPECT_EQ(window->camera->txt_xfin->Text(), "142");
+    EXPECT_EQ(window->camera->txt_yfin->Text(), "183");
     // Offline the band files are read from config, which holds none yet.
     EXPECT_EQ(window->column_bands.first[0], -1);
     EXPECT_FALSE(platform::FileExists(platform::ProgramPath("config/w6_col.dat")));
@@ -66,7 +66,7 @@ TEST_F(StartupPlateFilesTest, FirstStartWithInstrument12InstallsItsBandFiles)
     EXPECT_EQ(readFile("config_SN12/w6_col.dat").substr(0, 19), "\"w6 column format\"\r");
     EXPECT_EQ(window->column_bands.first[4], 2);
     EXPECT_EQ(window->row_bands.end[5][0], 165);
-    EXPECT_EQ(window->txt_speed->Text(), "7") << "generation 1";
+    EXPECT_EQ(window->camera->txt_speed->Text(), "7") << "generation 1";
 }
 
 TEST_F(StartupPlateFilesTest, LaterStartsLeaveTheInstrumentsBandFilesAlone)
@@ -75,7 +75,7 @@ TEST_F(StartupPlateFilesTest, LaterStartsLeaveTheInstrumentsBandFilesAlone)
     attachSimulator(4, 58);
     window->Form_Load();
     EXPECT_FALSE(platform::FileExists(platform::ProgramPath("config_SN58/w6_col.dat")));
-    EXPECT_EQ(window->txt_speed->Text(), "8") << "generation 2";
+    EXPECT_EQ(window->camera->txt_speed->Text(), "8") << "generation 2";
 }
 
 }  // namespace

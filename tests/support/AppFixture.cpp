@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "link/CommPort.h"
 #include "platform/ProgramFolder.h"
 #include "support/ProgramFiles.h"
@@ -13,7 +13,6 @@ namespace tirmo::test {
 
 void AppFixture::SetUp()
 {
-    mod::reset();
     platform::SetProgramFolder(folder.path());
     installed = std::make_unique<ScopedDialogs>(boxes);
     window = std::make_unique<app::Frm_acquire>();
@@ -28,7 +27,6 @@ void AppFixture::TearDown()
     if (simCom) ::setenv(("TIRMO_COM" + std::to_string(simCom)).c_str(), "", 1);
     sim.reset();
     fakeClock.reset();
-    mod::reset();
 }
 
 void AppFixture::attachSimulator(int com, int serialNumber)

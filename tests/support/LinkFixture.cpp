@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "link/CommPort.h"
 #include "platform/Clock.h"
 #include "platform/SerialDevice.h"
@@ -43,18 +43,18 @@ std::vector<double> WriteRecorder::gaps() const
 
 void LinkFixture::SetUp()
 {
-    mod::reset();
+    session = link::Session{};
     sim = std::make_unique<sim::InstrumentSimulator>();
     sim->attachAsCom(kPort);
     ASSERT_EQ(link::CommOpen(kPort, "COM4", "baud=115200 parity=N data=8 stop=1"), 0);
-    mod::port_slot = kPort;
-    mod::port_open = true;
+    session.port_slot = kPort;
+    session.port_open = true;
 }
 
 void LinkFixture::TearDown()
 {
     link::CommCloseAll();
-    mod::reset();
+    session = link::Session{};
     ::setenv(("TIRMO_COM" + std::to_string(kPort)).c_str(), "", 1);
     sim.reset();
 }

@@ -14,6 +14,7 @@ namespace tirmo::test {
 
 class RecordingConsole : public link::Console {
 public:
+    explicit RecordingConsole(link::Session& session) : link::Console(session) {}
     void SetStatus(const std::string& text) override { status.push_back(text); }
     void SetMonitor(const std::string& text) override { monitor.push_back(text); }
     bool ShowComm() const override { return showComm; }
@@ -60,7 +61,8 @@ protected:
     std::vector<std::string> frameList() const;
 
     std::unique_ptr<sim::InstrumentSimulator> sim;
-    RecordingConsole console;
+    link::Session session;  // the link open to the simulator
+    RecordingConsole console{session};
 };
 
 }  // namespace tirmo::test

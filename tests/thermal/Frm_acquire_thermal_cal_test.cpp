@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "link/CommPort.h"
 #include "platform/ProgramFolder.h"
 #include "support/AppFixture.h"
@@ -37,19 +37,19 @@ protected:
             return s.thermal.sensorOffset = sensorOffset;
         });
         ASSERT_EQ(link::CommOpen(4, "COM4", kLinkSettings), 0);
-        mod::port_slot = 4;
-        mod::port_open = true;
-        mod::serial_number = serialNumber;
-        mod::hardware_generation = serialNumber < 50 ? 1 : 2;
-        window->stage.analog_stage = mod::hardware_generation == 1;
+        window->session().port_slot = 4;
+        window->session().port_open = true;
+        window->session().serial_number = serialNumber;
+        window->session().hardware_generation = serialNumber < 50 ? 1 : 2;
+        window->thermal->stage.analog_stage = window->session().hardware_generation == 1;
     }
     // Starts a calibration with the stage held at 25 (the plate stays where the test puts it).
     void startCalibration()
     {
-        window->mncalibratetemp_Click();
-        window->txttemp->SetText("25");
+        window->thermal->mncalibratetemp_Click();
+        window->thermal->txttemp->SetText("25");
         boxes.expectMessage("pre-heat/pre-cool to 25?", MsgResult::Yes);
-        window->chk_temp->SetValue(1);
+        window->thermal->chk_temp->SetValue(1);
     }
     // The stage at this temperature, read by two thermostat steps (the first may still use the
     // reading that came back with the last drive command).
@@ -61,13 +61,13 @@ protected:
     }
     void setPoint1(const std::string& typed)
     {
-        window->frmtempcal->txt_temp1->SetText(typed);
-        window->frmtempcal->cmd_sett1->Click();
+        window->thermal->frmtempcal->txt_temp1->SetText(typed);
+        window->thermal->frmtempcal->cmd_sett1->Click();
     }
     void setPoint2(const std::string& typed)
     {
-        window->frmtempcal->txt_temp2->SetText(typed);
-        window->frmtempcal->cmd_set2->Click();
+        window->thermal->frmtempcal->txt_temp2->SetText(typed);
+        window->thermal->frmtempcal->cmd_set2->Click();
     }
     void writeFactors(const std::string& folderName, const std::string& text)
     {
@@ -81,30 +81,30 @@ TEST_F(TempCalibrationWindowTest, TwoPointsOnASensorOffTheNominalLineAreAccepted
     test::ScopedDecimalSeparator point(".");
     connect(12, 1.8, -18);
     startCalibration();
-    EXPECT_FALSE(window->frmtempcal->isHidden());
-    EXPECT_FALSE(window->frmtempcal->cmd_closetmpcal->isEnabled());
+    EXPECT_FALSE(window->thermal->frmtempcal->isHidden());
+    EXPECT_FALSE(window->thermal->frmtempcal->cmd_closetmpcal->isEnabled());
     plateAt(22);
     setPoint1("22");
-    EXPECT_FALSE(window->frmtempcal->cmd_sett1->isEnabled());
-    EXPECT_TRUE(window->frmtempcal->cmd_set2->isEnabled());
+    EXPECT_FALSE(window->thermal->frmtempcal->cmd_sett1->isEnabled());
+    EXPECT_TRUE(window->thermal->frmtempcal->cmd_set2->isEnabled());
     plateAt(35);
     boxes.expectMessage("Parameters:\n[m=1.80];[b=-18.00]\nDELTA20=0.30\nDELTA37=-0.86");
     setPoint2("35");
-    ASSERT_TRUE(window->frmtempcal->cmd_closetmpcal->isEnabled());
-    EXPECT_DOUBLE_EQ(window->thermostat.working_temp_slope, 1.8);
+    ASSERT_TRUE(window->thermal->frmtempcal->cmd_closetmpcal->isEnabled());
+    EXPECT_DOUBLE_EQ(window->thermal->thermostat.working_temp_slope, 1.8);
 
-    window->frmtempcal->cmd_closetmpcal->Click();
-    EXPECT_TRUE(window->frmtempcal->isHidden());
+    window->thermal->frmtempcal->cmd_closetmpcal->Click();
+    EXPECT_TRUE(window->thermal->frmtempcal->isHidden());
     EXPECT_EQ(readFile("config_SN12/tempfactor.dat"), "\"Temperature sensor parameters\"\r\nOFFSET=-18\r\nSLOPE=1.8\r\n");
     EXPECT_TRUE(window->Timer3->Enabled()) << "temperature control is still on";
 
-    mod::temp_offset = mod::temp_slope = 0;
-    window->ReadTempCalibration();
-    EXPECT_DOUBLE_EQ(mod::temp_offset, -18);
-    EXPECT_DOUBLE_EQ(mod::temp_slope, 1.8);
+    window->session().temp_offset = window->session().temp_slope = 0;
+    window->thermal->ReadTempCalibration();
+    EXPECT_DOUBLE_EQ(window->session().temp_offset, -18);
+    EXPECT_DOUBLE_EQ(window->session().temp_slope, 1.8);
     window->Timer3_Timer();
     window->Timer3_Timer();
-    EXPECT_EQ(window->txt_current->Text(), "35.0") << "the stage now reads what the reference showed";
+    EXPECT_EQ(window->thermal->txt_current->Text(), "35.0") << "the stage now reads what the reference showed";
 }
 
 TEST_F(TempCalibrationWindowTest, AnAccurateSensorIsAcceptedBecauseThePointsUseTheRawReading)
@@ -116,7 +116,7 @@ TEST_F(TempCalibrationWindowTest, AnAccurateSensorIsAcceptedBecauseThePointsUseT
     plateAt(35);
     boxes.expectMessage("Parameters:\n[m=1.73];[b=-16.34]");
     setPoint2("35");
-    EXPECT_TRUE(window->frmtempcal->cmd_closetmpcal->isEnabled());
+    EXPECT_TRUE(window->thermal->frmtempcal->cmd_closetmpcal->isEnabled());
 }
 
 TEST_F(TempCalibrationWindowTest, EqualReadingsAtBothPointsAreRefusedWithoutDividingByZero)
@@ -127,13 +127,13 @@ TEST_F(TempCalibrationWindowTest, EqualReadingsAtBothPointsAreRefusedWithoutDivi
     setPoint1("22");
     boxes.expectMessage("The sensor reading did not change between the two points");
     setPoint2("35");
-    EXPECT_FALSE(window->frmtempcal->cmd_closetmpcal->isEnabled());
+    EXPECT_FALSE(window->thermal->frmtempcal->cmd_closetmpcal->isEnabled());
 }
 
 TEST_F(TempCalibrationWindowTest, PointsOutOfRangeOrTooCloseAreRefused)
 {
     connect(12);
-    window->mncalibratetemp_Click();
+    window->thermal->mncalibratetemp_Click();
     boxes.expectMessage("Please, Write a valid number");
     setPoint1("22");  // nothing read yet
 
@@ -141,71 +141,71 @@ TEST_F(TempCalibrationWindowTest, PointsOutOfRangeOrTooCloseAreRefused)
     plateAt(25);
     boxes.expectMessage("Please, Write a valid number (15 to 40)");
     setPoint1("40.5");
-    EXPECT_EQ(window->frmtempcal->txt_temp1->Text(), "22");
+    EXPECT_EQ(window->thermal->frmtempcal->txt_temp1->Text(), "22");
     setPoint1("22,5");
-    EXPECT_DOUBLE_EQ(window->cal_t1, 22.5) << "a comma is read as the decimal point";
+    EXPECT_DOUBLE_EQ(window->thermal->cal_t1, 22.5) << "a comma is read as the decimal point";
     boxes.expectMessage("Valid Values between8-51\xB0" "C");
     setPoint2("52");
-    EXPECT_EQ(window->frmtempcal->txt_temp2->Text(), "35");
+    EXPECT_EQ(window->thermal->frmtempcal->txt_temp2->Text(), "35");
     plateAt(30);
     boxes.expectMessage("Difference between temperatures must be >5 degrees");
     setPoint2("27.4");
-    EXPECT_FALSE(window->frmtempcal->cmd_closetmpcal->isEnabled());
+    EXPECT_FALSE(window->thermal->frmtempcal->cmd_closetmpcal->isEnabled());
 }
 
 TEST_F(TempCalibrationWindowTest, CalibrationNeedsALinkAndNoRun)
 {
     boxes.expectMessage("Operation not possible in OFFLINE Mode");
-    window->mncalibratetemp_Click();
-    EXPECT_TRUE(window->frmtempcal->isHidden());
+    window->thermal->mncalibratetemp_Click();
+    EXPECT_TRUE(window->thermal->frmtempcal->isHidden());
     connect(12);
-    window->run_state = 1;
-    window->mncalibratetemp_Click();
+    window->session().run_state = 1;
+    window->thermal->mncalibratetemp_Click();
     EXPECT_EQ(window->txt_status->Text(), "Temperature Calibration not possible in playMode");
-    EXPECT_TRUE(window->frmtempcal->isHidden());
+    EXPECT_TRUE(window->thermal->frmtempcal->isHidden());
 }
 
 TEST_F(TempCalibrationWindowTest, CancelGoesBackToTheSavedLine)
 {
     connect(12);
     writeFactors("config_SN12", "\"Temperature sensor parameters\"\r\nOFFSET=-16\r\nSLOPE=1.75\r\n");
-    window->mncalibratetemp_Click();
-    EXPECT_DOUBLE_EQ(window->thermostat.working_temp_slope, 1.732) << "the nominal line while calibrating";
+    window->thermal->mncalibratetemp_Click();
+    EXPECT_DOUBLE_EQ(window->thermal->thermostat.working_temp_slope, 1.732) << "the nominal line while calibrating";
     boxes.expectMessage("Exit without Saving changes?", MsgResult::Yes);
-    window->frmtempcal->cmd_canceltemp->Click();
-    EXPECT_TRUE(window->frmtempcal->isHidden());
-    EXPECT_DOUBLE_EQ(window->thermostat.working_temp_slope, 1.75);
-    EXPECT_DOUBLE_EQ(mod::temp_offset, -16);
+    window->thermal->frmtempcal->cmd_canceltemp->Click();
+    EXPECT_TRUE(window->thermal->frmtempcal->isHidden());
+    EXPECT_DOUBLE_EQ(window->thermal->thermostat.working_temp_slope, 1.75);
+    EXPECT_DOUBLE_EQ(window->session().temp_offset, -16);
 }
 
 TEST_F(TempCalibrationWindowTest, ACorruptFileGivesTheDefaultsWithAMessage)
 {
-    mod::serial_number = 57;
+    window->session().serial_number = 57;
     writeFactors("config_SN57", "\"Temperature sensor parameters\"\r\nOFFSET=-12.1\r\n");
-    mod::temp_offset = 0;
+    window->session().temp_offset = 0;
     boxes.expectMessage("Error in tempfactor file. Using defaults");
-    window->ReadTempCalibration();
-    EXPECT_DOUBLE_EQ(mod::temp_offset, -16.34);
-    EXPECT_DOUBLE_EQ(mod::temp_slope, 1.732);
-    EXPECT_DOUBLE_EQ(window->thermostat.working_temp_offset, -16.34);
+    window->thermal->ReadTempCalibration();
+    EXPECT_DOUBLE_EQ(window->session().temp_offset, -16.34);
+    EXPECT_DOUBLE_EQ(window->session().temp_slope, 1.732);
+    EXPECT_DOUBLE_EQ(window->thermal->thermostat.working_temp_offset, -16.34);
 }
 
 TEST_F(TempCalibrationWindowTest, AnImplausibleLineIsReportedInTheStatus)
 {
     writeFactors("config", "\"Temperature sensor parameters\"\r\nOFFSET=0\r\nSLOPE=1.732\r\n");
-    window->ReadTempCalibration();
+    window->thermal->ReadTempCalibration();
     EXPECT_EQ(window->txt_status->Text(),
               "[#T001]: Temperature Calibration factors out of limit. Using default parameters");
-    EXPECT_DOUBLE_EQ(mod::temp_offset, -16.34);
+    EXPECT_DOUBLE_EQ(window->session().temp_offset, -16.34);
 }
 
 TEST_F(TempCalibrationWindowTest, AMissingFileIsWrittenWithTheDefaults)
 {
     test::ScopedDecimalSeparator point(".");
     platform::MakeFolder(platform::ProgramPath("config"));
-    window->ReadTempCalibration();
+    window->thermal->ReadTempCalibration();
     EXPECT_EQ(readFile("config/tempfactor.dat"), "\"Temperature sensor parameters\"\r\nOFFSET=-16.34\r\nSLOPE=1.73\r\n");
-    EXPECT_DOUBLE_EQ(mod::temp_slope, 1.732) << "the rounded file value is used from the next start";
+    EXPECT_DOUBLE_EQ(window->session().temp_slope, 1.732) << "the rounded file value is used from the next start";
 }
 
 TEST_F(TempCalibrationWindowTest, StartUpLoadsTheInstrumentsLine)
@@ -213,9 +213,9 @@ TEST_F(TempCalibrationWindowTest, StartUpLoadsTheInstrumentsLine)
     attachSimulator(2, 58);
     writeFactors("config_SN58", "\"Temperature sensor parameters\"\r\nOFFSET=-16,5\r\nSLOPE=1,74\r\n");
     window->Form_Load();
-    EXPECT_DOUBLE_EQ(mod::temp_offset, -16.5);
-    EXPECT_DOUBLE_EQ(mod::temp_slope, 1.74);
-    EXPECT_DOUBLE_EQ(window->thermostat.working_temp_slope, 1.74);
+    EXPECT_DOUBLE_EQ(window->session().temp_offset, -16.5);
+    EXPECT_DOUBLE_EQ(window->session().temp_slope, 1.74);
+    EXPECT_DOUBLE_EQ(window->thermal->thermostat.working_temp_slope, 1.74);
 }
 
 // The program started by a user whose locale writes "2,5": the file carries that user's commas,
@@ -230,27 +230,27 @@ TEST_F(TempCalibrationWindowTest, UnderACommaLocaleTheFileIsWrittenWithCommasAnd
     ASSERT_EQ(QLocale().decimalPoint(), QStringLiteral(","));
 
     platform::MakeFolder(platform::ProgramPath("config"));
-    window->ReadTempCalibration();  // no file yet: the defaults are written
+    window->thermal->ReadTempCalibration();  // no file yet: the defaults are written
     EXPECT_EQ(readFile("config/tempfactor.dat"), "\"Temperature sensor parameters\"\r\nOFFSET=-16,34\r\nSLOPE=1,73\r\n");
-    mod::temp_offset = mod::temp_slope = 0;
-    window->ReadTempCalibration();
-    EXPECT_DOUBLE_EQ(mod::temp_offset, -16.34);
-    EXPECT_DOUBLE_EQ(mod::temp_slope, 1.73);
-    EXPECT_DOUBLE_EQ(window->thermostat.working_temp_slope, 1.73);
+    window->session().temp_offset = window->session().temp_slope = 0;
+    window->thermal->ReadTempCalibration();
+    EXPECT_DOUBLE_EQ(window->session().temp_offset, -16.34);
+    EXPECT_DOUBLE_EQ(window->session().temp_slope, 1.73);
+    EXPECT_DOUBLE_EQ(window->thermal->thermostat.working_temp_slope, 1.73);
 
-    mod::temp_offset = -17.5;
-    mod::temp_slope = 1.776;
-    ASSERT_TRUE(window->WriteTempCalibration());
+    window->session().temp_offset = -17.5;
+    window->session().temp_slope = 1.776;
+    ASSERT_TRUE(window->thermal->WriteTempCalibration());
     EXPECT_EQ(readFile("config/tempfactor.dat"), "\"Temperature sensor parameters\"\r\nOFFSET=-17,5\r\nSLOPE=1,78\r\n");
-    mod::temp_offset = mod::temp_slope = 0;
-    window->ReadTempCalibration();
-    EXPECT_DOUBLE_EQ(mod::temp_offset, -17.5);
-    EXPECT_DOUBLE_EQ(mod::temp_slope, 1.78);
+    window->session().temp_offset = window->session().temp_slope = 0;
+    window->thermal->ReadTempCalibration();
+    EXPECT_DOUBLE_EQ(window->session().temp_offset, -17.5);
+    EXPECT_DOUBLE_EQ(window->session().temp_slope, 1.78);
 
     writeFactors("config", "\"Temperature sensor parameters\"\r\nOFFSET=-16.5\r\nSLOPE=1.74\r\n");
-    window->ReadTempCalibration();
-    EXPECT_DOUBLE_EQ(mod::temp_offset, -16.5);
-    EXPECT_DOUBLE_EQ(mod::temp_slope, 1.74);
+    window->thermal->ReadTempCalibration();
+    EXPECT_DOUBLE_EQ(window->session().temp_offset, -16.5);
+    EXPECT_DOUBLE_EQ(window->session().temp_slope, 1.74);
     EXPECT_EQ(boxes.shown().size(), 0u) << "no file was taken for corrupt";
     EXPECT_EQ(window->txt_status->Text().find("[#T001]"), std::string::npos);
 }
@@ -263,11 +263,11 @@ TEST_F(TempCalibrationWindowTest, UnderACommaLocaleTypedPointsAndCommasAreBothNu
     startCalibration();
     plateAt(25);
     setPoint1("22.5");
-    EXPECT_DOUBLE_EQ(window->cal_t1, 22.5);
+    EXPECT_DOUBLE_EQ(window->thermal->cal_t1, 22.5);
     boxes.expectMessage("Difference between temperatures must be >5 degrees");
     setPoint2("27,4");
-    EXPECT_DOUBLE_EQ(window->cal_t2, 27.4);
-    EXPECT_FALSE(window->frmtempcal->cmd_closetmpcal->isEnabled());
+    EXPECT_DOUBLE_EQ(window->thermal->cal_t2, 27.4);
+    EXPECT_FALSE(window->thermal->frmtempcal->cmd_closetmpcal->isEnabled());
 }
 
 }  // namespace

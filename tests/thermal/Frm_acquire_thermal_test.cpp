@@ -10,7 +10,7 @@
 #include <QGroupBox>
 #include <QListWidget>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "link/CommPort.h"
 #include "support/AppFixture.h"
 #include "support/LinkFixture.h"
@@ -35,11 +35,11 @@ protected:
     {
         attachSimulator(4, serialNumber);
         ASSERT_EQ(link::CommOpen(4, "COM4", kLinkSettings), 0);
-        mod::port_slot = 4;
-        mod::port_open = true;
-        mod::serial_number = serialNumber;
-        mod::hardware_generation = serialNumber < 50 ? 1 : 2;
-        window->stage.analog_stage = mod::hardware_generation == 1;
+        window->session().port_slot = 4;
+        window->session().port_open = true;
+        window->session().serial_number = serialNumber;
+        window->session().hardware_generation = serialNumber < 50 ? 1 : 2;
+        window->thermal->stage.analog_stage = window->session().hardware_generation == 1;
     }
     void setPlate(double celsius)
     {
@@ -47,28 +47,28 @@ protected:
     }
     void holdSetPoint(const std::string& setpoint)
     {
-        window->txttemp->SetText(setpoint);
+        window->thermal->txttemp->SetText(setpoint);
         boxes.expectMessage("pre-heat/pre-cool to " + setpoint + "?", MsgResult::Yes);
-        window->chk_temp->SetValue(1);
+        window->thermal->chk_temp->SetValue(1);
     }
     void addRow(const std::string& temperature, const std::string& minutes)
     {
-        window->txt_tcycle->SetText(temperature);
-        window->txt_tcycle_min->SetText(minutes);
-        window->cmd_add_tcycle->Click();
+        window->thermal->txt_tcycle->SetText(temperature);
+        window->thermal->txt_tcycle_min->SetText(minutes);
+        window->thermal->cmd_add_tcycle->Click();
     }
     double now() const { return fakeClock->monotonicMs(); }
     // Keys pressed in the set-point box, as the user types them.
     void typeSetPoint(const std::string& text)
     {
-        ASSERT_NE(window->txttemp->lineEdit(), nullptr) << "the set point box takes typing";
-        window->txttemp->lineEdit()->clear();
+        ASSERT_NE(window->thermal->txttemp->lineEdit(), nullptr) << "the set point box takes typing";
+        window->thermal->txttemp->lineEdit()->clear();
         for (char c : text) key(Qt::Key_unknown, QString(QChar(c)));
     }
     void key(int code, const QString& text)
     {
         QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
-        QCoreApplication::sendEvent(window->txttemp->lineEdit(), &press);
+        QCoreApplication::sendEvent(window->thermal->txttemp->lineEdit(), &press);
     }
 };
 
@@ -76,16 +76,16 @@ TEST_F(ThermalWindowTest, HoldingASetPointWellAboveTheStageHeatsAt220)
 {
     connect(57);
     holdSetPoint("30");
-    EXPECT_TRUE(window->temperature_control_on);
+    EXPECT_TRUE(window->thermal->temperature_control_on);
     EXPECT_TRUE(window->Timer3->Enabled());
     EXPECT_EQ(frameList(), std::vector<std::string>{"T,2,255"});
     sim->clearLog();
 
     window->Timer3_Timer();
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,30", "T,3,220"}));
-    EXPECT_EQ(window->chk_temp->Caption(), "Temp=25.0\xB0" "C");
-    EXPECT_EQ(window->txt_current->Text(), "25.0");
-    EXPECT_EQ(window->Shape_temp->FillColor(), ui::colour::Red);
+    EXPECT_EQ(window->thermal->chk_temp->Caption(), "Temp=25.0\xB0" "C");
+    EXPECT_EQ(window->thermal->txt_current->Text(), "25.0");
+    EXPECT_EQ(window->thermal->Shape_temp->FillColor(), ui::colour::Red);
     EXPECT_EQ(window->txt_status->Text().rfind("Setting Temp = 30[15:09:", 0), 0u) << window->txt_status->Text();
 
     sim->clearLog();
@@ -110,7 +110,7 @@ TEST_F(ThermalWindowTest, TheThermostatBringsTheModelStageToTheSetPointAndHoldsI
     }
     EXPECT_GT(lowest, 29.0);
     EXPECT_LT(highest, 31.0);
-    EXPECT_TRUE(window->temperature_control_on);
+    EXPECT_TRUE(window->thermal->temperature_control_on);
 }
 
 TEST_F(ThermalWindowTest, AStageReporting55DegreesIsSwitchedOffAndTheReasonStaysShown)
@@ -120,10 +120,10 @@ TEST_F(ThermalWindowTest, AStageReporting55DegreesIsSwitchedOffAndTheReasonStays
     sim->with([](sim::SimState& s) { return s.thermal.reportOutOfRange = true; });
     sim->clearLog();
     window->Timer3_Timer();
-    EXPECT_EQ(window->chk_temp->Caption(), "OUTSPEC![55\xB0" "C]");
-    EXPECT_EQ(window->chk_temp->Value(), 0);
-    EXPECT_EQ(window->Shape_temp->FillColor(), ui::colour::Black);
-    EXPECT_FALSE(window->temperature_control_on);
+    EXPECT_EQ(window->thermal->chk_temp->Caption(), "OUTSPEC![55\xB0" "C]");
+    EXPECT_EQ(window->thermal->chk_temp->Value(), 0);
+    EXPECT_EQ(window->thermal->Shape_temp->FillColor(), ui::colour::Black);
+    EXPECT_FALSE(window->thermal->temperature_control_on);
     EXPECT_FALSE(window->Timer3->Enabled());
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,30", "T,1,0", "T,2,128"}))
         << "the Peltier goes off once: unticking by code does not run the box's handler a second time";
@@ -132,30 +132,30 @@ TEST_F(ThermalWindowTest, AStageReporting55DegreesIsSwitchedOffAndTheReasonStays
 TEST_F(ThermalWindowTest, DuringARunTheBoxOnlySwitchesControlAndOutOfRangeStopsThePeltier)
 {
     connect(57);
-    window->run_state = 1;
-    window->txttemp->SetText("30");
-    window->chk_temp->SetValue(1);
-    EXPECT_TRUE(window->temperature_control_on);
+    window->session().run_state = 1;
+    window->thermal->txttemp->SetText("30");
+    window->thermal->chk_temp->SetValue(1);
+    EXPECT_TRUE(window->thermal->temperature_control_on);
     EXPECT_FALSE(window->Timer3->Enabled()) << "the acquisition tick regulates during a run";
     sim->with([](sim::SimState& s) { return s.thermal.reportOutOfRange = true; });
     int setpoint = 30;
-    EXPECT_DOUBLE_EQ(window->RegulateTemperature(setpoint), 55.0);
-    EXPECT_EQ(window->chk_temp->Caption(), "OUTSPEC![55\xB0" "C]");
-    EXPECT_EQ(window->chk_temp->Value(), 0);
+    EXPECT_DOUBLE_EQ(window->thermal->RegulateTemperature(setpoint), 55.0);
+    EXPECT_EQ(window->thermal->chk_temp->Caption(), "OUTSPEC![55\xB0" "C]");
+    EXPECT_EQ(window->thermal->chk_temp->Value(), 0);
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,30", "T,1,0"}));
 }
 
 TEST_F(ThermalWindowTest, UntickingDuringARunSwitchesThePeltierOff)
 {
     connect(57);
-    window->run_state = 1;
-    window->chk_temp->SetValue(1);
+    window->session().run_state = 1;
+    window->thermal->chk_temp->SetValue(1);
     int setpoint = 30;
-    window->RegulateTemperature(setpoint);
+    window->thermal->RegulateTemperature(setpoint);
     ASSERT_GT(sim->with([](sim::SimState& s) { return s.thermal.peltierPower; }), 0);
-    window->chk_temp->SetValue(0);
-    EXPECT_FALSE(window->temperature_control_on);
-    EXPECT_EQ(window->Shape_temp->FillColor(), ui::colour::White);
+    window->thermal->chk_temp->SetValue(0);
+    EXPECT_FALSE(window->thermal->temperature_control_on);
+    EXPECT_EQ(window->thermal->Shape_temp->FillColor(), ui::colour::White);
     EXPECT_EQ(sim->with([](sim::SimState& s) { return s.thermal.peltierPower; }), 0)
         << "the Peltier must not go on heating unregulated for the rest of the run";
 }
@@ -168,22 +168,22 @@ TEST_F(ThermalWindowTest, AReadingThatFailsAlwaysEndsWithThePeltierOff)
     sim->setSilent(true);
     sim->clearLog();
     window->Timer3_Timer();
-    EXPECT_EQ(window->txt_current->Text(), "-1.0") << "no reading is -1, never 0 degrees";
-    EXPECT_EQ(window->chk_temp->Value(), 0);
+    EXPECT_EQ(window->thermal->txt_current->Text(), "-1.0") << "no reading is -1, never 0 degrees";
+    EXPECT_EQ(window->thermal->chk_temp->Value(), 0);
     sim->waitForFrames(3, 1000);  // no reply tells when the last frame has been read
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,30", "T,1,0", "T,2,128"}));
 
     // Reading only (the acquisition tick with the box clear): a silent stage is switched off too.
     sim->clearLog();
     int setpoint = 0;
-    EXPECT_EQ(window->RegulateTemperature(setpoint), -1);
+    EXPECT_EQ(window->thermal->RegulateTemperature(setpoint), -1);
     sim->waitForFrames(2, 1000);
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,45", "T,1,0"}));
 
     // A closed link is no reading either.
-    mod::port_open = false;
-    EXPECT_EQ(window->RegulateTemperature(setpoint), -1);
-    EXPECT_EQ(window->txt_current->Text(), "-1.0");
+    window->session().port_open = false;
+    EXPECT_EQ(window->thermal->RegulateTemperature(setpoint), -1);
+    EXPECT_EQ(window->thermal->txt_current->Text(), "-1.0");
 }
 
 TEST_F(ThermalWindowTest, AnUnansweredDriveIsNotTakenForTheNextReading)
@@ -192,29 +192,29 @@ TEST_F(ThermalWindowTest, AnUnansweredDriveIsNotTakenForTheNextReading)
     connect(57);
     holdSetPoint("30");
     window->Timer3_Timer();
-    ASSERT_DOUBLE_EQ(window->stage.last_temperature, 25.0);
+    ASSERT_DOUBLE_EQ(window->thermal->stage.last_temperature, 25.0);
 
     // The stage falls silent: the drive of the next step brings no temperature back, so the
     // step after it must read anew rather than drive on the old value for ever.
     sim->setSilent(true);
     window->Timer3_Timer();
-    EXPECT_EQ(window->stage.last_temperature, 0);
+    EXPECT_EQ(window->thermal->stage.last_temperature, 0);
     sim->clearLog();
     window->Timer3_Timer();
     sim->waitForFrames(3, 1000);
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,30", "T,1,0", "T,2,128"}));
-    EXPECT_FALSE(window->temperature_control_on);
+    EXPECT_FALSE(window->thermal->temperature_control_on);
 }
 
 TEST_F(ThermalWindowTest, AnsweringNoLeavesTheBoxClearAndTheStageOffOnce)
 {
     connect(57);
-    window->txttemp->SetText("30");
+    window->thermal->txttemp->SetText("30");
     boxes.expectMessage("pre-heat/pre-cool to 30?", MsgResult::No);
-    window->chk_temp->SetValue(1);
-    EXPECT_EQ(window->chk_temp->Value(), 0);
-    EXPECT_EQ(window->chk_temp->Caption(), "Temperature");
-    EXPECT_FALSE(window->temperature_control_on);
+    window->thermal->chk_temp->SetValue(1);
+    EXPECT_EQ(window->thermal->chk_temp->Value(), 0);
+    EXPECT_EQ(window->thermal->chk_temp->Caption(), "Temperature");
+    EXPECT_FALSE(window->thermal->temperature_control_on);
     EXPECT_FALSE(window->Timer3->Enabled());
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,1,0", "T,2,128"}));
 }
@@ -230,13 +230,13 @@ TEST_F(ThermalWindowTest, ATypedSetPointIsHeldWithin20To37)
     for (const Case c : {Case{"37", "37"}, Case{"38", "37"}, Case{"40", "37"}, Case{"20", "20"}, Case{"19", "20"},
                          Case{"15", "20"}, Case{"33.4", "33.4"}}) {
         typeSetPoint(c.typed);
-        ASSERT_EQ(window->txttemp->Text(), c.typed) << "the box takes typing";
-        int setpoint = window->SetPointValue();
-        window->RegulateTemperature(setpoint);
-        EXPECT_EQ(window->txttemp->Text(), c.held) << c.typed;
+        ASSERT_EQ(window->thermal->txttemp->Text(), c.typed) << "the box takes typing";
+        int setpoint = window->thermal->SetPointValue();
+        window->thermal->RegulateTemperature(setpoint);
+        EXPECT_EQ(window->thermal->txttemp->Text(), c.held) << c.typed;
     }
     // A typed set point is regulated towards like a chosen one: 33.4 is asked for as 33.
-    window->thermostat.ForceReading();
+    window->thermal->thermostat.ForceReading();
     sim->clearLog();
     window->Timer3_Timer();
     EXPECT_EQ(frameList().front(), "T,255,33");
@@ -247,12 +247,12 @@ TEST_F(ThermalWindowTest, EnterOnATypedListedSetPointCountsAsChoosingIt)
     connect(57);
     holdSetPoint("30");
     window->Timer3_Timer();
-    ASSERT_NE(window->thermostat.force_reading, -1);
+    ASSERT_NE(window->thermal->thermostat.force_reading, -1);
     typeSetPoint("25");
-    EXPECT_NE(window->thermostat.force_reading, -1) << "typing alone chooses nothing";
+    EXPECT_NE(window->thermal->thermostat.force_reading, -1) << "typing alone chooses nothing";
     key(Qt::Key_Return, "\r");
-    EXPECT_EQ(window->thermostat.force_reading, -1) << "the next step reads anew";
-    EXPECT_EQ(window->txttemp->ListIndex(), 5);
+    EXPECT_EQ(window->thermal->thermostat.force_reading, -1) << "the next step reads anew";
+    EXPECT_EQ(window->thermal->txttemp->ListIndex(), 5);
 }
 
 TEST_F(ThermalWindowTest, ASetPointBoxWithoutANumberStopsTheDriveInsteadOfLeavingItOn)
@@ -260,20 +260,20 @@ TEST_F(ThermalWindowTest, ASetPointBoxWithoutANumberStopsTheDriveInsteadOfLeavin
     connect(57);
     holdSetPoint("30");
     window->Timer3_Timer();
-    ASSERT_TRUE(window->thermostat.heating_on);
+    ASSERT_TRUE(window->thermal->thermostat.heating_on);
     ASSERT_GT(sim->with([](sim::SimState& s) { return s.thermal.peltierPower; }), 0);
 
     // The user empties the box while control is on: nothing can be regulated towards, and the
     // stage must not go on heating with the range check no longer applied.
-    window->txttemp->SetText("");
+    window->thermal->txttemp->SetText("");
     sim->clearLog();
     window->Timer3_Timer();
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,45", "T,1,0"}));
     EXPECT_EQ(sim->with([](sim::SimState& s) { return s.thermal.peltierPower; }), 0);
-    EXPECT_FALSE(window->thermostat.heating_on);
-    EXPECT_TRUE(window->temperature_control_on) << "a set point typed again is held again";
+    EXPECT_FALSE(window->thermal->thermostat.heating_on);
+    EXPECT_TRUE(window->thermal->temperature_control_on) << "a set point typed again is held again";
 
-    window->txttemp->SetText("30");
+    window->thermal->txttemp->SetText("30");
     sim->clearLog();
     window->Timer3_Timer();
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,30", "T,3,220"}));
@@ -286,43 +286,43 @@ TEST_F(ThermalWindowTest, AnalogStageHeatsWithDirectionThenDrive)
     sim->clearLog();
     window->Timer3_Timer();
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,1", "T,0,0", "T,1,220"}));
-    EXPECT_EQ(window->txt_current->Text(), "25.0");
+    EXPECT_EQ(window->thermal->txt_current->Text(), "25.0");
     EXPECT_EQ(window->txt_status->Text(), "heat_an:220");
 }
 
 TEST_F(ThermalWindowTest, CycleStepsOnTheMonotonicClockAndEndsWithTheStageOff)
 {
     connect(57);
-    window->mn_tcycle_Click();
-    EXPECT_TRUE(window->mn_tcycle->isChecked());
-    EXPECT_FALSE(window->Frame_tcycle->isHidden());
+    window->thermal->mn_tcycle_Click();
+    EXPECT_TRUE(window->thermal->mn_tcycle->isChecked());
+    EXPECT_FALSE(window->thermal->Frame_tcycle->isHidden());
     addRow("25", "1");
     addRow("30", "2");
-    ASSERT_EQ(window->CycleRows(), (std::vector<std::string>{"T25;1", "T30;2"}));
+    ASSERT_EQ(window->thermal->CycleRows(), (std::vector<std::string>{"T25;1", "T30;2"}));
     boxes.expectMessage("Start temperature cycle?", MsgResult::Yes);
     const double start = now();
-    window->chk_temp->SetValue(1);
-    EXPECT_EQ(window->txttemp->Text(), "25");
+    window->thermal->chk_temp->SetValue(1);
+    EXPECT_EQ(window->thermal->txttemp->Text(), "25");
     EXPECT_TRUE(window->Timer3->Enabled());
-    EXPECT_TRUE(window->cmd_add_tcycle->isHidden());
+    EXPECT_TRUE(window->thermal->cmd_add_tcycle->isHidden());
 
     // A wall-clock jump must not move the cycle on.
     fakeClock->setWall(std::chrono::system_clock::now() + std::chrono::hours(5));
     double tickStart = now();
-    while (window->txttemp->Text() == "25" && now() - start < 70000) {
+    while (window->thermal->txttemp->Text() == "25" && now() - start < 70000) {
         tickStart = now();
         window->Timer3_Timer();
         fakeClock->advanceMs(300);
     }
-    EXPECT_EQ(window->txttemp->Text(), "30");
+    EXPECT_EQ(window->thermal->txttemp->Text(), "30");
     EXPECT_GT(tickStart - start, 60000);
     EXPECT_LT(tickStart - start, 61500);
-    EXPECT_EQ(window->txt_tcycle->Text(), "30");
-    EXPECT_EQ(window->txt_tcycle_min->Text(), "2");
+    EXPECT_EQ(window->thermal->txt_tcycle->Text(), "30");
+    EXPECT_EQ(window->thermal->txt_tcycle_min->Text(), "2");
 
     sim->clearLog();
     const double second = tickStart;
-    while (window->temperature_control_on && now() - second < 200000) {
+    while (window->thermal->temperature_control_on && now() - second < 200000) {
         tickStart = now();
         window->Timer3_Timer();
         fakeClock->advanceMs(300);
@@ -332,43 +332,43 @@ TEST_F(ThermalWindowTest, CycleStepsOnTheMonotonicClockAndEndsWithTheStageOff)
     const std::vector<std::string> frames = frameList();
     ASSERT_GE(frames.size(), 2u);
     EXPECT_EQ(std::vector<std::string>(frames.end() - 2, frames.end()), (std::vector<std::string>{"T,1,0", "T,2,128"}));
-    EXPECT_EQ(window->chk_temp->Value(), 0);
-    EXPECT_EQ(window->chk_temp->Caption(), "Temperature");
+    EXPECT_EQ(window->thermal->chk_temp->Value(), 0);
+    EXPECT_EQ(window->thermal->chk_temp->Caption(), "Temperature");
     EXPECT_FALSE(window->Timer3->Enabled());
-    EXPECT_FALSE(window->cmd_add_tcycle->isHidden());
+    EXPECT_FALSE(window->thermal->cmd_add_tcycle->isHidden());
 }
 
 TEST_F(ThermalWindowTest, TheCycleMenuEntryTogglesOncePerClick)
 {
-    window->mn_tcycle->trigger();
-    EXPECT_TRUE(window->mn_tcycle->isChecked());
-    EXPECT_FALSE(window->Frame_tcycle->isHidden());
-    window->mn_tcycle->trigger();
-    EXPECT_FALSE(window->mn_tcycle->isChecked());
-    EXPECT_TRUE(window->Frame_tcycle->isHidden());
+    window->thermal->mn_tcycle->trigger();
+    EXPECT_TRUE(window->thermal->mn_tcycle->isChecked());
+    EXPECT_FALSE(window->thermal->Frame_tcycle->isHidden());
+    window->thermal->mn_tcycle->trigger();
+    EXPECT_FALSE(window->thermal->mn_tcycle->isChecked());
+    EXPECT_TRUE(window->thermal->Frame_tcycle->isHidden());
 }
 
 TEST_F(ThermalWindowTest, CountdownShowsTheMinutesLeft)
 {
     connect(57);
-    window->mn_tcycle_Click();
+    window->thermal->mn_tcycle_Click();
     addRow("25", "2");
     boxes.expectMessage("Start temperature cycle?", MsgResult::Yes);
-    window->chk_temp->SetValue(1);
+    window->thermal->chk_temp->SetValue(1);
     fakeClock->advanceMs(30000);
     window->Timer3_Timer();
-    EXPECT_EQ(window->txt_tcycle_min->Text(), "1.5");
+    EXPECT_EQ(window->thermal->txt_tcycle_min->Text(), "1.5");
 }
 
 TEST_F(ThermalWindowTest, YesWithAnEmptyCycleListLeavesNothingHalfOn)
 {
     connect(57);
-    window->mn_tcycle_Click();
+    window->thermal->mn_tcycle_Click();
     boxes.expectMessage("Start temperature cycle?", MsgResult::Yes);
     boxes.expectMessage("Temperature cycles not defined");
-    window->chk_temp->SetValue(1);
-    EXPECT_EQ(window->chk_temp->Value(), 0);
-    EXPECT_FALSE(window->temperature_control_on);
+    window->thermal->chk_temp->SetValue(1);
+    EXPECT_EQ(window->thermal->chk_temp->Value(), 0);
+    EXPECT_FALSE(window->thermal->temperature_control_on);
     EXPECT_FALSE(window->Timer3->Enabled());
     EXPECT_TRUE(sim->frames().empty());
 }
@@ -379,42 +379,42 @@ TEST_F(ThermalWindowTest, BadCycleRowsAreRefusedWithAMessage)
     addRow("abc", "5");
     boxes.expectMessage("Temperature cycle row not valid: T25;");
     addRow("25", "");
-    EXPECT_EQ(window->List_temp_cycle->count(), 0);
+    EXPECT_EQ(window->thermal->List_temp_cycle->count(), 0);
     addRow("25", "10");
-    EXPECT_EQ(window->CycleRows(), std::vector<std::string>{"T25;10"});
-    window->cmd_clr_tcycle->Click();
-    EXPECT_TRUE(window->CycleRows().empty());
+    EXPECT_EQ(window->thermal->CycleRows(), std::vector<std::string>{"T25;10"});
+    window->thermal->cmd_clr_tcycle->Click();
+    EXPECT_TRUE(window->thermal->CycleRows().empty());
 }
 
 TEST_F(ThermalWindowTest, EndOfCycleLeavesTheTimerToARunningLightPulse)
 {
     connect(57);
-    window->mn_tcycle_Click();
+    window->thermal->mn_tcycle_Click();
     addRow("25", "0");
     boxes.expectMessage("Start temperature cycle?", MsgResult::Yes);
-    window->chk_temp->SetValue(1);
-    window->pulse_on = true;  // a light pulse with time still to run
-    window->pulse_countdown = 100;
+    window->thermal->chk_temp->SetValue(1);
+    window->lighting->pulse_on = true;  // a light pulse with time still to run
+    window->lighting->pulse_countdown = 100;
     fakeClock->advanceMs(1000);
     window->Timer3_Timer();
-    EXPECT_FALSE(window->temperature_control_on);
+    EXPECT_FALSE(window->thermal->temperature_control_on);
     EXPECT_TRUE(window->Timer3->Enabled()) << "the pulse countdown still needs the timer";
 }
 
 TEST_F(ThermalWindowTest, AnotherTickAfterTheCycleWasStoppedDoesNotStepIt)
 {
     connect(57);
-    window->mn_tcycle_Click();
+    window->thermal->mn_tcycle_Click();
     addRow("25", "0");
     addRow("30", "0");
     boxes.expectMessage("Start temperature cycle?", MsgResult::Yes);
-    window->chk_temp->SetValue(1);
-    window->chk_temp->SetValue(0);
-    window->pulse_on = true;  // the timer goes on ticking for a light pulse
+    window->thermal->chk_temp->SetValue(1);
+    window->thermal->chk_temp->SetValue(0);
+    window->lighting->pulse_on = true;  // the timer goes on ticking for a light pulse
     window->Timer3->SetEnabled(true);
     fakeClock->advanceMs(5000);
     window->Timer3_Timer();
-    EXPECT_EQ(window->txttemp->Text(), "25");
+    EXPECT_EQ(window->thermal->txttemp->Text(), "25");
 }
 
 }  // namespace

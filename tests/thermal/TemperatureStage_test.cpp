@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ModuleState.h"
+#include "link/Session.h"
 #include "support/FakeClock.h"
 #include "support/LinkFixture.h"
 #include "thermal/TemperatureStage.h"
@@ -15,20 +15,20 @@ protected:
 
 TEST_F(TemperatureStageTest, DecodesEachGenerationsReplyWithoutOverflow)
 {
-    mod::hardware_generation = 2;
-    EXPECT_DOUBLE_EQ(stage.DecodeTemperatureReply(std::string({'T', 1, char(144)})), 25.0);
-    EXPECT_EQ(stage.DecodeTemperatureReply(std::string({'T', 6, 64})), 0) << "100 degrees is not valid";
-    EXPECT_EQ(stage.DecodeTemperatureReply(std::string({'T', 0, 0})), 0);
-    EXPECT_EQ(stage.DecodeTemperatureReply(std::string({'t', 125, 0})), 0) << "'t' is refused on generation 2";
-    mod::hardware_generation = 1;
-    EXPECT_DOUBLE_EQ(stage.DecodeTemperatureReply(std::string({'t', 125, 0})), 25.0);
-    EXPECT_DOUBLE_EQ(stage.DecodeTemperatureReply(std::string({'t', char(200), 0})), 40.0)
+    session.hardware_generation = 2;
+    EXPECT_DOUBLE_EQ(stage.DecodeTemperatureReply(std::string({'T', 1, char(144)}), session.hardware_generation), 25.0);
+    EXPECT_EQ(stage.DecodeTemperatureReply(std::string({'T', 6, 64}), session.hardware_generation), 0) << "100 degrees is not valid";
+    EXPECT_EQ(stage.DecodeTemperatureReply(std::string({'T', 0, 0}), session.hardware_generation), 0);
+    EXPECT_EQ(stage.DecodeTemperatureReply(std::string({'t', 125, 0}), session.hardware_generation), 0) << "'t' is refused on generation 2";
+    session.hardware_generation = 1;
+    EXPECT_DOUBLE_EQ(stage.DecodeTemperatureReply(std::string({'t', 125, 0}), session.hardware_generation), 25.0);
+    EXPECT_DOUBLE_EQ(stage.DecodeTemperatureReply(std::string({'t', char(200), 0}), session.hardware_generation), 40.0)
         << "a first data byte of 128 or more is a large positive raw value, not a negative one";
 }
 
 TEST_F(TemperatureStageTest, PeltierOffSendsPowerZeroAndKeepsTheReportedTemperature)
 {
-    mod::hardware_generation = 2;
+    session.hardware_generation = 2;
     sim->with([](sim::SimState& s) { return s.thermal.temperatureC = 30.0; });
     EXPECT_EQ(stage.PeltierOff(console), 1);
     EXPECT_EQ(frameList(), std::vector<std::string>{"T,1,0"});
@@ -38,7 +38,7 @@ TEST_F(TemperatureStageTest, PeltierOffSendsPowerZeroAndKeepsTheReportedTemperat
 
 TEST_F(TemperatureStageTest, FanFrameGoesOutEvenWithTheLinkMarkedClosed)
 {
-    mod::port_open = false;
+    session.port_open = false;
     EXPECT_EQ(stage.SetFan(255, console), 1);
     EXPECT_EQ(sim->rawReceived(), std::string({char(255), 'T', 2, char(255), char(169)}));
     EXPECT_EQ(stage.SetFan(300, console), -1);
@@ -51,11 +51,11 @@ TEST_F(TemperatureStageTest, HeatingUsesOneFrameOnGenerationTwoAndTwoOnAnAnalogS
 {
     test::FakeClock clock;
     test::WriteRecorder recorder;
-    mod::hardware_generation = 2;
+    session.hardware_generation = 2;
     int pwm = 250;
     EXPECT_EQ(stage.PeltierHeat(pwm, console), 1);
     EXPECT_EQ(pwm, 230);
-    mod::hardware_generation = 1;
+    session.hardware_generation = 1;
     stage.analog_stage = true;
     pwm = 100;
     EXPECT_EQ(stage.PeltierHeat(pwm, console), 1);
@@ -67,13 +67,13 @@ TEST_F(TemperatureStageTest, HeatingUsesOneFrameOnGenerationTwoAndTwoOnAnAnalogS
 TEST_F(TemperatureStageTest, CoolingLimitsTo245AndUsesTheCoolDirectionOnAnAnalogStage)
 {
     test::FakeClock clock;
-    mod::hardware_generation = 2;
+    session.hardware_generation = 2;
     int pwm = 250;
     EXPECT_EQ(stage.PeltierCool(pwm, console), 1);
     EXPECT_EQ(pwm, 245);
     pwm = 240;
     stage.PeltierCool(pwm, console);
-    mod::hardware_generation = 1;
+    session.hardware_generation = 1;
     stage.analog_stage = true;
     pwm = 250;
     stage.PeltierCool(pwm, console);
@@ -83,7 +83,7 @@ TEST_F(TemperatureStageTest, CoolingLimitsTo245AndUsesTheCoolDirectionOnAnAnalog
 
 TEST_F(TemperatureStageTest, ReadingPowerIsLimitedAndWrittenBack)
 {
-    mod::hardware_generation = 2;
+    session.hardware_generation = 2;
     int power = 300;
     stage.SetPowerReadTemperature(power, console);
     EXPECT_EQ(power, 255);
@@ -95,7 +95,7 @@ TEST_F(TemperatureStageTest, ReadingPowerIsLimitedAndWrittenBack)
 
 TEST_F(TemperatureStageTest, ReadingDecodesTheReplyAndRefusesInvalidOnes)
 {
-    mod::hardware_generation = 2;
+    session.hardware_generation = 2;
     std::string answer;
     sim->on('T', [&answer](sim::SimState&, const sim::ReceivedFrame&) { return answer; });
     int power = 0;
@@ -114,7 +114,7 @@ TEST_F(TemperatureStageTest, ReadingDecodesTheReplyAndRefusesInvalidOnes)
 
 TEST_F(TemperatureStageTest, TheReplyLetterChoosesTheDriveModeOnGenerationOne)
 {
-    mod::hardware_generation = 1;
+    session.hardware_generation = 1;
     std::string answer = std::string({'t', 125, 0});
     sim->on('T', [&answer](sim::SimState&, const sim::ReceivedFrame&) { return answer; });
     int power = 0;
@@ -123,12 +123,12 @@ TEST_F(TemperatureStageTest, TheReplyLetterChoosesTheDriveModeOnGenerationOne)
     answer = std::string({'T', 1, char(144)});
     EXPECT_DOUBLE_EQ(stage.SetPowerReadTemperature(power, console), 25.0);
     EXPECT_FALSE(stage.analog_stage);
-    EXPECT_EQ(stage.DecodeTemperatureReply(answer), 0) << "the drive replies of generation 1 decode only 't'";
+    EXPECT_EQ(stage.DecodeTemperatureReply(answer, session.hardware_generation), 0) << "the drive replies of generation 1 decode only 't'";
 }
 
 TEST_F(TemperatureStageTest, AClosedLinkIsNoReadingNotZeroDegrees)
 {
-    mod::port_open = false;
+    session.port_open = false;
     int power = 0;
     EXPECT_EQ(stage.SetPowerReadTemperature(power, console), kNoReading);
     EXPECT_EQ(console.lastStatus(), "COMPORT not opened. Click Connect");

@@ -13,8 +13,7 @@
 
 #include <ctime>
 
-#include "app/Frm_acquire.h"
-#include "app/ModuleState.h"
+#include "thermal/ThermalControls.h"
 #include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
@@ -24,12 +23,12 @@
 #include "ui/Dialogs.h"
 #include "ui/Make.h"
 #include "ui/Shape.h"
+#include "ui/Ticker.h"
 #include "ui/Timer.h"
 
-namespace tirmo::app {
+namespace tirmo::thermal {
 namespace {
 
-using thermal::Thermostat;
 
 constexpr int kFanFull = 255;
 constexpr int kFanHalf = 128;
@@ -64,30 +63,45 @@ std::string oneDecimal(double x) { return platform::NumberText(double(platform::
 
 }  // namespace
 
-void Frm_acquire::buildThermalControls()
+ThermalControls::ThermalControls(link::Console& console, ui::Ticker& ticker, QWidget* client, QMenuBar* menus)
+    : QObject(client), console_(console), ticker_(ticker)
 {
-    auto* frame = new QGroupBox(this);
-    auto* grid = new QGridLayout(frame);
-    chk_temp = ui::MakeCheckBox(frame, "chk_temp", kIdleCaption);
-    txttemp = ui::MakeComboBox(frame, "txttemp");
+    build(client, menus);
+    // The tick runs the temperature work while control is on (the cycle runs inside it).
+    ticks_ = ticker_.Register([this] {
+        TemperatureTimerStep();
+        return temperature_control_on;
+    });
+}
+
+void ThermalControls::build(QWidget* client, QMenuBar* menus)
+{
+    // The run panel's temperature row; the window's tree moves it into Frame_menu.
+    chk_temp = ui::MakeCheckBox(client, "chk_temp", kIdleCaption);
+    txttemp = ui::MakeComboBox(client, "txttemp");
     // A set point is typed as well as chosen; the thermostat step holds it within the list's range.
     txttemp->setEditable(true);
-    for (int t = thermal::kSetPointLow; t <= thermal::kSetPointHigh; ++t) txttemp->AddItem(std::to_string(t));
+    for (int t = kSetPointLow; t <= kSetPointHigh; ++t) txttemp->AddItem(std::to_string(t));
     txttemp->SetListIndex(0);
-    Shape_temp = ui::MakeShape(frame, "Shape_temp");
+    // The set point is read from the box where it changes (typed, chosen, or set by the cycle),
+    // so the thermostat step works with a number.
+    set_point = SetPointValue();
+    connect(txttemp, &QComboBox::currentTextChanged, this, [this] { set_point = SetPointValue(); });
+    Shape_temp = ui::MakeShape(client, "Shape_temp");
     Shape_temp->setFixedSize(16, 16);
+    for (QWidget* w : std::initializer_list<QWidget*>{chk_temp, txttemp}) w->resize(w->sizeHint());
+    // The read-outs, which the window keeps out of sight (chk_temp's caption shows the temperature).
+    auto* frame = new QGroupBox(client);
+    auto* grid = new QGridLayout(frame);
     txt_current = ui::MakeTextBox(frame, "txt_current");
     txt_current->setReadOnly(true);
     Txt_sensortemp = ui::MakeTextBox(frame, "Txt_sensortemp");
     Txt_sensortemp->setReadOnly(true);
-    grid->addWidget(chk_temp, 0, 0);
-    grid->addWidget(txttemp, 0, 1);
-    grid->addWidget(Shape_temp, 0, 2);
-    grid->addWidget(txt_current, 1, 0);
-    grid->addWidget(Txt_sensortemp, 1, 1);
-    panels_->addWidget(frame);
+    grid->addWidget(txt_current, 0, 0);
+    grid->addWidget(Txt_sensortemp, 0, 1);
+    frame->resize(frame->sizeHint());
 
-    Frame_tcycle = new QGroupBox("Temperature cycle", this);
+    Frame_tcycle = new QGroupBox("Temperature cycle", client);
     Frame_tcycle->setObjectName("Frame_tcycle");
     auto* cycleGrid = new QGridLayout(Frame_tcycle);
     List_temp_cycle = new QListWidget(Frame_tcycle);
@@ -104,12 +118,12 @@ void Frm_acquire::buildThermalControls()
     cycleGrid->addWidget(cmd_add_tcycle, 2, 1);
     cycleGrid->addWidget(cmd_clr_tcycle, 2, 3);
     Frame_tcycle->hide();
-    panels_->addWidget(Frame_tcycle);
+    Frame_tcycle->resize(Frame_tcycle->sizeHint());
 
-    frmtempcal = new thermal::FrmTempCal(this);
-    panels_->addWidget(frmtempcal);
+    frmtempcal = new FrmTempCal(client);
+    frmtempcal->hide();
 
-    QMenu* tools = menuNamed(menuBar(), "mntools", "Tools");
+    QMenu* tools = menuNamed(menus, "mntools", "Tools");
     QMenu* advanced = menuNamed(tools, "mnadvan", "Advanced");
     QMenu* tempcal = menuNamed(advanced, "mntempcal", "Temperature Calibration");
     mncalibratetemp = tempcal->addAction("Calibrate");
@@ -139,28 +153,28 @@ void Frm_acquire::buildThermalControls()
 
 // ---------------------------------------------------------------- stage commands
 
-int Frm_acquire::PeltierOff() { return stage.PeltierOff(*this); }
-int Frm_acquire::PeltierHeat(int& pwm) { return stage.PeltierHeat(pwm, *this); }
-int Frm_acquire::PeltierCool(int& pwm) { return stage.PeltierCool(pwm, *this); }
-int Frm_acquire::SetFan(int level) { return stage.SetFan(level, *this); }
-double Frm_acquire::SetPowerReadTemperature(int& power) { return stage.SetPowerReadTemperature(power, *this); }
+int ThermalControls::PeltierOff() { return stage.PeltierOff(console_); }
+int ThermalControls::PeltierHeat(int& pwm) { return stage.PeltierHeat(pwm, console_); }
+int ThermalControls::PeltierCool(int& pwm) { return stage.PeltierCool(pwm, console_); }
+int ThermalControls::SetFan(int level) { return stage.SetFan(level, console_); }
+double ThermalControls::SetPowerReadTemperature(int& power) { return stage.SetPowerReadTemperature(power, console_); }
 
 // ---------------------------------------------------------------- thermostat step
 
-int Frm_acquire::SetPointValue() const
+int ThermalControls::SetPointValue() const
 {
     const auto v = platform::ParseNumber(txttemp->Text());
     if (!v || *v < -32768 || *v > 32767) return 0;
     return int(platform::RoundHalfEven(*v));
 }
 
-double Frm_acquire::RegulateTemperature(int& setpoint)
+double ThermalControls::RegulateTemperature(int& setpoint)
 {
     Thermostat& t = thermostat;
-    if (mod::hardware_generation >= 2) stage.analog_stage = false;
+    if (console_.session().hardware_generation >= 2) stage.analog_stage = false;
     int power = Thermostat::ReadingPowerByte(setpoint, stage.analog_stage);
 
-    thermal::Conversion c;
+    Conversion c;
     double reading = 0;
     if (stage.last_temperature != 0 && temperature_control_on && setpoint != 0 && t.force_reading != -1) {
         // The drive command of the previous step brought a reading back: use it, unless it
@@ -174,7 +188,7 @@ double Frm_acquire::RegulateTemperature(int& setpoint)
     } else {
         if (t.force_reading == -1) t.force_reading = 0;
         reading = SetPowerReadTemperature(power);
-        platform::Sleep(thermal::kReadingPauseMs);
+        platform::Sleep(kReadingPauseMs);
         c = t.Convert(reading, stage.analog_stage);
     }
     t.raw_reading = c.reading ? reading : -1;
@@ -189,74 +203,74 @@ double Frm_acquire::RegulateTemperature(int& setpoint)
         // not go on unregulated and without the range check: the stage is switched off until a
         // set point is there again.
         const bool noSetPoint = temperature_control_on && setpoint <= 0;
-        if ((!c.reading || noSetPoint) && mod::port_open) PeltierOff();
+        if ((!c.reading || noSetPoint) && console_.session().port_open) PeltierOff();
         if (noSetPoint) {
-            t.Apply({thermal::Drive::Off, 0});
+            t.Apply({Drive::Off, 0});
             Shape_temp->SetFillColor(t.DriveColour());
         }
         return c.temperature;
     }
 
     double v = platform::Val(txttemp->Text());
-    if (v > thermal::kSetPointHigh) {
-        txttemp->SetText(std::to_string(thermal::kSetPointHigh));
-        v = thermal::kSetPointHigh;
-    } else if (v < thermal::kSetPointLow) {
-        txttemp->SetText(std::to_string(thermal::kSetPointLow));
-        v = thermal::kSetPointLow;
+    if (v > kSetPointHigh) {
+        txttemp->SetText(std::to_string(kSetPointHigh));
+        v = kSetPointHigh;
+    } else if (v < kSetPointLow) {
+        txttemp->SetText(std::to_string(kSetPointLow));
+        v = kSetPointLow;
     }
     const double d = c.temperature - v;
 
     if (!Thermostat::InSafeRange(c.sensor)) {
         // Out of range, or no reading at all: the stage goes off and the reason stays shown.
         chk_temp->SetCaption("OUTSPEC![" + std::to_string(platform::RoundHalfEven(c.temperature)) + kDegrees + "C]");
-        Shape_temp->SetFillColor(thermal::kOutOfRangeColour);
+        Shape_temp->SetFillColor(kOutOfRangeColour);
         SetTemperatureBoxQuietly(0);
         SwitchTemperatureControlOff(true);
     } else {
-        thermal::DriveChoice choice = t.Choose(d, run_state);
+        DriveChoice choice = t.Choose(d, console_.session().run_state);
         switch (choice.drive) {
-        case thermal::Drive::Heat: PeltierHeat(choice.pwm); break;
-        case thermal::Drive::Cool: PeltierCool(choice.pwm); break;
-        case thermal::Drive::Off: PeltierOff(); break;
+        case Drive::Heat: PeltierHeat(choice.pwm); break;
+        case Drive::Cool: PeltierCool(choice.pwm); break;
+        case Drive::Off: PeltierOff(); break;
         }
         t.Apply(choice);
         Shape_temp->SetFillColor(t.DriveColour());
     }
-    t.Settle(c.temperature, run_state);
+    t.Settle(c.temperature, console_.session().run_state);
     return c.temperature;
 }
 
 // ---------------------------------------------------------------- temperature box and set point
 
-void Frm_acquire::SetTemperatureBoxQuietly(int value)
+void ThermalControls::SetTemperatureBoxQuietly(int value)
 {
     ui::RunningFlag quiet(chk_temp_quiet_);
     chk_temp->SetValue(value);
 }
 
-void Frm_acquire::StopTemperatureTimer()
+void ThermalControls::StopTemperatureTimer()
 {
-    // The light-pulse countdown shares the timer; it stops the timer itself when it ends.
-    if (!pulse_on) Timer3->SetEnabled(false);
+    // The light-pulse countdown, if on, keeps the tick running for itself.
+    ticker_.Release(ticks_);
 }
 
-void Frm_acquire::SwitchTemperatureControlOff(bool keepIndicator)
+void ThermalControls::SwitchTemperatureControlOff(bool keepIndicator)
 {
     thermostat.ResetForNewControl();
     cycle.Stop();
     temperature_control_on = false;
-    if (run_state >= 1) {
-        // During a run the acquisition tick regulates; Timer3 is not in use.
-        Timer3->SetEnabled(false);
-        if (!keepIndicator) Shape_temp->SetFillColor(thermal::kIdleColour);
+    if (console_.session().run_state >= 1) {
+        // During a run the acquisition tick regulates; the one-second tick is not in use.
+        ticker_.Release(ticks_);
+        if (!keepIndicator) Shape_temp->SetFillColor(kIdleColour);
         PeltierOff();
         return;
     }
     StopTemperatureTimer();
     if (!keepIndicator) {
         chk_temp->SetCaption(kIdleCaption);
-        Shape_temp->SetFillColor(thermal::kIdleColour);
+        Shape_temp->SetFillColor(kIdleColour);
     }
     PeltierOff();
     platform::Sleep(kOffPauseMs);
@@ -265,7 +279,7 @@ void Frm_acquire::SwitchTemperatureControlOff(bool keepIndicator)
     cmd_clr_tcycle->show();
 }
 
-void Frm_acquire::chk_temp_Click()
+void ThermalControls::chk_temp_Click()
 {
     // Changes by this window's own code are handled where they are made.
     if (chk_temp_quiet_) return;
@@ -273,12 +287,12 @@ void Frm_acquire::chk_temp_Click()
     // Ticked or unticked while another exchange holds the port: the box goes back, nothing changes.
     if (link::PortBusy()) {
         SetTemperatureBoxQuietly(checked ? 0 : 1);
-        SetStatus(link::kBusy);
+        console_.SetStatus(link::kBusy);
         return;
     }
-    if (run_state >= 1) {
+    if (console_.session().run_state >= 1) {
         thermostat.ResetForNewControl();
-        Timer3->SetEnabled(false);
+        ticker_.Release(ticks_);
         if (checked)
             temperature_control_on = true;
         else
@@ -304,7 +318,7 @@ void Frm_acquire::chk_temp_Click()
         }
         const std::vector<std::string> rows = CycleRows();
         std::string problem = rows.empty() ? "Temperature cycles not defined" : std::string();
-        for (size_t i = 0; i < rows.size() && problem.empty(); ++i) problem = thermal::CycleRowProblem(rows[i]);
+        for (size_t i = 0; i < rows.size() && problem.empty(); ++i) problem = CycleRowProblem(rows[i]);
         if (!problem.empty()) {
             ui::dialogs().messageBox(problem);
             chk_temp->SetCaption(kIdleCaption);
@@ -315,7 +329,7 @@ void Frm_acquire::chk_temp_Click()
         }
         cycle.Start(platform::MonotonicMs());
         List_temp_cycle->setCurrentRow(0);
-        const thermal::CycleRow row = thermal::SplitCycleRow(rows[0]);
+        const CycleRow row = SplitCycleRow(rows[0]);
         txt_tcycle->SetText(row.temperature);
         txt_tcycle_min->SetText(row.minutes);
         txttemp->SetText(txt_tcycle->Text());
@@ -323,7 +337,7 @@ void Frm_acquire::chk_temp_Click()
         SetFan(kFanFull);
         cmd_add_tcycle->hide();
         cmd_clr_tcycle->hide();
-        Timer3->SetEnabled(true);
+        ticker_.Need(ticks_);
         return;
     }
 
@@ -331,34 +345,34 @@ void Frm_acquire::chk_temp_Click()
         ui::MsgResult::Yes) {
         temperature_control_on = true;
         SetFan(kFanFull);
-        Timer3->SetEnabled(true);
+        ticker_.Need(ticks_);
     } else {
         refuse();
     }
 }
 
-void Frm_acquire::txttemp_Click() { thermostat.ForceReading(); }
+void ThermalControls::txttemp_Click() { thermostat.ForceReading(); }
 
 // ---------------------------------------------------------------- cycles
 
-void Frm_acquire::mn_tcycle_Click()
+void ThermalControls::mn_tcycle_Click()
 {
     const bool on = !mn_tcycle->isChecked();
     Frame_tcycle->setVisible(on);
     mn_tcycle->setChecked(on);
 }
 
-std::vector<std::string> Frm_acquire::CycleRows() const
+std::vector<std::string> ThermalControls::CycleRows() const
 {
     std::vector<std::string> rows;
     for (int i = 0; i < List_temp_cycle->count(); ++i) rows.push_back(ui::toBytes(List_temp_cycle->item(i)->text()));
     return rows;
 }
 
-void Frm_acquire::cmd_add_tcycle_Click()
+void ThermalControls::cmd_add_tcycle_Click()
 {
-    const std::string row = thermal::MakeCycleRow(txt_tcycle->Text(), txt_tcycle_min->Text());
-    const std::string problem = thermal::CycleRowProblem(row);
+    const std::string row = MakeCycleRow(txt_tcycle->Text(), txt_tcycle_min->Text());
+    const std::string problem = CycleRowProblem(row);
     if (!problem.empty()) {
         ui::dialogs().messageBox(problem);
         return;
@@ -366,40 +380,40 @@ void Frm_acquire::cmd_add_tcycle_Click()
     List_temp_cycle->addItem(ui::toQString(row));
 }
 
-void Frm_acquire::cmd_clr_tcycle_Click() { List_temp_cycle->clear(); }
+void ThermalControls::cmd_clr_tcycle_Click() { List_temp_cycle->clear(); }
 
 // ---------------------------------------------------------------- Timer3, temperature side
 
-void Frm_acquire::TemperatureTimerStep()
+void ThermalControls::TemperatureTimerStep()
 {
     if (mn_tcycle->isChecked() && cycle.running) {
         const std::vector<std::string> rows = CycleRows();
         const auto tick = cycle.Advance(rows, platform::MonotonicMs());
         switch (tick.step) {
-        case thermal::TemperatureCycle::Step::Countdown:
+        case TemperatureCycle::Step::Countdown:
             List_temp_cycle->setCurrentRow(cycle.cycle_row);
             txt_tcycle_min->SetText(oneDecimal(tick.minutesLeft));
             break;
-        case thermal::TemperatureCycle::Step::NextRow: {
+        case TemperatureCycle::Step::NextRow: {
             List_temp_cycle->setCurrentRow(cycle.cycle_row);
-            const thermal::CycleRow row = thermal::SplitCycleRow(rows[size_t(cycle.cycle_row)]);
+            const CycleRow row = SplitCycleRow(rows[size_t(cycle.cycle_row)]);
             txt_tcycle->SetText(row.temperature);
             txttemp->SetText(txt_tcycle->Text());
             txt_tcycle_min->SetText(row.minutes);
             break;
         }
-        case thermal::TemperatureCycle::Step::End:
+        case TemperatureCycle::Step::End:
             SetTemperatureBoxQuietly(0);
             SwitchTemperatureControlOff(false);
             break;
         }
     }
     if (temperature_control_on) {
-        SetStatus("Setting Temp = " + std::to_string(SetPointValue()) + "[" + timeOfDay(platform::WallNow()) + "]");
+        console_.SetStatus("Setting Temp = " + std::to_string(set_point) + "[" + timeOfDay(platform::WallNow()) + "]");
         platform::Sleep(kSettingPauseMs);
-        int setpoint = SetPointValue();
+        int setpoint = set_point;
         RegulateTemperature(setpoint);
     }
 }
 
-}  // namespace tirmo::app
+}  // namespace tirmo::thermal

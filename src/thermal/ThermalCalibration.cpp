@@ -2,8 +2,7 @@
 // two-point calibration in the frame frmtempcal.
 #include <cmath>
 
-#include "app/Frm_acquire.h"
-#include "app/ModuleState.h"
+#include "thermal/ThermalControls.h"
 #include "platform/Convert.h"
 #include "platform/Locale.h"
 #include "platform/ProgramFolder.h"
@@ -11,61 +10,62 @@
 #include "thermal/TempCalibration.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
+#include "ui/Ticker.h"
 #include "ui/Timer.h"
 
-namespace tirmo::app {
+namespace tirmo::thermal {
 
-void Frm_acquire::ReadTempCalibration()
+void ThermalControls::ReadTempCalibration()
 {
-    const std::string path = thermal::TempFactorPath(mod::serial_number);
-    const thermal::TempFactorRead read = thermal::ReadTempFactorFile(path);
-    mod::temp_offset = read.factors.offset;
-    mod::temp_slope = read.factors.slope;
+    const std::string path = TempFactorPath(console_.session().serial_number);
+    const TempFactorRead read = ReadTempFactorFile(path);
+    console_.session().temp_offset = read.factors.offset;
+    console_.session().temp_slope = read.factors.slope;
     switch (read.status) {
-    case thermal::TempFactorStatus::Ok: break;
-    case thermal::TempFactorStatus::Missing: WriteTempCalibration(); break;
-    case thermal::TempFactorStatus::Corrupt: ui::dialogs().messageBox("Error in tempfactor file. Using defaults"); break;
-    case thermal::TempFactorStatus::OutOfLimit:
-        SetStatus("[#T001]: Temperature Calibration factors out of limit. Using default parameters");
+    case TempFactorStatus::Ok: break;
+    case TempFactorStatus::Missing: WriteTempCalibration(); break;
+    case TempFactorStatus::Corrupt: ui::dialogs().messageBox("Error in tempfactor file. Using defaults"); break;
+    case TempFactorStatus::OutOfLimit:
+        console_.SetStatus("[#T001]: Temperature Calibration factors out of limit. Using default parameters");
         break;
     }
-    thermostat.working_temp_offset = mod::temp_offset;
-    thermostat.working_temp_slope = mod::temp_slope;
+    thermostat.working_temp_offset = console_.session().temp_offset;
+    thermostat.working_temp_slope = console_.session().temp_slope;
 }
 
-bool Frm_acquire::WriteTempCalibration()
+bool ThermalControls::WriteTempCalibration()
 {
     // The file carries the user's decimal separator (OFFSET=-16,34 on a comma locale); every
     // reader takes both.
-    return thermal::WriteTempFactorFile(thermal::TempFactorPath(mod::serial_number),
-                                        {mod::temp_offset, mod::temp_slope}, platform::DecimalSeparator());
+    return WriteTempFactorFile(TempFactorPath(console_.session().serial_number),
+                                        {console_.session().temp_offset, console_.session().temp_slope}, platform::DecimalSeparator());
 }
 
-void Frm_acquire::mncalibratetemp_Click()
+void ThermalControls::mncalibratetemp_Click()
 {
-    if (mod::dummy_mode == 0 && !mod::port_open) {
+    if (console_.session().dummy_mode == 0 && !console_.session().port_open) {
         ui::dialogs().messageBox("Operation not possible in OFFLINE Mode");
         return;
     }
-    if (run_state >= 1) {
-        SetStatus("Temperature Calibration not possible in playMode");
+    if (console_.session().run_state >= 1) {
+        console_.SetStatus("Temperature Calibration not possible in playMode");
         return;
     }
     // The thermostat shows readings through the nominal line while the points are taken.
-    mod::temp_offset = thermal::kDefaultOffset;
-    mod::temp_slope = thermal::kDefaultSlope;
-    thermostat.working_temp_offset = thermal::kDefaultOffset;
-    thermostat.working_temp_slope = thermal::kDefaultSlope;
+    console_.session().temp_offset = kDefaultOffset;
+    console_.session().temp_slope = kDefaultSlope;
+    thermostat.working_temp_offset = kDefaultOffset;
+    thermostat.working_temp_slope = kDefaultSlope;
     frmtempcal->txt_temp1->setEnabled(true);
     frmtempcal->cmd_sett1->setEnabled(true);
     frmtempcal->txt_temp2->setEnabled(false);
     frmtempcal->cmd_set2->setEnabled(false);
     frmtempcal->cmd_closetmpcal->setEnabled(false);
     frmtempcal->show();
-    Timer3->SetEnabled(true);
+    ticker_.Need(ticks_);
 }
 
-void Frm_acquire::cmd_sett1_Click()
+void ThermalControls::cmd_sett1_Click()
 {
     if (platform::Val(txt_current->Text()) <= 0 || thermostat.raw_reading <= 0) {
         ui::dialogs().messageBox("Please, Write a valid number");
@@ -86,7 +86,7 @@ void Frm_acquire::cmd_sett1_Click()
     frmtempcal->cmd_sett1->setEnabled(false);
 }
 
-void Frm_acquire::cmd_set2_Click()
+void ThermalControls::cmd_set2_Click()
 {
     if (platform::Val(txt_current->Text()) <= 0 || thermostat.raw_reading <= 0) return;
     const double t = platform::Val(frmtempcal->txt_temp2->Text());
@@ -103,8 +103,8 @@ void Frm_acquire::cmd_set2_Click()
         frmtempcal->cmd_closetmpcal->setEnabled(false);
         return;
     }
-    const thermal::CalibrationFit fit =
-        thermal::FitTwoPoints({cal_r1, cal_t1}, {cal_r2, cal_t2}, thermostat.raw_reading);
+    const CalibrationFit fit =
+        FitTwoPoints({cal_r1, cal_t1}, {cal_r2, cal_t2}, thermostat.raw_reading);
     if (fit.sameReading) {
         ui::dialogs().messageBox(
             "Temperature Calibration Out of Range!\n Verify measurement values\n"
@@ -113,8 +113,8 @@ void Frm_acquire::cmd_set2_Click()
         return;
     }
     if (fit.accepted) {
-        thermostat.working_temp_offset = thermal::RoundTo2(fit.b);
-        thermostat.working_temp_slope = thermal::RoundTo2(fit.m);
+        thermostat.working_temp_offset = RoundTo2(fit.b);
+        thermostat.working_temp_slope = RoundTo2(fit.m);
         ui::dialogs().messageBox("Parameters:\n[m=" + platform::Format(fit.m, "0.00") + "];[b=" +
                                  platform::Format(fit.b, "0.00") + "]\nDELTA20=" +
                                  platform::Format(fit.deltas.delta20, "0.00") + "\nDELTA37=" +
@@ -122,33 +122,33 @@ void Frm_acquire::cmd_set2_Click()
         frmtempcal->cmd_closetmpcal->setEnabled(true);
     } else {
         ui::dialogs().messageBox("Temperature Calibration Out of Range!\n Verify measurement values\nDELTA20=" +
-                                 platform::NumberText(thermal::RoundTo2(fit.deltas.delta20)) + "\nDELTA37=" +
-                                 platform::NumberText(thermal::RoundTo2(fit.deltas.delta37)));
+                                 platform::NumberText(RoundTo2(fit.deltas.delta20)) + "\nDELTA37=" +
+                                 platform::NumberText(RoundTo2(fit.deltas.delta37)));
         frmtempcal->cmd_closetmpcal->setEnabled(false);
     }
 }
 
-void Frm_acquire::cmd_closetmpcal_Click()
+void ThermalControls::cmd_closetmpcal_Click()
 {
-    mod::temp_offset = thermostat.working_temp_offset;
-    mod::temp_slope = thermostat.working_temp_slope;
-    platform::MakeFolder(thermal::CalibrationFolder(mod::serial_number));
+    console_.session().temp_offset = thermostat.working_temp_offset;
+    console_.session().temp_slope = thermostat.working_temp_slope;
+    platform::MakeFolder(CalibrationFolder(console_.session().serial_number));
     if (!WriteTempCalibration()) {
-        ui::dialogs().messageBox("Could not write " + thermal::TempFactorPath(mod::serial_number));
+        ui::dialogs().messageBox("Could not write " + TempFactorPath(console_.session().serial_number));
         return;
     }
     if (chk_temp->Value() == 0) StopTemperatureTimer();
     frmtempcal->hide();
-    update();
+    frmtempcal->parentWidget()->update();
 }
 
-void Frm_acquire::cmd_canceltemp_Click()
+void ThermalControls::cmd_canceltemp_Click()
 {
     if (ui::dialogs().messageBox("Exit without Saving changes?", ui::MsgButtons::YesNo) != ui::MsgResult::Yes) return;
     if (chk_temp->Value() == 0) StopTemperatureTimer();
     frmtempcal->hide();
     ReadTempCalibration();
-    update();
+    frmtempcal->parentWidget()->update();
 }
 
-}  // namespace tirmo::app
+}  // namespace tirmo::thermal
