@@ -87,7 +87,7 @@ void Frm_acquire::buildControls()
     // of its steps, whether it still does.
     ticker = std::make_unique<ui::Ticker>(*Timer3);
 
-    buildCameraControls();
+    camera = std::make_unique<camera::MainCameraControls>(*this, client_, CameraNeeds());
     buildPlateControls();
     // Temperature first: the tick runs its users in the order they came.
     thermal = std::make_unique<thermal::ThermalControls>(*this, *ticker, client_, menuBar());
@@ -103,7 +103,7 @@ void Frm_acquire::buildControls()
     containers = BuildMainContainers(client_);
     AdoptIntoContainers(client_);
     // What no container is named for keeps its design place among the hidden controls.
-    for (QWidget* loose : {static_cast<QWidget*>(frame_setupcam), lighting->txt_led->parentWidget(), thermal->txt_current->parentWidget()})
+    for (QWidget* loose : {static_cast<QWidget*>(camera->frame_setupcam), lighting->txt_led->parentWidget(), thermal->txt_current->parentWidget()})
         if (loose && loose->parentWidget() == client_) hiddenColumn->addWidget(loose);
     // A subsystem's frame whose every control went into the tree's containers is left empty.
     for (auto* frame : client_->findChildren<QGroupBox*>(QString(), Qt::FindDirectChildrenOnly))
@@ -126,6 +126,24 @@ void Frm_acquire::buildControls()
     resize(ui::twipsToPixels(kMainDesignWidth), ui::twipsToPixels(kMainDesignHeight) + menuBar()->sizeHint().height());
 }
 
+camera::MainCameraNeeds Frm_acquire::CameraNeeds()
+{
+    camera::MainCameraNeeds needs;
+    needs.all_leds = [this](int level) { lighting->SendAllLedPower(level); };
+    needs.take_editor_format = [this] {
+        current_format = cmb_formatplate->Text();
+        return current_format;
+    };
+    needs.read_format_bands = [this](const std::string& format) { ReadFormatFiles(format); };
+    needs.band_tables = [this] {
+        return camera::GridTables{column_bands, row_bands, column_labels, row_labels, well_table};
+    };
+    needs.transfer_label = [this] { return lbl_lenrx; };
+    needs.frame_counter = [this] { return frame_counter; };
+    needs.pixel_mask = [this]() -> const camera::WindowPixelMask& { return window_pixel_mask; };
+    return needs;
+}
+
 void Frm_acquire::addPanel(QWidget* panel)
 {
     const bool hidden = panel->isHidden();
@@ -141,8 +159,8 @@ void Frm_acquire::LayoutMainWindow()
     const LayoutResult result = app::LayoutMainWindow(client_, isMinimized(), session().run_state);
     // The calibration panel's own controls keep to the left of the well-area bar the layout
     // places in it.
-    if (auto* grid = Frame_calibration->layout(); grid && result.laid_out)
-        grid->setContentsMargins(6, 20, std::max(6, Frame_calibration->width() - txt_well_percent->x() + 4), 6);
+    if (auto* grid = camera->Frame_calibration->layout(); grid && result.laid_out)
+        grid->setContentsMargins(6, 20, std::max(6, camera->Frame_calibration->width() - txt_well_percent->x() + 4), 6);
     if (!result.laid_out || !result.redraw_plate) return;
     ++layout_plate_draws;
     DrawPlateLayout(current_format);
@@ -187,7 +205,7 @@ void Frm_acquire::Timer3_Timer()
 
 void Frm_acquire::SaveConfigTxt()
 {
-    ConfigRecord r{txtcom->Text(),  txtprogram->Text(), camera->txt_gain->Text(), camera->txt_exposure->Text(),
+    ConfigRecord r{txtcom->Text(),  camera->txtprogram->Text(), camera->txt_gain->Text(), camera->txt_exposure->Text(),
                    lighting->txt_led->Text(), txtlapse->Text(),   cmb_well->Text(), thermal->txttemp->Text()};
     WriteConfigTxt(r);  // a settings record that cannot be written is not worth stopping for
 }

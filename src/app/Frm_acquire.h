@@ -3,8 +3,8 @@
 // containers with its layout, the menus, the one-second ticker and one object per subsystem
 // (window->thermal, ->lighting, ->project, ->camera), each in its own folder, built on the
 // window's client area and handed what it needs of the window (the console, the ticker, a menu).
-// The camera pictures and set-up sequence and the plate controls are still members of the window,
-// defined in their folders (src/<subsystem>/Frm_acquire_<name>.cpp). Members are public so that
+// The plate controls are still members of the window, defined in their folder
+// (src/plate/Frm_acquire_<name>.cpp). Members are public so that
 // tests can do what a user does: type into a box, click, tick a timer.
 #include <QMainWindow>
 
@@ -16,8 +16,7 @@
 
 #include "app/MainContainers.h"
 #include "app/TextBoxConsole.h"
-#include "camera/CameraControls.h"
-#include "camera/FrameStore.h"
+#include "camera/MainCameraControls.h"
 #include "camera/PixelMask.h"
 #include "lighting/LightControls.h"
 #include "project/ProjectControls.h"
@@ -107,74 +106,16 @@ public:
     PixelTable pixel_well, pixel_column, pixel_row;
 
     // ==== camera (camera) ====
-    void buildCameraControls();
-    // "Setup CAM": select, gain, exposure, speed and read-out window of a camera, in the object
-    // the factory window has as well.
-    std::unique_ptr<camera::CameraControls> camera;
-    // Frame transfer: frames go into frame_store; the run's fetches return the block, "Error"
-    // or an empty text for no result.
-    void ReadCameraImage(const std::string& frame, bool draw);
-    std::string ReadCameraActivity(int camera);
-    std::string ReadCameraScan(int camera, int window);
-    void AcquireCalibrationFrame();
-    void GrabFrame();
-    // Image display on Picact, Picact2 and Picrealtime.
-    void SetFrameScale();
-    void DrawGrayImage(int camera, int lines, int pixels);
-    void DrawCameraImage();
-    void DrawCameraGrid(int camera);
-    void ClearRealtimeBar(int slot);
-    void DrawLiveActivity(int camera, int window, const std::string& frame, const std::string& difference,
-                          int have_difference);
-    // Start-up: Picrealtime cleared and scaled (0, 0)-(100, 100).
-    void ResetRealtimePicture();
-
-    QGroupBox* frame_setupcam = nullptr;  // "Setup CAM"
-    ui::TextBox* txtprogram = nullptr;    // mode letter of the last frame request
-    ui::PictureBox* Picact = nullptr;       // plate map or camera picture
-    ui::PictureBox* Picact2 = nullptr;      // live activity picture
-    ui::PictureBox* Picrealtime = nullptr;  // per-frame progress bar
-
-    camera::FrameStore frame_store;
-    int camera_index = 0;           // the camera shown or scanned, 0..5
-    bool plate_view_shown = false;  // the plate map, not a camera picture, is on Picact
+    // "Setup CAM" (the boxes the factory window has as well), the pictures, the frame store and
+    // the set-up sequence with the calibration panel's camera buttons and band selectors.
+    std::unique_ptr<camera::MainCameraControls> camera;
+    // What the camera needs of lighting, the plate, the run and the status row.
+    camera::MainCameraNeeds CameraNeeds();
     // The run's good-frame count of the current camera window and its pixel mask, as the live
     // picture reads them (the acquisition run keeps them up to date).
     long frame_counter = 0;
     camera::WindowPixelMask window_pixel_mask;
-    // Camera set-up sequence and the well-calibration panel: choosing a camera sets it up from
-    // the instrument's defaults, grabs its window twice, reads the format's bands and fills the
-    // band selectors. A click while a set-up is running is refused: the running one yields to
-    // the window between commands, and a second sequence would interleave its frames with it.
-    void cmd_camselect_Click(int Index);
-    bool CameraSetupRunning() const { return camselect_running_; }
-    // What a click refused during the running set-up asks the user to know; the set-up shows it
-    // again as it ends.
-    std::string setup_notice;
-    void GrabCameraImage(bool& draw);
-    // Resends the camera settings as they stand in the boxes (no status, no yield).
-    void ApplyCameraSettings();
-    std::string InitRowColumnSelectors(int& camera, int& column, int& row);
-    void SetColumnRange(int& camera, int& column);
-    void SetRowRange(int& camera, int& row);
-    void cmb_column_Click();
-    void cmb_row_Click();
 
-    QGroupBox* Frame_calibration = nullptr;  // "Well Calibration"
-    std::array<ui::CommandButton*, 6> cmd_camselect{};  // "C0" .. "C5"
-    ui::ComboBox* cmb_column = nullptr;
-    ui::ComboBox* cmb_row = nullptr;
-    ui::TextBox* txt_column_start = nullptr;
-    ui::TextBox* txt_column_end = nullptr;
-    ui::TextBox* txt_row_start = nullptr;
-    ui::TextBox* txt_row_end = nullptr;
-
-private:
-    void buildCalibrationPanel();
-    bool camselect_running_ = false;
-
-public:
-    // ==== end camera ====
 
     // ==== plate (plate) ====
     void buildPlateControls();

@@ -219,12 +219,12 @@ void Frm_acquire::Form_Load()
     ReadPlateSpec(current_format);
     WriteMissingSpecFiles();
 
-    Picact->Scale(0, 0, 500, 2048);
-    camera_index = 0;
+    this->camera->Picact->Scale(0, 0, 500, 2048);
+    this->camera->camera_index = 0;
     ReadFormatFiles(current_format);
     camera->cmd_default_Click();
     InitPlateView();
-    ResetRealtimePicture();
+    this->camera->ResetRealtimePicture();
 
     if (unloaded) return;
     if (!offline_mode && session().dummy_mode == 0) {

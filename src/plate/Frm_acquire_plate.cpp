@@ -46,7 +46,7 @@ void pressBandButton(Frm_acquire& w, plate::Bands<N>& bands, ui::ComboBox* selec
     w.Timer5->SetEnabled(false);
     const int band = selector->ListIndex();
     if (band >= 0) {
-        const auto value = plate::MoveBandEdge(bands, w.camera_index, band, button, count - 1);
+        const auto value = plate::MoveBandEdge(bands, w.camera->camera_index, band, button, count - 1);
         if (value) {
             put(isStart(button) ? startBox : endBox, std::to_string(*value));
             w.Timer5->SetEnabled(true);
@@ -57,13 +57,13 @@ void pressBandButton(Frm_acquire& w, plate::Bands<N>& bands, ui::ComboBox* selec
 
 void pressColumnButton(Frm_acquire& w, plate::BandButton button)
 {
-    pressBandButton(w, w.column_bands, w.cmb_column, w.txt_column_start, w.txt_column_end,
+    pressBandButton(w, w.column_bands, w.camera->cmb_column, w.camera->txt_column_start, w.camera->txt_column_end,
                     camera::BoxWhole(w.camera->txt_lines->Text()), button);
 }
 
 void pressRowButton(Frm_acquire& w, plate::BandButton button)
 {
-    pressBandButton(w, w.row_bands, w.cmb_row, w.txt_row_start, w.txt_row_end, camera::BoxWhole(w.camera->txt_pix->Text()),
+    pressBandButton(w, w.row_bands, w.camera->cmb_row, w.camera->txt_row_start, w.camera->txt_row_end, camera::BoxWhole(w.camera->txt_pix->Text()),
                     button);
 }
 
@@ -104,9 +104,9 @@ private:
 // band there is none to show and the box is left as it is.
 void showStoredColumnStart(Frm_acquire& w)
 {
-    const int band = w.cmb_column->ListIndex();
+    const int band = w.camera->cmb_column->ListIndex();
     if (band < 0) return;
-    put(w.txt_column_start, std::to_string(w.column_bands.startOf(w.camera_index, band)));
+    put(w.camera->txt_column_start, std::to_string(w.column_bands.startOf(w.camera->camera_index, band)));
 }
 
 }  // namespace
@@ -114,34 +114,34 @@ void showStoredColumnStart(Frm_acquire& w)
 void Frm_acquire::buildPlateControls()
 {
     plate_map = std::make_unique<plate::PlateMap>(
-        *Picact, plate::PlateMapTables{plate_rows, plate_columns, camera_in_use, groups, well_table, column_bands,
+        *this->camera->Picact, plate::PlateMapTables{plate_rows, plate_columns, camera_in_use, groups, well_table, column_bands,
                                        row_bands, column_labels, row_labels});
     colour_table = plate_map->colour_table;
     cmb_well->onClick([this] { cmb_well_Click(); });
 
     // The band editor, beside the camera buttons and band selectors of the calibration panel.
-    auto* grid = static_cast<QGridLayout*>(Frame_calibration->layout());
-    cmb_formatplate = ui::MakeComboBox(Frame_calibration, "cmb_formatplate");
+    auto* grid = static_cast<QGridLayout*>(this->camera->Frame_calibration->layout());
+    cmb_formatplate = ui::MakeComboBox(this->camera->Frame_calibration, "cmb_formatplate");
     cmb_formatplate->AddItem("w6");
     cmb_formatplate->AddItem("w24");
     cmb_formatplate->SetText("w6");
     cmb_formatplate->onClick([this] { cmb_formatplate_Click(); });
-    col_start_menos = ui::MakeButton(Frame_calibration, "col_start_menos", "-", [this] { col_start_menos_Click(); });
-    col_start_mas = ui::MakeButton(Frame_calibration, "col_start_mas", "+", [this] { col_start_mas_Click(); });
-    col_end_menos = ui::MakeButton(Frame_calibration, "col_end_menos", "-", [this] { col_end_menos_Click(); });
-    col_end_mas = ui::MakeButton(Frame_calibration, "col_end_mas", "+", [this] { col_end_mas_Click(); });
-    row_start_menos = ui::MakeButton(Frame_calibration, "row_start_menos", "-", [this] { row_start_menos_Click(); });
-    row_start_mas = ui::MakeButton(Frame_calibration, "row_start_mas", "+", [this] { row_start_mas_Click(); });
-    row_end_menos = ui::MakeButton(Frame_calibration, "row_end_menos", "-", [this] { row_end_menos_Click(); });
-    row_end_mas = ui::MakeButton(Frame_calibration, "row_end_mas", "+", [this] { row_end_mas_Click(); });
+    col_start_menos = ui::MakeButton(this->camera->Frame_calibration, "col_start_menos", "-", [this] { col_start_menos_Click(); });
+    col_start_mas = ui::MakeButton(this->camera->Frame_calibration, "col_start_mas", "+", [this] { col_start_mas_Click(); });
+    col_end_menos = ui::MakeButton(this->camera->Frame_calibration, "col_end_menos", "-", [this] { col_end_menos_Click(); });
+    col_end_mas = ui::MakeButton(this->camera->Frame_calibration, "col_end_mas", "+", [this] { col_end_mas_Click(); });
+    row_start_menos = ui::MakeButton(this->camera->Frame_calibration, "row_start_menos", "-", [this] { row_start_menos_Click(); });
+    row_start_mas = ui::MakeButton(this->camera->Frame_calibration, "row_start_mas", "+", [this] { row_start_mas_Click(); });
+    row_end_menos = ui::MakeButton(this->camera->Frame_calibration, "row_end_menos", "-", [this] { row_end_menos_Click(); });
+    row_end_mas = ui::MakeButton(this->camera->Frame_calibration, "row_end_mas", "+", [this] { row_end_mas_Click(); });
     cmd_grabarconfig =
-        ui::MakeButton(Frame_calibration, "cmd_grabarconfig", "Save->Next Area", [this] { cmd_grabarconfig_Click(); });
-    txt_well_percent = ui::MakeTextBox(Frame_calibration, "txt_well_percent");
+        ui::MakeButton(this->camera->Frame_calibration, "cmd_grabarconfig", "Save->Next Area", [this] { cmd_grabarconfig_Click(); });
+    txt_well_percent = ui::MakeTextBox(this->camera->Frame_calibration, "txt_well_percent");
     txt_well_percent->setReadOnly(true);
-    txt_column_start->installEventFilter(new ColumnStartEvents(*this, txt_column_start));
-    txt_nrow = ui::MakeTextBox(Frame_calibration, "txt_nrow");
-    txt_ncol = ui::MakeTextBox(Frame_calibration, "txt_ncol");
-    grid->addWidget(new QLabel("Plate", Frame_calibration), 3, 0);
+    this->camera->txt_column_start->installEventFilter(new ColumnStartEvents(*this, this->camera->txt_column_start));
+    txt_nrow = ui::MakeTextBox(this->camera->Frame_calibration, "txt_nrow");
+    txt_ncol = ui::MakeTextBox(this->camera->Frame_calibration, "txt_ncol");
+    grid->addWidget(new QLabel("Plate", this->camera->Frame_calibration), 3, 0);
     grid->addWidget(cmb_formatplate, 3, 1);
     grid->addWidget(txt_nrow, 3, 2);
     grid->addWidget(txt_ncol, 3, 3);
@@ -216,8 +216,8 @@ void Frm_acquire::InitPlateView()
     BuildGroupOptionMenu();
     if (platform::FolderExists(platform::ProgramPath("reports\\" + current_project))) LoadWellGroups(current_project);
     BuildGroupList(0);
-    int camera = camera_index, column = 0, row = 0;
-    InitRowColumnSelectors(camera, column, row);
+    int camera = this->camera->camera_index, column = 0, row = 0;
+    this->camera->InitRowColumnSelectors(camera, column, row);
     BuildColorScale();
     DrawPlateLayout(current_format);
     RedrawAllWells();
@@ -238,8 +238,8 @@ void Frm_acquire::txt_column_start_KeyPress(int key)
 {
     if (key != kEnterKey) return;
     Timer5->SetEnabled(false);
-    const auto stored = plate::SetTypedColumnStart(column_bands, camera_index, cmb_column->ListIndex(),
-                                                   platform::Val(txt_column_start->Text()),
+    const auto stored = plate::SetTypedColumnStart(column_bands, this->camera->camera_index, this->camera->cmb_column->ListIndex(),
+                                                   platform::Val(this->camera->txt_column_start->Text()),
                                                    platform::Val(camera->txt_lines->Text()));
     if (stored)
         Timer5->SetEnabled(true);
@@ -249,7 +249,7 @@ void Frm_acquire::txt_column_start_KeyPress(int key)
 
 void Frm_acquire::txt_column_start_LostFocus()
 {
-    if (txt_column_start->Text().empty())
+    if (this->camera->txt_column_start->Text().empty())
         showStoredColumnStart(*this);
     else
         txt_column_start_KeyPress(kEnterKey);
@@ -258,8 +258,8 @@ void Frm_acquire::txt_column_start_LostFocus()
 void Frm_acquire::Timer5_Timer()
 {
     Timer5->SetInterval(kRedrawDelayMs);
-    DrawCameraImage();
-    DrawCameraGrid(camera_index);
+    this->camera->DrawCameraImage();
+    this->camera->DrawCameraGrid(this->camera->camera_index);
     Timer5->SetEnabled(false);
 }
 
@@ -274,9 +274,9 @@ void Frm_acquire::cmd_grabarconfig_Click()
     // While a set-up yields, a save would write the bands mid-sequence and step to a camera
     // whose own set-up is then refused. The user is told, then and when the set-up ends: the
     // set-up reads the band files again, so the edit just made is not kept.
-    if (CameraSetupRunning()) {
-        setup_notice = "Save->Next Area not done while a camera set-up runs: the bands were not saved";
-        SetStatus(setup_notice);
+    if (this->camera->CameraSetupRunning()) {
+        this->camera->setup_notice = "Save->Next Area not done while a camera set-up runs: the bands were not saved";
+        SetStatus(this->camera->setup_notice);
         return;
     }
     current_format = cmb_formatplate->Text();
@@ -287,8 +287,8 @@ void Frm_acquire::cmd_grabarconfig_Click()
     else
         SetStatus("Band files of " + current_format + " not written: the band editor holds the bands of " +
                   (bands_format.empty() ? std::string("no format") : bands_format));
-    camera_index = camera_index < 5 ? camera_index + 1 : 0;
-    cmd_camselect_Click(camera_index);
+    this->camera->camera_index = this->camera->camera_index < 5 ? this->camera->camera_index + 1 : 0;
+    this->camera->cmd_camselect_Click(this->camera->camera_index);
 }
 
 // ---------------------------------------------------------------- plate format
@@ -311,7 +311,7 @@ void Frm_acquire::cmb_formatplate_Click()
     // blocks, which need not divide the new plate.
     BuildGroupOptionMenu();
     ReadPlateSpec(current_format);
-    cmd_camselect_Click(0);
+    this->camera->cmd_camselect_Click(0);
     ShowWellAreaPercent();
 }
 

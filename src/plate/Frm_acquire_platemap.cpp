@@ -109,8 +109,8 @@ void Frm_acquire::buildGroupControls()
         cam_disabled[size_t(i)] = entry;
     }
 
-    Picact->onMouseDown([this](int button, int shift, double x, double y) { Picact_MouseDown(button, shift, x, y); });
-    Picact->onMouseUp([this](int button, int shift, double x, double y) { Picact_MouseUp(button, shift, x, y); });
+    this->camera->Picact->onMouseDown([this](int button, int shift, double x, double y) { Picact_MouseDown(button, shift, x, y); });
+    this->camera->Picact->onMouseUp([this](int button, int shift, double x, double y) { Picact_MouseUp(button, shift, x, y); });
 }
 
 // ---------------------------------------------------------------- plate map
@@ -164,7 +164,7 @@ void Frm_acquire::ResetPlatePicture()
     plate_map->ResetPlatePicture(camera::BoxWhole(camera->txt_pix->Text()), camera::BoxWhole(camera->txt_lines->Text()));
 }
 
-void Frm_acquire::DrawActivityChart(int camera, int window) { plate_map->DrawActivityChart(*Picact2, camera, window); }
+void Frm_acquire::DrawActivityChart(int camera, int window) { plate_map->DrawActivityChart(*this->camera->Picact2, camera, window); }
 
 // ---------------------------------------------------------------- well groups
 

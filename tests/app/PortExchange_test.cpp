@@ -79,8 +79,8 @@ protected:
             {">>", [this] { window->camera->cmd_xy->Click(); }},
             {"LightPulse", [this] { window->lighting->cmd_light->Click(); }},
             {"Temperature", [this] { window->thermal->chk_temp->SetValue(0); }},
-            {"C3", [this] { window->cmd_camselect_Click(3); }},
-            {"+ grab", [this] { window->AcquireCalibrationFrame(); }},
+            {"C3", [this] { window->camera->cmd_camselect_Click(3); }},
+            {"+ grab", [this] { window->camera->AcquireCalibrationFrame(); }},
             {"factory cam", [this] { factory->camera->cmd_camera->Click(); }},
             {"factory gain", [this] { factory->cmd_gain->Click(); }},
             {"factory expos.", [this] { factory->cmd_exposure->Click(); }},
@@ -125,11 +125,11 @@ struct YieldingExchange {
 TEST_F(PortExchangeTest, AYieldingExchangeStaysWholeWhileTimer3TicksAndTheUserClicks)
 {
     const YieldingExchange cases[] = {
-        {"main window + grab", [](Frm_acquire& w, Frm_advance&) { w.AcquireCalibrationFrame(); }, {"C,0,43"}},
+        {"main window + grab", [](Frm_acquire& w, Frm_advance&) { w.camera->AcquireCalibrationFrame(); }, {"C,0,43"}},
         {"run's window fetch, tried twice",
          [this](Frm_acquire& w, Frm_advance&) {
              sim->corruptCheckNext(1);
-             EXPECT_EQ(w.ReadCameraActivity(0).size(), 26170u);
+             EXPECT_EQ(w.camera->ReadCameraActivity(0).size(), 26170u);
          },
          {"C,0,43", "C,0,43"}},
         {"factory reduced image", [](Frm_acquire&, Frm_advance& f) { f.GrabFrame(); }, {"C,0,65"}},
@@ -174,19 +174,19 @@ TEST_F(PortExchangeTest, AYieldingExchangeStaysWholeWhileTimer3TicksAndTheUserCl
 TEST_F(PortExchangeTest, ARefusedGrabOrWindowLeavesTheBoxesAsTheyWere)
 {
     window->camera->txt_xfin->SetText("100");
-    window->txtprogram->SetText("?");
+    window->camera->txtprogram->SetText("?");
     platform::setEventPump([this, inside = false]() mutable {
         if (inside) return;
         inside = true;
         window->camera->cmd_xy->Click();
-        window->AcquireCalibrationFrame();
+        window->camera->AcquireCalibrationFrame();
         inside = false;
     });
     factory->cmd_ledpower->Click();
     platform::setEventPump({});
     EXPECT_EQ(frameList(), ledSequence(3));
     EXPECT_EQ(window->camera->txt_lines->Text(), "143") << ">> would have shown 101 lines";
-    EXPECT_EQ(window->txtprogram->Text(), "?") << "the grab would have shown its mode";
+    EXPECT_EQ(window->camera->txtprogram->Text(), "?") << "the grab would have shown its mode";
 }
 
 TEST_F(PortExchangeTest, ClosingTheWindowDuringAnExchangeStopsItAndLeavesTheInstrumentAtRest)

@@ -64,64 +64,64 @@ const Frames kCamera0SetUp{"L,255,7", "C,0,0",   "G,0,40", "E,0,42", "S,0,8",  "
 
 TEST_F(CameraSetupTest, SetUpOfAnSN58InstrumentSendsTheWholeSequenceInOrder)
 {
-    window->cmd_camselect[0]->Click();
+    window->camera->cmd_camselect[0]->Click();
     EXPECT_EQ(frameList(), kCamera0SetUp);
     EXPECT_EQ(ledPower(), 0);
     EXPECT_EQ(window->txt_status->Text(), "Ready");
     EXPECT_EQ(window->camera->txt_cam->Text(), "0");
     EXPECT_EQ(window->camera->txt_lines->Text(), "143");
     EXPECT_EQ(window->camera->txt_pix->Text(), "183");
-    EXPECT_EQ(window->cmd_camselect[0]->BackColor(), 0x808080u);
-    for (int i = 1; i < 6; ++i) EXPECT_EQ(window->cmd_camselect[size_t(i)]->BackColor(), 0xFFFFFFu);
+    EXPECT_EQ(window->camera->cmd_camselect[0]->BackColor(), 0x808080u);
+    for (int i = 1; i < 6; ++i) EXPECT_EQ(window->camera->cmd_camselect[size_t(i)]->BackColor(), 0xFFFFFFu);
     // The band files were read and the selectors show camera 0's bands.
-    ASSERT_EQ(window->cmb_column->ListCount(), 1);
-    EXPECT_EQ(window->cmb_column->List(0), "1");
-    EXPECT_EQ(window->txt_column_start->Text(), "5");
-    EXPECT_EQ(window->txt_column_end->Text(), "140");
-    ASSERT_EQ(window->cmb_row->ListCount(), 1);
-    EXPECT_EQ(window->cmb_row->List(0), "A");
-    EXPECT_EQ(window->txt_row_start->Text(), "10");
-    EXPECT_EQ(window->txt_row_end->Text(), "165");
+    ASSERT_EQ(window->camera->cmb_column->ListCount(), 1);
+    EXPECT_EQ(window->camera->cmb_column->List(0), "1");
+    EXPECT_EQ(window->camera->txt_column_start->Text(), "5");
+    EXPECT_EQ(window->camera->txt_column_end->Text(), "140");
+    ASSERT_EQ(window->camera->cmb_row->ListCount(), 1);
+    EXPECT_EQ(window->camera->cmb_row->List(0), "A");
+    EXPECT_EQ(window->camera->txt_row_start->Text(), "10");
+    EXPECT_EQ(window->camera->txt_row_end->Text(), "165");
 }
 
 TEST_F(CameraSetupTest, ASecondClickWhileASetUpYieldsIsRefused)
 {
     int pumped = 0;
     platform::setEventPump([&] {
-        if (pumped++ == 0) window->cmd_camselect[3]->Click();
+        if (pumped++ == 0) window->camera->cmd_camselect[3]->Click();
     });
-    window->cmd_camselect_Click(0);
+    window->camera->cmd_camselect_Click(0);
     EXPECT_GT(pumped, 5);
     EXPECT_EQ(frameList(), kCamera0SetUp) << "nothing of a second sequence in between";
-    EXPECT_EQ(window->camera_index, 0);
-    EXPECT_FALSE(window->CameraSetupRunning());
+    EXPECT_EQ(window->camera->camera_index, 0);
+    EXPECT_FALSE(window->camera->CameraSetupRunning());
 
     // Once the first has finished, the next click is a set-up of its own.
     sim->clearLog();
-    window->cmd_camselect_Click(3);
+    window->camera->cmd_camselect_Click(3);
     const Frames frames = frameList();
     ASSERT_GE(frames.size(), 2u);
     EXPECT_EQ(frames[1], "C,3,0");
-    EXPECT_EQ(window->camera_index, 3);
+    EXPECT_EQ(window->camera->camera_index, 3);
     EXPECT_EQ(window->txt_status->Text(), "Ready");
 }
 
 TEST_F(CameraSetupTest, WithThePlateOnShowOnlyTheSettingsGoOutAndTheLedsStayOn)
 {
-    window->plate_view_shown = true;
-    window->cmb_column->AddItem("old");
-    window->cmd_camselect_Click(2);
+    window->camera->plate_view_shown = true;
+    window->camera->cmb_column->AddItem("old");
+    window->camera->cmd_camselect_Click(2);
     EXPECT_EQ(frameList(), (Frames{"L,255,7", "C,2,0", "G,0,40", "E,0,42", "S,0,8", "y,0,0", "Y,0,142", "x,0,1",
                                    "X,0,183"}));
     EXPECT_EQ(window->txt_status->Text(), "Ready");
     EXPECT_EQ(ledPower(), 7);
-    ASSERT_EQ(window->cmb_column->ListCount(), 1);
-    EXPECT_EQ(window->cmb_column->List(0), "old") << "the selectors are left as they were";
+    ASSERT_EQ(window->camera->cmb_column->ListCount(), 1);
+    EXPECT_EQ(window->camera->cmb_column->List(0), "old") << "the selectors are left as they were";
 }
 
 TEST_F(CameraSetupTest, GainAndExposureAreScaledByInstrument)
 {
-    window->plate_view_shown = true;
+    window->camera->plate_view_shown = true;
     struct Case {
         int serial, gain, exposure;
         const char* sentGain;
@@ -131,7 +131,7 @@ TEST_F(CameraSetupTest, GainAndExposureAreScaledByInstrument)
                           Case{58, 20, 28, "G,0,40", "E,0,42"}}) {
         asInstrument(c.serial, c.gain, c.exposure);
         sim->clearLog();
-        window->cmd_camselect_Click(1);
+        window->camera->cmd_camselect_Click(1);
         const Frames frames = frameList();
         ASSERT_GE(frames.size(), 4u);
         EXPECT_EQ(frames[2], c.sentGain) << c.serial;
@@ -145,7 +145,7 @@ TEST_F(CameraSetupTest, ApplyCameraSettingsSendsTheBoxesUnscaled)
     window->camera->txt_gain->SetText("33");
     window->camera->txt_exposure->SetText("300");
     const double before = clock.sleptMs();
-    window->ApplyCameraSettings();
+    window->camera->ApplyCameraSettings();
     EXPECT_EQ(frameList(), (Frames{"C,4,0", "G,0,33", "E,1,44", "S,0,8", "y,0,0", "Y,0,142", "x,0,1", "X,0,183"}));
     EXPECT_GE(clock.sleptMs() - before, 500);
     EXPECT_EQ(window->txt_status->Text(), "") << "no status of its own";
@@ -155,13 +155,13 @@ TEST_F(CameraSetupTest, ApplyCameraSettingsSendsNothingInDummyModeOrWithABadValu
 {
     session.dummy_mode = 1;
     window->camera->txt_lines->SetText("7");
-    window->ApplyCameraSettings();
+    window->camera->ApplyCameraSettings();
     EXPECT_TRUE(sim->rawReceived().empty());
     EXPECT_EQ(window->camera->txt_lines->Text(), "7") << "no box changes";
     session.dummy_mode = 0;
     for (const char* bad : {"abc", "40000", "-1"}) {
         window->camera->txt_gain->SetText(bad);
-        window->ApplyCameraSettings();
+        window->camera->ApplyCameraSettings();
         EXPECT_TRUE(sim->rawReceived().empty()) << bad;
         EXPECT_NE(window->txt_status->Text().find("not sent"), std::string::npos);
     }
@@ -169,7 +169,7 @@ TEST_F(CameraSetupTest, ApplyCameraSettingsSendsNothingInDummyModeOrWithABadValu
 
 TEST_F(CameraSetupTest, SelectorsListTheBandsOfTheCamera)
 {
-    window->camera_index = 2;
+    window->camera->camera_index = 2;
     window->column_bands.first[2] = 4;
     window->column_bands.last[2] = 6;
     for (int k = 0; k < 3; ++k) {
@@ -178,15 +178,15 @@ TEST_F(CameraSetupTest, SelectorsListTheBandsOfTheCamera)
         window->column_bands.end[2][size_t(k)] = 45 + 40 * k;
     }
     int camera = 2, column = 1, row = 0;
-    EXPECT_EQ(window->InitRowColumnSelectors(camera, column, row), "ok");
-    ASSERT_EQ(window->cmb_column->ListCount(), 3);
-    EXPECT_EQ(window->cmb_column->List(2), "7");
-    EXPECT_EQ(window->cmb_column->ListIndex(), 1);
-    EXPECT_EQ(window->txt_column_start->Text(), "50");
-    EXPECT_EQ(window->txt_column_end->Text(), "85");
-    window->cmb_column->SetListIndex(2);
-    EXPECT_EQ(window->txt_column_start->Text(), "90");
-    EXPECT_EQ(window->cmb_row->ListCount(), 0) << "camera 2 has no row bands here";
+    EXPECT_EQ(window->camera->InitRowColumnSelectors(camera, column, row), "ok");
+    ASSERT_EQ(window->camera->cmb_column->ListCount(), 3);
+    EXPECT_EQ(window->camera->cmb_column->List(2), "7");
+    EXPECT_EQ(window->camera->cmb_column->ListIndex(), 1);
+    EXPECT_EQ(window->camera->txt_column_start->Text(), "50");
+    EXPECT_EQ(window->camera->txt_column_end->Text(), "85");
+    window->camera->cmb_column->SetListIndex(2);
+    EXPECT_EQ(window->camera->txt_column_start->Text(), "90");
+    EXPECT_EQ(window->camera->cmb_row->ListCount(), 0) << "camera 2 has no row bands here";
 }
 
 TEST_F(CameraSetupTest, FactorySetCameraSendsItsOwnBoxesInOrder)

@@ -124,9 +124,9 @@ protected:
 TEST_F(FrameTransferTest, AGoodWindowBlockIsStoredLineAcrossAndPixelsLastFirst)
 {
     window->camera->txt_cam->SetText("2");
-    window->Picact->SetPixelSize(143, 183);
-    window->AcquireCalibrationFrame();
-    EXPECT_EQ(window->txtprogram->Text(), "+");
+    window->camera->Picact->SetPixelSize(143, 183);
+    window->camera->AcquireCalibrationFrame();
+    EXPECT_EQ(window->camera->txtprogram->Text(), "+");
     EXPECT_EQ(frameList(), (std::vector<std::string>{"C,2,43"}));
     const std::string block = lastBlock();
     ASSERT_EQ(block.size(), 26170u);
@@ -137,69 +137,69 @@ TEST_F(FrameTransferTest, AGoodWindowBlockIsStoredLineAcrossAndPixelsLastFirst)
         return static_cast<unsigned char>(block[size_t(183 * line + column - 1)]);
     };
     // Received column 1 of line 0 lands at x 1, y pix - 1.
-    EXPECT_EQ(window->frame_store.Value(2, 1, 182), received(0, 1));
-    EXPECT_EQ(window->frame_store.Value(2, 1, 0), received(0, 183));
-    EXPECT_EQ(window->frame_store.Value(2, 143, 182), received(142, 1));
-    EXPECT_EQ(window->frame_store.Value(2, 72, 100), received(71, 183 - 100));
-    EXPECT_FALSE(window->frame_store.Has(2, 144, 182)) << "the check byte is no line of the picture";
-    EXPECT_FALSE(window->frame_store.Has(2, 0, 0));
+    EXPECT_EQ(window->camera->frame_store.Value(2, 1, 182), received(0, 1));
+    EXPECT_EQ(window->camera->frame_store.Value(2, 1, 0), received(0, 183));
+    EXPECT_EQ(window->camera->frame_store.Value(2, 143, 182), received(142, 1));
+    EXPECT_EQ(window->camera->frame_store.Value(2, 72, 100), received(71, 183 - 100));
+    EXPECT_FALSE(window->camera->frame_store.Has(2, 144, 182)) << "the check byte is no line of the picture";
+    EXPECT_FALSE(window->camera->frame_store.Has(2, 0, 0));
     // And drawn: the cell of line 71 (x 72), pixel position 100, in its grey.
-    const int v = window->frame_store.Value(2, 72, 100);
-    EXPECT_EQ(window->Picact->Point(72.5, 100.5), ui::RGB(v, v, v));
+    const int v = window->camera->frame_store.Value(2, 72, 100);
+    EXPECT_EQ(window->camera->Picact->Point(72.5, 100.5), ui::RGB(v, v, v));
 }
 
 TEST_F(FrameTransferTest, ASmallerWindowLeavesNoCellOfTheLargerFrameInItsArea)
 {
     // A set-up grab of the default window, then a grab of a window 40 lines shorter.
     useWindow(3, 0, 142, 0, 182);
-    window->AcquireCalibrationFrame();
-    ASSERT_TRUE(window->frame_store.Has(3, 102, 0));
-    ASSERT_TRUE(window->frame_store.Has(3, 103, 0));
+    window->camera->AcquireCalibrationFrame();
+    ASSERT_TRUE(window->camera->frame_store.Has(3, 102, 0));
+    ASSERT_TRUE(window->camera->frame_store.Has(3, 103, 0));
     useWindow(3, 0, 100, 0, 182);
-    window->AcquireCalibrationFrame();
+    window->camera->AcquireCalibrationFrame();
     const std::string block = lastBlock();
     ASSERT_EQ(block.size(), 101u * 183u + 1u);
-    EXPECT_EQ(window->frame_store.Value(3, 101, 0), static_cast<unsigned char>(block[101 * 183 - 1]))
+    EXPECT_EQ(window->camera->frame_store.Value(3, 101, 0), static_cast<unsigned char>(block[101 * 183 - 1]))
         << "the window's last line";
     for (int y = 0; y < 183; ++y)
-        ASSERT_FALSE(window->frame_store.Has(3, 102, y)) << "the line position past the window, pixel " << y;
-    EXPECT_TRUE(window->frame_store.Has(3, 103, 0)) << "beyond the area the older frame stays, as it always did";
+        ASSERT_FALSE(window->camera->frame_store.Has(3, 102, y)) << "the line position past the window, pixel " << y;
+    EXPECT_TRUE(window->camera->frame_store.Has(3, 103, 0)) << "beyond the area the older frame stays, as it always did";
 }
 
 TEST_F(FrameTransferTest, TheReaderDrawsNothingOverThePlateMapOrWhenNotAsked)
 {
-    window->Picact->SetPixelSize(50, 50);
-    window->Picact->SetBackColor(ui::colour::Blue);
-    window->plate_view_shown = true;
-    window->ReadCameraImage(CameraRequest(0, '+'), true);
-    window->plate_view_shown = false;
-    window->ReadCameraImage(CameraRequest(0, '+'), false);
-    EXPECT_EQ(window->Picact->PixelAt(25, 25), ui::colour::Blue);
-    EXPECT_TRUE(window->frame_store.Has(0, 1, 0));
+    window->camera->Picact->SetPixelSize(50, 50);
+    window->camera->Picact->SetBackColor(ui::colour::Blue);
+    window->camera->plate_view_shown = true;
+    window->camera->ReadCameraImage(CameraRequest(0, '+'), true);
+    window->camera->plate_view_shown = false;
+    window->camera->ReadCameraImage(CameraRequest(0, '+'), false);
+    EXPECT_EQ(window->camera->Picact->PixelAt(25, 25), ui::colour::Blue);
+    EXPECT_TRUE(window->camera->frame_store.Has(0, 1, 0));
     EXPECT_EQ(sim->framesOf('C').size(), 2u);
 }
 
 TEST_F(FrameTransferTest, AReducedImageOfTheDefaultWindowExpects1067Bytes)
 {
-    window->Picact->SetPixelSize(50, 50);
-    window->Picact->SetBackColor(ui::colour::Blue);
+    window->camera->Picact->SetPixelSize(50, 50);
+    window->camera->Picact->SetBackColor(ui::colour::Blue);
     window->camera->txt_cam->SetText("1");
-    window->GrabFrame();
-    EXPECT_EQ(window->txtprogram->Text(), "A");
+    window->camera->GrabFrame();
+    EXPECT_EQ(window->camera->txtprogram->Text(), "A");
     EXPECT_EQ(frameList(), (std::vector<std::string>{"C,1,65"}));
     const std::string block = lastBlock();
     ASSERT_EQ(block.size(), 1067u);
     EXPECT_EQ(window->lbl_lenrx->Caption().substr(0, 20), "LEN(Rx) = 1067/1067 ");
     // Reduced row 1, column 2 -> full line 5, received column 10.
-    EXPECT_EQ(window->frame_store.Value(1, 6, 183 - 10), static_cast<unsigned char>(block[38 * 1 + 2 + 2 - 1]));
-    EXPECT_FALSE(window->frame_store.Has(1, 6, 183 - 11));
-    EXPECT_EQ(window->Picact->PixelAt(25, 25), ui::colour::Blue) << "a reduced image is not drawn";
+    EXPECT_EQ(window->camera->frame_store.Value(1, 6, 183 - 10), static_cast<unsigned char>(block[38 * 1 + 2 + 2 - 1]));
+    EXPECT_FALSE(window->camera->frame_store.Has(1, 6, 183 - 11));
+    EXPECT_EQ(window->camera->Picact->PixelAt(25, 25), ui::colour::Blue) << "a reduced image is not drawn";
 }
 
 TEST_F(FrameTransferTest, ABadCheckByteIsFetchedTwiceAndGivesError)
 {
     sim->corruptCheckNext(2);
-    EXPECT_EQ(window->ReadCameraScan(0, 0), "Error");
+    EXPECT_EQ(window->camera->ReadCameraScan(0, 0), "Error");
     EXPECT_EQ(sim->framesOf('C').size(), 2u);
     EXPECT_EQ(window->lbl_lenrx->ForeColor(), ui::colour::Red);
     EXPECT_GE(clock->sleptMs(), kSecondTryPauseMs);
@@ -208,7 +208,7 @@ TEST_F(FrameTransferTest, ABadCheckByteIsFetchedTwiceAndGivesError)
 TEST_F(FrameTransferTest, OneBadBlockThenAGoodOneGivesTheGoodBlock)
 {
     sim->corruptCheckNext(1);
-    const std::string block = window->ReadCameraActivity(0);
+    const std::string block = window->camera->ReadCameraActivity(0);
     EXPECT_EQ(sim->framesOf('C').size(), 2u);
     EXPECT_EQ(block, lastBlock());
     EXPECT_EQ(window->lbl_lenrx->ForeColor(), ui::colour::Black);
@@ -218,7 +218,7 @@ TEST_F(FrameTransferTest, AShortBlockIsFetchedTwiceAndGivesError)
 {
     test::QuickTimeouts quick;
     sim->with([](sim::SimState& s) { return s.cameras.shortBlocks = 2; });
-    EXPECT_EQ(window->ReadCameraScan(0, 0), "Error");
+    EXPECT_EQ(window->camera->ReadCameraScan(0, 0), "Error");
     EXPECT_EQ(sim->framesOf('C').size(), 2u);
     EXPECT_EQ(window->lbl_lenrx->Caption().substr(0, 21), "LEN(Rx) = 26169/26170");
 }
@@ -227,7 +227,7 @@ TEST_F(FrameTransferTest, AnEmptyReplyGivesOneRequestAndNoResult)
 {
     test::QuickTimeouts quick;
     sim->with([](sim::SimState& s) { return s.cameras.silentBlocks = 1; });
-    EXPECT_EQ(window->ReadCameraScan(0, 0), "");
+    EXPECT_EQ(window->camera->ReadCameraScan(0, 0), "");
     EXPECT_EQ(sim->framesOf('C').size(), 1u);
 }
 
@@ -244,7 +244,7 @@ TEST_F(FrameTransferTest, AScanKeepsTheLinesOfTheWellColumns)
     window->row_bands.start[3][0] = 10;
     window->row_bands.end[3][0] = 90;
     useWindow(3, 5, 142, 183 - 90, 183 - 10);
-    const std::string scan = window->ReadCameraScan(3, 0);
+    const std::string scan = window->camera->ReadCameraScan(3, 0);
     const std::string block = lastBlock();
     ASSERT_EQ(block.size(), 81u * 138 + 1);
     EXPECT_EQ(scan, block.substr(0, 81 * 70) + block.substr(81 * 70, 81 * 67));
@@ -254,12 +254,12 @@ TEST_F(FrameTransferTest, WithoutALinkTheFetchersShowAMessageAndTheReaderAStatus
 {
     session.port_open = false;
     boxes.expectMessage(link::kNotConnected);
-    EXPECT_EQ(window->ReadCameraActivity(0), "");
-    window->ReadCameraImage(CameraRequest(0, '+'), true);
+    EXPECT_EQ(window->camera->ReadCameraActivity(0), "");
+    window->camera->ReadCameraImage(CameraRequest(0, '+'), true);
     EXPECT_EQ(window->txt_status->Text(), link::kNotConnected);
     session.port_open = true;
     session.dummy_mode = 1;
-    EXPECT_EQ(window->ReadCameraScan(0, 0), "") << "dummy mode: no result at once";
+    EXPECT_EQ(window->camera->ReadCameraScan(0, 0), "") << "dummy mode: no result at once";
     EXPECT_TRUE(sim->rawReceived().empty());
 }
 
@@ -271,7 +271,7 @@ TEST_F(FrameTransferTest, ALinkClosedDuringTheRequestEndsTheReadAtOnce)
         if (++characters == 3) session.port_open = false;
     });
     window->lbl_lenrx->SetCaption("");
-    window->ReadCameraImage(CameraRequest(0, '+'), true);
+    window->camera->ReadCameraImage(CameraRequest(0, '+'), true);
     platform::setEventPump({});
     EXPECT_EQ(recorder.writes.size(), 2u) << "the reader lets events run before each character";
     sim->expectFramingErrors(1);  // the request stopped after two of its five bytes
@@ -281,13 +281,13 @@ TEST_F(FrameTransferTest, ALinkClosedDuringTheRequestEndsTheReadAtOnce)
 TEST_F(FrameTransferTest, AWindowLargerThanTheFrameTableIsNotRead)
 {
     useWindow(0, 0, 199, 1, 183);
-    window->ReadCameraImage(CameraRequest(0, '+'), true);
+    window->camera->ReadCameraImage(CameraRequest(0, '+'), true);
     EXPECT_TRUE(sim->rawReceived().empty());
     EXPECT_EQ(window->txt_status->Text(),
               "Camera window of 200 lines x 183 pixels does not fit the frame table (1 to 192 lines, 1 to 193 "
               "pixels): not read");
     // The run's fetch holds no table and takes it whole: 200 x 183 + 1 bytes.
-    EXPECT_EQ(window->ReadCameraActivity(0).size(), 36601u);
+    EXPECT_EQ(window->camera->ReadCameraActivity(0).size(), 36601u);
 }
 
 TEST_F(FrameTransferTest, ALengthPrefixedBlockIsReadToTheLengthItAnnounces)
@@ -305,14 +305,14 @@ TEST_F(FrameTransferTest, DummyModeFillsTheWindowWithRandomGreysWithoutThePort)
 {
     session.dummy_mode = 1;
     window->camera->txt_cam->SetText("5");
-    window->Picact->SetPixelSize(143, 183);
-    window->GrabFrame();
-    window->AcquireCalibrationFrame();
+    window->camera->Picact->SetPixelSize(143, 183);
+    window->camera->GrabFrame();
+    window->camera->AcquireCalibrationFrame();
     EXPECT_TRUE(sim->rawReceived().empty());
     int low = 255, high = 0;
     for (int x = 1; x <= 143; ++x) {
         for (int y = 0; y < 183; ++y) {
-            const int v = window->frame_store.Value(5, x, y);
+            const int v = window->camera->frame_store.Value(5, x, y);
             ASSERT_GE(v, 0);
             low = std::min(low, v);
             high = std::max(high, v);
@@ -320,9 +320,9 @@ TEST_F(FrameTransferTest, DummyModeFillsTheWindowWithRandomGreysWithoutThePort)
     }
     EXPECT_LE(high, 100);
     EXPECT_GT(high - low, 50);
-    EXPECT_FALSE(window->frame_store.Has(5, 144, 0));
-    const int v = window->frame_store.Value(5, 10, 10);
-    EXPECT_EQ(window->Picact->Point(10.5, 10.5), ui::RGB(v, v, v)) << "the dummy frame is drawn";
+    EXPECT_FALSE(window->camera->frame_store.Has(5, 144, 0));
+    const int v = window->camera->frame_store.Value(5, 10, 10);
+    EXPECT_EQ(window->camera->Picact->Point(10.5, 10.5), ui::RGB(v, v, v)) << "the dummy frame is drawn";
 }
 
 }  // namespace

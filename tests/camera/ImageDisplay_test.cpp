@@ -16,16 +16,16 @@ TEST(ImageDisplay, ClearRealtimeBarPaintsTheTenUnitSlot)
 {
     app::Frm_acquire window;
     window.unloaded = true;
-    window.Picrealtime->SetPixelSize(200, 100);
-    window.ResetRealtimePicture();
-    window.ClearRealtimeBar(3);
+    window.camera->Picrealtime->SetPixelSize(200, 100);
+    window.camera->ResetRealtimePicture();
+    window.camera->ClearRealtimeBar(3);
     const uint32_t bar = RGB(240, 240, 220);
     for (double x : {31.0, 35.0, 40.0})
-        for (double y : {10.0, 50.0, 85.0}) EXPECT_EQ(window.Picrealtime->Point(x, y), bar) << x << "," << y;
-    EXPECT_NE(window.Picrealtime->Point(30.4, 50), bar);
-    EXPECT_NE(window.Picrealtime->Point(40.6, 50), bar);
-    EXPECT_NE(window.Picrealtime->Point(35, 9.4), bar);
-    EXPECT_NE(window.Picrealtime->Point(35, 85.6), bar);
+        for (double y : {10.0, 50.0, 85.0}) EXPECT_EQ(window.camera->Picrealtime->Point(x, y), bar) << x << "," << y;
+    EXPECT_NE(window.camera->Picrealtime->Point(30.4, 50), bar);
+    EXPECT_NE(window.camera->Picrealtime->Point(40.6, 50), bar);
+    EXPECT_NE(window.camera->Picrealtime->Point(35, 9.4), bar);
+    EXPECT_NE(window.camera->Picrealtime->Point(35, 85.6), bar);
 }
 
 TEST(ImageDisplay, FrameCellsAreGreyAndEmptyCellsBlack)

@@ -43,16 +43,16 @@ protected:
     QPointF wellPixel(const std::string& well) const
     {
         const int row = well[0] - 'A', column = std::stoi(well.substr(1)) - 1;
-        return window->Picact->toPixels((column + 0.5) * 100.0 / window->plate_columns,
+        return window->camera->Picact->toPixels((column + 0.5) * 100.0 / window->plate_columns,
                                         (row + 0.5) * 250.0 / window->plate_rows);
     }
     void click(QPointF at, Qt::MouseButton button = Qt::LeftButton)
     {
         for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent event(type, at, window->Picact->mapToGlobal(at), button,
+            QMouseEvent event(type, at, window->camera->Picact->mapToGlobal(at), button,
                               type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton,
                               Qt::NoModifier);
-            QCoreApplication::sendEvent(window->Picact, &event);
+            QCoreApplication::sendEvent(window->camera->Picact, &event);
         }
     }
     std::vector<std::string> visibleBlocks() const
@@ -70,7 +70,7 @@ TEST_F(PlateWindowRefusalsTest, ClicksGroupWellsOnlyWhileThePlateMapIsShown)
     click(a2);
     EXPECT_EQ(window->groups.well_group[2], 0) << "the start-up leaves the plate map on show";
 
-    window->cmd_camselect_Click(1);  // the camera's picture now fills Picact
+    window->camera->cmd_camselect_Click(1);  // the camera's picture now fills Picact
     const auto before = window->groups.well_group;
     click(b3);
     click(a2, Qt::RightButton);
@@ -127,7 +127,7 @@ TEST_F(PlateWindowRefusalsTest, ABlockThatDoesNotDivideThePlateIsRefusedAndChang
 
 TEST_F(PlateWindowRefusalsTest, SaveDuringACameraSetUpSaysItWasNotDone)
 {
-    window->cmd_camselect_Click(0);
+    window->camera->cmd_camselect_Click(0);
     const std::string before = readFile("config/w6_col.dat");
     window->column_bands.end[0][0] = 100;
     std::string shownAtTheClick;
@@ -138,15 +138,15 @@ TEST_F(PlateWindowRefusalsTest, SaveDuringACameraSetUpSaysItWasNotDone)
         window->cmd_grabarconfig->Click();
         shownAtTheClick = window->txt_status->Text();
     });
-    window->cmd_camselect_Click(2);
+    window->camera->cmd_camselect_Click(2);
     platform::setEventPump({});
     const std::string notice = "Save->Next Area not done while a camera set-up runs: the bands were not saved";
     EXPECT_EQ(shownAtTheClick, notice);
     EXPECT_EQ(window->txt_status->Text(), notice) << "said again once the set-up is over";
-    EXPECT_EQ(window->camera_index, 2);
+    EXPECT_EQ(window->camera->camera_index, 2);
     EXPECT_EQ(readFile("config/w6_col.dat"), before);
 
-    window->cmd_camselect_Click(3);
+    window->camera->cmd_camselect_Click(3);
     EXPECT_NE(window->txt_status->Text(), notice) << "the notice belongs to the set-up it was refused in";
 }
 

@@ -57,10 +57,10 @@ protected:
     // A press or release of a mouse button over the centre of a plate cell, through the picture.
     void mouse(QEvent::Type type, Qt::MouseButton button, double x, double y)
     {
-        const QPointF at = window->Picact->toPixels(x, y);
-        QMouseEvent event(type, at, window->Picact->mapToGlobal(at), button,
+        const QPointF at = window->camera->Picact->toPixels(x, y);
+        QMouseEvent event(type, at, window->camera->Picact->mapToGlobal(at), button,
                           type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(window->Picact, &event);
+        QCoreApplication::sendEvent(window->camera->Picact, &event);
     }
     void drag(const std::string& from, const std::string& to, Qt::MouseButton button = Qt::LeftButton)
     {
@@ -90,9 +90,9 @@ protected:
     }
     void selectColumnBand(int camera)
     {
-        window->camera_index = camera;
+        window->camera->camera_index = camera;
         int c = camera, column = 0, row = 0;
-        window->InitRowColumnSelectors(c, column, row);
+        window->camera->InitRowColumnSelectors(c, column, row);
     }
 };
 
@@ -118,7 +118,7 @@ TEST_F(PlateWindowTest, StartMinusAtZeroStaysAndStillRestartsTheRedraw)
     window->txt_well_percent->SetText("stale");
     window->col_start_menos->Click();
     EXPECT_EQ(window->column_bands.start[1][0], 0);
-    EXPECT_EQ(window->txt_column_start->Text(), "0");
+    EXPECT_EQ(window->camera->txt_column_start->Text(), "0");
     EXPECT_TRUE(window->Timer5->Enabled());
     EXPECT_EQ(window->txt_well_percent->Text().substr(0, 4), "w6\r\n");
     window->Timer5->Tick();
@@ -131,7 +131,7 @@ TEST_F(PlateWindowTest, EndPlusAtTheLineLimitChangesNothingAndCancelsThePendingR
     selectColumnBand(0);
     window->col_end_mas->Click();  // 140 -> 141
     window->col_end_mas->Click();  // 141 -> 142 = 143 lines - 1
-    EXPECT_EQ(window->txt_column_end->Text(), "142");
+    EXPECT_EQ(window->camera->txt_column_end->Text(), "142");
     EXPECT_TRUE(window->Timer5->Enabled());
     window->txt_well_percent->SetText("stale");
     window->col_end_mas->Click();
@@ -143,8 +143,8 @@ TEST_F(PlateWindowTest, EndPlusAtTheLineLimitChangesNothingAndCancelsThePendingR
 TEST_F(PlateWindowTest, BandButtonsWithoutASelectedBandMoveNothing)
 {
     selectColumnBand(0);
-    window->cmb_column->Clear();
-    window->cmb_row->Clear();
+    window->camera->cmb_column->Clear();
+    window->camera->cmb_row->Clear();
     for (ui::CommandButton* b : {window->col_start_menos, window->col_start_mas, window->col_end_menos,
                                  window->col_end_mas, window->row_start_menos, window->row_start_mas,
                                  window->row_end_menos, window->row_end_mas})
@@ -161,12 +161,12 @@ TEST_F(PlateWindowTest, RowButtonsMoveTheSelectedRowBandUpToThePixelLimit)
     selectColumnBand(3);
     window->row_start_mas->Click();
     EXPECT_EQ(window->row_bands.start[3][0], 11);
-    EXPECT_EQ(window->txt_row_start->Text(), "11");
+    EXPECT_EQ(window->camera->txt_row_start->Text(), "11");
     window->row_bands.end[3][0] = 182;  // 183 pixels - 1
     window->row_end_mas->Click();
     EXPECT_EQ(window->row_bands.end[3][0], 182);
     window->row_end_menos->Click();
-    EXPECT_EQ(window->txt_row_end->Text(), "181");
+    EXPECT_EQ(window->camera->txt_row_end->Text(), "181");
 }
 
 TEST_F(PlateWindowTest, RowButtonsKeepTheNeighbouringRowBandInOrder)
@@ -176,71 +176,71 @@ TEST_F(PlateWindowTest, RowButtonsKeepTheNeighbouringRowBandInOrder)
     window->row_end_mas->Click();
     EXPECT_EQ(window->row_bands.end[0][0], 91);
     EXPECT_EQ(window->row_bands.start[0][1], 91) << "the next band's start is pushed along";
-    window->cmb_row->SetListIndex(1);
+    window->camera->cmb_row->SetListIndex(1);
     window->row_start_menos->Click();
     window->row_start_menos->Click();
     EXPECT_EQ(window->row_bands.start[0][1], 89);
     EXPECT_EQ(window->row_bands.end[0][0], 89) << "the previous band's end is pulled down";
-    EXPECT_EQ(window->txt_row_start->Text(), "89");
+    EXPECT_EQ(window->camera->txt_row_start->Text(), "89");
 }
 
 TEST_F(PlateWindowTest, TypedColumnStartAppliesOnEnterAndOnLeavingTheBox)
 {
     usePlate("w24");
     selectColumnBand(0);  // 143 lines; columns 5..75 and 75..142
-    window->cmb_column->SetListIndex(1);
+    window->camera->cmb_column->SetListIndex(1);
     auto key = [&](Qt::Key k, const QString& text) {
         QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, text);
-        QCoreApplication::sendEvent(window->txt_column_start, &press);
+        QCoreApplication::sendEvent(window->camera->txt_column_start, &press);
     };
     auto leave = [&](Qt::FocusReason reason) {
         QFocusEvent out(QEvent::FocusOut, reason);
-        QCoreApplication::sendEvent(window->txt_column_start, &out);
+        QCoreApplication::sendEvent(window->camera->txt_column_start, &out);
     };
     auto bands = [&] {
         const auto& b = window->column_bands;
         return std::vector<int>{b.start[0][0], b.end[0][0], b.start[0][1], b.end[0][1]};
     };
     window->txt_well_percent->SetText("untouched");
-    window->txt_column_start->SetText("80");
+    window->camera->txt_column_start->SetText("80");
     key(Qt::Key_Return, "\r");
     EXPECT_EQ(bands(), (std::vector<int>{5, 80, 80, 142}));
     EXPECT_TRUE(window->Timer5->Enabled());
     EXPECT_EQ(window->txt_well_percent->Text(), "untouched") << "the typed entry does not recompute the areas";
-    window->txt_column_start->SetText("70");
+    window->camera->txt_column_start->SetText("70");
     key(Qt::Key_Enter, "\r");
     EXPECT_EQ(bands(), (std::vector<int>{5, 70, 70, 142}));
 
     // Refused: 0, the last line (142) and text; the stored start is shown again and no
     // redraw stays pending.
     for (const char* typed : {"0", "142", "abc", "-4"}) {
-        window->txt_column_start->SetText(typed);
+        window->camera->txt_column_start->SetText(typed);
         key(Qt::Key_Return, "\r");
         EXPECT_EQ(bands(), (std::vector<int>{5, 70, 70, 142})) << typed;
-        EXPECT_EQ(window->txt_column_start->Text(), "70") << typed;
+        EXPECT_EQ(window->camera->txt_column_start->Text(), "70") << typed;
         EXPECT_FALSE(window->Timer5->Enabled()) << typed;
     }
-    window->txt_column_start->SetText("14");
+    window->camera->txt_column_start->SetText("14");
     key(Qt::Key_1, "1");  // any other key only types
-    EXPECT_EQ(window->txt_column_start->Text(), "141");
+    EXPECT_EQ(window->camera->txt_column_start->Text(), "141");
     EXPECT_EQ(bands(), (std::vector<int>{5, 70, 70, 142}));
     key(Qt::Key_Return, "\r");
     EXPECT_EQ(bands(), (std::vector<int>{5, 141, 141, 142})) << "the last line before the bound is taken";
 
-    window->txt_column_start->SetText("100");
+    window->camera->txt_column_start->SetText("100");
     leave(Qt::ActiveWindowFocusReason);
     leave(Qt::OtherFocusReason);
     EXPECT_EQ(bands(), (std::vector<int>{5, 141, 141, 142})) << "switching windows is not leaving the box";
     leave(Qt::TabFocusReason);
     EXPECT_EQ(bands(), (std::vector<int>{5, 100, 100, 142}));
-    window->txt_column_start->SetText("");
+    window->camera->txt_column_start->SetText("");
     leave(Qt::MouseFocusReason);
-    EXPECT_EQ(window->txt_column_start->Text(), "100") << "an emptied box shows the stored start again";
+    EXPECT_EQ(window->camera->txt_column_start->Text(), "100") << "an emptied box shows the stored start again";
     EXPECT_EQ(bands(), (std::vector<int>{5, 100, 100, 142}));
 
     // Slot 0 has no previous band: only its own start changes.
-    window->cmb_column->SetListIndex(0);
-    window->txt_column_start->SetText("9");
+    window->camera->cmb_column->SetListIndex(0);
+    window->camera->txt_column_start->SetText("9");
     key(Qt::Key_Return, "\r");
     EXPECT_EQ(bands(), (std::vector<int>{9, 100, 100, 142}));
 }
@@ -251,8 +251,8 @@ TEST_F(PlateWindowTest, SixSavesVisitEveryCameraAndComeBackToTheFirst)
     std::vector<int> visited;
     for (int i = 0; i < 6; ++i) {
         window->cmd_grabarconfig->Click();
-        visited.push_back(window->camera_index);
-        EXPECT_EQ(window->camera->txt_cam->Text(), std::to_string(window->camera_index));
+        visited.push_back(window->camera->camera_index);
+        EXPECT_EQ(window->camera->txt_cam->Text(), std::to_string(window->camera->camera_index));
     }
     EXPECT_EQ(visited, (std::vector<int>{1, 2, 3, 4, 5, 0}));
 }
@@ -275,12 +275,12 @@ TEST_F(PlateWindowTest, RefusingAFormatChangeKeepsTheEditorOnItsFormat)
 
 TEST_F(PlateWindowTest, AcceptingAFormatChangeSetsUpCameraZeroOnTheNewFormat)
 {
-    window->camera_index = 4;
+    window->camera->camera_index = 4;
     boxes.expectMessage("Change Platew24?", MsgResult::Yes);
     window->cmb_formatplate->SetText("w24");
     EXPECT_EQ(window->current_format, "w24");
     EXPECT_EQ(window->cmb_well->Text(), "w24");
-    EXPECT_EQ(window->camera_index, 0);
+    EXPECT_EQ(window->camera->camera_index, 0);
     EXPECT_EQ(window->column_bands.last[0], 1) << "the w24 bands were read";
     EXPECT_EQ(window->txt_nrow->Text(), "4");
     EXPECT_EQ(window->txt_ncol->Text(), "6");
@@ -328,7 +328,7 @@ TEST_F(PlateWindowTest, SaveAfterAProjectFormatChangeKeepsTheNewFormatsBandFiles
     window->cmd_grabarconfig_Click();
     EXPECT_EQ(readFile("config/w24_col.dat"), w24Columns);
     EXPECT_EQ(readFile("config/w24_row.dat"), w24Rows);
-    EXPECT_EQ(window->camera_index, 1) << "the editor still steps on";
+    EXPECT_EQ(window->camera->camera_index, 1) << "the editor still steps on";
     EXPECT_EQ(window->column_bands.last[1], 1) << "and the set-up has read the w24 bands";
 
     window->column_bands.end[1][0] = 70;
@@ -347,12 +347,12 @@ TEST_F(PlateWindowTest, TakingACameraOutOfUseTicksItsEntryAndMarksItsWells)
     auto offMark = [&](int well) {
         const plate::PlateMap& map = *window->plate_map;
         const double x = map.CellX(well / 4) + 0.2 * map.CellWidth(), y = map.CellY(well % 4) + 0.4 * map.CellHeight();
-        const QPointF a = window->Picact->toPixels(x, y);
-        const QPointF b = window->Picact->toPixels(x + 0.6 * map.CellWidth(), y + 0.15 * map.CellHeight());
+        const QPointF a = window->camera->Picact->toPixels(x, y);
+        const QPointF b = window->camera->Picact->toPixels(x + 0.6 * map.CellWidth(), y + 0.15 * map.CellHeight());
         int dark = 0;
         for (int px = int(a.x()); px <= int(b.x()); ++px)
             for (int py = int(a.y()); py <= int(b.y()); ++py) {
-                const uint32_t c = window->Picact->PixelAt(px, py);
+                const uint32_t c = window->camera->Picact->PixelAt(px, py);
                 dark += ui::redOf(c) < 90 && ui::greenOf(c) < 90 && ui::blueOf(c) < 90;
             }
         return dark;
@@ -374,10 +374,10 @@ TEST_F(PlateWindowTest, SaveAndNextAreaWaitsForARunningSetUp)
     platform::setEventPump([&] {
         if (pumped++ == 0) window->cmd_grabarconfig->Click();
     });
-    window->cmd_camselect_Click(2);
+    window->camera->cmd_camselect_Click(2);
     platform::setEventPump({});
     EXPECT_GT(pumped, 0);
-    EXPECT_EQ(window->camera_index, 2) << "not stepped on by a save that could not set up its camera";
+    EXPECT_EQ(window->camera->camera_index, 2) << "not stepped on by a save that could not set up its camera";
     EXPECT_EQ(readFile("config/w6_col.dat"), before) << "nothing written in the middle of a set-up";
 }
 

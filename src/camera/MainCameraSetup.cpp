@@ -1,13 +1,14 @@
 // The main window's camera set-up sequence and its well-calibration panel: the six camera
 // buttons, the band selectors, and the resend of the camera settings that the run and the
 // calibrations use.
+#include "camera/MainCameraControls.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 
 #include <optional>
 
-#include "app/Frm_acquire.h"
 #include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
@@ -15,7 +16,7 @@
 #include "ui/Controls.h"
 #include "ui/Make.h"
 
-namespace tirmo::app {
+namespace tirmo::camera {
 namespace {
 
 constexpr uint32_t kCameraButton = 0xFFFFFF;
@@ -51,9 +52,9 @@ std::optional<int> settingValue(const ui::TextBox* box)
 
 }  // namespace
 
-void Frm_acquire::buildCalibrationPanel()
+void MainCameraControls::buildCalibrationPanel(QWidget* client)
 {
-    Frame_calibration = new QGroupBox("Well Calibration", this);
+    Frame_calibration = new QGroupBox("Well Calibration", client);
     Frame_calibration->setObjectName("Frame_calibration");
     auto* grid = new QGridLayout(Frame_calibration);
     // The panel is a narrow column: the camera buttons in two rows of three.
@@ -83,10 +84,10 @@ void Frm_acquire::buildCalibrationPanel()
     grid->addWidget(txt_row_start, 2, 2);
     grid->addWidget(txt_row_end, 2, 4);
     Frame_calibration->setVisible(false);
-    addPanel(Frame_calibration);
+    placePanel(Frame_calibration);
 }
 
-void Frm_acquire::cmd_camselect_Click(int Index)
+void MainCameraControls::cmd_camselect_Click(int Index)
 {
     // The sequence lets the window run between its commands; a camera chosen meanwhile would
     // start a second sequence whose frames mix with this one's on the port.
@@ -94,7 +95,7 @@ void Frm_acquire::cmd_camselect_Click(int Index)
     // Chosen while another exchange holds the port: nothing starts (each command of the
     // sequence holds the port in turn, so timer work can run between them).
     if (link::PortBusy()) {
-        SetStatus(link::kBusy);
+        console().SetStatus(link::kBusy);
         return;
     }
     ui::RunningFlag running(camselect_running_);
@@ -102,103 +103,105 @@ void Frm_acquire::cmd_camselect_Click(int Index)
     // A click refused while the sequence ran is said once more when it ends, where the
     // sequence's own status lines no longer cover it.
     struct NoticeAtEnd {
-        Frm_acquire& w;
+        MainCameraControls& w;
         ~NoticeAtEnd()
         {
-            if (!w.setup_notice.empty()) w.SetStatus(w.setup_notice);
+            if (!w.setup_notice.empty()) w.console().SetStatus(w.setup_notice);
         }
     } noticeAtEnd{*this};
 
-    current_format = cmb_formatplate->Text();
+    const std::string format = needs_.take_editor_format();
     camera_index = Index;
     for (ui::CommandButton* b : cmd_camselect) b->SetBackColor(kCameraButton);
     cmd_camselect[size_t(Index)]->SetBackColor(kChosenCameraButton);
     for (ui::CommandButton* b : cmd_camselect) b->Refresh();
 
     platform::Sleep(50);
-    lighting->SendAllLedPower(kLedSetupLevel);
+    needs_.all_leds(kLedSetupLevel);
     platform::Sleep(100);
-    put(camera->txt_cam, std::to_string(camera_index));
-    SetStatus("Selecting camera number=" + std::to_string(camera_index));
-    camera->cmd_camera_Click();
+    put(txt_cam, std::to_string(camera_index));
+    console().SetStatus("Selecting camera number=" + std::to_string(camera_index));
+    cmd_camera_Click();
     yieldToWindow();
 
-    SetStatus("Setting Gain/Exposure");
-    camera->SendGain(session().default_gain * 2);
+    console().SetStatus("Setting Gain/Exposure");
+    SendGain(session().default_gain * 2);
     yieldToWindow();
     const int exposure = session().hardware_generation < 2
                              ? session().default_exposure * 2
                              : int(platform::RoundHalfEven(session().default_exposure * 1.5));
-    camera->SendExposure(exposure);
+    SendExposure(exposure);
     yieldToWindow();
 
-    SetStatus("Setting Well-coordinates");
-    camera->cmd_camspeed_Click();
+    console().SetStatus("Setting Well-coordinates");
+    cmd_camspeed_Click();
     yieldToWindow();
-    camera->cmd_xy_Click();
+    cmd_xy_Click();
     yieldToWindow();
 
     if (!plate_view_shown) {
-        SetStatus("Acquiring...");
+        console().SetStatus("Acquiring...");
         bool draw = false;
         GrabCameraImage(draw);
         if (!plate_view_shown) {
-            SetStatus("Auto-adjusting...");
+            console().SetStatus("Auto-adjusting...");
             platform::Sleep(100);
-            txt_status->Refresh();
             draw = true;
             GrabCameraImage(draw);
         }
     }
-    SetStatus("Ready");
+    console().SetStatus("Ready");
     if (!plate_view_shown) {
         platform::Sleep(50);
-        lighting->SendAllLedPower(0);
+        needs_.all_leds(0);
         platform::Sleep(100);
     }
     platform::DoEvents();
     if (plate_view_shown) return;
 
-    ReadFormatFiles(current_format);
+    needs_.read_format_bands(format);
     int camera = camera_index, column = 0, row = 0;
     InitRowColumnSelectors(camera, column, row);
     DrawCameraGrid(camera_index);
 }
 
-void Frm_acquire::ApplyCameraSettings()
+void MainCameraControls::ApplyCameraSettings()
 {
     if (session().dummy_mode == 1) return;
     // All five settings as one exchange: the camera never measures with half of them.
-    const link::Exchange exchange(*this);
+    const link::Exchange exchange(console());
     if (!exchange) return;
-    const auto gain = settingValue(camera->txt_gain);
-    const auto exposure = settingValue(camera->txt_exposure);
+    const auto gain = settingValue(txt_gain);
+    const auto exposure = settingValue(txt_exposure);
     // Nothing goes out unless both values can: a camera left with half of new settings would
     // measure with a mix of the two.
     if (!gain || !exposure) {
-        SetStatus("Camera settings not sent: gain and exposure must be whole numbers from 0 to 32767");
+        console().SetStatus("Camera settings not sent: gain and exposure must be whole numbers from 0 to 32767");
         return;
     }
-    camera->cmd_camera_Click();
+    cmd_camera_Click();
     platform::Sleep(kSettingPauseMs);
-    camera->SendGain(*gain);
+    SendGain(*gain);
     platform::Sleep(kSettingPauseMs);
-    camera->SendExposure(*exposure);
+    SendExposure(*exposure);
     platform::Sleep(kSettingPauseMs);
-    camera->cmd_camspeed_Click();
+    cmd_camspeed_Click();
     platform::Sleep(kSettingPauseMs);
-    camera->cmd_xy_Click();
+    cmd_xy_Click();
     platform::Sleep(kSettingPauseMs);
 }
 
-std::string Frm_acquire::InitRowColumnSelectors(int& camera, int& column, int& row)
+std::string MainCameraControls::InitRowColumnSelectors(int& camera, int& column, int& row)
 {
     if (camera < 0 || camera >= plate::kBandCameras) return "ok";
+    const GridTables tables = needs_.band_tables();
+    const plate::ColumnBands& column_bands = tables.column_bands;
+    const plate::RowBands& row_bands = tables.row_bands;
     const size_t c = size_t(camera);
     cmb_column->Clear();
     if (column_bands.first[c] >= 0)
         for (int pos = 0; pos <= column_bands.last[c] - column_bands.first[c] && pos < plate::ColumnBands::kBands; ++pos)
-            cmb_column->AddItem(column_labels[c][size_t(pos)]);
+            cmb_column->AddItem(tables.column_labels[c][size_t(pos)]);
     cmb_column->SetListIndex(column);
     put(txt_column_start, std::to_string(column_bands.startOf(camera, column)));
     put(txt_column_end, std::to_string(column_bands.endOf(camera, column)));
@@ -206,28 +209,30 @@ std::string Frm_acquire::InitRowColumnSelectors(int& camera, int& column, int& r
     cmb_row->Clear();
     if (row_bands.first[c] >= 0)
         for (int pos = 0; pos <= row_bands.last[c] - row_bands.first[c] && pos < plate::RowBands::kBands; ++pos)
-            cmb_row->AddItem(row_labels[c][size_t(pos)]);
+            cmb_row->AddItem(tables.row_labels[c][size_t(pos)]);
     cmb_row->SetListIndex(row);
     put(txt_row_start, std::to_string(row_bands.startOf(camera, row)));
     put(txt_row_end, std::to_string(row_bands.endOf(camera, row)));
     return "ok";
 }
 
-void Frm_acquire::SetColumnRange(int& camera, int& column)
+void MainCameraControls::SetColumnRange(int& camera, int& column)
 {
     if (!plate::ColumnBands::InBounds(camera, column)) return;
+    const plate::ColumnBands& column_bands = needs_.band_tables().column_bands;
     put(txt_column_start, std::to_string(column_bands.startOf(camera, column)));
     put(txt_column_end, std::to_string(column_bands.endOf(camera, column)));
 }
 
-void Frm_acquire::SetRowRange(int& camera, int& row)
+void MainCameraControls::SetRowRange(int& camera, int& row)
 {
     if (!plate::RowBands::InBounds(camera, row)) return;
+    const plate::RowBands& row_bands = needs_.band_tables().row_bands;
     put(txt_row_start, std::to_string(row_bands.startOf(camera, row)));
     put(txt_row_end, std::to_string(row_bands.endOf(camera, row)));
 }
 
-void Frm_acquire::cmb_column_Click()
+void MainCameraControls::cmb_column_Click()
 {
     int column = cmb_column->ListIndex();
     if (column < 0) return;
@@ -235,7 +240,7 @@ void Frm_acquire::cmb_column_Click()
     SetColumnRange(camera, column);
 }
 
-void Frm_acquire::cmb_row_Click()
+void MainCameraControls::cmb_row_Click()
 {
     int row = cmb_row->ListIndex();
     if (row < 0) return;
@@ -243,4 +248,4 @@ void Frm_acquire::cmb_row_Click()
     SetRowRange(camera, row);
 }
 
-}  // namespace tirmo::app
+}  // namespace tirmo::camera
