@@ -13,6 +13,7 @@
 
 #include "app/ConfigFiles.h"
 #include "app/MainLayoutApply.h"
+#include "camera/CameraCommands.h"
 #include "link/Exchange.h"
 #include "thermal/FrmTempCal.h"
 #include "thermal/ThermalControls.h"
@@ -87,8 +88,8 @@ void Frm_acquire::buildControls()
     // of its steps, whether it still does.
     ticker = std::make_unique<ui::Ticker>(*Timer3);
 
-    camera = std::make_unique<camera::MainCameraControls>(*this, client_, CameraNeeds());
-    buildPlateControls();
+    camera = std::make_unique<camera::MainCameraControls>(*this, client_, NeedsOfCamera());
+    plate = std::make_unique<plate::PlateControls>(*this, client_, camera_in_use, NeedsOfPlate());
     // Temperature first: the tick runs its users in the order they came.
     thermal = std::make_unique<thermal::ThermalControls>(*this, *ticker, client_, menuBar());
     lighting = std::make_unique<lighting::LightControls>(*this, *ticker, client_, menu_view);
@@ -126,17 +127,18 @@ void Frm_acquire::buildControls()
     resize(ui::twipsToPixels(kMainDesignWidth), ui::twipsToPixels(kMainDesignHeight) + menuBar()->sizeHint().height());
 }
 
-camera::MainCameraNeeds Frm_acquire::CameraNeeds()
+camera::MainCameraNeeds Frm_acquire::NeedsOfCamera()
 {
     camera::MainCameraNeeds needs;
     needs.all_leds = [this](int level) { lighting->SendAllLedPower(level); };
     needs.take_editor_format = [this] {
-        current_format = cmb_formatplate->Text();
-        return current_format;
+        plate->current_format = plate->cmb_formatplate->Text();
+        return plate->current_format;
     };
-    needs.read_format_bands = [this](const std::string& format) { ReadFormatFiles(format); };
+    needs.read_format_bands = [this](const std::string& format) { plate->ReadFormatFiles(format); };
     needs.band_tables = [this] {
-        return camera::GridTables{column_bands, row_bands, column_labels, row_labels, well_table};
+        const plate::PlateControls& p = *plate;
+        return camera::GridTables{p.column_bands, p.row_bands, p.column_labels, p.row_labels, p.well_table};
     };
     needs.transfer_label = [this] { return lbl_lenrx; };
     needs.frame_counter = [this] { return frame_counter; };
@@ -144,12 +146,51 @@ camera::MainCameraNeeds Frm_acquire::CameraNeeds()
     return needs;
 }
 
-void Frm_acquire::addPanel(QWidget* panel)
+plate::PlateNeeds Frm_acquire::NeedsOfPlate()
 {
-    const bool hidden = panel->isHidden();
-    panel->setParent(client_);
-    panel->resize(panel->sizeHint());
-    panel->setVisible(!hidden);
+    plate::PlateNeeds needs;
+    camera::MainCameraControls& cam = *camera;
+    needs.map_picture = cam.Picact;
+    needs.chart_picture = cam.Picact2;
+    needs.calibration_panel = cam.Frame_calibration;
+    needs.cmb_column = cam.cmb_column;
+    needs.cmb_row = cam.cmb_row;
+    needs.txt_column_start = cam.txt_column_start;
+    needs.txt_column_end = cam.txt_column_end;
+    needs.txt_row_start = cam.txt_row_start;
+    needs.txt_row_end = cam.txt_row_end;
+    needs.camera_index = [&cam] { return cam.camera_index; };
+    needs.set_camera_index = [&cam](int index) { cam.camera_index = index; };
+    needs.frame_lines = [&cam] { return camera::BoxWhole(cam.txt_lines->Text()); };
+    needs.frame_pixels = [&cam] { return camera::BoxWhole(cam.txt_pix->Text()); };
+    needs.lines_text = [&cam] { return cam.txt_lines->Text(); };
+    needs.camera_setup = [&cam](int index) { cam.cmd_camselect_Click(index); };
+    needs.setup_running = [&cam] { return cam.CameraSetupRunning(); };
+    needs.set_setup_notice = [&cam](const std::string& notice) { cam.setup_notice = notice; };
+    needs.init_band_selectors = [&cam](int& c, int& column, int& row) { cam.InitRowColumnSelectors(c, column, row); };
+    needs.redraw_camera_view = [&cam] {
+        cam.DrawCameraImage();
+        cam.DrawCameraGrid(cam.camera_index);
+    };
+    needs.cmb_well = cmb_well;
+    needs.menu_view = menu_view;
+    needs.show_blank_of = [this](const std::string& format) { project->ShowBlankOf(format); };
+    needs.current_project = [this] { return current_project; };
+    needs.fill_activity = [this](plate::WindowActivity& run, int camera, int window) {
+        run.window_pixel_count = window_pixel_count;
+        run.pixel_activity = &pixel_activity;
+        if (camera >= 0 && camera < 6 && window >= 0 && window < 9) {
+            run.pixel_well = &pixel_well[size_t(camera)][size_t(window)];
+            run.pixel_column = &pixel_column[size_t(camera)][size_t(window)];
+            run.pixel_row = &pixel_row[size_t(camera)][size_t(window)];
+        }
+        run.well_activity = &well_activity;
+        run.blank_values = &project->blank_values;
+        run.blank_lapse = project->blank_lapse;
+        run.blank_run = project->blank_run;
+        run.reference_factor = &project->reference_factor;
+    };
+    return needs;
 }
 
 // ---------------------------------------------------------------- layout
@@ -160,16 +201,16 @@ void Frm_acquire::LayoutMainWindow()
     // The calibration panel's own controls keep to the left of the well-area bar the layout
     // places in it.
     if (auto* grid = camera->Frame_calibration->layout(); grid && result.laid_out)
-        grid->setContentsMargins(6, 20, std::max(6, camera->Frame_calibration->width() - txt_well_percent->x() + 4), 6);
+        grid->setContentsMargins(6, 20, std::max(6, camera->Frame_calibration->width() - plate->txt_well_percent->x() + 4), 6);
     if (!result.laid_out || !result.redraw_plate) return;
     ++layout_plate_draws;
-    DrawPlateLayout(current_format);
+    plate->DrawPlateLayout(plate->current_format);
 }
 
 void Frm_acquire::Form_Resize()
 {
     LayoutMainWindow();
-    if (session().run_state == 0) RedrawAllWells();
+    if (session().run_state == 0) plate->RedrawAllWells();
 }
 
 void Frm_acquire::resizeEvent(QResizeEvent* event)

@@ -1,15 +1,12 @@
 #pragma once
 // The main window ("Acquisition Page"). It owns the instrument session, the design-time tree of
 // containers with its layout, the menus, the one-second ticker and one object per subsystem
-// (window->thermal, ->lighting, ->project, ->camera), each in its own folder, built on the
+// (window->thermal, ->lighting, ->project, ->camera, ->plate), each in its own folder, built on the
 // window's client area and handed what it needs of the window (the console, the ticker, a menu).
-// The plate controls are still members of the window, defined in their folder
-// (src/plate/Frm_acquire_<name>.cpp). Members are public so that
-// tests can do what a user does: type into a box, click, tick a timer.
+// Members are public so that tests can do what a user does: type into a box, click, tick a timer.
 #include <QMainWindow>
 
 #include <array>
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,16 +17,11 @@
 #include "camera/PixelMask.h"
 #include "lighting/LightControls.h"
 #include "project/ProjectControls.h"
-#include "plate/BandTables.h"
-#include "plate/PlateMap.h"
-#include "plate/WellGroups.h"
-#include "plate/WellTable.h"
+#include "plate/PlateControls.h"
 #include "thermal/ThermalControls.h"
 #include "ui/Forward.h"
 
 class QAction;
-class QGroupBox;
-class QListWidget;
 class QMenu;
 
 namespace tirmo::app {
@@ -109,128 +101,14 @@ public:
     // "Setup CAM" (the boxes the factory window has as well), the pictures, the frame store and
     // the set-up sequence with the calibration panel's camera buttons and band selectors.
     std::unique_ptr<camera::MainCameraControls> camera;
-    // What the camera needs of lighting, the plate, the run and the status row.
-    camera::MainCameraNeeds CameraNeeds();
     // The run's good-frame count of the current camera window and its pixel mask, as the live
     // picture reads them (the acquisition run keeps them up to date).
     long frame_counter = 0;
     camera::WindowPixelMask window_pixel_mask;
 
-
     // ==== plate (plate) ====
-    void buildPlateControls();
-    // Plate format in use and its tables; readers report what they skipped in txt_status.
-    void SetCurrentFormat(const std::string& format);
-    void ReadPlateSpec(const std::string& format);
-    void ReadFormatFiles(const std::string& format);
-    void WriteFormatFiles(const std::string& format);
-    // Start-up: the default plate layout files (_spc.dat) missing in config.
-    void WriteMissingSpecFiles();
-
-    // The plate-related part of the start-up: selectors, check marks, block menu, groups of the
-    // current project, band selectors of camera 0 and the colour scale.
-    void InitPlateView();
-
-    // Plate map on Picact (and the camera window chart on Picact2).
-    void DrawPlateLayout(const std::string& format);
-    void DrawDisabledWells(int well);
-    void DrawWell(int well);
-    void RedrawAllWells();
-    void DrawPlateWells(int camera, int window);
-    void DrawPlateActivity(double minutes, int camera, int window, int mode);
-    void BuildColorScale();
-    void ResetPlatePicture();
-    void DrawActivityChart(int camera, int window);
-
-    // Well groups: the shared tables, chgroup.dat, the group list, the block menu and the
-    // mouse selection on the map.
-    void LoadWellGroups(const std::string& folder);
-    void ReadWellGroups(const std::string& folder);
-    bool SaveWellGroups(const std::string& folder);
-    void BuildGroupList(int group);
-    void BuildGroupOptionMenu();
-    // False, with the groups left alone and a status line, for a block that does not divide
-    // the plate.
-    bool GroupWellsInBlocks(const std::string& caption);
-    void ClearGroups();
-    void Picact_MouseDown(int button, int shift, double x, double y);
-    void Picact_MouseUp(int button, int shift, double x, double y);
-    void combogrup_DblClick();
-    void combogrup_KeyPress(int key);
-    void Cmd_clear_Click();
-    void mnopciongrup_Click(int index);
-
-    // Band editing, the well-area check, saving and the plate-format change.
-    void col_start_menos_Click();
-    void col_start_mas_Click();
-    void col_end_menos_Click();
-    void col_end_mas_Click();
-    void row_start_menos_Click();
-    void row_start_mas_Click();
-    void row_end_menos_Click();
-    void row_end_mas_Click();
-    // Typed entry of the selected column band's start: Enter (13) applies it; leaving the box
-    // applies it, or shows the stored start again when the box is empty.
-    void txt_column_start_KeyPress(int key);
-    void txt_column_start_LostFocus();
-    void ShowWellAreaPercent();
-    void cmd_grabarconfig_Click();
-    void cmb_formatplate_Click();
-    void cmb_well_Click();
-    void cam_disabled_Click(int Index);
-    void cmd_goset_Click();
-    void Timer5_Timer();
-
-    std::string current_format = "w6";
-    int plate_rows = 2;
-    int plate_columns = 3;
-    plate::WellTable well_table;
-    plate::ColumnBands column_bands;
-    plate::RowBands row_bands;
-    plate::ColumnLabels column_labels;
-    plate::RowLabels row_labels;
-    // The format whose band files the band tables were last read from; the editor's save writes
-    // the tables only into that format's files.
-    std::string bands_format;
-    // The shared group tables (well_group, group_names, group_used) and the report panel's pair
-    // read from a saved acquisition.
-    plate::WellGroups groups;
-    plate::WellGroups report_groups;
-    std::unique_ptr<plate::PlateMap> plate_map;
-    int colour_count = 6;
-    std::array<uint32_t, 7> colour_table{};
-    bool drag_active = false;
-    int drag_start_row = 0;
-    int drag_start_column = 0;
-    std::array<std::string, 25> block_options;
-
-    ui::ComboBox* cmb_formatplate = nullptr;  // format of the band editor
-    ui::TextBox* txt_well_percent = nullptr;
-    ui::CommandButton* col_start_menos = nullptr;
-    ui::CommandButton* col_start_mas = nullptr;
-    ui::CommandButton* col_end_menos = nullptr;
-    ui::CommandButton* col_end_mas = nullptr;
-    ui::CommandButton* row_start_menos = nullptr;
-    ui::CommandButton* row_start_mas = nullptr;
-    ui::CommandButton* row_end_menos = nullptr;
-    ui::CommandButton* row_end_mas = nullptr;
-    ui::CommandButton* cmd_grabarconfig = nullptr;  // "Save->Next Area"
-    ui::Timer* Timer5 = nullptr;                    // one-shot redraw of the camera view
-    ui::TextBox* txt_nrow = nullptr;
-    ui::TextBox* txt_ncol = nullptr;
-    QWidget* frame_group = nullptr;
-    ui::ComboBox* combogrup = nullptr;               // "Group Names:"
-    ui::CommandButton* Cmd_clear = nullptr;          // "CLEAR LIST"
-    ui::CommandButton* cmd_goset = nullptr;          // "AUTO-ARRANGE"
-    QMenu* mngroup = nullptr;
-    std::array<QAction*, 24> mnopciongrup{};
-    std::array<QAction*, 6> cam_disabled{};          // "DISABLE CAM0 (A1)" ..
-
-private:
-    void buildGroupControls();
-
-public:
-    // ==== end plate ====
+    // The format in use and its tables, the plate map, the well groups and the band editor.
+    std::unique_ptr<plate::PlateControls> plate;
 
     // ==== projects and corrections (project) ====
     std::unique_ptr<project::ProjectControls> project;
@@ -256,13 +134,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-    // A subsystem's frame goes onto the client area; the tree's adoption then moves what the
-    // layout names into its container.
-    void addPanel(QWidget* panel);
 
 private:
     QWidget* client_ = nullptr;
     void buildControls();
+    // What the camera needs of lighting, the plate, the run and the status row; what the plate
+    // needs of the camera, the run panel, the project and the run.
+    camera::MainCameraNeeds NeedsOfCamera();
+    plate::PlateNeeds NeedsOfPlate();
     void openLink(int port);
 };
 

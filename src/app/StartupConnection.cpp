@@ -215,15 +215,15 @@ void Frm_acquire::Form_Load()
     if (unloaded) return;  // its message box may have been closed by a termination signal
 
     if (cmb_well->Text().empty()) cmb_well->SetText("w6");
-    SetCurrentFormat(cmb_well->Text());
-    ReadPlateSpec(current_format);
-    WriteMissingSpecFiles();
+    plate->SetCurrentFormat(cmb_well->Text());
+    plate->ReadPlateSpec(plate->current_format);
+    plate->WriteMissingSpecFiles();
 
     this->camera->Picact->Scale(0, 0, 500, 2048);
     this->camera->camera_index = 0;
-    ReadFormatFiles(current_format);
+    plate->ReadFormatFiles(plate->current_format);
     camera->cmd_default_Click();
-    InitPlateView();
+    plate->InitPlateView();
     this->camera->ResetRealtimePicture();
 
     if (unloaded) return;

@@ -170,12 +170,12 @@ TEST_F(CameraSetupTest, ApplyCameraSettingsSendsNothingInDummyModeOrWithABadValu
 TEST_F(CameraSetupTest, SelectorsListTheBandsOfTheCamera)
 {
     window->camera->camera_index = 2;
-    window->column_bands.first[2] = 4;
-    window->column_bands.last[2] = 6;
+    window->plate->column_bands.first[2] = 4;
+    window->plate->column_bands.last[2] = 6;
     for (int k = 0; k < 3; ++k) {
-        window->column_labels[2][size_t(k)] = std::to_string(5 + k);
-        window->column_bands.start[2][size_t(k)] = 10 + 40 * k;
-        window->column_bands.end[2][size_t(k)] = 45 + 40 * k;
+        window->plate->column_labels[2][size_t(k)] = std::to_string(5 + k);
+        window->plate->column_bands.start[2][size_t(k)] = 10 + 40 * k;
+        window->plate->column_bands.end[2][size_t(k)] = 45 + 40 * k;
     }
     int camera = 2, column = 1, row = 0;
     EXPECT_EQ(window->camera->InitRowColumnSelectors(camera, column, row), "ok");

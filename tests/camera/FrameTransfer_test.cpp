@@ -234,15 +234,15 @@ TEST_F(FrameTransferTest, AnEmptyReplyGivesOneRequestAndNoResult)
 TEST_F(FrameTransferTest, AScanKeepsTheLinesOfTheWellColumns)
 {
     // w24 camera 3: column bands 5..75 and 75..142, first row band 10..90.
-    window->column_bands.first[3] = 2;
-    window->column_bands.last[3] = 3;
-    window->column_bands.start[3][0] = 5;
-    window->column_bands.end[3][0] = 75;
-    window->column_bands.start[3][1] = 75;
-    window->column_bands.end[3][1] = 142;
-    window->row_bands.first[3] = window->row_bands.last[3] = 2;
-    window->row_bands.start[3][0] = 10;
-    window->row_bands.end[3][0] = 90;
+    window->plate->column_bands.first[3] = 2;
+    window->plate->column_bands.last[3] = 3;
+    window->plate->column_bands.start[3][0] = 5;
+    window->plate->column_bands.end[3][0] = 75;
+    window->plate->column_bands.start[3][1] = 75;
+    window->plate->column_bands.end[3][1] = 142;
+    window->plate->row_bands.first[3] = window->plate->row_bands.last[3] = 2;
+    window->plate->row_bands.start[3][0] = 10;
+    window->plate->row_bands.end[3][0] = 90;
     useWindow(3, 5, 142, 183 - 90, 183 - 10);
     const std::string scan = window->camera->ReadCameraScan(3, 0);
     const std::string block = lastBlock();

@@ -39,20 +39,20 @@ protected:
             ASSERT_TRUE(writer("\\config"));
         platform::MakeFolder(platform::ProgramPath("reports/proj"));
         window->camera->cmd_default_Click();
-        window->ReadPlateSpec("w6");
-        window->ReadFormatFiles("w6");
+        window->plate->ReadPlateSpec("w6");
+        window->plate->ReadFormatFiles("w6");
     }
     // Shows a plate format in both selectors without asking.
     void usePlate(const std::string& format)
     {
-        window->current_format = format;
+        window->plate->current_format = format;
         window->cmb_well->SetText(format);
-        window->cmb_formatplate->SetText(format);
-        window->ReadPlateSpec(format);
-        window->ReadFormatFiles(format);
-        window->DrawPlateLayout(format);
-        window->BuildGroupOptionMenu();
-        window->BuildGroupList(0);
+        window->plate->cmb_formatplate->SetText(format);
+        window->plate->ReadPlateSpec(format);
+        window->plate->ReadFormatFiles(format);
+        window->plate->DrawPlateLayout(format);
+        window->plate->BuildGroupOptionMenu();
+        window->plate->BuildGroupList(0);
     }
     // A press or release of a mouse button over the centre of a plate cell, through the picture.
     void mouse(QEvent::Type type, Qt::MouseButton button, double x, double y)
@@ -66,8 +66,8 @@ protected:
     {
         auto centre = [&](const std::string& well, double& x, double& y) {
             const int row = well[0] - 'A', column = std::stoi(well.substr(1)) - 1;
-            x = (column + 0.5) * 100.0 / window->plate_columns;
-            y = (row + 0.5) * 250.0 / window->plate_rows;
+            x = (column + 0.5) * 100.0 / window->plate->plate_columns;
+            y = (row + 0.5) * 250.0 / window->plate->plate_rows;
         };
         double x = 0, y = 0;
         centre(from, x, y);
@@ -79,13 +79,13 @@ protected:
     {
         std::vector<int> wells;
         for (int w = 0; w < 384; ++w)
-            if (window->groups.well_group[size_t(w)] == group) wells.push_back(w);
+            if (window->plate->groups.well_group[size_t(w)] == group) wells.push_back(w);
         return wells;
     }
     std::vector<std::string> listItems() const
     {
         std::vector<std::string> items;
-        for (int i = 0; i < window->combogrup->ListCount(); ++i) items.push_back(window->combogrup->List(i));
+        for (int i = 0; i < window->plate->combogrup->ListCount(); ++i) items.push_back(window->plate->combogrup->List(i));
         return items;
     }
     void selectColumnBand(int camera)
@@ -100,44 +100,44 @@ protected:
 
 TEST_F(PlateWindowTest, DefaultW6BandsShowSixEqualWellAreas)
 {
-    window->ShowWellAreaPercent();
-    EXPECT_EQ(window->txt_well_percent->Text(),
+    window->plate->ShowWellAreaPercent();
+    EXPECT_EQ(window->plate->txt_well_percent->Text(),
               "w6\r\nWell(A1)=1.00\r\nWell(B1)=1.00\r\nWell(A2)=1.00\r\nWell(B2)=1.00\r\nWell(A3)=1.00\r\n"
               "Well(B3)=1.00\r\n");
-    window->cmb_formatplate->AddItem("p35");
-    window->current_format = "p35";
-    window->cmb_formatplate->SetText("p35");
-    window->ShowWellAreaPercent();
-    EXPECT_EQ(window->txt_well_percent->Text(), "");
+    window->plate->cmb_formatplate->AddItem("p35");
+    window->plate->current_format = "p35";
+    window->plate->cmb_formatplate->SetText("p35");
+    window->plate->ShowWellAreaPercent();
+    EXPECT_EQ(window->plate->txt_well_percent->Text(), "");
 }
 
 TEST_F(PlateWindowTest, StartMinusAtZeroStaysAndStillRestartsTheRedraw)
 {
-    window->column_bands.start[1][0] = 0;
+    window->plate->column_bands.start[1][0] = 0;
     selectColumnBand(1);
-    window->txt_well_percent->SetText("stale");
-    window->col_start_menos->Click();
-    EXPECT_EQ(window->column_bands.start[1][0], 0);
+    window->plate->txt_well_percent->SetText("stale");
+    window->plate->col_start_menos->Click();
+    EXPECT_EQ(window->plate->column_bands.start[1][0], 0);
     EXPECT_EQ(window->camera->txt_column_start->Text(), "0");
-    EXPECT_TRUE(window->Timer5->Enabled());
-    EXPECT_EQ(window->txt_well_percent->Text().substr(0, 4), "w6\r\n");
-    window->Timer5->Tick();
-    EXPECT_FALSE(window->Timer5->Enabled()) << "one redraw, then the timer stops";
-    EXPECT_EQ(window->Timer5->Interval(), 250);
+    EXPECT_TRUE(window->plate->Timer5->Enabled());
+    EXPECT_EQ(window->plate->txt_well_percent->Text().substr(0, 4), "w6\r\n");
+    window->plate->Timer5->Tick();
+    EXPECT_FALSE(window->plate->Timer5->Enabled()) << "one redraw, then the timer stops";
+    EXPECT_EQ(window->plate->Timer5->Interval(), 250);
 }
 
 TEST_F(PlateWindowTest, EndPlusAtTheLineLimitChangesNothingAndCancelsThePendingRedraw)
 {
     selectColumnBand(0);
-    window->col_end_mas->Click();  // 140 -> 141
-    window->col_end_mas->Click();  // 141 -> 142 = 143 lines - 1
+    window->plate->col_end_mas->Click();  // 140 -> 141
+    window->plate->col_end_mas->Click();  // 141 -> 142 = 143 lines - 1
     EXPECT_EQ(window->camera->txt_column_end->Text(), "142");
-    EXPECT_TRUE(window->Timer5->Enabled());
-    window->txt_well_percent->SetText("stale");
-    window->col_end_mas->Click();
-    EXPECT_EQ(window->column_bands.end[0][0], 142);
-    EXPECT_FALSE(window->Timer5->Enabled());
-    EXPECT_EQ(window->txt_well_percent->Text().substr(0, 4), "w6\r\n");
+    EXPECT_TRUE(window->plate->Timer5->Enabled());
+    window->plate->txt_well_percent->SetText("stale");
+    window->plate->col_end_mas->Click();
+    EXPECT_EQ(window->plate->column_bands.end[0][0], 142);
+    EXPECT_FALSE(window->plate->Timer5->Enabled());
+    EXPECT_EQ(window->plate->txt_well_percent->Text().substr(0, 4), "w6\r\n");
 }
 
 TEST_F(PlateWindowTest, BandButtonsWithoutASelectedBandMoveNothing)
@@ -145,27 +145,27 @@ TEST_F(PlateWindowTest, BandButtonsWithoutASelectedBandMoveNothing)
     selectColumnBand(0);
     window->camera->cmb_column->Clear();
     window->camera->cmb_row->Clear();
-    for (ui::CommandButton* b : {window->col_start_menos, window->col_start_mas, window->col_end_menos,
-                                 window->col_end_mas, window->row_start_menos, window->row_start_mas,
-                                 window->row_end_menos, window->row_end_mas})
+    for (ui::CommandButton* b : {window->plate->col_start_menos, window->plate->col_start_mas, window->plate->col_end_menos,
+                                 window->plate->col_end_mas, window->plate->row_start_menos, window->plate->row_start_mas,
+                                 window->plate->row_end_menos, window->plate->row_end_mas})
         b->Click();
-    EXPECT_EQ(window->column_bands.start[0][0], 5);
-    EXPECT_EQ(window->column_bands.end[0][0], 140);
-    EXPECT_EQ(window->row_bands.start[0][0], 10);
-    EXPECT_EQ(window->row_bands.end[0][0], 165);
-    EXPECT_FALSE(window->Timer5->Enabled());
+    EXPECT_EQ(window->plate->column_bands.start[0][0], 5);
+    EXPECT_EQ(window->plate->column_bands.end[0][0], 140);
+    EXPECT_EQ(window->plate->row_bands.start[0][0], 10);
+    EXPECT_EQ(window->plate->row_bands.end[0][0], 165);
+    EXPECT_FALSE(window->plate->Timer5->Enabled());
 }
 
 TEST_F(PlateWindowTest, RowButtonsMoveTheSelectedRowBandUpToThePixelLimit)
 {
     selectColumnBand(3);
-    window->row_start_mas->Click();
-    EXPECT_EQ(window->row_bands.start[3][0], 11);
+    window->plate->row_start_mas->Click();
+    EXPECT_EQ(window->plate->row_bands.start[3][0], 11);
     EXPECT_EQ(window->camera->txt_row_start->Text(), "11");
-    window->row_bands.end[3][0] = 182;  // 183 pixels - 1
-    window->row_end_mas->Click();
-    EXPECT_EQ(window->row_bands.end[3][0], 182);
-    window->row_end_menos->Click();
+    window->plate->row_bands.end[3][0] = 182;  // 183 pixels - 1
+    window->plate->row_end_mas->Click();
+    EXPECT_EQ(window->plate->row_bands.end[3][0], 182);
+    window->plate->row_end_menos->Click();
     EXPECT_EQ(window->camera->txt_row_end->Text(), "181");
 }
 
@@ -173,14 +173,14 @@ TEST_F(PlateWindowTest, RowButtonsKeepTheNeighbouringRowBandInOrder)
 {
     usePlate("w24");
     selectColumnBand(0);  // rows 10..90 and 90..170
-    window->row_end_mas->Click();
-    EXPECT_EQ(window->row_bands.end[0][0], 91);
-    EXPECT_EQ(window->row_bands.start[0][1], 91) << "the next band's start is pushed along";
+    window->plate->row_end_mas->Click();
+    EXPECT_EQ(window->plate->row_bands.end[0][0], 91);
+    EXPECT_EQ(window->plate->row_bands.start[0][1], 91) << "the next band's start is pushed along";
     window->camera->cmb_row->SetListIndex(1);
-    window->row_start_menos->Click();
-    window->row_start_menos->Click();
-    EXPECT_EQ(window->row_bands.start[0][1], 89);
-    EXPECT_EQ(window->row_bands.end[0][0], 89) << "the previous band's end is pulled down";
+    window->plate->row_start_menos->Click();
+    window->plate->row_start_menos->Click();
+    EXPECT_EQ(window->plate->row_bands.start[0][1], 89);
+    EXPECT_EQ(window->plate->row_bands.end[0][0], 89) << "the previous band's end is pulled down";
     EXPECT_EQ(window->camera->txt_row_start->Text(), "89");
 }
 
@@ -198,15 +198,15 @@ TEST_F(PlateWindowTest, TypedColumnStartAppliesOnEnterAndOnLeavingTheBox)
         QCoreApplication::sendEvent(window->camera->txt_column_start, &out);
     };
     auto bands = [&] {
-        const auto& b = window->column_bands;
+        const auto& b = window->plate->column_bands;
         return std::vector<int>{b.start[0][0], b.end[0][0], b.start[0][1], b.end[0][1]};
     };
-    window->txt_well_percent->SetText("untouched");
+    window->plate->txt_well_percent->SetText("untouched");
     window->camera->txt_column_start->SetText("80");
     key(Qt::Key_Return, "\r");
     EXPECT_EQ(bands(), (std::vector<int>{5, 80, 80, 142}));
-    EXPECT_TRUE(window->Timer5->Enabled());
-    EXPECT_EQ(window->txt_well_percent->Text(), "untouched") << "the typed entry does not recompute the areas";
+    EXPECT_TRUE(window->plate->Timer5->Enabled());
+    EXPECT_EQ(window->plate->txt_well_percent->Text(), "untouched") << "the typed entry does not recompute the areas";
     window->camera->txt_column_start->SetText("70");
     key(Qt::Key_Enter, "\r");
     EXPECT_EQ(bands(), (std::vector<int>{5, 70, 70, 142}));
@@ -218,7 +218,7 @@ TEST_F(PlateWindowTest, TypedColumnStartAppliesOnEnterAndOnLeavingTheBox)
         key(Qt::Key_Return, "\r");
         EXPECT_EQ(bands(), (std::vector<int>{5, 70, 70, 142})) << typed;
         EXPECT_EQ(window->camera->txt_column_start->Text(), "70") << typed;
-        EXPECT_FALSE(window->Timer5->Enabled()) << typed;
+        EXPECT_FALSE(window->plate->Timer5->Enabled()) << typed;
     }
     window->camera->txt_column_start->SetText("14");
     key(Qt::Key_1, "1");  // any other key only types
@@ -250,7 +250,7 @@ TEST_F(PlateWindowTest, SixSavesVisitEveryCameraAndComeBackToTheFirst)
     selectColumnBand(0);
     std::vector<int> visited;
     for (int i = 0; i < 6; ++i) {
-        window->cmd_grabarconfig->Click();
+        window->plate->cmd_grabarconfig->Click();
         visited.push_back(window->camera->camera_index);
         EXPECT_EQ(window->camera->txt_cam->Text(), std::to_string(window->camera->camera_index));
     }
@@ -262,11 +262,11 @@ TEST_F(PlateWindowTest, RefusingAFormatChangeKeepsTheEditorOnItsFormat)
     const std::string w24Columns = readFile("config/w24_col.dat");
     const std::string w24Rows = readFile("config/w24_row.dat");
     boxes.expectMessage("Change Platew24?", MsgResult::No);
-    window->cmb_formatplate->SetText("w24");
-    EXPECT_EQ(window->cmb_formatplate->Text(), "w6") << "the refused code is not left on show";
-    EXPECT_EQ(window->current_format, "w6");
-    window->column_bands.end[0][0] = 100;
-    window->cmd_grabarconfig_Click();
+    window->plate->cmb_formatplate->SetText("w24");
+    EXPECT_EQ(window->plate->cmb_formatplate->Text(), "w6") << "the refused code is not left on show";
+    EXPECT_EQ(window->plate->current_format, "w6");
+    window->plate->column_bands.end[0][0] = 100;
+    window->plate->cmd_grabarconfig_Click();
     EXPECT_EQ(readFile("config/w24_col.dat"), w24Columns);
     EXPECT_EQ(readFile("config/w24_row.dat"), w24Rows);
     EXPECT_NE(readFile("config/w6_col.dat").find("\r\n0,0,5,100\r\n"), std::string::npos);
@@ -277,24 +277,24 @@ TEST_F(PlateWindowTest, AcceptingAFormatChangeSetsUpCameraZeroOnTheNewFormat)
 {
     window->camera->camera_index = 4;
     boxes.expectMessage("Change Platew24?", MsgResult::Yes);
-    window->cmb_formatplate->SetText("w24");
-    EXPECT_EQ(window->current_format, "w24");
+    window->plate->cmb_formatplate->SetText("w24");
+    EXPECT_EQ(window->plate->current_format, "w24");
     EXPECT_EQ(window->cmb_well->Text(), "w24");
     EXPECT_EQ(window->camera->camera_index, 0);
-    EXPECT_EQ(window->column_bands.last[0], 1) << "the w24 bands were read";
-    EXPECT_EQ(window->txt_nrow->Text(), "4");
-    EXPECT_EQ(window->txt_ncol->Text(), "6");
-    EXPECT_EQ(window->txt_well_percent->Text().substr(0, 5), "w24\r\n");
+    EXPECT_EQ(window->plate->column_bands.last[0], 1) << "the w24 bands were read";
+    EXPECT_EQ(window->plate->txt_nrow->Text(), "4");
+    EXPECT_EQ(window->plate->txt_ncol->Text(), "6");
+    EXPECT_EQ(window->plate->txt_well_percent->Text().substr(0, 5), "w24\r\n");
 }
 
 TEST_F(PlateWindowTest, ProjectFormatChangeClearsTheGroupsOrRestoresTheList)
 {
-    window->groups.well_group[3] = 1;
+    window->plate->groups.well_group[3] = 1;
     window->cmb_well->AddItem("w96f");
     boxes.expectMessage("Change Plate to w96f?", MsgResult::No);
     window->cmb_well->SetText("w96f");
     EXPECT_EQ(window->cmb_well->Text(), "w6");
-    EXPECT_EQ(window->groups.well_group[3], 1);
+    EXPECT_EQ(window->plate->groups.well_group[3], 1);
 
     usePlate("w96f");
     window->cmb_well->RemoveItem(2);  // the entries "w6" and "w24" only
@@ -306,13 +306,13 @@ TEST_F(PlateWindowTest, ProjectFormatChangeClearsTheGroupsOrRestoresTheList)
 
     boxes.expectMessage("Change Plate to w24?", MsgResult::Yes);
     window->cmb_well->SetText("w24");
-    EXPECT_EQ(window->current_format, "w24");
-    EXPECT_EQ(window->cmb_formatplate->Text(), "w24");
-    EXPECT_EQ(window->groups.well_group[3], -1);
+    EXPECT_EQ(window->plate->current_format, "w24");
+    EXPECT_EQ(window->plate->cmb_formatplate->Text(), "w24");
+    EXPECT_EQ(window->plate->groups.well_group[3], -1);
     EXPECT_EQ(window->project->label_blank->Caption(), "Using blank [w24]:");
     EXPECT_EQ(window->project->lbl_blanktime->Caption(), "none");
-    EXPECT_TRUE(window->mnopciongrup[11]->isVisible());
-    EXPECT_FALSE(window->mnopciongrup[12]->isVisible());
+    EXPECT_TRUE(window->plate->mnopciongrup[11]->isVisible());
+    EXPECT_FALSE(window->plate->mnopciongrup[12]->isVisible());
 }
 
 TEST_F(PlateWindowTest, SaveAfterAProjectFormatChangeKeepsTheNewFormatsBandFiles)
@@ -324,15 +324,15 @@ TEST_F(PlateWindowTest, SaveAfterAProjectFormatChangeKeepsTheNewFormatsBandFiles
     selectColumnBand(0);
     boxes.expectMessage("Change Plate to w24?", MsgResult::Yes);
     window->cmb_well->SetText("w24");
-    ASSERT_EQ(window->cmb_formatplate->Text(), "w24");
-    window->cmd_grabarconfig_Click();
+    ASSERT_EQ(window->plate->cmb_formatplate->Text(), "w24");
+    window->plate->cmd_grabarconfig_Click();
     EXPECT_EQ(readFile("config/w24_col.dat"), w24Columns);
     EXPECT_EQ(readFile("config/w24_row.dat"), w24Rows);
     EXPECT_EQ(window->camera->camera_index, 1) << "the editor still steps on";
-    EXPECT_EQ(window->column_bands.last[1], 1) << "and the set-up has read the w24 bands";
+    EXPECT_EQ(window->plate->column_bands.last[1], 1) << "and the set-up has read the w24 bands";
 
-    window->column_bands.end[1][0] = 70;
-    window->cmd_grabarconfig_Click();
+    window->plate->column_bands.end[1][0] = 70;
+    window->plate->cmd_grabarconfig_Click();
     EXPECT_NE(readFile("config/w24_col.dat").find("\r\n1,0,5,70\r\n"), std::string::npos)
         << "bands read for the format are saved as before";
 }
@@ -340,12 +340,12 @@ TEST_F(PlateWindowTest, SaveAfterAProjectFormatChangeKeepsTheNewFormatsBandFiles
 TEST_F(PlateWindowTest, TakingACameraOutOfUseTicksItsEntryAndMarksItsWells)
 {
     usePlate("w24");
-    window->cam_disabled[3]->trigger();
-    EXPECT_TRUE(window->cam_disabled[3]->isChecked());
+    window->plate->cam_disabled[3]->trigger();
+    EXPECT_TRUE(window->plate->cam_disabled[3]->isChecked());
     EXPECT_FALSE(window->camera_in_use[3]);
     // Wells 10, 11, 14 and 15 (C3, D3, C4, D4) are redrawn with "[OFF]", no other.
     auto offMark = [&](int well) {
-        const plate::PlateMap& map = *window->plate_map;
+        const plate::PlateMap& map = *window->plate->plate_map;
         const double x = map.CellX(well / 4) + 0.2 * map.CellWidth(), y = map.CellY(well % 4) + 0.4 * map.CellHeight();
         const QPointF a = window->camera->Picact->toPixels(x, y);
         const QPointF b = window->camera->Picact->toPixels(x + 0.6 * map.CellWidth(), y + 0.15 * map.CellHeight());
@@ -359,8 +359,8 @@ TEST_F(PlateWindowTest, TakingACameraOutOfUseTicksItsEntryAndMarksItsWells)
     };
     for (int well : {10, 11, 14, 15}) EXPECT_GT(offMark(well), 3) << well;
     for (int well : {0, 6, 9, 16, 23}) EXPECT_EQ(offMark(well), 0) << well;
-    window->cam_disabled[3]->trigger();
-    EXPECT_FALSE(window->cam_disabled[3]->isChecked());
+    window->plate->cam_disabled[3]->trigger();
+    EXPECT_FALSE(window->plate->cam_disabled[3]->isChecked());
     EXPECT_TRUE(window->camera_in_use[3]);
     EXPECT_EQ(offMark(10), 0) << "cleared again";
 }
@@ -369,10 +369,10 @@ TEST_F(PlateWindowTest, SaveAndNextAreaWaitsForARunningSetUp)
 {
     selectColumnBand(0);
     const std::string before = readFile("config/w6_col.dat");
-    window->column_bands.end[0][0] = 100;
+    window->plate->column_bands.end[0][0] = 100;
     int pumped = 0;
     platform::setEventPump([&] {
-        if (pumped++ == 0) window->cmd_grabarconfig->Click();
+        if (pumped++ == 0) window->plate->cmd_grabarconfig->Click();
     });
     window->camera->cmd_camselect_Click(2);
     platform::setEventPump({});
@@ -392,10 +392,10 @@ TEST_F(PlateWindowTest, DraggingFromC4ToA2GroupsThatRectangle)
         for (int row = 0; row <= 2; ++row) expected.push_back(column * 4 + row);
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(groupedWells(0), expected);
-    EXPECT_EQ(window->groups.group_names[0], "Group0");
-    EXPECT_FALSE(window->drag_active);
+    EXPECT_EQ(window->plate->groups.group_names[0], "Group0");
+    EXPECT_FALSE(window->plate->drag_active);
 
-    ASSERT_TRUE(window->SaveWellGroups("proj"));
+    ASSERT_TRUE(window->plate->SaveWellGroups("proj"));
     std::string file = "#Well, Group, name\r\n";
     for (int w = 0; w < 384; ++w)
         file += std::to_string(w) +
@@ -405,21 +405,21 @@ TEST_F(PlateWindowTest, DraggingFromC4ToA2GroupsThatRectangle)
     // The right button takes wells out again, whichever corner comes first; the name stays.
     drag("A2", "B3", Qt::RightButton);
     EXPECT_EQ(groupedWells(0), (std::vector<int>{6, 10, 12, 13, 14}));
-    EXPECT_EQ(window->groups.group_names[0], "Group0");
+    EXPECT_EQ(window->plate->groups.group_names[0], "Group0");
 }
 
 TEST_F(PlateWindowTest, AClickWithANewGroupSelectedNamesTheGroupOnTheNextRebuild)
 {
     usePlate("w6");
-    window->groups.well_group[0] = 3;
-    window->BuildGroupList(4);
-    EXPECT_EQ(window->combogrup->Text(), "004_Free");
+    window->plate->groups.well_group[0] = 3;
+    window->plate->BuildGroupList(4);
+    EXPECT_EQ(window->plate->combogrup->Text(), "004_Free");
     drag("B2", "B2");
-    EXPECT_EQ(window->groups.well_group[3], 4);
-    EXPECT_EQ(window->groups.group_names[4], "Group4");
-    EXPECT_EQ(window->combogrup->List(4), "004_Free") << "the item keeps its old text until the next rebuild";
-    window->BuildGroupList(4);
-    EXPECT_EQ(window->combogrup->List(4), "004_Group4");
+    EXPECT_EQ(window->plate->groups.well_group[3], 4);
+    EXPECT_EQ(window->plate->groups.group_names[4], "Group4");
+    EXPECT_EQ(window->plate->combogrup->List(4), "004_Free") << "the item keeps its old text until the next rebuild";
+    window->plate->BuildGroupList(4);
+    EXPECT_EQ(window->plate->combogrup->List(4), "004_Group4");
     EXPECT_EQ(listItems().back(), "005_Free");
 }
 
@@ -433,62 +433,62 @@ TEST_F(PlateWindowTest, MouseSelectionNeedsAnIdleWindowAndAReleaseOnThePlate)
     mouse(QEvent::MouseButtonPress, Qt::LeftButton, 10, 10);
     mouse(QEvent::MouseButtonRelease, Qt::LeftButton, 105, 10);  // in the margin
     EXPECT_TRUE(groupedWells(0).empty());
-    EXPECT_FALSE(window->drag_active);
+    EXPECT_FALSE(window->plate->drag_active);
     mouse(QEvent::MouseButtonPress, Qt::MiddleButton, 10, 10);
-    EXPECT_FALSE(window->drag_active);
+    EXPECT_FALSE(window->plate->drag_active);
 }
 
 TEST_F(PlateWindowTest, AnUnknownFormatTakesNoClicksAndNoBlocks)
 {
     usePlate("x9");
-    EXPECT_EQ(window->plate_rows, 0);
+    EXPECT_EQ(window->plate->plate_rows, 0);
     drag("A1", "A1");
-    window->GroupWellsInBlocks("01x01 [RowsxColumn]");
+    window->plate->GroupWellsInBlocks("01x01 [RowsxColumn]");
     EXPECT_TRUE(groupedWells(0).empty());
-    for (QAction* item : window->mnopciongrup) EXPECT_FALSE(item->isVisible());
+    for (QAction* item : window->plate->mnopciongrup) EXPECT_FALSE(item->isVisible());
 }
 
 TEST_F(PlateWindowTest, BlockMenuGroupsAW24PlateInTwoByTwoBlocks)
 {
     usePlate("w24");
-    ASSERT_EQ(window->mnopciongrup[4]->text().toStdString(), "02x02 [RowsxColumn]");
-    window->mnopciongrup[4]->trigger();
+    ASSERT_EQ(window->plate->mnopciongrup[4]->text().toStdString(), "02x02 [RowsxColumn]");
+    window->plate->mnopciongrup[4]->trigger();
     EXPECT_EQ(groupedWells(0), (std::vector<int>{0, 1, 4, 5}));
     EXPECT_EQ(groupedWells(1), (std::vector<int>{2, 3, 6, 7}));
     EXPECT_EQ(groupedWells(2), (std::vector<int>{8, 9, 12, 13}));
     EXPECT_EQ(groupedWells(5), (std::vector<int>{18, 19, 22, 23}));
-    EXPECT_TRUE(window->mnopciongrup[4]->isChecked());
-    EXPECT_FALSE(window->mnopciongrup[0]->isChecked());
+    EXPECT_TRUE(window->plate->mnopciongrup[4]->isChecked());
+    EXPECT_FALSE(window->plate->mnopciongrup[0]->isChecked());
     EXPECT_EQ(listItems().size(), 7u);
-    EXPECT_EQ(window->combogrup->Text(), "000_Group0");
+    EXPECT_EQ(window->plate->combogrup->Text(), "000_Group0");
 }
 
 TEST_F(PlateWindowTest, NamingAndClearingGroups)
 {
     usePlate("w6");
-    window->groups.well_group[2] = 1;
-    window->BuildGroupList(1);
+    window->plate->groups.well_group[2] = 1;
+    window->plate->BuildGroupList(1);
     boxes.expectInput("Enter Group Name", "Mutants");
-    window->combogrup_KeyPress(13);
-    EXPECT_EQ(window->combogrup->List(1), "001_Mutants");
-    EXPECT_EQ(window->groups.group_names[1], "Mutants");
+    window->plate->combogrup_KeyPress(13);
+    EXPECT_EQ(window->plate->combogrup->List(1), "001_Mutants");
+    EXPECT_EQ(window->plate->groups.group_names[1], "Mutants");
     boxes.expectInput("Enter Group Name", "");
-    window->combogrup_DblClick();
-    EXPECT_EQ(window->combogrup->List(1), "001_Free");
-    EXPECT_EQ(window->groups.group_names[1], "Free");
+    window->plate->combogrup_DblClick();
+    EXPECT_EQ(window->plate->combogrup->List(1), "001_Free");
+    EXPECT_EQ(window->plate->groups.group_names[1], "Free");
 
     boxes.expectMessage("Do you like to Clear Group lists?", MsgResult::No);
-    window->Cmd_clear->Click();
-    EXPECT_EQ(window->groups.well_group[2], 1);
+    window->plate->Cmd_clear->Click();
+    EXPECT_EQ(window->plate->groups.well_group[2], 1);
     boxes.expectMessage("Do you like to Clear Group lists?", MsgResult::Yes);
-    window->Cmd_clear->Click();
-    EXPECT_EQ(window->groups.well_group[2], -1);
+    window->plate->Cmd_clear->Click();
+    EXPECT_EQ(window->plate->groups.well_group[2], -1);
     EXPECT_EQ(listItems(), std::vector<std::string>{"000_Free"});
 }
 
 TEST_F(PlateWindowTest, AFailedSaveOfTheGroupsIsReported)
 {
-    EXPECT_FALSE(window->SaveWellGroups("no_such_project"));
+    EXPECT_FALSE(window->plate->SaveWellGroups("no_such_project"));
     EXPECT_EQ(window->txt_status->Text(), "Could not save the well groups to reports\\no_such_project\\chgroup.dat");
 }
 
@@ -496,12 +496,12 @@ TEST_F(PlateWindowTest, LoadingGroupsReportsTheRowsItSkipped)
 {
     std::ofstream(platform::ProgramPath("reports/proj/chgroup.dat"), std::ios::binary)
         << "#Well, Group, name\r\n1,2,\"Two\"\r\n\r\n500,1,\"x\"\r\n";
-    window->LoadWellGroups("proj");
-    EXPECT_EQ(window->groups.well_group[1], 2);
+    window->plate->LoadWellGroups("proj");
+    EXPECT_EQ(window->plate->groups.well_group[1], 2);
     EXPECT_EQ(window->txt_status->Text(),
               "reports\\proj\\chgroup.dat: line 4 skipped (not a well and group of the tables)");
-    window->ReadWellGroups("proj");
-    EXPECT_EQ(window->report_groups.group_names[2], "Two");
+    window->plate->ReadWellGroups("proj");
+    EXPECT_EQ(window->plate->report_groups.group_names[2], "Two");
 }
 
 // ---------------------------------------------------------------- start-up
@@ -516,14 +516,14 @@ TEST_F(PlateWindowTest, StartUpLoadsTheProjectGroupsAndTicksDisabledCameras)
     boxes.expectInput("PORT ERROR", "");
     window->Form_Load();
     EXPECT_EQ(window->txt_status->Text(), "Offline Mode");
-    EXPECT_EQ(window->groups.well_group[0], 1);
+    EXPECT_EQ(window->plate->groups.well_group[0], 1);
     EXPECT_EQ(listItems(), (std::vector<std::string>{"000_Free", "001_Wild", "002_Free"}));
-    EXPECT_TRUE(window->cam_disabled[2]->isChecked());
-    EXPECT_FALSE(window->cam_disabled[1]->isChecked());
-    EXPECT_EQ(window->cmb_formatplate->Text(), "w6");
-    EXPECT_EQ(window->txt_nrow->Text(), "2");
-    EXPECT_TRUE(window->mnopciongrup[3]->isVisible());
-    EXPECT_EQ(window->colour_table[1], ui::RGB(255, 85, 0));
+    EXPECT_TRUE(window->plate->cam_disabled[2]->isChecked());
+    EXPECT_FALSE(window->plate->cam_disabled[1]->isChecked());
+    EXPECT_EQ(window->plate->cmb_formatplate->Text(), "w6");
+    EXPECT_EQ(window->plate->txt_nrow->Text(), "2");
+    EXPECT_TRUE(window->plate->mnopciongrup[3]->isVisible());
+    EXPECT_EQ(window->plate->colour_table[1], ui::RGB(255, 85, 0));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
-// The main window's plate format and its tables (the plate layout file, the band files and
+// The main window's plate object: the plate format and its tables (the plate layout file, the band files and
 // the well labels of the format in use), the band editor of the well-calibration panel and the
 // plate-format change.
+#include "plate/PlateControls.h"
+
 #include <QAction>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -9,8 +11,6 @@
 #include <QLabel>
 #include <QMenu>
 
-#include "app/Frm_acquire.h"
-#include "camera/CameraCommands.h"
 #include "plate/BandEditor.h"
 #include "plate/BandFiles.h"
 #include "plate/PlateFormat.h"
@@ -23,7 +23,7 @@
 #include "ui/Make.h"
 #include "ui/Timer.h"
 
-namespace tirmo::app {
+namespace tirmo::plate {
 namespace {
 
 constexpr int kRedrawDelayMs = 250;  // the camera view is redrawn this long after the last press
@@ -40,13 +40,13 @@ bool isStart(plate::BandButton b) { return b == plate::BandButton::StartDown || 
 // One press of a band button: the pending redraw is cancelled, the edge moved and shown, the
 // redraw started again, and the well areas refreshed. Without a selected band nothing moves.
 template <int N>
-void pressBandButton(Frm_acquire& w, plate::Bands<N>& bands, ui::ComboBox* selector, ui::TextBox* startBox,
+void pressBandButton(PlateControls& w, plate::Bands<N>& bands, ui::ComboBox* selector, ui::TextBox* startBox,
                      ui::TextBox* endBox, long count, plate::BandButton button)
 {
     w.Timer5->SetEnabled(false);
     const int band = selector->ListIndex();
     if (band >= 0) {
-        const auto value = plate::MoveBandEdge(bands, w.camera->camera_index, band, button, count - 1);
+        const auto value = plate::MoveBandEdge(bands, w.needs().camera_index(), band, button, count - 1);
         if (value) {
             put(isStart(button) ? startBox : endBox, std::to_string(*value));
             w.Timer5->SetEnabled(true);
@@ -55,16 +55,16 @@ void pressBandButton(Frm_acquire& w, plate::Bands<N>& bands, ui::ComboBox* selec
     w.ShowWellAreaPercent();
 }
 
-void pressColumnButton(Frm_acquire& w, plate::BandButton button)
+void pressColumnButton(PlateControls& w, plate::BandButton button)
 {
-    pressBandButton(w, w.column_bands, w.camera->cmb_column, w.camera->txt_column_start, w.camera->txt_column_end,
-                    camera::BoxWhole(w.camera->txt_lines->Text()), button);
+    const PlateNeeds& n = w.needs();
+    pressBandButton(w, w.column_bands, n.cmb_column, n.txt_column_start, n.txt_column_end, n.frame_lines(), button);
 }
 
-void pressRowButton(Frm_acquire& w, plate::BandButton button)
+void pressRowButton(PlateControls& w, plate::BandButton button)
 {
-    pressBandButton(w, w.row_bands, w.camera->cmb_row, w.camera->txt_row_start, w.camera->txt_row_end, camera::BoxWhole(w.camera->txt_pix->Text()),
-                    button);
+    const PlateNeeds& n = w.needs();
+    pressBandButton(w, w.row_bands, n.cmb_row, n.txt_row_start, n.txt_row_end, n.frame_pixels(), button);
 }
 
 // Enter and leaving the column-start box apply the typed start, as the box's own key and focus
@@ -73,7 +73,7 @@ void pressRowButton(Frm_acquire& w, plate::BandButton button)
 // code, which is also what the box gets while the window is being destroyed.
 class ColumnStartEvents : public QObject {
 public:
-    ColumnStartEvents(Frm_acquire& window, QObject* parent) : QObject(parent), window_(window) {}
+    ColumnStartEvents(PlateControls& window, QObject* parent) : QObject(parent), window_(window) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -97,51 +97,67 @@ protected:
     }
 
 private:
-    Frm_acquire& window_;
+    PlateControls& window_;
 };
 
 // The stored start of the selected column band, shown again in the box; without a selected
 // band there is none to show and the box is left as it is.
-void showStoredColumnStart(Frm_acquire& w)
+void showStoredColumnStart(PlateControls& w)
 {
-    const int band = w.camera->cmb_column->ListIndex();
+    const int band = w.needs().cmb_column->ListIndex();
     if (band < 0) return;
-    put(w.camera->txt_column_start, std::to_string(w.column_bands.startOf(w.camera->camera_index, band)));
+    put(w.needs().txt_column_start, std::to_string(w.column_bands.startOf(w.needs().camera_index(), band)));
 }
 
 }  // namespace
 
-void Frm_acquire::buildPlateControls()
+PlateControls::PlateControls(link::Console& console, QWidget* client, std::array<bool, 7>& camera_in_use,
+                             PlateNeeds needs)
+    : console_(console), camera_in_use_(camera_in_use), needs_(std::move(needs))
 {
     plate_map = std::make_unique<plate::PlateMap>(
-        *this->camera->Picact, plate::PlateMapTables{plate_rows, plate_columns, camera_in_use, groups, well_table, column_bands,
-                                       row_bands, column_labels, row_labels});
+        *needs_.map_picture, plate::PlateMapTables{plate_rows, plate_columns, camera_in_use_, groups, well_table,
+                                                   column_bands, row_bands, column_labels, row_labels});
     colour_table = plate_map->colour_table;
-    cmb_well->onClick([this] { cmb_well_Click(); });
+    needs_.cmb_well->onClick([this] { cmb_well_Click(); });
+    buildBandEditor();
 
+    Timer5 = new ui::Timer(client);
+    Timer5->SetInterval(kRedrawDelayMs);
+    Timer5->SetEnabled(false);
+    Timer5->onTick([this] { Timer5_Timer(); });
+
+    buildGroupControls(client);
+}
+
+PlateControls::~PlateControls() = default;
+
+void PlateControls::buildBandEditor()
+{
     // The band editor, beside the camera buttons and band selectors of the calibration panel.
-    auto* grid = static_cast<QGridLayout*>(this->camera->Frame_calibration->layout());
-    cmb_formatplate = ui::MakeComboBox(this->camera->Frame_calibration, "cmb_formatplate");
+    QWidget* panel = needs_.calibration_panel;
+    auto* grid = static_cast<QGridLayout*>(panel->layout());
+    cmb_formatplate = ui::MakeComboBox(panel, "cmb_formatplate");
     cmb_formatplate->AddItem("w6");
     cmb_formatplate->AddItem("w24");
     cmb_formatplate->SetText("w6");
     cmb_formatplate->onClick([this] { cmb_formatplate_Click(); });
-    col_start_menos = ui::MakeButton(this->camera->Frame_calibration, "col_start_menos", "-", [this] { col_start_menos_Click(); });
-    col_start_mas = ui::MakeButton(this->camera->Frame_calibration, "col_start_mas", "+", [this] { col_start_mas_Click(); });
-    col_end_menos = ui::MakeButton(this->camera->Frame_calibration, "col_end_menos", "-", [this] { col_end_menos_Click(); });
-    col_end_mas = ui::MakeButton(this->camera->Frame_calibration, "col_end_mas", "+", [this] { col_end_mas_Click(); });
-    row_start_menos = ui::MakeButton(this->camera->Frame_calibration, "row_start_menos", "-", [this] { row_start_menos_Click(); });
-    row_start_mas = ui::MakeButton(this->camera->Frame_calibration, "row_start_mas", "+", [this] { row_start_mas_Click(); });
-    row_end_menos = ui::MakeButton(this->camera->Frame_calibration, "row_end_menos", "-", [this] { row_end_menos_Click(); });
-    row_end_mas = ui::MakeButton(this->camera->Frame_calibration, "row_end_mas", "+", [this] { row_end_mas_Click(); });
+    col_start_menos = ui::MakeButton(panel, "col_start_menos", "-", [this] { col_start_menos_Click(); });
+    col_start_mas = ui::MakeButton(panel, "col_start_mas", "+", [this] { col_start_mas_Click(); });
+    col_end_menos = ui::MakeButton(panel, "col_end_menos", "-", [this] { col_end_menos_Click(); });
+    col_end_mas = ui::MakeButton(panel, "col_end_mas", "+", [this] { col_end_mas_Click(); });
+    row_start_menos = ui::MakeButton(panel, "row_start_menos", "-", [this] { row_start_menos_Click(); });
+    row_start_mas = ui::MakeButton(panel, "row_start_mas", "+", [this] { row_start_mas_Click(); });
+    row_end_menos = ui::MakeButton(panel, "row_end_menos", "-", [this] { row_end_menos_Click(); });
+    row_end_mas = ui::MakeButton(panel, "row_end_mas", "+", [this] { row_end_mas_Click(); });
     cmd_grabarconfig =
-        ui::MakeButton(this->camera->Frame_calibration, "cmd_grabarconfig", "Save->Next Area", [this] { cmd_grabarconfig_Click(); });
-    txt_well_percent = ui::MakeTextBox(this->camera->Frame_calibration, "txt_well_percent");
+        ui::MakeButton(panel, "cmd_grabarconfig", "Save->Next Area", [this] { cmd_grabarconfig_Click(); });
+    txt_well_percent = ui::MakeTextBox(panel, "txt_well_percent");
     txt_well_percent->setReadOnly(true);
-    this->camera->txt_column_start->installEventFilter(new ColumnStartEvents(*this, this->camera->txt_column_start));
-    txt_nrow = ui::MakeTextBox(this->camera->Frame_calibration, "txt_nrow");
-    txt_ncol = ui::MakeTextBox(this->camera->Frame_calibration, "txt_ncol");
-    grid->addWidget(new QLabel("Plate", this->camera->Frame_calibration), 3, 0);
+    needs_.txt_column_start->installEventFilter(new ColumnStartEvents(*this, needs_.txt_column_start));
+    txt_nrow = ui::MakeTextBox(panel, "txt_nrow");
+    txt_ncol = ui::MakeTextBox(panel, "txt_ncol");
+    grid->addWidget(new QLabel("Plate", panel), 3, 0);
     grid->addWidget(cmb_formatplate, 3, 1);
     grid->addWidget(txt_nrow, 3, 2);
     grid->addWidget(txt_ncol, 3, 3);
@@ -155,16 +171,9 @@ void Frm_acquire::buildPlateControls()
     grid->addWidget(row_end_mas, 5, 3);
     grid->addWidget(cmd_grabarconfig, 6, 0, 1, 3);
     // txt_well_percent is placed by the window layout, beside the grid.
-
-    Timer5 = new ui::Timer(this);
-    Timer5->SetInterval(kRedrawDelayMs);
-    Timer5->SetEnabled(false);
-    Timer5->onTick([this] { Timer5_Timer(); });
-
-    buildGroupControls();
 }
 
-void Frm_acquire::SetCurrentFormat(const std::string& format)
+void PlateControls::SetCurrentFormat(const std::string& format)
 {
     current_format = format;
     const plate::PlateSize size = plate::FormatSize(format);
@@ -172,27 +181,27 @@ void Frm_acquire::SetCurrentFormat(const std::string& format)
     plate_columns = size.columns;
 }
 
-void Frm_acquire::ReadPlateSpec(const std::string& format)
+void PlateControls::ReadPlateSpec(const std::string& format)
 {
     const plate::ReadReport report = plate::ReadPlateSpec(format, well_table);
     if (!report.clean()) SetStatus(report.Text());
 }
 
-void Frm_acquire::ReadFormatFiles(const std::string& format)
+void PlateControls::ReadFormatFiles(const std::string& format)
 {
     const plate::FormatTables tables{column_bands, row_bands, column_labels, row_labels};
-    const std::string problems = plate::JoinReports(plate::ReadFormatFiles(format, session().serial_number, tables));
+    const std::string problems = plate::JoinReports(plate::ReadFormatFiles(format, console_.session().serial_number, tables));
     bands_format = format;
     if (!problems.empty()) SetStatus(problems);
 }
 
-void Frm_acquire::WriteFormatFiles(const std::string& format)
+void PlateControls::WriteFormatFiles(const std::string& format)
 {
-    if (!plate::WriteFormatFiles(format, session().serial_number, column_bands, row_bands))
-        SetStatus("Could not write the band files of " + format + " in " + plate::BandFolder(session().serial_number));
+    if (!plate::WriteFormatFiles(format, console_.session().serial_number, column_bands, row_bands))
+        SetStatus("Could not write the band files of " + format + " in " + plate::BandFolder(console_.session().serial_number));
 }
 
-void Frm_acquire::WriteMissingSpecFiles()
+void PlateControls::WriteMissingSpecFiles()
 {
     struct Default {
         const char* format;
@@ -205,19 +214,19 @@ void Frm_acquire::WriteMissingSpecFiles()
     }
 }
 
-void Frm_acquire::InitPlateView()
+void PlateControls::InitPlateView()
 {
     // The layout of the project's format again: the first read of the start-up comes before a
     // fresh installation's default layout files are written.
     ReadPlateSpec(current_format);
-    for (size_t i = 0; i < cam_disabled.size(); ++i) cam_disabled[i]->setChecked(!camera_in_use[i]);
+    for (size_t i = 0; i < cam_disabled.size(); ++i) cam_disabled[i]->setChecked(!camera_in_use_[i]);
     cmb_formatplate->SetText(current_format);
-    project->ShowBlankOf(current_format);
+    needs_.show_blank_of(current_format);
     BuildGroupOptionMenu();
-    if (platform::FolderExists(platform::ProgramPath("reports\\" + current_project))) LoadWellGroups(current_project);
+    if (platform::FolderExists(platform::ProgramPath("reports\\" + needs_.current_project()))) LoadWellGroups(needs_.current_project());
     BuildGroupList(0);
-    int camera = this->camera->camera_index, column = 0, row = 0;
-    this->camera->InitRowColumnSelectors(camera, column, row);
+    int camera = needs_.camera_index(), column = 0, row = 0;
+    needs_.init_band_selectors(camera, column, row);
     BuildColorScale();
     DrawPlateLayout(current_format);
     RedrawAllWells();
@@ -225,58 +234,58 @@ void Frm_acquire::InitPlateView()
 
 // ---------------------------------------------------------------- band editor
 
-void Frm_acquire::col_start_menos_Click() { pressColumnButton(*this, plate::BandButton::StartDown); }
-void Frm_acquire::col_start_mas_Click() { pressColumnButton(*this, plate::BandButton::StartUp); }
-void Frm_acquire::col_end_menos_Click() { pressColumnButton(*this, plate::BandButton::EndDown); }
-void Frm_acquire::col_end_mas_Click() { pressColumnButton(*this, plate::BandButton::EndUp); }
-void Frm_acquire::row_start_menos_Click() { pressRowButton(*this, plate::BandButton::StartDown); }
-void Frm_acquire::row_start_mas_Click() { pressRowButton(*this, plate::BandButton::StartUp); }
-void Frm_acquire::row_end_menos_Click() { pressRowButton(*this, plate::BandButton::EndDown); }
-void Frm_acquire::row_end_mas_Click() { pressRowButton(*this, plate::BandButton::EndUp); }
+void PlateControls::col_start_menos_Click() { pressColumnButton(*this, plate::BandButton::StartDown); }
+void PlateControls::col_start_mas_Click() { pressColumnButton(*this, plate::BandButton::StartUp); }
+void PlateControls::col_end_menos_Click() { pressColumnButton(*this, plate::BandButton::EndDown); }
+void PlateControls::col_end_mas_Click() { pressColumnButton(*this, plate::BandButton::EndUp); }
+void PlateControls::row_start_menos_Click() { pressRowButton(*this, plate::BandButton::StartDown); }
+void PlateControls::row_start_mas_Click() { pressRowButton(*this, plate::BandButton::StartUp); }
+void PlateControls::row_end_menos_Click() { pressRowButton(*this, plate::BandButton::EndDown); }
+void PlateControls::row_end_mas_Click() { pressRowButton(*this, plate::BandButton::EndUp); }
 
-void Frm_acquire::txt_column_start_KeyPress(int key)
+void PlateControls::txt_column_start_KeyPress(int key)
 {
     if (key != kEnterKey) return;
     Timer5->SetEnabled(false);
-    const auto stored = plate::SetTypedColumnStart(column_bands, this->camera->camera_index, this->camera->cmb_column->ListIndex(),
-                                                   platform::Val(this->camera->txt_column_start->Text()),
-                                                   platform::Val(camera->txt_lines->Text()));
+    const auto stored = plate::SetTypedColumnStart(column_bands, needs_.camera_index(), needs_.cmb_column->ListIndex(),
+                                                   platform::Val(needs_.txt_column_start->Text()),
+                                                   platform::Val(needs_.lines_text()));
     if (stored)
         Timer5->SetEnabled(true);
     else
         showStoredColumnStart(*this);
 }
 
-void Frm_acquire::txt_column_start_LostFocus()
+void PlateControls::txt_column_start_LostFocus()
 {
-    if (this->camera->txt_column_start->Text().empty())
+    if (needs_.txt_column_start->Text().empty())
         showStoredColumnStart(*this);
     else
         txt_column_start_KeyPress(kEnterKey);
 }
 
-void Frm_acquire::Timer5_Timer()
+void PlateControls::Timer5_Timer()
 {
     Timer5->SetInterval(kRedrawDelayMs);
-    this->camera->DrawCameraImage();
-    this->camera->DrawCameraGrid(this->camera->camera_index);
+    needs_.redraw_camera_view();
     Timer5->SetEnabled(false);
 }
 
-void Frm_acquire::ShowWellAreaPercent()
+void PlateControls::ShowWellAreaPercent()
 {
     txt_well_percent->SetText(plate::WellAreaPercentText(cmb_formatplate->Text(), column_bands, row_bands));
     txt_well_percent->Refresh();
 }
 
-void Frm_acquire::cmd_grabarconfig_Click()
+void PlateControls::cmd_grabarconfig_Click()
 {
     // While a set-up yields, a save would write the bands mid-sequence and step to a camera
     // whose own set-up is then refused. The user is told, then and when the set-up ends: the
     // set-up reads the band files again, so the edit just made is not kept.
-    if (this->camera->CameraSetupRunning()) {
-        this->camera->setup_notice = "Save->Next Area not done while a camera set-up runs: the bands were not saved";
-        SetStatus(this->camera->setup_notice);
+    if (needs_.setup_running()) {
+        const std::string notice = "Save->Next Area not done while a camera set-up runs: the bands were not saved";
+        needs_.set_setup_notice(notice);
+        SetStatus(notice);
         return;
     }
     current_format = cmb_formatplate->Text();
@@ -287,13 +296,14 @@ void Frm_acquire::cmd_grabarconfig_Click()
     else
         SetStatus("Band files of " + current_format + " not written: the band editor holds the bands of " +
                   (bands_format.empty() ? std::string("no format") : bands_format));
-    this->camera->camera_index = this->camera->camera_index < 5 ? this->camera->camera_index + 1 : 0;
-    this->camera->cmd_camselect_Click(this->camera->camera_index);
+    const int next = needs_.camera_index() < 5 ? needs_.camera_index() + 1 : 0;
+    needs_.set_camera_index(next);
+    needs_.camera_setup(next);
 }
 
 // ---------------------------------------------------------------- plate format
 
-void Frm_acquire::cmb_formatplate_Click()
+void PlateControls::cmb_formatplate_Click()
 {
     const std::string chosen = cmb_formatplate->Text();
     if (chosen == current_format) return;
@@ -304,30 +314,30 @@ void Frm_acquire::cmb_formatplate_Click()
         return;
     }
     current_format = chosen;
-    cmb_well->SetText(current_format);
-    cmb_well->repaint();
+    needs_.cmb_well->SetText(current_format);
+    needs_.cmb_well->repaint();
     DrawPlateLayout(current_format);
     // The block menu follows the plate size: left as it was it would offer the old format's
     // blocks, which need not divide the new plate.
     BuildGroupOptionMenu();
     ReadPlateSpec(current_format);
-    this->camera->cmd_camselect_Click(0);
+    needs_.camera_setup(0);
     ShowWellAreaPercent();
 }
 
-void Frm_acquire::cmb_well_Click()
+void PlateControls::cmb_well_Click()
 {
-    const std::string chosen = cmb_well->Text();
+    const std::string chosen = needs_.cmb_well->Text();
     if (chosen == current_format) return;
     if (ui::dialogs().messageBox("Change Plate to " + chosen + "?", ui::MsgButtons::YesNo) != ui::MsgResult::Yes) {
-        for (int i = 0; i < cmb_well->ListCount(); ++i) {
-            if (cmb_well->List(i) == current_format) {
-                cmb_well->SetListIndex(i);
+        for (int i = 0; i < needs_.cmb_well->ListCount(); ++i) {
+            if (needs_.cmb_well->List(i) == current_format) {
+                needs_.cmb_well->SetListIndex(i);
                 return;
             }
         }
-        cmb_well->AddItem(current_format);
-        cmb_well->SetListIndex(cmb_well->ListCount() - 1);
+        needs_.cmb_well->AddItem(current_format);
+        needs_.cmb_well->SetListIndex(needs_.cmb_well->ListCount() - 1);
         return;
     }
     current_format = chosen;
@@ -336,17 +346,17 @@ void Frm_acquire::cmb_well_Click()
     cmb_formatplate->SetText(current_format);
     ClearGroups();
     BuildGroupOptionMenu();
-    project->ShowBlankOf(current_format);
+    needs_.show_blank_of(current_format);
 }
 
-void Frm_acquire::cam_disabled_Click(int Index)
+void PlateControls::cam_disabled_Click(int Index)
 {
     if (Index < 0 || Index > 5) return;
     QAction* entry = cam_disabled[size_t(Index)];
     const bool takeOut = !entry->isChecked();
     entry->setChecked(takeOut);
-    camera_in_use[size_t(Index)] = !takeOut;
-    for (int well : plate::FixedCameraWells(Index, cmb_well->Text())) DrawWell(well);
+    camera_in_use_[size_t(Index)] = !takeOut;
+    for (int well : plate::FixedCameraWells(Index, needs_.cmb_well->Text())) DrawWell(well);
 }
 
-}  // namespace tirmo::app
+}  // namespace tirmo::plate

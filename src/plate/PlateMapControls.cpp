@@ -1,5 +1,7 @@
-// The main window's plate map on Picact and its well groups: the group list, naming, the block
+// The plate object's map on the camera's picture (Picact) and its well groups: the group list, naming, the block
 // menu, clearing, chgroup.dat, and grouping wells by dragging over the map.
+#include "plate/PlateControls.h"
+
 #include <QAction>
 #include <QCursor>
 #include <QEvent>
@@ -12,15 +14,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/Frm_acquire.h"
-#include "camera/CameraCommands.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/Make.h"
 #include "ui/PictureBox.h"
 
-namespace tirmo::app {
+namespace tirmo::plate {
 namespace {
 
 constexpr int kEnterKey = 13;
@@ -30,7 +30,7 @@ constexpr int kRightButton = 2;
 // Double-click and Enter on the group list name the group, as the list's own events would.
 class GroupListEvents : public QObject {
 public:
-    GroupListEvents(Frm_acquire& window, QObject* parent) : QObject(parent), window_(window) {}
+    GroupListEvents(PlateControls& window, QObject* parent) : QObject(parent), window_(window) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -50,13 +50,13 @@ protected:
     }
 
 private:
-    Frm_acquire& window_;
+    PlateControls& window_;
 };
 
 // "reports\<folder>\chgroup.dat", as the status line names the file.
 std::string shownGroupFile(const std::string& folder) { return "reports\\" + folder + "\\chgroup.dat"; }
 
-void reportLoad(Frm_acquire& w, const std::string& folder, const plate::WellGroups::LoadResult& result)
+void reportLoad(PlateControls& w, const std::string& folder, const plate::WellGroups::LoadResult& result)
 {
     if (!result.error.empty()) {
         w.SetStatus(shownGroupFile(folder) + " " + result.error);
@@ -71,87 +71,77 @@ void reportLoad(Frm_acquire& w, const std::string& folder, const plate::WellGrou
 
 }  // namespace
 
-void Frm_acquire::buildGroupControls()
+void PlateControls::buildGroupControls(QWidget* client)
 {
     // The tree places these in the project column (Frame_project) inside frame_group.
-    frame_group = new QWidget(this);
+    frame_group = new QWidget(client);
     frame_group->setObjectName("frame_group");
     ui::MakeLabel(frame_group, "Label_groupsname", "Group Names:");
     combogrup = ui::MakeComboBox(frame_group, "combogrup");
     combogrup->installEventFilter(new GroupListEvents(*this, combogrup));
     Cmd_clear = ui::MakeButton(frame_group, "Cmd_clear", "CLEAR LIST", [this] { Cmd_clear_Click(); });
     cmd_goset = ui::MakeButton(frame_group, "cmd_goset", "AUTO-ARRANGE", [this] { cmd_goset_Click(); });
-    addPanel(frame_group);
+    frame_group->resize(frame_group->sizeHint());
+    frame_group->setVisible(true);
 
-    mngroup = new QMenu(this);
+    mngroup = new QMenu(client);
     mngroup->setObjectName("mngroup");
     for (int i = 0; i < int(mnopciongrup.size()); ++i) {
         QAction* item = mngroup->addAction(QString());
         item->setObjectName(QString("mnopciongrup_%1").arg(i));
         item->setCheckable(true);
         item->setVisible(false);
-        connect(item, &QAction::triggered, this, [this, i] { mnopciongrup_Click(i); });
+        QObject::connect(item, &QAction::triggered, mngroup, [this, i] { mnopciongrup_Click(i); });
         mnopciongrup[size_t(i)] = item;
     }
 
-    menu_view->addSeparator();
+    needs_.menu_view->addSeparator();
     static const char* const kCaptions[] = {"DISABLE CAM0 (A1)", "DISABLE CAM1 (B1)", "DISABLE CAM2 (A2)",
                                             "DISABLE CAM3 (B2)", "DISABLE CAM4 (A3)", "DISABLE CAM5 (B3)"};
     for (int i = 0; i < int(cam_disabled.size()); ++i) {
-        QAction* entry = menu_view->addAction(kCaptions[i]);
+        QAction* entry = needs_.menu_view->addAction(kCaptions[i]);
         entry->setObjectName(QString("cam_disabled_%1").arg(i));
         entry->setCheckable(true);
         // The handler sets the tick itself, from the tick the entry had before the click.
-        connect(entry, &QAction::triggered, this, [this, entry, i](bool checked) {
+        QObject::connect(entry, &QAction::triggered, entry, [this, entry, i](bool checked) {
             entry->setChecked(!checked);
             cam_disabled_Click(i);
         });
         cam_disabled[size_t(i)] = entry;
     }
 
-    this->camera->Picact->onMouseDown([this](int button, int shift, double x, double y) { Picact_MouseDown(button, shift, x, y); });
-    this->camera->Picact->onMouseUp([this](int button, int shift, double x, double y) { Picact_MouseUp(button, shift, x, y); });
+    needs_.map_picture->onMouseDown([this](int button, int shift, double x, double y) { Picact_MouseDown(button, shift, x, y); });
+    needs_.map_picture->onMouseUp([this](int button, int shift, double x, double y) { Picact_MouseUp(button, shift, x, y); });
 }
 
 // ---------------------------------------------------------------- plate map
 
-void Frm_acquire::DrawPlateLayout(const std::string& format)
+void PlateControls::DrawPlateLayout(const std::string& format)
 {
-    plate_map->DrawPlateLayout(format, cmb_well->Text());
+    plate_map->DrawPlateLayout(format, needs_.cmb_well->Text());
     txt_ncol->SetText(std::to_string(plate_columns));
     txt_ncol->Refresh();
     txt_nrow->SetText(std::to_string(plate_rows));
     txt_nrow->Refresh();
 }
 
-void Frm_acquire::DrawDisabledWells(int well) { plate_map->DrawDisabledWells(well, cmb_well->Text()); }
+void PlateControls::DrawDisabledWells(int well) { plate_map->DrawDisabledWells(well, needs_.cmb_well->Text()); }
 
-void Frm_acquire::DrawWell(int well) { plate_map->DrawWell(well, cmb_formatplate->Text()); }
+void PlateControls::DrawWell(int well) { plate_map->DrawWell(well, cmb_formatplate->Text()); }
 
-void Frm_acquire::RedrawAllWells() { plate_map->RedrawAllWells(cmb_formatplate->Text()); }
+void PlateControls::RedrawAllWells() { plate_map->RedrawAllWells(cmb_formatplate->Text()); }
 
-void Frm_acquire::DrawPlateWells(int camera, int window) { plate_map->DrawPlateWells(camera, window, cmb_well->Text()); }
+void PlateControls::DrawPlateWells(int camera, int window) { plate_map->DrawPlateWells(camera, window, needs_.cmb_well->Text()); }
 
-void Frm_acquire::DrawPlateActivity(double minutes, int camera, int window, int mode)
+void PlateControls::DrawPlateActivity(double minutes, int camera, int window, int mode)
 {
     plate::WindowActivity run;
     run.minutes = minutes;
-    run.window_pixel_count = window_pixel_count;
-    run.pixel_activity = &pixel_activity;
-    if (camera >= 0 && camera < 6 && window >= 0 && window < 9) {
-        run.pixel_well = &pixel_well[size_t(camera)][size_t(window)];
-        run.pixel_column = &pixel_column[size_t(camera)][size_t(window)];
-        run.pixel_row = &pixel_row[size_t(camera)][size_t(window)];
-    }
-    run.well_activity = &well_activity;
-    run.blank_values = &project->blank_values;
-    run.blank_lapse = project->blank_lapse;
-    run.blank_run = project->blank_run;
-    run.reference_factor = &project->reference_factor;
-    plate_map->DrawPlateActivity(run, camera, window, mode, cmb_well->Text(), cmb_formatplate->Text());
+    needs_.fill_activity(run, camera, window);
+    plate_map->DrawPlateActivity(run, camera, window, mode, needs_.cmb_well->Text(), cmb_formatplate->Text());
 }
 
-void Frm_acquire::BuildColorScale()
+void PlateControls::BuildColorScale()
 {
     colour_count = plate::kColourCount;
     colour_table = plate::BuildColorScale(colour_count);
@@ -159,26 +149,26 @@ void Frm_acquire::BuildColorScale()
     plate_map->colour_table = colour_table;
 }
 
-void Frm_acquire::ResetPlatePicture()
+void PlateControls::ResetPlatePicture()
 {
-    plate_map->ResetPlatePicture(camera::BoxWhole(camera->txt_pix->Text()), camera::BoxWhole(camera->txt_lines->Text()));
+    plate_map->ResetPlatePicture(needs_.frame_pixels(), needs_.frame_lines());
 }
 
-void Frm_acquire::DrawActivityChart(int camera, int window) { plate_map->DrawActivityChart(*this->camera->Picact2, camera, window); }
+void PlateControls::DrawActivityChart(int camera, int window) { plate_map->DrawActivityChart(*needs_.chart_picture, camera, window); }
 
 // ---------------------------------------------------------------- well groups
 
-void Frm_acquire::LoadWellGroups(const std::string& folder)
+void PlateControls::LoadWellGroups(const std::string& folder)
 {
     reportLoad(*this, folder, groups.Load(plate::GroupFilePath(folder)));
 }
 
-void Frm_acquire::ReadWellGroups(const std::string& folder)
+void PlateControls::ReadWellGroups(const std::string& folder)
 {
     reportLoad(*this, folder, report_groups.Load(plate::GroupFilePath(folder)));
 }
 
-bool Frm_acquire::SaveWellGroups(const std::string& folder)
+bool PlateControls::SaveWellGroups(const std::string& folder)
 {
     if (groups.Save(plate::GroupFilePath(folder))) return true;
     // A run keeps the groups it was measured with only through this file: say so when it fails.
@@ -186,7 +176,7 @@ bool Frm_acquire::SaveWellGroups(const std::string& folder)
     return false;
 }
 
-void Frm_acquire::BuildGroupList(int group)
+void PlateControls::BuildGroupList(int group)
 {
     const std::vector<std::string> items = groups.BuildList();
     combogrup->Clear();
@@ -201,7 +191,7 @@ void Frm_acquire::BuildGroupList(int group)
     combogrup->SetListIndex(chosen);
 }
 
-void Frm_acquire::BuildGroupOptionMenu()
+void PlateControls::BuildGroupOptionMenu()
 {
     block_options.fill("");
     const auto options = plate::WellGroups::BlockOptions(plate_rows, plate_columns);
@@ -214,7 +204,7 @@ void Frm_acquire::BuildGroupOptionMenu()
     }
 }
 
-bool Frm_acquire::GroupWellsInBlocks(const std::string& caption)
+bool PlateControls::GroupWellsInBlocks(const std::string& caption)
 {
     if (!groups.GroupInBlocks(caption, plate_rows, plate_columns)) {
         // A block that does not tile the plate would wrap from one column into the next.
@@ -227,7 +217,7 @@ bool Frm_acquire::GroupWellsInBlocks(const std::string& caption)
     return true;
 }
 
-void Frm_acquire::mnopciongrup_Click(int index)
+void PlateControls::mnopciongrup_Click(int index)
 {
     if (index < 0 || index >= int(mnopciongrup.size())) return;
     QAction* chosen = mnopciongrup[size_t(index)];
@@ -239,22 +229,22 @@ void Frm_acquire::mnopciongrup_Click(int index)
     chosen->setChecked(true);
 }
 
-void Frm_acquire::ClearGroups()
+void PlateControls::ClearGroups()
 {
     groups.Clear();
     RedrawAllWells();
     BuildGroupList(0);
 }
 
-void Frm_acquire::Cmd_clear_Click()
+void PlateControls::Cmd_clear_Click()
 {
     if (ui::dialogs().messageBox("Do you like to Clear Group lists?", ui::MsgButtons::YesNo) == ui::MsgResult::Yes)
         ClearGroups();
 }
 
-void Frm_acquire::cmd_goset_Click() { mngroup->popup(QCursor::pos()); }
+void PlateControls::cmd_goset_Click() { mngroup->popup(QCursor::pos()); }
 
-void Frm_acquire::combogrup_DblClick()
+void PlateControls::combogrup_DblClick()
 {
     const std::string text = combogrup->Text();
     const int group = plate::WellGroups::ItemGroup(text);
@@ -266,7 +256,7 @@ void Frm_acquire::combogrup_DblClick()
     groups.group_names[size_t(group)] = name;
 }
 
-void Frm_acquire::combogrup_KeyPress(int key)
+void PlateControls::combogrup_KeyPress(int key)
 {
     if (key == kEnterKey) combogrup_DblClick();
 }
@@ -274,7 +264,7 @@ void Frm_acquire::combogrup_KeyPress(int key)
 namespace {
 
 // The cell under a point of the plate; false outside the plate or on a plate of no wells.
-bool plateCell(const Frm_acquire& w, double x, double y, int& column, int& row)
+bool plateCell(const PlateControls& w, double x, double y, int& column, int& row)
 {
     if (w.plate_rows <= 0 || w.plate_columns <= 0) return false;
     if (!(x >= 0 && x < plate::kPlateWidth && y >= 0 && y < plate::kPlateHeight)) return false;
@@ -286,9 +276,9 @@ bool plateCell(const Frm_acquire& w, double x, double y, int& column, int& row)
 }  // namespace
 
 // A camera picture on Picact has its own coordinates: a click on it is no plate cell.
-void Frm_acquire::Picact_MouseDown(int button, int /*shift*/, double x, double y)
+void PlateControls::Picact_MouseDown(int button, int /*shift*/, double x, double y)
 {
-    if (session().run_state != 0 || (button != kLeftButton && button != kRightButton) || !plate_map->Shown()) return;
+    if (console_.session().run_state != 0 || (button != kLeftButton && button != kRightButton) || !plate_map->Shown()) return;
     int column = 0, row = 0;
     if (!plateCell(*this, x, y, column, row)) return;
     drag_start_column = column;
@@ -296,10 +286,10 @@ void Frm_acquire::Picact_MouseDown(int button, int /*shift*/, double x, double y
     drag_active = true;
 }
 
-void Frm_acquire::Picact_MouseUp(int button, int /*shift*/, double x, double y)
+void PlateControls::Picact_MouseUp(int button, int /*shift*/, double x, double y)
 {
     int column = 0, row = 0;
-    if (session().run_state != 0 || (button != kLeftButton && button != kRightButton) || !plate_map->Shown() ||
+    if (console_.session().run_state != 0 || (button != kLeftButton && button != kRightButton) || !plate_map->Shown() ||
         !plateCell(*this, x, y, column, row)) {
         drag_active = false;
         return;
@@ -329,4 +319,4 @@ void Frm_acquire::Picact_MouseUp(int button, int /*shift*/, double x, double y)
     drag_active = false;
 }
 
-}  // namespace tirmo::app
+}  // namespace tirmo::plate
