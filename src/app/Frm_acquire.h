@@ -1,7 +1,7 @@
 #pragma once
 // The main window ("Acquisition Page"). It owns the instrument session, the design-time tree of
 // containers with its layout, the menus, the one-second ticker and one object per subsystem
-// (window->thermal, ->lighting, ->project, ->camera), each in its own folder, built on the
+// (window->thermal, ->lighting, ->project, ->camera, ->run), each in its own folder, built on the
 // window's client area and handed what it needs of the window (the console, the ticker, a menu).
 // The camera pictures and set-up sequence and the plate controls are still members of the window,
 // defined in their folders (src/<subsystem>/Frm_acquire_<name>.cpp). Members are public so that
@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/RunControls.h"
 #include "app/MainContainers.h"
 #include "app/TextBoxConsole.h"
 #include "camera/CameraControls.h"
@@ -303,6 +304,12 @@ public:
     std::unique_ptr<thermal::ThermalControls> thermal;
 
 
+    // ==== acquisition run (acquisition) ====
+    // Run preparation, camera window set-up and window completion, with the run's own tables;
+    // it reaches the window through run_window_ only.
+    std::unique_ptr<acquisition::RunControls> run;
+
+
     // ==== the one-second tick ====
     // 1000 ms: temperature first, then the light-pulse countdown, each a user of the ticker that
     // runs Timer3 while any of them needs it; a tick that finds another exchange on the port is
@@ -321,6 +328,7 @@ protected:
 
 private:
     QWidget* client_ = nullptr;
+    std::unique_ptr<acquisition::RunWindow> run_window_;
     void buildControls();
     void openLink(int port);
 };
