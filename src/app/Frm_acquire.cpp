@@ -13,6 +13,7 @@
 
 #include "app/ConfigFiles.h"
 #include "app/MainLayoutApply.h"
+#include "app/RunWindowAdapter.h"
 #include "camera/CameraCommands.h"
 #include "link/Exchange.h"
 #include "thermal/FrmTempCal.h"
@@ -94,6 +95,8 @@ void Frm_acquire::buildControls()
     thermal = std::make_unique<thermal::ThermalControls>(*this, *ticker, client_, menuBar());
     lighting = std::make_unique<lighting::LightControls>(*this, *ticker, client_, menu_view);
     project = std::make_unique<project::ProjectControls>(*this, client_);
+    run_window_ = std::make_unique<RunWindowAdapter>(*this);
+    run = std::make_unique<acquisition::RunControls>(*this, *run_window_);
 
     txt_in = ui::MakeTextBox(client_, "txt_in");
     txt_in->setReadOnly(true);

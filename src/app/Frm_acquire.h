@@ -1,7 +1,7 @@
 #pragma once
 // The main window ("Acquisition Page"). It owns the instrument session, the design-time tree of
 // containers with its layout, the menus, the one-second ticker and one object per subsystem
-// (window->thermal, ->lighting, ->project, ->camera, ->plate), each in its own folder, built on the
+// (window->thermal, ->lighting, ->project, ->camera, ->plate, ->run), each in its own folder, built on the
 // window's client area and handed what it needs of the window (the console, the ticker, a menu).
 // Members are public so that tests can do what a user does: type into a box, click, tick a timer.
 #include <QMainWindow>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/RunControls.h"
 #include "app/MainContainers.h"
 #include "app/TextBoxConsole.h"
 #include "camera/MainCameraControls.h"
@@ -122,6 +123,12 @@ public:
     std::unique_ptr<thermal::ThermalControls> thermal;
 
 
+    // ==== acquisition run (acquisition) ====
+    // Run preparation, camera window set-up and window completion, with the run's own tables;
+    // it reaches the window through run_window_ only.
+    std::unique_ptr<acquisition::RunControls> run;
+
+
     // ==== the one-second tick ====
     // 1000 ms: temperature first, then the light-pulse countdown, each a user of the ticker that
     // runs Timer3 while any of them needs it; a tick that finds another exchange on the port is
@@ -137,6 +144,7 @@ protected:
 
 private:
     QWidget* client_ = nullptr;
+    std::unique_ptr<acquisition::RunWindow> run_window_;
     void buildControls();
     // What the camera needs of lighting, the plate, the run and the status row; what the plate
     // needs of the camera, the run panel, the project and the run.
