@@ -72,8 +72,12 @@ bool RunControls::CompleteWindow()
 
 plate::WindowActivity RunControls::ActivityView(double minutes)
 {
+    return ActivityView(minutes, window_tables.camera_index, window_tables.window_index);
+}
+
+plate::WindowActivity RunControls::ActivityView(double minutes, int c, int w)
+{
     const WindowTables& win = window_tables;
-    const int c = win.camera_index, w = win.window_index;
     const size_t n = size_t(win.window_pixel_count) + 1;
     viewPixelActivity_.assign(n, 0);
     viewPixelWell_.assign(n, -1);

@@ -3,7 +3,8 @@
 // and message box, the camera window set-up with its boxes, buttons and plate map, and the
 // completion of a camera window with its light pulses, plate drawing and run records. The run's
 // own state (the tables, the current camera and window, the scan counter, the frames of the
-// window being acquired) lives here; the elapsed run time is the session's. Everything it needs
+// window being acquired with their good-frame count and the windows' pixel masks the live
+// picture reads) lives here; the elapsed run time is the session's. Everything it needs
 // of the window goes through one RunWindow, and everything it counts through the run engine.
 //
 // The acquisition tick puts each good frame k of the current window into
@@ -18,6 +19,7 @@
 #include "acquisition/RunTables.h"
 #include "acquisition/RunWindow.h"
 #include "acquisition/WindowCompletion.h"
+#include "camera/PixelMask.h"
 #include "link/Protocol.h"
 
 namespace tirmo::acquisition {
@@ -54,8 +56,16 @@ public:
     long scan_counter = 0;
     WindowCompletion last_completion;  // what the last completion counted and recorded
 
+    // The good-frame count of the current camera window and its pixel mask, as the live picture
+    // reads them.
+    long frame_counter = 0;
+    camera::WindowPixelMask window_pixel_mask;
+
     // What the plate map draws for the window just counted, in its own table types.
     plate::WindowActivity ActivityView(double minutes);
+    // The same over (camera, window)'s pixel wells and places: the counts are always those of the
+    // window just counted. Valid until the next view.
+    plate::WindowActivity ActivityView(double minutes, int camera, int window);
 
 private:
     void SendLightPulse(int level) override;

@@ -144,8 +144,8 @@ camera::MainCameraNeeds Frm_acquire::NeedsOfCamera()
         return camera::GridTables{p.column_bands, p.row_bands, p.column_labels, p.row_labels, p.well_table};
     };
     needs.transfer_label = [this] { return lbl_lenrx; };
-    needs.frame_counter = [this] { return frame_counter; };
-    needs.pixel_mask = [this]() -> const camera::WindowPixelMask& { return window_pixel_mask; };
+    needs.frame_counter = [this] { return run->frame_counter; };
+    needs.pixel_mask = [this]() -> const camera::WindowPixelMask& { return run->window_pixel_mask; };
     return needs;
 }
 
@@ -178,16 +178,9 @@ plate::PlateNeeds Frm_acquire::NeedsOfPlate()
     needs.cmb_well = cmb_well;
     needs.menu_view = menu_view;
     needs.show_blank_of = [this](const std::string& format) { project->ShowBlankOf(format); };
-    needs.current_project = [this] { return current_project; };
+    needs.current_project = [this] { return project->current_project; };
     needs.fill_activity = [this](plate::WindowActivity& run, int camera, int window) {
-        run.window_pixel_count = window_pixel_count;
-        run.pixel_activity = &pixel_activity;
-        if (camera >= 0 && camera < 6 && window >= 0 && window < 9) {
-            run.pixel_well = &pixel_well[size_t(camera)][size_t(window)];
-            run.pixel_column = &pixel_column[size_t(camera)][size_t(window)];
-            run.pixel_row = &pixel_row[size_t(camera)][size_t(window)];
-        }
-        run.well_activity = &well_activity;
+        run = this->run->ActivityView(run.minutes, camera, window);
         run.blank_values = &project->blank_values;
         run.blank_lapse = project->blank_lapse;
         run.blank_run = project->blank_run;

@@ -15,7 +15,6 @@
 #include "app/MainContainers.h"
 #include "app/TextBoxConsole.h"
 #include "camera/MainCameraControls.h"
-#include "camera/PixelMask.h"
 #include "lighting/LightControls.h"
 #include "project/ProjectControls.h"
 #include "plate/PlateControls.h"
@@ -83,29 +82,13 @@ public:
     // An instrument answered the search; a typed port that opened leaves it false.
     bool instrument_answered = false;
     std::array<bool, 7> camera_in_use{true, true, true, true, true, true, true};
-    std::string current_project;
     // Set once the shutdown has run; the start-up stops at its next step when it finds it set.
     bool unloaded = false;
-
-    // ==== acquisition run state (acquisition) ====
-    // The run's tables that the plate map shows: the accumulated activity per well number, the
-    // movement count per pixel (1..window_pixel_count) of the window just counted, and per
-    // camera (0..5) and window (0..8) each pixel's well and its place along the column and row
-    // axes. The run start sizes and fills them.
-    std::vector<double> well_activity = std::vector<double>(97);
-    long window_pixel_count = 0;
-    std::vector<long> pixel_activity = std::vector<long>(97);
-    using PixelTable = std::array<std::array<std::vector<int>, 9>, 6>;
-    PixelTable pixel_well, pixel_column, pixel_row;
 
     // ==== camera (camera) ====
     // "Setup CAM" (the boxes the factory window has as well), the pictures, the frame store and
     // the set-up sequence with the calibration panel's camera buttons and band selectors.
     std::unique_ptr<camera::MainCameraControls> camera;
-    // The run's good-frame count of the current camera window and its pixel mask, as the live
-    // picture reads them (the acquisition run keeps them up to date).
-    long frame_counter = 0;
-    camera::WindowPixelMask window_pixel_mask;
 
     // ==== plate (plate) ====
     // The format in use and its tables, the plate map, the well groups and the band editor.
@@ -124,7 +107,8 @@ public:
 
 
     // ==== acquisition run (acquisition) ====
-    // Run preparation, camera window set-up and window completion, with the run's own tables;
+    // Run preparation, camera window set-up and window completion, with the run's own tables
+    // (the plate map's activity view, the live picture's frame count and pixel mask);
     // it reaches the window through run_window_ only.
     std::unique_ptr<acquisition::RunControls> run;
 

@@ -34,7 +34,7 @@ void Frm_acquire::Form_Unload()
     // that exchange stops at its next step, finding the link closed.
     const link::Exchange exchange{link::Exchange::Takeover{}};
     attempt([this] { SaveConfigTxt(); });
-    attempt([this] { project::SaveLastProject(current_project, session().serial_number); });
+    attempt([this] { project::SaveLastProject(project->current_project, session().serial_number); });
     attempt([this] {
         thermal->PeltierOff();
         platform::Sleep(kStepPauseMs);

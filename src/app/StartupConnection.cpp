@@ -209,7 +209,7 @@ void Frm_acquire::Form_Load()
     thermal->stage.analog_stage = session().hardware_generation == 1;
 
     ReadCameraMask(CameraMaskPath(session().serial_number));
-    current_project = project::LoadLastProject(session().serial_number);
+    project->current_project = project::LoadLastProject(session().serial_number);
     lighting->WriteDefaultLedLayouts();
     thermal->ReadTempCalibration();
     if (unloaded) return;  // its message box may have been closed by a termination signal

@@ -1,6 +1,6 @@
 #pragma once
 // The main window's display of the blank measurement in use and the run's blank and reference
-// tables. The object creates its labels on the window's client area (the window's tree moves
+// tables, and the current project. The object creates its labels on the window's client area (the window's tree moves
 // them into the run panel) and reads the blank store of the console's session's instrument.
 #include <string>
 #include <vector>
@@ -20,6 +20,10 @@ public:
     // its display as the blank's time and name.
     std::string ReadBlankHeader(const std::string& format);
     void ShowBlankInfo(const std::string& header);
+
+    // The project the reports folder is read for; the start-up loads it and the shutdown saves
+    // it for the instrument's serial number.
+    std::string current_project;
 
     std::string blank_header;
     std::vector<int> blank_values = std::vector<int>(385);

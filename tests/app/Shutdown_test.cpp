@@ -34,7 +34,7 @@ TEST_F(ShutdownTest, LeavesTheInstrumentAtRestInOrderAndClosesTheLink)
     connect();
     useFakeClock();
     test::WriteRecorder recorder;
-    window->current_project = "screen_a";
+    window->project->current_project = "screen_a";
     window->close();
     EXPECT_TRUE(window->unloaded);
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,1,0", "T,2,0", "T,15,0", "C,6,0"}));
@@ -60,7 +60,7 @@ TEST_F(ShutdownTest, ClosesTheLinksOwnSlotWhateverThePortBoxSays)
 TEST_F(ShutdownTest, OfflineShutdownStillSavesTheRecords)
 {
     window->offline_mode = true;
-    window->current_project = "default_project";
+    window->project->current_project = "default_project";
     window->Form_Unload();
     EXPECT_EQ(readFile("reports/pj_sn0.dat"), "default_project\r\n");
     EXPECT_FALSE(readFile("config.txt").empty());
