@@ -104,7 +104,7 @@ TEST_F(SignalDuringABoxTest, DuringTheStartUpsBoxTheStartUpStopsAndTheProgramEnd
     EXPECT_EQ(RunProgram(*window), 0);
     EXPECT_TRUE(raised);
     EXPECT_TRUE(window->unloaded);
-    sim->waitForFrames(1 + kShutdownFrames.size(), 1000);
+    sim->waitForFrames(1 + kShutdownFrames.size(), 5000);
     const auto frames = frameList();
     ASSERT_EQ(frames.size(), 1 + kShutdownFrames.size()) << "the query, then the shutdown's frames only";
     EXPECT_EQ(frames.front(), "N,0,0");
@@ -132,7 +132,7 @@ TEST_F(SignalDuringABoxTest, InTheEventLoopNeitherABoxNorTheFactoryWindowKeepsTh
     EXPECT_TRUE(raised);
     EXPECT_TRUE(window->unloaded);
     const std::vector<std::string> startUp{"N,0,0", "T,2,128", "T,255,0"};
-    sim->waitForFrames(startUp.size() + kShutdownFrames.size(), 1000);
+    sim->waitForFrames(startUp.size() + kShutdownFrames.size(), 5000);
     auto expected = startUp;
     expected.insert(expected.end(), kShutdownFrames.begin(), kShutdownFrames.end());
     EXPECT_EQ(frameList(), expected);

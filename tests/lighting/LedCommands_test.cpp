@@ -160,7 +160,7 @@ TEST_F(LedCommandTest, SilentInstrumentGetsThreeSendsAndEmptyWithoutAMessage)
     test::FakeClock clock;
     sim->setSilent(true);
     SendLedCommand(3, 5, console);
-    sim->waitForFrames(3, 1000);  // no reply tells when the last send has been read
+    sim->waitForFrames(3, 5000);  // no reply tells when the last send has been read
     EXPECT_EQ(frameList(), (Frames{"L,3,5", "L,3,5", "L,3,5"}));
     EXPECT_EQ(console.lastMonitor(), "Empty");
     EXPECT_TRUE(console.errors.empty());

@@ -170,14 +170,14 @@ TEST_F(ThermalWindowTest, AReadingThatFailsAlwaysEndsWithThePeltierOff)
     window->Timer3_Timer();
     EXPECT_EQ(window->thermal->txt_current->Text(), "-1.0") << "no reading is -1, never 0 degrees";
     EXPECT_EQ(window->thermal->chk_temp->Value(), 0);
-    sim->waitForFrames(3, 1000);  // no reply tells when the last frame has been read
+    sim->waitForFrames(3, 5000);  // no reply tells when the last frame has been read
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,30", "T,1,0", "T,2,128"}));
 
     // Reading only (the acquisition tick with the box clear): a silent stage is switched off too.
     sim->clearLog();
     int setpoint = 0;
     EXPECT_EQ(window->thermal->RegulateTemperature(setpoint), -1);
-    sim->waitForFrames(2, 1000);
+    sim->waitForFrames(2, 5000);
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,45", "T,1,0"}));
 
     // A closed link is no reading either.
@@ -201,7 +201,7 @@ TEST_F(ThermalWindowTest, AnUnansweredDriveIsNotTakenForTheNextReading)
     EXPECT_EQ(window->thermal->stage.last_temperature, 0);
     sim->clearLog();
     window->Timer3_Timer();
-    sim->waitForFrames(3, 1000);
+    sim->waitForFrames(3, 5000);
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,30", "T,1,0", "T,2,128"}));
     EXPECT_FALSE(window->thermal->temperature_control_on);
 }
