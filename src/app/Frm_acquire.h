@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "acquisition/RunControls.h"
+#include "app/AutoReferenceWindow.h"
 #include "app/MainContainers.h"
 #include "app/TextBoxConsole.h"
 #include "camera/MainCameraControls.h"
@@ -127,6 +128,8 @@ public:
     // Run preparation, camera window set-up and window completion, with the run's own tables;
     // it reaches the window through run_window_ only.
     std::unique_ptr<acquisition::RunControls> run;
+    // The autoreference round the run start calls, and the "Calibrate position" menu entry.
+    std::unique_ptr<AutoReferenceWindow> autoref;
 
 
     // ==== the one-second tick ====
