@@ -135,7 +135,13 @@ lighting::RoundWindow AutoReferenceWindow::ApplyCameraWindow(int camera, int win
     return {g.xini, g.xfin, g.yini, g.yfin, g.window_pixel_count};
 }
 
-std::string AutoReferenceWindow::ReadCameraScan(int camera, int window) { return w_.camera->ReadCameraScan(camera, window); }
+std::string AutoReferenceWindow::ReadCameraScan(int camera, int window)
+{
+    // A Stop clicked since the last step is seen before the request goes out, not after it.
+    platform::DoEvents();
+    if (StopRequested()) return {};
+    return w_.camera->ReadCameraScan(camera, window);
+}
 
 lighting::CentringWindow AutoReferenceWindow::centringWindow(int camera, int window, const std::string& frame) const
 {
@@ -216,6 +222,8 @@ void AutoReferenceWindow::SetCalibrationCamera()
 
 bool AutoReferenceWindow::GrabFrame()
 {
+    // After the user's Stop no frame is asked for (the settling frames come without a check).
+    if (StopRequested()) return false;
     camera::MainCameraControls& cam = *w_.camera;
     const long lines = camera::BoxWhole(cam.txt_xfin->Text()) - camera::BoxWhole(cam.txt_xini->Text()) + 1;
     const long pix = camera::BoxWhole(cam.txt_yfin->Text()) - camera::BoxWhole(cam.txt_yini->Text()) + 1;

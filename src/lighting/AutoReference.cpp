@@ -106,6 +106,7 @@ AutoReferenceOutcome AutoCalibrateCameras(AutoReferenceHost& host, const std::st
                 host.ReadCameraScan(c, w);  // the first frame after the window change only settles it
                 if (host.StopRequested()) return stop();
                 frame = host.ReadCameraScan(c, w);
+                if (host.StopRequested()) return stop();
             }
             if (frame.empty() || frame.compare(0, 5, "Error") == 0) continue;
             file.line(RoundWindowLine(boxes));
@@ -121,6 +122,7 @@ AutoReferenceOutcome AutoCalibrateCameras(AutoReferenceHost& host, const std::st
             host.ApplyLedPower(c);
             if (host.StopRequested()) return stop();
             const std::string after = host.DummyMode() ? std::string() : host.ReadCameraScan(c, w);
+            if (host.StopRequested()) return stop();
             file.line(RoundPowerLine(host.Map()));
             file.line(RoundFrameLine(c, w, after.compare(0, 5, "Error") == 0 ? std::string_view() : after));
             if (host.StopRequested()) return stop();
