@@ -72,6 +72,8 @@ bool AutoReferenceWindow::AutoCalibrateCameras()
 {
     const std::string folder = platform::ResolvePath(w_.session().acquisition_folder);
     last_round = lighting::AutoCalibrateCameras(*this, folder, platform::WallNow());
+    // A stopped round skips its closing wait; its frame must not stay over the working area.
+    if (frame_) frame_->hide();
     if (w_.session().run_state != 1) return false;
     // Each camera's power setting ended with every LED dark: the run lights all of them as saved.
     w_.lighting->ApplyLedPowerWithStatus();
@@ -275,9 +277,9 @@ void AutoReferenceWindow::mncalibratewell_Click()
         ui::dialogs().messageBox(kCalibrateDuringRun, ui::MsgButtons::Ok);
         return;
     }
-    // A light calibration that owns the cameras stops at its next check.
+    // A light calibration that owns the cameras stops at its next check. The one-second tick
+    // goes on: stopping it would leave a thermostat's Peltier drive on with nobody regulating it.
     s.run_state = 0;
-    w_.Timer3->SetEnabled(false);
     w_.plate->cmb_formatplate->SetText(chosen);
     w_.plate->cmb_formatplate->setEnabled(false);
     w_.plate->current_format = chosen;

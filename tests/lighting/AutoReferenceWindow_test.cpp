@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QMenu>
 #include <QGroupBox>
 
 #include <filesystem>
@@ -170,6 +171,15 @@ TEST_F(AutoReferenceWindowTest, RoundWithOneCameraRecordsItsWindowAndLeavesTheLe
     EXPECT_TRUE(changed) << "camera 0's LEDs were calibrated";
     EXPECT_FALSE(window->containers.frm_calibrate->isVisible());
     EXPECT_EQ(window->run->camera_index, 6);
+
+    // The power setting ran on the window: dark, every level 0 to 8 with a frame, dark again
+    // before and after its check frame; its label in the calibration frame.
+    std::vector<int> levels;
+    for (const auto& f : sim->framesOf('L'))
+        if (f.a == 255) levels.push_back(f.b);
+    EXPECT_EQ(levels, (std::vector<int>{0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 0, 0}));
+    EXPECT_EQ(window->autoref->lbl_autocalibra->text().toStdString(), "CAM[0]: zero2");
+    EXPECT_EQ(window->autoref->lbl_autocalibra->parentWidget(), window->containers.frm_calibrate);
 }
 
 TEST_F(AutoReferenceWindowTest, StopDuringTheRoundSendsNoFurtherFrameRequest)
@@ -186,6 +196,7 @@ TEST_F(AutoReferenceWindowTest, StopDuringTheRoundSendsNoFurtherFrameRequest)
     EXPECT_FALSE(window->autoref->AutoCalibrateCameras());
     platform::setEventPump({});
     EXPECT_TRUE(window->autoref->last_round.stopped);
+    EXPECT_TRUE(window->containers.frm_calibrate->isHidden());
     EXPECT_GT(requestsAtStop, 0u);
     EXPECT_EQ(frameRequests(), requestsAtStop);
     EXPECT_EQ(lines(readFile(window->autoref->last_round.path)), (std::vector<std::string>{"\"Calibration Results:\""}));
@@ -229,7 +240,15 @@ TEST_F(AutoReferenceWindowTest, DummyRoundSendsNothingAndWritesFullSizeFrames)
 TEST_F(AutoReferenceWindowTest, CalibratePositionOpensThePanelOnCameraZero)
 {
     window->cmb_well->SetText("w6");
+    window->Timer3->SetEnabled(true);  // a thermostat at work
+    session.run_state = -1;            // a light calibration that owns the cameras
+    auto* menu = qobject_cast<QMenu*>(window->autoref->mncalibratewell->parent());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->title(), "Well Format Calibration");
+    EXPECT_EQ(window->autoref->mncalibratewell->text(), "Calibrate position");
     window->autoref->mncalibratewell->trigger();
+    EXPECT_EQ(session.run_state, 0) << "the light calibration stops at its next check";
+    EXPECT_TRUE(window->Timer3->Enabled()) << "the thermostat goes on regulating";
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_FALSE(window->camera->Frame_calibration->isHidden());
     EXPECT_TRUE(window->containers.Frame_menu->isHidden());
