@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "acquisition/RunControls.h"
+#include "app/AutoReferenceWindow.h"
 #include "app/MainContainers.h"
 #include "app/TextBoxConsole.h"
 #include "camera/MainCameraControls.h"
@@ -111,6 +112,8 @@ public:
     // (the plate map's activity view, the live picture's frame count and pixel mask);
     // it reaches the window through run_window_ only.
     std::unique_ptr<acquisition::RunControls> run;
+    // The autoreference round the run start calls, and the "Calibrate position" menu entry.
+    std::unique_ptr<AutoReferenceWindow> autoref;
 
 
     // ==== the one-second tick ====

@@ -1,0 +1,307 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QGroupBox>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/Frm_acquire.h"
+#include "lighting/LedMap.h"
+#include "lighting/LedTestMaps.h"
+#include "link/Session.h"
+#include "plate/BandFiles.h"
+#include "plate/PlateSpecFile.h"
+#include "platform/Clock.h"
+#include "platform/ProgramFolder.h"
+#include "sim/SimLitPlate.h"
+#include "support/FakeClock.h"
+#include "support/LinkFixture.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempFolder.h"
+#include "ui/ComboBox.h"
+#include "ui/Controls.h"
+#include "ui/Timer.h"
+
+namespace tirmo::app {
+namespace {
+
+constexpr int kStartPower = 3;
+constexpr double kGreyPerPower = 25;
+
+// The main window on the simulator as instrument SN 58 with a "w6" plate lit by its LEDs: the
+// default layout, ledxy.dat placing each LED of a camera's block over its share of the well, and
+// ledpower.dat at one power for every LED.
+class AutoReferenceWindowTest : public test::LinkFixture {
+protected:
+    void SetUp() override
+    {
+        LinkFixture::SetUp();
+        platform::SetProgramFolder(folder.path());
+        installed = std::make_unique<test::ScopedDialogs>(boxes);
+        session.serial_number = 58;
+        session.hardware_generation = 2;
+        session.default_gain = 20;
+        session.default_exposure = 28;
+        window = std::make_unique<Frm_acquire>(session);
+        window->unloaded = true;
+        ASSERT_TRUE(plate::WriteW6ColumnFile("\\config_SN58"));
+        ASSERT_TRUE(plate::WriteW6RowFile("\\config_SN58"));
+        ASSERT_TRUE(plate::WriteW6SpecFile("\\config"));
+        ASSERT_TRUE(lighting::WriteLedSetup2File("\\config"));
+        lighting::LedMap layout;
+        lighting::LoadLedTables(layout, platform::ProgramPath("config/ldsetup2.dat"), "config");
+        std::string xy = "\"Led control\"\r\n\"led\",\"x1\",\"x2\",\"y1\",\"y2\"\r\n";
+        std::string power = "\"Led control\"\r\n\"led\",\"power\"\r\n";
+        std::vector<sim::SimLed> leds;
+        for (int led = 0; led < lighting::kLedCount; ++led) {
+            const auto r = lighting::test::W6LedRect(layout.colcam[size_t(led)], layout.filcam[size_t(led)]);
+            xy += std::to_string(led) + "," + std::to_string(r.x1) + "," + std::to_string(r.x2) + "," +
+                  std::to_string(r.y1) + "," + std::to_string(r.y2) + "\r\n";
+            power += std::to_string(led) + "," + std::to_string(kStartPower) + "\r\n";
+            if (r.x1 >= 0) leds.push_back({led, layout.camera[size_t(led)], r.x1, r.x2, r.y1, r.y2});
+        }
+        writeFile("config_SN58/ledxy.dat", xy);
+        writeFile("config_SN58/ledpower.dat", power);
+        lightSource = sim->with([&](sim::SimState& s) {
+            return sim::InstallLitPlate(s, sim::DefaultWells("w6"), leds, kGreyPerPower);
+        });
+        session.acquisition_folder = folder.path() + "/reports/default_project/run1";
+        std::filesystem::create_directories(session.acquisition_folder);
+        window->camera_in_use = {true, false, false, false, false, false, false};
+        sim->clearLog();
+    }
+    void TearDown() override
+    {
+        platform::setEventPump({});
+        window.reset();
+        installed.reset();
+        LinkFixture::TearDown();
+    }
+    void writeFile(const std::string& relative, const std::string& text)
+    {
+        std::ofstream(platform::ProgramPath(relative), std::ios::binary) << text;
+    }
+    std::string readFile(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    // The run as its start leaves it before the round.
+    void startRun()
+    {
+        session.run_state = 1;
+        ASSERT_EQ(window->run->PrepareAcquisition(), 1);
+    }
+    std::vector<std::string> lines(const std::string& text)
+    {
+        std::vector<std::string> out;
+        size_t at = 0;
+        for (size_t end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2) out.push_back(text.substr(at, end - at));
+        return out;
+    }
+    long items(const std::string& line) { return long(std::count(line.begin(), line.end(), ',')); }
+    // Frame requests: the camera command with a mode byte (a camera selection has 0 there).
+    size_t frameRequests() const
+    {
+        size_t n = 0;
+        for (const auto& f : sim->framesOf('C'))
+            if (f.b != 0) ++n;
+        return n;
+    }
+    std::array<int, lighting::kLedCount> simPowers()
+    {
+        return sim->with([](sim::SimState& s) { return s.leds.power; });
+    }
+    std::vector<int> savedPowers()
+    {
+        lighting::LedMap m;
+        lighting::LoadLedTables(m, "", "config_SN58");
+        return {m.power.begin(), m.power.end()};
+    }
+
+    test::TempFolder folder;
+    test::FakeClock clock;
+    test::ScriptedDialogs boxes;
+    std::unique_ptr<test::ScopedDialogs> installed;
+    std::unique_ptr<Frm_acquire> window;
+    std::shared_ptr<sim::LitPlate> lightSource;
+};
+
+TEST_F(AutoReferenceWindowTest, RoundWithOneCameraRecordsItsWindowAndLeavesTheLedsAsSaved)
+{
+    startRun();
+    EXPECT_TRUE(window->autoref->AutoCalibrateCameras());
+    const auto& round = window->autoref->last_round;
+    EXPECT_FALSE(round.stopped);
+    EXPECT_EQ(round.windows, 1) << "a w6 camera sees one well row";
+    EXPECT_EQ(std::filesystem::path(round.path).parent_path(), std::filesystem::path(session.acquisition_folder));
+    const auto file = lines(readFile(round.path));
+    ASSERT_EQ(file.size(), 6u);
+    EXPECT_EQ(file[0], "\"Calibration Results:\"");
+    const auto& g = window->run->window_geometry;
+    EXPECT_EQ(file[1], "\"X:\"," + std::to_string(g.xini) + "," + std::to_string(g.xfin) + ",\" Y:\"," +
+                           std::to_string(g.yini) + "," + std::to_string(g.yfin));
+    for (size_t i : {2u, 4u}) {
+        EXPECT_EQ(file[i].rfind("\"led_power\",", 0), 0u);
+        EXPECT_EQ(items(file[i]), lighting::kLedCount);
+    }
+    for (size_t i : {3u, 5u}) {
+        EXPECT_EQ(file[i].rfind("\"C0R0\",", 0), 0u);
+        EXPECT_EQ(items(file[i]), g.window_pixel_count) << "one value per window pixel";
+    }
+    EXPECT_GT(g.window_pixel_count, 0);
+
+    // The instrument's LEDs are those of ledpower.dat, camera 0's calibrated, the others as saved.
+    const auto saved = savedPowers();
+    const auto lit = simPowers();
+    EXPECT_EQ(std::vector<int>(lit.begin(), lit.end()), saved);
+    lighting::LedMap layout;
+    lighting::LoadLedTables(layout, platform::ProgramPath("config/ldsetup2.dat"), "config_SN58");
+    bool changed = false;
+    for (int led = 0; led < lighting::kLedCount; ++led) {
+        if (layout.camera[size_t(led)] != 0) {
+            EXPECT_EQ(saved[size_t(led)], kStartPower) << led;
+        } else if (saved[size_t(led)] != kStartPower) {
+            changed = true;
+        }
+    }
+    EXPECT_TRUE(changed) << "camera 0's LEDs were calibrated";
+    EXPECT_FALSE(window->containers.frm_calibrate->isVisible());
+    EXPECT_EQ(window->run->camera_index, 6);
+
+    // The power setting ran on the window: dark, every level 0 to 8 with a frame, dark again
+    // before and after its check frame; its label in the calibration frame.
+    std::vector<int> levels;
+    for (const auto& f : sim->framesOf('L'))
+        if (f.a == 255) levels.push_back(f.b);
+    EXPECT_EQ(levels, (std::vector<int>{0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 0, 0}));
+    EXPECT_EQ(window->autoref->lbl_autocalibra->text().toStdString(), "CAM[0]: zero2");
+    EXPECT_EQ(window->autoref->lbl_autocalibra->parentWidget(), window->containers.frm_calibrate);
+}
+
+TEST_F(AutoReferenceWindowTest, StopDuringTheRoundSendsNoFurtherFrameRequest)
+{
+    startRun();
+    // The user's Stop comes in the events of the power setting once it has asked for frames.
+    size_t requestsAtStop = 0;
+    platform::setEventPump([&] {
+        if (session.run_state == 1 && frameRequests() >= 4) {
+            session.run_state = 0;
+            requestsAtStop = frameRequests();
+        }
+    });
+    EXPECT_FALSE(window->autoref->AutoCalibrateCameras());
+    platform::setEventPump({});
+    EXPECT_TRUE(window->autoref->last_round.stopped);
+    EXPECT_TRUE(window->containers.frm_calibrate->isHidden());
+    EXPECT_GT(requestsAtStop, 0u);
+    EXPECT_EQ(frameRequests(), requestsAtStop);
+    EXPECT_EQ(lines(readFile(window->autoref->last_round.path)), (std::vector<std::string>{"\"Calibration Results:\""}));
+}
+
+TEST_F(AutoReferenceWindowTest, StopAfterTheFirstWindowFrameKeepsItsLinesAndAsksNoMore)
+{
+    startRun();
+    // Stop once the round's own window scans began (the power setting asks for 12 frames).
+    size_t requestsAtStop = 0;
+    platform::setEventPump([&] {
+        if (session.run_state == 1 && frameRequests() >= 14) {
+            session.run_state = 0;
+            requestsAtStop = frameRequests();
+        }
+    });
+    EXPECT_FALSE(window->autoref->AutoCalibrateCameras());
+    platform::setEventPump({});
+    EXPECT_EQ(frameRequests(), requestsAtStop);
+    const auto file = lines(readFile(window->autoref->last_round.path));
+    EXPECT_GE(file.size(), 1u);
+    EXPECT_LE(file.size(), 6u);
+}
+
+TEST_F(AutoReferenceWindowTest, DummyRoundSendsNothingAndWritesFullSizeFrames)
+{
+    session.dummy_mode = 1;
+    startRun();
+    EXPECT_TRUE(window->autoref->AutoCalibrateCameras());
+    // Only the power setting's all-LED levels go out: no frame request, no camera set-up and no
+    // saved power is sent.
+    for (const auto& f : sim->frames()) EXPECT_TRUE(f.letter == 'L' && f.a == 255) << f.letter << int(f.a);
+    const auto file = lines(readFile(window->autoref->last_round.path));
+    ASSERT_EQ(file.size(), 6u);
+    EXPECT_EQ(items(file[3]), window->run->window_geometry.window_pixel_count);
+    EXPECT_EQ(file[5], "\"C0R0\"");
+}
+
+// ---------------------------------------------------------------- "Calibrate position"
+
+TEST_F(AutoReferenceWindowTest, CalibratePositionOpensThePanelOnCameraZero)
+{
+    window->cmb_well->SetText("w6");
+    window->Timer3->SetEnabled(true);  // a thermostat at work
+    session.run_state = -1;            // a light calibration that owns the cameras
+    auto* menu = qobject_cast<QMenu*>(window->autoref->mncalibratewell->parent());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->title(), "Well Format Calibration");
+    EXPECT_EQ(window->autoref->mncalibratewell->text(), "Calibrate position");
+    window->autoref->mncalibratewell->trigger();
+    EXPECT_EQ(session.run_state, 0) << "the light calibration stops at its next check";
+    EXPECT_TRUE(window->Timer3->Enabled()) << "the thermostat goes on regulating";
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_FALSE(window->camera->Frame_calibration->isHidden());
+    EXPECT_TRUE(window->containers.Frame_menu->isHidden());
+    EXPECT_EQ(window->plate->cmb_formatplate->Text(), "w6");
+    EXPECT_FALSE(window->plate->cmb_formatplate->isEnabled());
+    EXPECT_EQ(window->containers.cmd_menu->Caption(), "Close");
+    EXPECT_EQ(window->camera->txt_cam->Text(), "0");
+    EXPECT_EQ(window->camera->txt_xfin->Text(), "142") << "the default window";
+    EXPECT_GT(frameRequests(), 0u) << "camera 0 was set up with its frames";
+}
+
+TEST_F(AutoReferenceWindowTest, CalibratePositionRefusalsLeaveEverythingAsItWas)
+{
+    const struct {
+        std::string format;
+        bool portOpen;
+        int dummy;
+        int runState;
+        std::string message;
+    } cases[] = {
+        {"w96u", true, 0, 0, "Microplate format error"},
+        {"w384", true, 0, 0, "Microplate format error"},
+        {"W6", true, 0, 0, "Microplate format error"},
+        {"w6", false, 0, 0, "Operation not possible in OFFLINE Mode"},
+        {"w6", true, 0, 1, kCalibrateDuringRun},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.format + " " + k.message);
+        window->cmb_well->SetText(k.format);
+        session.port_open = k.portOpen;
+        session.dummy_mode = k.dummy;
+        session.run_state = k.runState;
+        boxes.expectMessage(k.message, ui::MsgResult::Ok);
+        window->autoref->mncalibratewell_Click();
+        EXPECT_EQ(session.run_state, k.runState) << "a run goes on";
+        EXPECT_TRUE(window->camera->Frame_calibration->isHidden());
+        EXPECT_TRUE(window->plate->cmb_formatplate->isEnabled());
+        session.port_open = true;
+    }
+    EXPECT_EQ(frameRequests(), 0u);
+    EXPECT_TRUE(sim->frames().empty());
+}
+
+TEST_F(AutoReferenceWindowTest, CalibratePositionInDummyModeWithoutPortOpens)
+{
+    session.port_open = false;
+    session.dummy_mode = 1;
+    window->cmb_well->SetText("w6");
+    window->autoref->mncalibratewell_Click();
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_FALSE(window->camera->Frame_calibration->isHidden());
+    session.port_open = true;
+}
+
+}  // namespace
+}  // namespace tirmo::app
