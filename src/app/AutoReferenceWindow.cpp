@@ -103,7 +103,7 @@ void AutoReferenceWindow::BeginRound()
     for (ui::CommandButton* b : cam.cmd_camselect) b->Refresh();
     w_.plate->DrawPlateLayout(format());
     w_.run->scan_counter = 0;
-    w_.frame_counter = 0;
+    w_.run->frame_counter = 0;
 }
 
 void AutoReferenceWindow::ShowCamera(int camera) { show(w_.camera->txt_cam, std::to_string(camera)); }
@@ -133,7 +133,6 @@ lighting::RoundWindow AutoReferenceWindow::ApplyCameraWindow(int camera, int win
 {
     w_.run->SetCameraWindow(camera, window);
     const acquisition::CameraWindowGeometry& g = w_.run->window_geometry;
-    w_.window_pixel_count = g.window_pixel_count;
     return {g.xini, g.xfin, g.yini, g.yfin, g.window_pixel_count};
 }
 
