@@ -1,6 +1,8 @@
 #include "app/Frm_advance.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMenuBar>
@@ -56,6 +58,10 @@ Frm_advance::Frm_advance(link::Session& session, plate::WellGroups& shared_group
     // The picture beside the tools, not below them.
     body->insertWidget(0, Picact);
     Form_Load();
+    // Room for the picture beside the tools, within the screen.
+    QSize size(1100, 820);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+    resize(size);
 }
 
 Frm_advance::~Frm_advance() = default;

@@ -58,6 +58,9 @@ public:
     void mnversion_Click();
     void mnabout_Click();
     void mnadvanced_Click();
+    // Temperature "Calibrate": refused offline unless simulating; keeps the offset it starts from.
+    void mncalibratetemp_Click();
+    double temp_offset = 0;
 
     // ==== link console (Frm_advance_link.cpp) ====
     // Opens the port of txtcom at 1 Mbaud, or closes the link; the caption says which.

@@ -1,13 +1,14 @@
 // The factory window's shell: its menu, the way back to the main window, simulation and video
 // switches, and the link console (connect at 1 Mbaud, serial number, reset).
+#include <QAction>
 #include <QGridLayout>
 #include <QGroupBox>
-
-#include <optional>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QVBoxLayout>
+
+#include <optional>
 
 #include "app/Frm_advance.h"
 #include "app/ProductInfo.h"
@@ -38,14 +39,14 @@ void Frm_advance::buildShell()
     lightcal->addAction("Fast led calibration")->setEnabled(false);
     QMenu* tempcal = advanced->addMenu("Temperature Calibration");
     tempcal->setObjectName("mntempcal");
-    tempcal->addAction("Calibrate")->setEnabled(false);
+    connect(tempcal->addAction("Calibrate"), &QAction::triggered, this, [this] { mncalibratetemp_Click(); });
     QMenu* fac = advanced->addMenu("Factory Tools");
     fac->addAction("Enable Internal Reference ")->setEnabled(false);
     QAction* adv = fac->addAction("Factory Tools(Require password)");
     adv->setObjectName("mnadvanced");
     connect(adv, &QAction::triggered, this, [this] { mnadvanced_Click(); });
     QMenu* help = menuBar()->addMenu("Help");
-    help->addAction("Help Index")->setEnabled(false);
+    connect(help->addAction("Help Index"), &QAction::triggered, this, [] { OpenHelpFile(); });
     connect(help->addAction("SoftVersion"), &QAction::triggered, this, [this] { mnversion_Click(); });
     help->addSeparator();
     connect(help->addAction("About"), &QAction::triggered, this, [this] { mnabout_Click(); });
@@ -115,6 +116,17 @@ void Frm_advance::chk_video_Click()
 void Frm_advance::mnversion_Click() { ui::dialogs().messageBox(VersionText()); }
 
 void Frm_advance::mnabout_Click() { ui::dialogs().messageBox(AboutText()); }
+
+void Frm_advance::mncalibratetemp_Click()
+{
+    if (session().dummy_mode == 0 && !session().port_open) {
+        ui::dialogs().messageBox("Operation not possible in OFFLINE Mode");
+        return;
+    }
+    // The calibration panel itself is the temperature stage's; this window keeps the offset it
+    // started from.
+    temp_offset = session().temp_offset;
+}
 
 void Frm_advance::mnadvanced_Click()
 {

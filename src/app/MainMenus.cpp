@@ -7,8 +7,6 @@
 #include "app/Frm_acquire.h"
 #include "app/Frm_advance.h"
 #include "app/ProductInfo.h"
-#include "platform/Launcher.h"
-#include "platform/ProgramFolder.h"
 #include "ui/ComboBox.h"
 #include "ui/Dialogs.h"
 
@@ -85,12 +83,7 @@ void Frm_acquire::orderToolsMenu()
     for (QAction* entry : order) mntools->addAction(entry);
 }
 
-void Frm_acquire::mnhelpindex_Click()
-{
-    const std::string path = platform::ProgramPath("help_tirmo.pdf");
-    if (!platform::FileExists(path)) return;
-    platform::OpenWithDesktop(path);  // the path is one argument, whatever it holds
-}
+void Frm_acquire::mnhelpindex_Click() { OpenHelpFile(); }
 
 void Frm_acquire::mnversion_Click() { ui::dialogs().messageBox(VersionText()); }
 

@@ -15,5 +15,8 @@ std::string VersionText();
 std::string AboutText();
 // The answer of the password box compared exactly: no trimming, case matters.
 bool AdministratorPassword(std::string_view answer);
+// Opens help_tirmo.pdf of the program folder with the desktop's viewer, its path one argument;
+// nothing when the file is missing.
+void OpenHelpFile();
 
 }  // namespace tirmo::app

@@ -181,3 +181,22 @@ TEST_F(FactoryWindowTest, ItsOwnPasswordEntryRefusesAWrongAnswer)
 
 }  // namespace
 }  // namespace tirmo::app
+
+namespace tirmo::app {
+namespace {
+
+TEST_F(FactoryWindowTest, TemperatureCalibrateNeedsALinkOrSimulation)
+{
+    window->session().temp_offset = -12.5;
+    boxes.expectMessage("Operation not possible in OFFLINE Mode");
+    factory->mncalibratetemp_Click();
+    EXPECT_EQ(factory->temp_offset, 0) << "nothing kept when refused";
+    boxes.verifyAllShown();
+    factory->chkdummy->Click();
+    factory->mncalibratetemp_Click();
+    EXPECT_EQ(factory->temp_offset, -12.5);
+    EXPECT_EQ(boxes.shown().size(), 1u);
+}
+
+}  // namespace
+}  // namespace tirmo::app
