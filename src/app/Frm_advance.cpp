@@ -56,7 +56,8 @@ Frm_advance::Frm_advance(link::Session& session, plate::WellGroups& shared_group
     buildThermalTools();
     buildPlateMap();
     // The picture beside the tools, not below them.
-    body->insertWidget(0, Picact);
+    body->insertWidget(0, Picact, 3);
+    body->setStretchFactor(scroll, 2);
     Form_Load();
     // Room for the picture beside the tools, within the screen.
     QSize size(1100, 820);
