@@ -107,6 +107,7 @@ void Frm_acquire::buildControls()
 
     containers = BuildMainContainers(client_);
     AdoptIntoContainers(client_);
+    connectShellButtons();
     // What no container is named for keeps its design place among the hidden controls.
     for (QWidget* loose : {static_cast<QWidget*>(camera->frame_setupcam), lighting->txt_led->parentWidget(), thermal->txt_current->parentWidget()})
         if (loose && loose->parentWidget() == client_) hiddenColumn->addWidget(loose);

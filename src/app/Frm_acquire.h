@@ -115,6 +115,8 @@ public:
     void mnfactory_param_Click();
     void mnadvanced_Click();
     std::unique_ptr<Frm_advance> factory;
+    // "Close": leaves a calibration view for the run panel and the plate map, every well drawn.
+    void cmd_menu_Click();
 
     bool offline_mode = false;
     // An instrument answered the search; a typed port that opened leaves it false.
@@ -186,6 +188,7 @@ private:
     void buildMenus();
     // After the subsystems have hung their entries: the order the Tools menu shows them in.
     void orderToolsMenu();
+    void connectShellButtons();
     // What the camera needs of lighting, the plate, the run and the status row; what the plate
     // needs of the camera, the run panel, the project and the run.
     camera::MainCameraNeeds NeedsOfCamera();

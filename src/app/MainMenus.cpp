@@ -1,13 +1,16 @@
 // The main window's menu tree ("Tools" and "Help"), its help, version and About entries, the
 // serial monitor switch and the two password-guarded factory entries.
 #include <QAction>
+#include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
 
 #include "app/Frm_acquire.h"
 #include "app/Frm_advance.h"
 #include "app/ProductInfo.h"
+#include "camera/MainCameraControls.h"
 #include "ui/ComboBox.h"
+#include "ui/Controls.h"
 #include "ui/Dialogs.h"
 
 namespace tirmo::app {
@@ -72,6 +75,20 @@ void Frm_acquire::buildMenus()
     mndelblank = namedEntry(mndelblank_top, "mndelblank", "Delete blank read", false);
     mnrightclickmenu = namedMenu(new QMenu(this), "mnrightclickmenu");
     mnjointrep = namedEntry(mnrightclickmenu, "mnjointrep", "Joint Report...", false);
+}
+
+void Frm_acquire::connectShellButtons() { containers.cmd_menu->onClick([this] { cmd_menu_Click(); }); }
+
+void Frm_acquire::cmd_menu_Click()
+{
+    camera->plate_view_shown = true;
+    containers.Frame_menu->show();
+    camera->Frame_calibration->hide();
+    plate->cmb_formatplate->setEnabled(true);
+    containers.cmd_menu->hide();
+    plate->DrawPlateLayout(plate->current_format);
+    plate->ReadPlateSpec(plate->current_format);
+    plate->RedrawAllWells();  // rows outer, columns inner: every well once
 }
 
 void Frm_acquire::orderToolsMenu()

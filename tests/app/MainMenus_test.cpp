@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -13,6 +14,8 @@
 #include "platform/Launcher.h"
 #include "platform/ProgramFolder.h"
 #include "support/AppFixture.h"
+#include "camera/MainCameraControls.h"
+#include "ui/ComboBox.h"
 #include "ui/Controls.h"
 
 namespace tirmo::app {
@@ -157,6 +160,31 @@ TEST_F(MenusTest, TheRightPasswordOpensTheFactoryWindowAndIsAskedAgainEveryTime)
     boxes.expectInput("Enter password", "Tovel7391");
     window->mnfactory_param->trigger();
     EXPECT_FALSE(window->containers.frame_flash->isHidden());
+}
+
+}  // namespace
+}  // namespace tirmo::app
+
+namespace tirmo::app {
+namespace {
+
+TEST_F(MenusTest, CloseLeavesTheCalibrationViewForThePlateMap)
+{
+    window->plate->current_format = "w24";
+    window->camera->plate_view_shown = false;
+    window->containers.Frame_menu->hide();
+    window->camera->Frame_calibration->show();
+    window->plate->cmb_formatplate->setEnabled(false);
+    window->containers.cmd_menu->show();
+    window->containers.cmd_menu->Click();
+    EXPECT_TRUE(window->camera->plate_view_shown);
+    EXPECT_FALSE(window->containers.Frame_menu->isHidden());
+    EXPECT_TRUE(window->camera->Frame_calibration->isHidden());
+    EXPECT_TRUE(window->plate->cmb_formatplate->isEnabled());
+    EXPECT_TRUE(window->containers.cmd_menu->isHidden());
+    EXPECT_EQ(window->plate->plate_rows, 4) << "the w24 plate drawn";
+    EXPECT_EQ(window->plate->plate_columns, 6);
+    EXPECT_TRUE(window->plate->plate_map->Shown());
 }
 
 }  // namespace
