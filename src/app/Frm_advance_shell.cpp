@@ -12,6 +12,7 @@
 
 #include "app/Frm_advance.h"
 #include "app/ProductInfo.h"
+#include "camera/CameraControls.h"
 #include "link/CommPort.h"
 #include "link/Exchange.h"
 #include "link/Protocol.h"
@@ -80,6 +81,9 @@ void Frm_advance::buildShell()
 void Frm_advance::Form_Load()
 {
     frame_advanced->show();
+    // The read-out speed code of the instrument's generation (offline the generation is 1).
+    camera->txt_speed->SetText(session().hardware_generation < 2 ? "7" : "8");
+    camera->txt_speed->Refresh();
     // The simulation switch shows what the session holds (the start clears it).
     chkdummy->blockSignals(true);
     chkdummy->SetValue(session().dummy_mode != 0 ? 1 : 0);

@@ -10,6 +10,8 @@
 #include "link/CommPort.h"
 #include "platform/ProgramFolder.h"
 #include "support/AppFixture.h"
+#include "camera/CameraControls.h"
+#include "ui/ComboBox.h"
 #include "ui/Controls.h"
 
 namespace tirmo::app {
@@ -196,6 +198,27 @@ TEST_F(FactoryWindowTest, TemperatureCalibrateNeedsALinkOrSimulation)
     factory->mncalibratetemp_Click();
     EXPECT_EQ(factory->temp_offset, -12.5);
     EXPECT_EQ(boxes.shown().size(), 1u);
+}
+
+}  // namespace
+}  // namespace tirmo::app
+
+namespace tirmo::app {
+namespace {
+
+TEST_F(FactoryWindowTest, TheSpeedCodeFollowsTheInstrumentsGeneration)
+{
+    EXPECT_EQ(factory->camera->txt_speed->Text(), "7") << "offline: generation 1";
+    struct Case {
+        int generation;
+        const char* speed;
+    };
+    for (Case c : {Case{1, "7"}, Case{2, "8"}}) {
+        window->session().hardware_generation = c.generation;
+        Frm_advance loaded(window->session());
+        EXPECT_EQ(loaded.camera->txt_speed->Text(), c.speed) << c.generation;
+        EXPECT_EQ(loaded.txt_led->Text(), "3");
+    }
 }
 
 }  // namespace
