@@ -273,6 +273,11 @@ void Frm_acquire::WriteCameraConfig(const std::string& path)
 
 void Frm_acquire::closeEvent(QCloseEvent* event)
 {
+    // The factory window ends with the program; it must not bring the closing window back.
+    if (factory) {
+        factory->main_window = nullptr;
+        factory->close();
+    }
     Form_Unload();
     event->accept();
 }

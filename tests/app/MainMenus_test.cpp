@@ -189,3 +189,21 @@ TEST_F(MenusTest, CloseLeavesTheCalibrationViewForThePlateMap)
 
 }  // namespace
 }  // namespace tirmo::app
+
+namespace tirmo::app {
+namespace {
+
+TEST_F(MenusTest, ClosingTheMainWindowClosesTheFactoryWindowForGood)
+{
+    window->show();
+    boxes.expectInput("Enter password", "Tovel7391");
+    window->mnadvanced->trigger();
+    ASSERT_TRUE(window->factory && window->factory->isVisible());
+    window->close();
+    EXPECT_FALSE(window->factory->isVisible());
+    EXPECT_FALSE(window->isVisible()) << "not brought back by the factory window's closing";
+    EXPECT_TRUE(window->unloaded);
+}
+
+}  // namespace
+}  // namespace tirmo::app
