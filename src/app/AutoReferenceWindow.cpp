@@ -48,7 +48,7 @@ bool CalibratableFormat(const std::string& format)
 
 }  // namespace
 
-AutoReferenceWindow::AutoReferenceWindow(Frm_acquire& window, QWidget* calibrationFrame, QMenuBar* menuBar)
+AutoReferenceWindow::AutoReferenceWindow(Frm_acquire& window, QWidget* calibrationFrame, QAction* calibratePosition)
     : w_(window), frame_(calibrationFrame),
       random_(unsigned(std::chrono::steady_clock::now().time_since_epoch().count()))
 {
@@ -57,13 +57,13 @@ AutoReferenceWindow::AutoReferenceWindow(Frm_acquire& window, QWidget* calibrati
         auto* column = frame_->layout() ? nullptr : new QVBoxLayout(frame_);
         if (column) column->addWidget(lbl_autocalibra);
     }
-    QMenu* menu = nullptr;
-    for (QAction* a : menuBar->actions())
-        if (a->menu() && a->text() == "Well Format Calibration") menu = a->menu();
-    if (!menu) menu = menuBar->addMenu("Well Format Calibration");
-    mncalibratewell = menu->addAction("Calibrate position");
-    mncalibratewell->setObjectName("mncalibratewell");
-    connect(mncalibratewell, &QAction::triggered, this, [this] { mncalibratewell_Click(); });
+    // The menu entry is the window's ("Well Format Calibration" › "Calibrate position"); it
+    // works once this object exists.
+    mncalibratewell = calibratePosition;
+    if (mncalibratewell) {
+        mncalibratewell->setEnabled(true);
+        connect(mncalibratewell, &QAction::triggered, this, [this] { mncalibratewell_Click(); });
+    }
 }
 
 // ---------------------------------------------------------------- the round

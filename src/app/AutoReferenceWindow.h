@@ -14,7 +14,7 @@
 #include "ui/Forward.h"
 
 class QAction;
-class QMenuBar;
+class QAction;
 
 namespace tirmo::app {
 
@@ -27,7 +27,7 @@ inline constexpr const char* kCalibrateDuringRun =
 class AutoReferenceWindow : public QObject, public lighting::LedCalibrationHost, public lighting::AutoReferenceHost {
     Q_OBJECT
 public:
-    AutoReferenceWindow(Frm_acquire& window, QWidget* calibrationFrame, QMenuBar* menuBar);
+    AutoReferenceWindow(Frm_acquire& window, QWidget* calibrationFrame, QAction* calibratePosition);
 
     // The round as the run start calls it, with run_state 1 and the run prepared: every camera
     // in use calibrated and centred, the results file in the acquisition folder, and, when the

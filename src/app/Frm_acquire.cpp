@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "app/ConfigFiles.h"
+#include "app/Frm_advance.h"
 #include "app/MainLayoutApply.h"
 #include "app/RunWindowAdapter.h"
 #include "camera/CameraCommands.h"
@@ -42,7 +43,10 @@ Frm_acquire::Frm_acquire(link::Session& session, QWidget* parent) : QMainWindow(
     buildControls();
 }
 
-Frm_acquire::~Frm_acquire() = default;
+Frm_acquire::~Frm_acquire()
+{
+    factory.reset();  // before the plate whose groups it shares
+}
 
 void Frm_acquire::buildControls()
 {
@@ -75,11 +79,7 @@ void Frm_acquire::buildControls()
     portRow->addWidget(txtcom);
     hiddenColumn->addWidget(port);
 
-    menu_view = menuBar()->addMenu("View");
-    mn_showcomm = menu_view->addAction("Show Communication values");
-    mn_showcomm->setObjectName("mn_showcomm");
-    mn_showcomm->setCheckable(true);
-    connect(mn_showcomm, &QAction::triggered, this, [this] { mn_showcomm_Click(); });
+    buildMenus();
 
     Timer3 = new ui::Timer(this);
     Timer3->SetInterval(1000);
@@ -93,10 +93,11 @@ void Frm_acquire::buildControls()
     plate = std::make_unique<plate::PlateControls>(*this, client_, camera_in_use, NeedsOfPlate());
     // Temperature first: the tick runs its users in the order they came.
     thermal = std::make_unique<thermal::ThermalControls>(*this, *ticker, client_, menuBar());
-    lighting = std::make_unique<lighting::LightControls>(*this, *ticker, client_, menu_view);
+    lighting = std::make_unique<lighting::LightControls>(*this, *ticker, client_, mntools);
     project = std::make_unique<project::ProjectControls>(*this, client_);
     run_window_ = std::make_unique<RunWindowAdapter>(*this);
     run = std::make_unique<acquisition::RunControls>(*this, *run_window_);
+    orderToolsMenu();
 
     txt_in = ui::MakeTextBox(client_, "txt_in");
     txt_in->setReadOnly(true);
@@ -106,7 +107,8 @@ void Frm_acquire::buildControls()
 
     containers = BuildMainContainers(client_);
     AdoptIntoContainers(client_);
-    autoref = std::make_unique<AutoReferenceWindow>(*this, containers.frm_calibrate, menuBar());
+    autoref = std::make_unique<AutoReferenceWindow>(*this, containers.frm_calibrate, mncalibratewell);
+    connectShellButtons();
     // What no container is named for keeps its design place among the hidden controls.
     for (QWidget* loose : {static_cast<QWidget*>(camera->frame_setupcam), lighting->txt_led->parentWidget(), thermal->txt_current->parentWidget()})
         if (loose && loose->parentWidget() == client_) hiddenColumn->addWidget(loose);
@@ -177,7 +179,7 @@ plate::PlateNeeds Frm_acquire::NeedsOfPlate()
         cam.DrawCameraGrid(cam.camera_index);
     };
     needs.cmb_well = cmb_well;
-    needs.menu_view = menu_view;
+    needs.menu_view = mn_fac;
     needs.show_blank_of = [this](const std::string& format) { project->ShowBlankOf(format); };
     needs.current_project = [this] { return project->current_project; };
     needs.fill_activity = [this](plate::WindowActivity& run, int camera, int window) {
@@ -265,6 +267,11 @@ void Frm_acquire::WriteCameraConfig(const std::string& path)
 
 void Frm_acquire::closeEvent(QCloseEvent* event)
 {
+    // The factory window ends with the program; it must not bring the closing window back.
+    if (factory) {
+        factory->main_window = nullptr;
+        factory->close();
+    }
     Form_Unload();
     event->accept();
 }

@@ -27,6 +27,8 @@ class QMenu;
 
 namespace tirmo::app {
 
+class Frm_advance;
+
 // The window owns the program's instrument session; a base so that it exists before the console
 // that is bound to it.
 struct SessionOwner {
@@ -76,8 +78,45 @@ public:
     ui::TextBox* txtcom = nullptr;      // COM number of the link
     ui::TextBox* txtlapse = nullptr;    // acquisition time, minutes
     ui::ComboBox* cmb_well = nullptr;   // plate format
-    QAction* mn_showcomm = nullptr;     // "Show Communication values"
-    QMenu* menu_view = nullptr;
+
+    // ==== menus (MainMenus.cpp) ====
+    // "Tools" (with "Advanced" and its calibration and factory submenus) and "Help"; the
+    // subsystems hang their own entries into them. Entries whose windows or routines are not
+    // built yet stay in place, disabled.
+    QMenu* mntools = nullptr;
+    QMenu* mnadvan = nullptr;          // "Advanced"
+    QMenu* mnwellcal = nullptr;        // "Well Format Calibration"
+    QMenu* mnlightcal = nullptr;       // "Lighting Calibration"
+    QMenu* mntempcal = nullptr;        // "Temperature Calibration"
+    QMenu* mn_fac = nullptr;           // "Factory Tools"
+    QMenu* mnhelp = nullptr;           // "Help"
+    QAction* mncalibratewell = nullptr;
+    QAction* mncalibralightback = nullptr;
+    QAction* mncalibralight = nullptr;   // hidden, never shown
+    QAction* mn_fastled = nullptr;       // hidden, never shown
+    QAction* mn_internalref = nullptr;
+    QAction* mnadvanced = nullptr;       // "Factory Tools(Require password)"
+    QAction* mnfactory_param = nullptr;  // "Factory Parameters(Require Password)"
+    QAction* mn_showcomm = nullptr;      // "Show Communication values"
+    QAction* chk_saveraw = nullptr;      // "SaveRawData"
+    QAction* mnhelpindex = nullptr;
+    QAction* mnversion = nullptr;
+    QAction* mnabout = nullptr;
+    // Pop-up menus: blank deletion and the joint report of the saved-data list.
+    QMenu* mndelblank_top = nullptr;
+    QAction* mndelblank = nullptr;
+    QMenu* mnrightclickmenu = nullptr;
+    QAction* mnjointrep = nullptr;
+    void mnhelpindex_Click();
+    void mnversion_Click();
+    void mnabout_Click();
+    // The administrator password, asked at every use, then the factory-parameters panel or the
+    // factory window (made on first use, shown modeless; the main window stays open).
+    void mnfactory_param_Click();
+    void mnadvanced_Click();
+    std::unique_ptr<Frm_advance> factory;
+    // "Close": leaves a calibration view for the run panel and the plate map, every well drawn.
+    void cmd_menu_Click();
 
     bool offline_mode = false;
     // An instrument answered the search; a typed port that opened leaves it false.
@@ -133,6 +172,10 @@ private:
     QWidget* client_ = nullptr;
     std::unique_ptr<acquisition::RunWindow> run_window_;
     void buildControls();
+    void buildMenus();
+    // After the subsystems have hung their entries: the order the Tools menu shows them in.
+    void orderToolsMenu();
+    void connectShellButtons();
     // What the camera needs of lighting, the plate, the run and the status row; what the plate
     // needs of the camera, the run panel, the project and the run.
     camera::MainCameraNeeds NeedsOfCamera();

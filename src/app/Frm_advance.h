@@ -4,6 +4,8 @@
 // tools in their own folders (src/<subsystem>/Frm_advance_<name>.cpp), as for the main window.
 #include <QMainWindow>
 
+#include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -12,9 +14,13 @@
 #include "camera/FrameStore.h"
 #include "lighting/LedMap.h"
 #include "plate/BandTables.h"
+#include "plate/PlateMap.h"
+#include "plate/PlateSelection.h"
+#include "plate/WellGroups.h"
 #include "plate/WellTable.h"
 #include "ui/Forward.h"
 
+class QCloseEvent;
 class QGroupBox;
 class QVBoxLayout;
 
@@ -24,7 +30,10 @@ class Frm_advance : public QMainWindow, public TextBoxConsole {
     Q_OBJECT
 public:
     // The factory window works in the main window's session (its link and instrument).
+    // Its plate map groups wells in the shared group tables (the main window's); alone, in
+    // tables of its own.
     explicit Frm_advance(link::Session& session, QWidget* parent = nullptr);
+    Frm_advance(link::Session& session, plate::WellGroups& shared_groups, QWidget* parent = nullptr);
     ~Frm_advance() override;
 
     // SetStatus and SetMonitor write txt_status and txt_in (TextBoxConsole).
@@ -32,6 +41,37 @@ public:
     ui::Label* lbl_lenrx = nullptr;
     ui::TextBox* txtcom = nullptr;
     QGroupBox* frame_advanced = nullptr;  // "Advanced parameters"
+
+    // ==== shell (Frm_advance_shell.cpp) ====
+    // The window the "Close" button and closing go back to (shown modeless).
+    QWidget* main_window = nullptr;
+    ui::CommandButton* cmd_menu = nullptr;   // "Close"
+    ui::CheckBox* chkdummy = nullptr;        // "Dummy"
+    ui::CheckBox* chk_video = nullptr;       // "Video_mode"
+    ui::CheckBox* chk_exportbmp = nullptr;   // "Export_videoBMP"
+    ui::CommandButton* Command_fullframe = nullptr;
+    void Form_Load();
+    void cmd_menu_Click();
+    void Form_Unload();
+    void chkdummy_Click();
+    void chk_video_Click();
+    void mnversion_Click();
+    void mnabout_Click();
+    void mnadvanced_Click();
+    // Temperature "Calibrate": refused offline unless simulating; keeps the offset it starts from.
+    void mncalibratetemp_Click();
+    double temp_offset = 0;
+
+    // ==== link console (Frm_advance_link.cpp) ====
+    // Opens the port of txtcom at 1 Mbaud, or closes the link; the caption says which.
+    void cmdopen_Click();
+    // Shows the instrument's serial number in the status line (and nowhere else).
+    void cmdsn_Click();
+    // The unframed reset: "Z" 132 times.
+    void cmd_reset_Click();
+    ui::CommandButton* cmdopen = nullptr;    // "Connected" / "DisConnected"
+    ui::CommandButton* cmdsn = nullptr;      // "Get SN"
+    ui::CommandButton* cmd_reset = nullptr;  // "RESET"
 
     // ==== camera (camera) ====
     void buildCameraTools();
@@ -69,6 +109,23 @@ public:
     plate::RowBands row_bands;
     plate::ColumnLabels column_labels;
     plate::RowLabels row_labels;
+    // Its plate map on Picact: its own size, tables and drag, the shared groups. No "[OFF]"
+    // marks: it does not look at the camera mask.
+    void DrawPlateLayout(const std::string& format);
+    void DrawWell(int well);
+    void Picact_MouseDown(int button, int shift, double x, double y);
+    void Picact_MouseUp(int button, int shift, double x, double y);
+    // The factory window keeps no group list: nothing to rebuild.
+    void RefreshGroupList(int group);
+    // The group a left drag gives (the main window's list); 0 when nobody says.
+    std::function<int()> group_to_assign;
+    int plate_rows = 0;     // 0 until its plate layout has been drawn
+    int plate_columns = 0;
+    std::string plate_format;  // the format its layout was drawn for (label size)
+    int run_state = 0;         // -1 while one of its light calibrations runs
+    plate::PlateSelection selection;
+    plate::WellGroups& groups;
+    std::unique_ptr<plate::PlateMap> plate_map;
     // ==== end plate ====
 
     // ==== lighting (lighting) ====
@@ -102,7 +159,17 @@ public:
     // ==== end temperature ====
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     QVBoxLayout* tools_ = nullptr;  // each subsystem adds its frames here
+
+private:
+    void buildShell();
+    void buildPlateMap();
+    plate::WellGroups own_groups_;
+    std::array<bool, 7> no_camera_off_{true, true, true, true, true, true, true};
 };
+
+// The settings text of the factory window's connect button: the service rate.
+inline constexpr const char* kFactoryLinkSettings = "baud=1000000 parity=N data=8 stop=1";
 
 }  // namespace tirmo::app

@@ -49,7 +49,7 @@ struct PlateNeeds {
     std::function<void(const std::string& notice)> set_setup_notice;
     std::function<void(int& camera, int& column, int& row)> init_band_selectors;
     std::function<void()> redraw_camera_view;
-    // The window: the run panel's format box and the View menu the camera entries go in.
+    // The window: the run panel's format box and the menu the camera entries go in.
     ui::ComboBox* cmb_well = nullptr;
     QMenu* menu_view = nullptr;
     // Project: the blank shown for a format, and the project the groups are loaded from.

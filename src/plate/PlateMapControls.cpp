@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "plate/PlateSelection.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
@@ -24,8 +25,6 @@ namespace tirmo::plate {
 namespace {
 
 constexpr int kEnterKey = 13;
-constexpr int kLeftButton = 1;
-constexpr int kRightButton = 2;
 
 // Double-click and Enter on the group list name the group, as the list's own events would.
 class GroupListEvents : public QObject {
@@ -263,14 +262,9 @@ void PlateControls::combogrup_KeyPress(int key)
 
 namespace {
 
-// The cell under a point of the plate; false outside the plate or on a plate of no wells.
 bool plateCell(const PlateControls& w, double x, double y, int& column, int& row)
 {
-    if (w.plate_rows <= 0 || w.plate_columns <= 0) return false;
-    if (!(x >= 0 && x < plate::kPlateWidth && y >= 0 && y < plate::kPlateHeight)) return false;
-    column = std::min(int(std::floor(x / (plate::kPlateWidth / w.plate_columns))), w.plate_columns - 1);
-    row = std::min(int(std::floor(y / (plate::kPlateHeight / w.plate_rows))), w.plate_rows - 1);
-    return true;
+    return plate::PlateCell(w.plate_rows, w.plate_columns, x, y, column, row);
 }
 
 }  // namespace

@@ -367,4 +367,16 @@ void InstrumentSimulator::send(std::string reply)
     }
 }
 
+long InstrumentSimulator::lineSpeed() const
+{
+    termios t{};
+    if (slaveKeep_ < 0 || ::tcgetattr(slaveKeep_, &t) != 0) return 0;
+    switch (::cfgetospeed(&t)) {
+    case B9600: return 9600;
+    case B115200: return 115200;
+    case B1000000: return 1000000;
+    default: return 0;
+    }
+}
+
 }  // namespace tirmo::sim

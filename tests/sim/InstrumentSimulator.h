@@ -81,6 +81,9 @@ public:
     // as fast as the terminal takes it.
     void setBaudEmulation(long baud);
 
+    // The rate the program set on the line (its terminal settings), in baud; 0 when unknown.
+    long lineSpeed() const;
+
     // What came in.
     std::vector<ReceivedFrame> frames() const;
     std::vector<ReceivedFrame> framesOf(char letter) const;

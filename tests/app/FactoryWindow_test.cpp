@@ -1,0 +1,225 @@
+// The factory window's shell and link console against the simulator: the connect toggle at the
+// service rate, the serial-number query that only displays, the reset, simulation and the way
+// back to the main window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGroupBox>
+
+#include "app/Frm_advance.h"
+#include "link/CommPort.h"
+#include "platform/ProgramFolder.h"
+#include "support/AppFixture.h"
+#include "camera/CameraControls.h"
+#include "ui/ComboBox.h"
+#include "ui/Controls.h"
+
+namespace tirmo::app {
+namespace {
+
+class FactoryWindowTest : public test::AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        factory = std::make_unique<Frm_advance>(window->session(), window->plate->groups);
+        factory->main_window = window.get();
+    }
+    void TearDown() override
+    {
+        factory.reset();
+        AppFixture::TearDown();
+    }
+    std::unique_ptr<Frm_advance> factory;
+};
+
+TEST_F(FactoryWindowTest, OpensWithItsStartCaptionsAndTheSimulationOfTheSession)
+{
+    EXPECT_EQ(factory->windowTitle().toStdString(), "Acquisition Page");
+    EXPECT_EQ(factory->txtcom->Text(), "3");
+    EXPECT_EQ(factory->cmdopen->Caption(), "Connected") << "whatever the link state";
+    EXPECT_FALSE(factory->frame_advanced->isHidden());
+    EXPECT_EQ(factory->chkdummy->Value(), 0);
+}
+
+TEST_F(FactoryWindowTest, ConnectToggleOpensAt1MbaudAndClosesTheLinksOwnSlot)
+{
+    attachSimulator(5);
+    factory->txtcom->SetText("5");
+    factory->cmdopen->Click();
+    EXPECT_TRUE(window->session().port_open);
+    EXPECT_EQ(window->session().port_slot, 5);
+    EXPECT_EQ(factory->cmdopen->Caption(), "Connected");
+    EXPECT_EQ(sim->lineSpeed(), 1000000);
+    EXPECT_EQ(window->session().serial_number, 0) << "the toggle asks no serial number";
+    EXPECT_TRUE(sim->frames().empty());
+
+    // The box edited since: the link's own port is closed, not the one the box names.
+    factory->txtcom->SetText("3");
+    factory->cmdopen->Click();
+    EXPECT_FALSE(window->session().port_open);
+    EXPECT_FALSE(link::CommIsOpen(5));
+    EXPECT_EQ(factory->cmdopen->Caption(), "DisConnected");
+
+    // Open again: the box's port now.
+    factory->txtcom->SetText("5");
+    factory->cmdopen->Click();
+    EXPECT_TRUE(window->session().port_open);
+    EXPECT_EQ(factory->cmdopen->Caption(), "Connected");
+}
+
+TEST_F(FactoryWindowTest, AnOpenThatFailsChangesNeitherCaptionNorLink)
+{
+    // Port box cases: no number (port 0, refused), a port nobody answers, a half that rounds to
+    // an even port that is missing, a number beyond 16 bits.
+    for (const char* box : {"", "abc", "9", "8.5", "40000"}) {
+        SCOPED_TRACE(box);
+        factory->cmdopen->SetCaption("DisConnected");
+        factory->txtcom->SetText(box);
+        factory->cmdopen->Click();
+        EXPECT_FALSE(window->session().port_open);
+        EXPECT_EQ(factory->cmdopen->Caption(), "DisConnected");
+    }
+    EXPECT_TRUE(boxes.shown().empty()) << "no message";
+}
+
+TEST_F(FactoryWindowTest, APortBoxHalfGoesToTheEvenNeighbour)
+{
+    attachSimulator(6);
+    factory->txtcom->SetText("5.5");
+    factory->cmdopen->Click();
+    EXPECT_TRUE(window->session().port_open);
+    EXPECT_EQ(window->session().port_slot, 6);
+}
+
+TEST_F(FactoryWindowTest, ResetSendsZ132TimesAndNothingElse)
+{
+    attachSimulator(5);
+    useFakeClock();
+    factory->txtcom->SetText("5");
+    factory->cmdopen->Click();
+    ASSERT_TRUE(window->session().port_open);
+    sim->allowUnframedBytes(true);
+    factory->cmd_reset->Click();
+    sim->settle();
+    EXPECT_EQ(sim->rawReceived(), std::string(132, 'Z'));
+    EXPECT_TRUE(window->session().port_open);
+    EXPECT_EQ(factory->txt_status->Text(), "");
+}
+
+TEST_F(FactoryWindowTest, SerialNumberQueryOnlyDisplaysAndSimulationSendsNothing)
+{
+    attachSimulator(5, 300);
+    factory->txtcom->SetText("5");
+    factory->cmdopen->Click();
+    ASSERT_TRUE(window->session().port_open);
+    factory->cmdsn->Click();
+    EXPECT_EQ(factory->txt_status->Text(), "Serial Number = SN300");
+    EXPECT_EQ(factory->txt_in->Text(), "in:N;1;44");
+    EXPECT_EQ(window->session().serial_number, 0) << "the query only displays";
+
+    sim->clearLog();
+    factory->txt_status->SetText("");
+    factory->chkdummy->Click();
+    EXPECT_EQ(window->session().dummy_mode, 1);
+    factory->cmdsn->Click();
+    EXPECT_TRUE(sim->frames().empty());
+    EXPECT_EQ(factory->txt_status->Text(), "");
+    factory->chkdummy->Click();
+    EXPECT_EQ(window->session().dummy_mode, 0);
+}
+
+TEST_F(FactoryWindowTest, NoAnswerReadsSerialNumberZero)
+{
+    attachSimulator(5);
+    useFakeClock();
+    sim->setSilent(true);
+    factory->txtcom->SetText("5");
+    factory->cmdopen->Click();
+    factory->cmdsn->Click();
+    EXPECT_EQ(factory->txt_in->Text(), "Empty");
+    EXPECT_EQ(factory->txt_status->Text(), "Serial Number = SN0");
+}
+
+TEST_F(FactoryWindowTest, CloseAndClosingBringTheMainWindowBack)
+{
+    window->hide();
+    factory->show();
+    factory->cmd_menu->Click();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(factory->isVisible()) << "Close leaves the factory window open";
+    EXPECT_TRUE(factory->frame_advanced->isHidden());
+    window->hide();
+    factory->close();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(factory->isVisible());
+}
+
+TEST_F(FactoryWindowTest, VideoModeSwitchesTheFrameButtonAndMakesTheExportFolderOnce)
+{
+    factory->chk_video->Click();
+    EXPECT_EQ(factory->Command_fullframe->Caption(), "Video_frame");
+    EXPECT_FALSE(platform::FolderExists(platform::ProgramPath("bmp_exp"))) << "no export asked";
+    factory->chk_exportbmp->SetValue(1);
+    factory->chk_video->Click();
+    EXPECT_EQ(factory->Command_fullframe->Caption(), "Full_frame");
+    EXPECT_TRUE(platform::FolderExists(platform::ProgramPath("bmp_exp")));
+    factory->chk_video->Click();
+    EXPECT_TRUE(platform::FolderExists(platform::ProgramPath("bmp_exp")));
+    EXPECT_EQ(factory->txt_status->Text(), "");
+}
+
+TEST_F(FactoryWindowTest, ItsOwnPasswordEntryRefusesAWrongAnswer)
+{
+    factory->cmd_menu->Click();
+    boxes.expectInput("Enter password", "tovel7391");
+    boxes.expectMessage("Wrong password");
+    factory->mnadvanced_Click();
+    EXPECT_TRUE(factory->frame_advanced->isHidden());
+    boxes.expectInput("Enter password", "Tovel7391");
+    factory->mnadvanced_Click();
+    EXPECT_FALSE(factory->frame_advanced->isHidden());
+}
+
+}  // namespace
+}  // namespace tirmo::app
+
+namespace tirmo::app {
+namespace {
+
+TEST_F(FactoryWindowTest, TemperatureCalibrateNeedsALinkOrSimulation)
+{
+    window->session().temp_offset = -12.5;
+    boxes.expectMessage("Operation not possible in OFFLINE Mode");
+    factory->mncalibratetemp_Click();
+    EXPECT_EQ(factory->temp_offset, 0) << "nothing kept when refused";
+    boxes.verifyAllShown();
+    factory->chkdummy->Click();
+    factory->mncalibratetemp_Click();
+    EXPECT_EQ(factory->temp_offset, -12.5);
+    EXPECT_EQ(boxes.shown().size(), 1u);
+}
+
+}  // namespace
+}  // namespace tirmo::app
+
+namespace tirmo::app {
+namespace {
+
+TEST_F(FactoryWindowTest, TheSpeedCodeFollowsTheInstrumentsGeneration)
+{
+    EXPECT_EQ(factory->camera->txt_speed->Text(), "7") << "offline: generation 1";
+    struct Case {
+        int generation;
+        const char* speed;
+    };
+    for (Case c : {Case{1, "7"}, Case{2, "8"}}) {
+        window->session().hardware_generation = c.generation;
+        Frm_advance loaded(window->session());
+        EXPECT_EQ(loaded.camera->txt_speed->Text(), c.speed) << c.generation;
+        EXPECT_EQ(loaded.txt_led->Text(), "3");
+    }
+}
+
+}  // namespace
+}  // namespace tirmo::app
