@@ -152,8 +152,7 @@ void PlateControls::buildBandEditor()
     row_end_mas = ui::MakeButton(panel, "row_end_mas", "+", [this] { row_end_mas_Click(); });
     cmd_grabarconfig =
         ui::MakeButton(panel, "cmd_grabarconfig", "Save->Next Area", [this] { cmd_grabarconfig_Click(); });
-    txt_well_percent = ui::MakeTextBox(panel, "txt_well_percent");
-    txt_well_percent->setReadOnly(true);
+    txt_well_percent = ui::MakeTextArea(panel, "txt_well_percent");
     needs_.txt_column_start->installEventFilter(new ColumnStartEvents(*this, needs_.txt_column_start));
     txt_nrow = ui::MakeTextBox(panel, "txt_nrow");
     txt_ncol = ui::MakeTextBox(panel, "txt_ncol");

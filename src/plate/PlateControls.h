@@ -157,7 +157,7 @@ public:
     std::array<std::string, 25> block_options;
 
     ui::ComboBox* cmb_formatplate = nullptr;  // format of the band editor
-    ui::TextBox* txt_well_percent = nullptr;
+    ui::TextArea* txt_well_percent = nullptr;
     ui::CommandButton* col_start_menos = nullptr;
     ui::CommandButton* col_start_mas = nullptr;
     ui::CommandButton* col_end_menos = nullptr;

@@ -52,6 +52,21 @@ void TextBox::SetSelLength(int length)
 
 void TextBox::Refresh() { repaint(); }
 
+TextArea::TextArea(QWidget* parent) : QPlainTextEdit(parent) { setReadOnly(true); }
+
+void TextArea::SetText(std::string_view text)
+{
+    bytes_.assign(text);
+    std::string shown;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        shown += text[i] == '\r' ? '\n' : text[i];
+    }
+    setPlainText(toQString(shown));
+}
+
+void TextArea::Refresh() { viewport()->repaint(); }
+
 Label::Label(QWidget* parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }
 
 std::string Label::Caption() const { return toBytes(text()); }

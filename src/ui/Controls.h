@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -16,6 +17,20 @@
 #include <string_view>
 
 namespace tirmo::ui {
+
+// A read-only box of several lines (a report of values, one per line). The text keeps its bytes as
+// set, line ends included; the display breaks the lines at CR LF, LF or CR.
+class TextArea : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit TextArea(QWidget* parent = nullptr);
+    std::string Text() const { return bytes_; }
+    void SetText(std::string_view text);
+    void Refresh();
+
+private:
+    std::string bytes_;
+};
 
 // A one-line text box without a length limit. The change handler runs once for every change of
 // the text, whether the user typed it or code set it, and not at all when code sets the text it

@@ -3,6 +3,7 @@
 
 namespace tirmo::ui {
 class TextBox;
+class TextArea;
 class Label;
 class ComboBox;
 class CheckBox;

@@ -25,6 +25,8 @@ TextBox* MakeTextBox(QWidget* parent, const QString& name, std::string_view text
     return t;
 }
 
+TextArea* MakeTextArea(QWidget* parent, const QString& name) { return named<TextArea>(parent, name); }
+
 Label* MakeLabel(QWidget* parent, const QString& name, std::string_view caption)
 {
     auto* l = named<Label>(parent, name);

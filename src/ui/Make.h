@@ -14,6 +14,7 @@ class QWidget;
 namespace tirmo::ui {
 
 TextBox* MakeTextBox(QWidget* parent, const QString& name, std::string_view text = {});
+TextArea* MakeTextArea(QWidget* parent, const QString& name);
 Label* MakeLabel(QWidget* parent, const QString& name, std::string_view caption = {});
 CommandButton* MakeButton(QWidget* parent, const QString& name, std::string_view caption, Handler onClick = {});
 CheckBox* MakeCheckBox(QWidget* parent, const QString& name, std::string_view caption);

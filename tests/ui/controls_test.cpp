@@ -134,3 +134,15 @@ TEST(OptionButton, SelectingRunsOnlyTheSelectedButtonsHandler)
     EXPECT_EQ(aClicks, 2);
     EXPECT_EQ(bClicks, 2);
 }
+
+TEST(TextAreaTest, KeepsTheBytesAndShowsOneLinePerLineEnd)
+{
+    TextArea area;
+    area.SetText("w6\r\nWell(A1)=1.00\r\nWell(B1)=0.98\r\n");
+    EXPECT_EQ(area.Text(), "w6\r\nWell(A1)=1.00\r\nWell(B1)=0.98\r\n");
+    EXPECT_EQ(area.toPlainText().toStdString(), "w6\nWell(A1)=1.00\nWell(B1)=0.98\n");
+    EXPECT_EQ(area.document()->blockCount(), 4);
+    EXPECT_TRUE(area.isReadOnly());
+    area.SetText("a\rb\nc");
+    EXPECT_EQ(area.toPlainText().toStdString(), "a\nb\nc");
+}
