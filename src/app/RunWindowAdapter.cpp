@@ -107,6 +107,10 @@ void RunWindowAdapter::ReadCameraActivity(int camera) { w_.camera->ReadCameraAct
 void RunWindowAdapter::ShowLiveFrame(int camera, int window, const std::string& frame, const std::string& difference,
                                      bool hasDifference, long frameCounter)
 {
+    // Both pictures are drawn anew on every frame, so a hidden window (minimised, or a run
+    // driven without a screen) loses nothing by not drawing them; the drawing is most of a
+    // frame's time.
+    if (!w_.isVisible()) return;
     w_.camera->DrawLiveActivity(camera, window, frame, difference, hasDifference ? 1 : 0);
     w_.camera->ClearRealtimeBar(int(frameCounter));
 }
