@@ -137,6 +137,10 @@ TEST_F(RunTickTest, ADummyRunOfHalfAnHourFinishesWithCompleteRecords)
     ASSERT_EQ(adjusted.size(), raw.size());
     EXPECT_EQ(long(temps.size()), 2 + windows);
     EXPECT_EQ(long(light.size()), 1 + windows);
+    // The thermostat reads the stage on the ticks that leave 3, 6 and 9 frames: three a window.
+    long readings = 0;
+    for (const auto& f : sim->framesOf('T')) readings += f.a == 255;
+    EXPECT_EQ(readings, 3 * windows);
     double last = -1;
     for (size_t i = 2; i < raw.size(); ++i) {
         const auto r = ParseActivityRow(raw[i]);
@@ -278,6 +282,29 @@ TEST_F(RunTickTest, TwoFailedFramesResendTheSettingsOnceAndAGoodFrameResetsTheCo
     EXPECT_EQ(window->run->frame_counter, 1);
     EXPECT_EQ(window->txt_status->Text(), "[Scan1_C1.0] Frame #0/10");
     EXPECT_EQ(session.run_state, 1);
+    window->run->StopPlayRun();
+}
+
+TEST_F(RunTickTest, ACameraNotInUseTakesElevenTicksWithoutAFetch)
+{
+    window->camera_in_use[0] = false;
+    ASSERT_NO_FATAL_FAILURE(arm("30"));
+    sim->clearLog();
+    const std::string status = window->txt_status->Text();
+    for (int i = 0; i < 10; ++i) tick();
+    EXPECT_EQ(window->run->frame_counter, 10);
+    EXPECT_EQ(window->run->failed_frames, 0);
+    EXPECT_TRUE(sim->framesOf('C').empty()) << "no frame asked for";
+    EXPECT_EQ(window->txt_status->Text(), status);
+    tick();  // the eleventh counts the last frame and completes the window
+    EXPECT_EQ(window->run->camera_index, 1) << "completed and moved on";
+    EXPECT_EQ(window->run->frame_counter, 0);
+    Frames sent = frameList();
+    std::erase_if(sent, [](const std::string& f) { return f[0] != 'C'; });
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.front(), "C,1,0") << "camera 1 selected first";
+    EXPECT_EQ(sim->framesOf('G').size(), 1u) << "then its window set up";
+    EXPECT_EQ(sim->framesOf('C').size(), 3u) << "select, set-up and the activity read";
     window->run->StopPlayRun();
 }
 
