@@ -236,7 +236,7 @@ bool RunControls::CompleteWindow()
     CompletionInputs in;
     in.scan_counter = scan_counter;
     in.elapsed_seconds = s.elapsed_seconds;
-    in.stage_temperature = window_.StageTemperature();
+    in.stage_temperature = stage_temperature;
     in.camera_in_use = window_.CameraInUse(c);
     in.save_raw = window_.SaveRawData();
     in.reference_factors = window_.ReferenceFactors();

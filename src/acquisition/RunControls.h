@@ -69,7 +69,8 @@ public:
 
     int failed_frames = 0;
     bool time_up = false;
-    double stage_temperature = 0;  // of the last thermostat step
+    // The temperature (degrees C) the last thermostat step returned; the window records carry it.
+    double stage_temperature = 0;
     // Frames of dummy mode for (camera, window, pixels); random when not set.
     std::function<std::string(int camera, int window, int pixels)> dummy_frames;
 

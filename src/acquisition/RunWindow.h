@@ -45,8 +45,6 @@ public:
     // The light panel's pulse state, which the completion's pulse step changes.
     virtual lighting::PulseState PulseState() = 0;
     virtual bool CameraInUse(int camera) const = 0;
-    // The temperature of the last thermostat step (0 when none was read).
-    virtual double StageTemperature() const = 0;
     virtual std::span<const double> ReferenceFactors() const = 0;
     // The SaveRawData mark; false while the window has no such entry.
     virtual bool SaveRawData() const = 0;

@@ -94,8 +94,6 @@ bool RunWindowAdapter::CameraInUse(int camera) const
     return camera >= 0 && size_t(camera) < w_.camera_in_use.size() && w_.camera_in_use[size_t(camera)];
 }
 
-double RunWindowAdapter::StageTemperature() const { return w_.thermal->stage.last_temperature; }
-
 std::span<const double> RunWindowAdapter::ReferenceFactors() const { return w_.project->reference_factor; }
 
 std::string RunWindowAdapter::PlateFormat() const { return w_.cmb_well->Text(); }

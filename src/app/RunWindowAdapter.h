@@ -25,7 +25,6 @@ public:
     acquisition::PulseBoxes PulseBoxTexts() const override;
     lighting::PulseState PulseState() override;
     bool CameraInUse(int camera) const override;
-    double StageTemperature() const override;
     std::span<const double> ReferenceFactors() const override;
     bool SaveRawData() const override { return false; }
 

@@ -16,6 +16,7 @@
 #include "lighting/LightControls.h"
 #include "plate/BandFiles.h"
 #include "plate/PlateSpecFile.h"
+#include "platform/Convert.h"
 #include "platform/ProgramFolder.h"
 #include "project/BlankStore.h"
 #include "project/ProjectControls.h"
@@ -150,6 +151,10 @@ TEST_F(RunTickTest, ADummyRunOfHalfAnHourFinishesWithCompleteRecords)
         EXPECT_EQ(adjusted[i], raw[i]) << "factors 1.0";
     }
     EXPECT_GE(last, 30.0);
+    // The temperature rows carry the thermostat's temperature, not the stage's raw reading.
+    const auto lastTemperature = ParseTemperatureRow(temps.back());
+    ASSERT_TRUE(lastTemperature);
+    EXPECT_EQ(platform::Format(lastTemperature->temperature, "0.0"), window->thermal->txt_current->Text());
     const auto lastRow = ParseActivityRow(raw.back());
     std::set<std::string> camera5;
     for (int w = 0; w < g.RowSlots(5); ++w)
