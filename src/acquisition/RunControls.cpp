@@ -1,15 +1,201 @@
 #include "acquisition/RunControls.h"
 
+#include <cmath>
+
+#include "acquisition/AcquisitionTick.h"
 #include "acquisition/RunFiles.h"
 #include "acquisition/RunPreparation.h"
 #include "link/Session.h"
 #include "platform/Locale.h"
+#include "platform/Clock.h"
 #include "platform/Convert.h"
 #include "ui/Dialogs.h"
 
 namespace tirmo::acquisition {
 
-RunControls::RunControls(link::Console& console, RunWindow& window) : console_(console), window_(window) {}
+namespace {
+constexpr int kFanHalf = 128;
+constexpr int kNoCamera = 6;
+constexpr int kStopPauseMs = 10;
+constexpr int kWindow96Bright = 3;  // the w96f window taken at full exposure
+constexpr int kFullExposure = 255;
+}  // namespace
+
+RunControls::RunControls(link::Console& console, RunWindow& window)
+    : random_(unsigned(platform::MonotonicMs())), console_(console), window_(window)
+{
+    Timer2.SetEnabled(false);
+    Timer2.onTick([this] { Timer2_Timer(); });
+}
+
+int RunControls::ArmRun(const std::string& folder, const std::string& title)
+{
+    link::Session& s = console_.session();
+    s.acquisition_folder = folder;
+    if (PrepareAcquisition() != 1) return -1;
+    StartingFiles files;
+    files.serial_number = s.serial_number;
+    files.title = title;
+    files.lapse = window_.AcquisitionTimeText();
+    files.format = window_.PlateFormat();
+    if (!WriteStartingFiles(folder, files) || !CreateLightLog(folder)) {
+        console_.SetStatus(kRecordsNotWritten + folder);
+        return -1;
+    }
+    s.run_state = 1;
+    s.elapsed_seconds = 0;
+    run_start_ms_ = platform::MonotonicMs();
+    random_.seed(unsigned(run_start_ms_));
+    time_up = false;
+    frame_counter = 0;
+    failed_frames = 0;
+    scan_counter = 0;
+    window_.ShowRunExposure(tables.run_exposure, s.default_gain);
+    SetCameraWindow(0, 0);
+    Timer2.SetInterval(kTickIntervalMs);
+    Timer2.SetEnabled(true);
+    return 1;
+}
+
+void RunControls::Timer2_Timer()
+{
+    Timer2.SetEnabled(false);
+    link::Session& s = console_.session();
+    if (s.run_state != 1) return;
+
+    // The monotonic clock: a clock change during the run neither shortens nor stretches it.
+    s.elapsed_seconds = (platform::MonotonicMs() - run_start_ms_) / 1000.0;
+    window_.ShowElapsedTime(ElapsedText(s.elapsed_seconds));
+    if (platform::Val(window_.AcquisitionTimeText()) * 60 < s.elapsed_seconds) time_up = true;
+
+    if (frame_counter < kWindowFrames) FrameStep();
+    if (failed_frames == kResendAfterFailures && s.dummy_mode != 1) window_.ApplyCameraSettings();
+    if (failed_frames > kMaxFailedFrames) {
+        // Nothing more is sent once the instrument is at rest.
+        CommunicationError();
+        return;
+    }
+    if (frame_counter % 3 == 0) stage_temperature = window_.ThermostatStep();
+    if (frame_counter >= kWindowFrames) {
+        CompleteWindow();
+        const int lastWindow = tables.geometry.RowSlots(camera_index) - 1;
+        if (window_index >= lastWindow && time_up && camera_index == kRunCameras - 1) {
+            EndRun();
+            return;
+        }
+        AdvanceWindow();
+    }
+    if (s.run_state == 1) Timer2.SetEnabled(true);
+}
+
+void RunControls::FrameStep()
+{
+    const link::Session& s = console_.session();
+    const int c = camera_index;
+    if (!window_.CameraInUse(c)) {
+        ++frame_counter;
+        failed_frames = 0;
+        return;
+    }
+    std::string frame;
+    if (s.dummy_mode == 1) {
+        const int pixels = window_tables.window_pixel_count;
+        frame = dummy_frames ? dummy_frames(c, window_index, pixels) : RandomFrame(random_, pixels);
+    } else {
+        frame = window_.FetchFrame(c, window_index);
+    }
+    console_.SetMonitor(std::to_string(frame.size()) + "bytes");
+    if (FrameFailed(frame)) {
+        ++failed_frames;
+        return;
+    }
+    WindowFrames& frames = frame_store[size_t(c)];
+    const size_t k = size_t(frame_counter);
+    frames[k] = std::move(frame);
+    const std::string difference = k > 0 ? DifferenceImage(frames[k - 1], frames[k]) : std::string();
+    window_.ShowLiveFrame(c, window_index, frames[k], difference, k > 0, frame_counter);
+    console_.SetStatus(FrameStatus(scan_counter, c, window_index, frame_counter));
+    ++frame_counter;
+    failed_frames = 0;
+}
+
+void RunControls::AdvanceWindow()
+{
+    link::Session& s = console_.session();
+    const RunGeometry& g = tables.geometry;
+    const int32_t seconds = int32_t(std::lround(s.elapsed_seconds));
+    for (int i = 0; i < g.ColumnSlots(camera_index); ++i) {
+        const int well = g.well_table.at(camera_index, i, window_index).dataindex;
+        if (well >= 0 && well < kWellSlots) tables.well_scan_seconds_ref(well, scan_counter) = seconds;
+    }
+    int c = camera_index;
+    int w = window_index + 1;
+    if (w > g.RowSlots(c) - 1) {
+        w = 0;
+        ++c;
+        if (c > kRunCameras - 1) {
+            c = 0;
+            ++scan_counter;
+            tables.scan_start_seconds_ref(scan_counter) = seconds;
+        }
+    }
+    if (c != camera_index) {
+        window_.SelectCamera(c);
+        platform::Sleep(1);
+    }
+    const bool bright = window_.PlateFormat() == "w96f" && w == kWindow96Bright;
+    window_.ShowRunExposure(bright ? kFullExposure : tables.run_exposure, s.default_gain);
+    SetCameraWindow(c, w);
+    window_.DrawActivityChart(c, w);
+    frame_counter = 0;
+    if (window_.CameraInUse(c)) window_.ReadCameraActivity(c);
+}
+
+void RunControls::EndRun()
+{
+    link::Session& s = console_.session();
+    window_.StopTemperatureTimer();
+    console_.SetStatus(kRunDone);
+    s.run_state = 0;
+    window_.SetPlayCaption("New");
+    window_.UnlockRunBoxes();
+    window_.SetFan(kFanHalf);
+    window_.SelectCamera(kNoCamera);
+    if (window_.BlankRun())
+        window_.SaveBlankMeasurement(s.acquisition_folder, window_.PlateFormat(), Minutes(s.elapsed_seconds));
+    else
+        window_.OpenRunReport();
+    window_.ClearBlankRun();
+}
+
+void RunControls::StopPlayRun()
+{
+    link::Session& s = console_.session();
+    window_.SetPlayCaption("Play");
+    s.run_state = 0;
+    Timer2.SetEnabled(false);
+    window_.StopTemperatureTimer();
+    window_.PeltierOff();
+    platform::Sleep(kStopPauseMs);
+    window_.SetFan(kFanHalf);
+    platform::Sleep(kStopPauseMs);
+    window_.SendLightPulse(0);
+    window_.UnlockPulseFields();
+    window_.ResetTemperatureBox();
+    platform::Sleep(kStopPauseMs);
+    window_.SelectCamera(kNoCamera);
+    // A stopped blank run is no blank: the next run must not be saved as one.
+    window_.ClearBlankRun();
+}
+
+void RunControls::CommunicationError()
+{
+    const int camera = camera_index;
+    const std::string elapsed = ElapsedText(console_.session().elapsed_seconds);
+    StopPlayRun();
+    window_.ShowRunPanelsAfterError();
+    ui::dialogs().messageBox(kCommunicationError + std::to_string(camera) + " " + elapsed, ui::MsgButtons::Ok);
+}
 
 int RunControls::PrepareAcquisition()
 {
@@ -50,7 +236,7 @@ bool RunControls::CompleteWindow()
     CompletionInputs in;
     in.scan_counter = scan_counter;
     in.elapsed_seconds = s.elapsed_seconds;
-    in.stage_temperature = window_.StageTemperature();
+    in.stage_temperature = stage_temperature;
     in.camera_in_use = window_.CameraInUse(c);
     in.save_raw = window_.SaveRawData();
     in.reference_factors = window_.ReferenceFactors();

@@ -11,6 +11,8 @@
 // frame_store[camera_index][k], calls CompleteWindow once the eleventh is in, then advances
 // camera_index / window_index (and scan_counter after the last window of the last camera) and
 // calls SetCameraWindow for the next window.
+#include <functional>
+#include <random>
 #include <string>
 
 #include "acquisition/CameraWindow.h"
@@ -21,6 +23,7 @@
 #include "acquisition/WindowCompletion.h"
 #include "camera/PixelMask.h"
 #include "link/Protocol.h"
+#include "ui/Timer.h"
 
 namespace tirmo::acquisition {
 
@@ -47,6 +50,30 @@ public:
     // counts stand).
     bool CompleteWindow();
 
+    // Arms a prepared-and-started run in folder, as the run start does after its checks: run
+    // preparation, the starting files (title as the name box gives it), the run counters, the
+    // elapsed time from now on the monotonic clock, window 0 of camera 0 with the run's exposure,
+    // and Timer2 at 200 ms. 1, or -1 when the preparation was refused or the starting files
+    // could not be written (with a status line); nothing runs then.
+    int ArmRun(const std::string& folder, const std::string& title);
+
+    // The acquisition loop: one step of the run per tick (one frame of the current window, the
+    // thermostat every third frame, the completion after the eleventh frame, then the next
+    // window or the end of the run once the time is up and camera 5 is done).
+    ui::Timer Timer2;
+    void Timer2_Timer();
+    // Stops the run (by the user or on error) and puts the instrument at rest: Peltier off, fan
+    // at half power, pulse light off, no camera selected; temperature control off; the blank-run
+    // mark cleared.
+    void StopPlayRun();
+
+    int failed_frames = 0;
+    bool time_up = false;
+    // The temperature (degrees C) the last thermostat step returned; the window records carry it.
+    double stage_temperature = 0;
+    // Frames of dummy mode for (camera, window, pixels); random when not set.
+    std::function<std::string(int camera, int window, int pixels)> dummy_frames;
+
     RunTables tables;
     WindowTables window_tables;
     RunFrameStore frame_store;
@@ -68,6 +95,14 @@ public:
     plate::WindowActivity ActivityView(double minutes, int camera, int window);
 
 private:
+    void FrameStep();
+    void AdvanceWindow();
+    void EndRun();
+    void CommunicationError();
+
+    double run_start_ms_ = 0;
+    std::mt19937 random_;
+
     void SendLightPulse(int level) override;
     void ApplyCameraSettings(const CameraWindowGeometry& window) override;
 

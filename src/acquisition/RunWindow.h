@@ -45,11 +45,50 @@ public:
     // The light panel's pulse state, which the completion's pulse step changes.
     virtual lighting::PulseState PulseState() = 0;
     virtual bool CameraInUse(int camera) const = 0;
-    // The temperature of the last thermostat step (0 when none was read).
-    virtual double StageTemperature() const = 0;
     virtual std::span<const double> ReferenceFactors() const = 0;
     // The SaveRawData mark; false while the window has no such entry.
     virtual bool SaveRawData() const = 0;
+
+    // ---- acquisition tick
+    // The plate format of the run (cmb_well).
+    virtual std::string PlateFormat() const = 0;
+    // One frame of (camera, window) from the instrument: the block, "Error" or empty.
+    virtual std::string FetchFrame(int camera, int window) = 0;
+    // The activity read-out the instrument gives at the start of a window (its result unused).
+    virtual void ReadCameraActivity(int camera) = 0;
+    // The live picture of a good frame and the progress bar's slot.
+    virtual void ShowLiveFrame(int camera, int window, const std::string& frame, const std::string& difference,
+                               bool hasDifference, long frameCounter) = 0;
+    virtual void ShowElapsedTime(const std::string& text) = 0;
+    // One thermostat step towards txttemp's set point while chk_temp is ticked (else read only);
+    // the temperature read.
+    virtual double ThermostatStep() = 0;
+    // txt_cam shows the camera and the camera is selected (6: none).
+    virtual void SelectCamera(int camera) = 0;
+    // txt_exposure and txt_gain for the next window.
+    virtual void ShowRunExposure(int exposure, int gain) = 0;
+    virtual void DrawActivityChart(int camera, int window) = 0;
+
+    // ---- run end and stop
+    virtual void SetPlayCaption(const std::string& caption) = 0;
+    // Timer3, the one-second tick, off.
+    virtual void StopTemperatureTimer() = 0;
+    virtual void PeltierOff() = 0;
+    virtual void SetFan(int level) = 0;
+    // txt_pulseoff, txt_pulseon and txt_pulsetimes editable again.
+    virtual void UnlockPulseFields() = 0;
+    // chk_temp captioned "Temperature" and unticked (its click handler runs), the indicator white.
+    virtual void ResetTemperatureBox() = 0;
+    // txtlapse and cmb_well editable again.
+    virtual void UnlockRunBoxes() = 0;
+    // After a communication error: the group frame shown, cmb_well enabled, Picact2 hidden.
+    virtual void ShowRunPanelsAfterError() = 0;
+    virtual bool BlankRun() const = 0;
+    virtual void ClearBlankRun() = 0;
+    // A finished blank run becomes the blank of its format in the store.
+    virtual void SaveBlankMeasurement(const std::string& folder, const std::string& format, double minutes) = 0;
+    // The report panel for the run just finished.
+    virtual void OpenRunReport() = 0;
 };
 
 }  // namespace tirmo::acquisition

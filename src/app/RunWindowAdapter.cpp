@@ -4,6 +4,8 @@
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/PictureBox.h"
+#include "ui/Shape.h"
+#include "ui/Timer.h"
 
 namespace tirmo::app {
 
@@ -92,8 +94,95 @@ bool RunWindowAdapter::CameraInUse(int camera) const
     return camera >= 0 && size_t(camera) < w_.camera_in_use.size() && w_.camera_in_use[size_t(camera)];
 }
 
-double RunWindowAdapter::StageTemperature() const { return w_.thermal->stage.last_temperature; }
-
 std::span<const double> RunWindowAdapter::ReferenceFactors() const { return w_.project->reference_factor; }
+
+std::string RunWindowAdapter::PlateFormat() const { return w_.cmb_well->Text(); }
+
+std::string RunWindowAdapter::FetchFrame(int camera, int window) { return w_.camera->ReadCameraScan(camera, window); }
+
+void RunWindowAdapter::ReadCameraActivity(int camera) { w_.camera->ReadCameraActivity(camera); }
+
+void RunWindowAdapter::ShowLiveFrame(int camera, int window, const std::string& frame, const std::string& difference,
+                                     bool hasDifference, long frameCounter)
+{
+    // Both pictures are drawn anew on every frame, so a hidden window (minimised, or a run
+    // driven without a screen) loses nothing by not drawing them; the drawing is most of a
+    // frame's time.
+    if (!w_.isVisible()) return;
+    w_.camera->DrawLiveActivity(camera, window, frame, difference, hasDifference ? 1 : 0);
+    w_.camera->ClearRealtimeBar(int(frameCounter));
+}
+
+void RunWindowAdapter::ShowElapsedTime(const std::string& text)
+{
+    w_.containers.txt_timepass->SetText(text);
+    w_.containers.txt_timepass->Refresh();
+}
+
+double RunWindowAdapter::ThermostatStep()
+{
+    thermal::ThermalControls& t = *w_.thermal;
+    int setpoint = t.chk_temp->Value() == 1 ? t.SetPointValue() : 0;
+    return t.RegulateTemperature(setpoint);
+}
+
+void RunWindowAdapter::SelectCamera(int camera)
+{
+    Show(w_.camera->txt_cam, camera);
+    w_.camera->cmd_camera_Click();
+}
+
+void RunWindowAdapter::ShowRunExposure(int exposure, int gain)
+{
+    Show(w_.camera->txt_exposure, exposure);
+    Show(w_.camera->txt_gain, gain);
+}
+
+void RunWindowAdapter::DrawActivityChart(int camera, int window) { w_.plate->DrawActivityChart(camera, window); }
+
+// The Play button comes with the run start; until then there is no caption to set.
+void RunWindowAdapter::SetPlayCaption(const std::string&) {}
+
+void RunWindowAdapter::StopTemperatureTimer() { w_.Timer3->SetEnabled(false); }
+
+void RunWindowAdapter::PeltierOff() { w_.thermal->PeltierOff(); }
+
+void RunWindowAdapter::SetFan(int level) { w_.thermal->SetFan(level); }
+
+void RunWindowAdapter::UnlockPulseFields()
+{
+    for (ui::TextBox* box : {w_.lighting->txt_pulseoff, w_.lighting->txt_pulseon, w_.lighting->txt_pulsetimes})
+        box->setReadOnly(false);
+}
+
+void RunWindowAdapter::ResetTemperatureBox()
+{
+    thermal::ThermalControls& t = *w_.thermal;
+    t.chk_temp->SetCaption("Temperature");
+    t.chk_temp->SetValue(0);
+    t.Shape_temp->SetFillColor(0xFFFFFF);
+}
+
+void RunWindowAdapter::UnlockRunBoxes()
+{
+    w_.txtlapse->setReadOnly(false);
+    w_.cmb_well->setEnabled(true);
+}
+
+void RunWindowAdapter::ShowRunPanelsAfterError()
+{
+    w_.containers.frame_group->setVisible(true);
+    w_.cmb_well->setEnabled(true);
+    w_.camera->Picact2->setVisible(false);
+}
+
+bool RunWindowAdapter::BlankRun() const { return w_.project->blank_run != 0; }
+
+void RunWindowAdapter::ClearBlankRun() { w_.project->blank_run = 0; }
+
+void RunWindowAdapter::SaveBlankMeasurement(const std::string& folder, const std::string& format, double minutes)
+{
+    w_.project->SaveBlankRun(folder, format, minutes);
+}
 
 }  // namespace tirmo::app

@@ -25,9 +25,32 @@ public:
     acquisition::PulseBoxes PulseBoxTexts() const override;
     lighting::PulseState PulseState() override;
     bool CameraInUse(int camera) const override;
-    double StageTemperature() const override;
     std::span<const double> ReferenceFactors() const override;
     bool SaveRawData() const override { return false; }
+
+    std::string PlateFormat() const override;
+    std::string FetchFrame(int camera, int window) override;
+    void ReadCameraActivity(int camera) override;
+    void ShowLiveFrame(int camera, int window, const std::string& frame, const std::string& difference,
+                       bool hasDifference, long frameCounter) override;
+    void ShowElapsedTime(const std::string& text) override;
+    double ThermostatStep() override;
+    void SelectCamera(int camera) override;
+    void ShowRunExposure(int exposure, int gain) override;
+    void DrawActivityChart(int camera, int window) override;
+    void SetPlayCaption(const std::string& caption) override;
+    void StopTemperatureTimer() override;
+    void PeltierOff() override;
+    void SetFan(int level) override;
+    void UnlockPulseFields() override;
+    void ResetTemperatureBox() override;
+    void UnlockRunBoxes() override;
+    void ShowRunPanelsAfterError() override;
+    bool BlankRun() const override;
+    void ClearBlankRun() override;
+    void SaveBlankMeasurement(const std::string& folder, const std::string& format, double minutes) override;
+    // Opens nothing yet: the report panel is built later, and this is where the run's end opens it.
+    void OpenRunReport() override {}
 
 private:
     Frm_acquire& w_;

@@ -1,6 +1,10 @@
 #include "project/ProjectControls.h"
 
+#include "link/Session.h"
+#include "platform/Locale.h"
 #include "project/BlankHeader.h"
+#include "project/BlankStore.h"
+#include "ui/Dialogs.h"
 #include "ui/Controls.h"
 #include "ui/Make.h"
 
@@ -14,6 +18,16 @@ ProjectControls::ProjectControls(link::Console& console, QWidget* client) : cons
     lbl_blanktime->setToolTip("DoubleClick to change");
     lbl_blankname->setToolTip("DoubleClick to change");
     for (ui::Label* label : {label_blank, lbl_blanktime, lbl_blankname}) label->resize(label->sizeHint());
+}
+
+void ProjectControls::SaveBlankRun(const std::string& runFolder, const std::string& format, double minutes)
+{
+    CorrectionNotices notices;
+    notices.message = [](const std::string& text) { ui::dialogs().messageBox(text); };
+    notices.status = [this](const std::string& text) { console_.SetStatus(text); };
+    SaveBlankMeasurement(runFolder, format, minutes, console_.session().serial_number, platform::DecimalSeparator(),
+                         notices);
+    ShowBlankOf(format);
 }
 
 std::string ProjectControls::ReadBlankHeader(const std::string& format)

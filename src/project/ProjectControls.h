@@ -35,6 +35,9 @@ public:
     ui::Label* lbl_blankname = nullptr;
     // The blank of a plate format as the run panel shows it: its caption, header, time and name.
     void ShowBlankOf(const std::string& format);
+    // The end of a blank run: the run's activity becomes the store blank of the format (with
+    // its message box or status line), and the run panel shows the blank now in use.
+    void SaveBlankRun(const std::string& runFolder, const std::string& format, double minutes);
 
 private:
     link::Console& console_;

@@ -197,7 +197,7 @@ TEST_P(RunCompletionTest, CompletionAppendsTheRecordsInTheLocalesLayout)
     const std::string name = run.tables.geometry.WellLabel(0, 0, 0);
     run.tables.well_accumulated_activity[size_t(well)] = 12.4;
     window->project->reference_factor[size_t(well)] = 1.5;
-    window->thermal->stage.last_temperature = 36.5;
+    run.stage_temperature = 36.5;
     for (std::string& f : run.frame_store[0]) f.assign(21060, char(100));
     lighting::LightControls& light = *window->lighting;
     light.Chk_lenabled->SetValue(1);
@@ -214,7 +214,7 @@ TEST_P(RunCompletionTest, CompletionAppendsTheRecordsInTheLocalesLayout)
     EXPECT_GT(run.last_completion.counts.counted_pixels, 0) << "every in-well pixel is bright enough";
 
     session.elapsed_seconds = 120;
-    window->thermal->stage.last_temperature = 37.5;
+    run.stage_temperature = 37.5;
     run.scan_counter = 1;
     ASSERT_TRUE(run.CompleteWindow());
 

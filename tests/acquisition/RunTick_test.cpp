@@ -1,0 +1,360 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "acquisition/AcquisitionTick.h"
+#include "acquisition/RunFiles.h"
+#include "app/Frm_acquire.h"
+#include "app/MainContainers.h"
+#include "link/Session.h"
+#include "lighting/LightControls.h"
+#include "plate/BandFiles.h"
+#include "plate/PlateSpecFile.h"
+#include "platform/Convert.h"
+#include "platform/ProgramFolder.h"
+#include "project/BlankStore.h"
+#include "project/ProjectControls.h"
+#include "sim/SimDeviceState.h"
+#include "support/FakeClock.h"
+#include "support/LinkFixture.h"
+#include "support/ProcessLocale.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempFolder.h"
+#include "thermal/ThermalControls.h"
+#include "ui/ComboBox.h"
+#include "ui/Controls.h"
+#include "ui/PictureBox.h"
+
+namespace tirmo::acquisition {
+namespace {
+
+using Frames = std::vector<std::string>;
+
+// The main window on the simulator as instrument SN 58 with the default w6 files, a run armed in
+// a fresh acquisition folder; ticks are called directly and the clock moves 200 ms per tick.
+class RunTickTest : public test::LinkFixture {
+protected:
+    void SetUp() override
+    {
+        LinkFixture::SetUp();
+        platform::SetProgramFolder(folder.path());
+        installed = std::make_unique<test::ScopedDialogs>(boxes);
+        session.serial_number = 58;
+        session.hardware_generation = 2;
+        session.default_gain = 20;
+        session.default_exposure = 28;
+        window = std::make_unique<app::Frm_acquire>(session);
+        window->unloaded = true;
+        ASSERT_TRUE(plate::WriteW6ColumnFile("\\config_SN58"));
+        ASSERT_TRUE(plate::WriteW6RowFile("\\config_SN58"));
+        ASSERT_TRUE(plate::WriteW6SpecFile("\\config"));
+        runFolder = folder.path() + "/reports/default_project/run1";
+        std::filesystem::create_directories(runFolder);
+    }
+    void TearDown() override
+    {
+        window.reset();
+        installed.reset();
+        LinkFixture::TearDown();
+    }
+    void arm(const std::string& minutes)
+    {
+        window->txtlapse->SetText(minutes);
+        ASSERT_EQ(window->run->ArmRun(runFolder, "run1"), 1);
+        ASSERT_EQ(session.run_state, 1);
+    }
+    void tick()
+    {
+        clock.advanceMs(kTickIntervalMs);
+        window->run->Timer2_Timer();
+    }
+    // Ticks until the run ends; the number of ticks.
+    long runToEnd(long limit)
+    {
+        long n = 0;
+        while (session.run_state == 1 && n < limit) {
+            tick();
+            ++n;
+        }
+        return n;
+    }
+    std::vector<std::string> lines(const std::string& name) const
+    {
+        std::ifstream in(runFolder + "/" + name, std::ios::binary);
+        std::vector<std::string> out;
+        std::string line;
+        while (std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            out.push_back(line);
+        }
+        return out;
+    }
+    int windowsPerScan() const
+    {
+        int n = 0;
+        for (int c = 0; c < kRunCameras; ++c) n += window->run->tables.geometry.RowSlots(c);
+        return n;
+    }
+
+    test::TempFolder folder;
+    test::FakeClock clock;
+    test::ScriptedDialogs boxes;
+    std::unique_ptr<test::ScopedDialogs> installed;
+    std::unique_ptr<app::Frm_acquire> window;
+    std::string runFolder;
+};
+
+TEST_F(RunTickTest, ADummyRunOfHalfAnHourFinishesWithCompleteRecords)
+{
+    test::ScopedDecimalSeparator dot(".");
+    session.dummy_mode = 1;
+    ASSERT_NO_FATAL_FAILURE(arm("30"));
+    window->run->Timer2_Timer();  // the first tick comes at once: no time has passed
+    EXPECT_EQ(window->txt_status->Text(), "[Scan1_C1.0] Frame #0/10");
+    EXPECT_EQ(window->containers.txt_timepass->Text(), "[00] 00:00.00");
+    EXPECT_EQ(window->txt_in->Text(), std::to_string(window->run->window_tables.window_pixel_count) + "bytes");
+    runToEnd(20000);
+    ASSERT_EQ(session.run_state, 0);
+    EXPECT_EQ(window->txt_status->Text(), kRunDone);
+    EXPECT_FALSE(window->run->Timer2.Enabled());
+    EXPECT_EQ(window->camera->txt_cam->Text(), "6");
+    EXPECT_TRUE(sim->framesOf('C').empty()) << "no camera is asked for a frame or selected";
+    EXPECT_TRUE(sim->framesOf('G').empty());
+
+    const RunGeometry& g = window->run->tables.geometry;
+    const std::vector<std::string> raw = lines(kRawActivityFile), adjusted = lines(kAdjustedActivityFile);
+    const std::vector<std::string> temps = lines(kTemperatureFile), light = lines(kLightLogFile);
+    const long scans = window->run->scan_counter + 1;
+    const long windows = scans * windowsPerScan();
+    long rowsPerScan = 0;
+    for (int c = 0; c < kRunCameras; ++c) rowsPerScan += long(g.RowSlots(c)) * g.ColumnSlots(c);
+    ASSERT_EQ(long(raw.size()), 2 + scans * rowsPerScan);
+    ASSERT_EQ(adjusted.size(), raw.size());
+    EXPECT_EQ(long(temps.size()), 2 + windows);
+    EXPECT_EQ(long(light.size()), 1 + windows);
+    // The thermostat reads the stage on the ticks that leave 3, 6 and 9 frames: three a window.
+    long readings = 0;
+    for (const auto& f : sim->framesOf('T')) readings += f.a == 255;
+    EXPECT_EQ(readings, 3 * windows);
+    double last = -1;
+    for (size_t i = 2; i < raw.size(); ++i) {
+        const auto r = ParseActivityRow(raw[i]);
+        ASSERT_TRUE(r) << raw[i];
+        EXPECT_GE(r->minutes, last) << i;
+        last = r->minutes;
+        EXPECT_EQ(adjusted[i], raw[i]) << "factors 1.0";
+    }
+    EXPECT_GE(last, 30.0);
+    // The temperature rows carry the thermostat's temperature, not the stage's raw reading.
+    const auto lastTemperature = ParseTemperatureRow(temps.back());
+    ASSERT_TRUE(lastTemperature);
+    EXPECT_EQ(platform::Format(lastTemperature->temperature, "0.0"), window->thermal->txt_current->Text());
+    const auto lastRow = ParseActivityRow(raw.back());
+    std::set<std::string> camera5;
+    for (int w = 0; w < g.RowSlots(5); ++w)
+        for (int i = 0; i < g.ColumnSlots(5); ++i) camera5.insert(g.WellLabel(5, i, w));
+    EXPECT_TRUE(camera5.count(lastRow->well)) << lastRow->well;
+    // Elapsed whole seconds of each scan's start, in order.
+    for (long s = 1; s < scans; ++s)
+        EXPECT_GT(window->run->tables.scan_start_seconds(s), window->run->tables.scan_start_seconds(s - 1));
+
+    // The tick after the end leaves everything as it is.
+    const std::string status = window->txt_status->Text();
+    tick();
+    EXPECT_EQ(window->txt_status->Text(), status);
+    EXPECT_EQ(lines(kRawActivityFile).size(), raw.size());
+}
+
+TEST_F(RunTickTest, AMovingSpotGivesActivityOnlyInItsWell)
+{
+    test::ScopedDecimalSeparator dot(".");
+    session.dummy_mode = 1;
+    ASSERT_NO_FATAL_FAILURE(arm("1"));
+    RunControls& run = *window->run;
+    // The spot: a few pixels of one well of camera 0 that light up in turn, on a steady
+    // background with seeded noise too small to count.
+    const int spotWell = run.tables.geometry.well_table.at(0, 0, 0).dataindex;
+    std::vector<int> spot;
+    for (int p = 1; p <= run.window_tables.window_pixel_count; ++p)
+        if (run.tables.pixel_well(0, 0, p) == spotWell && run.tables.pixel_in_well(0, 0, p)) spot.push_back(p);
+    ASSERT_GT(spot.size(), 40u);
+    std::mt19937 noise(12);
+    long calls = 0;
+    run.dummy_frames = [&](int camera, int window, int pixels) {
+        std::string f(size_t(pixels), char(120));
+        for (char& c : f) c = char(120 + int(noise() % 2));
+        if (camera == 0 && window == 0) {
+            const size_t at = size_t(calls % 8) * (spot.size() / 8);
+            for (size_t k = at; k < at + 5; ++k) f[size_t(spot[k]) - 1] = char(250);
+        }
+        ++calls;
+        return f;
+    };
+    runToEnd(5000);
+    ASSERT_EQ(session.run_state, 0);
+    const std::string spotName = run.tables.geometry.WellLabel(0, 0, 0);
+    std::map<std::string, double> final;
+    for (const std::string& line : lines(kRawActivityFile))
+        if (const auto r = ParseActivityRow(line)) final[r->well] = r->value;
+    ASSERT_EQ(final.size(), 6u);
+    for (const auto& [well, value] : final) {
+        if (well == spotName)
+            EXPECT_GT(value, 0) << well;
+        else
+            EXPECT_EQ(value, 0) << well;
+    }
+}
+
+TEST_F(RunTickTest, TheElapsedTimeComesFromTheMonotonicClockAndShowsDays)
+{
+    session.dummy_mode = 1;
+    // Long enough that a day passes mid-run.
+    ASSERT_NO_FATAL_FAILURE(arm("3000"));
+    clock.setWall(std::chrono::system_clock::now() - std::chrono::hours(5));  // a clock change: no effect
+    clock.advanceMs(86399.0 * 1000 - kTickIntervalMs);
+    tick();
+    EXPECT_EQ(window->containers.txt_timepass->Text(), "[00] 23:59.59");
+    tick();
+    EXPECT_EQ(window->containers.txt_timepass->Text(), "[00] 23:59.59");
+    clock.advanceMs(600);
+    tick();
+    EXPECT_EQ(window->containers.txt_timepass->Text(), "[01] 00:00.00");
+    EXPECT_NEAR(session.elapsed_seconds, 86400.0, 1e-6);
+    window->run->StopPlayRun();
+}
+
+TEST_F(RunTickTest, TheRunEndsOnlyAfterCameraFiveOnceTheTimeIsUp)
+{
+    session.dummy_mode = 1;
+    ASSERT_NO_FATAL_FAILURE(arm("1"));
+    RunControls& run = *window->run;
+    // Time runs out while camera 2 is scanned: cameras 3, 4 and 5 are still done.
+    const int ticksPerWindow = 12;
+    while (run.camera_index < 2) tick();
+    clock.advanceMs(61000);
+    tick();
+    EXPECT_TRUE(run.time_up);
+    EXPECT_EQ(run.scan_counter, 0);
+    long n = runToEnd(1000);
+    EXPECT_EQ(session.run_state, 0);
+    EXPECT_EQ(run.camera_index, 5);
+    EXPECT_EQ(run.scan_counter, 0);
+    EXPECT_GE(n, 3 * ticksPerWindow - 1);
+    EXPECT_EQ(run.frame_counter, kWindowFrames);
+}
+
+TEST_F(RunTickTest, ABlankRunBecomesTheStoreBlankAndTheMarkIsCleared)
+{
+    test::ScopedDecimalSeparator dot(".");
+    session.dummy_mode = 1;
+    window->project->blank_run = -1;
+    ASSERT_NO_FATAL_FAILURE(arm("1"));
+    boxes.expectMessage(project::kBlankOk);
+    runToEnd(5000);
+    ASSERT_EQ(session.run_state, 0);
+    EXPECT_EQ(window->project->blank_run, 0);
+    const std::string header = window->project->ReadBlankHeader("w6");
+    EXPECT_EQ(header, "run1");
+    EXPECT_EQ(window->project->blank_header, header) << "the run panel shows the new blank";
+}
+
+// ---- with the instrument
+
+TEST_F(RunTickTest, TwoFailedFramesResendTheSettingsOnceAndAGoodFrameResetsTheCount)
+{
+    test::QuickTimeouts quick;
+    ASSERT_NO_FATAL_FAILURE(arm("30"));
+    sim->clearLog();
+    sim->with([](sim::SimState& s) { return s.cameras.silentBlocks = 3; });
+    tick();
+    EXPECT_EQ(window->run->failed_frames, 1);
+    EXPECT_EQ(window->txt_in->Text(), "0bytes");
+    EXPECT_TRUE(sim->framesOf('G').empty());
+    tick();
+    EXPECT_EQ(window->run->failed_frames, 2);
+    EXPECT_EQ(sim->framesOf('G').size(), 1u) << "the settings once";
+    tick();
+    EXPECT_EQ(window->run->failed_frames, 3);
+    EXPECT_EQ(sim->framesOf('G').size(), 1u) << "not again at three";
+    tick();
+    EXPECT_EQ(window->run->failed_frames, 0);
+    EXPECT_EQ(window->run->frame_counter, 1);
+    EXPECT_EQ(window->txt_status->Text(), "[Scan1_C1.0] Frame #0/10");
+    EXPECT_EQ(session.run_state, 1);
+    window->run->StopPlayRun();
+}
+
+TEST_F(RunTickTest, ACameraNotInUseTakesElevenTicksWithoutAFetch)
+{
+    window->camera_in_use[0] = false;
+    ASSERT_NO_FATAL_FAILURE(arm("30"));
+    sim->clearLog();
+    const std::string status = window->txt_status->Text();
+    for (int i = 0; i < 10; ++i) tick();
+    EXPECT_EQ(window->run->frame_counter, 10);
+    EXPECT_EQ(window->run->failed_frames, 0);
+    EXPECT_TRUE(sim->framesOf('C').empty()) << "no frame asked for";
+    EXPECT_EQ(window->txt_status->Text(), status);
+    tick();  // the eleventh counts the last frame and completes the window
+    EXPECT_EQ(window->run->camera_index, 1) << "completed and moved on";
+    EXPECT_EQ(window->run->frame_counter, 0);
+    Frames sent = frameList();
+    std::erase_if(sent, [](const std::string& f) { return f[0] != 'C'; });
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.front(), "C,1,0") << "camera 1 selected first";
+    EXPECT_EQ(sim->framesOf('G').size(), 1u) << "then its window set up";
+    EXPECT_EQ(sim->framesOf('C').size(), 3u) << "select, set-up and the activity read";
+    window->run->StopPlayRun();
+}
+
+TEST_F(RunTickTest, MoreThanTwentyFailedFramesStopTheRunWithTheCameraNumber)
+{
+    test::QuickTimeouts quick;
+    ASSERT_NO_FATAL_FAILURE(arm("30"));
+    window->project->blank_run = -1;
+    // Camera 2 (the third): the message gives its 0-based number.
+    while (window->run->camera_index < 2 && session.run_state == 1) tick();
+    ASSERT_EQ(window->run->frame_counter, 0);
+    sim->with([](sim::SimState& s) { return s.cameras.silentBlocks = 100; });
+    for (int i = 0; i < 20; ++i) tick();
+    EXPECT_EQ(session.run_state, 1) << "twenty failures are still tolerated";
+    EXPECT_TRUE(boxes.shown().empty());
+    boxes.expectMessage("Communication Error CAM2 [00] 00:");
+    tick();
+    EXPECT_EQ(session.run_state, 0);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].substr(0, 28), "Communication Error CAM2 [00") << boxes.shown()[0];
+    EXPECT_EQ(boxes.shown()[0].size(), std::string("Communication Error CAM2 [00] 00:00.10").size());
+    EXPECT_EQ(window->project->blank_run, 0) << "a failed blank run is no blank";
+    EXPECT_FALSE(window->run->Timer2.Enabled());
+    EXPECT_TRUE(window->containers.frame_group->isVisibleTo(window.get()));
+    EXPECT_FALSE(window->camera->Picact2->isVisibleTo(window.get()));
+    EXPECT_EQ(window->run->frame_counter, 0);
+}
+
+TEST_F(RunTickTest, TheStopPutsTheInstrumentAtRestInOrder)
+{
+    ASSERT_NO_FATAL_FAILURE(arm("30"));
+    window->lighting->txt_pulseon->setReadOnly(true);
+    window->thermal->chk_temp->SetValue(1);
+    sim->clearLog();
+    window->run->StopPlayRun();
+    // Peltier off, fan at half, pulse light off, then the temperature box's own switch-off as
+    // it is unticked, and no camera.
+    EXPECT_EQ(frameList(), (Frames{"T,1,0", "T,2,128", "T,15,0", "T,1,0", "T,2,128", "C,6,0"}));
+    EXPECT_EQ(session.run_state, 0);
+    EXPECT_FALSE(window->run->Timer2.Enabled());
+    EXPECT_FALSE(window->Timer3->Enabled());
+    EXPECT_EQ(window->thermal->chk_temp->Value(), 0);
+    EXPECT_FALSE(window->lighting->txt_pulseon->isReadOnly());
+    EXPECT_EQ(window->camera->txt_cam->Text(), "6");
+}
+
+}  // namespace
+}  // namespace tirmo::acquisition
