@@ -1,17 +1,24 @@
 #include "app/Frm_advance.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QGroupBox>
-#include <QHBoxLayout>
+#include <QGuiApplication>
+#include <QLayout>
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QResizeEvent>
+#include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "app/FactoryLayout.h"
+#include "app/MainLayoutApply.h"
 #include "ui/Controls.h"
+#include "ui/Line.h"
 #include "ui/Make.h"
 #include "ui/PictureBox.h"
+#include "ui/Shape.h"
+#include "ui/Twips.h"
 
 namespace tirmo::app {
 
@@ -22,50 +29,135 @@ Frm_advance::Frm_advance(link::Session& session, plate::WellGroups& shared_group
 {
     setObjectName("Frm_advance");
     setWindowTitle("Acquisition Page");
-    auto* central = new QWidget(this);
-    auto* outer = new QVBoxLayout(central);
-    auto* statusRow = new QHBoxLayout;
-    statusRow->addWidget(ui::MakeLabel(central, "lbl_status", "Status:"));
-    txt_status = ui::MakeTextBox(central, "txt_status");
+    auto* client = new QWidget(this);
+    client->setObjectName("client");
+    setCentralWidget(client);
+
+    // The white frame and the rule under the status line lie under the controls they frame.
+    Shape5 = ui::MakeShape(client, "Shape5");
+    Line5 = new ui::Line(client);
+    Line5->setObjectName("Line5");
+    Line5->lower();
+    Shape5->lower();
+
+    lbl_status = ui::MakeLabel(client, "lbl_status", "Status:");
+    txt_status = ui::MakeTextBox(client, "txt_status");
     txt_status->setReadOnly(true);
-    statusRow->addWidget(txt_status, 1);
-    cmd_menu = ui::MakeButton(central, "cmd_menu", "Close", [this] { cmd_menu_Click(); });
-    statusRow->addWidget(cmd_menu);
-    outer->addLayout(statusRow);
+    txt_timepass = ui::MakeTextBox(client, "txt_timepass");
+    txt_timepass->setReadOnly(true);
+    cmd_menu = ui::MakeButton(client, "cmd_menu", "Close", [this] { cmd_menu_Click(); });
 
-    // The tools in a column beside the picture; the column scrolls on a small screen.
-    auto* body = new QHBoxLayout;
-    frame_advanced = new QGroupBox("Advanced parameters");
-    tools_ = new QVBoxLayout(frame_advanced);
-    auto* scroll = new QScrollArea(central);
-    scroll->setWidget(frame_advanced);
-    scroll->setWidgetResizable(true);
-    body->addWidget(scroll, 1);
-    outer->addLayout(body, 1);
+    frame_main = new QWidget(client);
+    frame_main->setObjectName("frame_main");
+    Picact2 = ui::MakePicture(frame_main, "Picact2", 120, 400);
+    Picrealtime = ui::MakePicture(frame_main, "Picrealtime", 300, 20);
 
-    txt_in = ui::MakeTextBox(central, "txt_in");
+    // The factory tools are more than the frame's column holds: they scroll inside it.
+    frame_advanced = new QGroupBox("Advanced parameters", client);
+    frame_advanced->setObjectName("frame_advanced");
+    auto* frameLayout = new QVBoxLayout(frame_advanced);
+    frameLayout->setContentsMargins(2, 2, 2, 2);
+    frame_advanced_scroll = new QScrollArea(frame_advanced);
+    frame_advanced_scroll->setObjectName("frame_advanced_scroll");
+    frame_advanced_scroll->setWidgetResizable(true);
+    frame_advanced_scroll->setFrameShape(QFrame::NoFrame);
+    frame_advanced_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    auto* toolsPanel = new QWidget;
+    toolsPanel->setObjectName("frame_advanced_tools");
+    tools_ = new QVBoxLayout(toolsPanel);
+    tools_->setContentsMargins(0, 0, 0, 0);
+    frameLayout->addWidget(frame_advanced_scroll);
+
+    lblrx = ui::MakeLabel(client, "lblrx", "Rx");
+    lbl_lenrx = ui::MakeLabel(client, "lbl_lenrx", "Len(Rx) = 0");
+    txt_in = ui::MakeTextBox(client, "txt_in");
     txt_in->setReadOnly(true);
-    lbl_lenrx = ui::MakeLabel(central, "lbl_lenrx", "Len(Rx) = 0");
-    outer->addWidget(lbl_lenrx);
-    outer->addWidget(txt_in);
-    setCentralWidget(central);
+
+    // The transmit panel with the circle-selection frame; hidden when the window is created.
+    Frame2 = new QGroupBox(client);
+    Frame2->setObjectName("Frame2");
+    ui::setGeometryTwips(Frame2, 1200, 1200, 3000, 1500);
+    Frame8 = new QGroupBox(Frame2);
+    Frame8->setObjectName("Frame8");
+    ui::setGeometryTwips(Frame8, 120, 240, 900, 900);
+    Frame8->installEventFilter(this);
+    Shape_circle_selection = ui::MakeShape(Frame8, "Shape_circle_selection");
+    ui::setGeometryTwips(Shape_circle_selection, 150, 250, 600, 500);
+    // Clicks on the shape are the frame's.
+    Shape_circle_selection->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Shape_circle_selection->SetFillColor(ui::colour::Black);
+    Shape_circle_selection->SetFillStyle(1);
+    Frame2->hide();
+
+    // The pixel-mask panel "Select" on Picact2, hidden until shown.
+    Frame_select = new QGroupBox("Select", Picact2);
+    Frame_select->setObjectName("Frame_select");
+    ui::setGeometryTwips(Frame_select, 0, 0, 2400, 6000);
+    cmd_close_frame2 = ui::MakeButton(Frame_select, "cmd_close_frame2", "X", [this] { cmd_close_frame2_Click(); });
+    ui::setGeometryTwips(cmd_close_frame2, 1950, 150, 360, 360);
+    Frame_select->hide();
 
     buildShell();
     buildCameraTools();
     buildLightingTools();
     buildThermalTools();
     buildPlateMap();
-    // The picture beside the tools, not below them.
-    body->insertWidget(0, Picact, 3);
-    body->setStretchFactor(scroll, 2);
+    // The panel goes into the scroll area once it holds every tool, so that its size covers them.
+    frame_advanced_scroll->setWidget(toolsPanel);
     Form_Load();
-    // Room for the picture beside the tools, within the screen.
-    QSize size(1100, 820);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+    // The designed size where the screen has room for it, else the screen's available area.
+    QSize size(int(ui::twipsToPixels(kFactoryDesignWidth)), int(ui::twipsToPixels(kFactoryDesignHeight)) + menuBar()->sizeHint().height());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) size = size.boundedTo(screen->availableGeometry().size() * 0.9);
     resize(size);
+    // The client area takes its share of the size now, so the first layout is at that size.
+    if (layout()) layout()->activate();
+    ArrangeControls();
 }
 
 Frm_advance::~Frm_advance() = default;
+
+void Frm_advance::ArrangeControls()
+{
+    QWidget* client = centralWidget();
+    // Drawing on the plate picture is kept while the pictures move; they are repainted after.
+    const MainLayout layout = ComputeFactoryLayout(ui::pixelsToTwips(client->width()), ui::pixelsToTwips(client->height()));
+    ApplyMainLayout(client, layout, run_state);
+    Picact2->Refresh();
+    Picact->Refresh();
+}
+
+void Frm_advance::Form_Resize() { ArrangeControls(); }
+
+void Frm_advance::resizeEvent(QResizeEvent* event)
+{
+    // The window's own layout has already given the client area its new size.
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+bool Frm_advance::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Frame8 && event->type() == QEvent::MouseButtonPress) {
+        Frame8_Click();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Frm_advance::Frame8_Click()
+{
+    if (circle_selection_mode != 2) {
+        Shape_circle_selection->SetFillStyle(0);
+        Shape_circle_selection->repaint();
+        circle_selection_mode = 2;
+    } else {
+        Shape_circle_selection->SetFillStyle(1);
+        Shape_circle_selection->repaint();
+        circle_selection_mode = 0;
+    }
+}
+
+void Frm_advance::cmd_close_frame2_Click() { Frame_select->hide(); }
 
 void Frm_advance::closeEvent(QCloseEvent* event)
 {

@@ -22,6 +22,8 @@
 
 class QCloseEvent;
 class QGroupBox;
+class QResizeEvent;
+class QScrollArea;
 class QVBoxLayout;
 
 namespace tirmo::app {
@@ -40,7 +42,36 @@ public:
 
     ui::Label* lbl_lenrx = nullptr;
     ui::TextBox* txtcom = nullptr;
-    QGroupBox* frame_advanced = nullptr;  // "Advanced parameters"
+    // "Advanced parameters": the tools, in a scroll area so that each stays reachable in the
+    // frame's narrow column.
+    QGroupBox* frame_advanced = nullptr;
+    QScrollArea* frame_advanced_scroll = nullptr;
+
+    // ==== window frame and layout (Frm_advance.cpp) ====
+    ui::Shape* Shape5 = nullptr;
+    ui::Line* Line5 = nullptr;
+    ui::Label* lbl_status = nullptr;  // "Status:"
+    ui::Label* lblrx = nullptr;       // "Rx", kept hidden by the layout
+    ui::TextBox* txt_timepass = nullptr;
+    QWidget* frame_main = nullptr;    // Picact2, Picact and Picrealtime
+    ui::PictureBox* Picact2 = nullptr;
+    ui::PictureBox* Picrealtime = nullptr;
+    // Places the controls on the grid of the window's current client area.
+    void ArrangeControls();
+    void Form_Resize();
+
+    // The transmit panel (hidden) with the circle-selection frame, and the pixel-mask panel
+    // "Select" on Picact2 (hidden until shown).
+    QGroupBox* Frame2 = nullptr;
+    QGroupBox* Frame8 = nullptr;
+    ui::Shape* Shape_circle_selection = nullptr;
+    QGroupBox* Frame_select = nullptr;
+    ui::CommandButton* cmd_close_frame2 = nullptr;  // "X"
+    // 0 or 2; 2 while the circle selection is on (solid shape). The window's well-mask build
+    // reads it.
+    int circle_selection_mode = 0;
+    void Frame8_Click();
+    void cmd_close_frame2_Click();
 
     // ==== shell (Frm_advance_shell.cpp) ====
     // The window the "Close" button and closing go back to (shown modeless).
@@ -160,6 +191,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     QVBoxLayout* tools_ = nullptr;  // each subsystem adds its frames here
 
 private:

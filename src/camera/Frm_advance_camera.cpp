@@ -59,8 +59,8 @@ void Frm_advance::buildCameraTools()
     chk_cross = ui::MakeCheckBox(frame_camera, "chk_cross", "Green_CROSS");
     grid->addWidget(chk_cross, row + 1, 1);
     tools_->addWidget(frame_camera);
-    Picact = ui::MakePicture(frame_advanced, "Picact", 330, 500);
-    tools_->addWidget(Picact);
+    // The picture sits in the window's main frame; the layout gives it its place.
+    Picact = ui::MakePicture(frame_main, "Picact", 330, 500);
 }
 
 void Frm_advance::cmd_gain_Click() { camera::SendFactoryGain(camera->txt_gain->Text(), *this); }

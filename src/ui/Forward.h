@@ -8,6 +8,7 @@ class Label;
 class ComboBox;
 class CheckBox;
 class CommandButton;
+class Line;
 class Shape;
 class Timer;
 class Ticker;

@@ -27,8 +27,18 @@ public:
         update();
     }
 
+    // 0 solid (the fill colour shows), 1 transparent (what lies behind shows through).
+    int FillStyle() const { return fill_style_; }
+    void SetFillStyle(int style)
+    {
+        fill_style_ = style == 1 ? 1 : 0;
+        setAutoFillBackground(fill_style_ == 0);
+        update();
+    }
+
 private:
     uint32_t fill_ = 0;
+    int fill_style_ = 0;
 };
 
 }  // namespace tirmo::ui

@@ -353,7 +353,8 @@ protected:
 TEST_F(FactoryFrameTest, TheFactoryReaderAlwaysDrawsAndColoursItsTrace)
 {
     auto& f = factoryWindow();
-    f.Picact->SetPixelSize(143, 183);
+    // Several pixels to a cell, so the sampled point lies inside one cell.
+    f.Picact->SetPixelSize(330, 500);
     f.camera->txt_cam->SetText("0");
     f.ReadCameraImage(CameraRequest(0, '-'));
     EXPECT_EQ(f.lbl_lenrx->ForeColor(), ui::colour::Black);

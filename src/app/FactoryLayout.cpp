@@ -1,0 +1,79 @@
+#include "app/FactoryLayout.h"
+
+#include <algorithm>
+
+#include "ui/Colour.h"
+
+namespace tirmo::app {
+namespace {
+
+// A size held in a 16-bit integer stops at its limit. A value that is not a number is passed on
+// as it is: the grid counts it as too small.
+double Clamp16(double value)
+{
+    if (value != value) return value;
+    return std::clamp(value, -double(kFactorySizeLimit) - 1, double(kFactorySizeLimit));
+}
+
+ControlPlacement& Place(MainLayout& l, const char* name, const char* container, std::optional<double> left,
+                        std::optional<double> top, std::optional<double> width = std::nullopt,
+                        std::optional<double> height = std::nullopt)
+{
+    ControlPlacement& p = l.controls[name];
+    p = ControlPlacement{};
+    p.container = container;
+    p.left = left;
+    p.top = top;
+    p.width = width;
+    p.height = height;
+    return p;
+}
+
+}  // namespace
+
+LayoutGrid ComputeFactoryGrid(double width, double height)
+{
+    // With the size within 16 bits, nine tenths of it and every whole-number product of the
+    // grid stay within 16 bits too.
+    return ComputeLayoutGrid(Clamp16(width), Clamp16(height));
+}
+
+MainLayout ComputeFactoryLayout(double width, double height)
+{
+    MainLayout l;
+    l.grid = ComputeFactoryGrid(width, height);
+    const LayoutGrid& g = l.grid;
+    const double lm = double(g.left_margin), tm = double(g.top_margin);
+    const double cu = double(g.column_unit), ru = double(g.row_unit);
+
+    ControlPlacement& frame = Place(l, "Shape5", "", lm - 2, tm - 2, double(6 * g.column_unit + 4), 19.5 * ru + 4);
+    frame.border_width = 4;
+    frame.back_color = ui::colour::White;
+    ControlPlacement& line = l.controls["Line5"];
+    line.x1 = lm;
+    line.x2 = double(6 * g.column_unit + g.left_margin - 8);
+    line.y1 = line.y2 = 1.4 * ru + tm + 2;
+    line.border_width = 4;
+
+    Place(l, "lbl_status", "", lm + 0.175 * cu, tm + 0.275 * ru, 0.5 * cu);
+    Place(l, "txt_status", "", lm + 0.575 * cu, tm + 0.275 * ru, 3.65 * cu);
+    Place(l, "txt_timepass", "", lm + 4.5 * cu, tm + 0.275 * ru, 1.25 * cu);
+    Place(l, "frame_main", "", lm + 0.125 * cu, tm + 1.75 * ru, 4.3 * cu, 15 * ru).border_style = 0;
+
+    ControlPlacement& side = Place(l, "Picact2", "frame_main", 0.05 * cu, 0.2 * ru, 0.8 * cu, 14.5 * ru);
+    side.border_style = 0;
+    side.keeps_drawing = true;
+    ControlPlacement& picture = Place(l, "Picact", "frame_main", 0.925 * cu, 0.2 * ru, 3.3 * cu, 12.5 * ru);
+    picture.border_style = 0;
+    picture.keeps_drawing = true;
+    Place(l, "Picrealtime", "frame_main", 1.1 * cu, 14 * ru, 3 * cu, ru).border_style = 1;
+
+    Place(l, "cmd_menu", "", lm + 4.5 * cu, tm + 1.6 * ru, 1.25 * cu, 0.35 * ru);
+    Place(l, "frame_advanced", "", lm + 4.5 * cu, tm + 2.05 * ru, 1.35 * cu, 16 * ru);
+    Place(l, "lblrx", "", std::nullopt, std::nullopt).hidden = true;
+    Place(l, "lbl_lenrx", "", lm + 0.15 * cu, double(18 * g.row_unit + g.top_margin));
+    Place(l, "txt_in", "", lm + 0.125 * cu, tm + 18.5 * ru, 4.1 * cu);
+    return l;
+}
+
+}  // namespace tirmo::app
