@@ -15,20 +15,6 @@ double Clamp16(double value)
     return std::clamp(value, -double(kFactorySizeLimit) - 1, double(kFactorySizeLimit));
 }
 
-ControlPlacement& Place(MainLayout& l, const char* name, const char* container, std::optional<double> left,
-                        std::optional<double> top, std::optional<double> width = std::nullopt,
-                        std::optional<double> height = std::nullopt)
-{
-    ControlPlacement& p = l.controls[name];
-    p = ControlPlacement{};
-    p.container = container;
-    p.left = left;
-    p.top = top;
-    p.width = width;
-    p.height = height;
-    return p;
-}
-
 }  // namespace
 
 LayoutGrid ComputeFactoryGrid(double width, double height)
@@ -46,7 +32,7 @@ MainLayout ComputeFactoryLayout(double width, double height)
     const double lm = double(g.left_margin), tm = double(g.top_margin);
     const double cu = double(g.column_unit), ru = double(g.row_unit);
 
-    ControlPlacement& frame = Place(l, "Shape5", "", lm - 2, tm - 2, double(6 * g.column_unit + 4), 19.5 * ru + 4);
+    ControlPlacement& frame = l.Place("Shape5", "", lm - 2, tm - 2, double(6 * g.column_unit + 4), 19.5 * ru + 4);
     frame.border_width = 4;
     frame.back_color = ui::colour::White;
     ControlPlacement& line = l.controls["Line5"];
@@ -55,24 +41,24 @@ MainLayout ComputeFactoryLayout(double width, double height)
     line.y1 = line.y2 = 1.4 * ru + tm + 2;
     line.border_width = 4;
 
-    Place(l, "lbl_status", "", lm + 0.175 * cu, tm + 0.275 * ru, 0.5 * cu);
-    Place(l, "txt_status", "", lm + 0.575 * cu, tm + 0.275 * ru, 3.65 * cu);
-    Place(l, "txt_timepass", "", lm + 4.5 * cu, tm + 0.275 * ru, 1.25 * cu);
-    Place(l, "frame_main", "", lm + 0.125 * cu, tm + 1.75 * ru, 4.3 * cu, 15 * ru).border_style = 0;
+    l.Place("lbl_status", "", lm + 0.175 * cu, tm + 0.275 * ru, 0.5 * cu);
+    l.Place("txt_status", "", lm + 0.575 * cu, tm + 0.275 * ru, 3.65 * cu);
+    l.Place("txt_timepass", "", lm + 4.5 * cu, tm + 0.275 * ru, 1.25 * cu);
+    l.Place("frame_main", "", lm + 0.125 * cu, tm + 1.75 * ru, 4.3 * cu, 15 * ru).border_style = 0;
 
-    ControlPlacement& side = Place(l, "Picact2", "frame_main", 0.05 * cu, 0.2 * ru, 0.8 * cu, 14.5 * ru);
+    ControlPlacement& side = l.Place("Picact2", "frame_main", 0.05 * cu, 0.2 * ru, 0.8 * cu, 14.5 * ru);
     side.border_style = 0;
     side.keeps_drawing = true;
-    ControlPlacement& picture = Place(l, "Picact", "frame_main", 0.925 * cu, 0.2 * ru, 3.3 * cu, 12.5 * ru);
+    ControlPlacement& picture = l.Place("Picact", "frame_main", 0.925 * cu, 0.2 * ru, 3.3 * cu, 12.5 * ru);
     picture.border_style = 0;
     picture.keeps_drawing = true;
-    Place(l, "Picrealtime", "frame_main", 1.1 * cu, 14 * ru, 3 * cu, ru).border_style = 1;
+    l.Place("Picrealtime", "frame_main", 1.1 * cu, 14 * ru, 3 * cu, ru).border_style = 1;
 
-    Place(l, "cmd_menu", "", lm + 4.5 * cu, tm + 1.6 * ru, 1.25 * cu, 0.35 * ru);
-    Place(l, "frame_advanced", "", lm + 4.5 * cu, tm + 2.05 * ru, 1.35 * cu, 16 * ru);
-    Place(l, "lblrx", "", std::nullopt, std::nullopt).hidden = true;
-    Place(l, "lbl_lenrx", "", lm + 0.15 * cu, double(18 * g.row_unit + g.top_margin));
-    Place(l, "txt_in", "", lm + 0.125 * cu, tm + 18.5 * ru, 4.1 * cu);
+    l.Place("cmd_menu", "", lm + 4.5 * cu, tm + 1.6 * ru, 1.25 * cu, 0.35 * ru);
+    l.Place("frame_advanced", "", lm + 4.5 * cu, tm + 2.05 * ru, 1.35 * cu, 16 * ru);
+    l.Place("lblrx", "", std::nullopt, std::nullopt).hidden = true;
+    l.Place("lbl_lenrx", "", lm + 0.15 * cu, double(18 * g.row_unit + g.top_margin));
+    l.Place("txt_in", "", lm + 0.125 * cu, tm + 18.5 * ru, 4.1 * cu);
     return l;
 }
 

@@ -5,6 +5,21 @@
 #include "ui/Colour.h"
 
 namespace tirmo::app {
+
+ControlPlacement& MainLayout::Place(const std::string& name, const std::string& container, std::optional<double> left,
+                                    std::optional<double> top, std::optional<double> width,
+                                    std::optional<double> height)
+{
+    ControlPlacement& p = controls[name];
+    p = ControlPlacement{};
+    p.container = container;
+    p.left = left;
+    p.top = top;
+    p.width = width;
+    p.height = height;
+    return p;
+}
+
 namespace {
 
 using Size = std::optional<double>;
@@ -16,19 +31,12 @@ constexpr std::nullopt_t kKeep = std::nullopt;
 // rounds every edge to a pixel when the table is applied.
 class Table {
 public:
-    explicit Table(MainLayout& layout) : t_(layout.controls) {}
+    explicit Table(MainLayout& layout) : l_(layout), t_(layout.controls) {}
 
     ControlPlacement& Place(const std::string& name, const std::string& container, Size left, Size top,
                             Size width = kKeep, Size height = kKeep)
     {
-        ControlPlacement& p = t_[name];
-        p = ControlPlacement{};
-        p.container = container;
-        p.left = left;
-        p.top = top;
-        p.width = width;
-        p.height = height;
-        return p;
+        return l_.Place(name, container, left, top, width, height);
     }
 
     ControlPlacement& PlaceLine(const std::string& name, const std::string& container, double x1, double x2,
@@ -45,6 +53,7 @@ public:
     }
 
 private:
+    MainLayout& l_;
     std::map<std::string, ControlPlacement>& t_;
 };
 

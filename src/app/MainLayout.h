@@ -38,6 +38,11 @@ struct ControlPlacement {
 struct MainLayout {
     LayoutGrid grid;
     std::map<std::string, ControlPlacement> controls;
+
+    // A fresh entry for a control in its container; unset sizes keep the designed ones.
+    ControlPlacement& Place(const std::string& name, const std::string& container, std::optional<double> left,
+                            std::optional<double> top, std::optional<double> width = std::nullopt,
+                            std::optional<double> height = std::nullopt);
 };
 
 // The main window's layout for a client area of width x height twips; nullopt while the window
