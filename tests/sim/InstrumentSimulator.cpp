@@ -340,12 +340,19 @@ void InstrumentSimulator::setBaudEmulation(long baud)
     baud_ = baud > 0 ? baud : 0;
 }
 
+long InstrumentSimulator::sentBytes() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return sent_;
+}
+
 void InstrumentSimulator::send(std::string reply)
 {
     long baud = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         baud = baud_;
+        sent_ += long(reply.size());
     }
     // On an emulated line a piece goes out when its last byte would have arrived; the deadlines
     // are counted from the start of the reply, so late wake-ups do not add up.

@@ -81,6 +81,9 @@ public:
     // as fast as the terminal takes it.
     void setBaudEmulation(long baud);
 
+    // Bytes the simulator has sent the program so far (every reply, whole).
+    long sentBytes() const;
+
     // The rate the program set on the line (its terminal settings), in baud; 0 when unknown.
     long lineSpeed() const;
 
@@ -139,6 +142,7 @@ private:
     int wrongEcho_ = 0, shortReply_ = 0, corruptCheck_ = 0, silentNext_ = 0;
     int delayMs_ = 0;
     long baud_ = 0;
+    long sent_ = 0;
 
     // Frame parser: collecting after a start byte.
     std::vector<unsigned char> pending_;
