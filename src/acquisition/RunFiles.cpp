@@ -146,7 +146,11 @@ bool WriteWindowRecords(const std::string& folder, const WindowRecords& r)
     bool good = AppendLines(RunFilePath(folder, kLightLogFile), {r.light_row});
     if (r.raw_frames) {
         const std::string raw = RunFilePath(folder, RawFrameFileName(r.camera, r.window));
-        good = (r.raw_append ? AppendLines(raw, r.raw_frame_lines) : platform::WriteLines(raw, r.raw_frame_lines)) && good;
+        // The last read is replaced after every window: waiting for the disk each time would cost
+        // the run more than the file is worth after a power cut.
+        good = (r.raw_append ? AppendLines(raw, r.raw_frame_lines)
+                             : platform::WriteLines(raw, r.raw_frame_lines, /*durable=*/false)) &&
+               good;
         good = AppendLines(RunFilePath(folder, PixelActivityFileName(r.camera, r.window)), r.pixel_activity_lines) && good;
     }
     good = AppendLines(RunFilePath(folder, kRawActivityFile), r.activity_rows) && good;

@@ -116,10 +116,10 @@ void TextFileWriter::Line(std::string_view text)
     Raw(kLineEnd);
 }
 
-bool TextFileWriter::Commit()
+bool TextFileWriter::Commit(bool durable)
 {
     if (!file_) return false;
-    bool good = ok_ && std::fflush(file_) == 0 && ::fsync(fileno(file_)) == 0;
+    bool good = ok_ && std::fflush(file_) == 0 && (!durable || ::fsync(fileno(file_)) == 0);
     good = (std::fclose(file_) == 0) && good;
     file_ = nullptr;
     if (!good || std::rename(tempPath_.c_str(), path_.c_str()) != 0) {
@@ -130,11 +130,11 @@ bool TextFileWriter::Commit()
     return true;
 }
 
-bool WriteLines(const std::string& path, const std::vector<std::string>& lines)
+bool WriteLines(const std::string& path, const std::vector<std::string>& lines, bool durable)
 {
     TextFileWriter w(path);
     for (const auto& l : lines) w.Line(l);
-    return w.Commit();
+    return w.Commit(durable);
 }
 
 }  // namespace tirmo::platform

@@ -39,7 +39,9 @@ public:
     // Writes text without a line end.
     void Raw(std::string_view text);
     // Closes the temporary file and renames it over the target; false (target untouched) on failure.
-    bool Commit();
+    // A durable commit waits until the data is on the disk first; a file rewritten every few
+    // seconds that only shows the latest state skips that wait (readers still never see half a file).
+    bool Commit(bool durable = true);
 
 private:
     std::string path_;
@@ -49,6 +51,6 @@ private:
 };
 
 // Writes all lines (each with CR LF) in one step; false when the file could not be written.
-bool WriteLines(const std::string& path, const std::vector<std::string>& lines);
+bool WriteLines(const std::string& path, const std::vector<std::string>& lines, bool durable = true);
 
 }  // namespace tirmo::platform
