@@ -226,6 +226,7 @@ void PlateMap::DrawPlateActivity(const WindowActivity& run, int camera, int wind
     const double w = CellWidth(), h = CellHeight();
     const double rowStart = t_.row_bands.startOf(camera, window);
     const double rowSpan = t_.row_bands.endOf(camera, window) - rowStart;
+    std::vector<ui::PictureBox::Segment> active;  // the active pixels of a well, one point each
     for (int c = first; c <= last && c < t_.plate_columns && r < rows; ++c) {
         const int k = c - first;
         if (!ColumnBands::InBounds(camera, k)) break;
@@ -238,12 +239,14 @@ void PlateMap::DrawPlateActivity(const WindowActivity& run, int camera, int wind
         pic_.SetFillColor(ui::colour::White);
         pic_.Circle(x + 0.8 * w, y + 0.1 * h, kMarkerRadius, ui::colour::White);
         pic_.FilledBox(x + 0.05 * w, y + 0.05 * h, x + 0.9 * w, y + 0.9 * h, ui::colour::White);
+        active.clear();
         for (long p = 1; p <= run.window_pixel_count; ++p) {
             if (entry(run.pixel_well, p, -1) != well || entry(run.pixel_activity, p, 0L) <= 0) continue;
             const double px = x + entry(run.pixel_column, p, 0) / columnSpan * w;
             const double py = y + entry(run.pixel_row, p, 0) / rowSpan * h;
-            pic_.Line(px, py, px + 1, py + 1, colour_table[1]);
+            active.push_back({px, py, px + 1, py + 1});
         }
+        pic_.Lines(active, colour_table[1]);
         double value = 0;
         if (WellTable::InBounds(camera, k, window)) {
             const int n = t_.well_table.at(camera, k, window).dataindex;

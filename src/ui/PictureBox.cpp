@@ -1,5 +1,7 @@
 #include "ui/PictureBox.h"
 
+#include <optional>
+
 #include "ui/Bmp.h"
 #include "ui/Control.h"
 
@@ -291,6 +293,32 @@ void PictureBox::Line(double x1, double y1, double x2, double y2, uint32_t colou
     currentX_ = x2;
     currentY_ = y2;
     drawn();
+}
+
+void PictureBox::Lines(const std::vector<Segment>& segments, uint32_t colour)
+{
+    syncSize();
+    std::optional<QPainter> p;
+    bool any = false;
+    for (const Segment& s : segments) {
+        if (!finite(s.x1, s.y1) || !finite(s.x2, s.y2)) continue;
+        const QPoint a = mapPoint(s.x1, s.y1);
+        const QPoint b = mapPoint(s.x2, s.y2);
+        if (!image_.isNull()) {
+            if (!p) {
+                p.emplace(&image_);
+                p->setPen(pen(colour, drawWidth_));
+            }
+            if (a == b)
+                p->drawPoint(a);
+            else
+                p->drawLine(a, b);
+        }
+        currentX_ = s.x2;
+        currentY_ = s.y2;
+        any = true;
+    }
+    if (any) drawn();
 }
 
 void PictureBox::Box(double x1, double y1, double x2, double y2, uint32_t colour)

@@ -20,6 +20,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 namespace tirmo::ui {
@@ -94,6 +95,11 @@ public:
     // Lines and boxes leave CurrentX/CurrentY at the second point; PSet and Circle at their point.
     void Line(double x1, double y1, double x2, double y2);
     void Line(double x1, double y1, double x2, double y2, uint32_t colour);
+    // Many lines of one colour, each exactly as Line draws it, with one painter for them all.
+    struct Segment {
+        double x1, y1, x2, y2;
+    };
+    void Lines(const std::vector<Segment>& segments, uint32_t colour);
     void Box(double x1, double y1, double x2, double y2, uint32_t colour);
     void FilledBox(double x1, double y1, double x2, double y2, uint32_t colour);
     void PSet(double x, double y);
