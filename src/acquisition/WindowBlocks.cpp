@@ -17,6 +17,19 @@ void appendNumber(std::string& s, long v)
     s.append(buf, r.ptr);
 }
 
+// A grey level or a change of one, -255..255, as to_chars writes it.
+char* appendLevel(char* o, int v)
+{
+    if (v < 0) {
+        *o++ = '-';
+        v = -v;
+    }
+    if (v >= 100) *o++ = char('0' + v / 100);
+    if (v >= 10) *o++ = char('0' + v / 10 % 10);
+    *o++ = char('0' + v % 10);
+    return o;
+}
+
 std::vector<std::string> scanLines(long scan, double minutes, char decimal)
 {
     return {"scan," + std::to_string(scan), "time[m]," + platform::Quoted(Tenths(minutes, decimal))};
@@ -87,24 +100,31 @@ std::vector<std::string> RawFrameBlock(const RunTables& t, const WindowTables& w
     }
 
     auto writeColumn = [&](int from, int to) {
-        std::string row = pixels.name(to);
-        row.reserve(size_t(to - from + 1) * kWindowFrames * 5 + 32);
-        row += ',';
-        appendNumber(row, pixels.offset(to));
+        const std::string& name = pixels.name(to);
+        // Every value is a grey level or the change of one (-255..255): at most four characters
+        // and a comma each, written straight into the row.
+        std::string row;
+        row.resize(name.size() + 32 + size_t(to - from + 1) * kWindowFrames * 5 + kWindowFrames * 2);
+        char* o = row.data();
+        o = std::copy(name.begin(), name.end(), o);
+        *o++ = ',';
+        o = std::to_chars(o, row.data() + row.size(), pixels.offset(to)).ptr;
         for (int k = 0; k < kWindowFrames; ++k) {
-            row += ",,";
+            *o++ = ',';
+            *o++ = ',';
             const std::string& frame = frames[size_t(k)];
             for (int p = from; p <= std::min(to, reach[size_t(k)]); ++p) {
-                row += ',';
+                *o++ = ',';
                 if (pixels.well(p) < 0) {
-                    row += '-';
+                    *o++ = '-';
                     continue;
                 }
                 const int v = grey(frame, p);
                 const bool before = k > 0 && p <= reach[size_t(k - 1)];
-                appendNumber(row, k == 0 ? v : v - (before ? grey(frames[size_t(k - 1)], p) : v));
+                o = appendLevel(o, k == 0 ? v : v - (before ? grey(frames[size_t(k - 1)], p) : v));
             }
         }
+        row.resize(size_t(o - row.data()));
         lines.push_back(std::move(row));
     };
 
