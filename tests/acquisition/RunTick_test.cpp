@@ -22,7 +22,7 @@
 #include "project/ProjectControls.h"
 #include "sim/SimDeviceState.h"
 #include "support/FakeClock.h"
-#include "support/LinkFixture.h"
+#include "support/W6WindowFixture.h"
 #include "support/ProcessLocale.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
@@ -38,30 +38,14 @@ using Frames = std::vector<std::string>;
 
 // The main window on the simulator as instrument SN 58 with the default w6 files, a run armed in
 // a fresh acquisition folder; ticks are called directly and the clock moves 200 ms per tick.
-class RunTickTest : public test::LinkFixture {
+class RunTickTest : public test::W6WindowFixture {
 protected:
     void SetUp() override
     {
-        LinkFixture::SetUp();
-        platform::SetProgramFolder(folder.path());
-        installed = std::make_unique<test::ScopedDialogs>(boxes);
-        session.serial_number = 58;
-        session.hardware_generation = 2;
-        session.default_gain = 20;
-        session.default_exposure = 28;
-        window = std::make_unique<app::Frm_acquire>(session);
-        window->unloaded = true;
-        ASSERT_TRUE(plate::WriteW6ColumnFile("\\config_SN58"));
-        ASSERT_TRUE(plate::WriteW6RowFile("\\config_SN58"));
-        ASSERT_TRUE(plate::WriteW6SpecFile("\\config"));
+        W6WindowFixture::SetUp();
+        if (HasFatalFailure()) return;
         runFolder = folder.path() + "/reports/default_project/run1";
         std::filesystem::create_directories(runFolder);
-    }
-    void TearDown() override
-    {
-        window.reset();
-        installed.reset();
-        LinkFixture::TearDown();
     }
     void arm(const std::string& minutes)
     {
@@ -102,11 +86,7 @@ protected:
         return n;
     }
 
-    test::TempFolder folder;
     test::FakeClock clock;
-    test::ScriptedDialogs boxes;
-    std::unique_ptr<test::ScopedDialogs> installed;
-    std::unique_ptr<app::Frm_acquire> window;
     std::string runFolder;
 };
 

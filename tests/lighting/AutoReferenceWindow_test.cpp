@@ -18,7 +18,7 @@
 #include "platform/ProgramFolder.h"
 #include "sim/SimLitPlate.h"
 #include "support/FakeClock.h"
-#include "support/LinkFixture.h"
+#include "support/W6WindowFixture.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 #include "ui/ComboBox.h"
@@ -34,22 +34,12 @@ constexpr double kGreyPerPower = 25;
 // The main window on the simulator as instrument SN 58 with a "w6" plate lit by its LEDs: the
 // default layout, ledxy.dat placing each LED of a camera's block over its share of the well, and
 // ledpower.dat at one power for every LED.
-class AutoReferenceWindowTest : public test::LinkFixture {
+class AutoReferenceWindowTest : public test::W6WindowFixture {
 protected:
     void SetUp() override
     {
-        LinkFixture::SetUp();
-        platform::SetProgramFolder(folder.path());
-        installed = std::make_unique<test::ScopedDialogs>(boxes);
-        session.serial_number = 58;
-        session.hardware_generation = 2;
-        session.default_gain = 20;
-        session.default_exposure = 28;
-        window = std::make_unique<Frm_acquire>(session);
-        window->unloaded = true;
-        ASSERT_TRUE(plate::WriteW6ColumnFile("\\config_SN58"));
-        ASSERT_TRUE(plate::WriteW6RowFile("\\config_SN58"));
-        ASSERT_TRUE(plate::WriteW6SpecFile("\\config"));
+        W6WindowFixture::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_TRUE(lighting::WriteLedSetup2File("\\config"));
         lighting::LedMap layout;
         lighting::LoadLedTables(layout, platform::ProgramPath("config/ldsetup2.dat"), "config");
@@ -76,9 +66,7 @@ protected:
     void TearDown() override
     {
         platform::setEventPump({});
-        window.reset();
-        installed.reset();
-        LinkFixture::TearDown();
+        W6WindowFixture::TearDown();
     }
     void writeFile(const std::string& relative, const std::string& text)
     {
@@ -122,11 +110,7 @@ protected:
         return {m.power.begin(), m.power.end()};
     }
 
-    test::TempFolder folder;
     test::FakeClock clock;
-    test::ScriptedDialogs boxes;
-    std::unique_ptr<test::ScopedDialogs> installed;
-    std::unique_ptr<Frm_acquire> window;
     std::shared_ptr<sim::LitPlate> lightSource;
 };
 

@@ -1,0 +1,32 @@
+#include "support/W6WindowFixture.h"
+
+#include "plate/PlateSpecFile.h"
+#include "plate/BandFiles.h"
+#include "platform/ProgramFolder.h"
+
+namespace tirmo::test {
+
+void W6WindowFixture::SetUp()
+{
+    LinkFixture::SetUp();
+    platform::SetProgramFolder(folder.path());
+    installed = std::make_unique<ScopedDialogs>(boxes);
+    session.serial_number = 58;
+    session.hardware_generation = 2;
+    session.default_gain = 20;
+    session.default_exposure = 28;
+    window = std::make_unique<app::Frm_acquire>(session);
+    window->unloaded = true;
+    ASSERT_TRUE(plate::WriteW6ColumnFile("\\config_SN58"));
+    ASSERT_TRUE(plate::WriteW6RowFile("\\config_SN58"));
+    ASSERT_TRUE(plate::WriteW6SpecFile("\\config"));
+}
+
+void W6WindowFixture::TearDown()
+{
+    window.reset();
+    installed.reset();
+    LinkFixture::TearDown();
+}
+
+}  // namespace tirmo::test
