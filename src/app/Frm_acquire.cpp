@@ -17,6 +17,7 @@
 #include "app/RunWindowAdapter.h"
 #include "camera/CameraCommands.h"
 #include "link/Exchange.h"
+#include "reports/RunDataSet.h"
 #include "thermal/FrmTempCal.h"
 #include "thermal/ThermalControls.h"
 #include "ui/ComboBox.h"
@@ -97,6 +98,7 @@ void Frm_acquire::buildControls()
     project = std::make_unique<project::ProjectControls>(*this, client_);
     run_window_ = std::make_unique<RunWindowAdapter>(*this);
     run = std::make_unique<acquisition::RunControls>(*this, *run_window_);
+    report = std::make_unique<reports::ReportControls>(*this, client_, NeedsOfReport());
     orderToolsMenu();
 
     txt_in = ui::MakeTextBox(client_, "txt_in");
@@ -189,6 +191,18 @@ plate::PlateNeeds Frm_acquire::NeedsOfPlate()
         run.blank_run = project->blank_run;
         run.reference_factor = &project->reference_factor;
     };
+    return needs;
+}
+
+reports::ReportNeeds Frm_acquire::NeedsOfReport()
+{
+    reports::ReportNeeds needs;
+    needs.plate_format = [this] { return cmb_well->Text(); };
+    needs.shared_groups = [this]() -> const plate::WellGroups& { return plate->groups; };
+    needs.report_groups = [this]() -> plate::WellGroups& { return plate->report_groups; };
+    needs.read_well_groups = [this](const std::string& folder) { plate->ReadWellGroups(folder); };
+    needs.run_data = [this] { return reports::RunDataSet(run->tables, run->scan_counter, cmb_well->Text()); };
+    needs.offline_frame = [this] { return containers.frame_offline; };
     return needs;
 }
 

@@ -19,6 +19,7 @@
 #include "lighting/LightControls.h"
 #include "project/ProjectControls.h"
 #include "plate/PlateControls.h"
+#include "reports/ReportControls.h"
 #include "thermal/ThermalControls.h"
 #include "ui/Forward.h"
 
@@ -154,6 +155,11 @@ public:
     // The autoreference round the run start calls, and the "Calibrate position" menu entry.
     std::unique_ptr<AutoReferenceWindow> autoref;
 
+    // ==== reports (reports) ====
+    // The report panel over the run's or an opened recording's data set, and the list of saved
+    // acquisitions with its button.
+    std::unique_ptr<reports::ReportControls> report;
+
 
     // ==== the one-second tick ====
     // 1000 ms: temperature first, then the light-pulse countdown, each a user of the ticker that
@@ -180,6 +186,7 @@ private:
     // needs of the camera, the run panel, the project and the run.
     camera::MainCameraNeeds NeedsOfCamera();
     plate::PlateNeeds NeedsOfPlate();
+    reports::ReportNeeds NeedsOfReport();
     void openLink(int port);
 };
 

@@ -185,4 +185,6 @@ void RunWindowAdapter::SaveBlankMeasurement(const std::string& folder, const std
     w_.project->SaveBlankRun(folder, format, minutes);
 }
 
+void RunWindowAdapter::OpenRunReport() { w_.report->cmdreport_Click(); }
+
 }  // namespace tirmo::app

@@ -49,8 +49,7 @@ public:
     bool BlankRun() const override;
     void ClearBlankRun() override;
     void SaveBlankMeasurement(const std::string& folder, const std::string& format, double minutes) override;
-    // Opens nothing yet: the report panel is built later, and this is where the run's end opens it.
-    void OpenRunReport() override {}
+    void OpenRunReport() override;
 
 private:
     Frm_acquire& w_;

@@ -1,0 +1,313 @@
+// The main window's report panel and its list of saved acquisitions, driven as a user does.
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QListWidget>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/resource.h>
+
+#include "link/Session.h"
+#include "platform/Clock.h"
+#include "platform/Launcher.h"
+#include "platform/Locale.h"
+#include "platform/ProgramFolder.h"
+#include "reports/ReportControls.h"
+#include "reports/ReportWriter.h"
+#include "reports/RunFileLoader.h"
+#include "support/AppFixture.h"
+#include "support/ProcessLocale.h"
+#include "support/W6Recording.h"
+#include "ui/ComboBox.h"
+#include "ui/Controls.h"
+
+namespace tirmo::reports {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> Items(const ui::ComboBox* box)
+{
+    std::vector<std::string> items;
+    for (int i = 0; i < box->ListCount(); ++i) items.push_back(box->List(i));
+    return items;
+}
+
+std::vector<std::string> FilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+const std::vector<std::string> kBins = {"ScanTime", "15", "30", "60", "120", "240", "480", "1440"};
+
+// The window offline, with one recorded w6 acquisition in the project "proj", an empty project
+// "empty", and every program it would start caught.
+class ReportPanelTest : public test::AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        useFakeClock();
+        report = window->report.get();
+        recording = platform::ProgramPath("reports/proj/20250131_140000_mix1");
+        platform::MakeFolder(recording);
+        test::WriteW6Recording(recording);
+        platform::MakeFolder(platform::ProgramPath("reports/empty"));
+        platform::setLauncher([this](const std::vector<std::string>& argv) {
+            launched.push_back(argv);
+            return true;
+        });
+        report->FillReportLists();
+    }
+    void TearDown() override
+    {
+        platform::setLauncher({});
+        AppFixture::TearDown();
+    }
+    int rowOf(const std::string& text) const
+    {
+        for (int i = 0; i < report->Listpj->count(); ++i)
+            if (report->Listpj->item(i)->text().toStdString() == text) return i;
+        return -1;
+    }
+    void doubleClick(int row)
+    {
+        report->Listpj->setCurrentRow(row);
+        report->Listpj_DblClick();
+    }
+    // The recording opened from the list: the list shown, its project opened, its row double-clicked.
+    void openRecording()
+    {
+        report->cmd_load_recording->Click();
+        doubleClick(rowOf("+ 2025.0131\tproj"));
+        doubleClick(rowOf("  > 2025.0131\t ACQ14:00 \"mix 1\""));
+    }
+
+    ReportControls* report = nullptr;
+    std::string recording;
+    std::vector<std::vector<std::string>> launched;
+};
+
+TEST_F(ReportPanelTest, TheStartUpFillsTheListsAndTheDividerFollowsTheLocale)
+{
+    struct Case {
+        const char* locale;
+        const char* divider;
+    };
+    for (const Case c : {Case{"C", ","}, Case{test::kCommaLocale, ";"}}) {
+        test::ScopedProcessLocale locale(c.locale);
+        ASSERT_TRUE(locale.active()) << c.locale;
+        window = std::make_unique<app::Frm_acquire>();
+        window->unloaded = false;
+        boxes.expectInput("PORT ERROR", "");
+        window->Form_Load();
+        const ReportControls& r = *window->report;
+        EXPECT_EQ(Items(r.Combo_reportbin), kBins);
+        EXPECT_EQ(r.Combo_reportbin->Text(), "ScanTime");
+        EXPECT_EQ(Items(r.combo_intref), (std::vector<std::string>{"No", "Apply", "Update"}));
+        EXPECT_EQ(r.combo_intref->ListIndex(), 1);
+        EXPECT_EQ(Items(r.Combo_reportfile), (std::vector<std::string>{".csv", ".txt"}));
+        EXPECT_EQ(r.Combo_reportfile->ListIndex(), 0);
+        EXPECT_EQ(Items(r.Combo_reportdivider), (std::vector<std::string>{",", ";"}));
+        EXPECT_EQ(r.Combo_reportdivider->Text(), c.divider) << c.locale;
+        EXPECT_EQ(r.label_binsize->Caption(), "BinSize");
+        EXPECT_TRUE(r.Frm_report->isHidden());
+        window->unloaded = true;
+    }
+}
+
+TEST_F(ReportPanelTest, OpeningThePanelAfterAJointReportMakesItAnOrdinaryReportOfThePlateInUse)
+{
+    // What a joint report leaves behind.
+    report->joint_mode = true;
+    for (int i = 1; i < 4; ++i) report->Option_output[size_t(i)]->setEnabled(false);
+    report->combo_intref->setEnabled(false);
+    report->combo_intref->SetListIndex(0);
+    report->chk_blank->setEnabled(false);
+    report->Combo_reportbin->Clear();
+    report->Combo_reportbin->AddItem("ScanTime");
+    report->label_binsize->SetCaption("Joining time:");
+    report->cmd_generatereport->SetCaption("Generate Joint Report");
+    boxes.expectMessage("Change Plate to w24?", ui::MsgResult::Yes);
+    window->cmb_well->SetText("w24");
+    window->plate->groups.well_group[4] = 2;
+    window->plate->groups.group_names[2] = "Treated";
+
+    report->cmdreport_Click();
+    EXPECT_FALSE(report->joint_mode);
+    EXPECT_EQ(report->txt_welltype->Text(), "w24");
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(report->Option_output[size_t(i)]->isEnabled()) << i;
+    EXPECT_TRUE(report->combo_intref->isEnabled());
+    EXPECT_TRUE(report->chk_blank->isEnabled());
+    EXPECT_EQ(Items(report->Combo_reportbin), kBins);
+    EXPECT_EQ(report->Combo_reportbin->Text(), "ScanTime");
+    EXPECT_EQ(report->combo_intref->Text(), "Apply");
+    EXPECT_EQ(report->label_binsize->Caption(), "Binsize");
+    EXPECT_EQ(report->cmd_generatereport->Caption(), "Generate");
+    EXPECT_EQ(window->plate->report_groups.well_group[4], 2);
+    EXPECT_EQ(window->plate->report_groups.group_names[2], "Treated");
+    EXPECT_TRUE(report->Frm_report->isVisibleTo(window.get()));
+
+    report->Cmd_closereport->Click();
+    EXPECT_FALSE(report->Frm_report->isVisibleTo(window.get()));
+}
+
+TEST_F(ReportPanelTest, TheListShowsProjectsWithAndWithoutAcquisitionsAndOpensAndClosesThem)
+{
+    QWidget* frame = window->containers.frame_offline;
+    EXPECT_EQ(report->Listpj->parentWidget(), frame);
+    EXPECT_EQ(report->cmd_load_recording->parentWidget(), window->containers.frame_group);
+    EXPECT_FALSE(frame->isVisibleTo(window.get()));
+    report->cmd_load_recording->Click();
+    EXPECT_TRUE(frame->isVisibleTo(window.get()));
+    ASSERT_EQ(report->Listpj->count(), 2);
+    EXPECT_EQ(report->Listpj->item(0)->text().toStdString(), "+         \tempty");
+    EXPECT_EQ(report->Listpj->item(1)->text().toStdString(), "+ 2025.0131\tproj");
+
+    doubleClick(1);
+    ASSERT_EQ(report->Listpj->count(), 3);
+    EXPECT_EQ(report->Listpj->item(2)->text().toStdString(), "  > 2025.0131\t ACQ14:00 \"mix 1\"");
+    EXPECT_EQ(report->Listpj->currentRow(), 1);
+    doubleClick(0);
+    EXPECT_EQ(report->Listpj->count(), 3) << "a project without acquisitions opens to nothing";
+    doubleClick(1);
+    EXPECT_EQ(report->Listpj->count(), 2);
+
+    report->cmd_load_recording->Click();
+    EXPECT_FALSE(frame->isVisibleTo(window.get()));
+    report->cmd_load_recording->Click();
+    report->cmd_closeoffline->Click();
+    EXPECT_FALSE(frame->isVisibleTo(window.get()));
+    EXPECT_TRUE(launched.empty());
+}
+
+TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpensItAsOneArgument)
+{
+    boxes.expectMessage("Change Plate to w24?", ui::MsgResult::Yes);
+    window->cmb_well->SetText("w24");  // the recording's own format counts, not the one in use
+    openRecording();
+    EXPECT_EQ(window->session().acquisition_folder, recording);
+    EXPECT_EQ(report->txt_welltype->Text(), "w6");
+    EXPECT_TRUE(report->Frm_report->isVisibleTo(window.get()));
+    EXPECT_EQ(window->plate->report_groups.well_group[0], 1);
+    EXPECT_EQ(window->plate->report_groups.group_names[2], "Treated");
+    ASSERT_TRUE(report->loaded.has_value());
+    EXPECT_EQ(report->loaded->data.scan_counter, 4);
+
+    report->chk_noise->SetValue(1);
+    report->cmd_generatereport->Click();
+    ASSERT_EQ(launched.size(), 1u);
+    ASSERT_EQ(launched[0].size(), 2u) << "the program and the path, nothing else";
+    const std::string written = launched[0][1];
+    EXPECT_EQ(launched[0][0], "xdg-open");
+    EXPECT_EQ(fs::path(written).parent_path(), fs::path(recording));
+    EXPECT_FALSE(report->Frm_report->isVisibleTo(window.get()));
+
+    ReportOptions same;
+    same.noise = true;
+    same.decimal = platform::DecimalSeparator();
+    same.divider = report->Combo_reportdivider->Text();
+    ReportEnvironment env;
+    env.now = platform::WallNow();
+    const ReportOutcome engine = GenerateReport(LoadAcquisition(recording).data, recording, same, env);
+    ASSERT_EQ(engine.result, ReportOutcome::Result::Written);
+    EXPECT_NE(engine.path, written) << "a report of the same second keeps the first";
+    EXPECT_EQ(Slurp(written), Slurp(engine.path));
+}
+
+TEST_F(ReportPanelTest, AWriteThatFailsShowsReportErrorLeavesNoFileAndKeepsThePanel)
+{
+    openRecording();
+    const std::vector<std::string> before = FilesIn(recording);
+    boxes.expectMessage(kReportError);
+    struct rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tiny = old;
+    tiny.rlim_cur = 300;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    report->cmd_generatereport->Click();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+
+    EXPECT_EQ(FilesIn(recording), before);
+    EXPECT_TRUE(launched.empty());
+    EXPECT_TRUE(report->Frm_report->isVisibleTo(window.get()));
+}
+
+TEST_F(ReportPanelTest, MapPlotWritesNothingAndSaysWhy)
+{
+    struct Case {
+        const char* format;
+        const char* message;
+        const char* bin_after;
+    };
+    openRecording();
+    const std::vector<std::string> before = FilesIn(recording);
+    for (const Case c : {Case{"w6", kMapPlotNotAvailable, "ScanTime"}, Case{"w96f", kMapPlotFormats, "60"}}) {
+        report->txt_welltype->SetText(c.format);
+        report->Option_output[2]->SetValue(true);
+        report->Combo_reportbin->SetText("60");
+        boxes.expectMessage(c.message);
+        report->cmd_generatereport->Click();
+        boxes.verifyAllShown();
+        EXPECT_EQ(FilesIn(recording), before) << c.format;
+        EXPECT_TRUE(report->Frm_report->isVisibleTo(window.get())) << c.format;
+        EXPECT_EQ(report->Combo_reportbin->Text(), c.bin_after) << c.format;
+    }
+    EXPECT_TRUE(launched.empty());
+}
+
+TEST_F(ReportPanelTest, ApplyBlankSaysWhetherTheRecordingHasItsOwnBlank)
+{
+    struct Case {
+        bool copy;
+        std::string message;
+        int value_after;
+    };
+    const Case cases[] = {
+        {true, "Using blank file available on 2025/01/31_14:05:12", 1},
+        {false, "Not blank for this experiment dated 2025/01/31_14:05:12", 0},
+    };
+    openRecording();
+    for (const Case& c : cases) {
+        if (!c.copy) fs::remove(fs::path(recording) / "blank_w6.dat");
+        const size_t shown = boxes.shown().size();
+        boxes.expectMessage(c.message);
+        report->chk_blank->SetValue(1);
+        ASSERT_EQ(boxes.shown().size(), shown + 1) << "one box, and unticking asks nothing";
+        EXPECT_EQ(boxes.shown().back(), c.message);
+        EXPECT_EQ(report->chk_blank->Value(), c.value_after);
+        report->chk_blank->SetValue(0);
+        EXPECT_EQ(boxes.shown().size(), shown + 1);
+    }
+}
+
+TEST_F(ReportPanelTest, NoRecordingOpensWhileARunRecords)
+{
+    report->cmd_load_recording->Click();
+    doubleClick(rowOf("+ 2025.0131\tproj"));
+    const std::string runFolder = window->session().acquisition_folder;
+    window->session().run_state = 1;
+    boxes.expectMessage(kRunRecording);
+    doubleClick(rowOf("  > 2025.0131\t ACQ14:00 \"mix 1\""));
+    window->session().run_state = 0;
+    EXPECT_EQ(window->session().acquisition_folder, runFolder);
+    EXPECT_FALSE(report->loaded.has_value());
+    EXPECT_FALSE(report->Frm_report->isVisibleTo(window.get()));
+}
+
+}  // namespace
+}  // namespace tirmo::reports
