@@ -86,6 +86,8 @@ ReportControls::ReportControls(link::Console& console, QWidget* client, ReportNe
     // The list and its button; the window's tree moves them into frame_offline and frame_group.
     Listpj = new QListWidget(client);
     Listpj->setObjectName("Listpj");
+    // Several acquisitions are chosen together for a joint report.
+    Listpj->setSelectionMode(QAbstractItemView::ExtendedSelection);
     connect(Listpj, &QListWidget::itemDoubleClicked, this, [this] { Listpj_DblClick(); });
     cmd_load_recording = ui::MakeButton(client, "cmd_load_recording", "LOAD RECORDED EXPERIMENTS",
                                         [this] { cmd_load_recording_Click(); });
