@@ -180,6 +180,8 @@ private:
     // needs of the camera, the run panel, the project and the run.
     camera::MainCameraNeeds NeedsOfCamera();
     plate::PlateNeeds NeedsOfPlate();
+    // What the project panel and the blank frame need of the plate, the run panel and the run.
+    project::ProjectNeeds NeedsOfProject();
     void openLink(int port);
 };
 

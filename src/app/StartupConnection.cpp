@@ -232,6 +232,7 @@ void Frm_acquire::Form_Load()
         int power = 0;
         thermal->SetPowerReadTemperature(power);
     }
+    project->SelectLastProject();
     // Every control to its place for the window's size, the plate map drawn at its size.
     LayoutMainWindow();
 }
