@@ -65,6 +65,17 @@ TEST_F(ProjectPanelTest, NewProjectIsDatedAndTakesTheWindowsValues)
                                                   "p20250720_taken"}));
 }
 
+TEST_F(ProjectPanelTest, NewWithANameOfTheSameDayReusesThatProject)
+{
+    test::WriteProgramFile("reports/p20250720_my_test_1/20250720_090000run/subpj.dat", "run\r\n");
+    window->txtlapse->SetText("75");
+    boxes.expectInput("Enter a name for your project", "my TEST 1");
+    pj().cmd_loadpj_Click();
+    EXPECT_EQ(pj().current_project, "p20250720_my_test_1");
+    EXPECT_EQ(readFile("reports/p20250720_my_test_1/pjsetup.dat"), "acq_time=75\r\nplate_format=w6\r\ntemperature=20\r\n");
+    EXPECT_EQ(readFile("reports/p20250720_my_test_1/20250720_090000run/subpj.dat"), "run\r\n") << "its runs stay";
+}
+
 TEST_F(ProjectPanelTest, TypedNamesAreMeasuredAndNeverLeaveReports)
 {
     const struct { std::string typed, message, folder; } cases[] = {
@@ -271,8 +282,10 @@ TEST_F(ProjectPanelTest, StartUpOpensTheLastProjectOrFallsBackToTheDefault)
         {"last project present", "w24proj\r\n", "w24proj", false},
         {"in another letter case", "W24PROJ\r\n", "w24proj", false},
         {"last project gone", "gone\r\n", "default_project", true},
-        {"empty line", "\r\n", "default_project", true},
-        {"reports itself", "..\r\n", "default_project", true},
+        {"empty line", "\r\n", "default_project", false},
+        {"reports itself", "..\r\n", "default_project", false},
+        {"a path", "../../etc\r\n", "default_project", false},
+        {"a file of reports", "pj_sn0.dat\r\n", "default_project", true},
     };
     for (const auto& c : cases) {
         std::remove(platform::ProgramPath("reports/pj_sn0.dat").c_str());
@@ -285,6 +298,8 @@ TEST_F(ProjectPanelTest, StartUpOpensTheLastProjectOrFallsBackToTheDefault)
         EXPECT_EQ(pj().current_project, c.project) << c.what;
         EXPECT_EQ(pj().cmb_project->Text(), c.project) << c.what;
         EXPECT_EQ(boxes.pending(), 0u) << c.what;
+        EXPECT_TRUE(readFile("reports/chgroup.dat").empty()) << c.what << ": reports is no project";
+        EXPECT_TRUE(readFile("chgroup.dat").empty()) << c.what;
     }
     EXPECT_EQ(readFile("reports/default_project/pjsetup.dat"), "acq_time=30\r\nplate_format=w6\r\ntemperature=20\r\n");
 }
