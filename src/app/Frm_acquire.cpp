@@ -95,7 +95,7 @@ void Frm_acquire::buildControls()
     // Temperature first: the tick runs its users in the order they came.
     thermal = std::make_unique<thermal::ThermalControls>(*this, *ticker, client_, menuBar());
     lighting = std::make_unique<lighting::LightControls>(*this, *ticker, client_, mntools);
-    project = std::make_unique<project::ProjectControls>(*this, client_);
+    project = std::make_unique<project::ProjectControls>(*this, client_, NeedsOfProject());
     run_window_ = std::make_unique<RunWindowAdapter>(*this);
     run = std::make_unique<acquisition::RunControls>(*this, *run_window_);
     report = std::make_unique<reports::ReportControls>(*this, client_, NeedsOfReport());

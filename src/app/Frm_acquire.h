@@ -187,6 +187,8 @@ private:
     camera::MainCameraNeeds NeedsOfCamera();
     plate::PlateNeeds NeedsOfPlate();
     reports::ReportNeeds NeedsOfReport();
+    // What the project panel and the blank frame need of the plate, the run panel and the run.
+    project::ProjectNeeds NeedsOfProject();
     void openLink(int port);
 };
 

@@ -233,6 +233,7 @@ void Frm_acquire::Form_Load()
         thermal->SetPowerReadTemperature(power);
     }
     report->FillReportLists();
+    project->SelectLastProject();
     // Every control to its place for the window's size, the plate map drawn at its size.
     LayoutMainWindow();
 }

@@ -14,7 +14,14 @@ std::string lastProjectPath(int serialNumber)
 std::string LoadLastProject(int serialNumber)
 {
     const std::string path = lastProjectPath(serialNumber);
-    if (auto lines = platform::ReadLines(path)) return lines->empty() ? std::string() : lines->front();
+    if (auto lines = platform::ReadLines(path)) {
+        const std::string name = lines->empty() ? std::string() : lines->front();
+        // Only a folder directly under reports is a project: an empty name would make reports
+        // itself the project, and a path would lead out of it.
+        if (name.empty() || name == "." || name == ".." || name.find_first_of("/\\") != std::string::npos)
+            return kDefaultProject;
+        return name;
+    }
     SaveLastProject(kDefaultProject, serialNumber);
     return kDefaultProject;
 }

@@ -8,6 +8,8 @@ namespace tirmo::project {
 inline constexpr const char* kDefaultProject = "default_project";
 
 // The first line of the file; when the file is missing it is created holding "default_project".
+// A first line that names no folder directly under reports (empty, ".", "..", or a path) gives
+// "default_project" as well, the file left as it is.
 std::string LoadLastProject(int serialNumber);
 // Creates or replaces the file with the project name. False when it could not be written.
 bool SaveLastProject(const std::string& project, int serialNumber);

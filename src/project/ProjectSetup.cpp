@@ -43,7 +43,7 @@ std::optional<ProjectSetupValues> ReadProjectSetupFile(const std::string& path)
 {
     const auto lines = platform::ReadLines(path);
     if (!lines) return std::nullopt;
-    return ProjectSetupValues{valueAt(*lines, 0, kAcqTimeKey), valueAt(*lines, 1, kPlateFormatKey),
+    return ProjectSetupValues{lines->size(), valueAt(*lines, 0, kAcqTimeKey), valueAt(*lines, 1, kPlateFormatKey),
                               valueAt(*lines, 2, kTemperatureKey)};
 }
 

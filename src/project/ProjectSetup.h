@@ -3,6 +3,7 @@
 // pjsetup.dat keeps the acquisition time, plate format and set temperature of its latest run as
 // three "key=value" lines, taken by position. Every typed name reaches the file system only
 // through MakeSafeName, so no typed text can point outside reports.
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -19,6 +20,7 @@ inline constexpr const char* kTemperatureKey = "temperature=";
 // What a pjsetup.dat holds, by position: a value is present only when its line exists and
 // contains its key; the value is the line from just after the key's length on.
 struct ProjectSetupValues {
+    size_t lines = 0;  // how many lines the file has: fewer than three is a damaged file
     std::optional<std::string> acq_time;
     std::optional<std::string> plate_format;
     std::optional<std::string> temperature;

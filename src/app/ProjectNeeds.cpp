@@ -1,0 +1,44 @@
+// The main window's wiring of the project panel and the blank frame to the plate, the run
+// panel's boxes, the temperature list and the run start.
+#include "app/Frm_acquire.h"
+#include "ui/ComboBox.h"
+#include "ui/Controls.h"
+
+namespace tirmo::app {
+
+project::ProjectNeeds Frm_acquire::NeedsOfProject()
+{
+    project::ProjectNeeds needs;
+    needs.txtlapse = txtlapse;
+    needs.cmb_well = cmb_well;
+    needs.txttemp = thermal->txttemp;
+    needs.current_format = [this] { return plate->current_format; };
+    needs.use_format = [this](const std::string& format) {
+        plate->current_format = format;
+        plate->DrawPlateLayout(format);
+        plate->ReadPlateSpec(format);
+        // The band editor follows without asking: its format is now the one in use.
+        plate->cmb_formatplate->SetText(format);
+        plate->BuildGroupOptionMenu();
+    };
+    needs.load_groups = [this](const std::string& project) {
+        plate->LoadWellGroups(project);
+        plate->BuildGroupList(0);
+    };
+    needs.redraw_wells = [this] { plate->RedrawAllWells(); };
+    needs.save_groups = [this](const std::string& project) { return plate->SaveWellGroups(project); };
+    needs.blank_menu = mndelblank_top;
+    needs.delete_blank = mndelblank;
+    needs.lock_run_boxes = [this](bool locked) {
+        txtlapse->setReadOnly(locked);
+        cmb_well->setEnabled(!locked);
+    };
+    // The name frame and the run start come with the Play button: until they are wired here a
+    // blank run fills no names and starts nothing.
+    needs.set_run_names = [](const std::string& /*acquisition*/, const std::string& /*project*/) {};
+    needs.clear_stop_request = [] {};
+    needs.start_run = [] {};
+    return needs;
+}
+
+}  // namespace tirmo::app
