@@ -111,7 +111,7 @@ std::string Frm_acquire::PrepareInstrument()
 
 void Frm_acquire::Form_Load()
 {
-    // 1-2: a clean session; the working panels and the monitor stay hidden until the end.
+    // A clean session; the working panels and the monitor stay hidden until the end.
     session().run_state = 0;
     session().dummy_mode = 0;
     project->blank_run = 0;
@@ -132,18 +132,18 @@ void Frm_acquire::Form_Load()
         return;
     }
 
-    // 3: the instrument search. Closed (or stopped by a signal) during it: the shutdown has left
+    // The instrument search. Closed (or stopped by a signal) during it: the shutdown has left
     // the instrument at rest, and the start-up must not wake it again.
     ConnectDevice();
     if (unloaded) return;
 
-    // 4-5: the folder tree; the first start with an instrument reads its calibration sets.
+    // The folder tree; the first start with an instrument reads its calibration sets.
     platform::MakeFolder(platform::ProgramPath("reports"));
     platform::MakeFolder(platform::ProgramPath("config"));
     const std::string notRestored = PrepareInstrument();
     if (unloaded) return;
 
-    // 6: the status line and the serial number label.
+    // The status line and the serial number label.
     if (offline_mode)
         SetStatus("Offline Mode");
     else if (instrument_answered)
@@ -163,7 +163,7 @@ void Frm_acquire::Form_Load()
     serialLabel->resize(serialLabel->sizeHint().width(), serialLabel->fontMetrics().height() + 8);
     serialLabel->show();
 
-    // 7: generation and camera defaults.
+    // Generation and camera defaults.
     session().hardware_generation = session().serial_number < 50 ? 1 : 2;
     if (session().hardware_generation == 1) {
         session().default_gain = 10;
@@ -179,24 +179,24 @@ void Frm_acquire::Form_Load()
     camera->txt_exposure->SetText(std::to_string(session().default_exposure));
     thermal->stage.analog_stage = session().hardware_generation == 1;
 
-    // 8-9: the well list; the set-point list keeps the 20 to 37 it was made with.
+    // The well list; the set-point list keeps the 20 to 37 it was made with.
     std::vector<std::string> wells;
     for (const std::string& row : rowLetters())
         for (int column = 0; column < 12; ++column) wells.push_back(row + std::to_string(column));
     fill(lstwell, wells);
 
 
-    // 11: the default project, with its set-up only when it is new.
+    // The default project, with its set-up only when it is new.
     const std::string defaultFolder = project::ProjectFolder(project::kDefaultProject);
     if (!platform::FolderExists(defaultFolder) && platform::MakeFolder(defaultFolder) &&
         !project::WriteProjectSetupFile(project::ProjectSetupPath(project::kDefaultProject), "30", "w6", "20"))
         SetStatus("Could not write reports/default_project/pjsetup.dat");
 
-    // 12: the camera mask and the camera entries' check marks.
+    // The camera mask and the camera entries' check marks.
     ReadCameraMask(CameraMaskPath(session().serial_number));
     for (size_t i = 0; i < plate->cam_disabled.size(); ++i) plate->cam_disabled[i]->setChecked(!camera_in_use[i]);
 
-    // 13: the last project, or the default one when its folder is gone.
+    // The last project, or the default one when its folder is gone.
     std::string last = project::LoadLastProject(session().serial_number);
     if (!isProjectName(last) || !platform::FolderExists(project::ProjectFolder(last))) {
         ui::dialogs().messageBox("Last project folder Not found!. setting default...");
@@ -207,7 +207,7 @@ void Frm_acquire::Form_Load()
 
     project->current_project = last;
 
-    // 14-16: the plate format shown, its layout, and the panels the window opens with.
+    // The plate format shown, its layout, and the panels the window opens with.
     lighting->Frame_light->hide();
     if (cmb_well->Text().empty()) {
         plate->SetCurrentFormat("w6");
@@ -221,14 +221,14 @@ void Frm_acquire::Form_Load()
     plate->frame_group->show();
     camera->Picact2->hide();
 
-    // 17-19: the blank of the format, the block menu, the project's groups.
+    // The blank of the format, the block menu, the project's groups.
     project->ShowBlankOf(plate->current_format);
     plate->BuildGroupOptionMenu();
     plate->LoadWellGroups(project->current_project);
     plate->BuildGroupList(0);
 
 
-    // 22-24: the channel and the two mode lists, shown disabled.
+    // The channel and the two mode lists, shown disabled.
     fill(lstchannel, {"0"});
     fill(cmb_mode, {"Global activity", "Population distribution", "Track single animal"});
     cmb_mode->SetListIndex(0);
@@ -237,7 +237,7 @@ void Frm_acquire::Form_Load()
     cmb_acqmode->SetListIndex(1);
     cmb_acqmode->setEnabled(false);
 
-    // 25-28: the format boxes hold the format and the two formats a run is offered; the default
+    // The format boxes hold the format and the two formats a run is offered; the default
     // files missing in config; the mask tools' well boxes.
     containers.cmd_menu->hide();
     for (ui::ComboBox* box : {cmb_well, plate->cmb_formatplate}) {
@@ -261,14 +261,14 @@ void Frm_acquire::Form_Load()
     cmb_set2->SetListIndex(0);
 
 
-    // 30: the temperature calibration; the plate map's scale.
+    // The temperature calibration; the plate map's scale.
     thermal->ReadTempCalibration();
     if (unloaded) return;  // its message box may have been closed by a termination signal
     camera->Picact->Scale(0, 0, 500, 2048);
     platform::DoEvents();
     if (unloaded) return;
 
-    // 31: camera 0's bands and defaults, the colour scale, the layout, the plate map drawn.
+    // Camera 0's bands and defaults, the colour scale, the layout, the plate map drawn.
     camera->camera_index = 0;
     plate->ReadFormatFiles(plate->current_format);
     int selectorCamera = 0, column = 0, row = 0;
@@ -280,16 +280,18 @@ void Frm_acquire::Form_Load()
     platform::Sleep(1);
 
 
+    // The plate map of the format in use at its laid-out size (the layout itself draws it only
+    // once the working panels are shown).
     plate->DrawPlateLayout(plate->current_format);
     plate->RedrawAllWells();
 
-    // 32-33: the live picture cleared; the working window revealed.
+    // The live picture cleared; the working window revealed.
     camera->ResetRealtimePicture();
     containers.frame_main->show();
     containers.Frame_menu->show();
     thermal->stage.last_temperature = 0;
 
-    // 34: the stage at rest, over a live link only.
+    // The stage at rest, over a live link only.
     if (unloaded) return;
     if (!offline_mode && session().dummy_mode == 0) {
         thermal->SetFan(128);
