@@ -110,6 +110,7 @@ void Frm_acquire::buildControls()
     containers = BuildMainContainers(client_);
     AdoptIntoContainers(client_);
     autoref = std::make_unique<AutoReferenceWindow>(*this, containers.frm_calibrate, mncalibratewell);
+    buildStartupLists();
     connectShellButtons();
     // What no container is named for keeps its design place among the hidden controls.
     for (QWidget* loose : {static_cast<QWidget*>(camera->frame_setupcam), lighting->txt_led->parentWidget(), thermal->txt_current->parentWidget()})

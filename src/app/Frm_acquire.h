@@ -24,6 +24,7 @@
 #include "ui/Forward.h"
 
 class QAction;
+class QListWidget;
 class QMenu;
 
 namespace tirmo::app {
@@ -79,6 +80,14 @@ public:
     ui::TextBox* txtcom = nullptr;      // COM number of the link
     ui::TextBox* txtlapse = nullptr;    // acquisition time, minutes
     ui::ComboBox* cmb_well = nullptr;   // plate format
+    // Fixed lists the start-up fills; nothing in the program reads or changes them afterwards
+    // except cmb_set1/cmb_set2, which name a well's pixel-mask files (in Frame_select).
+    QListWidget* lstwell = nullptr;       // A0 .. H11, hidden
+    QListWidget* lstchannel = nullptr;    // "0", hidden
+    ui::ComboBox* cmb_mode = nullptr;     // analysis mode, disabled, hidden
+    ui::ComboBox* cmb_acqmode = nullptr;  // acquisition mode, disabled, hidden
+    ui::ComboBox* cmb_set1 = nullptr;     // row letter A .. H
+    ui::ComboBox* cmb_set2 = nullptr;     // column number 1 .. 12
 
     // ==== menus (MainMenus.cpp) ====
     // "Tools" (with "Advanced" and its calibration and factory submenus) and "Help"; the
@@ -190,6 +199,11 @@ private:
     // What the project panel and the blank frame need of the plate, the run panel and the run.
     project::ProjectNeeds NeedsOfProject();
     void openLink(int port);
+    // The start-up's fixed lists, created empty where the tree keeps them.
+    void buildStartupLists();
+    // The first start with an instrument: its folders, and its calibration sets read from its
+    // memory and installed; what could not be restored is appended to the status line.
+    std::string PrepareInstrument();
 };
 
 // The settings text of every port the main window opens.

@@ -1,19 +1,12 @@
-// The start-up: the search for the instrument on COM1 to COM15, the serial-number query, the
-// typed port or offline mode, and what the load handler sets up from the result.
-#include "app/ConfigFiles.h"
+// The start-up connection: the search for the instrument on COM1 to COM15, the serial-number
+// query, and the typed port or offline mode.
 #include "app/Frm_acquire.h"
-#include "thermal/ThermalControls.h"
 #include "link/CommPort.h"
-#include "plate/BandFiles.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
-#include "platform/ProgramFolder.h"
 #include "platform/SerialDevice.h"
-#include "project/LastProject.h"
-#include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
-#include "ui/PictureBox.h"
 
 namespace tirmo::app {
 namespace {
@@ -162,80 +155,6 @@ void Frm_acquire::ConnectDevice()
     SaveConfigTxt();
     link::CommClose(typed);
     openLink(typed);
-}
-
-void Frm_acquire::Form_Load()
-{
-    session().dummy_mode = 0;
-    session().acquisition_folder = platform::ProgramFolder();
-    ConnectDevice();
-    // Closed (or stopped by a signal) during the search: the shutdown has left the instrument
-    // at rest, and the start-up must not wake it again.
-    if (unloaded) return;
-
-    session().hardware_generation = session().serial_number < 50 ? 1 : 2;
-    platform::MakeFolder(platform::ProgramPath("reports"));
-    platform::MakeFolder(platform::ProgramPath("config"));
-    if (!offline_mode && session().serial_number > 0) {
-        const std::string sn = "SN" + std::to_string(session().serial_number);
-        const bool firstStart = !platform::FolderExists(platform::ProgramPath("config_" + sn));
-        platform::MakeFolder(platform::ProgramPath("config_" + sn));
-        platform::MakeFolder(platform::ProgramPath("reports/_internal_reference" + sn));
-        platform::MakeFolder(platform::ProgramPath("reports/_internal_blank_measurement" + sn));
-        // First start with this instrument on this computer: its band files, from config or
-        // the defaults.
-        if (firstStart) plate::InstallFormatFiles("config_" + sn);
-    }
-    if (offline_mode)
-        SetStatus("Offline Mode");
-    else if (instrument_answered)
-        SetStatus("OK. Connected to TIRMO SN" + std::to_string(session().serial_number));
-    else  // a typed port that opened: the link is kept, but nothing confirmed an instrument on it
-        SetStatus("COM" + std::to_string(session().port_slot) + " open, but the instrument did not answer (SN" +
-                  std::to_string(session().serial_number) + ")");
-
-    if (session().hardware_generation == 1) {
-        session().default_gain = 10;
-        session().default_exposure = 20;
-    } else if (session().serial_number >= 57 && session().serial_number <= 59) {
-        session().default_gain = 20;
-        session().default_exposure = 28;
-    } else {
-        session().default_gain = 15;
-        session().default_exposure = 20;
-    }
-    camera->txt_gain->SetText(std::to_string(session().default_gain));
-    camera->txt_exposure->SetText(std::to_string(session().default_exposure));
-    thermal->stage.analog_stage = session().hardware_generation == 1;
-
-    ReadCameraMask(CameraMaskPath(session().serial_number));
-    project->current_project = project::LoadLastProject(session().serial_number);
-    lighting->WriteDefaultLedLayouts();
-    thermal->ReadTempCalibration();
-    if (unloaded) return;  // its message box may have been closed by a termination signal
-
-    if (cmb_well->Text().empty()) cmb_well->SetText("w6");
-    plate->SetCurrentFormat(cmb_well->Text());
-    plate->ReadPlateSpec(plate->current_format);
-    plate->WriteMissingSpecFiles();
-
-    this->camera->Picact->Scale(0, 0, 500, 2048);
-    this->camera->camera_index = 0;
-    plate->ReadFormatFiles(plate->current_format);
-    camera->cmd_default_Click();
-    plate->InitPlateView();
-    this->camera->ResetRealtimePicture();
-
-    if (unloaded) return;
-    if (!offline_mode && session().dummy_mode == 0) {
-        thermal->SetFan(128);
-        int power = 0;
-        thermal->SetPowerReadTemperature(power);
-    }
-    report->FillReportLists();
-    project->SelectLastProject();
-    // Every control to its place for the window's size, the plate map drawn at its size.
-    LayoutMainWindow();
 }
 
 }  // namespace tirmo::app

@@ -213,24 +213,6 @@ void PlateControls::WriteMissingSpecFiles()
     }
 }
 
-void PlateControls::InitPlateView()
-{
-    // The layout of the project's format again: the first read of the start-up comes before a
-    // fresh installation's default layout files are written.
-    ReadPlateSpec(current_format);
-    for (size_t i = 0; i < cam_disabled.size(); ++i) cam_disabled[i]->setChecked(!camera_in_use_[i]);
-    cmb_formatplate->SetText(current_format);
-    needs_.show_blank_of(current_format);
-    BuildGroupOptionMenu();
-    if (platform::FolderExists(platform::ProgramPath("reports\\" + needs_.current_project()))) LoadWellGroups(needs_.current_project());
-    BuildGroupList(0);
-    int camera = needs_.camera_index(), column = 0, row = 0;
-    needs_.init_band_selectors(camera, column, row);
-    BuildColorScale();
-    DrawPlateLayout(current_format);
-    RedrawAllWells();
-}
-
 // ---------------------------------------------------------------- band editor
 
 void PlateControls::col_start_menos_Click() { pressColumnButton(*this, plate::BandButton::StartDown); }

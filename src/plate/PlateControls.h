@@ -79,10 +79,6 @@ public:
     // Start-up: the default plate layout files (_spc.dat) missing in config.
     void WriteMissingSpecFiles();
 
-    // The plate-related part of the start-up: selectors, check marks, block menu, groups of the
-    // current project, band selectors of camera 0 and the colour scale.
-    void InitPlateView();
-
     // Plate map on Picact (and the camera window chart on Picact2).
     void DrawPlateLayout(const std::string& format);
     void DrawDisabledWells(int well);

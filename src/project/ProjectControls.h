@@ -66,9 +66,6 @@ public:
     bool WriteProjectSetup(const std::string& project);
     void cmd_loadpj_Click();  // "New"
     void cmd_renpj_Click();   // "Rename"
-    // Start-up: the last project of this instrument (default_project when it is unknown, gone or
-    // not a project), listed and applied.
-    void SelectLastProject();
 
     // The project the reports folder is read for; the start-up loads it and the shutdown saves
     // it for the instrument's serial number.

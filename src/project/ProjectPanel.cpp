@@ -105,19 +105,6 @@ void ProjectControls::cmb_project_Click()
     ShowBlankOf(needs_.current_format());
 }
 
-void ProjectControls::SelectLastProject()
-{
-    // The project every instrument falls back to exists before the last one is looked for.
-    if (!CreateDefaultProject()) console_.SetStatus(std::string(kSetupWriteError) + ": " + kDefaultProject);
-    std::string name = LoadLastProject(console_.session().serial_number);
-    // An empty or vanished name, or a folder the list does not show, falls back to the default.
-    if (name.empty() || ListedProject(name).empty()) {
-        message(kLastProjectMissing);
-        name = kDefaultProject;
-    }
-    FillProjectCombo(name);
-}
-
 // ---------------------------------------------------------------- New and Rename
 
 void ProjectControls::cmd_loadpj_Click()

@@ -7,6 +7,7 @@
 
 #include "link/Session.h"
 #include "link/CommPort.h"
+#include "platform/ProgramFolder.h"
 #include "support/AppFixture.h"
 #include "support/LinkFixture.h"
 #include "ui/Controls.h"
@@ -149,6 +150,8 @@ TEST_F(StartupConnectionTest, ALinkThatCannotBeReopenedLeavesTheProgramOffline)
 
 TEST_F(StartupConnectionTest, LoadSetsGenerationDefaultsFoldersAndStartsTheFan)
 {
+    // A known instrument: its folder exists, so the start-up does not read its memory.
+    platform::MakeFolder(platform::ProgramPath("config_SN58"));
     attachSimulator(2, 58);
     window->Form_Load();
     EXPECT_EQ(window->session().hardware_generation, 2);

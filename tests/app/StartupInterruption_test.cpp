@@ -116,6 +116,8 @@ TEST_F(SignalDuringABoxTest, DuringTheStartUpsBoxTheStartUpStopsAndTheProgramEnd
 TEST_F(SignalDuringABoxTest, InTheEventLoopNeitherABoxNorTheFactoryWindowKeepsTheProgramAlive)
 {
     useFakeClock();
+    // A known instrument: its folder exists, so the start-up does not read its memory.
+    platform::MakeFolder(platform::ProgramPath("config_SN57"));
     attachSimulator(4, 57);
     Frm_advance factory(window->session());
     factory.show();

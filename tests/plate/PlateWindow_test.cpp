@@ -512,6 +512,9 @@ TEST_F(PlateWindowTest, StartUpLoadsTheProjectGroupsAndTicksDisabledCameras)
     platform::MakeFolder(platform::ProgramPath("reports/default_project"));
     std::ofstream(platform::ProgramPath("reports/default_project/chgroup.dat"), std::ios::binary)
         << "#Well, Group, name\r\n0,1,\"Wild\"\r\n";
+    // A project folder made by hand has no set-up file; this one has the one the start-up writes.
+    std::ofstream(platform::ProgramPath("reports/default_project/pjsetup.dat"), std::ios::binary)
+        << "acq_time=30\r\nplate_format=w6\r\ntemperature=20\r\n";
     std::ofstream(platform::ProgramPath("config/camconf.dat"), std::ios::binary) << "110111\r\n";
     boxes.expectInput("PORT ERROR", "");
     window->Form_Load();
