@@ -121,7 +121,7 @@ void Frm_acquire::buildControls()
     // The panels that open over the working area lie above it, in the tree's order.
     for (QWidget* panel : {containers.Frame_calibration, containers.frameblank, containers.Frame_tcycle,
                            containers.frm_calibrate, containers.frmtempcal, containers.frame_flash, containers.Frm_report,
-                           containers.frm_confirmacq, static_cast<QWidget*>(containers.cmd_menu), static_cast<QWidget*>(containers.lbl_lenrx),
+                           containers.frm_confirmacq, containers.frame_offline, static_cast<QWidget*>(containers.cmd_menu), static_cast<QWidget*>(containers.lbl_lenrx),
                            static_cast<QWidget*>(containers.txt_in)})
         if (panel) {
             panel->raise();

@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QFontDatabase>
 #include <QListWidget>
 
 #include "link/Session.h"
@@ -86,6 +87,8 @@ ReportControls::ReportControls(link::Console& console, QWidget* client, ReportNe
     // The list and its button; the window's tree moves them into frame_offline and frame_group.
     Listpj = new QListWidget(client);
     Listpj->setObjectName("Listpj");
+    // Rows line up their dates and names in columns only in a fixed-width face.
+    Listpj->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     // Several acquisitions are chosen together for a joint report.
     Listpj->setSelectionMode(QAbstractItemView::ExtendedSelection);
     connect(Listpj, &QListWidget::itemDoubleClicked, this, [this] { Listpj_DblClick(); });
