@@ -96,7 +96,8 @@ void Frm_acquire::buildControls()
     lighting = std::make_unique<lighting::LightControls>(*this, *ticker, client_, mntools);
     project = std::make_unique<project::ProjectControls>(*this, client_);
     run_window_ = std::make_unique<RunWindowAdapter>(*this);
-    run = std::make_unique<acquisition::RunControls>(*this, *run_window_);
+    run = std::make_unique<acquisition::RunControls>(*this, *run_window_, client_);
+    txtlapse->onChange([this] { run->txtlapse_Change(); });
     orderToolsMenu();
 
     txt_in = ui::MakeTextBox(client_, "txt_in");
@@ -108,6 +109,7 @@ void Frm_acquire::buildControls()
     containers = BuildMainContainers(client_);
     AdoptIntoContainers(client_);
     autoref = std::make_unique<AutoReferenceWindow>(*this, containers.frm_calibrate, mncalibratewell);
+    run->AttachNameFrame(containers.frm_confirmacq);
     connectShellButtons();
     // What no container is named for keeps its design place among the hidden controls.
     for (QWidget* loose : {static_cast<QWidget*>(camera->frame_setupcam), lighting->txt_led->parentWidget(), thermal->txt_current->parentWidget()})
@@ -256,11 +258,13 @@ void Frm_acquire::ReadCameraMask(const std::string& path)
     for (size_t i = 0; i < inUse.size(); ++i) camera_in_use[i] = inUse[i];
 }
 
-void Frm_acquire::WriteCameraConfig(const std::string& path)
+bool Frm_acquire::WriteCameraConfig(const std::string& path)
 {
     std::array<bool, 6> inUse;
     for (size_t i = 0; i < inUse.size(); ++i) inUse[i] = camera_in_use[i];
-    if (!WriteCameraMaskFile(path, inUse)) SetStatus("Could not write the camera mask " + path);
+    if (WriteCameraMaskFile(path, inUse)) return true;
+    SetStatus("Could not write the camera mask " + path);
+    return false;
 }
 
 // ---------------------------------------------------------------- closing
