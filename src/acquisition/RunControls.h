@@ -108,11 +108,12 @@ public:
     // counts stand).
     bool CompleteWindow();
 
-    // Arms a prepared-and-started run in folder, as the run start does after its checks: run
-    // preparation, the starting files (title as the name box gives it), the run counters, the
-    // elapsed time from now on the monotonic clock, window 0 of camera 0 with the run's exposure,
-    // and Timer2 at 200 ms. 1, or -1 when the preparation was refused or the starting files
-    // could not be written (with a status line); nothing runs then.
+    // Arms a run in folder without the name frame and the autoreference round (tests and
+    // benchmarks): run preparation, the starting run files (title as the name box gives it), then
+    // what the run start does after its round: the first window's camera boxes, window 0 of
+    // camera 0, the run counters, the elapsed time from now on the monotonic clock, light.csv and
+    // Timer2 at 200 ms. 1, or -1 when the preparation was refused or a file could not be written
+    // (with a status line or message); nothing runs then.
     int ArmRun(const std::string& folder, const std::string& title);
 
     // The acquisition loop: one step of the run per tick (one frame of the current window, the
