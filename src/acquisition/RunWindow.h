@@ -107,7 +107,7 @@ public:
     virtual void SetPlateViewShown(bool shown) = 0;
     virtual void DrawPlateLayout(const std::string& format) = 0;
     virtual void RedrawAllWells() = 0;
-    // After a stop: the current format taken from cmb_well, its plate drawn and its spec read,
+    // After a stop: the current format taken from cmb_well, its plate drawn and its plate layout file read,
     // every well drawn.
     virtual void RedrawPlateOfPlateFormat() = 0;
     // The current project's setup, groups and plate read again (the project list's own click).
