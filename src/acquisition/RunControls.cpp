@@ -21,11 +21,12 @@ constexpr int kWindow96Bright = 3;  // the w96f window taken at full exposure
 constexpr int kFullExposure = 255;
 }  // namespace
 
-RunControls::RunControls(link::Console& console, RunWindow& window)
+RunControls::RunControls(link::Console& console, RunWindow& window, QWidget* client)
     : random_(unsigned(platform::MonotonicMs())), console_(console), window_(window)
 {
     Timer2.SetEnabled(false);
     Timer2.onTick([this] { Timer2_Timer(); });
+    buildRunButtons(client);
 }
 
 int RunControls::ArmRun(const std::string& folder, const std::string& title)
@@ -38,23 +39,46 @@ int RunControls::ArmRun(const std::string& folder, const std::string& title)
     files.title = title;
     files.lapse = window_.AcquisitionTimeText();
     files.format = window_.PlateFormat();
-    if (!WriteStartingFiles(folder, files) || !CreateLightLog(folder)) {
+    if (!WriteStartingFiles(folder, files)) {
         console_.SetStatus(kRecordsNotWritten + folder);
         return -1;
     }
     s.run_state = 1;
+    return StartTicking() ? 1 : -1;
+}
+
+bool RunControls::StartTicking()
+{
+    link::Session& s = console_.session();
+    // The first window's camera boxes; the camera set-up below sends them as they stand.
+    window_.ShowRunCamera(0, tables.run_speed, tables.run_exposure, s.default_gain);
+    window_.DrawPlateLayout(window_.CurrentFormat());
+    frame_store = RunFrameStore{};
+    Timer2.SetInterval(kTickIntervalMs);
+    frame_counter = 0;
+    // A Stop pressed while the instrument answered ends the start here.
+    if (s.run_state != 1) return false;
+    SetCameraWindow(0, 0);
+    window_.DrawActivityChart(0, 0);
+    if (s.run_state != 1) return false;
+    window_.ReadCameraActivity(0);
+
+    time_up = false;
     s.elapsed_seconds = 0;
     run_start_ms_ = platform::MonotonicMs();
     random_.seed(unsigned(run_start_ms_));
-    time_up = false;
-    frame_counter = 0;
-    failed_frames = 0;
     scan_counter = 0;
-    window_.ShowRunExposure(tables.run_exposure, s.default_gain);
-    SetCameraWindow(0, 0);
-    Timer2.SetInterval(kTickIntervalMs);
+    frame_counter = 0;
+    tables.scan_start_seconds_ref(0) = 0;
+    failed_frames = 0;
+    if (!CreateLightLog(s.acquisition_folder)) {
+        // The run does not start without its files; the instrument goes back to rest.
+        StopPlayRun();
+        RefuseStart(kStartingFileNotWritten + s.acquisition_folder);
+        return false;
+    }
     Timer2.SetEnabled(true);
-    return 1;
+    return true;
 }
 
 void RunControls::Timer2_Timer()
@@ -157,7 +181,7 @@ void RunControls::EndRun()
     window_.StopTemperatureTimer();
     console_.SetStatus(kRunDone);
     s.run_state = 0;
-    window_.SetPlayCaption("New");
+    SetPlayCaption("New");
     window_.UnlockRunBoxes();
     window_.SetFan(kFanHalf);
     window_.SelectCamera(kNoCamera);
@@ -171,7 +195,7 @@ void RunControls::EndRun()
 void RunControls::StopPlayRun()
 {
     link::Session& s = console_.session();
-    window_.SetPlayCaption("Play");
+    SetPlayCaption("Play");
     s.run_state = 0;
     Timer2.SetEnabled(false);
     window_.StopTemperatureTimer();

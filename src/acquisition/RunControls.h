@@ -7,6 +7,9 @@
 // picture reads) lives here; the elapsed run time is the session's. Everything it needs
 // of the window goes through one RunWindow, and everything it counts through the run engine.
 //
+// The Play button and the name frame start a run: the pre-run checks, the name of the run, its
+// folder and starting files, the autoreference round, then window 0 of camera 0 and Timer2.
+//
 // The acquisition tick puts each good frame k of the current window into
 // frame_store[camera_index][k], calls CompleteWindow once the eleventh is in, then advances
 // camera_index / window_index (and scan_counter after the last window of the last camera) and
@@ -23,16 +26,71 @@
 #include "acquisition/WindowCompletion.h"
 #include "camera/PixelMask.h"
 #include "link/Protocol.h"
+#include "ui/Forward.h"
 #include "ui/Timer.h"
+
+class QWidget;
 
 namespace tirmo::acquisition {
 
 // The status line when a window's records could not all be written.
 inline constexpr const char* kRecordsNotWritten = "Run records could not be written to ";
 
+// The pre-run checks' messages, in the order the checks run.
+inline constexpr const char* kInvalidAcquisitionTime = "invalid acquisition time";
+inline constexpr const char* kPlateFormatError = "Microplate format error";
+inline constexpr const char* kPortNotFound = "COMPORT not found. Plug the equipment and restart the software";
+inline constexpr const char* kLightCalibrationNeeded = "Light Calibration Needed before run!!";
+inline constexpr const char* kReferenceMandatory =
+    "Internal Reference (homogeneous plate) is mandatory for this plate format";
+inline constexpr const char* kMaximumTime = "Maximum time limited to 32000 minutes";
+inline constexpr const char* kConfirmReferenceRun = "Proceed to measure internal Reference(homogeneus plate)?";
+inline constexpr const char* kStartingAutoreference = "Starting autoreference round";
+// A run start that could not make its folders or starting files, with the path: the run does
+// not start.
+inline constexpr const char* kFolderNotCreated = "The acquisition folder could not be created: ";
+inline constexpr const char* kStartingFileNotWritten = "The run could not write its starting files in ";
+
 class RunControls : private RunDevices {
 public:
-    RunControls(link::Console& console, RunWindow& window);
+    // The Play and Report buttons go on client, where the window's tree finds them.
+    RunControls(link::Console& console, RunWindow& window, QWidget* client);
+
+    // ---- Play button, name frame and run start
+    // Builds the name frame's controls in the window's frm_confirmacq.
+    void AttachNameFrame(QWidget* frame);
+    // "New" resets the window for the next run; otherwise, with the run idle, the pre-run checks
+    // and the name frame; a running run stops and a light calibration is cancelled whatever
+    // the checks would say.
+    void cmdPlay_Click();
+    // Closes the name frame and puts the instrument at rest.
+    void cmd_cancelacq_Click();
+    // The run start with the project box, the name box and the blank-run mark as they stand:
+    // folders, starting files, internal reference, then the autoreference round and Timer2.
+    // The blank-run dialog calls it too.
+    void cmd_playacq_Click();
+    // Ticked: the reference project and "<format>_reference" in the boxes, locked; else unlocked.
+    void chk_internalref_Click();
+    void txt_acqname_Click();
+    void txt_acqname_KeyPress(int key);
+    // Keeps the acquisition time at 32000 minutes at most.
+    void txtlapse_Change();
+    // The caption of cmdPlay ("Play", "STOP", "New", "STOP Setup"), repainted.
+    void SetPlayCaption(const std::string& caption);
+
+    ui::CommandButton* cmdPlay = nullptr;
+    ui::CommandButton* cmdreport = nullptr;  // enabled by the run start; its click is the report panel's
+    QWidget* frm_confirmacq = nullptr;
+    ui::CheckBox* chk_internalref = nullptr;  // "Use as Internal Reference"
+    ui::TextBox* txt_pjname = nullptr;
+    ui::TextBox* txt_acqname = nullptr;
+    ui::CommandButton* cmd_playacq = nullptr;
+    ui::CommandButton* cmd_cancelacq = nullptr;
+    // Set when a press stops a run or cancels a light calibration; cleared by every other press.
+    bool stop_requested = false;
+    // The folder names of the last run start: its project under reports and its acquisition.
+    std::string project_folder;
+    std::string acquisition_name;
 
     // Prepares the run's tables from the plate format in use: "Setting up IR Video-Camera", the
     // plate readers, the engine's preparation, then the run's speed and exposure into the camera
@@ -50,11 +108,12 @@ public:
     // counts stand).
     bool CompleteWindow();
 
-    // Arms a prepared-and-started run in folder, as the run start does after its checks: run
-    // preparation, the starting files (title as the name box gives it), the run counters, the
-    // elapsed time from now on the monotonic clock, window 0 of camera 0 with the run's exposure,
-    // and Timer2 at 200 ms. 1, or -1 when the preparation was refused or the starting files
-    // could not be written (with a status line); nothing runs then.
+    // Arms a run in folder without the name frame and the autoreference round (tests and
+    // benchmarks): run preparation, the starting run files (title as the name box gives it), then
+    // what the run start does after its round: the first window's camera boxes, window 0 of
+    // camera 0, the run counters, the elapsed time from now on the monotonic clock, light.csv and
+    // Timer2 at 200 ms. 1, or -1 when the preparation was refused or a file could not be written
+    // (with a status line or message); nothing runs then.
     int ArmRun(const std::string& folder, const std::string& title);
 
     // The acquisition loop: one step of the run per tick (one frame of the current window, the
@@ -95,6 +154,19 @@ public:
     plate::WindowActivity ActivityView(double minutes, int camera, int window);
 
 private:
+    bool PreRunChecks();
+    void OpenNameFrame();
+    void ApplyInternalReferenceRule();
+    void StopByUser();
+    void CancelCalibration();
+    void RedrawPlateAfterStop();
+    bool CreateRunFolders();
+    bool WriteRunStartFiles();
+    void RunAutoreferenceRound();
+    bool StartTicking();
+    void RefuseStart(const std::string& message);
+    void buildRunButtons(QWidget* client);
+
     void FrameStep();
     void AdvanceWindow();
     void EndRun();

@@ -70,7 +70,6 @@ public:
     virtual void DrawActivityChart(int camera, int window) = 0;
 
     // ---- run end and stop
-    virtual void SetPlayCaption(const std::string& caption) = 0;
     // Timer3, the one-second tick, off.
     virtual void StopTemperatureTimer() = 0;
     virtual void PeltierOff() = 0;
@@ -89,6 +88,55 @@ public:
     virtual void SaveBlankMeasurement(const std::string& folder, const std::string& format, double minutes) = 0;
     // The report panel for the run just finished.
     virtual void OpenRunReport() = 0;
+
+    // ---- Play button and run start
+    // The plate format and the name of the current project.
+    virtual std::string CurrentFormat() const = 0;
+    virtual std::string CurrentProject() const = 0;
+    virtual void SetAcquisitionTimeText(const std::string& text) = 0;
+    virtual void FocusAcquisitionTime() = 0;
+    virtual void FocusPlateFormat() = 0;
+    virtual void EnablePlateFormat(bool enabled) = 0;
+    // frame_offline and frm_calibrate hidden.
+    virtual void HideSidePanels() = 0;
+    // The group panel or, during a run, the activity chart in its place.
+    virtual void ShowGroupPanel(bool shown) = 0;
+    // Picact2 and Picrealtime cleared.
+    virtual void ClearRunPictures() = 0;
+    // True while the plate map, not a camera picture, is on Picact.
+    virtual void SetPlateViewShown(bool shown) = 0;
+    virtual void DrawPlateLayout(const std::string& format) = 0;
+    virtual void RedrawAllWells() = 0;
+    // After a stop: the current format taken from cmb_well, its plate drawn and its plate layout file read,
+    // every well drawn.
+    virtual void RedrawPlateOfPlateFormat() = 0;
+    // The current project's setup, groups and plate read again (the project list's own click).
+    virtual void ReloadProject() = 0;
+    // chk_temp captioned "Temperature" (its value left) and the indicator white.
+    virtual void ResetTemperatureIndicator() = 0;
+    // chk_temp ticked: the run holds a set point.
+    virtual bool TemperatureControlOn() const = 0;
+    // 1 when the instrument has an accepted reference run of the format.
+    virtual bool HasInternalReference(const std::string& format) const = 0;
+    // The reference project of the instrument: "_internal_reference" and its serial tag.
+    virtual std::string ReferenceProjectName() const = 0;
+    // The run start's files outside the run files: each false, with its own notice, when it could
+    // not be written. project is a folder name under reports, folder below reports for the groups,
+    // acquisitionFolder a full path.
+    virtual bool WriteProjectSetup(const std::string& project) = 0;
+    virtual bool SaveWellGroups(const std::string& folder) = 0;
+    virtual bool WriteCameraConfig() = 0;
+    virtual bool CopyBlankToAcquisition(const std::string& format, const std::string& acquisitionFolder) = 0;
+    // The factors of the format from the reference runs into the reference table and the
+    // acquisition's factor_correction.txt; NeutralReferenceFactors sets every factor to 1.0.
+    virtual bool ComputeInternalReference(const std::string& acquisitionFolder, const std::string& format) = 0;
+    virtual void NeutralReferenceFactors() = 0;
+    // txt_gain alone, and the camera boxes of the run's first window.
+    virtual void ShowGain(int gain) = 0;
+    virtual void ShowRunCamera(int camera, int speed, int exposure, int gain) = 0;
+    // The autoreference round with the LED powers of ledpower.dat after it; false when the
+    // user stopped it.
+    virtual bool AutoCalibrateCameras() = 0;
 };
 
 }  // namespace tirmo::acquisition

@@ -97,8 +97,9 @@ void Frm_acquire::buildControls()
     lighting = std::make_unique<lighting::LightControls>(*this, *ticker, client_, mntools);
     project = std::make_unique<project::ProjectControls>(*this, client_, NeedsOfProject());
     run_window_ = std::make_unique<RunWindowAdapter>(*this);
-    run = std::make_unique<acquisition::RunControls>(*this, *run_window_);
+    run = std::make_unique<acquisition::RunControls>(*this, *run_window_, client_);
     report = std::make_unique<reports::ReportControls>(*this, client_, NeedsOfReport());
+    txtlapse->onChange([this] { run->txtlapse_Change(); });
     orderToolsMenu();
 
     txt_in = ui::MakeTextBox(client_, "txt_in");
@@ -111,6 +112,7 @@ void Frm_acquire::buildControls()
     AdoptIntoContainers(client_);
     autoref = std::make_unique<AutoReferenceWindow>(*this, containers.frm_calibrate, mncalibratewell);
     buildStartupLists();
+    run->AttachNameFrame(containers.frm_confirmacq);
     connectShellButtons();
     // What no container is named for keeps its design place among the hidden controls.
     for (QWidget* loose : {static_cast<QWidget*>(camera->frame_setupcam), lighting->txt_led->parentWidget(), thermal->txt_current->parentWidget()})
@@ -271,11 +273,13 @@ void Frm_acquire::ReadCameraMask(const std::string& path)
     for (size_t i = 0; i < inUse.size(); ++i) camera_in_use[i] = inUse[i];
 }
 
-void Frm_acquire::WriteCameraConfig(const std::string& path)
+bool Frm_acquire::WriteCameraConfig(const std::string& path)
 {
     std::array<bool, 6> inUse;
     for (size_t i = 0; i < inUse.size(); ++i) inUse[i] = camera_in_use[i];
-    if (!WriteCameraMaskFile(path, inUse)) SetStatus("Could not write the camera mask " + path);
+    if (WriteCameraMaskFile(path, inUse)) return true;
+    SetStatus("Could not write the camera mask " + path);
+    return false;
 }
 
 // ---------------------------------------------------------------- closing

@@ -59,7 +59,8 @@ public:
     int QuerySerialNumber(int port);
     void SaveConfigTxt();
     void ReadCameraMask(const std::string& path);
-    void WriteCameraConfig(const std::string& path);
+    // False, with a status line, when the mask could not be written.
+    bool WriteCameraConfig(const std::string& path);
 
     // ==== window layout ====
     // The design-time tree the subsystems' controls live in, laid out on the proportional grid

@@ -77,7 +77,12 @@ void Frm_acquire::buildMenus()
     mnjointrep = namedEntry(mnrightclickmenu, "mnjointrep", "Joint Report...", false);
 }
 
-void Frm_acquire::connectShellButtons() { containers.cmd_menu->onClick([this] { cmd_menu_Click(); }); }
+void Frm_acquire::connectShellButtons()
+{
+    containers.cmd_menu->onClick([this] { cmd_menu_Click(); });
+    // The run panel's Report button opens the report panel on the run just made.
+    run->cmdreport->onClick([this] { report->cmdreport_Click(); });
+}
 
 void Frm_acquire::cmd_menu_Click()
 {

@@ -33,11 +33,13 @@ project::ProjectNeeds Frm_acquire::NeedsOfProject()
         txtlapse->setReadOnly(locked);
         cmb_well->setEnabled(!locked);
     };
-    // The name frame and the run start come with the Play button: until they are wired here a
-    // blank run fills no names and starts nothing.
-    needs.set_run_names = [](const std::string& /*acquisition*/, const std::string& /*project*/) {};
-    needs.clear_stop_request = [] {};
-    needs.start_run = [] {};
+    // A blank run is started from the name frame's boxes, as a run from the Play button is.
+    needs.set_run_names = [this](const std::string& acquisition, const std::string& project) {
+        run->txt_acqname->SetText(acquisition);
+        run->txt_pjname->SetText(project);
+    };
+    needs.clear_stop_request = [this] { run->stop_requested = false; };
+    needs.start_run = [this] { run->cmd_playacq_Click(); };
     return needs;
 }
 

@@ -1,8 +1,15 @@
 #include "app/RunWindowAdapter.h"
 
+#include <algorithm>
+
+#include "app/ConfigFiles.h"
 #include "app/Frm_acquire.h"
+#include "project/BlankStore.h"
+#include "project/InternalReference.h"
+#include "project/ProjectSetup.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
+#include "ui/Dialogs.h"
 #include "ui/PictureBox.h"
 #include "ui/Shape.h"
 #include "ui/Timer.h"
@@ -140,9 +147,6 @@ void RunWindowAdapter::ShowRunExposure(int exposure, int gain)
 
 void RunWindowAdapter::DrawActivityChart(int camera, int window) { w_.plate->DrawActivityChart(camera, window); }
 
-// The Play button comes with the run start; until then there is no caption to set.
-void RunWindowAdapter::SetPlayCaption(const std::string&) {}
-
 void RunWindowAdapter::StopTemperatureTimer() { w_.Timer3->SetEnabled(false); }
 
 void RunWindowAdapter::PeltierOff() { w_.thermal->PeltierOff(); }
@@ -186,5 +190,130 @@ void RunWindowAdapter::SaveBlankMeasurement(const std::string& folder, const std
 }
 
 void RunWindowAdapter::OpenRunReport() { w_.report->cmdreport_Click(); }
+
+// ---------------------------------------------------------------- Play button and run start
+
+namespace {
+project::CorrectionNotices WindowNotices(Frm_acquire& w)
+{
+    project::CorrectionNotices notices;
+    notices.message = [](const std::string& text) { ui::dialogs().messageBox(text); };
+    notices.status = [&w](const std::string& text) { w.SetStatus(text); };
+    return notices;
+}
+}  // namespace
+
+std::string RunWindowAdapter::CurrentFormat() const { return w_.plate->current_format; }
+
+std::string RunWindowAdapter::CurrentProject() const { return w_.project->current_project; }
+
+void RunWindowAdapter::SetAcquisitionTimeText(const std::string& text) { w_.txtlapse->SetText(text); }
+
+void RunWindowAdapter::FocusAcquisitionTime() { w_.txtlapse->setFocus(); }
+
+void RunWindowAdapter::FocusPlateFormat() { w_.cmb_well->setFocus(); }
+
+void RunWindowAdapter::EnablePlateFormat(bool enabled) { w_.cmb_well->setEnabled(enabled); }
+
+void RunWindowAdapter::HideSidePanels()
+{
+    w_.containers.frame_offline->setVisible(false);
+    w_.containers.frm_calibrate->setVisible(false);
+}
+
+void RunWindowAdapter::ShowGroupPanel(bool shown)
+{
+    w_.containers.frame_group->setVisible(shown);
+    w_.camera->Picact2->setVisible(!shown);
+    w_.camera->Picact2->repaint();
+}
+
+void RunWindowAdapter::ClearRunPictures()
+{
+    w_.camera->Picact2->Cls();
+    w_.camera->Picrealtime->Cls();
+}
+
+void RunWindowAdapter::SetPlateViewShown(bool shown) { w_.camera->plate_view_shown = shown; }
+
+void RunWindowAdapter::DrawPlateLayout(const std::string& format) { w_.plate->DrawPlateLayout(format); }
+
+void RunWindowAdapter::RedrawAllWells() { w_.plate->RedrawAllWells(); }
+
+void RunWindowAdapter::RedrawPlateOfPlateFormat()
+{
+    plate::PlateControls& p = *w_.plate;
+    p.current_format = w_.cmb_well->Text();
+    p.DrawPlateLayout(p.current_format);
+    p.ReadPlateSpec(p.current_format);
+    p.RedrawAllWells();
+}
+
+void RunWindowAdapter::ReloadProject() { w_.project->cmb_project_Click(); }
+
+void RunWindowAdapter::ResetTemperatureIndicator()
+{
+    w_.thermal->chk_temp->SetCaption("Temperature");
+    w_.thermal->Shape_temp->SetFillColor(0xFFFFFF);
+}
+
+bool RunWindowAdapter::TemperatureControlOn() const { return w_.thermal->chk_temp->Value() == 1; }
+
+bool RunWindowAdapter::HasInternalReference(const std::string& format) const
+{
+    return project::HasInternalReference(format, w_.session().serial_number) == 1;
+}
+
+std::string RunWindowAdapter::ReferenceProjectName() const
+{
+    return "_internal_reference" + project::SerialTag(w_.session().serial_number);
+}
+
+bool RunWindowAdapter::WriteProjectSetup(const std::string& project) { return w_.project->WriteProjectSetup(project); }
+
+bool RunWindowAdapter::SaveWellGroups(const std::string& folder) { return w_.plate->SaveWellGroups(folder); }
+
+bool RunWindowAdapter::WriteCameraConfig() { return w_.WriteCameraConfig(CameraMaskPath(w_.session().serial_number)); }
+
+bool RunWindowAdapter::CopyBlankToAcquisition(const std::string& format, const std::string& acquisitionFolder)
+{
+    project::ProjectControls& p = *w_.project;
+    project::BlankTables tables;
+    const project::BlankCopy copy =
+        project::CopyBlankToAcquisition(format, acquisitionFolder, w_.session().serial_number, tables, WindowNotices(w_));
+    std::copy_n(tables.values.begin(), std::min(tables.values.size(), p.blank_values.size()), p.blank_values.begin());
+    p.blank_lapse = tables.lapse;
+    return copy.written;
+}
+
+bool RunWindowAdapter::ComputeInternalReference(const std::string& acquisitionFolder, const std::string& format)
+{
+    std::string folder = acquisitionFolder;
+    std::vector<double>& table = w_.project->reference_factor;
+    project::ReferenceFactors factors = project::NeutralFactors();
+    std::copy_n(table.begin(), std::min(factors.size(), table.size()), factors.begin());
+    const project::InternalReferenceResult result =
+        project::ComputeInternalReference(folder, format, w_.session().serial_number, false, factors, WindowNotices(w_));
+    std::copy_n(factors.begin(), std::min(factors.size(), table.size()), table.begin());
+    return result.write == project::FactorWrite::Written;
+}
+
+void RunWindowAdapter::NeutralReferenceFactors()
+{
+    std::vector<double>& f = w_.project->reference_factor;
+    std::fill(f.begin(), f.begin() + std::min<size_t>(f.size(), 384), 1.0);
+}
+
+void RunWindowAdapter::ShowGain(int gain) { Show(w_.camera->txt_gain, gain); }
+
+void RunWindowAdapter::ShowRunCamera(int camera, int speed, int exposure, int gain)
+{
+    Show(w_.camera->txt_cam, camera);
+    Show(w_.camera->txt_speed, speed);
+    Show(w_.camera->txt_exposure, exposure);
+    Show(w_.camera->txt_gain, gain);
+}
+
+bool RunWindowAdapter::AutoCalibrateCameras() { return w_.autoref->AutoCalibrateCameras(); }
 
 }  // namespace tirmo::app

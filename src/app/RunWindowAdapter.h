@@ -38,7 +38,6 @@ public:
     void SelectCamera(int camera) override;
     void ShowRunExposure(int exposure, int gain) override;
     void DrawActivityChart(int camera, int window) override;
-    void SetPlayCaption(const std::string& caption) override;
     void StopTemperatureTimer() override;
     void PeltierOff() override;
     void SetFan(int level) override;
@@ -49,7 +48,36 @@ public:
     bool BlankRun() const override;
     void ClearBlankRun() override;
     void SaveBlankMeasurement(const std::string& folder, const std::string& format, double minutes) override;
+    // The run's end opens the report panel on the run.
     void OpenRunReport() override;
+
+    std::string CurrentFormat() const override;
+    std::string CurrentProject() const override;
+    void SetAcquisitionTimeText(const std::string& text) override;
+    void FocusAcquisitionTime() override;
+    void FocusPlateFormat() override;
+    void EnablePlateFormat(bool enabled) override;
+    void HideSidePanels() override;
+    void ShowGroupPanel(bool shown) override;
+    void ClearRunPictures() override;
+    void SetPlateViewShown(bool shown) override;
+    void DrawPlateLayout(const std::string& format) override;
+    void RedrawAllWells() override;
+    void RedrawPlateOfPlateFormat() override;
+    void ReloadProject() override;
+    void ResetTemperatureIndicator() override;
+    bool TemperatureControlOn() const override;
+    bool HasInternalReference(const std::string& format) const override;
+    std::string ReferenceProjectName() const override;
+    bool WriteProjectSetup(const std::string& project) override;
+    bool SaveWellGroups(const std::string& folder) override;
+    bool WriteCameraConfig() override;
+    bool CopyBlankToAcquisition(const std::string& format, const std::string& acquisitionFolder) override;
+    bool ComputeInternalReference(const std::string& acquisitionFolder, const std::string& format) override;
+    void NeutralReferenceFactors() override;
+    void ShowGain(int gain) override;
+    void ShowRunCamera(int camera, int speed, int exposure, int gain) override;
+    bool AutoCalibrateCameras() override;
 
 private:
     Frm_acquire& w_;

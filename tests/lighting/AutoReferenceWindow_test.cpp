@@ -18,6 +18,7 @@
 #include "platform/ProgramFolder.h"
 #include "sim/SimLitPlate.h"
 #include "support/FakeClock.h"
+#include "support/LitW6Plate.h"
 #include "support/W6WindowFixture.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
@@ -29,35 +30,15 @@ namespace tirmo::app {
 namespace {
 
 constexpr int kStartPower = 3;
-constexpr double kGreyPerPower = 25;
 
-// The main window on the simulator as instrument SN 58 with a "w6" plate lit by its LEDs: the
-// default layout, ledxy.dat placing each LED of a camera's block over its share of the well, and
-// ledpower.dat at one power for every LED.
+// The main window on the simulator as instrument SN 58 with a "w6" plate lit by its LEDs.
 class AutoReferenceWindowTest : public test::W6WindowFixture {
 protected:
     void SetUp() override
     {
         W6WindowFixture::SetUp();
         if (HasFatalFailure()) return;
-        ASSERT_TRUE(lighting::WriteLedSetup2File("\\config"));
-        lighting::LedMap layout;
-        lighting::LoadLedTables(layout, platform::ProgramPath("config/ldsetup2.dat"), "config");
-        std::string xy = "\"Led control\"\r\n\"led\",\"x1\",\"x2\",\"y1\",\"y2\"\r\n";
-        std::string power = "\"Led control\"\r\n\"led\",\"power\"\r\n";
-        std::vector<sim::SimLed> leds;
-        for (int led = 0; led < lighting::kLedCount; ++led) {
-            const auto r = lighting::test::W6LedRect(layout.colcam[size_t(led)], layout.filcam[size_t(led)]);
-            xy += std::to_string(led) + "," + std::to_string(r.x1) + "," + std::to_string(r.x2) + "," +
-                  std::to_string(r.y1) + "," + std::to_string(r.y2) + "\r\n";
-            power += std::to_string(led) + "," + std::to_string(kStartPower) + "\r\n";
-            if (r.x1 >= 0) leds.push_back({led, layout.camera[size_t(led)], r.x1, r.x2, r.y1, r.y2});
-        }
-        writeFile("config_SN58/ledxy.dat", xy);
-        writeFile("config_SN58/ledpower.dat", power);
-        lightSource = sim->with([&](sim::SimState& s) {
-            return sim::InstallLitPlate(s, sim::DefaultWells("w6"), leds, kGreyPerPower);
-        });
+        lightSource = test::InstallLitW6Plate(*sim, "config_SN58", kStartPower);
         session.acquisition_folder = folder.path() + "/reports/default_project/run1";
         std::filesystem::create_directories(session.acquisition_folder);
         window->camera_in_use = {true, false, false, false, false, false, false};
@@ -67,10 +48,6 @@ protected:
     {
         platform::setEventPump({});
         W6WindowFixture::TearDown();
-    }
-    void writeFile(const std::string& relative, const std::string& text)
-    {
-        std::ofstream(platform::ProgramPath(relative), std::ios::binary) << text;
     }
     std::string readFile(const std::string& path)
     {

@@ -3,7 +3,10 @@
 #include <QListWidget>
 #include <QMenu>
 
+#include "lighting/LedMap.h"
 #include "link/Session.h"
+#include "plate/BandFiles.h"
+#include "plate/PlateSpecFile.h"
 #include "platform/ProgramFolder.h"
 #include "project/ProjectControls.h"
 #include "support/AppFixture.h"
@@ -25,6 +28,12 @@ protected:
         AppFixture::SetUp();
         useFakeClock();
         window->session().dummy_mode = 1;
+        // A w6 plate's files, as the start-up leaves them, so that a blank run can start.
+        platform::MakeFolder(platform::ProgramPath("config"));
+        ASSERT_TRUE(plate::WriteW6ColumnFile("\\config"));
+        ASSERT_TRUE(plate::WriteW6RowFile("\\config"));
+        ASSERT_TRUE(plate::WriteW6SpecFile("\\config"));
+        ASSERT_TRUE(lighting::WriteLedSetup2File("\\config"));
         blankRun("20250131_140512_blank_b", "w6", "60", 60.0);
         blankRun("20250101_090000_blank_a", "w6", "30", 30.0);
         blankRun("20250102_090000_blank_plate24", "w24", "30", 30.0);
@@ -106,6 +115,8 @@ TEST_F(BlankFrameTest, LapseBoundsAndRoundingBeforeTheRunStarts)
             EXPECT_TRUE(pj().frameblank->isHidden()) << c.lapse;
             EXPECT_TRUE(window->txtlapse->isReadOnly()) << c.lapse;
             EXPECT_FALSE(window->cmb_well->isEnabled()) << c.lapse;
+            EXPECT_EQ(window->session().run_state, 1) << c.lapse << ": the blank run started";
+            window->run->StopPlayRun();
         }
     }
 }
@@ -285,6 +296,41 @@ TEST_F(BlankFrameTest, OnlyTheRightButtonOpensTheDeleteMenu)
     EXPECT_TRUE(window->mndelblank_top->isVisible());
     window->mndelblank_top->close();
     EXPECT_TRUE(window->mndelblank->isEnabled());
+}
+
+}  // namespace
+}  // namespace tirmo::project
+
+namespace tirmo::project {
+namespace {
+
+// A blank run from the frame to its end: the store's blank of the format is the run's, named
+// after the run's folder.
+TEST_F(BlankFrameTest, AThirtyMinuteBlankRunBecomesTheStoreBlankOfItsFormat)
+{
+    fakeClock->setWall(test::LocalTime(2025, 3, 4, 9, 5, 7));
+    // An empty plate: every frame alike, so the blank holds no counts.
+    window->run->dummy_frames = [](int, int, int pixels) { return std::string(size_t(pixels), char(40)); };
+    pj().cmd_blank_Click();
+    pj().txt_blankname->SetText("Night 1");
+    pj().txt_blanklapse->SetText("30");
+    pj().cmd_okblank->Click();
+    ASSERT_EQ(window->session().run_state, 1);
+    const std::string run = "20250304_090507_blank_night_1";
+    EXPECT_EQ(window->session().acquisition_folder, platform::ProgramPath("reports/_internal_blank_measurement/" + run));
+
+    boxes.expectMessage("Blank OK");
+    // The acquisition tick's own cadence, so that the run ends within a scan of its time.
+    for (int ticks = 0; window->session().run_state == 1 && ticks < 20000; ++ticks) {
+        fakeClock->advanceMs(200);
+        window->run->Timer2_Timer();
+    }
+    ASSERT_EQ(window->session().run_state, 0);
+    const std::string blank = test::ReadProgramFile("reports/_internal_blank_measurement/blank_w6.dat");
+    EXPECT_EQ(blank.substr(0, blank.find("\r\n\"#")), run + "\r\nacqlapse=0030");
+    EXPECT_EQ(pj().blank_run, 0);
+    EXPECT_TRUE(window->containers.Frm_report->isHidden()) << "a blank run opens no report";
+    EXPECT_FALSE(window->txtlapse->isReadOnly());
 }
 
 }  // namespace

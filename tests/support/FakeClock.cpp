@@ -32,4 +32,17 @@ void FakeClock::sleepMs(int ms)
     }
 }
 
+std::chrono::system_clock::time_point LocalTime(int y, int mo, int d, int h, int mi, int s)
+{
+    std::tm tm{};
+    tm.tm_year = y - 1900;
+    tm.tm_mon = mo - 1;
+    tm.tm_mday = d;
+    tm.tm_hour = h;
+    tm.tm_min = mi;
+    tm.tm_sec = s;
+    tm.tm_isdst = -1;
+    return std::chrono::system_clock::from_time_t(std::mktime(&tm));
+}
+
 }  // namespace tirmo::test

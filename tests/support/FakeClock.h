@@ -8,6 +8,9 @@
 
 namespace tirmo::test {
 
+// A local date and time as the wall clock gives it.
+std::chrono::system_clock::time_point LocalTime(int y, int mo, int d, int h, int mi, int s);
+
 class FakeClock : public platform::Clock {
 public:
     FakeClock();
