@@ -102,6 +102,8 @@ void RunControls::Timer2_Timer()
     if (frame_counter % 3 == 0) stage_temperature = window_.ThermostatStep();
     if (frame_counter >= kWindowFrames) {
         CompleteWindow();
+        // The wells of the run's very last window are read too: a report's time base needs it.
+        RecordWindowSeconds();
         const int lastWindow = tables.geometry.RowSlots(camera_index) - 1;
         if (window_index >= lastWindow && time_up && camera_index == kRunCameras - 1) {
             EndRun();
@@ -143,15 +145,21 @@ void RunControls::FrameStep()
     failed_frames = 0;
 }
 
+void RunControls::RecordWindowSeconds()
+{
+    const RunGeometry& g = tables.geometry;
+    const int32_t seconds = int32_t(std::lround(console_.session().elapsed_seconds));
+    for (int i = 0; i < g.ColumnSlots(camera_index); ++i) {
+        const int well = g.well_table.at(camera_index, i, window_index).dataindex;
+        if (well >= 0 && well < kWellSlots) tables.well_scan_seconds_ref(well, scan_counter) = seconds;
+    }
+}
+
 void RunControls::AdvanceWindow()
 {
     link::Session& s = console_.session();
     const RunGeometry& g = tables.geometry;
     const int32_t seconds = int32_t(std::lround(s.elapsed_seconds));
-    for (int i = 0; i < g.ColumnSlots(camera_index); ++i) {
-        const int well = g.well_table.at(camera_index, i, window_index).dataindex;
-        if (well >= 0 && well < kWellSlots) tables.well_scan_seconds_ref(well, scan_counter) = seconds;
-    }
     int c = camera_index;
     int w = window_index + 1;
     if (w > g.RowSlots(c) - 1) {

@@ -168,6 +168,8 @@ private:
     void buildRunButtons(QWidget* client);
 
     void FrameStep();
+    // The elapsed whole seconds at which the current window's wells were read, this scan.
+    void RecordWindowSeconds();
     void AdvanceWindow();
     void EndRun();
     void CommunicationError();

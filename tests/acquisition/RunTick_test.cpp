@@ -140,6 +140,13 @@ TEST_F(RunTickTest, ADummyRunOfHalfAnHourFinishesWithCompleteRecords)
     for (int w = 0; w < g.RowSlots(5); ++w)
         for (int i = 0; i < g.ColumnSlots(5); ++i) camera5.insert(g.WellLabel(5, i, w));
     EXPECT_TRUE(camera5.count(lastRow->well)) << lastRow->well;
+    // Every well has its read time in the last scan, those of the run's last window included.
+    for (int c = 0; c < kRunCameras; ++c)
+        for (int w = 0; w < g.RowSlots(c); ++w)
+            for (int i = 0; i < g.ColumnSlots(c); ++i) {
+                const int well = g.well_table.at(c, i, w).dataindex;
+                EXPECT_GE(window->run->tables.well_scan_seconds(well, scans - 1), 30 * 60) << g.WellLabel(c, i, w);
+            }
     // Elapsed whole seconds of each scan's start, in order.
     for (long s = 1; s < scans; ++s)
         EXPECT_GT(window->run->tables.scan_start_seconds(s), window->run->tables.scan_start_seconds(s - 1));
