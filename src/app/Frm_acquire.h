@@ -121,6 +121,9 @@ public:
     void mnhelpindex_Click();
     void mnversion_Click();
     void mnabout_Click();
+    // Shows or hides the name frame's "Use as Internal Reference" box; on Yes both plate-format
+    // lists offer every format with a specification file in config.
+    void mn_internalref_Click();
     // The administrator password, asked at every use, then the factory-parameters panel or the
     // factory window (made on first use, shown modeless; the main window stays open).
     void mnfactory_param_Click();

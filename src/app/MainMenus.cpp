@@ -6,6 +6,7 @@
 #include <QMenuBar>
 
 #include "app/Frm_acquire.h"
+#include "plate/PlateSpecFile.h"
 #include "app/Frm_advance.h"
 #include "app/ProductInfo.h"
 #include "camera/MainCameraControls.h"
@@ -50,7 +51,9 @@ void Frm_acquire::buildMenus()
     mn_fastled->setVisible(false);
     mntempcal = namedMenu(mnadvan->addMenu("Temperature Calibration"), "mntempcal");
     mn_fac = namedMenu(mnadvan->addMenu("Factory Tools"), "mn_fac");
-    mn_internalref = namedEntry(mn_fac, "mn_internalref", "Enable Internal Reference ", false);
+    mn_internalref = namedEntry(mn_fac, "mn_internalref", "Enable Internal Reference ");
+    mn_internalref->setCheckable(true);
+    connect(mn_internalref, &QAction::triggered, this, [this] { mn_internalref_Click(); });
     mnadvanced = namedEntry(mn_fac, "mnadvanced", "Factory Tools(Require password)");
     connect(mnadvanced, &QAction::triggered, this, [this] { mnadvanced_Click(); });
     mnfactory_param = namedEntry(mn_fac, "mnfactory_param", "Factory Parameters(Require Password)");
@@ -58,7 +61,8 @@ void Frm_acquire::buildMenus()
     mn_showcomm = namedEntry(mn_fac, "mn_showcomm", "Show Communication values");
     mn_showcomm->setCheckable(true);
     connect(mn_showcomm, &QAction::triggered, this, [this] { mn_showcomm_Click(); });
-    chk_saveraw = namedEntry(mntools, "chk_saveraw", "SaveRawData", false);
+    // Off when the window opens; each raw frame record reads it.
+    chk_saveraw = namedEntry(mntools, "chk_saveraw", "SaveRawData");
     chk_saveraw->setCheckable(true);
 
     mnhelp = namedMenu(menuBar()->addMenu("Help"), "mnhelp");
@@ -138,6 +142,29 @@ void Frm_acquire::mnadvanced_Click()
     }
     factory->show();
     factory->raise();
+}
+
+void Frm_acquire::mn_internalref_Click()
+{
+    const ui::MsgResult answer =
+        ui::dialogs().messageBox("Do you like to enable internal reference Measurements?", ui::MsgButtons::YesNoCancel);
+    if (answer != ui::MsgResult::Yes) {
+        run->chk_internalref->hide();
+        mn_internalref->setChecked(false);
+        return;
+    }
+    run->chk_internalref->show();
+    mn_internalref->setChecked(true);
+    ui::dialogs().messageBox("OK");
+    // Reference runs may be wanted for any plate with a specification: both format lists now
+    // offer every one of them, the format shown staying as it was.
+    const std::string kept = cmb_well->Text();
+    const std::vector<std::string> formats = plate::SpecFileFormats();
+    for (ui::ComboBox* box : {cmb_well, plate->cmb_formatplate}) {
+        box->Clear();
+        for (const std::string& format : formats) box->AddItem(format);
+        box->SetText(kept);
+    }
 }
 
 }  // namespace tirmo::app

@@ -189,6 +189,8 @@ void RunWindowAdapter::SaveBlankMeasurement(const std::string& folder, const std
     w_.project->SaveBlankRun(folder, format, minutes);
 }
 
+bool RunWindowAdapter::SaveRawData() const { return w_.chk_saveraw->isChecked(); }
+
 void RunWindowAdapter::OpenRunReport() { w_.report->cmdreport_Click(); }
 
 // ---------------------------------------------------------------- Play button and run start

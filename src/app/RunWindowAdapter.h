@@ -26,7 +26,7 @@ public:
     lighting::PulseState PulseState() override;
     bool CameraInUse(int camera) const override;
     std::span<const double> ReferenceFactors() const override;
-    bool SaveRawData() const override { return false; }
+    bool SaveRawData() const override;
 
     std::string PlateFormat() const override;
     std::string FetchFrame(int camera, int window) override;

@@ -1,6 +1,8 @@
 #include "plate/PlateSpecFile.h"
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "plate/PlateFormat.h"
 #include "platform/Convert.h"
@@ -129,6 +131,22 @@ ReadReport ReadPlateSpecFile(const std::string& path, WellTable& table)
         c.row_end = l->row_end;
         return LineVerdict::Taken;
     });
+}
+
+std::vector<std::string> SpecFileFormats()
+{
+    std::vector<std::string> formats;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(platform::ProgramPath("config"), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        const size_t tail = name.size() >= 8 ? name.size() - 8 : std::string::npos;
+        if (tail == std::string::npos || name.compare(tail, 8, "_spc.dat") != 0 || it->is_directory(ec)) continue;
+        if (name.front() != '_') formats.push_back(name.substr(0, name.find('_')));
+    }
+    std::sort(formats.begin(), formats.end());
+    formats.erase(std::unique(formats.begin(), formats.end()), formats.end());
+    return formats;
 }
 
 }  // namespace tirmo::plate

@@ -36,6 +36,9 @@ std::vector<std::string> DefaultSpecLines(std::string_view format);
 
 // <program folder><folder>\<format>_spc.dat, folder starting with a backslash ("\config").
 std::string SpecFilePath(std::string_view folder, std::string_view format);
+// The formats that have a specification file in config (the file name up to its first "_"),
+// sorted by name.
+std::vector<std::string> SpecFileFormats();
 
 // The default writers: create the folder when missing, then create or replace the file. False
 // when it could not be written (an existing file is then left as it was).

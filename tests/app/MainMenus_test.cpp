@@ -13,6 +13,8 @@
 #include "app/ProductInfo.h"
 #include "platform/Launcher.h"
 #include "platform/ProgramFolder.h"
+#include "plate/PlateControls.h"
+#include "acquisition/RunControls.h"
 #include "support/AppFixture.h"
 #include "camera/MainCameraControls.h"
 #include "ui/ComboBox.h"
@@ -55,10 +57,9 @@ TEST_F(MenusTest, TheBarHoldsToolsAndHelpWithEveryEntryInItsPlace)
     EXPECT_EQ(factory.back(), "DISABLE CAM5 (B3)");
     EXPECT_EQ(captions(window->mnhelp), (std::vector<std::string>{"Help Index", "SoftVersion", "-", "About"}));
     // The entries whose routines are not built yet cannot be chosen; the working ones can.
-    for (QAction* placeholder : {window->mncalibralightback, window->mn_internalref,
-                                 window->chk_saveraw, window->mnjointrep})
+    for (QAction* placeholder : {window->mncalibralightback, window->mnjointrep})
         EXPECT_FALSE(placeholder->isEnabled()) << placeholder->text().toStdString();
-    for (QAction* working : {window->mncalibratewell, window->mndelblank, window->mnadvanced, window->mnfactory_param, window->mn_showcomm, window->mnhelpindex,
+    for (QAction* working : {window->mncalibratewell, window->mndelblank, window->mn_internalref, window->chk_saveraw, window->mnadvanced, window->mnfactory_param, window->mn_showcomm, window->mnhelpindex,
                              window->mnversion, window->mnabout})
         EXPECT_TRUE(working->isEnabled()) << working->text().toStdString();
 }
@@ -203,6 +204,40 @@ TEST_F(MenusTest, ClosingTheMainWindowClosesTheFactoryWindowForGood)
     EXPECT_FALSE(window->factory->isVisible());
     EXPECT_FALSE(window->isVisible()) << "not brought back by the factory window's closing";
     EXPECT_TRUE(window->unloaded);
+}
+
+}  // namespace
+}  // namespace tirmo::app
+
+namespace tirmo::app {
+namespace {
+
+TEST_F(MenusTest, EnablingTheInternalReferenceOffersEveryFormatWithASpecification)
+{
+    platform::MakeFolder(platform::ProgramPath("config"));
+    for (const char* file : {"config/w6_spc.dat", "config/w48_spc.dat", "config/p35_spc.dat", "config/_spc.dat",
+                             "config/w24_layout.dat"})
+        std::ofstream(platform::ProgramPath(file)) << "x\r\n";
+    window->cmb_well->SetText("w6");
+    const int offered = window->cmb_well->ListCount();
+    for (ui::MsgResult refusal : {ui::MsgResult::No, ui::MsgResult::Cancel}) {
+        boxes.expectMessage("Do you like to enable internal reference Measurements?", refusal);
+        window->mn_internalref->trigger();
+        EXPECT_TRUE(window->run->chk_internalref->isHidden());
+        EXPECT_FALSE(window->mn_internalref->isChecked());
+        EXPECT_EQ(window->cmb_well->ListCount(), offered) << "a refusal leaves the lists alone";
+    }
+    boxes.expectMessage("Do you like to enable internal reference Measurements?", ui::MsgResult::Yes);
+    boxes.expectMessage("OK");
+    window->mn_internalref->trigger();
+    EXPECT_FALSE(window->run->chk_internalref->isHidden());
+    EXPECT_TRUE(window->mn_internalref->isChecked());
+    for (ui::ComboBox* box : {window->cmb_well, window->plate->cmb_formatplate}) {
+        std::vector<std::string> items;
+        for (int i = 0; i < box->ListCount(); ++i) items.push_back(box->List(i));
+        EXPECT_EQ(items, (std::vector<std::string>{"p35", "w48", "w6"}));
+    }
+    EXPECT_EQ(window->cmb_well->Text(), "w6");
 }
 
 }  // namespace
