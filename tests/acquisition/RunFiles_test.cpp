@@ -20,10 +20,7 @@ protected:
         platform::SetProgramFolder(folder.path());
         acquisition = folder.path() + "\\reports\\default_project\\20250131_140512test";
         platform::MakeFolder(acquisition);
-        std::tm tm{};
-        tm.tm_year = 125, tm.tm_mon = 0, tm.tm_mday = 31, tm.tm_hour = 14, tm.tm_min = 5, tm.tm_sec = 12;
-        tm.tm_isdst = -1;
-        clock.setWall(std::chrono::system_clock::from_time_t(std::mktime(&tm)));
+        clock.setWall(tirmo::test::LocalTime(2025, 1, 31, 14, 5, 12));
     }
     std::string read(const std::string& name)
     {

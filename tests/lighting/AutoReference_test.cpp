@@ -7,6 +7,7 @@
 
 #include "lighting/AutoReference.h"
 #include "support/TempFolder.h"
+#include "support/FakeClock.h"
 
 namespace tirmo::lighting {
 namespace {
@@ -87,14 +88,7 @@ std::string powers(int first)
 
 std::chrono::system_clock::time_point localTime(int year, int month, int day, int hour, int minute)
 {
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_isdst = -1;
-    return std::chrono::system_clock::from_time_t(std::mktime(&tm));
+    return test::LocalTime(year, month, day, hour, minute, 0);
 }
 
 TEST(AutoReferenceRound, ResultsFileNameIsYearDayOfYearMonthDayHourMinute)

@@ -10,20 +10,15 @@
 #include "project/ProjectSetup.h"
 #include "support/ProgramFiles.h"
 #include "support/TempFolder.h"
+#include "support/FakeClock.h"
 
 namespace tirmo::project {
 namespace {
 
 std::chrono::system_clock::time_point localDate(int year, int month, int day)
 {
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = 23;  // late in the day: the local date, not the UTC one
-    tm.tm_min = 59;
-    tm.tm_isdst = -1;
-    return std::chrono::system_clock::from_time_t(std::mktime(&tm));
+    // Late in the day: the local date, not the UTC one.
+    return test::LocalTime(year, month, day, 23, 59, 0);
 }
 
 TEST(ProjectNames, NewNamesCarryTheDateAndOnlyTheSafeName)

@@ -13,6 +13,7 @@
 #include "thermal/ThermalControls.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
+#include "support/FakeClock.h"
 
 namespace tirmo::project {
 namespace {
@@ -26,13 +27,7 @@ protected:
     {
         AppFixture::SetUp();
         useFakeClock();
-        std::tm tm{};
-        tm.tm_year = 2025 - 1900;
-        tm.tm_mon = 6;
-        tm.tm_mday = 20;
-        tm.tm_hour = 10;
-        tm.tm_isdst = -1;
-        fakeClock->setWall(std::chrono::system_clock::from_time_t(std::mktime(&tm)));
+        fakeClock->setWall(test::LocalTime(2025, 7, 20, 10, 0, 0));
         for (const char* p : {"default_project", "p20250720_my_test_1", "p20250720_taken"}) makeProject(p, "30", "w6", "20");
     }
     void makeProject(const std::string& name, const std::string& time, const std::string& format, const std::string& temp)

@@ -11,6 +11,7 @@
 #include "reports/RunFileLoader.h"
 #include "support/TempFolder.h"
 #include "support/W6Recording.h"
+#include "support/FakeClock.h"
 
 namespace tirmo::reports {
 namespace {
@@ -30,15 +31,7 @@ void ReplaceAll(std::string& s, const std::string& from, const std::string& to)
 // 31 January 2025, 14:05:12 on the local clock.
 std::chrono::system_clock::time_point ReportTime()
 {
-    std::tm tm{};
-    tm.tm_year = 125;
-    tm.tm_mon = 0;
-    tm.tm_mday = 31;
-    tm.tm_hour = 14;
-    tm.tm_min = 5;
-    tm.tm_sec = 12;
-    tm.tm_isdst = -1;
-    return std::chrono::system_clock::from_time_t(std::mktime(&tm));
+    return test::LocalTime(2025, 1, 31, 14, 5, 12);
 }
 
 struct GoldenCase {

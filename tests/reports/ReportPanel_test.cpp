@@ -4,11 +4,9 @@
 #include <QGroupBox>
 #include <QListWidget>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sys/resource.h>
 
 #include "link/Session.h"
 #include "platform/Clock.h"
@@ -23,6 +21,7 @@
 #include "support/W6Recording.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
+#include "support/FileSizeLimit.h"
 
 namespace tirmo::reports {
 namespace {
@@ -232,15 +231,11 @@ TEST_F(ReportPanelTest, AWriteThatFailsShowsReportErrorLeavesNoFileAndKeepsThePa
     openRecording();
     const std::vector<std::string> before = FilesIn(recording);
     boxes.expectMessage(kReportError);
-    struct rlimit old {};
-    getrlimit(RLIMIT_FSIZE, &old);
-    auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit tiny = old;
-    tiny.rlim_cur = 300;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    report->cmd_generatereport->Click();
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldSignal);
+    {
+        test::ScopedFileSizeLimit full(300);
+        ASSERT_TRUE(full.ok());
+        report->cmd_generatereport->Click();
+    }
 
     EXPECT_EQ(FilesIn(recording), before);
     EXPECT_TRUE(launched.empty());

@@ -2,17 +2,16 @@
 // acquisition's folder, and what a refused or failed report leaves behind.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sys/resource.h>
 
 #include "platform/ProgramFolder.h"
 #include "reports/ReportWriter.h"
 #include "reports/RunFileLoader.h"
 #include "support/TempFolder.h"
 #include "support/W6Recording.h"
+#include "support/FileSizeLimit.h"
 
 namespace tirmo::reports {
 namespace {
@@ -80,15 +79,12 @@ TEST_F(ReportWriterTest, ReportsInTheSameSecondKeepEachOtherAndTheNoiseFilterGiv
 TEST_F(ReportWriterTest, AWriteThatFailsMidwayShowsReportErrorAndLeavesNothing)
 {
     // A file size limit makes the disk "full" after 300 bytes of the report.
-    struct rlimit old {};
-    getrlimit(RLIMIT_FSIZE, &old);
-    auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit tiny = old;
-    tiny.rlim_cur = 300;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    const ReportOutcome out = Generate();
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldSignal);
+    ReportOutcome out;
+    {
+        test::ScopedFileSizeLimit full(300);
+        ASSERT_TRUE(full.ok());
+        out = Generate();
+    }
 
     EXPECT_EQ(out.result, Result::Failed);
     EXPECT_TRUE(out.path.empty());

@@ -5,15 +5,7 @@ namespace tirmo::test {
 FakeClock::FakeClock()
 {
     // 2026-03-14 15:09:26 local time: a fixed wall time makes date stamps predictable.
-    std::tm tm{};
-    tm.tm_year = 2026 - 1900;
-    tm.tm_mon = 2;
-    tm.tm_mday = 14;
-    tm.tm_hour = 15;
-    tm.tm_min = 9;
-    tm.tm_sec = 26;
-    tm.tm_isdst = -1;
-    wall0_ = std::chrono::system_clock::from_time_t(std::mktime(&tm));
+    wall0_ = LocalTime(2026, 3, 14, 15, 9, 26);
     platform::setClock(this);
 }
 
