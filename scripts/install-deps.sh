@@ -2,7 +2,7 @@
 # Installs the Debian packages that building and testing tirmo needs, when any is missing, and
 # generates the comma-decimal locale the tests run under as well (de_DE.UTF-8).
 set -euo pipefail
-packages=(build-essential cmake qt6-base-dev libgl-dev googletest libgtest-dev libgmock-dev libbenchmark-dev locales)
+packages=(build-essential cmake qt6-base-dev libgl-dev googletest libgtest-dev libgmock-dev libbenchmark-dev locales xdg-utils)
 sudo_cmd=""
 [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
 missing=()

@@ -203,7 +203,9 @@ void ReportControls::cmd_generatereport_Click()
     switch (outcome.result) {
     case ReportOutcome::Result::Written:
         platform::DoEvents();
-        platform::OpenWithDesktop(outcome.path);
+        // Where the report is stays in sight, also when no program could be started to show it.
+        console_.SetStatus(std::string(platform::OpenWithDesktop(outcome.path) ? kReportWritten : kReportNotOpened) +
+                           outcome.path);
         Frm_report->setVisible(false);
         break;
     case ReportOutcome::Result::Nothing:

@@ -38,6 +38,8 @@ namespace tirmo::reports {
 inline constexpr const char* kMapPlotNotAvailable =
     "MapPlot opens the chemotaxis window, which this version does not include yet. No report was written.";
 // An acquisition cannot be opened while a run records into the acquisition folder.
+inline constexpr const char* kReportWritten = "Report: ";
+inline constexpr const char* kReportNotOpened = "Report written (no program could be started to open it): ";
 inline constexpr const char* kRunRecording = "A run is recording. Stop it before opening a saved acquisition.";
 inline constexpr const char* kBlankTitle = "Beta version: background noise correction";
 

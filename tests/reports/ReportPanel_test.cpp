@@ -213,6 +213,7 @@ TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpen
     EXPECT_EQ(launched[0][0], "xdg-open");
     EXPECT_EQ(fs::path(written).parent_path(), fs::path(recording));
     EXPECT_FALSE(report->Frm_report->isVisibleTo(window.get()));
+    EXPECT_EQ(window->txt_status->Text(), kReportWritten + written);
 
     ReportOptions same;
     same.noise = true;
@@ -224,6 +225,12 @@ TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpen
     ASSERT_EQ(engine.result, ReportOutcome::Result::Written);
     EXPECT_NE(engine.path, written) << "a report of the same second keeps the first";
     EXPECT_EQ(Slurp(written), Slurp(engine.path));
+
+    // Without a program to open it, the status line still says where the report is.
+    platform::setLauncher([](const std::vector<std::string>&) { return false; });
+    report->cmdreport_Click();
+    report->cmd_generatereport->Click();
+    EXPECT_EQ(window->txt_status->Text().rfind(kReportNotOpened + recording, 0), 0u) << window->txt_status->Text();
 }
 
 TEST_F(ReportPanelTest, AWriteThatFailsShowsReportErrorLeavesNoFileAndKeepsThePanel)
