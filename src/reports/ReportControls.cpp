@@ -241,7 +241,15 @@ void ReportControls::FillProjectList()
 {
     rows = BrowserRows(platform::ProgramPath("reports"), expanded);
     Listpj->clear();
-    for (const BrowserRow& row : rows) Listpj->addItem(ui::toQString(row.text));
+    for (const BrowserRow& row : rows) {
+        // A list box draws no tab stops: the row is shown with blanks in place of its tab, and
+        // the row itself, tab and all, is the item's data.
+        std::string shown = row.text;
+        for (size_t at = shown.find('\t'); at != std::string::npos; at = shown.find('\t', at)) shown.replace(at, 1, "  ");
+        auto* item = new QListWidgetItem(ui::toQString(shown));
+        item->setData(kRowRole, ui::toQString(row.text));
+        Listpj->addItem(item);
+    }
 }
 
 void ReportControls::cmd_load_recording_Click()

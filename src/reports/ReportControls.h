@@ -97,6 +97,8 @@ public:
 
     // ---- the saved-acquisition list
     QListWidget* Listpj = nullptr;
+    // The item data role that holds a Listpj row's text as listed (its tab included).
+    static constexpr int kRowRole = Qt::UserRole;
     ui::CommandButton* cmd_load_recording = nullptr;  // "LOAD RECORDED EXPERIMENTS"
     ui::CommandButton* cmd_closeoffline = nullptr;
     // What each row of Listpj stands for, row by row.

@@ -75,10 +75,15 @@ protected:
         platform::setLauncher({});
         AppFixture::TearDown();
     }
+    // A row's text as listed, its tab included.
+    std::string row(int i) const
+    {
+        return report->Listpj->item(i)->data(ReportControls::kRowRole).toString().toStdString();
+    }
     int rowOf(const std::string& text) const
     {
         for (int i = 0; i < report->Listpj->count(); ++i)
-            if (report->Listpj->item(i)->text().toStdString() == text) return i;
+            if (row(i) == text) return i;
         return -1;
     }
     void doubleClick(int row)
@@ -172,12 +177,13 @@ TEST_F(ReportPanelTest, TheListShowsProjectsWithAndWithoutAcquisitionsAndOpensAn
     report->cmd_load_recording->Click();
     EXPECT_TRUE(frame->isVisibleTo(window.get()));
     ASSERT_EQ(report->Listpj->count(), 2);
-    EXPECT_EQ(report->Listpj->item(0)->text().toStdString(), "+         \tempty");
-    EXPECT_EQ(report->Listpj->item(1)->text().toStdString(), "+ 2025.0131\tproj");
+    EXPECT_EQ(row(0), "+         \tempty");
+    EXPECT_EQ(report->Listpj->item(0)->text().toStdString(), "+           empty") << "shown with blanks for the tab";
+    EXPECT_EQ(row(1), "+ 2025.0131\tproj");
 
     doubleClick(1);
     ASSERT_EQ(report->Listpj->count(), 3);
-    EXPECT_EQ(report->Listpj->item(2)->text().toStdString(), "  > 2025.0131\t ACQ14:00 \"mix 1\"");
+    EXPECT_EQ(row(2), "  > 2025.0131\t ACQ14:00 \"mix 1\"");
     EXPECT_EQ(report->Listpj->currentRow(), 1);
     doubleClick(0);
     EXPECT_EQ(report->Listpj->count(), 3) << "a project without acquisitions opens to nothing";
