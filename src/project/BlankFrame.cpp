@@ -82,7 +82,7 @@ void ProjectControls::cmd_okblank_Click()
         return;
     }
     needs_.txtlapse->SetText(std::to_string(platform::RoundHalfEven(*lapse)));
-    const std::string name = MakeSafeName(txt_blankname->Text());
+    const std::string name = platform::MakeSafeName(txt_blankname->Text());
     if (name.empty()) {
         message(kBlankNameError);
         txt_blankname->setFocus();

@@ -56,7 +56,7 @@ NameLength CheckProjectNameLength(const std::string& typed)
 
 std::string NewProjectName(std::chrono::system_clock::time_point when, const std::string& typed)
 {
-    return "p" + platform::FormatDate(when, "yyyymmdd_hhmmss").substr(0, 8) + "_" + MakeSafeName(typed);
+    return "p" + platform::FormatDate(when, "yyyymmdd_hhmmss").substr(0, 8) + "_" + platform::MakeSafeName(typed);
 }
 
 bool IsDatedProject(const std::string& project)
@@ -74,7 +74,7 @@ std::string RenameOffer(const std::string& project)
 
 std::string RenamedProject(const std::string& project, const std::string& answer)
 {
-    return project.substr(0, kDatedPrefix) + MakeSafeName(answer);
+    return project.substr(0, kDatedPrefix) + platform::MakeSafeName(answer);
 }
 
 }  // namespace tirmo::project

@@ -7,18 +7,6 @@
 
 namespace tirmo::project {
 
-std::string MakeSafeName(const std::string& name)
-{
-    std::string safe = name;
-    for (char& c : safe) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (u >= '0' && u <= '9') continue;
-        if (u >= 'A' && u <= 'Z') c = static_cast<char>(u - 'A' + 'a');
-        else if (u < 'a' || u > 'z') c = '_';
-    }
-    return safe;
-}
-
 std::string ProjectFolder(const std::string& project)
 {
     return platform::ProgramPath("reports/" + project);

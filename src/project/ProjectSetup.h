@@ -1,17 +1,13 @@
 #pragma once
-// Names and set-up files of projects. A project is a folder directly under reports; its
+// Folders and set-up files of projects. A project is a folder directly under reports; its
 // pjsetup.dat keeps the acquisition time, plate format and set temperature of its latest run as
 // three "key=value" lines, taken by position. Every typed name reaches the file system only
-// through MakeSafeName, so no typed text can point outside reports.
+// through platform::MakeSafeName, so no typed text can point outside reports.
 #include <cstddef>
 #include <optional>
 #include <string>
 
 namespace tirmo::project {
-
-// Digits and ASCII letters kept, every other byte (blank, punctuation, each byte of an accented
-// letter, path separators) becomes "_"; the result is lower case. "" stays "".
-std::string MakeSafeName(const std::string& name);
 
 inline constexpr const char* kAcqTimeKey = "acq_time=";
 inline constexpr const char* kPlateFormatKey = "plate_format=";

@@ -85,9 +85,21 @@ TEST(Dates, TheMasks)
 
 TEST(SafeName, OnlyLettersAndDigitsSurviveLowerCased)
 {
-    EXPECT_EQ(MakeSafeName("My Run #1"), "my_run__1");
-    EXPECT_EQ(MakeSafeName("../x"), "___x");
-    EXPECT_EQ(MakeSafeName("\xe9t\xe9"), "_t_");
+    const struct { std::string typed, safe; } cases[] = {
+        {"My Run #1", "my_run__1"},
+        {"\xe9t\xe9", "_t_"},
+        {"\xC3\x89lan-2", "__lan_2"},  // each byte of an accented letter becomes "_"
+        {"", ""},
+        {"../../x", "______x"},
+        {"/etc", "_etc"},
+        {"AZaz09", "azaz09"},
+        {"@[`{/:", "______"},  // the neighbours of the kept ranges
+        {std::string(101, 'Q'), std::string(101, 'q')},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MakeSafeName(c.typed), c.safe) << c.typed;
+        EXPECT_EQ(MakeSafeName(c.typed).find_first_of("/\\."), std::string::npos) << c.typed;
+    }
 }
 
 }  // namespace

@@ -8,24 +8,6 @@
 namespace tirmo::project {
 namespace {
 
-TEST(MakeSafeName, KeepsOnlyAsciiLettersAndDigitsInLowerCase)
-{
-    const struct { std::string typed, safe; } cases[] = {
-        {"My Test 1", "my_test_1"},
-        {"\xC3\x89lan-2", "__lan_2"},  // each byte of an accented letter becomes "_"
-        {"", ""},
-        {"../../x", "______x"},
-        {"/etc", "_etc"},
-        {"AZaz09", "azaz09"},
-        {"@[`{/:", "______"},  // the neighbours of the kept ranges
-        {std::string(101, 'Q'), std::string(101, 'q')},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(MakeSafeName(c.typed), c.safe) << c.typed;
-        EXPECT_EQ(MakeSafeName(c.typed).find_first_of("/\\."), std::string::npos) << c.typed;
-    }
-}
-
 TEST(ProjectSetupFile, LinesAreTakenByPositionAndNeedTheirKey)
 {
     test::TempFolder folder;
