@@ -26,6 +26,7 @@
 #include "acquisition/WindowCompletion.h"
 #include "camera/PixelMask.h"
 #include "link/Protocol.h"
+#include "ui/FilterHandle.h"
 #include "ui/Forward.h"
 #include "ui/Timer.h"
 
@@ -154,6 +155,7 @@ public:
     plate::WindowActivity ActivityView(double minutes, int camera, int window);
 
 private:
+    ui::FilterHandle name_box_events_;
     bool PreRunChecks();
     void OpenNameFrame();
     void ApplyInternalReferenceRule();

@@ -76,7 +76,8 @@ void RunControls::AttachNameFrame(QWidget* frame)
     chk_internalref->hide();
     txt_pjname = ui::MakeTextBox(frame, "txt_pjname", "Default_project");
     txt_acqname = ui::MakeTextBox(frame, "txt_acqname", kAcquisitionPrompt);
-    txt_acqname->installEventFilter(new NameBoxEvents(*this, txt_acqname));
+    name_box_events_ = new NameBoxEvents(*this, txt_acqname);
+    txt_acqname->installEventFilter(name_box_events_.get());
     cmd_playacq = ui::MakeButton(frame, "cmd_playacq", "PLAY", [this] { cmd_playacq_Click(); });
     cmd_cancelacq = ui::MakeButton(frame, "cmd_cancelacq", "Cancel", [this] { cmd_cancelacq_Click(); });
     auto* grid = new QGridLayout(frame);

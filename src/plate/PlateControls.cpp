@@ -153,7 +153,8 @@ void PlateControls::buildBandEditor()
     cmd_grabarconfig =
         ui::MakeButton(panel, "cmd_grabarconfig", "Save->Next Area", [this] { cmd_grabarconfig_Click(); });
     txt_well_percent = ui::MakeTextArea(panel, "txt_well_percent");
-    needs_.txt_column_start->installEventFilter(new ColumnStartEvents(*this, needs_.txt_column_start));
+    column_start_events_ = new ColumnStartEvents(*this, needs_.txt_column_start);
+    needs_.txt_column_start->installEventFilter(column_start_events_.get());
     txt_nrow = ui::MakeTextBox(panel, "txt_nrow");
     txt_ncol = ui::MakeTextBox(panel, "txt_ncol");
     grid->addWidget(new QLabel("Plate", panel), 3, 0);

@@ -16,6 +16,7 @@
 #include "plate/PlateMap.h"
 #include "plate/WellGroups.h"
 #include "plate/WellTable.h"
+#include "ui/FilterHandle.h"
 #include "ui/Forward.h"
 
 class QAction;
@@ -176,6 +177,7 @@ public:
 
 
 private:
+    ui::FilterHandle column_start_events_;
     void buildBandEditor();
     void buildGroupControls(QWidget* client);
     link::Console& console_;

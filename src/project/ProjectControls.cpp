@@ -101,8 +101,8 @@ void ProjectControls::buildBlankFrame(QWidget* client)
     QObject::connect(lst_blank, &QListWidget::itemClicked, frame, [this] { lst_blank_Click(); });
     QObject::connect(lst_blank, &QListWidget::itemDoubleClicked, frame, [this] { lst_blank_DblClick(); });
     events_ = new MouseEvents(*this, frame);
-    lbl_blanktime->installEventFilter(events_);
-    lst_blank->viewport()->installEventFilter(events_);
+    lbl_blanktime->installEventFilter(events_.get());
+    lst_blank->viewport()->installEventFilter(events_.get());
     if (needs_.delete_blank) {
         needs_.delete_blank->setEnabled(true);
         QObject::connect(needs_.delete_blank, &QAction::triggered, frame, [this] { mndelblank_Click(); });

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "link/Protocol.h"
+#include "ui/FilterHandle.h"
 #include "ui/Forward.h"
 
 class QAction;
@@ -128,7 +129,7 @@ private:
     link::Console& console_;
     ProjectNeeds needs_;
     // Turns the labels' and the list's mouse events into the handlers above.
-    QObject* events_ = nullptr;
+    ui::FilterHandle events_;
 };
 
 }  // namespace tirmo::project
