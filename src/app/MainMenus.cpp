@@ -13,6 +13,7 @@
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
+#include "ui/SimpleComboBox.h"
 
 namespace tirmo::app {
 namespace {

@@ -168,7 +168,7 @@ public:
     ui::TextBox* txt_nrow = nullptr;
     ui::TextBox* txt_ncol = nullptr;
     QWidget* frame_group = nullptr;
-    ui::ComboBox* combogrup = nullptr;               // "Group Names:"
+    ui::SimpleComboBox* combogrup = nullptr;         // "Group Names:"
     ui::CommandButton* Cmd_clear = nullptr;          // "CLEAR LIST"
     ui::CommandButton* cmd_goset = nullptr;          // "AUTO-ARRANGE"
     QMenu* mngroup = nullptr;

@@ -9,6 +9,8 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 
 #include <algorithm>
@@ -20,13 +22,15 @@
 #include "ui/Dialogs.h"
 #include "ui/Make.h"
 #include "ui/PictureBox.h"
+#include "ui/SimpleComboBox.h"
 
 namespace tirmo::plate {
 namespace {
 
 constexpr int kEnterKey = 13;
 
-// Double-click and Enter on the group list name the group, as the list's own events would.
+// Double-click (on the line or on the list) and Enter in the line name the group, as the list's
+// own events would.
 class GroupListEvents : public QObject {
 public:
     GroupListEvents(PlateControls& window, QObject* parent) : QObject(parent), window_(window) {}
@@ -76,8 +80,10 @@ void PlateControls::buildGroupControls(QWidget* client)
     frame_group = new QWidget(client);
     frame_group->setObjectName("frame_group");
     ui::MakeLabel(frame_group, "Label_groupsname", "Group Names:");
-    combogrup = ui::MakeComboBox(frame_group, "combogrup");
-    combogrup->installEventFilter(new GroupListEvents(*this, combogrup));
+    combogrup = ui::MakeSimpleComboBox(frame_group, "combogrup");
+    auto* groupListEvents = new GroupListEvents(*this, combogrup);
+    combogrup->editPart()->installEventFilter(groupListEvents);
+    combogrup->listPart()->viewport()->installEventFilter(groupListEvents);
     Cmd_clear = ui::MakeButton(frame_group, "Cmd_clear", "CLEAR LIST", [this] { Cmd_clear_Click(); });
     cmd_goset = ui::MakeButton(frame_group, "cmd_goset", "AUTO-ARRANGE", [this] { cmd_goset_Click(); });
     frame_group->resize(frame_group->sizeHint());

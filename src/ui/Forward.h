@@ -6,6 +6,7 @@ class TextBox;
 class TextArea;
 class Label;
 class ComboBox;
+class SimpleComboBox;
 class CheckBox;
 class CommandButton;
 class Line;

@@ -4,6 +4,7 @@
 #include "ui/Controls.h"
 #include "ui/PictureBox.h"
 #include "ui/Shape.h"
+#include "ui/SimpleComboBox.h"
 
 namespace tirmo::ui {
 namespace {
@@ -50,6 +51,8 @@ CheckBox* MakeCheckBox(QWidget* parent, const QString& name, std::string_view ca
 }
 
 ComboBox* MakeComboBox(QWidget* parent, const QString& name) { return named<ComboBox>(parent, name); }
+
+SimpleComboBox* MakeSimpleComboBox(QWidget* parent, const QString& name) { return named<SimpleComboBox>(parent, name); }
 
 Shape* MakeShape(QWidget* parent, const QString& name) { return named<Shape>(parent, name); }
 

@@ -19,6 +19,7 @@ Label* MakeLabel(QWidget* parent, const QString& name, std::string_view caption 
 CommandButton* MakeButton(QWidget* parent, const QString& name, std::string_view caption, Handler onClick = {});
 CheckBox* MakeCheckBox(QWidget* parent, const QString& name, std::string_view caption);
 ComboBox* MakeComboBox(QWidget* parent, const QString& name);
+SimpleComboBox* MakeSimpleComboBox(QWidget* parent, const QString& name);
 Shape* MakeShape(QWidget* parent, const QString& name);
 // A picture of width x height pixels that the layout may not shrink below that size.
 PictureBox* MakePicture(QWidget* parent, const QString& name, int width, int height);

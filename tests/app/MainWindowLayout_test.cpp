@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPixmap>
 
@@ -14,6 +16,7 @@
 #include "support/AppFixture.h"
 #include "support/LayoutChecks.h"
 #include "ui/Controls.h"
+#include "ui/SimpleComboBox.h"
 #include "ui/Twips.h"
 
 namespace tirmo::app {
@@ -72,6 +75,22 @@ TEST_F(MainWindowLayoutTest, ListedControlsSitWhereTheGridPutsThem)
         }
         EXPECT_GE(checked, 35) << at;
     }
+}
+
+// The group list stays open: at the design size its entries fill the height the layout gives it
+// under the line, and the start-up's group is shown in the line and marked in the list.
+TEST_F(MainWindowLayoutTest, TheGroupListIsOpenUnderItsLineInTheLaidOutHeight)
+{
+    auto* groups = qobject_cast<ui::SimpleComboBox*>(Find("combogrup"));
+    ASSERT_NE(groups, nullptr);
+    const QRect line = groups->editPart()->geometry(), list = groups->listPart()->geometry();
+    EXPECT_GT(groups->height(), 3 * line.height()) << "five rows high";
+    EXPECT_EQ(list.top(), line.bottom() + 1);
+    EXPECT_EQ(list.bottom(), groups->height() - 1);
+    EXPECT_TRUE(groups->listPart()->isVisible());
+    EXPECT_EQ(groups->Text(), "000_Free");
+    EXPECT_EQ(groups->ListIndex(), 0);
+    EXPECT_TRUE(groups->listPart()->item(0)->isSelected());
 }
 
 TEST_F(MainWindowLayoutTest, RawReplyLabelIsHiddenAfterEveryLayoutAndResize)

@@ -15,6 +15,7 @@
 #include "support/AppFixture.h"
 #include "ui/ComboBox.h"
 #include "ui/PictureBox.h"
+#include "ui/SimpleComboBox.h"
 
 namespace tirmo::app {
 namespace {

@@ -14,6 +14,7 @@
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/PictureBox.h"
+#include "ui/SimpleComboBox.h"
 
 namespace tirmo::app {
 namespace {

@@ -4,9 +4,12 @@
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 
 #include <fstream>
+#include <functional>
 
 #include "link/Session.h"
 #include "plate/BandFiles.h"
@@ -17,6 +20,7 @@
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/PictureBox.h"
+#include "ui/SimpleComboBox.h"
 #include "ui/Timer.h"
 
 namespace tirmo::app {
@@ -484,6 +488,76 @@ TEST_F(PlateWindowTest, NamingAndClearingGroups)
     window->plate->Cmd_clear->Click();
     EXPECT_EQ(window->plate->groups.well_group[2], -1);
     EXPECT_EQ(listItems(), std::vector<std::string>{"000_Free"});
+}
+
+// The group list's line and list take the user's naming gestures; a plain click or another key
+// only selects or types.
+TEST_F(PlateWindowTest, DoubleClickAndEnterOnTheGroupListNameTheGroup)
+{
+    ui::SimpleComboBox* list = window->plate->combogrup;
+    auto send = [](QWidget* to, QEvent::Type type, QPoint at) {
+        QMouseEvent event(type, at, to->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(to, &event);
+    };
+    auto onEntry1 = [list] { return list->listPart()->visualItemRect(list->listPart()->item(1)).center(); };
+    auto key = [list](int k, const QString& text) {
+        QKeyEvent event(QEvent::KeyPress, k, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(list->editPart(), &event);
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        bool asks;
+    } cases[] = {
+        {"a double click on an entry",
+         [&] {
+             QWidget* viewport = list->listPart()->viewport();
+             send(viewport, QEvent::MouseButtonPress, onEntry1());
+             send(viewport, QEvent::MouseButtonRelease, onEntry1());
+             send(viewport, QEvent::MouseButtonDblClick, onEntry1());
+             send(viewport, QEvent::MouseButtonRelease, onEntry1());
+         },
+         true},
+        {"a double click on the line", [&] { send(list->editPart(), QEvent::MouseButtonDblClick, {5, 5}); }, true},
+        {"Return in the line", [&] { key(Qt::Key_Return, "\r"); }, true},
+        {"Enter of the keypad in the line", [&] { key(Qt::Key_Enter, "\r"); }, true},
+        {"a single click on an entry",
+         [&] {
+             send(list->listPart()->viewport(), QEvent::MouseButtonPress, onEntry1());
+             send(list->listPart()->viewport(), QEvent::MouseButtonRelease, onEntry1());
+         },
+         false},
+        {"a letter in the line", [&] { key(Qt::Key_A, "a"); }, false},
+    };
+    usePlate("w6");
+    for (const Case& c : cases) {
+        window->plate->groups.well_group[2] = 1;
+        window->plate->groups.group_names[1] = "Free";
+        window->plate->BuildGroupList(1);
+        if (c.asks) boxes.expectInput("Enter Group Name", "Mutants");
+        c.act();
+        EXPECT_EQ(boxes.pending(), 0u) << c.what;
+        EXPECT_EQ(window->plate->groups.group_names[1], c.asks ? "Mutants" : "Group1") << c.what;
+        EXPECT_EQ(list->List(1), c.asks ? "001_Mutants" : "001_Free") << c.what;
+    }
+}
+
+// The entry the user picks in the list is the group the next click on the plate fills.
+TEST_F(PlateWindowTest, AnEntryPickedInTheListIsTheGroupAClickOnThePlateFills)
+{
+    usePlate("w6");
+    window->plate->groups.well_group[0] = 2;
+    window->plate->BuildGroupList(0);
+    QListWidget* items = window->plate->combogrup->listPart();
+    const QPoint at = items->visualItemRect(items->item(3)).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, items->viewport()->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(items->viewport(), &press);
+    EXPECT_EQ(window->plate->combogrup->Text(), "003_Free");
+    drag("A2", "A2");
+    EXPECT_EQ(groupedWells(3), std::vector<int>{2});
+    EXPECT_EQ(window->plate->combogrup->ListIndex(), 3) << "the rebuilt list keeps the group picked";
 }
 
 TEST_F(PlateWindowTest, AFailedSaveOfTheGroupsIsReported)
