@@ -178,6 +178,7 @@ public:
 
 private:
     ui::FilterHandle column_start_events_;
+    ui::FilterHandle group_list_events_;
     void buildBandEditor();
     void buildGroupControls(QWidget* client);
     link::Console& console_;

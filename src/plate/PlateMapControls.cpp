@@ -81,9 +81,9 @@ void PlateControls::buildGroupControls(QWidget* client)
     frame_group->setObjectName("frame_group");
     ui::MakeLabel(frame_group, "Label_groupsname", "Group Names:");
     combogrup = ui::MakeSimpleComboBox(frame_group, "combogrup");
-    auto* groupListEvents = new GroupListEvents(*this, combogrup);
-    combogrup->editPart()->installEventFilter(groupListEvents);
-    combogrup->listPart()->viewport()->installEventFilter(groupListEvents);
+    group_list_events_ = new GroupListEvents(*this, combogrup);
+    combogrup->editPart()->installEventFilter(group_list_events_.get());
+    combogrup->listPart()->viewport()->installEventFilter(group_list_events_.get());
     Cmd_clear = ui::MakeButton(frame_group, "Cmd_clear", "CLEAR LIST", [this] { Cmd_clear_Click(); });
     cmd_goset = ui::MakeButton(frame_group, "cmd_goset", "AUTO-ARRANGE", [this] { cmd_goset_Click(); });
     frame_group->resize(frame_group->sizeHint());
