@@ -7,6 +7,7 @@
 
 #include "platform/ProgramFolder.h"
 #include "reports/JointReexport.h"
+#include "support/FakeClock.h"
 #include "support/TempFolder.h"
 
 namespace tirmo::reports {
@@ -100,6 +101,35 @@ TEST(JointReexport, TheFileGoesBesideTheAcquisitionOrNothingIsLeft)
     EXPECT_EQ(ReexportJoint("joint2.txt", folder, Options("10"), env).result, ReportOutcome::Result::Failed);
     EXPECT_EQ(messages, std::vector<std::string>{kReportError});
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "only the first export";
+}
+
+TEST(JointReexport, TheFileIsNamedReportWithTwoYearDigitsTheDayOfTheYearAndTheTime)
+{
+    test::TempFolder program;
+    platform::SetProgramFolder(program.path());
+    platform::MakeFolder(platform::ProgramPath("reports/default_project"));
+    std::ofstream(platform::ProgramPath("reports/default_project/joint1.txt"), std::ios::binary) << "Time A1\r\n";
+    struct Case {
+        std::chrono::system_clock::time_point now;
+        const char* extension;
+        const char* name;
+    };
+    const Case cases[] = {
+        {test::LocalTime(2025, 1, 1, 0, 0, 0), ".csv", "report2510101000000.csv"},     // day 1
+        {test::LocalTime(2025, 4, 9, 8, 7, 6), ".txt", "report25990409080706.txt"},    // day 99
+        {test::LocalTime(2025, 4, 10, 23, 59, 59), ".txt", "report251000410235959.txt"},  // day 100
+    };
+    for (const Case& c : cases) {
+        const std::string folder = platform::ProgramPath(std::string("reports/") + c.name + ".d");
+        platform::MakeFolder(folder);
+        ReportEnvironment env;
+        env.now = c.now;
+        ReportOptions o = Options(kScanTime);
+        o.extension = c.extension;
+        const ReportOutcome out = ReexportJoint("joint1.txt", folder, o, env);
+        ASSERT_EQ(out.result, ReportOutcome::Result::Written) << c.name;
+        EXPECT_EQ(std::filesystem::path(out.path).filename(), c.name);
+    }
 }
 
 }  // namespace
