@@ -116,9 +116,10 @@ void ProjectControls::SaveBlankRun(const std::string& runFolder, const std::stri
     CorrectionNotices notices;
     notices.message = [](const std::string& text) { ui::dialogs().messageBox(text); };
     notices.status = [this](const std::string& text) { console_.SetStatus(text); };
-    SaveBlankMeasurement(runFolder, format, minutes, console_.session().serial_number, platform::DecimalSeparator(),
-                         notices);
-    ShowBlankOf(format);
+    // A blank that was not saved leaves the labels as they were.
+    if (SaveBlankMeasurement(runFolder, format, minutes, console_.session().serial_number, platform::DecimalSeparator(),
+                             notices) == BlankSave::Saved)
+        ShowBlankOf(format);
 }
 
 std::string ProjectControls::ReadBlankHeader(const std::string& format)

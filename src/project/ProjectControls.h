@@ -85,7 +85,8 @@ public:
     // The blank of a plate format as the run panel shows it: its caption, header, time and name.
     void ShowBlankOf(const std::string& format);
     // The end of a blank run: the run's activity becomes the store blank of the format (with
-    // its message box or status line), and the run panel shows the blank now in use.
+    // its message box or status line), and the run panel shows the blank now in use; a blank
+    // that was not saved leaves the labels as they were.
     void SaveBlankRun(const std::string& runFolder, const std::string& format, double minutes);
 
     std::string blank_header;

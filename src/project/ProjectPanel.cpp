@@ -131,6 +131,9 @@ void ProjectControls::cmd_renpj_Click()
 {
     const std::string old = cmb_project->Text();
     if (!IsDatedProject(old)) return;  // only what "New" made is renamed
+    // A running acquisition appends to its folder inside the project until it ends: moving the
+    // project would lose the rest of the run.
+    if (console_.session().run_state == 1) return message(kRenameDuringRun);
     const std::string answer = ui::dialogs().inputBox(kRenamePrompt, kRenameTitle, RenameOffer(old));
     if (answer.empty()) return;
     const std::string renamed = RenamedProject(old, answer);

@@ -288,6 +288,32 @@ TEST_F(BlankFrameTest, ABlankRunIsRecomputedInItsOwnFormat)
     EXPECT_TRUE(pj().frameblank->isHidden());
 }
 
+// A blank run too short for its length saves nothing, and the labels keep the blank in use,
+// also when the run was measured on another plate format than the one shown.
+TEST_F(BlankFrameTest, ABlankThatIsNotSavedLeavesTheLabels)
+{
+    window->cmb_well->SetText("w6");
+    pj().ShowBlankOf("w6");
+    const std::string caption = pj().label_blank->Caption(), time = pj().lbl_blanktime->Caption();
+    test::WriteProgramFile("reports/_internal_blank_measurement/blank_w24.dat",
+                           "20241201_080000_blank_old\r\nacqlapse=0030\r\n\"#well\",\"Value\"\r\n0,1\r\n");
+    test::WriteProgramFile("reports/_internal_blank_measurement/20250102_090000_blank_plate24/subpj.dat",
+                           "_blank_plate24\r\nacq_time=60\r\nplate_format=w24\r\n");
+    // After a deletion the list holds the runs of every format.
+    pj().lbl_blanktime_DblClick();
+    choose("20250101_090000_blank_a");
+    boxes.expectMessage("Delete", MsgResult::Yes);
+    pj().mndelblank_Click();
+    choose("20250102_090000_blank_plate24");
+    boxes.expectMessage("Load 20250102_090000_blank_plate24?", MsgResult::Yes);
+    boxes.expectMessage("ERROR! Expected acqusition=60. Found=30");
+    pj().lst_blank_DblClick();
+    EXPECT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ(pj().label_blank->Caption(), caption);
+    EXPECT_EQ(pj().lbl_blanktime->Caption(), time);
+    EXPECT_EQ(readFile("reports/_internal_blank_measurement/blank_w24.dat").rfind("20241201_080000_blank_old\r\n", 0), 0u);
+}
+
 TEST_F(BlankFrameTest, OnlyTheRightButtonOpensTheDeleteMenu)
 {
     pj().lst_blank_MouseUp(1, 0, 5, 5);
