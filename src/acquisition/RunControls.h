@@ -167,6 +167,7 @@ private:
     void RunAutoreferenceRound();
     bool StartTicking();
     void RefuseStart(const std::string& message);
+    void GiveBackBlankRun();
     void buildRunButtons(QWidget* client);
 
     void FrameStep();

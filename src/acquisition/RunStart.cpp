@@ -268,20 +268,31 @@ void RunControls::RefuseStart(const std::string& message)
     ui::dialogs().messageBox(message, ui::MsgButtons::Ok);
 }
 
+void RunControls::GiveBackBlankRun()
+{
+    // The blank frame locked the time and plate boxes for its run; a run that did not start
+    // leaves them free again and is no blank run.
+    if (!window_.BlankRun()) return;
+    window_.ClearBlankRun();
+    window_.UnlockRunBoxes();
+}
+
 void RunControls::cmd_playacq_Click()
 {
     link::Session& s = console_.session();
     cmdPlay->setEnabled(true);
     // A folder or starting file that cannot be made stops the start with the name frame open;
     // what was made stays.
-    if (!CreateRunFolders() || !WriteRunStartFiles()) return;
-    if (chk_internalref->Value() != 0) {
+    if (!CreateRunFolders() || !WriteRunStartFiles()) return GiveBackBlankRun();
+    // A blank run measures an empty plate into the blank store: it is never a reference run, even
+    // with the box left ticked by a name frame that was cancelled.
+    if (chk_internalref->Value() != 0 && !window_.BlankRun()) {
         if (ui::dialogs().messageBox(kConfirmReferenceRun, ui::MsgButtons::YesNoCancel) != ui::MsgResult::Yes) return;
         // The reference run records its raw counts as adjusted ones.
         window_.NeutralReferenceFactors();
     } else if (!window_.ComputeInternalReference(s.acquisition_folder, window_.PlateFormat())) {
         RefuseStart(kStartingFileNotWritten + s.acquisition_folder);
-        return;
+        return GiveBackBlankRun();
     }
     window_.ShowGroupPanel(false);
     frm_confirmacq->hide();

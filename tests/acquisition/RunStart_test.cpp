@@ -267,6 +267,46 @@ TEST_F(OfflineRunStart, AConfigurationErrorLeavesTheRunArmedUntilStop)
     EXPECT_EQ(run().cmdPlay->Caption(), "Play");
 }
 
+// A blank run is no reference run, whatever a cancelled name frame left in the reference box;
+// an unticked box gives the same run.
+TEST_F(OfflineRunStart, ABlankRunIsNeverAReferenceRun)
+{
+    for (int ticked : {1, 0}) {
+        SCOPED_TRACE(ticked);
+        pressPlay();
+        run().chk_internalref->SetValue(ticked);
+        run().cmd_cancelacq->Click();
+        backToTheStartSecond();
+        window->project->cmd_blank_Click();
+        window->project->txt_blankname->SetText(ticked ? "left" : "clear");
+        window->project->cmd_okblank_Click();  // no question: an unexpected box fails here
+        ASSERT_EQ(window->session().run_state, 1);
+        EXPECT_EQ(window->project->blank_run, -1);
+        EXPECT_EQ(run().project_folder, "_internal_blank_measurement");
+        const std::string acq = "reports/_internal_blank_measurement/" + run().acquisition_name;
+        EXPECT_EQ(file(acq + "/factor_correction.txt").substr(0, 5), "\"2025") << "the run's own factors";
+        pressPlay();
+        ASSERT_EQ(window->session().run_state, 0);
+    }
+}
+
+// A blank run that cannot start gives back the time and plate boxes the blank frame locked and
+// is no blank run any more.
+TEST_F(OfflineRunStart, ABlankRunThatCannotStartUnlocksTheRunBoxes)
+{
+    test::WriteProgramFile("reports/_internal_blank_measurement", "a file");
+    window->project->cmd_blank_Click();
+    boxes.expectMessage(kFolderNotCreated);
+    window->project->cmd_okblank_Click();
+    boxes.verifyAllShown();
+    EXPECT_EQ(window->session().run_state, 0);
+    EXPECT_EQ(window->project->blank_run, 0);
+    EXPECT_FALSE(window->txtlapse->isReadOnly());
+    EXPECT_TRUE(window->cmb_well->isEnabled());
+    EXPECT_FALSE(run().Timer2.Enabled());
+    EXPECT_EQ(file("reports/_internal_blank_measurement"), "a file");
+}
+
 // ---------------------------------------------------------------- on the instrument
 
 // The main window on the simulator as instrument SN 58 with the default w6 files and a plate lit
