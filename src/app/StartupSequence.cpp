@@ -95,8 +95,9 @@ std::string Frm_acquire::PrepareInstrument()
     const int serial = session().serial_number;
     if (offline_mode || serial <= 0) return {};
     const devicememory::InstrumentFolders folders = devicememory::PrepareInstrumentFolders(serial);
-    if (!folders.problem.empty()) return folders.problem;
-    if (!folders.firstStart) return {};
+    // A report folder that could not be made does not hold the restore back: the instrument's
+    // folder exists from now on, so this is the only start that reads its memory.
+    if (!folders.firstStart) return folders.problem;
 
     devicememory::LinkFlashPort port(*this, [this](const std::string& length) { lbl_lenrx->SetCaption(length); });
     devicememory::MemoryNotices notices;
@@ -105,8 +106,12 @@ std::string Frm_acquire::PrepareInstrument()
     const devicememory::CalibrationDownload download = devicememory::DownloadCalibration(port, serial, notices);
     // The folder now exists, so no later start reads the memory again: what was not restored
     // must stay in sight after the status line has been written.
-    std::string tail = download.Text();
-    for (const std::string& note : download.notes) tail += (tail.empty() ? "" : "; ") + note;
+    std::string tail = folders.problem;
+    auto add = [&tail](const std::string& part) {
+        if (!part.empty()) tail += (tail.empty() ? "" : "; ") + part;
+    };
+    add(download.Text());
+    for (const std::string& note : download.notes) add(note);
     return tail;
 }
 

@@ -138,6 +138,24 @@ TEST_F(StartupSequenceTest, ARecordThatFailsItsCheckKeepsTheSharedFileAndIsNamed
     EXPECT_EQ(window->txt_status->Text(), "OK. Connected to TIRMO SN12. Not read from TIRMO memory: [Temp_factor]");
 }
 
+TEST_F(StartupSequenceTest, AReportFolderThatCannotBeMadeStillLetsTheFirstStartRestoreTheMemory)
+{
+    instrumentWithMemory(12);
+    test::WriteProgramFile("reports/_internal_referenceSN12", "a file where the folder belongs");
+    window->Form_Load();
+
+    EXPECT_EQ(gettingTexts(), kGetting);
+    const auto restored = factory.Restored("20260314 15:09");
+    for (const std::string& name : test::CalibrationFileNames())
+        EXPECT_EQ(test::ReadProgramFile("config_SN12/" + name), restored.at(name)) << name;
+    const std::string problem = "Cannot create the folder " + platform::ProgramPath("reports/_internal_referenceSN12");
+    EXPECT_EQ(window->txt_status->Text(), "OK. Connected to TIRMO SN12. " + problem);
+
+    restart();
+    EXPECT_TRUE(sim->framesOf('F').empty());
+    EXPECT_EQ(window->txt_status->Text(), "OK. Connected to TIRMO SN12. " + problem) << "still in sight";
+}
+
 TEST_F(StartupSequenceTest, ADamagedSharedFileIsReportedAndTheStartUpGoesOn)
 {
     instrumentWithMemory(12);
