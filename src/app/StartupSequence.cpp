@@ -205,8 +205,8 @@ void Frm_acquire::Form_Load()
         if (unloaded) return;
         last = project::kDefaultProject;
     }
-    // Listing the projects selects the last one, which applies it.
-    project->FillProjectCombo(last);
+    // The list shows the last project; the end of the start-up applies it.
+    project->FillProjectCombo(last, false);
     project->current_project = last;
 
     // The plate format shown, its layout, and the panels the window opens with.

@@ -54,9 +54,10 @@ public:
     ~ProjectControls();
 
     // ==== projects ====
-    // Refills the project list and selects selection (which applies it); a name that is not
-    // listed is refused with a message and nothing is applied.
-    void FillProjectCombo(const std::string& selection);
+    // Refills the project list and selects selection (which applies it, unless apply is false:
+    // the start-up shows the last project first and applies it once, at its end); a name that
+    // is not listed is refused with a message and nothing is applied.
+    void FillProjectCombo(const std::string& selection, bool apply = true);
     // Applies the project named in the list: its set-up, format, groups, plate map and blank.
     void cmb_project_Click();
     // The project's pjsetup.dat into the time, format and temperature boxes (or a default file

@@ -18,6 +18,7 @@ inline constexpr const char* kNameTooLong = "Invalid name. Write a shorter name 
 inline constexpr const char* kRenamePrompt = "Project Name:";
 inline constexpr const char* kRenameTitle = "Project Rename";
 inline constexpr const char* kRenameDuringRun = "A run is in progress. Rename the project when it has ended";
+inline constexpr const char* kChooseDuringRun = "A run is in progress. Choose another project when it has ended";
 inline constexpr const char* kSetupReadError = "error reading project setup file";
 inline constexpr const char* kSetupWriteError = "Error creating project folder/setup";
 inline constexpr const char* kProjectNotListed = "last project folder not found!";

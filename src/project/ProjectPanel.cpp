@@ -78,7 +78,7 @@ bool ProjectControls::WriteProjectSetup(const std::string& project)
 
 // ---------------------------------------------------------------- the project list
 
-void ProjectControls::FillProjectCombo(const std::string& selection)
+void ProjectControls::FillProjectCombo(const std::string& selection, bool apply)
 {
     cmb_project->Clear();
     for (const std::string& name : ListProjects()) cmb_project->AddItem(name);
@@ -86,7 +86,10 @@ void ProjectControls::FillProjectCombo(const std::string& selection)
     const std::string listed = ListedProject(selection);
     const int entry = listed.empty() ? -1 : entryOf(*cmb_project, listed);
     if (entry < 0) return message(kProjectNotListed);
-    cmb_project->SetListIndex(entry);  // applies the project
+    if (apply)
+        cmb_project->SetListIndex(entry);  // applies the project
+    else
+        cmb_project->setCurrentIndex(entry);  // shown only: the handler runs from SetListIndex alone
     cmb_project->setToolTip(ui::toQString(listed));
 }
 
@@ -95,6 +98,13 @@ void ProjectControls::cmb_project_Click()
     const std::string chosen = cmb_project->Text();
     // Nothing listed is selected: an empty name would make reports itself the project.
     if (chosen.empty()) return;
+    // A recording run takes its plate format and groups from the window: another project's
+    // would change them under it. The list goes back to the run's project.
+    if (console_.session().run_state == 1 && chosen != current_project) {
+        const int running = entryOf(*cmb_project, current_project);
+        if (running >= 0) cmb_project->setCurrentIndex(running);
+        return message(kChooseDuringRun);
+    }
     current_project = chosen;
     cmb_project->setToolTip(ui::toQString(current_project));
     ReadProjectSetup(current_project);

@@ -219,6 +219,18 @@ TEST_F(StartupSequenceTest, AnExistingDefaultProjectKeepsItsSetUp)
     EXPECT_EQ(window->thermal->txttemp->Text(), "25");
 }
 
+// The last project is applied once, at the end: a set-up file it cannot read is said once.
+TEST_F(StartupSequenceTest, TheLastProjectsSetUpIsReadOnce)
+{
+    test::WriteProgramFile("reports/default_project/pjsetup.dat", "acq_time=45\r\nplate_format=w24\r\n");
+    boxes.expectInput("PORT ERROR", "");
+    boxes.expectMessage("error reading project setup file");
+    window->Form_Load();
+    EXPECT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ(window->txtlapse->Text(), "45");
+    EXPECT_EQ(window->plate->current_format, "w24");
+}
+
 TEST_F(StartupSequenceTest, TheLastProjectIsReopenedOnlyWhenItsFolderIsThere)
 {
     struct Case {

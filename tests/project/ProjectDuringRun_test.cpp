@@ -77,5 +77,25 @@ TEST_F(ProjectDuringRun, TheProjectOfARunningAcquisitionIsNotRenamed)
     EXPECT_EQ(run, platform::ProgramPath("reports/p20250720_mine/20250720_100000run"));
 }
 
+// Another project cannot be chosen while a run records: the run's format and groups stay, and
+// the list shows the run's project again.
+TEST_F(ProjectDuringRun, AnotherProjectIsNotChosenWhileARunRecords)
+{
+    test::WriteProgramFile("reports/p20250720_other/pjsetup.dat", "acq_time=9\r\nplate_format=w24\r\ntemperature=30\r\n");
+    pj().FillProjectCombo("p20250720_mine", false);
+    boxes.expectMessage(kChooseDuringRun);
+    pj().cmb_project->SetText("p20250720_other");
+    EXPECT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ(pj().current_project, "p20250720_mine");
+    EXPECT_EQ(pj().cmb_project->Text(), "p20250720_mine");
+    EXPECT_EQ(window->cmb_well->Text(), "w6");
+    EXPECT_EQ(window->txtlapse->Text(), "5");
+
+    tickToTheEnd();
+    pj().cmb_project->SetText("p20250720_other");
+    EXPECT_EQ(pj().current_project, "p20250720_other") << "chosen once the run has ended";
+    EXPECT_EQ(window->txtlapse->Text(), "9");
+}
+
 }  // namespace
 }  // namespace tirmo::project
