@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QHBoxLayout>
 #include <QResizeEvent>
 #include <QVBoxLayout>
@@ -22,6 +23,7 @@
 #include "thermal/ThermalControls.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
+#include "ui/FitCaption.h"
 #include "ui/Make.h"
 #include "ui/PictureBox.h"
 #include "ui/Twips.h"
@@ -114,6 +116,8 @@ void Frm_acquire::buildControls()
     buildStartupLists();
     run->AttachNameFrame(containers.frm_confirmacq);
     connectShellButtons();
+    // Captions stay whole however narrow the layout makes a button.
+    for (QPushButton* button : client_->findChildren<QPushButton*>()) ui::KeepCaptionFitted(button);
     // What no container is named for keeps its design place among the hidden controls.
     for (QWidget* loose : {static_cast<QWidget*>(camera->frame_setupcam), lighting->txt_led->parentWidget(), thermal->txt_current->parentWidget()})
         if (loose && loose->parentWidget() == client_) hiddenColumn->addWidget(loose);
@@ -217,7 +221,7 @@ void Frm_acquire::LayoutMainWindow()
     // The calibration panel's own controls keep to the left of the well-area bar the layout
     // places in it.
     if (auto* grid = camera->Frame_calibration->layout(); grid && result.laid_out)
-        grid->setContentsMargins(6, 20, std::max(6, camera->Frame_calibration->width() - plate->txt_well_percent->x() + 4), 6);
+        grid->setContentsMargins(4, 20, std::max(4, camera->Frame_calibration->width() - plate->txt_well_percent->x() + 2), 6);
     if (!result.laid_out || !result.redraw_plate) return;
     ++layout_plate_draws;
     plate->DrawPlateLayout(plate->current_format);

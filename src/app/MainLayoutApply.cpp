@@ -3,10 +3,8 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QWidget>
 
-#include "ui/FitCaption.h"
 #include "ui/Line.h"
 #include "ui/PictureBox.h"
 #include "ui/Shape.h"
@@ -92,7 +90,6 @@ void Place(QWidget* w, const ControlPlacement& p)
         picture->Refresh();
     }
     if (p.caret_to_start) CaretToStart(w);
-    if (auto* button = qobject_cast<QPushButton*>(w)) ui::FitCaption(button);
     if (p.hidden) w->hide();
 }
 

@@ -57,6 +57,7 @@ void MainCameraControls::buildCalibrationPanel(QWidget* client)
     Frame_calibration = new QGroupBox("Well Calibration", client);
     Frame_calibration->setObjectName("Frame_calibration");
     auto* grid = new QGridLayout(Frame_calibration);
+    grid->setHorizontalSpacing(3);  // a narrow column: its labels and boxes need every pixel
     // The panel is a narrow column: the camera buttons in two rows of three.
     auto* cameras = new QGridLayout;
     grid->addLayout(cameras, 0, 0, 1, 5);

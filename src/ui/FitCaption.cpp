@@ -1,6 +1,7 @@
 #include "ui/FitCaption.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QVariant>
 
@@ -10,7 +11,29 @@ constexpr const char* kDesignPoints = "tirmo_design_points";
 constexpr int kSmallestPoints = 6;
 // The room a push button's frame and margins take from its width.
 constexpr int kFramePixels = 10;
+
+class CaptionFitter : public QObject {
+public:
+    explicit CaptionFitter(QAbstractButton* button) : QObject(button), button_(button) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == button_ && event->type() == QEvent::Resize) FitCaption(button_);
+        return false;
+    }
+
+private:
+    QAbstractButton* button_;
+};
 }  // namespace
+
+void KeepCaptionFitted(QAbstractButton* button)
+{
+    if (!button || button->findChild<CaptionFitter*>(QString(), Qt::FindDirectChildrenOnly)) return;
+    button->installEventFilter(new CaptionFitter(button));
+    FitCaption(button);
+}
 
 void FitCaption(QAbstractButton* button)
 {

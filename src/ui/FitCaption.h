@@ -7,5 +7,8 @@ class QAbstractButton;
 namespace tirmo::ui {
 
 void FitCaption(QAbstractButton* button);
+// The same at every resize of the button, whoever sizes it (the window's layout or a panel's
+// own grid).
+void KeepCaptionFitted(QAbstractButton* button);
 
 }  // namespace tirmo::ui
