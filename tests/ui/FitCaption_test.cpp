@@ -35,6 +35,13 @@ TEST(FitCaption, ShrinksToFitAndGrowsBack)
     button.resize(wide, 30);
     FitCaption(&button);
     EXPECT_EQ(button.font().pointSize(), 9);
+
+    // Kept fitted: every resize refits, whoever makes it.
+    KeepCaptionFitted(&button);
+    button.resize(wide * 2 / 3, 30);
+    EXPECT_LT(button.font().pointSize(), 9);
+    button.resize(wide, 30);
+    EXPECT_EQ(button.font().pointSize(), 9);
 }
 
 }  // namespace
