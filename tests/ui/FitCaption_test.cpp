@@ -36,7 +36,9 @@ TEST(FitCaption, ShrinksToFitAndGrowsBack)
     FitCaption(&button);
     EXPECT_EQ(button.font().pointSize(), 9);
 
-    // Kept fitted: every resize refits, whoever makes it.
+    // Kept fitted: every resize refits, whoever makes it (a hidden button's resize reaches it
+    // when it is shown).
+    button.show();
     KeepCaptionFitted(&button);
     button.resize(wide * 2 / 3, 30);
     EXPECT_LT(button.font().pointSize(), 9);
