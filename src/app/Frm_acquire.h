@@ -122,7 +122,7 @@ public:
     void mnversion_Click();
     void mnabout_Click();
     // Shows or hides the name frame's "Use as Internal Reference" box; on Yes both plate-format
-    // lists offer every format with a specification file in config.
+    // lists offer every format that has a layout file (<format>_spc.dat) in config.
     void mn_internalref_Click();
     // The administrator password, asked at every use, then the factory-parameters panel or the
     // factory window (made on first use, shown modeless; the main window stays open).

@@ -157,7 +157,7 @@ void Frm_acquire::mn_internalref_Click()
     run->chk_internalref->show();
     mn_internalref->setChecked(true);
     ui::dialogs().messageBox("OK");
-    // Reference runs may be wanted for any plate with a specification: both format lists now
+    // Reference runs may be wanted for any plate with a layout file: both format lists now
     // offer every one of them, the format shown staying as it was.
     const std::string kept = cmb_well->Text();
     const std::vector<std::string> formats = plate::SpecFileFormats();

@@ -36,7 +36,7 @@ std::vector<std::string> DefaultSpecLines(std::string_view format);
 
 // <program folder><folder>\<format>_spc.dat, folder starting with a backslash ("\config").
 std::string SpecFilePath(std::string_view folder, std::string_view format);
-// The formats that have a specification file in config (the file name up to its first "_"),
+// The formats that have a layout file <format>_spc.dat in config (the name up to its first "_"),
 // sorted by name.
 std::vector<std::string> SpecFileFormats();
 
