@@ -212,7 +212,7 @@ TEST_F(MenusTest, ClosingTheMainWindowClosesTheFactoryWindowForGood)
 namespace tirmo::app {
 namespace {
 
-TEST_F(MenusTest, EnablingTheInternalReferenceOffersEveryFormatWithASpecification)
+TEST_F(MenusTest, EnablingTheInternalReferenceOffersEveryFormatWithALayoutFile)
 {
     platform::MakeFolder(platform::ProgramPath("config"));
     for (const char* file : {"config/w6_spc.dat", "config/w48_spc.dat", "config/p35_spc.dat", "config/_spc.dat",
