@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "SimulatorLink.h"
 #include "link/Session.h"
 #include "camera/FrameTransfer.h"
 #include "link/CommPort.h"
@@ -21,7 +22,6 @@ namespace {
 using namespace tirmo;
 
 constexpr long kBaud = 115200;
-constexpr int kPort = 4;
 constexpr double kRequestPausesMs = 1 + 5 * 1;
 
 class QuietConsole : public link::Console {
@@ -37,13 +37,7 @@ void BM_WindowFetch(benchmark::State& state)
     const long pix = long(state.range(0)), lines = long(state.range(1));
     link::Session session;
     sim::InstrumentSimulator instrument;
-    instrument.attachAsCom(kPort);
-    if (link::CommOpen(kPort, "COM4", "baud=115200 parity=N data=8 stop=1") != 0) {
-        state.SkipWithError("cannot open the simulator's port");
-        return;
-    }
-    session.port_slot = kPort;
-    session.port_open = true;
+    if (!bench::OpenSimulatorLink(state, instrument, session)) return;
     instrument.with([&](sim::SimState& s) {
         return s.cameras.windows[0] = sim::SimWindow{0, int(lines) - 1, 1, int(pix)};
     });

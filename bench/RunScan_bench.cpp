@@ -14,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "SimulatorLink.h"
 #include "acquisition/AcquisitionTick.h"
 #include "acquisition/RunControls.h"
 #include "app/Frm_acquire.h"
@@ -36,7 +37,6 @@ using namespace tirmo;
 using Steady = std::chrono::steady_clock;
 
 constexpr long kBaud = 115200;
-constexpr int kPort = 4;
 
 double msSince(Steady::time_point t0) { return std::chrono::duration<double, std::milli>(Steady::now() - t0).count(); }
 
@@ -68,13 +68,7 @@ void BM_RunScan(benchmark::State& state, const char* format)
 
     link::Session session;
     sim::InstrumentSimulator instrument;
-    instrument.attachAsCom(kPort);
-    if (link::CommOpen(kPort, "COM4", "baud=115200 parity=N data=8 stop=1") != 0) {
-        state.SkipWithError("cannot open the simulator's port");
-        return;
-    }
-    session.port_slot = kPort;
-    session.port_open = true;
+    if (!bench::OpenSimulatorLink(state, instrument, session)) return;
     session.serial_number = 58;
     session.hardware_generation = 2;
     session.default_gain = 20;

@@ -158,11 +158,7 @@ protected:
     {
         LinkFixture::SetUp();
         platform::SetProgramFolder(folder.path());
-        factory = test::WriteFactoryCalibration("factory");
-        sim->with([](sim::SimState& s) {
-            s.serialNumber = 12;
-            return sim::LoadFlashImage(s.flash, platform::ProgramPath("factory"));
-        });
+        factory = test::PreloadFactoryCalibration(*sim, 12);
         test::WriteProgramFile("config/ledxy.dat", factory.sources.at("ledxy.dat"));
         test::WriteProgramFile("config/w6_col.dat", "\"w6 column format\"\r\nh\r\n0,0,1,2\r\n");
         notices.status = [this](const std::string& t) { status.push_back(t); };

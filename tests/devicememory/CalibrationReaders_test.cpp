@@ -25,11 +25,7 @@ protected:
     {
         LinkFixture::SetUp();
         platform::SetProgramFolder(folder.path());
-        factory = test::WriteFactoryCalibration("factory");
-        sim->with([](sim::SimState& s) {
-            s.serialNumber = 12;
-            return sim::LoadFlashImage(s.flash, platform::ProgramPath("factory"));
-        });
+        factory = test::PreloadFactoryCalibration(*sim, 12);
         platform::MakeFolder(target());
         notices.status = [this](const std::string& t) { status.push_back(t); };
         notices.message = [this](const std::string& t) { messages.push_back(t); };

@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "plate/BandFiles.h"
+#include "platform/ProgramFolder.h"
+#include "sim/InstrumentSimulator.h"
+#include "sim/SimFlash.h"
 #include "support/ProgramFiles.h"
 
 namespace tirmo::test {
@@ -157,6 +160,16 @@ std::map<std::string, std::string> FactoryCalibration::Restored(const std::strin
         out[std::string("blank_") + b.format + ".dat"] = text(rows);
     }
     return out;
+}
+
+FactoryCalibration PreloadFactoryCalibration(sim::InstrumentSimulator& sim, int serialNumber)
+{
+    FactoryCalibration factory = WriteFactoryCalibration("factory");
+    sim.with([serialNumber](sim::SimState& s) {
+        s.serialNumber = serialNumber;
+        return sim::LoadFlashImage(s.flash, platform::ProgramPath("factory"));
+    });
+    return factory;
 }
 
 }  // namespace tirmo::test

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+namespace tirmo::sim {
+class InstrumentSimulator;
+}
+
 namespace tirmo::test {
 
 struct FactoryCalibration {
@@ -18,6 +22,10 @@ struct FactoryCalibration {
 
 // Writes the fourteen files into <program folder>/<folder>.
 FactoryCalibration WriteFactoryCalibration(const std::string& folder);
+
+// An instrument with that serial number whose memory holds the backup of the files written
+// into <program folder>/factory.
+FactoryCalibration PreloadFactoryCalibration(sim::InstrumentSimulator& sim, int serialNumber);
 
 // The fourteen file names, in the order the readers write them.
 const std::vector<std::string>& CalibrationFileNames();
