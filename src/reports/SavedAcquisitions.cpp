@@ -7,6 +7,7 @@
 
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
+#include "project/SubprojectReaders.h"
 #include "reports/AcquisitionFiles.h"
 
 namespace tirmo::reports {
@@ -84,16 +85,10 @@ std::vector<BrowserRow> BrowserRows(const std::string& reportsFolder, const std:
         for (const std::string& name : stamped) {
             const std::string folder = InFolder(projectFolder, name);
             if (!platform::FileExists(InFolder(folder, "current_activity.txt"))) continue;
-            rows.push_back({false, project, name, AcquisitionRowText(name, ReadSubprojectName(folder))});
+            rows.push_back({false, project, name, AcquisitionRowText(name, project::ReadSubprojectName(folder))});
         }
     }
     return rows;
-}
-
-std::string ReadSubprojectName(const std::string& folder)
-{
-    const auto lines = platform::ReadLines(InFolder(folder, "subpj.dat"));
-    return lines && !lines->empty() ? (*lines)[0] : std::string();
 }
 
 std::string ReadCurrentActivityDate(const std::string& folder)

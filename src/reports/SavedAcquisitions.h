@@ -39,9 +39,6 @@ struct BrowserRow {
 // Every project, each followed by its acquisitions when it is in expanded.
 std::vector<BrowserRow> BrowserRows(const std::string& reportsFolder, const std::set<std::string>& expanded);
 
-// The first line of a folder's subpj.dat; empty when the file is missing.
-std::string ReadSubprojectName(const std::string& folder);
-
 // The stamp of a folder's current_activity.txt: its first line up to the first blank (the
 // whole line when the first blank is its first character, or there is none), without double
 // quotes; empty when the file is missing.
