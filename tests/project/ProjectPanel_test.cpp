@@ -82,6 +82,7 @@ TEST_F(ProjectPanelTest, TypedNamesAreMeasuredAndNeverLeaveReports)
         {"../../x", "", "p20250720_______x"},
         {"/etc", "", "p20250720__etc"},
         {"\xC9t\xE9", "", "p20250720__t_"},
+        {"\xC9\xE9", "is saved as \"__\"", "p20250720___"},  // letters no folder name keeps: told
     };
     for (const auto& c : cases) {
         const auto before = listed();
@@ -113,6 +114,11 @@ TEST_F(ProjectPanelTest, RenameKeepsThePrefixAndMovesTheContents)
     EXPECT_EQ(readFile("reports/p20250720_better_name/20250720_100000run/subpj.dat"), "run\r\n");
     EXPECT_EQ(pj().current_project, "p20250720_better_name");
     EXPECT_EQ(pj().cmb_project->Text(), "p20250720_better_name");
+
+    boxes.expectInput("Project Name:", "..");
+    boxes.expectMessage("is saved as \"__\"");
+    pj().cmd_renpj->Click();
+    EXPECT_EQ(pj().current_project, "p20250720___");
 }
 
 TEST_F(ProjectPanelTest, RenameOntoAnExistingProjectIsRefusedAndBothStay)

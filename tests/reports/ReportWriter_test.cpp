@@ -103,6 +103,14 @@ TEST_F(ReportWriterTest, AFolderThatIsGoneSendsTheReportToTheReportsFolder)
     EXPECT_EQ(messages, std::vector<std::string>{kFactorsUpdated}) << "no factor file there";
 }
 
+TEST_F(ReportWriterTest, AQuoteInTheTitleIsDoubledAsInAnyCsvField)
+{
+    std::ofstream(folder + "/subpj.dat", std::ios::binary) << "quote\"name\r\nacq_time=20\r\nplate_format=w6\r\n";
+    const ReportOutcome out = Generate();
+    ASSERT_EQ(out.result, Result::Written);
+    EXPECT_NE(Slurp(out.path).find("\r\n\"SUBPROJECT:\",\"quote\"\"name\"\r\n"), std::string::npos);
+}
+
 TEST_F(ReportWriterTest, MapPlotAndBmpWriteNoFile)
 {
     struct Case {
