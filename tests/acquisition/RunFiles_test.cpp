@@ -1,18 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <csignal>
 #include <ctime>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "acquisition/RunFiles.h"
 #include "acquisition/WindowBlocks.h"
 #include "platform/ProgramFolder.h"
-#include "platform/TextFile.h"
 #include "support/FakeClock.h"
-#include "support/FileSizeLimit.h"
 #include "support/ProgramFiles.h"
 #include "support/TempFolder.h"
 
@@ -115,44 +109,6 @@ TEST_F(RunFilesTest, AFolderThatCannotBeWrittenReportsFailure)
     WindowRecords r;
     r.raw_frames = true;
     EXPECT_FALSE(WriteWindowRecords(missing, r));
-}
-
-// A window's rows appended to a disk that fills part-way, by a program that survives it and by
-// one killed in the middle (the signal of the file size limit ends it before it can cut the file
-// back): the readers find the rows that were there before, never part of a row.
-TEST_F(RunFilesTest, AnAppendCutShortLeavesNoPartOfARowForTheReaders)
-{
-    for (const bool killed : {false, true}) {
-        ASSERT_TRUE(WriteStartingFiles(acquisition, {3, "t", "30", "w6"}));
-        const std::string path = RunFilePath(acquisition, kRawActivityFile);
-        ASSERT_TRUE(AppendLines(path, {ActivityRow(0.5, "A1", 3, '.')}));
-        const std::string before = read(kRawActivityFile);
-        const std::vector<std::string> block{ActivityRow(1.5, "A1", 12, '.'), ActivityRow(1.5, "B1", 7, '.')};
-        const rlim_t room = before.size() + 8;  // the disk is full in the middle of the first row
-        if (!killed) {
-            tirmo::test::ScopedFileSizeLimit full(room);
-            ASSERT_TRUE(full.ok());
-            EXPECT_FALSE(AppendLines(path, block));
-            EXPECT_EQ(read(kRawActivityFile), before) << "cut back to its old length";
-            continue;
-        }
-        const pid_t child = ::fork();
-        if (child == 0) {
-            const struct rlimit full {room, RLIM_INFINITY}, noCore {0, 0};
-            ::setrlimit(RLIMIT_CORE, &noCore);
-            ::setrlimit(RLIMIT_FSIZE, &full);
-            std::signal(SIGXFSZ, SIG_DFL);
-            AppendLines(path, block);
-            ::_exit(0);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "killed mid-append";
-        ASSERT_EQ(read(kRawActivityFile).size(), room) << "a part of a row is left";
-        const auto lines = platform::ReadRecordLines(path);
-        ASSERT_TRUE(lines);
-        EXPECT_EQ(lines->back(), "0.5 \"A1\" 3");
-    }
 }
 
 TEST(RunFileRows, NumbersTakeTheLocaleSeparatorExceptTheLightLogTime)

@@ -85,31 +85,25 @@ TEST(Dates, TheMasks)
 
 TEST(SafeName, OnlyLettersAndDigitsSurviveLowerCased)
 {
-    // told: the name keeps no letter or digit, and the user is told what it becomes.
-    const struct { std::string typed, safe; bool told; } cases[] = {
-        {"My Run #1", "my_run__1", false},
-        {"\xe9t\xe9", "_t_", false},
-        {"\xC3\x89lan-2", "__lan_2", false},  // each byte of an accented letter becomes "_"
-        {"", "", false},
-        {"../../x", "______x", false},
-        {"/etc", "_etc", false},
-        {"AZaz09", "azaz09", false},
-        {"@[`{/:", "______", true},  // the neighbours of the kept ranges
-        {std::string(101, 'Q'), std::string(101, 'q'), false},
-        {"..", "__", true},
-        {"??????", "______", true},  // a name of letters outside Latin-1, as a typed box gives it
-        {"\xE9", "_", true},
-        {"__", "__", false},  // underscores typed as such
+    const struct { std::string typed, safe; } cases[] = {
+        {"My Run #1", "my_run__1"},
+        {"\xe9t\xe9", "_t_"},
+        {"\xC3\x89lan-2", "__lan_2"},  // each byte of an accented letter becomes "_"
+        {"", ""},
+        {"../../x", "______x"},
+        {"/etc", "_etc"},
+        {"AZaz09", "azaz09"},
+        {"@[`{/:", "______"},  // the neighbours of the kept ranges
+        {std::string(101, 'Q'), std::string(101, 'q')},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(MakeSafeName(c.typed), c.safe) << c.typed;
         EXPECT_EQ(MakeSafeName(c.typed).find_first_of("/\\."), std::string::npos) << c.typed;
-        const std::string notice = SafeNameNotice(c.typed);
-        EXPECT_EQ(notice.empty(), !c.told) << c.typed;
-        if (c.told) {
-            EXPECT_NE(notice.find("saved as \"" + c.safe + "\""), std::string::npos) << notice;
-        }
     }
+    // A name that keeps no letter or digit is told, with what it becomes; underscores typed are not.
+    for (const auto& [typed, told] : {std::pair<std::string, bool>{"..", true}, {"??", true}, {"\xE9", true},
+                                      {"__", false}, {"", false}, {"\xE9t", false}})
+        EXPECT_EQ(SafeNameNotice(typed).ends_with("saved as \"" + MakeSafeName(typed) + "\""), told) << typed;
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
-#include "support/ProgramFiles.h"
 #include "support/TempFolder.h"
 
 namespace tirmo::platform {
@@ -26,8 +25,7 @@ TEST(TextFile, WritesCrLfAndReadsEveryLineEnding)
     auto lines = ReadLines(dir.path() + "/b.txt");
     ASSERT_TRUE(lines);
     EXPECT_EQ(*lines, (std::vector<std::string>{"x", "y", "z", "last"}));
-    EXPECT_EQ(*ReadRecordLines(dir.path() + "/b.txt"), (std::vector<std::string>{"x", "y", "z"}))
-        << "a record without its line end was cut short";
+    EXPECT_EQ(*ReadRecordLines(dir.path() + "/b.txt"), (std::vector<std::string>{"x", "y", "z"})) << "a cut record";
     EXPECT_FALSE(ReadLines(dir.path() + "/missing.txt"));
 }
 
@@ -44,26 +42,18 @@ TEST(TextFile, AnUncommittedWriterLeavesTheTargetUntouched)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary file left";
 }
 
-TEST(TextFile, TheNextStartRemovesWhatKilledProgramsLeftHalfWritten)
+TEST(TextFile, LeftoversOfEndedProgramsAreRemovedOthersStay)
 {
     test::TempFolder dir;
-    const std::string run = dir.path() + "/reports/p/20250131_140512";
+    const std::string run = dir.path() + "/reports/p/20250131_140512/", ended = ".tmp999999999";  // no such process
     std::filesystem::create_directories(run);
-    const std::string ended = test::EndedProcessSuffix();
-    const struct {
-        std::string name;
-        bool removed;
-    } cases[] = {
-        {"lastread02.csv" + ended, true},
-        {".20250131140512_report.Ab12Cd" + ended, true},
-        {"lastread03.csv" + TemporarySuffix(), false},  // still being written by a running program
-        {"lastread04.csv.tmp", false},
-        {"notes.tmp12x", false},
-        {"lastread05.csv", false},
-    };
-    for (const auto& c : cases) std::ofstream(run + "/" + c.name) << "x";
+    const std::pair<std::string, bool> cases[] = {{"lastread02.csv" + ended, true},
+                                                  {".20250131140512_report.Ab12Cd" + ended, true},
+                                                  {"lastread03.csv" + TemporarySuffix(), false},  // still written
+                                                  {"notes.tmp12x", false}, {"lastread05.csv", false}};
+    for (const auto& [name, removed] : cases) std::ofstream(run + name) << "x";
     EXPECT_EQ(RemoveLeftoverTemporaries(dir.path()), 2);
-    for (const auto& c : cases) EXPECT_NE(FileExists(run + "/" + c.name), c.removed) << c.name;
+    for (const auto& [name, removed] : cases) EXPECT_NE(FileExists(run + name), removed) << name;
 }
 
 TEST(Records, QuotedFieldsSplitOnlyOutsideQuotes)

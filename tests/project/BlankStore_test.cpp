@@ -94,8 +94,7 @@ TEST_F(BlankStoreTest, AFinishedBlankRunBecomesTheCurrentBlankWhenItIsLongEnough
         const std::string label = std::to_string(c.last) + " of " + std::to_string(c.expected);
         Spill(StoreFile("w6"), "old\r\n");
         messages.clear();
-        // A1 and B1 read twice in the last scan (the later row wins); A2 never read; the row a
-        // killed program cut short is left out.
+        // A1 and B1 read twice in the last scan (the later row wins); A2 never read; a cut row is left out.
         const std::string run = Run("20250131_140512_blank_mix1", test::ActivityFileText({{0.5, "A1", 1},
                                                                                           {0.5, "B1", 2},
                                                                                           {c.last, "A1", 10},

@@ -4,8 +4,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/ProgramFolder.h"
-#include "project/ProjectNames.h"
 #include "reports/SavedAcquisitions.h"
 #include "support/TempFolder.h"
 
@@ -46,6 +44,7 @@ TEST(SavedAcquisitionRows, ProjectsAreFoldersByNameAndOnlyRecordedStampedFolders
     Spill(reports / "zeta" / "20250103_09000x_bad" / "current_activity.txt", "x\r\n");
     Spill(reports / "zeta" / "20250104_100000_file", "a file, not a folder\r\n");
     fs::create_directories(reports / "alpha");
+    for (const char* hidden : {"_", "__", "a.bc"}) fs::create_directories(reports / hidden);  // as the project list
     Spill(reports / "notes.txt", "a file is no project\r\n");
 
     const auto closed = BrowserRows(reports.string(), {});
@@ -60,18 +59,6 @@ TEST(SavedAcquisitionRows, ProjectsAreFoldersByNameAndOnlyRecordedStampedFolders
     EXPECT_EQ(open[3].text, "  > 2025.0102\t ACQ08:00 \"second\"");
     EXPECT_FALSE(open[3].project);
     EXPECT_EQ(open[3].project_name, "zeta");
-}
-
-// A project typed as "." or ".." is saved as "_" or "__": in neither list, as the project list
-// has it.
-TEST(SavedAcquisitionRows, TheProjectsAreThoseOfTheProjectList)
-{
-    test::TempFolder program;
-    platform::SetProgramFolder(program.path());
-    const fs::path reports = fs::path(program.path()) / "reports";
-    for (const char* name : {"_", "__", "ab", "abc", "a.bc", "default_project"}) fs::create_directories(reports / name);
-    EXPECT_EQ(ProjectFolders(reports.string()), (std::vector<std::string>{"abc", "default_project"}));
-    EXPECT_EQ(ProjectFolders(reports.string()), project::ListProjects());
 }
 
 TEST(SavedAcquisitionRows, TheActivityFilesDateStamp)

@@ -3,8 +3,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "platform/ProgramFolder.h"
 
@@ -21,14 +19,6 @@ void WriteProgramFile(const std::string& relative, const std::string& text)
     const std::string path = platform::ProgramPath(relative);
     platform::MakeFolder(std::filesystem::path(path).parent_path().string());
     std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string EndedProcessSuffix()
-{
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return ".tmp" + std::to_string(child);
 }
 
 }  // namespace tirmo::test

@@ -8,7 +8,5 @@ namespace tirmo::test {
 std::string ReadProgramFile(const std::string& relative);
 // Writes text as it stands, creating the folders on the way.
 void WriteProgramFile(const std::string& relative, const std::string& text);
-// ".tmp" and the id of a process that has ended: the ending of a killed program's leftovers.
-std::string EndedProcessSuffix();
 
 }  // namespace tirmo::test
