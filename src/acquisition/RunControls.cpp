@@ -101,7 +101,11 @@ void RunControls::Timer2_Timer()
     }
     if (frame_counter % 3 == 0) stage_temperature = window_.ThermostatStep();
     if (frame_counter >= kWindowFrames) {
-        CompleteWindow();
+        // A run that can no longer keep its records would go on measuring for nothing.
+        if (!CompleteWindow()) {
+            RecordsNotWritten();
+            return;
+        }
         // The wells of the run's very last window are read too: a report's time base needs it.
         RecordWindowSeconds();
         const int lastWindow = tables.geometry.RowSlots(camera_index) - 1;
@@ -227,6 +231,17 @@ void RunControls::CommunicationError()
     StopPlayRun();
     window_.ShowRunPanelsAfterError();
     ui::dialogs().messageBox(kCommunicationError + std::to_string(camera) + " " + elapsed, ui::MsgButtons::Ok);
+}
+
+void RunControls::RecordsNotWritten()
+{
+    const std::string message = kRecordsNotWritten + console_.session().acquisition_folder + kRunStopped;
+    StopPlayRun();
+    window_.UnlockRunBoxes();
+    window_.ShowRunPanelsAfterError();
+    // The status line alone would be gone at the next message; the box waits for the user.
+    console_.SetStatus(message);
+    ui::dialogs().messageBox(message, ui::MsgButtons::Ok);
 }
 
 int RunControls::PrepareAcquisition()

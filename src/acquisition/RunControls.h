@@ -34,8 +34,10 @@ class QWidget;
 
 namespace tirmo::acquisition {
 
-// The status line when a window's records could not all be written.
+// The status line when a window's records could not all be written; the run then stops and
+// says so in a message box too, with kRunStopped after the folder.
 inline constexpr const char* kRecordsNotWritten = "Run records could not be written to ";
+inline constexpr const char* kRunStopped = ". The run has been stopped.";
 
 // The pre-run checks' messages, in the order the checks run.
 inline constexpr const char* kInvalidAcquisitionTime = "invalid acquisition time";
@@ -119,7 +121,8 @@ public:
 
     // The acquisition loop: one step of the run per tick (one frame of the current window, the
     // thermostat every third frame, the completion after the eleventh frame, then the next
-    // window or the end of the run once the time is up and camera 5 is done).
+    // window or the end of the run once the time is up and camera 5 is done). A window whose
+    // records could not be written stops the run with a message box instead.
     ui::Timer Timer2;
     void Timer2_Timer();
     // Stops the run (by the user or on error) and puts the instrument at rest: Peltier off, fan
@@ -176,6 +179,8 @@ private:
     void AdvanceWindow();
     void EndRun();
     void CommunicationError();
+    // A window whose records could not be written: the run stops as a failed run, never "DONE!".
+    void RecordsNotWritten();
 
     double run_start_ms_ = 0;
     std::mt19937 random_;

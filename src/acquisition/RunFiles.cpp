@@ -1,6 +1,8 @@
 #include "acquisition/RunFiles.h"
 
-#include <cstdio>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/Clock.h"
@@ -127,18 +129,28 @@ bool CreateLightLog(const std::string& folder)
 
 bool AppendLines(const std::string& path, const std::vector<std::string>& lines)
 {
-    std::FILE* f = std::fopen(platform::ResolvePath(path).c_str(), "ab");
-    if (!f) return false;
-    const long before = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
+    const int fd = ::open(platform::ResolvePath(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    struct stat before {};
+    const bool sized = ::fstat(fd, &before) == 0;
+    // The whole block in one write: a process killed while it appends leaves at most one cut
+    // line at the end, which the readers leave out. Only a disk that fills part-way needs more.
     const std::string text = joined(lines);
-    bool good = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    good = std::fflush(f) == 0 && good;
-    if (!good && before >= 0) {
-        // Never leave a part of a line behind for the readers.
-        if (::ftruncate(fileno(f), before) != 0) good = false;
+    size_t done = 0;
+    bool good = true;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            good = false;
+            break;
+        }
+        done += size_t(n);
     }
-    good = std::fclose(f) == 0 && good;
-    return good;
+    // Never leave a part of a line behind for the readers; should the cut fail, they still leave
+    // out the cut line.
+    if (!good && done > 0 && sized && ::ftruncate(fd, before.st_size) != 0) good = false;
+    return ::close(fd) == 0 && good;
 }
 
 bool WriteWindowRecords(const std::string& folder, const WindowRecords& r)

@@ -63,7 +63,8 @@ bool CreateLightLog(const std::string& folder);
 
 // Appends lines to a file (created when missing) in one write; on a failed write the file is cut
 // back to its old length, so it never ends in part of a line. False when it could not be
-// written.
+// written. Readers of appended files take their lines with platform::ReadRecordLines, which
+// leaves out the cut line a killed process may have left.
 bool AppendLines(const std::string& path, const std::vector<std::string>& lines);
 
 // Everything one finished camera window adds to the run's files.

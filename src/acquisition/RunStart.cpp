@@ -309,6 +309,11 @@ bool RunControls::CreateRunFolders()
             return false;
         }
     }
+    // The name of the folders is taken here: a typed name that keeps no letter or digit is
+    // told before its folder is made.
+    for (const std::string& typed : {txt_pjname->Text(), txt_acqname->Text()})
+        if (const std::string notice = platform::SafeNameNotice(typed); !notice.empty())
+            ui::dialogs().messageBox(notice, ui::MsgButtons::Ok);
     project_folder = ProjectFolderName(txt_pjname->Text());
     const std::string projectPath = platform::ProgramPath("reports/" + project_folder);
     if (!platform::MakeFolder(projectPath)) {

@@ -137,6 +137,8 @@ void Frm_acquire::Form_Load()
         close();
         return;
     }
+    // Half-written files of a program that was killed would only take up the disk.
+    platform::RemoveLeftoverTemporaries(platform::ProgramFolder());
 
     // The instrument search. Closed (or stopped by a signal) during it: the shutdown has left
     // the instrument at rest, and the start-up must not wake it again.

@@ -198,6 +198,14 @@ std::string MakeSafeName(std::string_view name)
     return out;
 }
 
+std::string SafeNameNotice(std::string_view typed)
+{
+    const std::string safe = MakeSafeName(typed);
+    if (safe == typed || safe.find_first_not_of('_') != std::string::npos) return {};
+    return "Only the letters A to Z and the digits 0 to 9 are kept in a folder name: this name is saved as \"" + safe +
+           "\"";
+}
+
 std::string Trim(std::string_view text)
 {
     size_t b = 0, e = text.size();

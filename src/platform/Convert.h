@@ -54,6 +54,10 @@ std::string FormatDate(std::chrono::system_clock::time_point when, std::string_v
 // Text to file-safe name: characters other than ASCII letters and digits become "_", the
 // result is lower case.
 std::string MakeSafeName(std::string_view name);
+// What to tell the user who typed a name that MakeSafeName turns into underscores only (a name
+// of other letters, "." or ".."): the folder it is saved as. Empty for a name that keeps a
+// letter or digit, for an empty name and for underscores typed as such.
+std::string SafeNameNotice(std::string_view typed);
 
 // Bytes as characters: one char per byte 0..255, as replies and frames travel.
 inline unsigned char Byte(char c) { return static_cast<unsigned char>(c); }

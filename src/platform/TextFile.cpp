@@ -1,5 +1,7 @@
 #include "platform/TextFile.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,7 +12,9 @@
 
 namespace tirmo::platform {
 
-std::optional<std::vector<std::string>> ReadLines(const std::string& path)
+namespace {
+
+std::optional<std::vector<std::string>> readLines(const std::string& path, bool wholeLinesOnly)
 {
     const std::string real = ResolvePath(path);
     std::error_code ec;
@@ -36,9 +40,30 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& path)
             cur += c;
         }
     }
-    if (!cur.empty()) lines.push_back(cur);
+    if (!cur.empty() && !wholeLinesOnly) lines.push_back(cur);
     return lines;
 }
+
+// The process id a temporary file's name ends in, or 0 when it is no temporary file's name.
+pid_t temporaryOwner(const std::string& name)
+{
+    const size_t at = name.rfind(".tmp");
+    if (at == std::string::npos || at + 4 >= name.size() || name.size() - at > 4 + 9) return 0;
+    pid_t pid = 0;
+    for (size_t i = at + 4; i < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9') return 0;
+        pid = pid * 10 + (name[i] - '0');
+    }
+    return pid;
+}
+
+bool processGone(pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; }
+
+}  // namespace
+
+std::optional<std::vector<std::string>> ReadLines(const std::string& path) { return readLines(path, false); }
+
+std::optional<std::vector<std::string>> ReadRecordLines(const std::string& path) { return readLines(path, true); }
 
 std::vector<std::string_view> SplitOnSpaces(std::string_view line)
 {
@@ -91,7 +116,7 @@ std::string Quoted(std::string_view text)
 
 TextFileWriter::TextFileWriter(std::string path) : path_(ResolvePath(path))
 {
-    tempPath_ = path_ + ".tmp" + std::to_string(::getpid());
+    tempPath_ = path_ + TemporarySuffix();
     file_ = std::fopen(tempPath_.c_str(), "wb");
     ok_ = file_ != nullptr;
 }
@@ -135,6 +160,26 @@ bool WriteLines(const std::string& path, const std::vector<std::string>& lines, 
     TextFileWriter w(path);
     for (const auto& l : lines) w.Line(l);
     return w.Commit(durable);
+}
+
+std::string TemporarySuffix() { return ".tmp" + std::to_string(::getpid()); }
+
+int RemoveLeftoverTemporaries(const std::string& folder)
+{
+    namespace fs = std::filesystem;
+    int removed = 0;
+    std::error_code ec;
+    const auto options = fs::directory_options::skip_permission_denied;
+    for (fs::recursive_directory_iterator it(ResolvePath(folder), options, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        std::error_code kind;
+        if (!it->is_regular_file(kind) || it->is_symlink(kind)) continue;
+        const pid_t owner = temporaryOwner(it->path().filename().string());
+        if (owner <= 0 || owner == ::getpid() || !processGone(owner)) continue;
+        std::error_code gone;
+        if (fs::remove(it->path(), gone)) ++removed;
+    }
+    return removed;
 }
 
 }  // namespace tirmo::platform

@@ -14,6 +14,10 @@ inline constexpr std::string_view kLineEnd = "\r\n";
 // All lines of a file without their ends (CR LF, LF or CR); nullopt when it cannot be read.
 // A last line without an end is still a line; a file ending in a line end has no extra empty line.
 std::optional<std::vector<std::string>> ReadLines(const std::string& path);
+// The same for a file the program appends records to: a last line without its end is left out.
+// Every record goes out with its line end, so such a line is the part of a record that a process
+// killed mid-write left behind, and a reader must never take it for a whole one.
+std::optional<std::vector<std::string>> ReadRecordLines(const std::string& path);
 
 // The fields of a comma-separated record: quotes around a field are removed, commas inside
 // quotes do not split, blanks around unquoted fields are dropped.
@@ -52,5 +56,13 @@ private:
 
 // Writes all lines (each with CR LF) in one step; false when the file could not be written.
 bool WriteLines(const std::string& path, const std::vector<std::string>& lines, bool durable = true);
+
+// The ending of this process's temporary files: ".tmp" and the process id. A file put in place
+// by rename is written under its own name and this ending first.
+std::string TemporarySuffix();
+// Removes the temporary files that processes no longer running left in folder and every folder
+// below it (a name ending in ".tmp" and the id of a process that is gone): the half-written files
+// of a program that was killed. Those of running processes stay. The number removed.
+int RemoveLeftoverTemporaries(const std::string& folder);
 
 }  // namespace tirmo::platform

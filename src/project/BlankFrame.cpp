@@ -89,6 +89,7 @@ void ProjectControls::cmd_okblank_Click()
         blank_run = 0;
         return;
     }
+    if (const std::string notice = platform::SafeNameNotice(txt_blankname->Text()); !notice.empty()) message(notice);
     needs_.set_run_names(kBlankRunPrefix + name, kBlankStoreProject + SerialTag(console_.session().serial_number));
     blank_run = -1;
     needs_.lock_run_boxes(true);

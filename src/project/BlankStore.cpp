@@ -23,7 +23,7 @@ struct BlankRun {
 // hold.
 std::optional<BlankRun> ReadBlankRun(const std::string& runFolder, int rows)
 {
-    const auto lines = platform::ReadLines(InFolder(runFolder, acquisition::kRawActivityFile));
+    const auto lines = platform::ReadRecordLines(InFolder(runFolder, acquisition::kRawActivityFile));
     if (!lines || lines->size() < kActivityHeaderLines) return std::nullopt;
     BlankRun run;
     for (size_t i = kActivityHeaderLines; i < lines->size(); ++i) {

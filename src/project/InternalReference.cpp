@@ -42,7 +42,7 @@ std::optional<int> WellNumberOf(const std::string& well, const ReferenceFormat& 
 
 bool Qualifies(const std::string& activityPath, const ReferenceFormat& f)
 {
-    const auto lines = platform::ReadLines(activityPath);
+    const auto lines = platform::ReadRecordLines(activityPath);
     if (!lines || f.reference_well.empty()) return false;
     for (size_t i = 1; i < lines->size(); ++i) {
         const auto row = acquisition::ParseActivityRow((*lines)[i]);
@@ -56,7 +56,7 @@ bool Qualifies(const std::string& activityPath, const ReferenceFormat& f)
 std::vector<long> LastQualifyingScan(const std::string& activityPath, const ReferenceFormat& f)
 {
     std::vector<long> raw(size_t(f.wells), 0), scan(size_t(f.wells), 0);
-    const auto lines = platform::ReadLines(activityPath);
+    const auto lines = platform::ReadRecordLines(activityPath);
     if (!lines) return raw;
     for (size_t i = 2; i < lines->size(); ++i) {
         const auto row = acquisition::ParseActivityRow((*lines)[i]);
@@ -162,7 +162,7 @@ std::string ReferenceWellName(int number, int rows)
 
 int CheckReferenceLength(const std::string& activityPath)
 {
-    const auto lines = platform::ReadLines(activityPath);
+    const auto lines = platform::ReadRecordLines(activityPath);
     if (!lines || lines->size() < 2) return 0;
     long long last = 0;
     bool any = false;

@@ -15,6 +15,11 @@ namespace {
 constexpr size_t kDatedPrefix = 10;  // "p" + yyyymmdd + "_"
 }
 
+bool IsProjectFolderName(const std::string& name)
+{
+    return name.size() > 2 && name.find('.') == std::string::npos;
+}
+
 std::vector<std::string> ListProjects()
 {
     std::vector<std::string> names;
@@ -24,7 +29,7 @@ std::vector<std::string> ListProjects()
         std::error_code kind;
         if (!it->is_directory(kind)) continue;
         const std::string name = it->path().filename().string();
-        if (name.size() > 2 && name.find('.') == std::string::npos) names.push_back(name);
+        if (IsProjectFolderName(name)) names.push_back(name);
     }
     std::sort(names.begin(), names.end());
     return names;

@@ -24,8 +24,12 @@ inline constexpr const char* kSetupWriteError = "Error creating project folder/s
 inline constexpr const char* kProjectNotListed = "last project folder not found!";
 inline constexpr const char* kLastProjectMissing = "Last project folder Not found!. setting default...";
 
+// Whether a folder of reports of that name is a project: a name longer than two characters and
+// without a dot. The project list and the saved acquisitions' list both keep to it, so that a
+// project is in both or in neither.
+bool IsProjectFolderName(const std::string& name);
 // The folders of reports that are projects, sorted by name: folders only (a file is never a
-// project), names longer than two characters and without a dot.
+// project) with a project's name.
 std::vector<std::string> ListProjects();
 // Whether a name would be listed by ListProjects (letter case ignored, as the data folders are
 // matched); the listed spelling, or "" when it is not a project.

@@ -5,6 +5,7 @@
 
 #include "link/Session.h"
 #include "platform/Clock.h"
+#include "platform/Convert.h"
 #include "platform/ProgramFolder.h"
 #include "project/LastProject.h"
 #include "project/ProjectControls.h"
@@ -126,6 +127,7 @@ void ProjectControls::cmd_loadpj_Click()
     case NameLength::TooLong: return message(kNameTooLong);
     case NameLength::Fine: break;
     }
+    if (const std::string notice = platform::SafeNameNotice(answer); !notice.empty()) message(notice);
     const std::string name = NewProjectName(platform::WallNow(), answer);
     // A project of that name made the same day is used as it is; a folder that cannot be made
     // shows in the set-up write, and the current project stays.
@@ -146,6 +148,7 @@ void ProjectControls::cmd_renpj_Click()
     if (console_.session().run_state == 1) return message(kRenameDuringRun);
     const std::string answer = ui::dialogs().inputBox(kRenamePrompt, kRenameTitle, RenameOffer(old));
     if (answer.empty()) return;
+    if (const std::string notice = platform::SafeNameNotice(answer); !notice.empty()) message(notice);
     const std::string renamed = RenamedProject(old, answer);
     const std::string from = ProjectFolder(old);
     const std::string to = ProjectFolder(renamed);

@@ -23,10 +23,15 @@ public:
         s_ += t;
         return *this;
     }
+    // A quote inside the text is doubled, as spreadsheets read a quoted field: a title or group
+    // name with a quote in it stays one field.
     Out& quoted(std::string_view t)
     {
         s_ += '"';
-        s_ += t;
+        for (char c : t) {
+            if (c == '"') s_ += '"';
+            s_ += c;
+        }
         s_ += '"';
         return *this;
     }

@@ -9,6 +9,7 @@
 
 #include "platform/Convert.h"
 #include "platform/ProgramFolder.h"
+#include "platform/TextFile.h"
 #include "reports/AcquisitionFiles.h"
 #include "reports/ReportEngine.h"
 
@@ -84,8 +85,11 @@ std::optional<std::string> WriteNewFile(const std::string& folder, const std::st
                                         const std::string& extension, const std::string& bytes)
 {
     const std::string dir = platform::ResolvePath(folder);
-    std::string temp = InFolder(dir, "." + base + ".XXXXXX");
-    const int fd = ::mkstemp(temp.data());
+    // Hidden until complete; the ending names this process, so that the next start can tell
+    // what a killed one left.
+    const std::string ending = platform::TemporarySuffix();
+    std::string temp = InFolder(dir, "." + base + ".XXXXXX" + ending);
+    const int fd = ::mkstemps(temp.data(), int(ending.size()));
     if (fd < 0) return std::nullopt;
     const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     if (::close(fd) != 0 || !written) {

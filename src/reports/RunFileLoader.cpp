@@ -117,11 +117,11 @@ LoadedAcquisition LoadAcquisition(const std::string& folder, const std::string& 
     out.acq_time = setup.acq_time.value_or(0);
     out.data.plate_format = setup.plate_format.empty() ? formatWhenMissing : setup.plate_format;
 
-    const auto activity = platform::ReadLines(InFolder(folder, "current_activity.txt"));
+    const auto activity = platform::ReadRecordLines(InFolder(folder, "current_activity.txt"));
     if (!activity) return out;
     out.activity_found = true;
     ReadActivity(*activity, plate::FormatSize(out.data.plate_format), out);
-    if (const auto temps = platform::ReadLines(InFolder(folder, "current_temperature.txt")))
+    if (const auto temps = platform::ReadRecordLines(InFolder(folder, "current_temperature.txt")))
         ReadTemperatures(*temps, out.data);
     out.data.groups.Load(InFolder(folder, "chgroup.dat"));
     return out;

@@ -7,6 +7,7 @@
 
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
+#include "project/ProjectNames.h"
 #include "project/SubprojectReaders.h"
 #include "reports/AcquisitionFiles.h"
 
@@ -43,7 +44,12 @@ bool Stamped(const std::string& name)
 
 }  // namespace
 
-std::vector<std::string> ProjectFolders(const std::string& reportsFolder) { return SubFolders(reportsFolder); }
+std::vector<std::string> ProjectFolders(const std::string& reportsFolder)
+{
+    std::vector<std::string> names = SubFolders(reportsFolder);
+    std::erase_if(names, [](const std::string& n) { return !project::IsProjectFolderName(n); });
+    return names;
+}
 
 std::vector<std::string> StampedFolders(const std::string& projectFolder)
 {

@@ -1,6 +1,6 @@
 #pragma once
 // The saved acquisitions as the main window's list shows them: every folder of the program's
-// reports folder is a project, and every folder of a project named by its start stamp
+// reports folder that the project list shows is a project, and every folder of a project named by its start stamp
 // ("yyyymmdd_hhmmss" and the acquisition's file-safe name) that holds current_activity.txt is
 // an acquisition. The row texts are what other code reads back (a joint report finds its
 // acquisitions by them), so their form is fixed:
@@ -12,7 +12,8 @@
 
 namespace tirmo::reports {
 
-// The project folders of a reports folder, by name; files are no projects.
+// The project folders of a reports folder, by name, as the project list has them (files and
+// names the project list leaves out are no projects).
 std::vector<std::string> ProjectFolders(const std::string& reportsFolder);
 // The stamped folders of a project folder, by name (start-time order), whether or not they
 // hold a recording.

@@ -158,20 +158,23 @@ TEST_F(OfflineRunStart, RunsStartedInTheSameSecondWithTheSameNameKeepTheirOwnFol
     EXPECT_EQ(file("reports/default_project/20250304_090507test_1_3/subpj.dat").substr(0, 8), "Test 1\r\n");
 }
 
-// Whatever the boxes hold, the run's folders stay inside reports.
+// Whatever the boxes hold, the run's folders stay inside reports; a name without letters is told.
 TEST_F(OfflineRunStart, TypedNamesNeverLeaveTheReportsFolder)
 {
     const struct {
         std::string project, name, projectFolder, acquisition;
+        std::vector<std::string> told = {};
     } cases[] = {
         {"../../x", "../../y", "______x", "20250304_090507______y"},
         {"/etc", "/etc/passwd", "_etc", "20250304_090507_etc_passwd"},
         {"", "", "default_project", "20250304_090507"},
         {"Caf\xC3\xA9", "\xC3\xA9t\xC3\xA9", "caf__", "20250304_090507__t__"},
         {std::string(101, 'P'), std::string(101, 'N'), std::string(101, 'p'), "20250304_090507" + std::string(101, 'n')},
+        {".", "??", "_", "20250304_090507__", {"saved as \"_\"", "saved as \"__\""}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.projectFolder);
+        for (const std::string& notice : c.told) boxes.expectMessage(notice);
         pressPlay();
         run().txt_pjname->SetText(c.project);
         run().txt_acqname->SetText(c.name);

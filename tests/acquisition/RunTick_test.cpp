@@ -22,6 +22,7 @@
 #include "project/ProjectControls.h"
 #include "sim/SimDeviceState.h"
 #include "support/FakeClock.h"
+#include "support/FileSizeLimit.h"
 #include "support/W6WindowFixture.h"
 #include "support/ProcessLocale.h"
 #include "support/ScriptedDialogs.h"
@@ -250,6 +251,37 @@ TEST_F(RunTickTest, ABlankRunBecomesTheStoreBlankAndTheMarkIsCleared)
     EXPECT_EQ(header, "run1");
     EXPECT_EQ(window->project->blank_header, header) << "the run panel shows the new blank";
 }
+
+// The disk fills at the run's first window or at its last (the one that would say "DONE!"): the
+// run stops as a failed run with a message box and no report, its cut appends left whole lines.
+class RunTickFullDiskTest : public RunTickTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(RunTickFullDiskTest, TheRunStopsWithAMessageAndNeverSaysDone)
+{
+    session.dummy_mode = 1;
+    ASSERT_NO_FATAL_FAILURE(arm("1"));
+    RunControls& run = *window->run;
+    const int lastWindow = run.tables.geometry.RowSlots(kRunCameras - 1) - 1;
+    while (run.frame_counter != kWindowFrames - 1 ||
+           (GetParam() && !(run.time_up && run.camera_index == kRunCameras - 1 && run.window_index == lastWindow)))
+        tick();
+    const std::string message = std::string(kRecordsNotWritten) + runFolder + kRunStopped;
+    boxes.expectMessage(message);
+    {
+        test::ScopedFileSizeLimit full(std::filesystem::file_size(runFolder + "/" + kRawActivityFile) + 5);
+        tick();
+    }
+    EXPECT_EQ(session.run_state, 0);
+    EXPECT_EQ(window->txt_status->Text(), message);
+    EXPECT_EQ(run.cmdPlay->Caption(), "Play") << "stopped, not finished: no report";
+    EXPECT_EQ(window->camera->txt_cam->Text(), "6") << "the instrument at rest";
+    for (const auto& file : std::filesystem::directory_iterator(runFolder)) {
+        std::ifstream in(file.path(), std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), {});
+        EXPECT_TRUE(text.empty() || text.ends_with("\r\n")) << file.path();
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Windows, RunTickFullDiskTest, ::testing::Values(false, true));
 
 // ---- with the instrument
 

@@ -188,6 +188,7 @@ TEST_F(StartupSequenceTest, OfflineStartWritesNothingToAPortAndMakesTheDefaultPr
 {
     test::WriteRecorder writes;
     boxes.expectInput("PORT ERROR", "");
+    test::WriteProgramFile("reports/lastread00.csv.tmp999999999", "A1,4");  // a killed run's
     window->Form_Load();
 
     EXPECT_TRUE(writes.writes.empty());

@@ -100,6 +100,10 @@ TEST(SafeName, OnlyLettersAndDigitsSurviveLowerCased)
         EXPECT_EQ(MakeSafeName(c.typed), c.safe) << c.typed;
         EXPECT_EQ(MakeSafeName(c.typed).find_first_of("/\\."), std::string::npos) << c.typed;
     }
+    // A name that keeps no letter or digit is told, with what it becomes; underscores typed are not.
+    for (const auto& [typed, told] : {std::pair<std::string, bool>{"..", true}, {"??", true}, {"\xE9", true},
+                                      {"__", false}, {"", false}, {"\xE9t", false}})
+        EXPECT_EQ(SafeNameNotice(typed).ends_with("saved as \"" + MakeSafeName(typed) + "\""), told) << typed;
 }
 
 }  // namespace

@@ -25,6 +25,7 @@ TEST(TextFile, WritesCrLfAndReadsEveryLineEnding)
     auto lines = ReadLines(dir.path() + "/b.txt");
     ASSERT_TRUE(lines);
     EXPECT_EQ(*lines, (std::vector<std::string>{"x", "y", "z", "last"}));
+    EXPECT_EQ(*ReadRecordLines(dir.path() + "/b.txt"), (std::vector<std::string>{"x", "y", "z"})) << "a cut record";
     EXPECT_FALSE(ReadLines(dir.path() + "/missing.txt"));
 }
 
@@ -39,6 +40,20 @@ TEST(TextFile, AnUncommittedWriterLeavesTheTargetUntouched)
     }  // dropped without Commit, as when a write fails midway
     EXPECT_EQ(slurp(target), "old\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary file left";
+}
+
+TEST(TextFile, LeftoversOfEndedProgramsAreRemovedOthersStay)
+{
+    test::TempFolder dir;
+    const std::string run = dir.path() + "/reports/p/20250131_140512/", ended = ".tmp999999999";  // no such process
+    std::filesystem::create_directories(run);
+    const std::pair<std::string, bool> cases[] = {{"lastread02.csv" + ended, true},
+                                                  {".20250131140512_report.Ab12Cd" + ended, true},
+                                                  {"lastread03.csv" + TemporarySuffix(), false},  // still written
+                                                  {"notes.tmp12x", false}, {"lastread05.csv", false}};
+    for (const auto& [name, removed] : cases) std::ofstream(run + name) << "x";
+    EXPECT_EQ(RemoveLeftoverTemporaries(dir.path()), 2);
+    for (const auto& [name, removed] : cases) EXPECT_NE(FileExists(run + name), removed) << name;
 }
 
 TEST(Records, QuotedFieldsSplitOnlyOutsideQuotes)

@@ -154,11 +154,12 @@ TEST_F(BlankFrameTest, TheBlankRunIsStartedWithTheStoreAsProjectAndASafeName)
     QWidget client;
     ProjectControls blank(*window, &client, needs);
     window->session().serial_number = 12;
-    const struct { const char* typed; const char* acquisition; } cases[] = {
-        {"My Blank", "_blank_my_blank"}, {"!!", "_blank___"}, {"../x", "_blank____x"},
+    const struct { const char* typed; const char* acquisition; bool told = false; } cases[] = {
+        {"My Blank", "_blank_my_blank"}, {"!!", "_blank___", true}, {"../x", "_blank____x"}, {"__", "_blank___"},
     };
     for (const auto& c : cases) {
         calls.clear();
+        if (c.told) boxes.expectMessage("is saved as \"__\"");
         blank.cmd_blank_Click();
         blank.txt_blankname->SetText(c.typed);
         blank.cmd_okblank_Click();

@@ -94,14 +94,15 @@ TEST_F(BlankStoreTest, AFinishedBlankRunBecomesTheCurrentBlankWhenItIsLongEnough
         const std::string label = std::to_string(c.last) + " of " + std::to_string(c.expected);
         Spill(StoreFile("w6"), "old\r\n");
         messages.clear();
-        // A1 and B1 read twice in the last scan (the later row wins); A2 never read.
+        // A1 and B1 read twice in the last scan (the later row wins); A2 never read; a cut row is left out.
         const std::string run = Run("20250131_140512_blank_mix1", test::ActivityFileText({{0.5, "A1", 1},
                                                                                           {0.5, "B1", 2},
                                                                                           {c.last, "A1", 10},
                                                                                           {c.last, "B1", 21},
                                                                                           {c.last, "B1", 20},
                                                                                           {c.last, "B2", -3},
-                                                                                          {c.last, "B3", 60}}));
+                                                                                          {c.last, "B3", 60}}) +
+                                                                  "99.0 \"A");
         EXPECT_EQ(SaveBlankMeasurement(run, "w6", c.expected, 57, c.decimal, notices), c.result) << label;
         EXPECT_EQ(messages, std::vector<std::string>{c.message}) << label;
         if (c.result != BlankSave::Saved) {

@@ -162,6 +162,7 @@ TEST_F(InternalReferenceTest, TheLengthCheckReadsTheLastRowOnly)
         {test::ActivityFileText({{12.0, "A1", 1}, {10.5, "B1", 1}}), 0},
         {test::ActivityFileText({{10.6, "A1", 1}}, ","), 1},
         {test::ActivityFileText({{12.0, "A1", 1}}) + "12\r\n", 0},  // a row without a blank is time 0
+        {test::ActivityFileText({{10.6, "A1", 1}}) + "1", 1},          // a row cut short is left out
         {test::ActivityFileText({}), 0},
         {"\"2025/01/31_14:05:12\"\r\n", 0},
     };

@@ -82,6 +82,7 @@ TEST_F(ProjectPanelTest, TypedNamesAreMeasuredAndNeverLeaveReports)
         {"../../x", "", "p20250720_______x"},
         {"/etc", "", "p20250720__etc"},
         {"\xC9t\xE9", "", "p20250720__t_"},
+        {"\xC9\xE9", "is saved as \"__\"", "p20250720___"},  // letters no folder name keeps: told
     };
     for (const auto& c : cases) {
         const auto before = listed();

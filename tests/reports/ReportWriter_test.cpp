@@ -60,6 +60,7 @@ protected:
 TEST_F(ReportWriterTest, ReportsInTheSameSecondKeepEachOtherAndTheNoiseFilterGivesTheSameFileTwice)
 {
     options.noise = true;
+    std::ofstream(folder + "/subpj.dat", std::ios::binary) << "quote\"name\r\nacq_time=20\r\nplate_format=w6\r\n";
     const ReportOutcome first = Generate();
     const ReportOutcome second = Generate();
     ASSERT_EQ(first.result, Result::Written);
@@ -68,6 +69,7 @@ TEST_F(ReportWriterTest, ReportsInTheSameSecondKeepEachOtherAndTheNoiseFilterGiv
     EXPECT_EQ(fs::path(first.path).filename(), base + ".csv");
     EXPECT_EQ(fs::path(second.path).filename(), base + "_2.csv");
     EXPECT_EQ(Slurp(first.path), Slurp(second.path)) << "the filter must not change the data set";
+    EXPECT_NE(Slurp(first.path).find("\r\n\"SUBPROJECT:\",\"quote\"\"name\"\r\n"), std::string::npos) << "as CSV quotes";
     EXPECT_NE(Slurp(first.path).find("\"B1\",\"001_Control\",18,20,19,18,17\r"), std::string::npos)
         << "B1 x 1.2 with its spike (200 in scan 3) filtered to 15";
     options.extension = ".txt";

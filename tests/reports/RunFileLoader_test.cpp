@@ -53,6 +53,23 @@ TEST_F(LoaderTest, AccumulatedCountsBecomeTheCountsOfEachScan)
     }
 }
 
+// A program killed mid-append may leave its last row cut anywhere: the recording reads as before.
+TEST_F(LoaderTest, ARowCutShortByAKilledProgramIsLeftOut)
+{
+    const std::string activity = test::ActivityFileText({{0.1, "A1", 5}, {0.2, "B1", 7}, {1.1, "A1", 12}});
+    const std::string temperatures = test::TemperatureFileText({{0.1, 25}, {1.1, 26}});
+    Spill(folder + "/current_temperature.txt", temperatures);
+    Spill(folder + "/current_activity.txt", activity);
+    const AcquisitionData whole = LoadAcquisition(folder).data;
+    for (size_t cut = 1; cut < 15; ++cut) {
+        Spill(folder + "/current_activity.txt", activity + std::string("1.2 \"B1\" 9999").substr(0, cut));
+        Spill(folder + "/current_temperature.txt", temperatures + std::string("1.2 99.0").substr(0, cut));
+        const AcquisitionData d = LoadAcquisition(folder).data;
+        EXPECT_EQ(d.well_activity, whole.well_activity) << cut;
+        EXPECT_EQ(d.record_temperature, whole.record_temperature) << cut;
+    }
+}
+
 TEST_F(LoaderTest, AWellReadTwiceInAScanCountsBothSteps)
 {
     Spill(folder + "/current_activity.txt",

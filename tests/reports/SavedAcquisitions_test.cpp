@@ -44,6 +44,7 @@ TEST(SavedAcquisitionRows, ProjectsAreFoldersByNameAndOnlyRecordedStampedFolders
     Spill(reports / "zeta" / "20250103_09000x_bad" / "current_activity.txt", "x\r\n");
     Spill(reports / "zeta" / "20250104_100000_file", "a file, not a folder\r\n");
     fs::create_directories(reports / "alpha");
+    for (const char* hidden : {"_", "__", "a.bc"}) fs::create_directories(reports / hidden);  // as the project list
     Spill(reports / "notes.txt", "a file is no project\r\n");
 
     const auto closed = BrowserRows(reports.string(), {});
