@@ -1,5 +1,6 @@
 #include "acquisition/RunControls.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "acquisition/AcquisitionTick.h"
@@ -19,6 +20,19 @@ constexpr int kNoCamera = 6;
 constexpr int kStopPauseMs = 10;
 constexpr int kWindow96Bright = 3;  // the w96f window taken at full exposure
 constexpr int kFullExposure = 255;
+
+// The live picture's copy of the run's well-shape mask: every pixel of every window the run has,
+// and nothing of an earlier run.
+void FillWindowPixelMask(const RunTables& tables, camera::WindowPixelMask& mask)
+{
+    mask = camera::WindowPixelMask{};
+    const int last = tables.pixel_slots() - 1;
+    for (int c = 0; c < kRunCameras; ++c)
+        for (int w = 0; w < std::min(tables.windows(), camera::WindowPixelMask::kWindows); ++w) {
+            mask.Resize(c, w, last);
+            for (int p = 1; p <= last; ++p) mask.Set(c, w, p, tables.pixel_in_well(c, w, p));
+        }
+}
 }  // namespace
 
 RunControls::RunControls(link::Console& console, RunWindow& window, QWidget* client)
@@ -258,6 +272,7 @@ int RunControls::PrepareAcquisition()
         ui::dialogs().messageBox(result.message, ui::MsgButtons::Ok);
         return -1;
     }
+    FillWindowPixelMask(tables, window_pixel_mask);
     window_.ShowRunSettings(tables.run_speed, tables.run_exposure);
     return 1;
 }

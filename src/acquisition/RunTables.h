@@ -1,8 +1,9 @@
 #pragma once
 // The per-run tables of the main window: the plate geometry the run was prepared from, every
 // window pixel's well and place, the sensor mask, the well areas, and the per-well and per-scan
-// totals the window completions add up and the report writer reads after the run. Run
-// preparation sizes and fills them; nothing here talks to a window or to the instrument.
+// totals the window completions add up while the run records (its report reads the run files
+// they write, which are its record). Run preparation sizes and fills them; nothing here talks
+// to a window or to the instrument.
 #include <algorithm>
 #include <array>
 #include <cstdint>

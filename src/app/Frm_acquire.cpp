@@ -18,7 +18,6 @@
 #include "app/RunWindowAdapter.h"
 #include "camera/CameraCommands.h"
 #include "link/Exchange.h"
-#include "reports/RunDataSet.h"
 #include "thermal/FrmTempCal.h"
 #include "thermal/ThermalControls.h"
 #include "ui/ComboBox.h"
@@ -208,7 +207,6 @@ reports::ReportNeeds Frm_acquire::NeedsOfReport()
     needs.shared_groups = [this]() -> const plate::WellGroups& { return plate->groups; };
     needs.report_groups = [this]() -> plate::WellGroups& { return plate->report_groups; };
     needs.read_well_groups = [this](const std::string& folder) { plate->ReadWellGroups(folder); };
-    needs.run_data = [this] { return reports::RunDataSet(run->tables, run->scan_counter, cmb_well->Text()); };
     needs.offline_frame = [this] { return containers.frame_offline; };
     return needs;
 }

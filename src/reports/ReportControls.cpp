@@ -155,10 +155,12 @@ AcquisitionData ReportControls::DataSet() const
 {
     const link::Session& s = console_.session();
     AcquisitionData d;
+    // The run recorded last is read from its files like an acquisition opened from the list:
+    // the files are its record, and a lab gets one report of one run, however it was opened.
     if (loaded && loaded->folder == s.acquisition_folder)
         d = loaded->data;
-    else if (needs_.run_data)
-        d = needs_.run_data();
+    else
+        d = LoadAcquisition(s.acquisition_folder, needs_.plate_format ? needs_.plate_format() : "").data;
     d.plate_format = txt_welltype->Text();
     if (needs_.report_groups) d.groups = needs_.report_groups();
     return d;

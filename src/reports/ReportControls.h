@@ -7,8 +7,8 @@
 //
 // The object creates its controls on the window's client area: the panel as a whole, the list
 // and its button where the window's tree moves them by name. What it needs of the rest of the
-// window (the plate format in use, the group tables, the run's tables, the list's frame) comes
-// through ReportNeeds.
+// window (the plate format in use, the group tables, the list's frame) comes through
+// ReportNeeds; the run recorded last it reads from the run's files.
 #include <QObject>
 
 #include <array>
@@ -50,8 +50,6 @@ struct ReportNeeds {
     // Reads an acquisition's chgroup.dat (folder relative to reports: project\acquisition) into
     // the report's copy.
     std::function<void(const std::string&)> read_well_groups;
-    // The data set of the run recorded last.
-    std::function<AcquisitionData()> run_data;
     // frame_offline, where the list lives (it exists once the window's tree is built).
     std::function<QWidget*()> offline_frame;
 };

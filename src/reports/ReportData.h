@@ -1,7 +1,7 @@
 #pragma once
-// What a report is made from: the acquisition data set a window holds (filled by a run while it
-// records, or from an acquisition's run files), the corrections read for it, and the options of
-// the report panel. The report engine reads these and never changes them, so that the same data
+// What a report is made from: the acquisition data set a window holds (read from an
+// acquisition's run files, the run just recorded included), the corrections read for it, and the
+// options of the report panel. The report engine reads these and never changes them, so that the same data
 // give the same report however often it is generated.
 #include <array>
 #include <string>

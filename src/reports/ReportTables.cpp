@@ -168,20 +168,19 @@ ReportColumns BinColumns(const AcquisitionData& data, const WellTable& corrected
         const auto& values = corrected[size_t(w)];
         auto& out = cols.values[size_t(w)];
         out.assign(size_t(bins), 0.0);
-        // Each minute takes the scan nearest to it: step on while the midpoint to the next
-        // scan is at or before the minute (scans come every 13 to 30 seconds, so a minute may
-        // pass several of them). The midpoint is compared in seconds, not rounded to a minute,
-        // which would take a scan up to half a minute later than the nearest.
+        // Each minute takes the scan nearest to it: it moves on to the next scan once the
+        // midpoint between the two, rounded to whole minutes, has come. Scans closer than a
+        // minute (every 13 to 30 seconds) pass several midpoints in one minute: the minute then
+        // also moves on over each further scan whose midpoint has come and that lies nearer to
+        // it, rather than falling one more scan behind every minute.
         int k = 0;
-        auto midpoint = [&](int scan) { return double(At(seconds, scan)) + double(At(seconds, scan + 1)); };
-        double nextMid = last > 0 ? midpoint(0) : 0;  // twice the midpoint, in seconds
+        auto twiceMidpoint = [&](int scan) { return double(At(seconds, scan)) + double(At(seconds, scan + 1)); };
         long long running = 0, binEnd = binMinutes;
         size_t index = 0;
         for (long long m = 1; m <= covered; ++m) {
-            while (k < last && double(m) * 120.0 >= nextMid) {
+            for (bool first = true;
+                 k < last && m >= RoundHalfEven(twiceMidpoint(k) / 120.0) && (first || double(m) * 120.0 >= twiceMidpoint(k)); first = false)
                 ++k;
-                if (k < last) nextMid = midpoint(k);
-            }
             // A not-measured scan adds nothing to a bin rather than its marker.
             const double v = std::max(0.0, At(values, k));
             running = RoundHalfEven(double(running) + v);

@@ -159,34 +159,51 @@ TEST_F(RunTickTest, ADummyRunOfHalfAnHourFinishesWithCompleteRecords)
     EXPECT_EQ(lines(kRawActivityFile).size(), raw.size());
 }
 
-TEST_F(RunTickTest, AMovingSpotGivesActivityOnlyInItsWell)
+TEST_F(RunTickTest, AMovingSpotGivesActivityOnlyInItsWellAndOnTheLiveChart)
 {
     test::ScopedDecimalSeparator dot(".");
     session.dummy_mode = 1;
+    window->show();  // the live chart is drawn only in a shown window
     ASSERT_NO_FATAL_FAILURE(arm("1"));
     RunControls& run = *window->run;
-    // The spot: a few pixels of one well of camera 0 that light up in turn, on a steady
-    // background with seeded noise too small to count.
-    const int spotWell = run.tables.geometry.well_table.at(0, 0, 0).dataindex;
-    std::vector<int> spot;
+    // The spot: a block in the middle of the well of camera 1 (its camera and window numbers
+    // differ) that lights up on every other frame, on a steady background with seeded noise too
+    // small to count.
+    const RunGeometry& g = run.tables.geometry;
+    const int span = g.RowEnd(1, 0) - g.RowStart(1, 0), middle = (g.ColumnEnd(1, 0) - g.ColumnStart(1, 0)) / 2;
+    std::vector<int> spot, outside;
     for (int p = 1; p <= run.window_tables.window_pixel_count; ++p)
-        if (run.tables.pixel_well(0, 0, p) == spotWell && run.tables.pixel_in_well(0, 0, p)) spot.push_back(p);
-    ASSERT_GT(spot.size(), 40u);
+        if (!run.tables.pixel_in_well(1, 0, p))
+            outside.push_back(p);
+        else if (std::abs(run.tables.pixel_column_offset(1, 0, p) - middle) <= 2 &&
+                 std::abs(run.tables.pixel_row_offset(1, 0, p) - span / 2) <= 3)
+            spot.push_back(p);
+    ASSERT_EQ(spot.size(), 35u);
     std::mt19937 noise(12);
     long calls = 0;
     run.dummy_frames = [&](int camera, int window, int pixels) {
         std::string f(size_t(pixels), char(120));
         for (char& c : f) c = char(120 + int(noise() % 2));
-        if (camera == 0 && window == 0) {
-            const size_t at = size_t(calls % 8) * (spot.size() / 8);
-            for (size_t k = at; k < at + 5; ++k) f[size_t(spot[k]) - 1] = char(250);
-        }
+        if (camera == 1 && window == 0 && calls % 2)
+            for (int p : spot) f[size_t(p) - 1] = char(250);
         ++calls;
         return f;
     };
+    while (!(run.camera_index == 1 && run.frame_counter == kWindowFrames - 1)) tick();
+    // The chart as the window's last frame left it: frame byte i on line i / (span + 1), in the
+    // cell left of i modulo (span + 1), and every spot byte but the first moves with a neighbour
+    // drawn before it; pixel p outside the well white in the cell (its row offset, its line).
+    const ui::PictureBox& chart = *window->camera->Picact2;
+    for (size_t k = 1; k < spot.size(); ++k)
+        ASSERT_EQ(chart.Point((spot[k] - 1) % (span + 1) - 0.5, (spot[k] - 1) / (span + 1) + 0.5), ui::RGB(55, 55, 0));
+    for (int p : outside)
+        ASSERT_EQ(chart.Point(run.tables.pixel_row_offset(1, 0, p) + 0.5, run.tables.pixel_column_offset(1, 0, p) + 0.5),
+                  ui::colour::White);
+    window->hide();
+
     runToEnd(5000);
     ASSERT_EQ(session.run_state, 0);
-    const std::string spotName = run.tables.geometry.WellLabel(0, 0, 0);
+    const std::string spotName = g.WellLabel(1, 0, 0);
     std::map<std::string, double> final;
     for (const std::string& line : lines(kRawActivityFile))
         if (const auto r = ParseActivityRow(line)) final[r->well] = r->value;

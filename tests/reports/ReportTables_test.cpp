@@ -151,16 +151,20 @@ TEST(TimeBins, TheBinIsHeldBetweenTenMinutesAndTheRunRoundedDownToFive)
 
 TEST(TimeBins, EachMinuteTakesTheNearestScanAndABinSumsItsMinutes)
 {
-    // Scans every 20 s; scan k counts k. Minute m is nearest to scan 3m.
-    std::vector<double> a(61);
-    for (size_t k = 0; k < a.size(); ++k) a[k] = double(k);
-    const AcquisitionData d = W6({a}, 20);
-    const ReportColumns cols = BinColumns(d, ActivityTable(d), "10", ".");
-    ASSERT_EQ(cols.heads, (std::vector<std::string>{"10.0", "20.0"}));
-    double first = 0, second = 0;
-    for (int m = 1; m <= 10; ++m) first += 3 * m;
-    for (int m = 11; m <= 20; ++m) second += 3 * m;
-    EXPECT_EQ(cols.values[0], (std::vector<double>{first, second}));
+    // Scan k counts k, so a minute's value names the scan it took; 30 minutes in bins of 10.
+    const std::pair<long, std::vector<double>> cases[] = {
+        {20, {165, 465, 765}},  // minute m takes scan 3m: the minutes keep up with the scans
+        {60, {55, 155, 255}},   // minute m takes scan m
+        // Midpoints at 0.75, 2.25, 3.75 .. minutes count as 1, 2, 4, 5 ..: minutes 1-10 take
+        // scans 1 2 2 3 4 4 5 6 6 7.
+        {90, {40, 107, 173}},
+    };
+    for (const auto& [interval, bins] : cases) {
+        std::vector<double> a(size_t(1800 / interval + 1));
+        for (size_t k = 0; k < a.size(); ++k) a[k] = double(k);
+        const AcquisitionData d = W6({a}, interval);
+        EXPECT_EQ(BinColumns(d, ActivityTable(d), "10", ".").values[0], bins) << interval;
+    }
 }
 
 TEST(TimeBins, MoreBinsThanScans)
