@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
 
+#include <cstdio>
 #include <fstream>
+#include <thread>
 
 #include "app/Frm_advance.h"
 #include "app/ProductInfo.h"
@@ -87,33 +90,54 @@ TEST_F(MenusTest, SerialMonitorChosenTwiceLooksAsAtStartUp)
     EXPECT_TRUE(window->lbl_lenrx->isHidden());
 }
 
-struct LaunchRecorder {
-    LaunchRecorder()
-    {
-        platform::setLauncher([this](const std::vector<std::string>& argv) {
-            launched.push_back(argv);
-            return true;
-        });
-    }
-    ~LaunchRecorder() { platform::setLauncher({}); }
-    std::vector<std::vector<std::string>> launched;
-};
-
-TEST_F(MenusTest, HelpIndexOpensTheHelpFileAsOneArgumentAndNothingWhenItIsMissing)
+// Help Index of both windows: the help file's path as one argument, whatever it holds; what kept
+// the help from showing goes to the window's own status line, also when the opener tells it
+// later, from its own thread.
+TEST_F(MenusTest, HelpIndexOpensTheHelpFileAsOneArgumentOrSaysWhyNot)
 {
-    LaunchRecorder launcher;
-    window->mnhelpindex->trigger();
-    EXPECT_TRUE(launcher.launched.empty()) << "no help file: nothing happens";
-    EXPECT_TRUE(boxes.shown().empty());
-
-    // A program folder with a blank and a quote in its name stays one argument.
+    boxes.expectInput("Enter password", "Tovel7391");
+    window->mnadvanced->trigger();
+    ASSERT_TRUE(window->factory);
     const std::string odd = folder.path() + "/my \"docs\" dir";
     ASSERT_TRUE(platform::MakeFolder(odd));
     platform::SetProgramFolder(odd);
-    std::ofstream(odd + "/help_tirmo.pdf") << "%PDF";
-    window->mnhelpindex->trigger();
-    ASSERT_EQ(launcher.launched.size(), 1u);
-    EXPECT_EQ(launcher.launched[0], (std::vector<std::string>{"xdg-open", odd + "/help_tirmo.pdf"}));
+    const std::string help = odd + "/help_tirmo.pdf";
+    const struct {
+        bool installed, started;
+        int exitStatus;
+        std::string said;
+    } cases[] = {{false, true, 0, kHelpNotInstalled + help},
+                 {true, true, 0, ""},
+                 {true, true, 4, kHelpNotOpened + help},
+                 {true, false, 0, kHelpNotOpened + help}};
+    const std::pair<QAction*, ui::TextBox*> windows[] = {
+        {window->mnhelpindex, window->txt_status},
+        {window->factory->findChild<QAction*>("mnhelpindex"), window->factory->txt_status}};
+    ASSERT_TRUE(windows[1].first) << "the factory window's Help Index";
+    for (const auto& [entry, status] : windows) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.said);
+            if (c.installed)
+                std::ofstream(help) << "%PDF";
+            else
+                std::remove(help.c_str());
+            std::vector<std::vector<std::string>> launched;
+            platform::setLauncher([&](const std::vector<std::string>& argv, platform::ExitHandler onExit) {
+                launched.push_back(argv);
+                if (c.started) std::thread(std::move(onExit), c.exitStatus).join();
+                return c.started;
+            });
+            status->SetText("");
+            entry->trigger();
+            QCoreApplication::processEvents();
+            EXPECT_EQ(status->Text(), c.said);
+            EXPECT_EQ(launched.size(), c.installed ? 1u : 0u);
+            if (!launched.empty()) {
+                EXPECT_EQ(launched[0], (std::vector<std::string>{"xdg-open", help}));
+            }
+        }
+    }
+    platform::setLauncher({});
     platform::SetProgramFolder(folder.path());
 }
 

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 
+#include "platform/Launcher.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
 #include "support/TempFolder.h"
@@ -14,6 +17,29 @@ std::string slurp(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// A started program's end is told with its exit status, by the waiter that reaps it; a program
+// that cannot start is refused at once.
+TEST(Launcher, TellsHowAStartedProgramEnded)
+{
+    const struct {
+        std::vector<std::string> argv;
+        bool started;
+        int status;
+    } cases[] = {{{"sh", "-c", "exit 0"}, true, 0},
+                 {{"sh", "-c", "exit 3"}, true, 3},
+                 {{"sh", "-c", "kill -9 $$"}, true, -1},
+                 {{"no-such-program-of-tirmo"}, false, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.argv.back());
+        auto ended = std::make_shared<std::promise<int>>();
+        std::future<int> told = ended->get_future();
+        ASSERT_EQ(StartProgram(c.argv, [ended](int status) { ended->set_value(status); }), c.started);
+        if (!c.started) continue;
+        ASSERT_EQ(told.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+        EXPECT_EQ(told.get(), c.status);
+    }
 }
 
 TEST(TextFile, WritesCrLfAndReadsEveryLineEnding)
