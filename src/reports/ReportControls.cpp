@@ -179,6 +179,7 @@ void ReportControls::cmd_generatereport_Click()
     for (int i = 0; i < 4; ++i)
         if (Option_output[size_t(i)]->Value()) o.layout = ReportLayout(i);
     o.decimal = platform::DecimalSeparator();
+    o.charset = platform::UserCharset();
 
     ReportEnvironment env;
     env.now = platform::WallNow();

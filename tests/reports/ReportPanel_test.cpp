@@ -226,6 +226,7 @@ TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpen
     ReportOptions same;
     same.noise = true;
     same.decimal = platform::DecimalSeparator();
+    same.charset = platform::UserCharset();
     same.divider = report->Combo_reportdivider->Text();
     ReportEnvironment env;
     env.now = platform::WallNow();
@@ -254,6 +255,28 @@ TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpen
         QCoreApplication::processEvents();
         EXPECT_EQ(window->txt_status->Text(), e.said + launched.back()[1]);
     }
+}
+
+// The report's texts (the degree sign, a typed group name) in the character set of the user's
+// locale; its line ends, the lone carriage returns of the well block included, as they are.
+TEST_F(ReportPanelTest, TheReportIsWrittenInTheCharacterSetOfTheLocale)
+{
+    openRecording();
+    const struct {
+        platform::Charset charset;
+        std::string degree, eAcute;
+    } sets[] = {{platform::Charset::Latin1, "\xB0", "\xE9"}, {platform::Charset::Utf8, "\xC2\xB0", "\xC3\xA9"}};
+    for (const auto& c : sets) {
+        platform::SetUserCharset(c.charset);
+        report->cmdreport_Click();
+        window->plate->report_groups.well_group[3] = 2;  // B2
+        window->plate->report_groups.group_names[2] = "Trait\xE9";  // as the window hands typed text over
+        report->cmd_generatereport->Click();
+        const std::string text = Slurp(launched.back()[1]);
+        EXPECT_NE(text.find("\r\nTemperature[" + c.degree + "C],"), std::string::npos) << c.degree;
+        EXPECT_NE(text.find("\r\"B2\",\"002_Trait" + c.eAcute + "\","), std::string::npos) << c.eAcute;
+    }
+    platform::SetUserCharset(std::nullopt);
 }
 
 TEST_F(ReportPanelTest, AWriteThatFailsShowsReportErrorLeavesNoFileAndKeepsThePanel)
