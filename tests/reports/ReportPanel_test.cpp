@@ -273,8 +273,9 @@ TEST_F(ReportPanelTest, TheReportIsWrittenInTheCharacterSetOfTheLocale)
         window->plate->report_groups.group_names[2] = "Trait\xE9";  // as the window hands typed text over
         report->cmd_generatereport->Click();
         const std::string text = Slurp(launched.back()[1]);
-        EXPECT_NE(text.find("\r\nTemperature[" + c.degree + "C],"), std::string::npos) << c.degree;
-        EXPECT_NE(text.find("\r\"B2\",\"002_Trait" + c.eAcute + "\","), std::string::npos) << c.eAcute;
+        const std::string divider = report->Combo_reportdivider->Text();
+        EXPECT_NE(text.find("\r\nTemperature[" + c.degree + "C]" + divider), std::string::npos) << c.degree;
+        EXPECT_NE(text.find("\r\"B2\"" + divider + "\"002_Trait" + c.eAcute + "\""), std::string::npos) << c.eAcute;
     }
     platform::SetUserCharset(std::nullopt);
 }
