@@ -90,54 +90,50 @@ TEST_F(MenusTest, SerialMonitorChosenTwiceLooksAsAtStartUp)
     EXPECT_TRUE(window->lbl_lenrx->isHidden());
 }
 
-// Help Index of both windows: the help file's path as one argument, whatever it holds; what kept
-// the help from showing goes to the window's own status line, also when the opener tells it
-// later, from its own thread.
+struct LaunchRecorder {
+    LaunchRecorder()
+    {
+        platform::setLauncher([this](const std::vector<std::string>& argv, platform::ExitHandler onExit) {
+            launched.push_back(argv);
+            std::thread(std::move(onExit), exitStatus).join();  // the opener ends on a thread of its own
+            return true;
+        });
+    }
+    ~LaunchRecorder() { platform::setLauncher({}); }
+    std::vector<std::vector<std::string>> launched;
+    int exitStatus = 0;
+};
+
+// Help Index of both windows: the help file as one argument; what kept it from showing goes to
+// the window's status line, also when the opener tells it as it ends.
 TEST_F(MenusTest, HelpIndexOpensTheHelpFileAsOneArgumentOrSaysWhyNot)
 {
+    LaunchRecorder launcher;
     boxes.expectInput("Enter password", "Tovel7391");
     window->mnadvanced->trigger();
     ASSERT_TRUE(window->factory);
+    QAction* factoryHelp = window->factory->findChild<QAction*>("mnhelpindex");
+    ASSERT_TRUE(factoryHelp);
+
+    // A program folder with a blank and a quote in its name stays one argument.
     const std::string odd = folder.path() + "/my \"docs\" dir";
     ASSERT_TRUE(platform::MakeFolder(odd));
     platform::SetProgramFolder(odd);
     const std::string help = odd + "/help_tirmo.pdf";
-    const struct {
-        bool installed, started;
-        int exitStatus;
-        std::string said;
-    } cases[] = {{false, true, 0, kHelpNotInstalled + help},
-                 {true, true, 0, ""},
-                 {true, true, 4, kHelpNotOpened + help},
-                 {true, false, 0, kHelpNotOpened + help}};
-    const std::pair<QAction*, ui::TextBox*> windows[] = {
-        {window->mnhelpindex, window->txt_status},
-        {window->factory->findChild<QAction*>("mnhelpindex"), window->factory->txt_status}};
-    ASSERT_TRUE(windows[1].first) << "the factory window's Help Index";
-    for (const auto& [entry, status] : windows) {
-        for (const auto& c : cases) {
-            SCOPED_TRACE(c.said);
-            if (c.installed)
-                std::ofstream(help) << "%PDF";
-            else
-                std::remove(help.c_str());
-            std::vector<std::vector<std::string>> launched;
-            platform::setLauncher([&](const std::vector<std::string>& argv, platform::ExitHandler onExit) {
-                launched.push_back(argv);
-                if (c.started) std::thread(std::move(onExit), c.exitStatus).join();
-                return c.started;
-            });
+    for (auto [entry, status] : {std::pair{window->mnhelpindex, window->txt_status}, {factoryHelp, window->factory->txt_status}}) {
+        for (const auto& [installed, exitStatus, said] :
+             {std::tuple{false, 0, kHelpNotInstalled + help}, {true, 0, ""}, {true, 4, kHelpNotOpened + help}}) {
+            installed ? void(std::ofstream(help) << "%PDF") : void(std::remove(help.c_str()));
+            launcher.exitStatus = exitStatus;
+            launcher.launched.clear();
             status->SetText("");
             entry->trigger();
             QCoreApplication::processEvents();
-            EXPECT_EQ(status->Text(), c.said);
-            EXPECT_EQ(launched.size(), c.installed ? 1u : 0u);
-            if (!launched.empty()) {
-                EXPECT_EQ(launched[0], (std::vector<std::string>{"xdg-open", help}));
-            }
+            EXPECT_EQ(status->Text(), said);
+            EXPECT_EQ(launcher.launched.size(), installed ? 1u : 0u);
         }
     }
-    platform::setLauncher({});
+    EXPECT_EQ(launcher.launched[0], (std::vector<std::string>{"xdg-open", help}));
     platform::SetProgramFolder(folder.path());
 }
 

@@ -66,9 +66,10 @@ protected:
         platform::MakeFolder(recording);
         test::WriteW6Recording(recording);
         platform::MakeFolder(platform::ProgramPath("reports/empty"));
-        platform::setLauncher([this](const std::vector<std::string>& argv, const platform::ExitHandler&) {
+        platform::setLauncher([this](const std::vector<std::string>& argv, platform::ExitHandler onExit) {
             launched.push_back(argv);
-            return true;
+            if (starts) std::thread(std::move(onExit), exitStatus).join();  // it ends on a thread of its own
+            return starts;
         });
         report->FillReportLists();
     }
@@ -104,6 +105,8 @@ protected:
     ReportControls* report = nullptr;
     std::string recording;
     std::vector<std::vector<std::string>> launched;
+    bool starts = true;  // how the next program started fares
+    int exitStatus = 0;
 };
 
 TEST_F(ReportPanelTest, TheStartUpFillsTheListsAndTheDividerFollowsTheLocale)
@@ -221,6 +224,7 @@ TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpen
     EXPECT_EQ(launched[0][0], "xdg-open");
     EXPECT_EQ(fs::path(written).parent_path(), fs::path(recording));
     EXPECT_FALSE(report->Frm_report->isVisibleTo(window.get()));
+    QCoreApplication::processEvents();  // the opener's end: it found a program
     EXPECT_EQ(window->txt_status->Text(), kReportWritten + written);
 
     ReportOptions same;
@@ -236,46 +240,31 @@ TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpen
     EXPECT_EQ(Slurp(written), Slurp(engine.path));
 
     // Without a program to open it, whether the opener could not start or ended finding none
-    // (told later, from another thread), the status line says so and where the report is.
-    const struct {
-        bool started;
-        int exitStatus;
-        const char* said;
-    } ends[] = {{true, 0, kReportWritten}, {true, 3, kReportNotOpened}, {true, -1, kReportNotOpened},
-                {false, 0, kReportNotOpened}};
-    for (const auto& e : ends) {
-        SCOPED_TRACE(e.exitStatus);
-        platform::setLauncher([&](const std::vector<std::string>& argv, platform::ExitHandler onExit) {
-            launched.push_back(argv);
-            if (e.started) std::thread(std::move(onExit), e.exitStatus).join();
-            return e.started;
-        });
+    // for the file type, the status line says so and where the report is.
+    for (const auto& [started, status] : {std::pair{false, 0}, {true, 3}}) {
+        starts = started;
+        exitStatus = status;
         report->cmdreport_Click();
         report->cmd_generatereport->Click();
         QCoreApplication::processEvents();
-        EXPECT_EQ(window->txt_status->Text(), e.said + launched.back()[1]);
+        EXPECT_EQ(window->txt_status->Text(), kReportNotOpened + launched.back()[1]);
     }
 }
 
-// The report's texts (the degree sign, a typed group name) in the character set of the user's
-// locale; its line ends, the lone carriage returns of the well block included, as they are.
+// The degree sign and typed names in the locale's character set; the line ends as they were.
 TEST_F(ReportPanelTest, TheReportIsWrittenInTheCharacterSetOfTheLocale)
 {
     openRecording();
-    const struct {
-        platform::Charset charset;
-        std::string degree, eAcute;
-    } sets[] = {{platform::Charset::Latin1, "\xB0", "\xE9"}, {platform::Charset::Utf8, "\xC2\xB0", "\xC3\xA9"}};
-    for (const auto& c : sets) {
-        platform::SetUserCharset(c.charset);
+    for (const auto& [charset, degree, eAcute] :
+         {std::tuple{platform::Charset::Latin1, "\xB0", "\xE9"}, {platform::Charset::Utf8, "\xC2\xB0", "\xC3\xA9"}}) {
+        platform::SetUserCharset(charset);
         report->cmdreport_Click();
-        window->plate->report_groups.well_group[3] = 2;  // B2
-        window->plate->report_groups.group_names[2] = "Trait\xE9";  // as the window hands typed text over
+        window->plate->report_groups.well_group[3] = 2;  // B2, in a group named as typed
+        window->plate->report_groups.group_names[2] = "Trait\xE9";
         report->cmd_generatereport->Click();
-        const std::string text = Slurp(launched.back()[1]);
-        const std::string divider = report->Combo_reportdivider->Text();
-        EXPECT_NE(text.find("\r\nTemperature[" + c.degree + "C]" + divider), std::string::npos) << c.degree;
-        EXPECT_NE(text.find("\r\"B2\"" + divider + "\"002_Trait" + c.eAcute + "\""), std::string::npos) << c.eAcute;
+        const std::string text = Slurp(launched.back()[1]), div = report->Combo_reportdivider->Text();
+        EXPECT_NE(text.find("\r\nTemperature[" + (degree + ("C]" + div))), std::string::npos) << degree;
+        EXPECT_NE(text.find("\r\"B2\"" + div + "\"002_Trait" + eAcute + "\""), std::string::npos) << eAcute;
     }
     platform::SetUserCharset(std::nullopt);
 }
