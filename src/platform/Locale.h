@@ -1,9 +1,10 @@
 #pragma once
 // The user's number conventions and character set. They are taken once from the locale the
-// environment names (LC_ALL, else LC_NUMERIC or LC_CTYPE, else LANG), never from the process's C locale: the toolkit switches
-// that to the user's locale at start, and reading or writing numbers through it would make
-// every file depend on the machine it was made on. Readers accept "." and "," everywhere; only
-// the files whose users expect it are written with the locale's decimal separator.
+// environment names (LC_ALL, else LC_NUMERIC or LC_CTYPE, else LANG), never from the process's
+// C locale: the toolkit switches that to the user's locale at start, and reading or writing
+// numbers through it would make every file depend on the machine it was made on. Readers accept
+// "." and "," everywhere; only the files whose users expect it are written with the locale's
+// decimal separator.
 #include <optional>
 #include <string>
 #include <string_view>

@@ -203,8 +203,7 @@ void ReportControls::cmd_generatereport_Click()
     if (!outcome.folder.empty()) s.acquisition_folder = outcome.folder;
     if (!outcome.bin_text.empty()) Combo_reportbin->SetText(outcome.bin_text);
     switch (outcome.result) {
-    case ReportOutcome::Result::Written:
-    {
+    case ReportOutcome::Result::Written: {
         platform::DoEvents();
         // Where the report is stays in sight, also when no program could show it. The opener
         // may start and still find no program for the file type: it tells so by its exit

@@ -224,9 +224,11 @@ double ThermalControls::RegulateTemperature(int& setpoint)
     const double d = c.temperature - v;
 
     if (!Thermostat::InSafeRange(c.sensor)) {
-        // Out of range, or no reading at all: the stage goes off and the reason stays shown.
+        // Out of range, or no reading at all: the stage goes off, and a reading out of range
+        // stays shown as the reason.
         if (c.reading)
-            chk_temp->SetCaption("OUTSPEC![" + std::to_string(platform::RoundHalfEven(c.temperature)) + kDegrees + "C]");
+            chk_temp->SetCaption("OUTSPEC![" + std::to_string(platform::RoundHalfEven(c.temperature)) + kDegrees +
+                                 "C]");
         Shape_temp->SetFillColor(kOutOfRangeColour);
         SetTemperatureBoxQuietly(0);
         SwitchTemperatureControlOff(true);

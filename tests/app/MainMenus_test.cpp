@@ -120,7 +120,8 @@ TEST_F(MenusTest, HelpIndexOpensTheHelpFileAsOneArgumentOrSaysWhyNot)
     ASSERT_TRUE(platform::MakeFolder(odd));
     platform::SetProgramFolder(odd);
     const std::string help = odd + "/help_tirmo.pdf";
-    for (auto [entry, status] : {std::pair{window->mnhelpindex, window->txt_status}, {factoryHelp, window->factory->txt_status}}) {
+    for (auto [entry, status] :
+         {std::pair{window->mnhelpindex, window->txt_status}, {factoryHelp, window->factory->txt_status}}) {
         for (const auto& [installed, exitStatus, said] :
              {std::tuple{false, 0, kHelpNotInstalled + help}, {true, 0, ""}, {true, 4, kHelpNotOpened + help}}) {
             installed ? void(std::ofstream(help) << "%PDF") : void(std::remove(help.c_str()));
