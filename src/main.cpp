@@ -30,7 +30,10 @@ constexpr const char* kHelp =
     "  LC_ALL, LC_NUMERIC, LANG\n"
     "                   the locale: files meant for the user's own programs (tempfactor.dat, run\n"
     "                   records) are written with its decimal separator; every file and box is\n"
-    "                   read with \".\" or \",\" alike\n";
+    "                   read with \".\" or \",\" alike\n"
+    "  LC_ALL, LC_CTYPE, LANG\n"
+    "                   the locale's codeset: reports are written in UTF-8 under a UTF-8\n"
+    "                   locale, else in Latin-1\n";
 
 bool wantsHelp(int argc, char** argv)
 {

@@ -47,6 +47,8 @@ inline constexpr const char* kLightCalibrationNeeded = "Light Calibration Needed
 inline constexpr const char* kReferenceMandatory =
     "Internal Reference (homogeneous plate) is mandatory for this plate format";
 inline constexpr const char* kMaximumTime = "Maximum time limited to 32000 minutes";
+// The status line when the name frame raised a shorter typed time to the shortest run.
+inline constexpr const char* kShortestTimeRaised = "Acquisition time raised to the shortest run, 5 minutes";
 inline constexpr const char* kConfirmReferenceRun = "Proceed to measure internal Reference(homogeneus plate)?";
 inline constexpr const char* kStartingAutoreference = "Starting autoreference round";
 // A run start that could not make its folders or starting files, with the path: the run does

@@ -154,9 +154,11 @@ void RunControls::OpenNameFrame()
 {
     window_.DrawPlateLayout(window_.CurrentFormat());
     const double lapse = platform::Val(window_.AcquisitionTimeText());
-    if (lapse < kShortestRun)
+    if (lapse < kShortestRun) {
+        // The run will last longer than typed: the user must not learn it from the report.
         window_.SetAcquisitionTimeText("5");
-    else if (lapse > kLongestRun)
+        console_.SetStatus(kShortestTimeRaised);
+    } else if (lapse > kLongestRun)
         window_.SetAcquisitionTimeText("32000");
     chk_internalref->SetValue(0);
     Put(txt_acqname, kAcquisitionPrompt, false);

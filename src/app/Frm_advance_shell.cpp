@@ -47,7 +47,10 @@ void Frm_advance::buildShell()
     adv->setObjectName("mnadvanced");
     connect(adv, &QAction::triggered, this, [this] { mnadvanced_Click(); });
     QMenu* help = menuBar()->addMenu("Help");
-    connect(help->addAction("Help Index"), &QAction::triggered, this, [] { OpenHelpFile(); });
+    QAction* helpIndex = help->addAction("Help Index");
+    helpIndex->setObjectName("mnhelpindex");
+    connect(helpIndex, &QAction::triggered, this,
+            [this] { OpenHelpFile(this, [this](const std::string& text) { SetStatus(text); }); });
     connect(help->addAction("SoftVersion"), &QAction::triggered, this, [this] { mnversion_Click(); });
     help->addSeparator();
     connect(help->addAction("About"), &QAction::triggered, this, [this] { mnabout_Click(); });

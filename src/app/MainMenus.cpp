@@ -110,7 +110,10 @@ void Frm_acquire::orderToolsMenu()
     for (QAction* entry : order) mntools->addAction(entry);
 }
 
-void Frm_acquire::mnhelpindex_Click() { OpenHelpFile(); }
+void Frm_acquire::mnhelpindex_Click()
+{
+    OpenHelpFile(this, [this](const std::string& text) { SetStatus(text); });
+}
 
 void Frm_acquire::mnversion_Click() { ui::dialogs().messageBox(VersionText()); }
 

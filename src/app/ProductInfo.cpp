@@ -2,6 +2,7 @@
 
 #include "platform/Launcher.h"
 #include "platform/ProgramFolder.h"
+#include "ui/OwnerThread.h"
 
 namespace tirmo::app {
 
@@ -15,11 +16,18 @@ std::string AboutText()
 
 bool AdministratorPassword(std::string_view answer) { return answer == "Tovel7391"; }
 
-void OpenHelpFile()
+void OpenHelpFile(QObject* window, const std::function<void(const std::string&)>& status)
 {
     const std::string path = platform::ProgramPath("help_tirmo.pdf");
-    if (!platform::FileExists(path)) return;
-    platform::OpenWithDesktop(path);  // the path is one argument, whatever it holds
+    if (!platform::FileExists(path)) {
+        status(kHelpNotInstalled + path);
+        return;
+    }
+    const auto notOpened = [status, path](int exitStatus) {
+        if (exitStatus != 0) status(kHelpNotOpened + path);
+    };
+    // The path is one argument, whatever it holds.
+    if (!platform::OpenWithDesktop(path, ui::OnOwnerThread(window, notOpened))) status(kHelpNotOpened + path);
 }
 
 }  // namespace tirmo::app

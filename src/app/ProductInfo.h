@@ -1,8 +1,11 @@
 #pragma once
 // The product's name and version as the version and About boxes of both windows show them, and
 // the administrator password of the factory entries.
+#include <functional>
 #include <string>
 #include <string_view>
+
+class QObject;
 
 namespace tirmo::app {
 
@@ -15,8 +18,14 @@ std::string VersionText();
 std::string AboutText();
 // The answer of the password box compared exactly: no trimming, case matters.
 bool AdministratorPassword(std::string_view answer);
-// Opens help_tirmo.pdf of the program folder with the desktop's viewer, its path one argument;
-// nothing when the file is missing.
-void OpenHelpFile();
+// The status line when Help Index finds no help file, and when no program could show it; each
+// followed by the help file's path.
+inline constexpr const char* kHelpNotInstalled = "The help file is not installed: ";
+inline constexpr const char* kHelpNotOpened = "No program could open the help file ";
+
+// Opens help_tirmo.pdf of the program folder with the desktop's viewer, its path one argument.
+// A missing file, or a desktop without a program for it, goes to status: the second when the
+// opener ends, on window's thread, without window waiting for it.
+void OpenHelpFile(QObject* window, const std::function<void(const std::string&)>& status);
 
 }  // namespace tirmo::app

@@ -20,6 +20,7 @@
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/Make.h"
+#include "ui/OwnerThread.h"
 #include "ui/Twips.h"
 
 namespace tirmo::reports {
@@ -180,6 +181,7 @@ void ReportControls::cmd_generatereport_Click()
     for (int i = 0; i < 4; ++i)
         if (Option_output[size_t(i)]->Value()) o.layout = ReportLayout(i);
     o.decimal = platform::DecimalSeparator();
+    o.charset = platform::UserCharset();
 
     ReportEnvironment env;
     env.now = platform::WallNow();
@@ -203,13 +205,20 @@ void ReportControls::cmd_generatereport_Click()
     if (!outcome.folder.empty()) s.acquisition_folder = outcome.folder;
     if (!outcome.bin_text.empty()) Combo_reportbin->SetText(outcome.bin_text);
     switch (outcome.result) {
-    case ReportOutcome::Result::Written:
+    case ReportOutcome::Result::Written: {
         platform::DoEvents();
-        // Where the report is stays in sight, also when no program could be started to show it.
-        console_.SetStatus(std::string(platform::OpenWithDesktop(outcome.path) ? kReportWritten : kReportNotOpened) +
-                           outcome.path);
+        // Where the report is stays in sight, also when no program could show it. The opener
+        // may start and still find no program for the file type: it tells so by its exit
+        // status, which comes when it ends, while the window goes on.
+        const std::string path = outcome.path;
+        const auto notOpened = [this, path](int status) {
+            if (status != 0) console_.SetStatus(kReportNotOpened + path);
+        };
+        const bool started = platform::OpenWithDesktop(path, ui::OnOwnerThread(Frm_report, notOpened));
+        console_.SetStatus(std::string(started ? kReportWritten : kReportNotOpened) + path);
         Frm_report->setVisible(false);
         break;
+    }
     case ReportOutcome::Result::Nothing:
         Frm_report->setVisible(false);
         break;

@@ -39,7 +39,10 @@ inline constexpr const char* kMapPlotNotAvailable =
     "MapPlot opens the chemotaxis window, which this version does not include yet. No report was written.";
 // An acquisition cannot be opened while a run records into the acquisition folder.
 inline constexpr const char* kReportWritten = "Report: ";
-inline constexpr const char* kReportNotOpened = "Report written (no program could be started to open it): ";
+// The status line when no program of the desktop could show the report, followed by its path:
+// told at once when the opener could not start, and when the opener ends without a program for
+// the report's file type.
+inline constexpr const char* kReportNotOpened = "No program could open the report. It is saved at ";
 inline constexpr const char* kRunRecording = "A run is recording. Stop it before opening a saved acquisition.";
 inline constexpr const char* kBlankTitle = "Beta version: background noise correction";
 

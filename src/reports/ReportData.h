@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "plate/WellGroups.h"
+#include "platform/Locale.h"
 
 namespace tirmo::reports {
 
@@ -57,6 +58,8 @@ struct ReportOptions {
     std::string extension = ".csv";  // ".csv"; any other text writes ".txt"
     std::string divider = ",";       // written between fields
     std::string decimal = ".";       // the locale's decimal separator for report numbers
+    // The character set of the user's locale for the texts (degree sign, group names, title).
+    platform::Charset charset = platform::Charset::Latin1;
 };
 
 }  // namespace tirmo::reports

@@ -14,18 +14,35 @@ namespace {
 constexpr std::string_view kCrLf = "\r\n";
 constexpr const char* kDegreeC = "Temperature[\xB0" "C]";  // texts are Latin-1 bytes
 
+// Texts go out in the user's character set; the program's texts are Latin-1 bytes.
 class Out {
 public:
-    Out(std::string& s, const ReportOptions& o) : s_(s), div_(o.divider), dec_(o.decimal) {}
+    Out(std::string& s, const ReportOptions& o) : s_(s), div_(o.divider), dec_(o.decimal), charset_(o.charset) {}
 
     Out& text(std::string_view t)
     {
-        s_ += t;
+        if (charset_ == platform::Charset::Latin1)
+            s_ += t;
+        else
+            s_ += platform::InCharset(t, charset_);
         return *this;
     }
     // A quote inside the text is doubled, as spreadsheets read a quoted field: a title or group
     // name with a quote in it stays one field.
     Out& quoted(std::string_view t)
+    {
+        s_ += '"';
+        std::string doubled;
+        for (char c : t) {
+            if (c == '"') doubled += '"';
+            doubled += c;
+        }
+        text(doubled);
+        s_ += '"';
+        return *this;
+    }
+    // A path as the file system gave it, which is already in the user's character set.
+    Out& quotedPath(std::string_view t)
     {
         s_ += '"';
         for (char c : t) {
@@ -60,6 +77,7 @@ public:
 private:
     std::string& s_;
     std::string div_, dec_;
+    platform::Charset charset_;
 };
 
 std::string GroupLabel(int group, const std::string& name) { return plate::WellGroups::ListItem(group, name); }
@@ -80,7 +98,7 @@ double ValueAt(const ReportColumns& cols, int well, size_t c)
 void WriteHeader(Out& o, const ReportInputs& in, bool factorCorrected)
 {
     o.quoted("DATE:").div().quoted(in.date_text).end();
-    o.quoted("FILE:").div().quoted(in.folder).end();
+    o.quoted("FILE:").div().quotedPath(in.folder).end();
     o.quoted("SUBPROJECT:").div().quoted(in.subproject).end();
     if (factorCorrected)
         o.text("***Internal Factor Correction Enabled:[").text(in.corrections.factor_stamp).text("]***").end();

@@ -195,7 +195,9 @@ double ThermalControls::RegulateTemperature(int& setpoint)
 
     Txt_sensortemp->SetText(platform::Format(c.sensor, "0.0"));
     txt_current->SetText(platform::Format(c.temperature, "0.0"));
-    chk_temp->SetCaption("Temp=" + platform::Format(c.temperature, "0.0") + kDegrees + "C");
+    // A closed link or a silent stage gave no temperature: the caption shows none rather than the
+    // -1 that stands for it.
+    chk_temp->SetCaption(c.reading ? "Temp=" + platform::Format(c.temperature, "0.0") + kDegrees + "C" : kIdleCaption);
 
     if (setpoint <= 0 || !temperature_control_on) {
         // Nothing regulates; a stage that gave no reading is switched off all the same. With
@@ -222,8 +224,11 @@ double ThermalControls::RegulateTemperature(int& setpoint)
     const double d = c.temperature - v;
 
     if (!Thermostat::InSafeRange(c.sensor)) {
-        // Out of range, or no reading at all: the stage goes off and the reason stays shown.
-        chk_temp->SetCaption("OUTSPEC![" + std::to_string(platform::RoundHalfEven(c.temperature)) + kDegrees + "C]");
+        // Out of range, or no reading at all: the stage goes off, and a reading out of range
+        // stays shown as the reason.
+        if (c.reading)
+            chk_temp->SetCaption("OUTSPEC![" + std::to_string(platform::RoundHalfEven(c.temperature)) + kDegrees +
+                                 "C]");
         Shape_temp->SetFillColor(kOutOfRangeColour);
         SetTemperatureBoxQuietly(0);
         SwitchTemperatureControlOff(true);

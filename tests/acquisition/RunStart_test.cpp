@@ -407,7 +407,7 @@ TEST_F(RunStartTest, ThePreRunChecksRefuseInTheirOrder)
     for (const std::string& f : sent) EXPECT_TRUE(f[0] == 'T' || f == "C,6,0") << f << ": only the cancel's rest";
 }
 
-// The time box at the name frame: below 5 becomes 5, above 32000 is refused as it is typed.
+// The time box at the name frame: below 5 becomes 5, told on the status line; above 32000 is refused.
 TEST_F(RunStartTest, TheAcquisitionTimeIsKeptBetweenFiveAnd32000Minutes)
 {
     const struct {
@@ -422,9 +422,11 @@ TEST_F(RunStartTest, TheAcquisitionTimeIsKeptBetweenFiveAnd32000Minutes)
         if (c.tooLong) boxes.expectMessage(kMaximumTime);
         window->txtlapse->SetText(c.typed);
         boxes.verifyAllShown();
+        window->txt_status->SetText("");
         pressPlay();
         EXPECT_TRUE(nameFrameOpen());
         EXPECT_EQ(window->txtlapse->Text(), c.armed);
+        EXPECT_EQ(window->txt_status->Text(), c.armed != c.typed && !c.tooLong ? kShortestTimeRaised : "");
         run().cmd_cancelacq->Click();
     }
 }

@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <future>
 
+#include "platform/Launcher.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
 #include "support/TempFolder.h"
@@ -14,6 +16,17 @@ std::string slurp(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The waiter that reaps a started program tells its exit status; one that cannot start is refused.
+TEST(Launcher, TellsTheExitStatusOfAStartedProgram)
+{
+    auto ended = std::make_shared<std::promise<int>>();
+    std::future<int> told = ended->get_future();
+    ASSERT_TRUE(StartProgram({"sh", "-c", "exit 3"}, [ended](int status) { ended->set_value(status); }));
+    ASSERT_EQ(told.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_EQ(told.get(), 3);
+    EXPECT_FALSE(StartProgram({"no-such-program-of-tirmo"}));
 }
 
 TEST(TextFile, WritesCrLfAndReadsEveryLineEnding)

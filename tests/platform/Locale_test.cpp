@@ -5,7 +5,9 @@
 #include <QLocale>
 #include <cmath>
 #include <cstdio>
+#include <array>
 #include <cstdlib>
+#include <optional>
 
 #include "platform/Convert.h"
 #include "platform/Locale.h"
@@ -26,6 +28,24 @@ TEST(LocaleSeparators, NamedLocalesGiveTheirDecimalSeparator)
         {"xx_YY", "."},
     };
     for (const auto& c : cases) EXPECT_EQ(DecimalSeparatorOf(c.name), c.separator) << c.name;
+}
+
+// Reports are UTF-8 only where the codeset, however spelt, of LC_ALL, else LC_CTYPE, else LANG is.
+TEST(LocaleCharset, TheCharacterLocaleChoosesUtf8)
+{
+    const char* variables[] = {"LC_ALL", "LC_CTYPE", "LANG"};
+    std::optional<std::string> kept[3];
+    for (int i = 0; i < 3; ++i)
+        if (const char* v = std::getenv(variables[i])) kept[i] = v;
+    for (const auto& [all, ctype, lang, utf8] :
+         {std::tuple{"", "", "sr_RS.utf8@latin", true}, {"", "", "de_DE@euro", false}, {"", "", "C", false},
+          {"", "de_DE.ISO-8859-1", "de_DE.UTF-8", false}, {"C.UTF-8", "de_DE", "", true}}) {
+        for (int i = 0; i < 3; ++i) ::setenv(variables[i], std::array{all, ctype, lang}[size_t(i)], 1);
+        SetUserCharset(std::nullopt);
+        EXPECT_EQ(UserCharset() == Charset::Utf8, utf8) << all << ctype << lang;
+    }
+    for (int i = 0; i < 3; ++i) kept[i] ? ::setenv(variables[i], kept[i]->c_str(), 1) : ::unsetenv(variables[i]);
+    SetUserCharset(std::nullopt);
 }
 
 TEST(LocaleSeparators, TheEnvironmentNamesTheLocaleOnceLcAllFirst)

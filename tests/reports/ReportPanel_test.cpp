@@ -1,12 +1,14 @@
 // The main window's report panel and its list of saved acquisitions, driven as a user does.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QListWidget>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "link/Session.h"
 #include "platform/Clock.h"
@@ -64,9 +66,10 @@ protected:
         platform::MakeFolder(recording);
         test::WriteW6Recording(recording);
         platform::MakeFolder(platform::ProgramPath("reports/empty"));
-        platform::setLauncher([this](const std::vector<std::string>& argv) {
+        platform::setLauncher([this](const std::vector<std::string>& argv, platform::ExitHandler onExit) {
             launched.push_back(argv);
-            return true;
+            if (starts) std::thread(std::move(onExit), exitStatus).join();  // it ends on a thread of its own
+            return starts;
         });
         report->FillReportLists();
     }
@@ -102,6 +105,8 @@ protected:
     ReportControls* report = nullptr;
     std::string recording;
     std::vector<std::vector<std::string>> launched;
+    bool starts = true;  // how the next program started fares
+    int exitStatus = 0;
 };
 
 TEST_F(ReportPanelTest, TheStartUpFillsTheListsAndTheDividerFollowsTheLocale)
@@ -219,11 +224,13 @@ TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpen
     EXPECT_EQ(launched[0][0], "xdg-open");
     EXPECT_EQ(fs::path(written).parent_path(), fs::path(recording));
     EXPECT_FALSE(report->Frm_report->isVisibleTo(window.get()));
+    QCoreApplication::processEvents();  // the opener's end: it found a program
     EXPECT_EQ(window->txt_status->Text(), kReportWritten + written);
 
     ReportOptions same;
     same.noise = true;
     same.decimal = platform::DecimalSeparator();
+    same.charset = platform::UserCharset();
     same.divider = report->Combo_reportdivider->Text();
     ReportEnvironment env;
     env.now = platform::WallNow();
@@ -232,11 +239,34 @@ TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpen
     EXPECT_NE(engine.path, written) << "a report of the same second keeps the first";
     EXPECT_EQ(Slurp(written), Slurp(engine.path));
 
-    // Without a program to open it, the status line still says where the report is.
-    platform::setLauncher([](const std::vector<std::string>&) { return false; });
-    report->cmdreport_Click();
-    report->cmd_generatereport->Click();
-    EXPECT_EQ(window->txt_status->Text().rfind(kReportNotOpened + recording, 0), 0u) << window->txt_status->Text();
+    // Without a program to open it, whether the opener could not start or ended finding none
+    // for the file type, the status line says so and where the report is.
+    for (const auto& [started, status] : {std::pair{false, 0}, {true, 3}}) {
+        starts = started;
+        exitStatus = status;
+        report->cmdreport_Click();
+        report->cmd_generatereport->Click();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window->txt_status->Text(), kReportNotOpened + launched.back()[1]);
+    }
+}
+
+// The degree sign and typed names in the locale's character set; the line ends as they were.
+TEST_F(ReportPanelTest, TheReportIsWrittenInTheCharacterSetOfTheLocale)
+{
+    openRecording();
+    for (const auto& [charset, degree, eAcute] :
+         {std::tuple{platform::Charset::Latin1, "\xB0", "\xE9"}, {platform::Charset::Utf8, "\xC2\xB0", "\xC3\xA9"}}) {
+        platform::SetUserCharset(charset);
+        report->cmdreport_Click();
+        window->plate->report_groups.well_group[3] = 2;  // B2, in a group named as typed
+        window->plate->report_groups.group_names[2] = "Trait\xE9";
+        report->cmd_generatereport->Click();
+        const std::string text = Slurp(launched.back()[1]), div = report->Combo_reportdivider->Text();
+        EXPECT_NE(text.find("\r\nTemperature[" + (degree + ("C]" + div))), std::string::npos) << degree;
+        EXPECT_NE(text.find("\r\"B2\"" + div + "\"002_Trait" + eAcute + "\""), std::string::npos) << eAcute;
+    }
+    platform::SetUserCharset(std::nullopt);
 }
 
 TEST_F(ReportPanelTest, AWriteThatFailsShowsReportErrorLeavesNoFileAndKeepsThePanel)

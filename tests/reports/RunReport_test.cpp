@@ -30,7 +30,7 @@ protected:
         if (HasFatalFailure()) return;
         runFolder = folder.path() + "/reports/default_project/20260314_150926_run1";
         std::filesystem::create_directories(runFolder);
-        platform::setLauncher([this](const std::vector<std::string>& argv) {
+        platform::setLauncher([this](const std::vector<std::string>& argv, const platform::ExitHandler&) {
             launched.push_back(argv);
             return true;
         });

@@ -23,6 +23,7 @@ ScopedProcessLocale::ScopedProcessLocale(const std::string& name)
     ::setenv("LC_ALL", name.c_str(), 1);
     QLocale::setDefault(QLocale(QString::fromStdString(name)));
     platform::SetDecimalSeparator("");  // read from the environment again
+    platform::SetUserCharset(std::nullopt);
     active_ = true;
 }
 
@@ -35,6 +36,7 @@ ScopedProcessLocale::~ScopedProcessLocale()
     std::locale::global(cppLocale_);
     std::setlocale(LC_ALL, cLocale_.c_str());  // after the C++ global, which sets it too
     platform::SetDecimalSeparator("");
+    platform::SetUserCharset(std::nullopt);
 }
 
 ScopedDecimalSeparator::ScopedDecimalSeparator(const std::string& separator)

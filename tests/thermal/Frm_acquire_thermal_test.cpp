@@ -180,10 +180,13 @@ TEST_F(ThermalWindowTest, AReadingThatFailsAlwaysEndsWithThePeltierOff)
     sim->waitForFrames(2, 5000);
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,45", "T,1,0"}));
 
-    // A closed link is no reading either.
+    // A closed link is no reading either: with the box ticked offline the caption shows none.
     window->session().port_open = false;
     EXPECT_EQ(window->thermal->RegulateTemperature(setpoint), -1);
     EXPECT_EQ(window->thermal->txt_current->Text(), "-1.0");
+    holdSetPoint("30");
+    window->Timer3_Timer();
+    EXPECT_EQ(window->thermal->chk_temp->Caption(), "Temperature");
 }
 
 TEST_F(ThermalWindowTest, AnUnansweredDriveIsNotTakenForTheNextReading)
