@@ -16,13 +16,19 @@
 
 namespace {
 volatile std::sig_atomic_t stopping = 0;
+volatile std::sig_atomic_t silence = 0;  // 1: go silent, 2: answer again, 0: nothing asked
 void onSignal(int) { stopping = 1; }
+void onSilence(int signal) { silence = signal == SIGUSR1 ? 1 : 2; }
 
 constexpr const char* kHelp =
     "Usage: tirmo-sim [--serial N] [--com N] [--flash DIR]\n"
     "\n"
     "Plays the tirmo instrument on a pseudo-terminal until it is stopped (Ctrl+C), and prints\n"
     "every frame it receives. Needs no display.\n"
+    "\n"
+    "A silent instrument (a hung adapter, a cable fault) is played on signal: SIGUSR1 makes it\n"
+    "stop answering while the line stays open, SIGUSR2 makes it answer again\n"
+    "(kill -USR1 <pid>). Stopping the simulator hangs the line up, as unplugging would.\n"
     "\n"
     "Options:\n"
     "  --serial N   serial number the instrument answers with (default 57)\n"
@@ -71,6 +77,8 @@ int main(int argc, char** argv)
     }
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
+    std::signal(SIGUSR1, onSilence);
+    std::signal(SIGUSR2, onSilence);
     tirmo::sim::InstrumentSimulator sim;
     sim.with([serial](tirmo::sim::SimState& s) { return s.serialNumber = serial; });
     if (!flashFolder.empty()) {
@@ -84,6 +92,12 @@ int main(int argc, char** argv)
     size_t shown = 0;
     while (!stopping) {
         ::usleep(50000);
+        if (silence != 0) {
+            const bool silent = silence == 1;
+            silence = 0;
+            sim.setSilent(silent);
+            std::printf(silent ? "silent: no more answers\n" : "answering again\n");
+        }
         auto frames = sim.frames();
         for (; shown < frames.size(); ++shown) {
             const auto& f = frames[shown];

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "acquisition/AcquisitionTick.h"
+#include "acquisition/RunStartFixture.h"
 #include "acquisition/RunNames.h"
 #include "app/Frm_acquire.h"
 #include "lighting/LedMap.h"
@@ -308,46 +309,6 @@ TEST_F(OfflineRunStart, ABlankRunThatCannotStartUnlocksTheRunBoxes)
 }
 
 // ---------------------------------------------------------------- on the instrument
-
-// The main window on the simulator as instrument SN 58 with the default w6 files and a plate lit
-// by the instrument's LEDs, the light calibration done, the project default_project.
-class RunStartTest : public test::W6WindowFixture {
-protected:
-    void SetUp() override
-    {
-        W6WindowFixture::SetUp();
-        if (HasFatalFailure()) return;
-        lightSource = test::InstallLitW6Plate(*sim, "config_SN58", kStartPower);
-        window->project->current_project = "default_project";
-        window->thermal->txttemp->SetText("25");
-        sim->clearLog();
-    }
-    RunControls& run() { return *window->run; }
-    void pressPlay() { run().cmdPlay->Click(); }
-    bool nameFrameOpen() { return run().frm_confirmacq->isVisibleTo(window.get()); }
-    // The plate format as a project selection leaves it: the project's format and the list.
-    void usePlate(const std::string& format)
-    {
-        window->plate->current_format = format;
-        window->cmb_well->SetText(format);
-    }
-    void tick()
-    {
-        clock.advanceMs(kTickMs);
-        run().Timer2_Timer();
-    }
-    std::vector<int> savedPowers()
-    {
-        lighting::LedMap m;
-        lighting::LoadLedTables(m, "", "config_SN58");
-        return {m.power.begin(), m.power.end()};
-    }
-
-    static constexpr int kStartPower = 3;
-    static constexpr double kTickMs = 2000;  // the test's clock moves faster than Timer2's
-    test::FakeClock clock;
-    std::shared_ptr<sim::LitPlate> lightSource;
-};
 
 // Each check in its order: a row that fails one check passes every check before it. What the
 // refused press left alone: no frame, no camera, the blank-run mark until the port check.
