@@ -26,9 +26,8 @@ constexpr const char* kHelp =
     "Plays the tirmo instrument on a pseudo-terminal until it is stopped (Ctrl+C), and prints\n"
     "every frame it receives. Needs no display.\n"
     "\n"
-    "A silent instrument (a hung adapter, a cable fault) is played on signal: SIGUSR1 makes it\n"
-    "stop answering while the line stays open, SIGUSR2 makes it answer again\n"
-    "(kill -USR1 <pid>). Stopping the simulator hangs the line up, as unplugging would.\n"
+    "SIGUSR1 makes it fall silent with the line open (a hung adapter), SIGUSR2 makes it answer\n"
+    "again; stopping it hangs the line up, as unplugging would.\n"
     "\n"
     "Options:\n"
     "  --serial N   serial number the instrument answers with (default 57)\n"
@@ -93,10 +92,9 @@ int main(int argc, char** argv)
     while (!stopping) {
         ::usleep(50000);
         if (silence != 0) {
-            const bool silent = silence == 1;
+            sim.setSilent(silence == 1);
+            std::printf("%s\n", silence == 1 ? "silent" : "answering");
             silence = 0;
-            sim.setSilent(silent);
-            std::printf(silent ? "silent: no more answers\n" : "answering again\n");
         }
         auto frames = sim.frames();
         for (; shown < frames.size(); ++shown) {

@@ -49,29 +49,14 @@ void InstrumentSimulator::SetFramingReport(FramingReport report) { framingReport
 InstrumentSimulator::~InstrumentSimulator()
 {
     reportFraming();
-    stopThread();
-    ::close(wakePipe_[0]);
-    ::close(wakePipe_[1]);
-    if (slaveKeep_ >= 0) ::close(slaveKeep_);
-    if (master_ >= 0) ::close(master_);
-}
-
-void InstrumentSimulator::stopThread()
-{
     stop_ = true;
     char c = 0;
     (void)!::write(wakePipe_[1], &c, 1);
     if (thread_.joinable()) thread_.join();
-}
-
-void InstrumentSimulator::hangUp()
-{
-    reportFraming();
-    stopThread();
-    // With both ends of the terminal's controlling side closed the program's side hangs up.
+    ::close(wakePipe_[0]);
+    ::close(wakePipe_[1]);
     if (slaveKeep_ >= 0) ::close(slaveKeep_);
     if (master_ >= 0) ::close(master_);
-    slaveKeep_ = master_ = -1;
 }
 
 void InstrumentSimulator::attachAsCom(int n) const

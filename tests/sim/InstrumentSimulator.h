@@ -76,9 +76,6 @@ public:
     void corruptCheckNext(int count);    // the next block replies get a wrong check byte
     void silentNext(int count);          // the next frames get no answer
     void setReplyDelayMs(int ms);        // every reply waits this long
-    // The instrument goes away (a USB adapter pulled out): the program's side of the line hangs
-    // up and nothing more is answered or logged.
-    void hangUp();
     int consumeCorruptCheck();           // block senders ask whether to spoil this block
     // Paces every reply as a line at this many baud would carry it (10 bits a byte); 0 sends
     // as fast as the terminal takes it.
@@ -116,7 +113,6 @@ public:
 
 private:
     void run();
-    void stopThread();
     void handleByte(unsigned char byte, double atMs);
     void dispatch(ReceivedFrame frame);
     void send(std::string reply);
