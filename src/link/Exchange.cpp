@@ -30,6 +30,8 @@ bool take()
 {
     const int depth = platform::EventDepth();
     if (holdCount > 0 && depth != holderDepth) return false;
+    // A stopped operation gets the port no more: its commands end before their pacing pauses.
+    if (OperationStopped()) return false;
     if (holdCount == 0) holderRests = false;
     holderDepth = depth;
     ++holdCount;
@@ -44,7 +46,7 @@ Exchange::Exchange() : held_(take()) {}
 
 Exchange::Exchange(Console& console) : held_(take())
 {
-    if (!held_) console.SetStatus(kBusy);
+    if (!held_ && !OperationStopped()) console.SetStatus(kBusy);
 }
 
 Exchange::Exchange(Takeover)

@@ -61,8 +61,9 @@ bool HoldsPort();
 // An operation that a rest sequence ends even while it waits on the instrument: the run start
 // with its autoreference round, and each acquisition tick. Once a rest sequence has begun since
 // the operation did, everything the operation still asks of the port at its own event-loop
-// depth is refused at once and its waits end, so that it unwinds without waiting out the
-// time-outs of a silent instrument and sends nothing after the instrument was put at rest.
+// depth is refused at once (quietly, Exchange included) and its waits end, so that it unwinds
+// without waiting out the time-outs of a silent instrument and sends nothing after the
+// instrument was put at rest.
 class StoppableOperation {
 public:
     StoppableOperation();
