@@ -16,13 +16,18 @@
 
 namespace {
 volatile std::sig_atomic_t stopping = 0;
+volatile std::sig_atomic_t silence = 0;  // 1: go silent, 2: answer again, 0: nothing asked
 void onSignal(int) { stopping = 1; }
+void onSilence(int signal) { silence = signal == SIGUSR1 ? 1 : 2; }
 
 constexpr const char* kHelp =
     "Usage: tirmo-sim [--serial N] [--com N] [--flash DIR]\n"
     "\n"
     "Plays the tirmo instrument on a pseudo-terminal until it is stopped (Ctrl+C), and prints\n"
     "every frame it receives. Needs no display.\n"
+    "\n"
+    "SIGUSR1 makes it fall silent with the line open (a hung adapter), SIGUSR2 makes it answer\n"
+    "again; stopping it hangs the line up, as unplugging would.\n"
     "\n"
     "Options:\n"
     "  --serial N   serial number the instrument answers with (default 57)\n"
@@ -71,6 +76,8 @@ int main(int argc, char** argv)
     }
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
+    std::signal(SIGUSR1, onSilence);
+    std::signal(SIGUSR2, onSilence);
     tirmo::sim::InstrumentSimulator sim;
     sim.with([serial](tirmo::sim::SimState& s) { return s.serialNumber = serial; });
     if (!flashFolder.empty()) {
@@ -84,6 +91,11 @@ int main(int argc, char** argv)
     size_t shown = 0;
     while (!stopping) {
         ::usleep(50000);
+        if (silence != 0) {
+            sim.setSilent(silence == 1);
+            std::printf("%s\n", silence == 1 ? "silent" : "answering");
+            silence = 0;
+        }
         auto frames = sim.frames();
         for (; shown < frames.size(); ++shown) {
             const auto& f = frames[shown];

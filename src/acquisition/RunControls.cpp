@@ -6,6 +6,7 @@
 #include "acquisition/AcquisitionTick.h"
 #include "acquisition/RunFiles.h"
 #include "acquisition/RunPreparation.h"
+#include "link/Exchange.h"
 #include "link/Session.h"
 #include "platform/Locale.h"
 #include "platform/Clock.h"
@@ -100,6 +101,8 @@ void RunControls::Timer2_Timer()
     Timer2.SetEnabled(false);
     link::Session& s = console_.session();
     if (s.run_state != 1) return;
+    // A STOP or the close box during one of the tick's waits ends the tick there.
+    const link::StoppableOperation tick;
 
     // The monotonic clock: a clock change during the run neither shortens nor stretches it.
     s.elapsed_seconds = (platform::MonotonicMs() - run_start_ms_) / 1000.0;
@@ -107,7 +110,9 @@ void RunControls::Timer2_Timer()
     if (platform::Val(window_.AcquisitionTimeText()) * 60 < s.elapsed_seconds) time_up = true;
 
     if (frame_counter < kWindowFrames) FrameStep();
-    if (failed_frames == kResendAfterFailures && s.dummy_mode != 1) window_.ApplyCameraSettings();
+    if (s.run_state != 1) return;
+    // Settings are sent again only over a link: a hung-up one would only earn a message box.
+    if (failed_frames == kResendAfterFailures && s.dummy_mode != 1 && s.port_open) window_.ApplyCameraSettings();
     if (failed_frames > kMaxFailedFrames) {
         // Nothing more is sent once the instrument is at rest.
         CommunicationError();
@@ -145,9 +150,11 @@ void RunControls::FrameStep()
     if (s.dummy_mode == 1) {
         const int pixels = window_tables.window_pixel_count;
         frame = dummy_frames ? dummy_frames(c, window_index, pixels) : RandomFrame(random_, pixels);
-    } else {
+    } else if (s.port_open) {
         frame = window_.FetchFrame(c, window_index);
     }
+    // A link that hung up during the run brings no frame: the frame fails quietly (the fetch
+    // would ask for a box on every tick) and the run stops as after any other failed frames.
     console_.SetMonitor(std::to_string(frame.size()) + "bytes");
     if (FrameFailed(frame)) {
         ++failed_frames;
@@ -220,6 +227,9 @@ void RunControls::EndRun()
 
 void RunControls::StopPlayRun()
 {
+    // The rest sequence: it acts even in the middle of the run's wait for a silent instrument,
+    // which then ends without waiting out its time-outs.
+    const link::Exchange rest{link::Exchange::Takeover{}};
     link::Session& s = console_.session();
     SetPlayCaption("Play");
     s.run_state = 0;

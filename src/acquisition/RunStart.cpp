@@ -7,6 +7,7 @@
 #include "acquisition/RunControls.h"
 #include "acquisition/RunFiles.h"
 #include "acquisition/RunNames.h"
+#include "link/Exchange.h"
 #include "link/Session.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
@@ -354,6 +355,8 @@ bool RunControls::WriteRunStartFiles()
 
 void RunControls::RunAutoreferenceRound()
 {
+    // A STOP or the close box during any of the start's waits ends the start there.
+    const link::StoppableOperation start;
     link::Session& s = console_.session();
     SetPlayCaption("STOP");
     cmdreport->setEnabled(true);

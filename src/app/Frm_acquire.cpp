@@ -17,6 +17,7 @@
 #include "app/MainLayoutApply.h"
 #include "app/RunWindowAdapter.h"
 #include "camera/CameraCommands.h"
+#include "link/CommPort.h"
 #include "link/Exchange.h"
 #include "thermal/FrmTempCal.h"
 #include "thermal/ThermalControls.h"
@@ -36,6 +37,7 @@ Frm_acquire::Frm_acquire(QWidget* parent) : QMainWindow(parent), TextBoxConsole(
     setObjectName("Frm_acquire");
     setWindowTitle("Acquisition Page");
     buildControls();
+    watchForHangUp();
 }
 
 Frm_acquire::Frm_acquire(link::Session& session, QWidget* parent) : QMainWindow(parent), TextBoxConsole(session)
@@ -43,11 +45,22 @@ Frm_acquire::Frm_acquire(link::Session& session, QWidget* parent) : QMainWindow(
     setObjectName("Frm_acquire");
     setWindowTitle("Acquisition Page");
     buildControls();
+    watchForHangUp();
 }
 
 Frm_acquire::~Frm_acquire()
 {
+    link::SetHangUpObserver({});
     factory.reset();  // before the plate whose groups it shares
+}
+
+void Frm_acquire::watchForHangUp()
+{
+    // A port whose device went away is closed by the serial layer: the link counts as closed
+    // from then on, so that nothing (a Play above all) takes it for an instrument.
+    link::SetHangUpObserver([this](int port) {
+        if (port == session().port_slot) session().port_open = false;
+    });
 }
 
 void Frm_acquire::buildControls()

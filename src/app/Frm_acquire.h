@@ -191,6 +191,7 @@ private:
     QWidget* client_ = nullptr;
     std::unique_ptr<acquisition::RunWindow> run_window_;
     void buildControls();
+    void watchForHangUp();
     void buildMenus();
     // After the subsystems have hung their entries: the order the Tools menu shows them in.
     void orderToolsMenu();

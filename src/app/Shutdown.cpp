@@ -30,9 +30,12 @@ void Frm_acquire::Form_Unload()
 {
     if (unloaded) return;  // the close box and a signal may both ask
     unloaded = true;
-    // The instrument is left at rest even when the window closes in the middle of an exchange;
-    // that exchange stops at its next step, finding the link closed.
+    // The instrument is left at rest even when the window closes in the middle of an exchange,
+    // a silent instrument's wait included; that exchange stops at its next step.
     const link::Exchange exchange{link::Exchange::Takeover{}};
+    // A run ends with the window: its round or tick, stopped in the middle of a wait, must not
+    // go on to ask the closed link for anything.
+    session().run_state = 0;
     attempt([this] { SaveConfigTxt(); });
     attempt([this] { project::SaveLastProject(project->current_project, session().serial_number); });
     attempt([this] {

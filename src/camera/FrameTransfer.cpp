@@ -60,7 +60,7 @@ bool SendRequest(const link::Session& session, const std::string& frame, YieldPo
     link::FlushLink(session);
     for (char c : frame) {
         if (yieldPoint == YieldPoint::BeforeEach) platform::DoEvents();
-        if (!session.port_open) return false;
+        if (!session.port_open || link::OperationStopped()) return false;
         link::CommWrite(session.port_slot, std::string(1, c));
         platform::Sleep(1);
         if (yieldPoint == YieldPoint::AfterEach) platform::DoEvents();
@@ -77,8 +77,9 @@ std::string ReadReply(const link::Session& session, char mode, long long& expect
         if (link::CommRead(session.port_slot, piece, want) > 0) {
             reply += piece;
             counter = 2;
-        } else {
-            platform::Sleep(1);
+        } else if (!link::AfterEmptyRead(1)) {
+            counter = 0;  // stopped: the wait ends now
+            return;
         }
         --counter;
     };

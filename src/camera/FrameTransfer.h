@@ -50,7 +50,8 @@ enum class YieldPoint { BeforeEach, AfterEach };
 bool SendRequest(const link::Session& session, const std::string& frame, YieldPoint yieldPoint);
 
 // Reads a reply of the expected length: pieces of min(remaining, 32) bytes, ten empty reads
-// allowed before the first piece and one after each. Mode "0" first reads its two-byte length
+// allowed before the first piece and one after each; window events run after each empty read
+// (link::AfterEmptyRead), and a stop ends the wait. Mode "0" first reads its two-byte length
 // and sets expected to that length + 3 (it keeps the given value when the prefix does not
 // come).
 std::string ReadReply(const link::Session& session, char mode, long long& expected);

@@ -34,8 +34,8 @@ std::optional<std::string> LinkFlashPort::RequestBlock(int bank, int line)
         if (link::CommRead(console_.session().port_slot, piece, want) > 0) {
             reply += piece;
             counter = kFlashEmptyReads;
-        } else {
-            platform::Sleep(1);
+        } else if (!link::AfterEmptyRead(1)) {
+            break;
         }
         --counter;
     }

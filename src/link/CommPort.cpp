@@ -19,6 +19,7 @@ struct Slot {
 std::array<Slot, kSlotCount + 1> slots;  // index 0 unused: the slot number is the COM number
 CommError error;
 WriteObserver writeObserver;
+HangUpObserver hangUpObserver;
 
 bool validSlot(int port) { return port >= 1 && port <= kSlotCount; }
 
@@ -58,6 +59,19 @@ long recordBusy(const std::string& operation)
     error.source = operation;
     error.message = "Port busy.";
     return kPortInUse;
+}
+
+bool refused() { return PortBusy() || OperationStopped(); }
+
+// The device is gone: its slot is closed so that the link counts as closed and the port can be
+// opened anew; the failure stays recorded as it was.
+void closeHungUp(int port)
+{
+    Slot& slot = slots[size_t(port)];
+    if (!slot.open || !slot.device.hungUp()) return;
+    slot.device.close();
+    slot.open = false;
+    if (hangUpObserver) hangUpObserver(port);
 }
 
 }  // namespace
@@ -107,8 +121,9 @@ long CommClose(int port)
 
 long CommFlush(int port)
 {
-    if (PortBusy()) return recordBusy("CommFlush");
+    if (refused()) return recordBusy("CommFlush");
     if (!validSlot(port) || !slots[size_t(port)].open) return recordInvalid("CommFlush", port);
+    if (RestHeardNothing()) return 0;
     if (long code = slots[size_t(port)].device.purge(); code != 0) return record(code, "CommFlush (PurgeComm)");
     return 0;
 }
@@ -116,12 +131,13 @@ long CommFlush(int port)
 long CommRead(int port, std::string& data, int maxLength)
 {
     data.clear();
-    if (PortBusy()) return recordBusy("CommRead");
+    if (refused()) return recordBusy("CommRead");
     if (!validSlot(port) || !slots[size_t(port)].open) {
         recordInvalid("CommRead", port);
         CommFlush(port);
         return -1;
     }
+    if (RestHeardNothing()) return 0;
     if (maxLength > kMaxRead) maxLength = kMaxRead;
     if (maxLength < 0) maxLength = 0;
     Slot& slot = slots[size_t(port)];
@@ -130,13 +146,15 @@ long CommRead(int port, std::string& data, int maxLength)
         recordWithFlags(slot.device.lastError(), "CommRead (ReadFile)", port);
         data.clear();
     }
+    if (count == 0 && maxLength > 0) ReadBroughtNothing();
     if (count < maxLength) CommFlush(port);
+    closeHungUp(port);
     return count;
 }
 
 long CommWrite(int port, const std::string& data)
 {
-    if (PortBusy()) return recordBusy("CommWrite");
+    if (refused()) return recordBusy("CommWrite");
     if (!validSlot(port) || !slots[size_t(port)].open) {
         recordInvalid("CommWrite", port);
         return 0;
@@ -145,6 +163,7 @@ long CommWrite(int port, const std::string& data)
     long count = slot.device.write(data);
     if (count < 0) {
         recordWithFlags(slot.device.lastError(), "CommWrite (WriteFile)", port);
+        closeHungUp(port);
         return -1;
     }
     if (writeObserver) writeObserver(port, data);
@@ -157,6 +176,8 @@ long CommWriteBytes(int port, const std::vector<unsigned char>& bytes)
 }
 
 void SetWriteObserver(WriteObserver observer) { writeObserver = std::move(observer); }
+
+void SetHangUpObserver(HangUpObserver observer) { hangUpObserver = std::move(observer); }
 
 bool CommIsOpen(int port) { return validSlot(port) && slots[size_t(port)].open; }
 

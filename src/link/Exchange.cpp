@@ -1,5 +1,7 @@
 #include "link/Exchange.h"
 
+#include <vector>
+
 #include "link/Protocol.h"
 #include "platform/Clock.h"
 
@@ -11,15 +13,32 @@ namespace {
 // depth they run at.
 int holderDepth = -1;
 int holdCount = 0;
+// Whether the holder is a rest sequence, and whether one of its reads has brought nothing.
+bool holderRests = false;
+bool restSilent = false;
+
+// Rest sequences begun so far, and the stoppable operations in progress (innermost last) with
+// the count when each began.
+long restsBegun = 0;
+struct Operation {
+    int depth;
+    long restsAtStart;
+};
+std::vector<Operation> operations;
 
 bool take()
 {
     const int depth = platform::EventDepth();
     if (holdCount > 0 && depth != holderDepth) return false;
+    // A stopped operation gets the port no more: its commands end before their pacing pauses.
+    if (OperationStopped()) return false;
+    if (holdCount == 0) holderRests = false;
     holderDepth = depth;
     ++holdCount;
     return true;
 }
+
+bool inRest() { return holderRests && HoldsPort(); }
 
 }  // namespace
 
@@ -27,13 +46,18 @@ Exchange::Exchange() : held_(take()) {}
 
 Exchange::Exchange(Console& console) : held_(take())
 {
-    if (!held_) console.SetStatus(kBusy);
+    if (!held_ && !OperationStopped()) console.SetStatus(kBusy);
 }
 
-Exchange::Exchange(Takeover) : held_(true), takeover_(true), savedDepth_(holderDepth), savedCount_(holdCount)
+Exchange::Exchange(Takeover)
+    : held_(true), takeover_(true), savedDepth_(holderDepth), savedCount_(holdCount), savedRest_(holderRests),
+      savedSilent_(restSilent)
 {
     holderDepth = platform::EventDepth();
     holdCount = 1;
+    holderRests = true;
+    restSilent = false;
+    ++restsBegun;
 }
 
 Exchange::~Exchange()
@@ -43,11 +67,44 @@ Exchange::~Exchange()
         // The interrupted exchange, if any, holds the port again when it resumes.
         holderDepth = savedDepth_;
         holdCount = savedCount_;
+        holderRests = savedRest_;
+        restSilent = savedSilent_;
         return;
     }
     --holdCount;
 }
 
 bool PortBusy() { return holdCount > 0 && platform::EventDepth() != holderDepth; }
+
+bool HoldsPort() { return holdCount > 0 && platform::EventDepth() == holderDepth; }
+
+StoppableOperation::StoppableOperation() { operations.push_back({platform::EventDepth(), restsBegun}); }
+
+StoppableOperation::~StoppableOperation() { operations.pop_back(); }
+
+bool OperationStopped()
+{
+    if (inRest()) return false;
+    const int depth = platform::EventDepth();
+    for (auto it = operations.rbegin(); it != operations.rend(); ++it)
+        if (it->depth == depth) return it->restsAtStart != restsBegun;
+    return false;
+}
+
+bool AfterEmptyRead(int pauseMs)
+{
+    platform::Sleep(pauseMs);
+    // A rest sequence lets nothing else run: its waits are short or none.
+    if (inRest()) return !restSilent;
+    if (HoldsPort()) platform::DoEvents();
+    return !OperationStopped();
+}
+
+bool RestHeardNothing() { return inRest() && restSilent; }
+
+void ReadBroughtNothing()
+{
+    if (inRest()) restSilent = true;
+}
 
 }  // namespace tirmo::link

@@ -51,8 +51,8 @@ std::string PollReply(const Session& session, int wanted, int firstEmptyReads, i
         if (CommRead(port, piece, 1) > 0) {
             reply += piece;
             counter = kEmptyReadLimit;
-        } else {
-            platform::Sleep(emptyPauseMs);
+        } else if (!AfterEmptyRead(emptyPauseMs)) {
+            break;
         }
         --counter;
     }
@@ -63,7 +63,7 @@ SendResult SendFrame(const Session& session, const Frame& frame, const SendOptio
 {
     SendResult result;
     const Exchange exchange;
-    if (!exchange) {
+    if (!exchange || OperationStopped()) {
         result.stopped = true;
         return result;
     }
@@ -81,7 +81,7 @@ SendResult SendFrame(const Session& session, const Frame& frame, const SendOptio
         case SendForm::Yielding:
             for (char c : bytes) {
                 platform::DoEvents();
-                if (!session.port_open) {
+                if (!session.port_open || OperationStopped()) {
                     result.stopped = true;
                     return result;
                 }
@@ -92,6 +92,11 @@ SendResult SendFrame(const Session& session, const Frame& frame, const SendOptio
         }
         ++result.sends;
         result.reply = PollReply(session, options.replyLength, options.firstEmptyReads, options.emptyReadPauseMs);
+        // A stop that came while the reply was awaited ends the command: no further send.
+        if (OperationStopped()) {
+            result.stopped = true;
+            return result;
+        }
         if (options.afterEach) options.afterEach(result.reply);
         if (!options.confirm) break;
         if (!result.reply.empty() && options.confirm(result.reply)) {

@@ -80,7 +80,9 @@ struct SendOptions {
 struct SendResult {
     std::string reply;   // the last reply
     bool confirmed = false;
-    bool stopped = false;  // a yielding send found the link closed, or another exchange held the port
+    // A yielding send found the link closed, another exchange held the port, or the operation was
+    // stopped (Exchange.h) before the command was through.
+    bool stopped = false;
     int sends = 0;
 };
 
@@ -93,7 +95,8 @@ void FlushLink(const Session& session, int pauseMs = kFlushPauseMs);
 // holds it nothing is sent and the result is stopped.
 SendResult SendFrame(const Session& session, const Frame& frame, const SendOptions& options);
 // Polls for wanted bytes, one 1-byte read at a time: every byte sets the counter back to 10,
-// every read counts it down, an empty read pauses; ends when enough came or the counter is out.
+// every read counts it down, an empty read pauses and lets window events run (AfterEmptyRead);
+// ends when enough came, the counter is out, or the operation was stopped meanwhile.
 // port 0 means the link's slot; the start-up search polls the port it is trying.
 std::string PollReply(const Session& session, int wanted, int firstEmptyReads = kEmptyReadLimit, int emptyPauseMs = kEmptyReadPauseMs,
                       int port = 0);

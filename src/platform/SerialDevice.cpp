@@ -112,6 +112,7 @@ int SerialDevice::open(const std::string& path)
     }
     fd_ = fd;
     flags_ = 0;
+    hungUp_ = false;
     return 0;
 }
 
@@ -191,20 +192,15 @@ int SerialDevice::read(std::string& data, int max)
         // A hang-up, an input/output error or an end of file all mean the device or the far
         // end of the line is gone (a USB adapter pulled out): a failure, not a silent line, so
         // that the caller's error path runs at once instead of a time-out's "no answer".
-        if (p.revents & POLLHUP && !(p.revents & POLLIN)) {
-            lastError_ = mapErrno(EIO);
-            return -1;
-        }
+        if (p.revents & POLLHUP && !(p.revents & POLLIN)) return gone(EIO);
         ssize_t n = ::read(fd_, buf, size_t(std::min<int>(max - int(data.size()), int(sizeof buf))));
         if (n < 0) {
             if (errno == EAGAIN || errno == EINTR) continue;
+            if (errno == EIO || errno == ENXIO || errno == ENODEV) return gone(errno);
             lastError_ = mapErrno(errno);
             return -1;
         }
-        if (n == 0) {
-            lastError_ = mapErrno(EIO);
-            return -1;
-        }
+        if (n == 0) return gone(EIO);
         data.append(buf, size_t(n));
     }
     return int(data.size());
@@ -225,6 +221,7 @@ int SerialDevice::write(const std::string& data)
             continue;
         }
         if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            if (errno == EIO || errno == ENXIO || errno == ENODEV) return gone(errno);
             lastError_ = mapErrno(errno);
             return -1;
         }
@@ -244,6 +241,13 @@ int SerialDevice::close()
     int r = ::close(fd_);
     fd_ = -1;
     return r == 0 ? 0 : mapErrno(errno);
+}
+
+int SerialDevice::gone(int e)
+{
+    hungUp_ = true;
+    lastError_ = mapErrno(e);
+    return -1;
 }
 
 unsigned SerialDevice::errorFlags()

@@ -50,6 +50,9 @@ public:
     int read(std::string& data, int max);
     // Writes every byte and waits until they are out; the count or -1.
     int write(const std::string& data);
+    // Whether a read or write found the device gone (the line hung up, the adapter pulled out):
+    // the port cannot work again until it is opened anew.
+    bool hungUp() const { return hungUp_; }
     // Releases the device; 0 or an error code.
     int close();
     // The code of the last failure of read or write.
@@ -61,6 +64,9 @@ private:
     int fd_ = -1;
     int lastError_ = 0;
     unsigned flags_ = 0;
+    bool hungUp_ = false;
+
+    int gone(int systemError);  // a failure that marks the device gone
 };
 
 }  // namespace tirmo::platform

@@ -1,16 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QGroupBox>
 
+#include <csignal>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "acquisition/AcquisitionTick.h"
 #include "acquisition/RunNames.h"
 #include "app/Frm_acquire.h"
+#include "app/SignalClose.h"
 #include "lighting/LedMap.h"
+#include "link/CommPort.h"
+#include "link/Exchange.h"
 #include "link/Session.h"
 #include "plate/BandFiles.h"
 #include "plate/PlateSpecFile.h"
@@ -571,6 +577,84 @@ TEST_F(RunStartTest, ARunFromThePlayButtonEndsDoneAndOpensTheReport)
     EXPECT_EQ(run().cmdPlay->Caption(), "Play");
     EXPECT_FALSE(nameFrameOpen());
     EXPECT_TRUE(run().cmdPlay->isEnabled());
+}
+
+// The instrument falls silent in the autoreference round or in a tick, and STOP, the close box or
+// SIGTERM (0, 1, 2) comes at a yield of a wait for it (port held, nothing written since the last
+// yield). It acts there: no wait goes on and the interrupted command is not sent again; the rest
+// frames go out (no echo comes: the camera select goes out thrice).
+class SilentStopTest : public RunStartTest, public ::testing::WithParamInterface<std::tuple<bool, int>> {};
+
+TEST_P(SilentStopTest, AStopDuringASilentWaitActsThereAndLeavesTheInstrumentAtRest)
+{
+    const auto [inRound, stop] = GetParam();
+    std::optional<test::QuickTimeouts> quick;  // from the silence on
+    test::WriteRecorder recorder;
+    window->unloaded = false;
+    app::CloseOnTerminationSignals(window.get());
+    size_t silentFrom = 0, writesAtSilence = 0, writesAtYield = 0;
+    int waitsAfter = -1;
+    auto silence = [&] {
+        quick.emplace();
+        sim->settle();
+        silentFrom = sim->frames().size();
+        writesAtSilence = writesAtYield = recorder.writes.size();
+        sim->setSilent(true);
+    };
+    platform::setEventPump([&] {
+        const size_t writes = std::exchange(writesAtYield, recorder.writes.size());
+        if (waitsAfter >= 0) {
+            waitsAfter += link::PortBusy();
+        } else if (!quick && inRound && window->containers.frm_calibrate->isVisibleTo(window.get())) {
+            silence();
+        } else if (quick && link::PortBusy() && writes > writesAtSilence && writes == writesAtYield) {
+            waitsAfter = 0;
+            if (stop == 0) pressPlay();
+            if (stop == 1) window->close();
+            if (stop == 2) ::raise(SIGTERM);
+            for (int i = 0; stop == 2 && i < 100 && !window->unloaded; ++i) QCoreApplication::processEvents();
+        }
+    });
+    pressPlay();
+    run().cmd_playacq->Click();
+    if (!inRound) {
+        tick();
+        silence();
+        tick();
+    }
+    platform::setEventPump({});
+    std::signal(SIGTERM, SIG_DFL);
+    EXPECT_EQ(waitsAfter, 0) << "the window took the stop during a wait, and no wait went on after it";
+    EXPECT_EQ(session.run_state, 0);
+    EXPECT_EQ(link::CommIsOpen(kPort), stop == 0) << "the shutdown closed the link";
+    EXPECT_EQ(run().cmdPlay->Caption() == "Play", stop == 0);
+    sim->settle();
+    const std::vector<std::string> all = frameList();
+    ASSERT_GT(all.size(), silentFrom);
+    EXPECT_EQ(std::vector<std::string>(all.begin() + long(silentFrom) + 1, all.end()),
+              (std::vector<std::string>{"T,1,0", stop ? "T,2,0" : "T,2,128", "T,15,0", "C,6,0", "C,6,0", "C,6,0"}))
+        << "after the interrupted " << all[silentFrom];
+}
+
+INSTANTIATE_TEST_SUITE_P(RoundOrTick, SilentStopTest, ::testing::Combine(::testing::Bool(), ::testing::Values(0, 1, 2)));
+
+// The port hangs up mid-run: the run stops as after any failed frames, the link counts as closed,
+// and Play then refuses without making an acquisition.
+TEST_F(RunStartTest, AHungUpPortClosesTheLinkAndPlayThenRefuses)
+{
+    pressPlay();
+    run().cmd_playacq->Click();
+    tick();
+    sim.reset();  // the instrument unplugged
+    boxes.expectMessage("Communication Error CAM0 ");
+    for (int i = 0; i < 30 && session.run_state == 1; ++i) tick();
+    EXPECT_FALSE(session.port_open);
+    const auto made = Entries(platform::ProgramPath("reports/default_project"));
+    boxes.expectMessage(kPortNotFound);
+    pressPlay();
+    boxes.verifyAllShown();
+    EXPECT_FALSE(nameFrameOpen());
+    EXPECT_EQ(Entries(platform::ProgramPath("reports/default_project")), made);
 }
 
 }  // namespace

@@ -67,6 +67,20 @@ TEST_F(ExchangeTest, ARefusedCallerCannotTouchThePortButCanCloseIt)
     }
 }
 
+// A rest sequence sends every frame, but once the instrument has left one reply out it listens
+// no more: the echo of the gain command is not waited for, and the command goes out thrice.
+TEST_F(ExchangeTest, ARestSequenceListensOnlyWhileTheInstrumentAnswers)
+{
+    const test::QuickTimeouts quick;
+    const SendOptions echo{.maxSends = kMaxSends, .confirm = EchoIs('G'), .afterEach = {}};
+    for (const int unanswered : {0, 1}) {
+        sim->silentNext(unanswered);
+        const Exchange rest{Exchange::Takeover{}};
+        SendFrame(session, *MakeFrame('T', 15, 0), {});
+        EXPECT_EQ(SendFrame(session, *MakeFrame('G', 0, 20), echo).sends, unanswered ? 3 : 1);
+    }
+}
+
 // ---------------------------------------------------------------- the simulator's framing check
 
 struct Received {

@@ -81,7 +81,7 @@ TEST_F(LostLineTest, AGoneDeviceIsAFailureAndASilentOneIsNothingAfterTheTimeOut)
     EXPECT_TRUE(data.empty());
     EXPECT_EQ(LastCommError().source, "CommRead (ReadFile)");
     EXPECT_EQ(LastCommError().message.rfind(std::strerror(EIO), 0), 0u) << "the system's own text, in its language";
-    EXPECT_TRUE(CommIsOpen(kPort)) << "only closing the slot releases it";
+    EXPECT_FALSE(CommIsOpen(kPort)) << "its slot is closed: the port can be opened anew";
     EXPECT_EQ(CommRead(kPort, data, 32), -1) << "and it stays a failure";
 }
 
