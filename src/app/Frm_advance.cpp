@@ -70,6 +70,7 @@ Frm_advance::Frm_advance(link::Session& session, plate::WellGroups& shared_group
 
     lblrx = ui::MakeLabel(client, "lblrx", "Rx");
     lbl_lenrx = ui::MakeLabel(client, "lbl_lenrx", "Len(Rx) = 0");
+    lbl_lenrx->SetAutoSize(true);  // the reply lengths the transfers write are longer than its first caption
     txt_in = ui::MakeTextBox(client, "txt_in");
     txt_in->setReadOnly(true);
 

@@ -64,7 +64,9 @@ const std::vector<TreePart>& Tree()
         {"frameblank", Kind::Frame, "", "Blank Measurement", true},
         {"Frame_tcycle", Kind::Frame, "", "Temperature Cycle", true},
         // The panels below are only moved by the layout, so their designed size is their size.
-        {"frm_calibrate", Kind::Frame, "", "Autocalibration....", true, QRectF(0, 0, 6000, 1200)},
+        // Its title and one line of progress, low enough to end above the progress bar it
+        // reports on (the grid puts it just over it) at the size the window opens with.
+        {"frm_calibrate", Kind::Frame, "", "Autocalibration....", true, QRectF(0, 0, 6000, 900)},
         {"frmtempcal", Kind::Frame, "", "Temperature Calibration", true, QRectF(0, 0, 5250, 2400)},
         {"frame_flash", Kind::Frame, "", "Send to / Receive from Flash", true, QRectF(0, 0, 5250, 3600)},
         {"Frm_report", Kind::Frame, "", "", true, QRectF(0, 0, 7500, 6000)},
