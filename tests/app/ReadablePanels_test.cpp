@@ -129,7 +129,7 @@ TEST_F(ReadablePanelsTest, EveryPanelReadsAtTheOpeningSizeOn1366x768)
         {"report", [&] {
              mw->report->cmd_load_recording->Click();
              QListWidget* list = mw->report->Listpj;
-             for (const char* row : {"p20261207_zebrafish", "larvae"})
+             for (const char* row : {"p20261207_zebrafish", " ACQ"})
                  for (int i = 0; i < list->count(); ++i)
                      if (list->item(i)->text().contains(QLatin1String(row))) {
                          list->setCurrentRow(i);
