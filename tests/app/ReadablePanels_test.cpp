@@ -4,6 +4,7 @@
 // The pictures are kept in the build folder (panel-shots/) for a person to look at.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -151,6 +152,7 @@ TEST_F(ReadablePanelsTest, EveryPanelReadsAtTheOpeningSizeOn1366x768)
         }
         QMainWindow* shown = panel.open();
         if (!shown) shown = window.get();
+        QCoreApplication::processEvents();  // what the window does before the user sees it
         EXPECT_TRUE(screen.contains(shown->frameGeometry())) << "the window is on the screen";
         QWidget* root = shown->centralWidget();
         const std::vector<QWidget*> controls = test::ShownControls(root);
