@@ -10,11 +10,8 @@
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QListWidget>
-#include <QMenuBar>
-#include <QPixmap>
 #include <QScreen>
 
-#include <algorithm>
 #include <functional>
 #include <set>
 #include <string>
@@ -60,13 +57,6 @@ protected:
         window->show();
         window->project->cmb_project->SetText("p20261207_zebrafish");
     }
-    QWidget* client() const { return window->centralWidget(); }
-    Frm_advance* openFactory()
-    {
-        boxes.expectInput("Enter password", "Tovel7391");
-        window->mnadvanced->trigger();
-        return window->factory.get();
-    }
 };
 
 struct Panel {
@@ -83,63 +73,47 @@ TEST_F(ReadablePanelsTest, EveryPanelReadsAtTheOpeningSizeOn1366x768)
     ASSERT_EQ(QGuiApplication::primaryScreen()->size(), QSize(1366, 768));
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
 
+    // Each panel as the user opens it; the factory window is a window of its own.
     auto* mw = window.get();
     const Panel panels[] = {
         {"start", [] { return nullptr; }},
-        {"calibration", [&] {
-             mw->autoref->mncalibratewell->trigger();
-             return nullptr;
-         }},
+        {"calibration", [&] { return mw->autoref->mncalibratewell->trigger(), nullptr; }},
         {"serial_monitor_and_temperature_cycle", [&] {
              mw->mn_showcomm->trigger();
              mw->thermal->mn_tcycle->trigger();
-             mw->lbl_lenrx->SetCaption("LEN(Rx) = 38405");
-             return nullptr;
+             return mw->lbl_lenrx->SetCaption("LEN(Rx) = 38405"), nullptr;
          }},
         {"blue_light", [&] {
              boxes.expectMessage("avoid using Power > 5");
              mw->lighting->mn_bluelight->trigger();
              mw->lighting->txt_pulseon->SetText("1440");
-             mw->lighting->txt_pulseoff->SetText("1440");
-             return nullptr;
+             return mw->lighting->txt_pulseoff->SetText("1440"), nullptr;
          }},
         {"autocalibration", [&] {
              mw->autoref->BeginRound();
              mw->autoref->Label("CAM5: Setting led15");
-             mw->autoref->Progress(60);
-             return nullptr;
+             return mw->autoref->Progress(60), nullptr;
          }},
-        {"temperature_calibration", [&] {
-             mw->thermal->mncalibratetemp->trigger();
-             return nullptr;
-         }},
-        {"blank", [&] {
-             mw->project->cmd_blank_Click();
-             return nullptr;
-         }},
+        {"temperature_calibration", [&] { return mw->thermal->mncalibratetemp->trigger(), nullptr; }},
+        {"blank", [&] { return mw->project->cmd_blank_Click(), nullptr; }},
         {"name_confirmation", [&] {
-             mw->txtlapse->SetText("30");
              mw->project->cmb_project->SetText("default_project");  // a w6 plate
-             mw->run->cmdPlay->Click();
-             return nullptr;
+             return mw->run->cmdPlay->Click(), nullptr;
          }},
-        {"recordings", [&] {
-             mw->report->cmd_load_recording->Click();
-             return nullptr;
-         }},
+        {"recordings", [&] { return mw->report->cmd_load_recording->Click(), nullptr; }},
         {"report", [&] {
              mw->report->cmd_load_recording->Click();
-             QListWidget* list = mw->report->Listpj;
-             for (const char* row : {"p20261207_zebrafish", " ACQ"})
-                 for (int i = 0; i < list->count(); ++i)
-                     if (list->item(i)->text().contains(QLatin1String(row))) {
-                         list->setCurrentRow(i);
-                         mw->report->Listpj_DblClick();
-                         break;
-                     }
+             for (const char* row : {"p20261207_zebrafish", " ACQ"}) {  // the project, then its acquisition
+                 const auto found = mw->report->Listpj->findItems(QLatin1String(row), Qt::MatchContains);
+                 mw->report->Listpj->setCurrentItem(found.value(0));
+                 mw->report->Listpj_DblClick();
+             }
              return nullptr;
          }},
-        {"factory", [&]() -> QMainWindow* { return openFactory(); }},
+        {"factory", [&]() -> QMainWindow* {
+             boxes.expectInput("Enter password", "Tovel7391");
+             return mw->mnadvanced->trigger(), mw->factory.get();
+         }},
     };
     QDir().mkpath(QStringLiteral(TIRMO_SHOTS_DIR));
     for (const Panel& panel : panels) {

@@ -3,27 +3,22 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
-#include <QAbstractSpinBox>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QRegion>
 #include <QScrollArea>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
-#include <QStyleOptionGroupBox>
-#include <QTextEdit>
 #include <QWidget>
 
 #include <algorithm>
+#include <climits>
 #include <utility>
 
 #include "ui/Line.h"
@@ -148,141 +143,27 @@ std::vector<std::string> CoveredControls(QWidget* root, const std::vector<QWidge
 
 namespace {
 
-// The parts a composite control is built of are seen as the control itself; only what a scroll
-// area holds are controls of their own.
+// The parts a composite control is built of are the control itself; what a scroll area holds are
+// controls of their own.
 bool PartOfAnother(const QWidget* w, const QWidget* root)
 {
     if (w->objectName().startsWith(QLatin1String("qt_"))) return true;
     for (const QWidget* p = w->parentWidget(); p && p != root; p = p->parentWidget()) {
-        if (qobject_cast<const QComboBox*>(p) || qobject_cast<const QAbstractSpinBox*>(p)) return true;
-        if (auto* area = qobject_cast<const QAbstractScrollArea*>(p)) {
-            auto* scroll = qobject_cast<const QScrollArea*>(area);
-            if (!scroll || !scroll->widget() || !(scroll->widget() == w || scroll->widget()->isAncestorOf(w))) return true;
-        }
+        auto* scroll = qobject_cast<const QScrollArea*>(p);
+        if (scroll && scroll->widget() && (scroll->widget() == w || scroll->widget()->isAncestorOf(w))) return false;
+        if (qobject_cast<const QComboBox*>(p) || qobject_cast<const QAbstractScrollArea*>(p)) return true;
     }
     return false;
 }
 
-QStringList Lines(const QString& text) { return text.split(QLatin1Char('\n')); }
-
-int Widest(const QFontMetrics& fm, const QStringList& lines)
-{
-    int widest = 0;
-    for (const QString& line : lines) widest = std::max(widest, fm.horizontalAdvance(line));
-    return widest;
-}
-
-// The ink of one line of text: what must fit the height a control gives it.
-int InkHeight(const QFontMetrics& fm, const QString& text) { return fm.tightBoundingRect(text).height(); }
-
-std::string Quoted(const QString& text) { return "\"" + text.toStdString() + "\""; }
-
+// Each line of text within room wide; one line's ink (several lines' spacing) within its height.
 std::string Fits(const QFontMetrics& fm, const QString& text, const QRect& room, const char* what)
 {
-    const QStringList lines = Lines(text);
-    if (Widest(fm, lines) > room.width()) return std::string(what) + " " + Quoted(text) + " wider than its room";
-    const int tall = lines.size() == 1 ? InkHeight(fm, text) : int(lines.size()) * fm.lineSpacing();
-    if (tall > room.height()) return std::string(what) + " " + Quoted(text) + " taller than its room";
-    return {};
-}
-
-std::string LabelFault(const QLabel* label)
-{
-    if (label->text().isEmpty() || label->textFormat() == Qt::RichText) return {};
-    const QRect room = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(), -label->margin());
-    if (label->wordWrap())
-        return label->heightForWidth(label->width()) > label->height() ? "text " + Quoted(label->text()) + " cut" : std::string();
-    return Fits(label->fontMetrics(), label->text(), room, "caption");
-}
-
-std::string ButtonFault(const QAbstractButton* button)
-{
-    if (button->text().isEmpty()) return {};
-    const QFontMetrics fm = button->fontMetrics();
-    if (qobject_cast<const QPushButton*>(button)) {
-        QStyleOptionButton opt;
-        opt.initFrom(button);
-        opt.text = button->text();
-        // Within the button's border: the caption may use the room its margins leave.
-        return Fits(fm, button->text(), button->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, button), "caption");
-    }
-    // A check box or option: indicator, spacing and caption side by side.
-    if (button->sizeHint().width() > button->width()) return "caption " + Quoted(button->text()) + " wider than its room";
-    if (InkHeight(fm, button->text()) > button->height()) return "caption " + Quoted(button->text()) + " taller than its room";
-    const QStyle::PixelMetric square =
-        qobject_cast<const QRadioButton*>(button) ? QStyle::PM_ExclusiveIndicatorHeight : QStyle::PM_IndicatorHeight;
-    if (button->style()->pixelMetric(square, nullptr, button) > button->height()) return "its square is cut";
-    return {};
-}
-
-QRect LineEditRoom(const QLineEdit* edit)
-{
-    QStyleOptionFrame opt;
-    opt.initFrom(edit);
-    opt.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, edit) : 0;
-    const QMargins margins = edit->textMargins();
-    // The box keeps two pixels on either side of its text.
-    return edit->style()->subElementRect(QStyle::SE_LineEditContents, &opt, edit).marginsRemoved(margins).adjusted(2, 0, -2, 0);
-}
-
-std::string LineEditFault(const QLineEdit* edit)
-{
-    const QString text = edit->displayText();
-    if (text.isEmpty()) return {};
-    const std::string fault = Fits(edit->fontMetrics(), text, LineEditRoom(edit), "text");
-    // A message longer than its line is read from its start.
-    if (!fault.empty() && edit->isReadOnly() && edit->cursorPosition() == 0 &&
-        InkHeight(edit->fontMetrics(), text) <= LineEditRoom(edit).height())
-        return {};
-    return fault;
-}
-
-std::string ComboFault(const QComboBox* combo)
-{
-    QStyleOptionComboBox opt;
-    opt.initFrom(combo);
-    opt.editable = combo->isEditable();
-    opt.frame = combo->hasFrame();
-    const QRect field =
-        combo->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, combo).adjusted(2, 0, -2, 0);
-    // The open list: as wide as the box or as its own least width, whichever is more.
-    const QAbstractItemView* list = combo->view();
-    const int listWidth = std::max(combo->width(), list->minimumWidth()) - 8;
-    for (int i = 0; i < combo->count(); ++i)
-        if (list->fontMetrics().horizontalAdvance(combo->itemText(i)) > listWidth)
-            return "entry " + Quoted(combo->itemText(i)) + " wider than the open list";
-    return Fits(combo->fontMetrics(), combo->currentText(), field, "text");
-}
-
-std::string ListFault(const QListWidget* list)
-{
-    const QRect room = list->viewport()->rect().adjusted(3, 0, -3, 0);  // an entry's own margins
-    if (list->count() > 0 && list->fontMetrics().height() > room.height()) return "no entry in view";
-    for (int i = 0; i < list->count(); ++i)
-        if (list->fontMetrics().horizontalAdvance(list->item(i)->text()) > room.width())
-            return "entry " + Quoted(list->item(i)->text()) + " wider than the list";
-    return {};
-}
-
-std::string TextAreaFault(const QWidget* area, const QString& text, const QWidget* viewport, qreal margin)
-{
-    const QRect room = viewport->rect().adjusted(int(margin), 0, -int(margin), 0);
-    for (const QString& line : Lines(text))
-        if (area->fontMetrics().horizontalAdvance(line) > room.width()) return "line " + Quoted(line) + " wider than its box";
-    return {};
-}
-
-std::string GroupTitleFault(const QGroupBox* group)
-{
-    if (group->title().isEmpty()) return {};
-    QStyleOptionGroupBox opt;
-    opt.initFrom(group);
-    opt.text = group->title();
-    opt.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
-    opt.lineWidth = 1;
-    opt.features = group->isFlat() ? QStyleOptionFrame::Flat : QStyleOptionFrame::None;
-    const QRect label = group->style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, group);
-    return group->rect().contains(label) ? std::string() : "title " + Quoted(group->title()) + " cut";
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    int tall = lines.size() == 1 ? fm.tightBoundingRect(text).height() : int(lines.size()) * fm.lineSpacing();
+    for (const QString& line : lines)
+        if (fm.horizontalAdvance(line) > room.width()) tall = INT_MAX;
+    return tall > room.height() ? std::string(what) + " \"" + text.toStdString() + "\" cut" : std::string();
 }
 
 }  // namespace
@@ -290,9 +171,8 @@ std::string GroupTitleFault(const QGroupBox* group)
 std::vector<QWidget*> ShownControls(QWidget* root)
 {
     std::vector<QWidget*> shown;
-    const QRect area = root->rect();
     for (QWidget* w : root->findChildren<QWidget*>())
-        if (w->isVisibleTo(root) && !PartOfAnother(w, root) && InWindow(root, w, w->rect()).intersects(area))
+        if (w->isVisibleTo(root) && !PartOfAnother(w, root) && InWindow(root, w, w->rect()).intersects(root->rect()))
             shown.push_back(w);
     return shown;
 }
@@ -300,24 +180,54 @@ std::vector<QWidget*> ShownControls(QWidget* root)
 std::string Describe(const QWidget* w)
 {
     if (!w->objectName().isEmpty()) return w->objectName().toStdString();
-    std::string text;
-    if (auto* label = qobject_cast<const QLabel*>(w)) text = label->text().toStdString();
-    if (auto* button = qobject_cast<const QAbstractButton*>(w)) text = button->text().toStdString();
-    return std::string(w->metaObject()->className()) + " \"" + text + "\"";
+    auto* label = qobject_cast<const QLabel*>(w);
+    return std::string(w->metaObject()->className()) + " " + (label ? label->text().toStdString() : std::string());
 }
 
 std::string Unreadable(const QWidget* w)
 {
-    if (auto* label = qobject_cast<const QLabel*>(w)) return LabelFault(label);
-    if (auto* button = qobject_cast<const QAbstractButton*>(w)) return ButtonFault(button);
-    if (auto* combo = qobject_cast<const QComboBox*>(w)) return ComboFault(combo);
-    if (auto* edit = qobject_cast<const QLineEdit*>(w)) return LineEditFault(edit);
-    if (auto* list = qobject_cast<const QListWidget*>(w)) return ListFault(list);
-    if (auto* plain = qobject_cast<const QPlainTextEdit*>(w))
-        return TextAreaFault(plain, plain->toPlainText(), plain->viewport(), plain->document()->documentMargin());
-    if (auto* rich = qobject_cast<const QTextEdit*>(w))
-        return TextAreaFault(rich, rich->toPlainText(), rich->viewport(), rich->document()->documentMargin());
-    if (auto* group = qobject_cast<const QGroupBox*>(w)) return GroupTitleFault(group);
+    const QFontMetrics fm = w->fontMetrics();
+    const QStyle* style = w->style();
+    if (auto* label = qobject_cast<const QLabel*>(w); label && !label->wordWrap())
+        return Fits(fm, label->text(), label->contentsRect(), "caption");
+    if (auto* button = qobject_cast<const QPushButton*>(w)) {
+        QStyleOptionButton opt;
+        opt.initFrom(button);
+        return Fits(fm, button->text(), style->subElementRect(QStyle::SE_PushButtonContents, &opt, button), "caption");
+    }
+    if (auto* box = qobject_cast<const QAbstractButton*>(w)) {  // a check box or option: square, spacing, caption
+        if (style->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, box) > box->height() || box->sizeHint().width() > box->width())
+            return "check box \"" + box->text().toStdString() + "\" cut";
+        return Fits(fm, box->text(), box->rect(), "caption");
+    }
+    if (auto* combo = qobject_cast<const QComboBox*>(w)) {
+        // The open list is as wide as the box or as its own least width, whichever is more.
+        const QAbstractItemView* list = combo->view();
+        for (int i = 0; i < combo->count(); ++i)
+            if (std::string cut = Fits(list->fontMetrics(), combo->itemText(i), QRect(0, 0, std::max(combo->width(), list->minimumWidth()) - 8, INT_MAX), "entry"); !cut.empty()) return cut;
+        QStyleOptionComboBox opt;
+        opt.initFrom(combo);
+        opt.editable = combo->isEditable();
+        return Fits(fm, combo->currentText(), style->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, combo).adjusted(2, 0, -2, 0), "text");
+    }
+    if (auto* edit = qobject_cast<const QLineEdit*>(w)) {
+        QStyleOptionFrame opt;
+        opt.initFrom(edit);
+        opt.lineWidth = style->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, edit);
+        QRect room = style->subElementRect(QStyle::SE_LineEditContents, &opt, edit).adjusted(2, 0, -2, 0);
+        // A message longer than its line is read from its start.
+        if (edit->isReadOnly() && edit->cursorPosition() == 0) room.setWidth(INT_MAX);
+        return Fits(fm, edit->displayText(), room, "text");
+    }
+    if (auto* list = qobject_cast<const QListWidget*>(w)) {
+        if (list->count() > 0 && fm.height() > list->viewport()->height()) return "no entry in view";
+        for (int i = 0; i < list->count(); ++i)
+            if (std::string cut = Fits(fm, list->item(i)->text(), list->viewport()->rect().adjusted(3, 0, -3, 0), "entry"); !cut.empty()) return cut;
+    }
+    if (auto* area = qobject_cast<const QPlainTextEdit*>(w)) {
+        const int margin = int(area->document()->documentMargin());
+        return Fits(fm, area->toPlainText(), QRect(0, 0, area->viewport()->width() - 2 * margin, INT_MAX), "line");
+    }
     return {};
 }
 
