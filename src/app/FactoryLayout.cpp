@@ -57,8 +57,7 @@ MainLayout ComputeFactoryLayout(double width, double height)
     l.Place("cmd_menu", "", lm + 4.5 * cu, tm + 1.6 * ru, 1.25 * cu, 0.35 * ru);
     l.Place("frame_advanced", "", lm + 4.5 * cu, tm + 2.05 * ru, 1.35 * cu, 16 * ru);
     l.Place("lblrx", "", std::nullopt, std::nullopt).hidden = true;
-    l.Place("lbl_lenrx", "", lm + 0.15 * cu, double(18 * g.row_unit + g.top_margin));
-    l.Place("txt_in", "", lm + 0.125 * cu, tm + 18.5 * ru, 4.1 * cu);
+    PlaceCommunicationMonitor(l);
     return l;
 }
 

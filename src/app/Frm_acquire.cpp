@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QComboBox>
 #include <QPushButton>
 #include <QHBoxLayout>
 #include <QResizeEvent>
@@ -120,6 +121,7 @@ void Frm_acquire::buildControls()
     txt_in->setReadOnly(true);
     txt_in->hide();
     lbl_lenrx = ui::MakeLabel(client_, "lbl_lenrx", "Len(Rx) = 0");
+    lbl_lenrx->SetAutoSize(true);  // the reply lengths the transfers write are longer than its first caption
     lbl_lenrx->hide();
 
     containers = BuildMainContainers(client_);
@@ -130,6 +132,8 @@ void Frm_acquire::buildControls()
     connectShellButtons();
     // Captions stay whole however narrow the layout makes a button.
     for (QPushButton* button : client_->findChildren<QPushButton*>()) ui::KeepCaptionFitted(button);
+    // And the text a combo box shows stays whole in it; its open list shows every entry whole.
+    for (QComboBox* combo : client_->findChildren<QComboBox*>()) ui::KeepEntriesFitted(combo);
     // What no container is named for keeps its design place among the hidden controls.
     for (QWidget* loose : {static_cast<QWidget*>(camera->frame_setupcam), lighting->txt_led->parentWidget(), thermal->txt_current->parentWidget()})
         if (loose && loose->parentWidget() == client_) hiddenColumn->addWidget(loose);
@@ -233,6 +237,13 @@ void Frm_acquire::LayoutMainWindow()
     // places in it.
     if (auto* grid = camera->Frame_calibration->layout(); grid && result.laid_out)
         grid->setContentsMargins(4, 20, std::max(4, camera->Frame_calibration->width() - plate->txt_well_percent->x() + 2), 6);
+    // The grid puts the monitor's length label in the temperature-cycle panel's last rows; the
+    // panel's controls keep above it.
+    QWidget* cycles = containers.Frame_tcycle;
+    if (auto* grid = cycles ? cycles->layout() : nullptr; grid && result.laid_out) {
+        const QMargins m = grid->contentsMargins();
+        grid->setContentsMargins(m.left(), m.top(), m.right(), std::max(6, cycles->geometry().bottom() - lbl_lenrx->y() + 2));
+    }
     if (!result.laid_out || !result.redraw_plate) return;
     ++layout_plate_draws;
     plate->DrawPlateLayout(plate->current_format);

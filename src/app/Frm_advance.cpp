@@ -1,11 +1,15 @@
 #include "app/Frm_advance.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMenuBar>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollArea>
@@ -14,6 +18,7 @@
 #include "app/FactoryLayout.h"
 #include "app/MainLayoutApply.h"
 #include "ui/Controls.h"
+#include "ui/FitCaption.h"
 #include "ui/Line.h"
 #include "ui/Make.h"
 #include "ui/PictureBox.h"
@@ -21,6 +26,12 @@
 #include "ui/Twips.h"
 
 namespace tirmo::app {
+namespace {
+
+constexpr int kToolPoints = 8;
+constexpr int kToolRowPixels = 18;
+
+}  // namespace
 
 Frm_advance::Frm_advance(link::Session& session, QWidget* parent) : Frm_advance(session, own_groups_, parent) {}
 
@@ -70,6 +81,7 @@ Frm_advance::Frm_advance(link::Session& session, plate::WellGroups& shared_group
 
     lblrx = ui::MakeLabel(client, "lblrx", "Rx");
     lbl_lenrx = ui::MakeLabel(client, "lbl_lenrx", "Len(Rx) = 0");
+    lbl_lenrx->SetAutoSize(true);  // the reply lengths the transfers write are longer than its first caption
     txt_in = ui::MakeTextBox(client, "txt_in");
     txt_in->setReadOnly(true);
 
@@ -103,7 +115,10 @@ Frm_advance::Frm_advance(link::Session& session, plate::WellGroups& shared_group
     buildThermalTools();
     buildPlateMap();
     // The panel goes into the scroll area once it holds every tool, so that its size covers them.
+    CompactTools(toolsPanel);
     frame_advanced_scroll->setWidget(toolsPanel);
+    for (auto* button : findChildren<QPushButton*>()) ui::KeepCaptionFitted(button);
+    for (auto* combo : findChildren<QComboBox*>()) ui::KeepEntriesFitted(combo);
     Form_Load();
     // The designed size where the screen has room for it, else the screen's available area.
     QSize size(int(ui::twipsToPixels(kFactoryDesignWidth)), int(ui::twipsToPixels(kFactoryDesignHeight)) + menuBar()->sizeHint().height());
@@ -116,12 +131,34 @@ Frm_advance::Frm_advance(link::Session& session, plate::WellGroups& shared_group
 
 Frm_advance::~Frm_advance() = default;
 
+void Frm_advance::CompactTools(QWidget* toolsPanel)
+{
+    // The tools fill the frame's narrow column at the size the window opens with: a smaller
+    // type, tight grids, and boxes and buttons as narrow as the column makes them (captions
+    // shrink to fit), so nothing needs scrolling sideways.
+    QFont small = toolsPanel->font();
+    small.setPointSize(kToolPoints);
+    toolsPanel->setFont(small);
+    frame_advanced_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tools_->setSpacing(2);
+    for (auto* grid : toolsPanel->findChildren<QGridLayout*>()) {
+        grid->setContentsMargins(3, 1, 3, 2);
+        grid->setSpacing(2);
+    }
+    for (QWidget* w : toolsPanel->findChildren<QWidget*>()) {
+        if (qobject_cast<QPushButton*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w)) w->setMinimumWidth(1);
+        if (!qobject_cast<QGroupBox*>(w)) w->setMaximumHeight(kToolRowPixels);
+    }
+}
+
 void Frm_advance::ArrangeControls()
 {
     QWidget* client = centralWidget();
     // Drawing on the plate picture is kept while the pictures move; they are repainted after.
     const MainLayout layout = ComputeFactoryLayout(ui::pixelsToTwips(client->width()), ui::pixelsToTwips(client->height()));
     ApplyMainLayout(client, layout, run_state);
+    // The tool column's scroll bars are decided again for the frame's new size.
+    frame_advanced_scroll->setWidgetResizable(true);
     Picact2->Refresh();
     Picact->Refresh();
 }

@@ -59,6 +59,8 @@ public:
     // Places the controls on the grid of the window's current client area.
     void ArrangeControls();
     void Form_Resize();
+    // The tools in the frame's column: small type, tight grids, narrow boxes and buttons.
+    void CompactTools(QWidget* toolsPanel);
 
     // The transmit panel (hidden) with the circle-selection frame, and the pixel-mask panel
     // "Select" on Picact2 (hidden until shown).

@@ -72,9 +72,9 @@ void Frm_advance::buildShell()
     grid->addWidget(chkdummy, 1, 2);
     chk_video = ui::MakeCheckBox(link, "chk_video", "Video_mode");
     chk_video->onClick([this] { chk_video_Click(); });
-    grid->addWidget(chk_video, 2, 0);
+    grid->addWidget(chk_video, 2, 0, 1, 2);
     chk_exportbmp = ui::MakeCheckBox(link, "chk_exportbmp", "Export_videoBMP");
-    grid->addWidget(chk_exportbmp, 2, 1);
+    grid->addWidget(chk_exportbmp, 3, 0, 1, 3);
     Command_fullframe = ui::MakeButton(link, "Command_fullframe", "Full_frame");
     Command_fullframe->setEnabled(false);  // the frame tools come with the camera's factory tools
     grid->addWidget(Command_fullframe, 2, 2);

@@ -64,10 +64,12 @@ const std::vector<TreePart>& Tree()
         {"frameblank", Kind::Frame, "", "Blank Measurement", true},
         {"Frame_tcycle", Kind::Frame, "", "Temperature Cycle", true},
         // The panels below are only moved by the layout, so their designed size is their size.
-        {"frm_calibrate", Kind::Frame, "", "Autocalibration....", true, QRectF(0, 0, 6000, 1200)},
+        // Its title and one line of progress, low enough to end above the progress bar it
+        // reports on (the grid puts it just over it) at the size the window opens with.
+        {"frm_calibrate", Kind::Frame, "", "Autocalibration....", true, QRectF(0, 0, 6000, 900)},
         {"frmtempcal", Kind::Frame, "", "Temperature Calibration", true, QRectF(0, 0, 5250, 2400)},
         {"frame_flash", Kind::Frame, "", "Send to / Receive from Flash", true, QRectF(0, 0, 5250, 3600)},
-        {"Frm_report", Kind::Frame, "", "", true, QRectF(0, 0, 7500, 6000)},
+        {"Frm_report", Kind::Frame, "", "", true, QRectF(0, 0, 7500, 5700)},
         {"frm_confirmacq", Kind::Frame, "", "", true, QRectF(0, 0, 6000, 2700)},
         {"Frame9", Kind::Frame, "", "", true, QRectF(0, 0, 1500, 1000)},
         {"Frame1", Kind::Frame, "", "", true, QRectF(0, 0, 1500, 1000)},

@@ -32,6 +32,7 @@ constexpr std::nullopt_t kKeep = std::nullopt;
 class Table {
 public:
     explicit Table(MainLayout& layout) : l_(layout), t_(layout.controls) {}
+    MainLayout& layout() { return l_; }
 
     ControlPlacement& Place(const std::string& name, const std::string& container, Size left, Size top,
                             Size width = kKeep, Size height = kKeep)
@@ -102,8 +103,7 @@ void PlaceWindowRow(Table& t, const LayoutGrid& g)
     t.Place("cmd_menu", "", lm + 4.5 * cu, tm + 1.6 * ru, 1.25 * cu, 0.35 * ru);
     t.Place("Frame_calibration", "", lm + 4.5 * cu, tm + 2.05 * ru, 1.25 * cu, double(15 * wru));
     t.Place("lblrx", "", kKeep, kKeep).hidden = true;
-    t.Place("lbl_lenrx", "", lm + 0.15 * cu, double(18 * wru + wtm));
-    t.Place("txt_in", "", lm + 0.125 * cu, tm + 18.5 * ru, 4.1 * cu);
+    PlaceCommunicationMonitor(t.layout());
 }
 
 void PlaceMainFrame(Table& t, const LayoutGrid& g)
@@ -179,6 +179,19 @@ void PlaceSidePanels(Table& t, const LayoutGrid& g)
 }
 
 }  // namespace
+
+void PlaceCommunicationMonitor(MainLayout& layout)
+{
+    const LayoutGrid& g = layout.grid;
+    const double lm = double(g.left_margin), tm = double(g.top_margin);
+    const double cu = double(g.column_unit), ru = double(g.row_unit);
+    const double labelTop = double(18 * g.row_unit + g.top_margin), boxTop = tm + 18.5 * ru;
+    // The label ends where the box begins; the box ends before the frame's lower border, which
+    // takes the last four pixels of the row under it.
+    constexpr double kBoxRows = 0.85;
+    layout.Place("lbl_lenrx", "", lm + 0.15 * cu, labelTop, std::nullopt, boxTop - labelTop);
+    layout.Place("txt_in", "", lm + 0.125 * cu, boxTop, 4.1 * cu, kBoxRows * ru);
+}
 
 std::optional<MainLayout> ComputeMainLayout(double width, double height, bool minimised)
 {

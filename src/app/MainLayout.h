@@ -45,6 +45,10 @@ struct MainLayout {
                             std::optional<double> height = std::nullopt);
 };
 
+// The communication monitor of either window on its grid: the reply-length label ("Len(Rx)")
+// at 18 rows and the text box under it at 18.5 rows, each as high as the room it has there.
+void PlaceCommunicationMonitor(MainLayout& layout);
+
 // The main window's layout for a client area of width x height twips; nullopt while the window
 // is minimised, when nothing is to change.
 std::optional<MainLayout> ComputeMainLayout(double width, double height, bool minimised);

@@ -46,6 +46,18 @@ void PlaceBox(QWidget* w, const ControlPlacement& p)
                          p.width.value_or(ui::widthTwips(w)), p.height.value_or(ui::heightTwips(w)));
 }
 
+// A control the table ends at its container's edge can end a pixel beyond it once the two are
+// rounded to pixels from different origins; that pixel would cut its border off.
+void KeepWithinContainer(QWidget* w)
+{
+    const QWidget* container = w->parentWidget();
+    if (!container) return;
+    QRect r = w->geometry();
+    if (r.right() == container->width()) r.setRight(r.right() - 1);
+    if (r.bottom() == container->height()) r.setBottom(r.bottom() - 1);
+    if (r != w->geometry()) w->setGeometry(r);
+}
+
 void SetBorders(QWidget* w, const ControlPlacement& p)
 {
     if (p.border_style) {
@@ -116,6 +128,9 @@ LayoutResult ApplyMainLayout(QWidget* root, const std::optional<MainLayout>& lay
         if (w->parentWidget() != expected) result.misplaced.push_back(name);
         Place(w, placement);
     }
+    // Once every container has its size.
+    for (const auto& [name, placement] : layout->controls)
+        if (QWidget* w = Named(root, name); w && (placement.width || placement.height)) KeepWithinContainer(w);
     if (auto* plate = qobject_cast<ui::PictureBox*>(Named(root, "Picact"))) plate->SetAutoRedraw(true);
     result.redraw_plate = PlateRedrawDue(root, run_state);
     return result;

@@ -6,9 +6,11 @@
 namespace tirmo::app {
 namespace {
 
+// A message longer than its line is read from its start: that is where it says what happened.
 void show(ui::TextBox* box, const std::string& text)
 {
     box->SetText(text);
+    box->setCursorPosition(0);
     box->Refresh();
 }
 

@@ -52,12 +52,14 @@ void Frm_advance::buildCameraTools()
     add("x", camera->txt_xini, camera->txt_xfin);
     add("y", camera->txt_yini, camera->txt_yfin);
     add("lines / pix", camera->txt_lines, camera->txt_pix);
-    add("CRC", txt_crc, nullptr);
-    grid->addWidget(camera->cmd_xy, row, 1);
-    grid->addWidget(camera->cmd_default, row, 2);
-    grid->addWidget(cmd_setcamera, row + 1, 2);
+    add("CRC", txt_crc, camera->cmd_xy);
+    grid->addWidget(camera->cmd_default, row, 0);
+    grid->addWidget(cmd_setcamera, row, 1, 1, 2);
     chk_cross = ui::MakeCheckBox(frame_camera, "chk_cross", "Green_CROSS");
-    grid->addWidget(chk_cross, row + 1, 1);
+    grid->addWidget(chk_cross, row + 1, 0, 1, 3);
+    // The boxes and buttons share what the captions leave.
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(2, 1);
     tools_->addWidget(frame_camera);
     // The picture sits in the window's main frame; the layout gives it its place.
     Picact = ui::MakePicture(frame_main, "Picact", 330, 500);

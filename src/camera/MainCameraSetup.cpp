@@ -11,6 +11,7 @@
 
 #include "link/Exchange.h"
 #include "platform/Clock.h"
+#include "plate/BandTables.h"
 #include "platform/Convert.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
@@ -57,14 +58,18 @@ void MainCameraControls::buildCalibrationPanel(QWidget* client)
     Frame_calibration = new QGroupBox("Well Calibration", client);
     Frame_calibration->setObjectName("Frame_calibration");
     auto* grid = new QGridLayout(Frame_calibration);
-    grid->setHorizontalSpacing(3);  // a narrow column: its labels and boxes need every pixel
-    // The panel is a narrow column: the camera buttons in two rows of three.
+    // A narrow column beside the well-area list, on the grid it shares with the band editor.
+    grid->setHorizontalSpacing(3);
+    grid->setVerticalSpacing(4);
+    // The camera buttons in two rows of three, each as wide as a third of the column.
     auto* cameras = new QGridLayout;
-    grid->addLayout(cameras, 0, 0, 1, 5);
+    cameras->setSpacing(3);
+    grid->addLayout(cameras, 0, 0, 1, plate::kCalibrationColumns);
     for (int i = 0; i < 6; ++i) {
         auto* b = ui::MakeButton(Frame_calibration, QString("cmd_camselect_%1").arg(i), "C" + std::to_string(i),
                                  [this, i] { cmd_camselect_Click(i); });
         b->SetBackColor(kCameraButton);
+        b->setMinimumWidth(1);
         cameras->addWidget(b, i / 3, i % 3);
         cmd_camselect[size_t(i)] = b;
     }
@@ -76,14 +81,17 @@ void MainCameraControls::buildCalibrationPanel(QWidget* client)
     txt_column_end = ui::MakeTextBox(Frame_calibration, "txt_column_end");
     txt_row_start = ui::MakeTextBox(Frame_calibration, "txt_row_start");
     txt_row_end = ui::MakeTextBox(Frame_calibration, "txt_row_end");
-    grid->addWidget(new QLabel("Column", Frame_calibration), 1, 0);
-    grid->addWidget(cmb_column, 1, 1);
-    grid->addWidget(txt_column_start, 1, 2);
-    grid->addWidget(txt_column_end, 1, 4);
-    grid->addWidget(new QLabel("Row", Frame_calibration), 2, 0);
-    grid->addWidget(cmb_row, 2, 1);
-    grid->addWidget(txt_row_start, 2, 2);
-    grid->addWidget(txt_row_end, 2, 4);
+    for (QWidget* box : {txt_column_start, txt_column_end, txt_row_start, txt_row_end}) box->setMinimumWidth(1);
+    for (QWidget* list : {cmb_column, cmb_row}) list->setMinimumWidth(1);
+    grid->addWidget(new QLabel("Column", Frame_calibration), plate::kColumnListRow, 0, 1, 2);
+    grid->addWidget(cmb_column, plate::kColumnListRow, 2, 1, 4);
+    grid->addWidget(txt_column_start, plate::kColumnListRow + 1, 1);
+    grid->addWidget(txt_column_end, plate::kColumnListRow + 1, 4);
+    grid->addWidget(new QLabel("Row", Frame_calibration), plate::kRowListRow, 0, 1, 2);
+    grid->addWidget(cmb_row, plate::kRowListRow, 2, 1, 4);
+    grid->addWidget(txt_row_start, plate::kRowListRow + 1, 1);
+    grid->addWidget(txt_row_end, plate::kRowListRow + 1, 4);
+    for (int column : {1, 4}) grid->setColumnStretch(column, 1);
     Frame_calibration->setVisible(false);
     placePanel(Frame_calibration);
 }

@@ -77,6 +77,7 @@ void Frm_advance::buildLightingTools()
     grid->addWidget(cmd_led0, 1, 3);
     grid->addWidget(txt_frqled, 2, 0);
     grid->addWidget(cmd_frqled, 2, 1);
+    for (int column = 0; column < grid->columnCount(); ++column) grid->setColumnStretch(column, 1);
     tools_->addWidget(leds);
 }
 

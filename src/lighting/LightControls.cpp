@@ -2,6 +2,7 @@
 // light panel with its pulses, and the default layout files written at start-up.
 #include <QAction>
 #include <QGridLayout>
+#include <QStyle>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -45,6 +46,10 @@ LightControls::LightControls(link::Console& console, ui::Ticker& ticker, QWidget
     });
 }
 
+namespace {
+constexpr int kLightPanelPoints = 8;
+}  // namespace
+
 void LightControls::build(QWidget* client, QMenu* viewMenu)
 {
     auto* leds = new QGroupBox(client);
@@ -72,20 +77,31 @@ void LightControls::build(QWidget* client, QMenu* viewMenu)
     Shape_light = ui::MakeShape(Frame_light, "Shape_light");
     Shape_light->setFixedSize(16, 16);
     Shape_light->SetFillColor(kPulseOffColour);
-    // Two rows, as the run panel gives the light panel little height.
-    grid->setContentsMargins(4, 2, 4, 2);
-    grid->setVerticalSpacing(2);
-    grid->addWidget(cmd_light, 0, 0, 1, 4);
-    grid->addWidget(Chk_lenabled, 0, 4, 1, 3);
-    grid->addWidget(Shape_light, 0, 7);
-    grid->addWidget(new QLabel("Power", Frame_light), 1, 0);
-    grid->addWidget(txt_power, 1, 1);
-    grid->addWidget(new QLabel("Cycles", Frame_light), 1, 2);
-    grid->addWidget(txt_pulsetimes, 1, 3);
-    grid->addWidget(new QLabel("On", Frame_light), 1, 4);
-    grid->addWidget(txt_pulseon, 1, 5);
-    grid->addWidget(new QLabel("Off", Frame_light), 1, 6);
-    grid->addWidget(txt_pulseoff, 1, 7);
+    // The run panel gives the light panel little room: three rows in a smaller type, the
+    // pulse switch above the power and cycle count above the minutes on and off, each box as
+    // wide as a day's minutes need.
+    QFont small = Frame_light->font();
+    small.setPointSize(kLightPanelPoints);
+    Frame_light->setFont(small);
+    grid->setContentsMargins(4, 1, 4, 3);
+    grid->setVerticalSpacing(1);
+    grid->setHorizontalSpacing(3);
+    grid->addWidget(cmd_light, 0, 0, 1, 2);
+    grid->addWidget(Chk_lenabled, 0, 2, 1, 2);
+    grid->addWidget(Shape_light, 0, 4);
+    const struct {
+        const char* caption;
+        ui::TextBox* box;
+        int row, column;
+    } fields[] = {{"Power", txt_power, 1, 0}, {"Cycles", txt_pulsetimes, 1, 2}, {"On", txt_pulseon, 2, 0}, {"Off", txt_pulseoff, 2, 2}};
+    for (const auto& f : fields) {
+        grid->addWidget(new QLabel(f.caption, Frame_light), f.row, f.column);
+        grid->addWidget(f.box, f.row, f.column + 1, 1, f.column == 2 ? 2 : 1);
+    }
+    for (QWidget* w : Frame_light->findChildren<QWidget*>()) w->setMinimumHeight(1);
+    // The check box's square needs its whole height; the boxes under it do with less.
+    grid->setRowMinimumHeight(0, Chk_lenabled->style()->pixelMetric(QStyle::PM_IndicatorHeight) + 2);
+    for (int column : {1, 3}) grid->setColumnStretch(column, 1);
     Frame_light->setVisible(false);  // shown only through the menu
     Frame_light->resize(Frame_light->sizeHint());
 

@@ -10,6 +10,15 @@ namespace tirmo::plate {
 
 inline constexpr int kBandCameras = 7;  // cameras 0..6
 
+// The grid of the well-calibration panel, which the camera selectors and this band editor share:
+// six columns (the step buttons in 0, 2, 3 and 5 beside each band's start and end box in 1 and
+// 4); each band's list on its row, its boxes and step buttons on the next; the plate format
+// under them.
+inline constexpr int kCalibrationColumns = 6;
+inline constexpr int kColumnListRow = 1;
+inline constexpr int kRowListRow = 3;
+inline constexpr int kPlateFormatRow = 5;
+
 template <int N>
 struct Bands {
     static constexpr int kBands = N;  // local bands 0..N-1

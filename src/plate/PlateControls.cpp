@@ -20,6 +20,7 @@
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
+#include "ui/FitCaption.h"
 #include "ui/Make.h"
 #include "ui/Timer.h"
 
@@ -28,6 +29,9 @@ namespace {
 
 constexpr int kRedrawDelayMs = 250;  // the camera view is redrawn this long after the last press
 constexpr int kEnterKey = 13;
+// A step button ("-", "+") beside a band box: as wide as its sign needs, so the boxes keep the
+// room for their numbers.
+constexpr int kStepButtonWidth = 18;
 
 void put(ui::TextBox* box, const std::string& value)
 {
@@ -157,19 +161,30 @@ void PlateControls::buildBandEditor()
     needs_.txt_column_start->installEventFilter(column_start_events_.get());
     txt_nrow = ui::MakeTextBox(panel, "txt_nrow");
     txt_ncol = ui::MakeTextBox(panel, "txt_ncol");
-    grid->addWidget(new QLabel("Plate", panel), 3, 0);
-    grid->addWidget(cmb_formatplate, 3, 1);
-    grid->addWidget(txt_nrow, 3, 2);
-    grid->addWidget(txt_ncol, 3, 3);
-    grid->addWidget(col_start_menos, 4, 0);
-    grid->addWidget(col_start_mas, 4, 1);
-    grid->addWidget(col_end_menos, 4, 2);
-    grid->addWidget(col_end_mas, 4, 3);
-    grid->addWidget(row_start_menos, 5, 0);
-    grid->addWidget(row_start_mas, 5, 1);
-    grid->addWidget(row_end_menos, 5, 2);
-    grid->addWidget(row_end_mas, 5, 3);
-    grid->addWidget(cmd_grabarconfig, 6, 0, 1, 3);
+    // The step buttons beside the band boxes, then the plate format and the save button.
+    for (ui::CommandButton* step : {col_start_menos, col_start_mas, col_end_menos, col_end_mas, row_start_menos,
+                                    row_start_mas, row_end_menos, row_end_mas})
+        step->setFixedWidth(kStepButtonWidth);
+    for (QWidget* w : {static_cast<QWidget*>(cmb_formatplate), static_cast<QWidget*>(txt_nrow), static_cast<QWidget*>(txt_ncol),
+                       static_cast<QWidget*>(cmd_grabarconfig)})
+        w->setMinimumWidth(1);
+    const int steps = kColumnListRow + 1;
+    grid->addWidget(col_start_menos, steps, 0);
+    grid->addWidget(col_start_mas, steps, 2);
+    grid->addWidget(col_end_menos, steps, 3);
+    grid->addWidget(col_end_mas, steps, 5);
+    grid->addWidget(row_start_menos, kRowListRow + 1, 0);
+    grid->addWidget(row_start_mas, kRowListRow + 1, 2);
+    grid->addWidget(row_end_menos, kRowListRow + 1, 3);
+    grid->addWidget(row_end_mas, kRowListRow + 1, 5);
+    grid->addWidget(new QLabel("Plate", panel), kPlateFormatRow, 0, 1, 2);
+    grid->addWidget(cmb_formatplate, kPlateFormatRow, 2, 1, 4);
+    grid->addWidget(txt_nrow, kPlateFormatRow + 1, 0, 1, 3);
+    grid->addWidget(txt_ncol, kPlateFormatRow + 1, 3, 1, 3);
+    grid->addWidget(cmd_grabarconfig, kPlateFormatRow + 2, 0, 1, kCalibrationColumns);
+    grid->setRowStretch(kPlateFormatRow + 3, 1);  // the rows keep to the top of the column
+    // The well-area list shows each well's line whole, in smaller type where the column is narrow.
+    ui::KeepLinesFitted(txt_well_percent);
     // txt_well_percent is placed by the window layout, beside the grid.
 }
 

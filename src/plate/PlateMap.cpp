@@ -9,6 +9,10 @@ namespace tirmo::plate {
 namespace {
 
 constexpr const char* kMapFont = "Arial";
+// The counts, group labels and "[OFF]" marks in the cells, and on the 96-well plate's smaller
+// cells; bold, so that they read at a glance.
+constexpr double kCellPoints = 10;
+constexpr double kSmallCellPoints = 8;
 constexpr double kMarkerRadius = 0.3;
 
 // The wells of the six camera fields of a "w24" plate.
@@ -120,16 +124,10 @@ void PlateMap::DrawPlateLayout(const std::string& format, const std::string& wel
     pic_.SetFontSize(10);
     pic_.SetFontBold(true);
     pic_.SetFontName(kMapFont);
-    for (int c = 0; c < columns; ++c) {
-        pic_.SetCurrentX(CellX(c) + 0.2 * w);
-        pic_.SetCurrentY(-15);
-        pic_.Print(std::to_string(c + 1));
-    }
-    for (int r = 0; r < rows; ++r) {
-        pic_.SetCurrentX(-5);
-        pic_.SetCurrentY(CellY(r) + 0.2 * h);
-        pic_.Print(std::string(1, char('A' + r)));
-    }
+    // Column numbers over the middle of their columns, row letters beside the middle of their
+    // rows, each in the middle of its margin.
+    for (int c = 0; c < columns; ++c) printCentred(std::to_string(c + 1), CellX(c) + 0.5 * w, kMapTop / 2, true);
+    for (int r = 0; r < rows; ++r) printCentred(std::string(1, char('A' + r)), kMapLeft / 2, CellY(r) + 0.5 * h, true);
     for (int camera = 0; camera < 6; ++camera) {
         if (t_.camera_in_use[size_t(camera)]) continue;
         for (int well : FixedCameraWells(camera, format)) DrawDisabledWells(well, wellFormat);
@@ -146,9 +144,7 @@ void PlateMap::DrawDisabledWells(int well, const std::string& wellFormat)
     const int camera = CameraOfWell(well, wellFormat, t_.well_table);
     if (camera < 0 || t_.camera_in_use[size_t(camera)]) return;
     const int rows = t_.plate_rows;
-    pic_.SetCurrentX(CellX(well / rows) + 0.2 * CellWidth());
-    pic_.SetCurrentY(CellY(well % rows) + 0.4 * CellHeight());
-    pic_.Print(kOffMark);
+    printCentred(kOffMark, CellX(well / rows) + 0.5 * CellWidth(), CellY(well % rows) + 0.4 * CellHeight());
 }
 
 void PlateMap::DrawWell(int well, const std::string& plateFormat)
@@ -160,19 +156,25 @@ void PlateMap::DrawWell(int well, const std::string& plateFormat)
     pic_.SetFontName(kMapFont);
     const int group = well < kGroupEntries ? t_.groups.well_group[size_t(well)] : kNoGroup;
     if (group > kNoGroup) pic_.SetForeColor(GroupColour(group));
-    pic_.SetFontSize(plateFormat == "w96f" ? 6 : 8);
+    cellType(plateFormat);
     pic_.FilledBox(x + 0.1 * w, y + 0.2 * h, x + 0.9 * w, y + 0.9 * h, ui::colour::White);
-    if (group > kNoGroup) {
-        pic_.SetCurrentX(x + 0.2 * w);
-        pic_.SetCurrentY(y + 0.6 * h);
-        pic_.Print("G" + std::to_string(group));
-    }
+    if (group > kNoGroup) printCentred("G" + std::to_string(group), x + 0.5 * w, y + 0.6 * h);
     pic_.SetForeColor(ui::colour::Black);
-    if (camera >= 0 && !t_.camera_in_use[size_t(camera)]) {
-        pic_.SetCurrentX(x + 0.2 * w);
-        pic_.SetCurrentY(y + 0.4 * h);
-        pic_.Print(kOffMark);
-    }
+    if (camera >= 0 && !t_.camera_in_use[size_t(camera)]) printCentred(kOffMark, x + 0.5 * w, y + 0.4 * h);
+    pic_.SetFontBold(false);
+}
+
+void PlateMap::printCentred(const std::string& text, double x, double y, bool centreY)
+{
+    pic_.SetCurrentX(x - pic_.TextWidth(text) / 2);
+    pic_.SetCurrentY(centreY ? y - pic_.TextHeight(text) / 2 : y);
+    pic_.Print(text);
+}
+
+void PlateMap::cellType(const std::string& plateFormat)
+{
+    pic_.SetFontSize(plateFormat == "w96f" ? kSmallCellPoints : kCellPoints);
+    pic_.SetFontBold(true);
 }
 
 void PlateMap::RedrawAllWells(const std::string& plateFormat)
@@ -256,11 +258,10 @@ void PlateMap::DrawPlateActivity(const WindowActivity& run, int camera, int wind
             value = (entry(run.well_activity, n, 0.0) - blank) * entry(run.reference_factor, n, 1.0);
             if (value < 0) value = 0;
         }
-        pic_.SetFontSize(plateFormat == "w96f" ? 6 : 8);
+        cellType(plateFormat);
         pic_.SetForeColor(ui::colour::Black);
-        pic_.SetCurrentX(x + 0.05 * w);
-        pic_.SetCurrentY(y + 0.05 * h);
-        pic_.Print(platform::Format(value, "0"));
+        printCentred(platform::Format(value, "0"), x + 0.5 * w, y + 0.05 * h);
+        pic_.SetFontBold(false);
     }
     pic_.SetForeColor(kMapGrey);
 }

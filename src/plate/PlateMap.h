@@ -120,6 +120,10 @@ private:
     bool hasPlate() const { return t_.plate_rows > 0 && t_.plate_columns > 0; }
     void marker(int camera, int window, uint32_t fill);
     void setSize(const std::string& format);
+    // Text centred on x, its top at y (or centred on y too).
+    void printCentred(const std::string& text, double x, double y, bool centreY = false);
+    // The type of the texts in the cells: a size that reads on the smallest cells, bold.
+    void cellType(const std::string& plateFormat);
 
     ui::PictureBox& pic_;
     PlateMapTables t_;

@@ -82,7 +82,8 @@ ReportControls::ReportControls(link::Console& console, QWidget* client, ReportNe
     for (int i = 0; i < 4; ++i) grid->addWidget(Option_output[size_t(i)], 3, i);
     grid->addWidget(cmd_generatereport, 4, 0, 1, 2);
     grid->addWidget(Cmd_closereport, 4, 2, 1, 2);
-    ui::setGeometryTwips(Frm_report, 0, 0, 7500, 6000);
+    // Ends above the real-time bar under the plate map, at the size the window opens with.
+    ui::setGeometryTwips(Frm_report, 0, 0, 7500, 5700);
     Frm_report->hide();
 
     // The list and its button; the window's tree moves them into frame_offline and frame_group.
@@ -144,13 +145,22 @@ void ReportControls::openPanel(const std::string& format, bool copyGroups)
     label_binsize->SetCaption("Binsize");
     cmd_generatereport->SetCaption("Generate");
     combo_intref->SetListIndex(1);
+    list_under_panel_ = nullptr;
     Frm_report->setVisible(true);
     Frm_report->raise();
 }
 
 void ReportControls::cmdreport_Click() { openPanel(needs_.plate_format ? needs_.plate_format() : "", true); }
 
-void ReportControls::Cmd_closereport_Click() { Frm_report->setVisible(false); }
+void ReportControls::Cmd_closereport_Click()
+{
+    Frm_report->setVisible(false);
+    if (list_under_panel_) {
+        list_under_panel_->show();
+        list_under_panel_->raise();
+        list_under_panel_ = nullptr;
+    }
+}
 
 AcquisitionData ReportControls::DataSet() const
 {
@@ -319,6 +329,11 @@ void ReportControls::openAcquisition(const BrowserRow& row)
     const std::string format = recording.data.plate_format;
     loaded = LoadedRecording{folder, std::move(recording.data)};
     openPanel(format, false);
+    // The panel opens in the list's place: the list steps aside until the panel is closed.
+    if (QWidget* list = needs_.offline_frame ? needs_.offline_frame() : nullptr; list && !list->isHidden()) {
+        list->hide();
+        list_under_panel_ = list;
+    }
 }
 
 }  // namespace tirmo::reports

@@ -127,6 +127,9 @@ private:
     void openPanel(const std::string& format, bool copyGroups);
     void fillBinList();
     void openAcquisition(const BrowserRow& row);
+    // The recordings list the panel was opened from, put aside while the panel takes its place
+    // and brought back when the panel is closed.
+    QWidget* list_under_panel_ = nullptr;
     link::Console& console_;
     ReportNeeds needs_;
 };

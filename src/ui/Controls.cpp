@@ -71,7 +71,17 @@ Label::Label(QWidget* parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }
 
 std::string Label::Caption() const { return toBytes(text()); }
 
-void Label::SetCaption(std::string_view caption) { setText(toQString(caption)); }
+void Label::SetCaption(std::string_view caption)
+{
+    setText(toQString(caption));
+    if (autoSize_) resize(sizeHint().width(), height());
+}
+
+void Label::SetAutoSize(bool on)
+{
+    autoSize_ = on;
+    if (on) resize(sizeHint().width(), height());
+}
 
 void Label::SetForeColor(uint32_t colour)
 {

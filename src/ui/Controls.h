@@ -74,10 +74,15 @@ public:
     uint32_t ForeColor() const { return foreColor_; }
     void SetForeColor(uint32_t colour);
 
+    // On: the label's width follows its caption at every change (a read-out whose text grows);
+    // its place and height stay where the window put them.
+    void SetAutoSize(bool on);
+
     void Refresh();
 
 private:
     uint32_t foreColor_ = 0;
+    bool autoSize_ = false;
 };
 
 // A push button. Click() is what the user's click does, for tests and for windows that press a

@@ -247,9 +247,8 @@ QFont PictureBox::drawingFont() const
     if (!fontName_.isEmpty()) f.setFamily(fontName_);
     f.setPointSizeF(fontSize_);
     f.setBold(fontBold_);
-    // Plot labels are drawn in the fore colour alone, with no blended edge pixels, as they were
-    // on the original surface; it also lets a saved plot be compared pixel for pixel.
-    f.setStyleStrategy(QFont::NoAntialias);
+    // Smoothed: unsmoothed type of a few points draws as hollow outlines on some desktops.
+    f.setStyleStrategy(QFont::PreferAntialias);
     return f;
 }
 

@@ -33,7 +33,7 @@ TEST(MainLayout, MinimisedWindowGetsNoLayout)
 TEST(MainLayout, PanelsThatOnlyMoveKeepTheirSize)
 {
     const MainLayout layout = At(kMainDesignWidth, kMainDesignHeight);
-    for (const char* name : {"frmtempcal", "frame_flash", "Frm_report", "frm_calibrate", "frm_confirmacq", "lbl_lenrx"}) {
+    for (const char* name : {"frmtempcal", "frame_flash", "Frm_report", "frm_calibrate", "frm_confirmacq"}) {
         const ControlPlacement& p = layout.controls.at(name);
         EXPECT_TRUE(p.left && p.top) << name;
         EXPECT_FALSE(p.width || p.height) << name;

@@ -101,9 +101,10 @@ TEST_F(PlateMapTest, AGroupedWellIsLabelledInItsGroupColour)
     const double w = map.CellWidth(), h = map.CellHeight();
     reference.FilledBox(0.1 * w, 0.2 * h, 0.9 * w, 0.9 * h, ui::colour::White);
     reference.SetFontName("Arial");
-    reference.SetFontSize(8);
+    reference.SetFontSize(10);
+    reference.SetFontBold(true);
     reference.SetForeColor(ui::colour::Red);
-    reference.SetCurrentX(0.2 * w);
+    reference.SetCurrentX(0.5 * w - reference.TextWidth("G13") / 2);  // centred in the cell
     reference.SetCurrentY(0.6 * h);
     reference.Print("G13");
     const QPointF a = pic.toPixels(0.1 * w, 0.2 * h), b = pic.toPixels(0.9 * w, 0.9 * h);
@@ -261,12 +262,13 @@ TEST_F(PlateActivityTest, TheBlankIsSubtractedPerMinuteAndANegativeValueShowsZer
     const double w = map.CellWidth(), h = map.CellHeight();
     reference.FilledBox(0.05 * w, 125 + 0.05 * h, 0.9 * w, 125 + 0.9 * h, ui::colour::White);
     reference.SetFontName("Arial");
-    reference.SetFontSize(8);
+    reference.SetFontSize(10);
+    reference.SetFontBold(true);
     reference.SetForeColor(ui::colour::Black);
-    reference.SetCurrentX(0.05 * w);
+    reference.SetCurrentX(0.5 * w - reference.TextWidth("0") / 2);  // centred in the cell
     reference.SetCurrentY(125 + 0.05 * h);
     reference.Print("0");
-    const QPointF a = pic.toPixels(0.05 * w, 125 + 0.05 * h), b = pic.toPixels(0.5 * w, 125 + 0.2 * h);
+    const QPointF a = pic.toPixels(0.05 * w, 125 + 0.05 * h), b = pic.toPixels(0.9 * w, 125 + 0.2 * h);
     int differing = 0;
     for (int px = int(a.x()); px <= int(b.x()); ++px)
         for (int py = int(a.y()); py <= int(b.y()); ++py) differing += pic.PixelAt(px, py) != reference.PixelAt(px, py);

@@ -192,6 +192,13 @@ TEST_F(ReportPanelTest, TheListShowsProjectsWithAndWithoutAcquisitionsAndOpensAn
     EXPECT_EQ(report->Listpj->currentRow(), 1);
     doubleClick(0);
     EXPECT_EQ(report->Listpj->count(), 3) << "a project without acquisitions opens to nothing";
+    // An acquisition opens its report panel in the list's place; closing the panel brings the
+    // list back.
+    doubleClick(2);
+    EXPECT_TRUE(report->Frm_report->isVisibleTo(window.get()));
+    EXPECT_FALSE(frame->isVisibleTo(window.get()));
+    report->Cmd_closereport->Click();
+    EXPECT_TRUE(frame->isVisibleTo(window.get()));
     doubleClick(1);
     EXPECT_EQ(report->Listpj->count(), 2);
 

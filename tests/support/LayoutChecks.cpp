@@ -1,10 +1,24 @@
 #include "support/LayoutChecks.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractScrollArea>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegion>
+#include <QScrollArea>
 #include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
 #include <QWidget>
 
+#include <algorithm>
+#include <climits>
 #include <utility>
 
 #include "ui/Line.h"
@@ -49,6 +63,8 @@ QRect LabelText(const QLabel* label)
 
 bool Drawing(const QWidget* w) { return qobject_cast<const ui::Shape*>(w) || qobject_cast<const ui::Line*>(w); }
 
+bool Plain(const QWidget* w) { return w->metaObject() == &QWidget::staticMetaObject && !w->autoFillBackground(); }
+
 // What a control shows of its own, which nothing stacked above it may cover: a drawn box its
 // border, a label its text, a borderless panel the controls it holds, anything else all of it.
 QRegion ShownContent(QWidget* root, QWidget* w)
@@ -59,12 +75,8 @@ QRegion ShownContent(QWidget* root, QWidget* w)
                QRegion(InWindow(root, w, w->rect().adjusted(border, border, -border, -border)));
     }
     if (auto* label = qobject_cast<QLabel*>(w)) return QRegion(InWindow(root, w, LabelText(label)));
-    if (w->metaObject() == &QWidget::staticMetaObject) {
-        QRegion held;
-        for (QWidget* child : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (child->isVisibleTo(root)) held += InWindow(root, child, child->rect());
-        return held;
-    }
+    // A borderless panel shows nothing of its own: what it holds is compared by itself.
+    if (Plain(w)) return QRegion();
     return QRegion(InWindow(root, w, w->rect()));
 }
 
@@ -73,7 +85,27 @@ QRegion Covering(QWidget* root, QWidget* w)
 {
     if (auto* label = qobject_cast<QLabel*>(w); label && !label->autoFillBackground())
         return QRegion(InWindow(root, w, LabelText(label)));
+    if (Plain(w)) return QRegion();
     return QRegion(InWindow(root, w, w->rect()));
+}
+
+bool Within(const QWidget* w, const char* name)
+{
+    for (; w; w = w->parentWidget())
+        if (w->objectName() == QLatin1String(name)) return true;
+    return false;
+}
+
+// The panels the menus and buttons open over the working area lie over the plate map and the
+// live picture, which are pictures under them; what else they cover is a fault.
+bool OpensOverPictures(const QWidget* upper, const QWidget* lower)
+{
+    static const char* const panels[] = {"frmtempcal", "frame_flash", "Frm_report", "frameblank", "frm_confirmacq",
+                                          "frame_offline", "Frame_tcycle", "frm_calibrate"};
+    if (!Within(lower, "Picact") && !Within(lower, "Picact2")) return false;
+    for (const char* panel : panels)
+        if (Within(upper, panel)) return true;
+    return false;
 }
 
 // Panels that take the same place, one of them shown at a time.
@@ -83,13 +115,8 @@ bool Alternatives(const QWidget* a, const QWidget* b)
         {"frame_group", "Picact2"},    {"Picact", "frame_offline"},   {"Frame_menu", "Frame_calibration"},
         {"frmtempcal", "frame_flash"}, {"frmtempcal", "Frm_report"}, {"frame_flash", "Frm_report"},
     };
-    auto within = [](const QWidget* w, const char* name) {
-        for (; w; w = w->parentWidget())
-            if (w->objectName() == QLatin1String(name)) return true;
-        return false;
-    };
     for (const auto& [x, y] : shared)
-        if ((within(a, x) && within(b, y)) || (within(a, y) && within(b, x))) return true;
+        if ((Within(a, x) && Within(b, y)) || (Within(a, y) && Within(b, x))) return true;
     return false;
 }
 
@@ -106,11 +133,110 @@ std::vector<std::string> CoveredControls(QWidget* root, const std::vector<QWidge
             if (Drawing(a) && Drawing(b)) continue;  // the rule runs from one side of the frame to the other
             QWidget* upper = StacksAbove(a, b) ? a : b;
             QWidget* lower = upper == a ? b : a;
+            if (OpensOverPictures(upper, lower)) continue;
             const QRegion covered = ShownContent(root, lower) & Covering(root, upper);
             if (!covered.isEmpty())
-                faults.push_back(upper->objectName().toStdString() + " covers " + lower->objectName().toStdString());
+                faults.push_back(Describe(upper) + " covers " + Describe(lower));
         }
     return faults;
+}
+
+namespace {
+
+// The parts a composite control is built of are the control itself; what a scroll area holds are
+// controls of their own.
+bool PartOfAnother(const QWidget* w, const QWidget* root)
+{
+    if (w->objectName().startsWith(QLatin1String("qt_"))) return true;
+    for (const QWidget* p = w->parentWidget(); p && p != root; p = p->parentWidget()) {
+        auto* scroll = qobject_cast<const QScrollArea*>(p);
+        if (scroll && scroll->widget() && (scroll->widget() == w || scroll->widget()->isAncestorOf(w))) return false;
+        if (qobject_cast<const QComboBox*>(p) || qobject_cast<const QAbstractScrollArea*>(p)) return true;
+    }
+    return false;
+}
+
+// Each line of text within room wide; one line's ink (several lines' spacing) within its height.
+std::string Fits(const QFontMetrics& fm, const QString& text, const QRect& room, const char* what)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    int tall = lines.size() == 1 ? fm.tightBoundingRect(text).height() : int(lines.size()) * fm.lineSpacing();
+    for (const QString& line : lines)
+        if (fm.horizontalAdvance(line) > room.width()) tall = INT_MAX;
+    return tall > room.height() ? std::string(what) + " \"" + text.toStdString() + "\" cut" : std::string();
+}
+
+}  // namespace
+
+std::vector<QWidget*> ShownControls(QWidget* root)
+{
+    std::vector<QWidget*> shown;
+    for (QWidget* w : root->findChildren<QWidget*>())
+        if (w->isVisibleTo(root) && !PartOfAnother(w, root) && InWindow(root, w, w->rect()).intersects(root->rect()))
+            shown.push_back(w);
+    return shown;
+}
+
+std::string Describe(const QWidget* w)
+{
+    if (!w->objectName().isEmpty()) return w->objectName().toStdString();
+    auto* label = qobject_cast<const QLabel*>(w);
+    return std::string(w->metaObject()->className()) + " " + (label ? label->text().toStdString() : std::string());
+}
+
+std::string Unreadable(const QWidget* w)
+{
+    const QFontMetrics fm = w->fontMetrics();
+    const QStyle* style = w->style();
+    if (auto* label = qobject_cast<const QLabel*>(w); label && !label->wordWrap())
+        return Fits(fm, label->text(), label->contentsRect(), "caption");
+    if (auto* button = qobject_cast<const QPushButton*>(w)) {
+        QStyleOptionButton opt;
+        opt.initFrom(button);
+        return Fits(fm, button->text(), style->subElementRect(QStyle::SE_PushButtonContents, &opt, button), "caption");
+    }
+    if (auto* box = qobject_cast<const QAbstractButton*>(w)) {  // a check box or option: square, spacing, caption
+        if (style->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, box) > box->height() || box->sizeHint().width() > box->width())
+            return "check box \"" + box->text().toStdString() + "\" cut";
+        return Fits(fm, box->text(), box->rect(), "caption");
+    }
+    if (auto* combo = qobject_cast<const QComboBox*>(w)) {
+        // The open list is as wide as the box or as its own least width, whichever is more.
+        const QAbstractItemView* list = combo->view();
+        for (int i = 0; i < combo->count(); ++i)
+            if (std::string cut = Fits(list->fontMetrics(), combo->itemText(i), QRect(0, 0, std::max(combo->width(), list->minimumWidth()) - 8, INT_MAX), "entry"); !cut.empty()) return cut;
+        QStyleOptionComboBox opt;
+        opt.initFrom(combo);
+        opt.editable = combo->isEditable();
+        return Fits(fm, combo->currentText(), style->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, combo).adjusted(2, 0, -2, 0), "text");
+    }
+    if (auto* edit = qobject_cast<const QLineEdit*>(w)) {
+        QStyleOptionFrame opt;
+        opt.initFrom(edit);
+        opt.lineWidth = style->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, edit);
+        QRect room = style->subElementRect(QStyle::SE_LineEditContents, &opt, edit).adjusted(2, 0, -2, 0);
+        // A message longer than its line is read from its start.
+        if (edit->isReadOnly() && edit->cursorPosition() == 0) room.setWidth(INT_MAX);
+        return Fits(fm, edit->displayText(), room, "text");
+    }
+    if (auto* list = qobject_cast<const QListWidget*>(w)) {
+        if (list->count() > 0 && fm.height() > list->viewport()->height()) return "no entry in view";
+        for (int i = 0; i < list->count(); ++i)
+            if (std::string cut = Fits(fm, list->item(i)->text(), list->viewport()->rect().adjusted(3, 0, -3, 0), "entry"); !cut.empty()) return cut;
+    }
+    if (auto* area = qobject_cast<const QPlainTextEdit*>(w)) {
+        const int margin = int(area->document()->documentMargin());
+        return Fits(fm, area->toPlainText(), QRect(0, 0, area->viewport()->width() - 2 * margin, INT_MAX), "line");
+    }
+    return {};
+}
+
+bool OutOfView(QWidget* root, const QWidget* w)
+{
+    const QRect whole = InWindow(root, w, w->rect());
+    QRect seen = whole & root->rect();
+    for (const QWidget* p = w->parentWidget(); p && p != root; p = p->parentWidget()) seen &= InWindow(root, p, p->rect());
+    return seen != whole;
 }
 
 }  // namespace tirmo::test
