@@ -352,6 +352,7 @@ TEST_F(ReportPanelTest, ADamagedRunFileIsRefusedByItsLineAndNothingIsWritten)
         {"current_activity.txt", 6, "33440.1 \"B2\" 30", true, "6: \"33440.1\""},
         {"current_activity.txt", 6, "33440 \"B2\" 30", false, written},
         {"current_activity.txt", 6, "-0.1 \"B2\" 30", true, "6: \"-0.1\""},
+        {"current_activity.txt", 3, "0 \"A1\" 0", false, written},
         {"current_activity.txt", 6, "1e308 \"B2\" 1e308", true, "6: \"1e308\""},
         {"current_activity.txt", 6, "nan \"B2\" nan", true, "6: \"nan\""},
         {"current_activity.txt", 6, "0.4 \"B2\" -1", true, "6: \"-1\" is not an accumulated count"},
