@@ -23,6 +23,23 @@ std::optional<long long> leadingWhole(std::string_view text)
 
 std::string groupName(int g) { return "Group" + std::to_string(g); }
 
+// A field as SaveWellGroups writes a number: digits, a minus sign before them at most.
+bool wholeField(std::string_view text)
+{
+    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Whether a row that ParseRow takes is also one SaveWellGroups writes.
+bool writtenRow(std::string_view line)
+{
+    const size_t p1 = line.find(',');
+    const size_t p2 = line.find(',', p1 + 1);
+    const std::string_view group = line.substr(p1 + 1, p2 - p1 - 1);
+    return wholeField(platform::Trim(line.substr(0, p1))) && wholeField(platform::Trim(group)) &&
+           platform::Val(group) >= kNoGroup;
+}
+
 }  // namespace
 
 std::string GroupFilePath(const std::string& folder)
@@ -94,10 +111,12 @@ WellGroups::LoadResult WellGroups::Load(const std::string& path)
         return result;
     }
     result.read = true;
+    if (lines->empty() || platform::Trim((*lines)[0]) != kGroupFileHeader) result.damagedLine = 1;
     for (size_t i = 1; i < lines->size(); ++i) {
         const std::string& line = (*lines)[i];
         if (platform::Trim(line).empty()) continue;
         const auto row = ParseRow(line);
+        if ((!row || !writtenRow(line)) && result.damagedLine == 0) result.damagedLine = int(i + 1);
         if (!row) {
             result.skippedLines.push_back(int(i + 1));
             continue;

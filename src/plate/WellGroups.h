@@ -55,6 +55,11 @@ public:
         bool created = false;            // it was missing and has been created empty
         std::vector<int> skippedLines;   // line numbers (from 1) that could not be taken
         std::string error;               // set when the file could neither be read nor created
+        // The first line no SaveWellGroups writes, 0 when there is none: line 1 other than the
+        // header (an empty file too), a skipped row, or a row whose well or group is not a whole
+        // number, or a group below -1, which the rules above still read. A reader that must not
+        // take a damaged file for groups refuses it by this.
+        int damagedLine = 0;
     };
     // Resets the tables and loads the file; a missing file is created with every well free
     // (its folder is not created). Later rows for the same well or group override earlier ones.

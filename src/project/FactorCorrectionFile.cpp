@@ -47,17 +47,19 @@ std::uint8_t FactorCode(double limitedFactor)
     return std::uint8_t(std::clamp(std::floor(LimitFactor(limitedFactor) * 100.0), 0.0, 254.0));
 }
 
-FactorCodeString ReadFactorCorrection(const std::string& folder, ReferenceFactors& factors)
+FactorCodeString ReadFactorCorrection(const std::string& folder, ReferenceFactors& factors, FactorFileCheck* check)
 {
     factors = NeutralFactors();
     FactorCodeString codes;
+    FactorFileCheck found;
     const auto lines = platform::ReadLines(InFolder(folder, kFactorFile));
-    if (!lines || lines->size() < 3) return codes;
-    const std::string& line = (*lines)[2];
-    if (line.find("mult_factor") == std::string::npos) return codes;
-    const auto items = platform::SplitOnSpaces(line);
+    found.no_factor_line = lines && (lines->size() < 3 || (*lines)[2].find("mult_factor") == std::string::npos);
+    if (check) *check = found;
+    if (!lines || found.no_factor_line) return codes;
+    const auto items = platform::SplitOnSpaces((*lines)[2]);
     for (size_t k = 1; k < items.size() && int(k) <= kMaxFactorValues; ++k) {
         const auto value = acquisition::ReadDecimal(items[k]);
+        if (!value && check && check->not_a_number.empty()) check->not_a_number = std::string(items[k]);
         const double f = value ? LimitFactor(*value) : 1.0;
         factors[k - 1] = f;
         codes.push_back(FactorCode(f));

@@ -36,12 +36,19 @@ using FactorCodeString = std::vector<std::uint8_t>;
 double LimitFactor(double factor);
 std::uint8_t FactorCode(double limitedFactor);
 
+// What a read found wrong in a file that is there, for a reader that must say so.
+struct FactorFileCheck {
+    bool no_factor_line = false;  // fewer than three lines, or no "mult_factor" on line 3
+    std::string not_a_number;     // the first factor of line 3 that is no number, when one is
+};
+
 // Sets factors to 1.0, then takes the values after the first item of line 3 when that line
 // holds "mult_factor": the k-th value for index k - 1, at most 383, "," or "." as the point,
 // each limited to 0..2.55 (a value that is no number leaves its well at 1.0 and codes as 100).
 // Returns their codes; empty when the file is missing, has fewer than three lines or no
 // "mult_factor" on line 3.
-FactorCodeString ReadFactorCorrection(const std::string& folder, ReferenceFactors& factors);
+FactorCodeString ReadFactorCorrection(const std::string& folder, ReferenceFactors& factors,
+                                      FactorFileCheck* check = nullptr);
 
 // Line 1 without its double quotes; empty when the file is missing.
 std::string ReadFactorCorrectionStamp(const std::string& folder);

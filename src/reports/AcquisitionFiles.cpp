@@ -67,12 +67,18 @@ bool ParseBlankFile(const std::string& format, const std::string& folder, Correc
     return state == project::BlankFileState::Read;
 }
 
-bool ReadFactorCorrection(const std::string& folder, Corrections& c)
+FactorRead ReadFactorCorrection(const std::string& folder, Corrections& c)
 {
     project::ReferenceFactors factors;
-    const bool read = !project::ReadFactorCorrection(folder, factors).empty();
+    project::FactorFileCheck check;
+    FactorRead out;
+    out.read = !project::ReadFactorCorrection(folder, factors, &check).empty();
     std::copy(factors.begin(), factors.end(), c.well_factor.begin());
-    return read;
+    const std::string path = InFolder(folder, project::kFactorFile);
+    if (!check.not_a_number.empty())
+        out.refusal = path + ", line 3: \"" + check.not_a_number.substr(0, 40) + "\" is not a factor (a number such as 1.00)";
+    if (check.no_factor_line) out.note = path + ": no \"mult_factor\" on line 3, every factor is 1.0";
+    return out;
 }
 
 std::string ReadFactorCorrectionStamp(const std::string& folder) { return project::ReadFactorCorrectionStamp(folder); }

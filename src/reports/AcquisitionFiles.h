@@ -39,8 +39,13 @@ bool ParseBlankFile(const std::string& format, const std::string& folder, Correc
 
 // The factors of factor_correction.txt into well_factor, read by the factor-file reader of the
 // project code (its "mult_factor" line, one per well in well order, each held to 0..2.55;
-// every well without a value keeps 1.0). True when the file gave factors.
-bool ReadFactorCorrection(const std::string& folder, Corrections& corrections);
+// every well without a value keeps 1.0).
+struct FactorRead {
+    bool read = false;    // the file gave factors
+    std::string refusal;  // a factor that is no number: the file, its line and the item
+    std::string note;     // the file is there without a "mult_factor" line: every factor is 1.0
+};
+FactorRead ReadFactorCorrection(const std::string& folder, Corrections& corrections);
 
 // The first line of factor_correction.txt without its double quotes; empty when missing.
 std::string ReadFactorCorrectionStamp(const std::string& folder);

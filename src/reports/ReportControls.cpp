@@ -162,16 +162,19 @@ void ReportControls::Cmd_closereport_Click()
     }
 }
 
-AcquisitionData ReportControls::DataSet() const
+AcquisitionData ReportControls::DataSet(std::string* refusal) const
 {
     const link::Session& s = console_.session();
     AcquisitionData d;
     // The run recorded last is read from its files like an acquisition opened from the list:
     // the files are its record, and a lab gets one report of one run, however it was opened.
-    if (loaded && loaded->folder == s.acquisition_folder)
+    if (loaded && loaded->folder == s.acquisition_folder) {
         d = loaded->data;
-    else
-        d = LoadAcquisition(s.acquisition_folder, needs_.plate_format ? needs_.plate_format() : "").data;
+    } else {
+        LoadedAcquisition run = LoadAcquisition(s.acquisition_folder, needs_.plate_format ? needs_.plate_format() : "");
+        if (refusal) *refusal = run.refusal;
+        d = std::move(run.data);
+    }
     d.plate_format = txt_welltype->Text();
     if (needs_.report_groups) d.groups = needs_.report_groups();
     return d;
@@ -210,8 +213,15 @@ void ReportControls::cmd_generatereport_Click()
         return out;
     };
 
+    std::string refusal;
+    const AcquisitionData data = joint_mode ? AcquisitionData{} : DataSet(&refusal);
+    if (!refusal.empty()) {
+        // No report is made of a run whose files were not read; the panel stays.
+        ui::dialogs().messageBox(refusal);
+        return;
+    }
     const ReportOutcome outcome = joint_mode ? ReexportJoint(joint_file_name, s.acquisition_folder, o, env)
-                                             : GenerateReport(DataSet(), s.acquisition_folder, o, env);
+                                             : GenerateReport(data, s.acquisition_folder, o, env);
     if (!outcome.folder.empty()) s.acquisition_folder = outcome.folder;
     if (!outcome.bin_text.empty()) Combo_reportbin->SetText(outcome.bin_text);
     switch (outcome.result) {
@@ -225,7 +235,9 @@ void ReportControls::cmd_generatereport_Click()
             if (status != 0) console_.SetStatus(kReportNotOpened + path);
         };
         const bool started = platform::OpenWithDesktop(path, ui::OnOwnerThread(Frm_report, notOpened));
-        console_.SetStatus(std::string(started ? kReportWritten : kReportNotOpened) + path);
+        // A default the report took for a file that gave nothing stays in sight beside it.
+        const std::string note = outcome.note.empty() ? "" : " (" + outcome.note + ")";
+        console_.SetStatus(std::string(started ? kReportWritten : kReportNotOpened) + path + note);
         Frm_report->setVisible(false);
         break;
     }
@@ -320,6 +332,12 @@ void ReportControls::openAcquisition(const BrowserRow& row)
         return;
     }
     LoadedAcquisition recording = LoadAcquisition(folder, needs_.plate_format ? needs_.plate_format() : "");
+    if (!recording.refusal.empty()) {
+        // A damaged recording is not opened, so nothing can be reported of what was not read.
+        console_.SetStatus(recording.refusal);
+        ui::dialogs().messageBox(recording.refusal);
+        return;
+    }
     if (!recording.activity_found) {
         console_.SetStatus("No current_activity.txt in " + folder);
         return;

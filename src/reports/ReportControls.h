@@ -121,7 +121,8 @@ public:
     };
     std::optional<LoadedRecording> loaded;
     // The data set a report is made of now, on the plate of txt_welltype with the report's groups.
-    AcquisitionData DataSet() const;
+    // When its run files are refused, refusal (if given) receives why and the data set is empty.
+    AcquisitionData DataSet(std::string* refusal = nullptr) const;
 
 private:
     void openPanel(const std::string& format, bool copyGroups);

@@ -23,6 +23,11 @@ const char* const kBinWarning =
 namespace {
 
 struct ReportFailure {};
+// A file the report needs holds what no program writes: its message names it, and no report
+// is made.
+struct ReportRefused {
+    std::string message;
+};
 
 std::string DateText(std::chrono::system_clock::time_point now)
 {
@@ -48,9 +53,17 @@ bool WriteAll(int fd, const std::string& bytes)
 
 bool MapPlotFormat(const std::string& format) { return format == "w6" || format == "w24" || format == "p35"; }
 
+// The factor file's factors; a damaged one refuses the report, one without factors is noted.
+void ReadFactors(const std::string& folder, Corrections& c, std::string& note)
+{
+    const FactorRead read = ReadFactorCorrection(folder, c);
+    if (!read.refusal.empty()) throw ReportRefused{read.refusal};
+    note = read.note;
+}
+
 // Step 9 of a report: which internal-reference factors apply, and their stamp.
 void LoadFactors(const std::string& folder, const std::string& format, const ReportOptions& options,
-                 const ReportEnvironment& env, Corrections& c)
+                 const ReportEnvironment& env, Corrections& c, std::string& note)
 {
     if (options.intref == InternalReference::No) return;
     auto recompute = [&] {
@@ -60,11 +73,11 @@ void LoadFactors(const std::string& folder, const std::string& format, const Rep
         if (factors)
             c.well_factor = *factors;
         else
-            ReadFactorCorrection(folder, c);
+            ReadFactors(folder, c, note);
     };
     if (platform::FileExists(InFolder(folder, "factor_correction.txt"))) {
         if (options.intref == InternalReference::Apply)
-            ReadFactorCorrection(folder, c);
+            ReadFactors(folder, c, note);
         else
             recompute();
     } else {
@@ -142,7 +155,7 @@ ReportOutcome GenerateReport(const AcquisitionData& data, const std::string& fol
 
         ReportInputs inputs;
         ParseBlankFile(data.plate_format, out.folder, inputs.corrections, env.message);
-        LoadFactors(out.folder, data.plate_format, opts, env, inputs.corrections);
+        LoadFactors(out.folder, data.plate_format, opts, env, inputs.corrections, out.note);
         if (opts.bin_text != kScanTime) say(kBinWarning);
         if (opts.layout == ReportLayout::MapPlot || opts.layout == ReportLayout::Bmp) {
             out.result = opts.layout == ReportLayout::MapPlot ? ReportOutcome::Result::MapPlot
@@ -158,6 +171,10 @@ ReportOutcome GenerateReport(const AcquisitionData& data, const std::string& fol
         if (!path) throw ReportFailure{};
         out.path = *path;
         out.result = ReportOutcome::Result::Written;
+    } catch (const ReportRefused& refused) {
+        say(refused.message);
+        out.result = ReportOutcome::Result::Refused;
+        out.note.clear();
     } catch (...) {
         // Whatever went wrong (a folder that cannot be written, memory), no report is left
         // half-written and the panel stays open for another try.

@@ -41,7 +41,8 @@ struct ReportOutcome {
         Written,   // path holds the report: open it, hide the panel
         MapPlot,   // nothing written: hand the plate format over to the chemotaxis window, hide the panel
         Nothing,   // layout ".bmp": nothing written, hide the panel
-        Refused,   // MapPlot on a plate it cannot show: message shown, the panel stays open
+        Refused,   // MapPlot on a plate it cannot show, or a damaged factor file: message
+                   // shown, nothing written, the panel stays open
         Failed,    // "Report Error" shown, nothing written, the panel stays open
     };
     Result result = Result::Failed;
@@ -49,6 +50,7 @@ struct ReportOutcome {
     std::string folder;    // the folder the report belongs to (the program's reports folder when
                            // the acquisition's is gone): the window's current acquisition folder
     std::string bin_text;  // what the bin box shows now (ScanTime for MapPlot, a clamped bin)
+    std::string note;      // a default the report took for a file that gave nothing: shown with it
 };
 
 // Generates one report of the acquisition in folder.

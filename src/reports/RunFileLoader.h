@@ -9,6 +9,10 @@
 // - current_temperature.txt gives each scan the mean of its positive readings (a scan without
 //   any keeps its last reading);
 // - chgroup.dat gives the well groups (written with every well free when it is missing).
+// A file that holds what no run writes (a time, count or temperature no run can give, a row
+// without them, a damaged header or group row) is refused as a whole: the data set stays empty
+// and `refusal` names the file and its line, so that no report is ever made of a file that
+// was not read.
 #include <string>
 #include <vector>
 
@@ -16,13 +20,29 @@
 
 namespace tirmo::reports {
 
+// The latest time a row of a run may carry: the longest acquisition time (32000 minutes) and a
+// day's allowance for the scan that is still under way when that time is over.
+inline constexpr double kLatestRowMinutes = 32000 + 1440;
+// More than any accumulated count a run can reach: a window adds to a well at most the square
+// root of 32767 pixels x 32000 events x a well-area ratio of 32767 (about 5.9e6), and a window
+// takes at least eleven ticks of 200 ms, so a run of kLatestRowMinutes ends below 5.4e12.
+inline constexpr double kMostAccumulatedCount = 1e13;
+// More than any stage temperature a run records: the digital stage reads below 100 degrees, the
+// analog one at most about 210 through a sensor line kept near the nominal one. A scan without
+// a reading is recorded as 0.
+inline constexpr double kHottestReading = 250;
+
 struct LoadedAcquisition {
     bool activity_found = false;  // false: no current_activity.txt, the data set is empty
     bool setup_found = false;     // subpj.dat was there
     std::string title;            // line 1 of subpj.dat
     int acq_time = 0;             // minutes, 0 when subpj.dat gives none
     AcquisitionData data;
-    std::vector<int> skipped_lines;  // activity rows (from 1) that could not be taken
+    // Activity rows (from 1) of a well that is not on the plate, or of a cell without a name.
+    std::vector<int> skipped_lines;
+    // Empty when the files were read; else the file, its line and what is wrong there. The data
+    // set is then empty.
+    std::string refusal;
 };
 
 // The plate format comes from subpj.dat, else from formatWhenMissing (what the user was asked).

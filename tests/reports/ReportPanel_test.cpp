@@ -340,6 +340,83 @@ TEST_F(ReportPanelTest, ApplyBlankSaysWhetherTheRecordingHasItsOwnBlank)
     }
 }
 
+// One line of a recording's file damaged: the recording does not open (the factors are read
+// only for a report) and the report of it as the run just recorded is refused before anything
+// is sized, both naming the file and line, with nothing written. Each bound's other side reports.
+TEST_F(ReportPanelTest, ADamagedRunFileIsRefusedByItsLineAndNothingIsWritten)
+{
+    struct Case {
+        const char* file;
+        int line;  // the line replaced; 0: the whole file
+        const char* text;
+        bool refused;
+        std::string says;  // refused: the message after "<file>, line "; else in the status
+    };
+    const std::string written = kReportWritten;
+    const Case cases[] = {
+        {"current_activity.txt", 6, "99999999999 \"B2\" 30", true, "6: \"99999999999\" is not a time of a run"},
+        {"current_activity.txt", 6, "100000000.0 \"B2\" 30", true, "6: \"100000000.0\""},
+        {"current_activity.txt", 6, "33440.1 \"B2\" 30", true, "6: \"33440.1\""},
+        {"current_activity.txt", 6, "33440 \"B2\" 30", false, written},
+        {"current_activity.txt", 6, "-0.1 \"B2\" 30", true, "6: \"-0.1\""},
+        {"current_activity.txt", 3, "0 \"A1\" 0", false, written},
+        {"current_activity.txt", 6, "1e308 \"B2\" 1e308", true, "6: \"1e308\""},
+        {"current_activity.txt", 6, "nan \"B2\" nan", true, "6: \"nan\""},
+        {"current_activity.txt", 6, "0.4 \"B2\" -1", true, "6: \"-1\" is not an accumulated count"},
+        {"current_activity.txt", 6, "0.4 \"B2\" 12.5", true, "6: \"12.5\""},
+        {"current_activity.txt", 6, "0.4 \"B2\"", true, "6: \"\""},
+        {"current_activity.txt", 6, "0.4 \"B2\" 10000000000001", true, "6: \"10000000000001\""},
+        {"current_activity.txt", 6, "0.4 \"B2\" 10000000000000", false, written},
+        {"current_activity.txt", 0, "", true, "1: the file ends before its column header"},
+        {"current_activity.txt", 0, "\x93\x01q\r\nZ\xff 7 nan\r\n", true, "2: this is not the column header"},
+        {"current_temperature.txt", 9, "5.1 -1", true, "9: \"-1\" is not a stage temperature"},
+        {"current_temperature.txt", 9, "5.1 99999999999", true, "9: \"99999999999\""},
+        {"current_temperature.txt", 9, "5.1 250.1", true, "9: \"250.1\""},
+        {"current_temperature.txt", 9, "5.1 250", false, written},
+        {"chgroup.dat", 5, "abc,2,\"x\"", true, "5: "},
+        {"chgroup.dat", 5, "3,-7,\"x\"", true, "5: "},
+        {"chgroup.dat", 0, "", true, "1: "},
+        {"chgroup.dat", 5, "3,384,\"x\"", false, written},
+        {"factor_correction.txt", 3, "mult_factor 1.00 abc", true, "3: \"abc\" is not a factor"},
+        {"factor_correction.txt", 3, "factors 1.00", false, "no \"mult_factor\" on line 3, every factor is 1.0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + ": " + c.text);
+        test::WriteW6Recording(recording);
+        std::string text = c.text;
+        if (c.line > 0) {
+            text = Slurp(recording + "/" + c.file);
+            size_t at = 0;
+            for (int i = 1; i < c.line; ++i) at = text.find("\r\n", at) + 2;
+            text.replace(at, text.find("\r\n", at) - at, c.text);
+        }
+        std::ofstream(recording + "/" + c.file, std::ios::binary) << text;
+        const std::vector<std::string> before = FilesIn(recording);
+        const std::string message = recording + "/" + c.file + ", line " + c.says;
+        const bool onOpen = c.refused && std::string(c.file) != "factor_correction.txt";
+        report->Cmd_closereport_Click();
+        report->cmd_closeoffline->Click();
+        report->expanded.clear();
+        if (onOpen) boxes.expectMessage(message);
+        openRecording();
+        EXPECT_EQ(report->Frm_report->isVisibleTo(window.get()), !onOpen);
+
+        report->loaded.reset();  // as at the end of the run that made it
+        window->session().acquisition_folder = recording;
+        report->cmdreport_Click();
+        report->Combo_reportbin->SetText("15");
+        boxes.expectMessage(c.refused ? message : std::string("Warning Message"));
+        report->cmd_generatereport->Click();
+        boxes.verifyAllShown();
+        if (c.refused) {
+            EXPECT_EQ(FilesIn(recording), before);
+        } else {
+            EXPECT_NE(window->txt_status->Text().find(c.says), std::string::npos);
+        }
+        EXPECT_EQ(report->Frm_report->isVisibleTo(window.get()), c.refused);
+    }
+}
+
 TEST_F(ReportPanelTest, NoRecordingOpensWhileARunRecords)
 {
     report->cmd_load_recording->Click();

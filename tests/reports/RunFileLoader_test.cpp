@@ -86,11 +86,11 @@ TEST_F(LoaderTest, TemperaturesAreTheMeanOfEachScansPositiveReadings)
           test::TemperatureFileText({{0.0, 19.0},                               // before scan 0: scan 0
                                      {0.1, 21.0}, {0.5, 22.0},                  // scan 0
                                      {1.1, 0.0},  {1.5, 24.0}, {1.9, 0.0},      // zeros are no readings
-                                     {2.1, 0.0},  {2.5, -1.0},                  // none positive: the last one
+                                     {2.1, 0.0},  {2.5, 0.0},                   // none positive: the last one
                                      {3.1, 30.0}},
                                     ","));
     const AcquisitionData d = LoadAcquisition(folder).data;
-    EXPECT_EQ(d.record_temperature, (std::vector<double>{(19.0 + 21.0 + 22.0) / 3, 24.0, -1.0, 30.0}));
+    EXPECT_EQ(d.record_temperature, (std::vector<double>{(19.0 + 21.0 + 22.0) / 3, 24.0, 0.0, 30.0}));
 }
 
 TEST_F(LoaderTest, MissingFiles)
@@ -140,16 +140,16 @@ TEST_F(LoaderTest, BlankFile)
 TEST_F(LoaderTest, FactorFileStampSerialAndName)
 {
     Corrections c;
-    EXPECT_FALSE(ReadFactorCorrection(folder, c));
+    EXPECT_FALSE(ReadFactorCorrection(folder, c).read);
     EXPECT_EQ(ReadFactorCorrectionStamp(folder), "");
     Spill(folder + "/factor_correction.txt",
           "\"2025/01/31_14:05:12_DEFAULT=1.0\"\r\nwell A1 B1 A2 B2\r\nmult_factor 1.00 3.10 0,50 -0.20\r\n\r\n");
-    EXPECT_TRUE(ReadFactorCorrection(folder, c));
+    EXPECT_TRUE(ReadFactorCorrection(folder, c).read);
     EXPECT_EQ(std::vector<double>(c.well_factor.begin(), c.well_factor.begin() + 5),
               (std::vector<double>{1.0, 2.55, 0.5, 0.0, 1.0}));
     EXPECT_EQ(ReadFactorCorrectionStamp(folder), "2025/01/31_14:05:12_DEFAULT=1.0");
     Spill(folder + "/factor_correction.txt", "\"s\"\r\nmult_factor 0.50\r\n");
-    EXPECT_FALSE(ReadFactorCorrection(folder, c)) << "the factor line must be the third";
+    EXPECT_FALSE(ReadFactorCorrection(folder, c).read) << "the factor line must be the third";
     EXPECT_EQ(c.well_factor[0], 1.0);
 
     EXPECT_EQ(ReadSerialFile(folder), 0);
