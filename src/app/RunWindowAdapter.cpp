@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/ConfigFiles.h"
+#include "platform/ConfigFiles.h"
 #include "app/Frm_acquire.h"
 #include "project/BlankStore.h"
 #include "project/InternalReference.h"
@@ -275,7 +275,7 @@ bool RunWindowAdapter::WriteProjectSetup(const std::string& project) { return w_
 
 bool RunWindowAdapter::SaveWellGroups(const std::string& folder) { return w_.plate->SaveWellGroups(folder); }
 
-bool RunWindowAdapter::WriteCameraConfig() { return w_.WriteCameraConfig(CameraMaskPath(w_.session().serial_number)); }
+bool RunWindowAdapter::WriteCameraConfig() { return w_.WriteCameraConfig(platform::CameraMaskPath(w_.session().serial_number)); }
 
 bool RunWindowAdapter::CopyBlankToAcquisition(const std::string& format, const std::string& acquisitionFolder)
 {
