@@ -17,7 +17,6 @@
 namespace tirmo::app {
 
 namespace {
-constexpr uint32_t kCameraButton = 0xFFFFFF;
 constexpr uint32_t kRunCameraButton = 0x808080;
 
 void Show(ui::TextBox* box, int value)
@@ -51,7 +50,7 @@ void RunWindowAdapter::ShowRunSettings(int speed, int exposure)
 
 void RunWindowAdapter::MarkCameraButton(int camera)
 {
-    for (ui::CommandButton* b : w_.camera->cmd_camselect) b->SetBackColor(kCameraButton);
+    for (ui::CommandButton* b : w_.camera->cmd_camselect) b->SetBackColor(camera::kCameraButton);
     if (camera >= 0 && size_t(camera) < w_.camera->cmd_camselect.size()) w_.camera->cmd_camselect[size_t(camera)]->SetBackColor(kRunCameraButton);
     for (ui::CommandButton* b : w_.camera->cmd_camselect) b->Refresh();
 }
