@@ -6,18 +6,18 @@
 #include "acquisition/AcquisitionTick.h"
 #include "acquisition/RunFiles.h"
 #include "acquisition/RunPreparation.h"
+#include "camera/CameraSelect.h"
 #include "link/Exchange.h"
 #include "link/Session.h"
 #include "platform/Locale.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
+#include "thermal/TemperatureStage.h"
 #include "ui/Dialogs.h"
 
 namespace tirmo::acquisition {
 
 namespace {
-constexpr int kFanHalf = 128;
-constexpr int kNoCamera = 6;
 constexpr int kStopPauseMs = 10;
 constexpr int kWindow96Bright = 3;  // the w96f window taken at full exposure
 constexpr int kFullExposure = 255;
@@ -216,8 +216,8 @@ void RunControls::EndRun()
     s.run_state = 0;
     SetPlayCaption("New");
     window_.UnlockRunBoxes();
-    window_.SetFan(kFanHalf);
-    window_.SelectCamera(kNoCamera);
+    window_.SetFan(thermal::kFanHalf);
+    window_.SelectCamera(camera::kNoCamera);
     if (window_.BlankRun())
         window_.SaveBlankMeasurement(s.acquisition_folder, window_.PlateFormat(), Minutes(s.elapsed_seconds));
     else
@@ -237,13 +237,13 @@ void RunControls::StopPlayRun()
     window_.StopTemperatureTimer();
     window_.PeltierOff();
     platform::Sleep(kStopPauseMs);
-    window_.SetFan(kFanHalf);
+    window_.SetFan(thermal::kFanHalf);
     platform::Sleep(kStopPauseMs);
     window_.SendLightPulse(0);
     window_.UnlockPulseFields();
     window_.ResetTemperatureBox();
     platform::Sleep(kStopPauseMs);
-    window_.SelectCamera(kNoCamera);
+    window_.SelectCamera(camera::kNoCamera);
     // A stopped blank run is no blank: the next run must not be saved as one.
     window_.ClearBlankRun();
 }

@@ -26,6 +26,7 @@
 #include "acquisition/WindowCompletion.h"
 #include "camera/PixelMask.h"
 #include "link/Protocol.h"
+#include "plate/PlateFormat.h"
 #include "ui/FilterHandle.h"
 #include "ui/Forward.h"
 #include "ui/Timer.h"
@@ -41,7 +42,7 @@ inline constexpr const char* kRunStopped = ". The run has been stopped.";
 
 // The pre-run checks' messages, in the order the checks run.
 inline constexpr const char* kInvalidAcquisitionTime = "invalid acquisition time";
-inline constexpr const char* kPlateFormatError = "Microplate format error";
+using plate::kPlateFormatError;
 inline constexpr const char* kPortNotFound = "COMPORT not found. Plug the equipment and restart the software";
 inline constexpr const char* kLightCalibrationNeeded = "Light Calibration Needed before run!!";
 inline constexpr const char* kReferenceMandatory =

@@ -12,6 +12,7 @@
 #include "platform/Clock.h"
 #include "platform/Convert.h"
 #include "platform/ProgramFolder.h"
+#include "thermal/TemperatureStage.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/Make.h"
@@ -20,8 +21,6 @@ namespace tirmo::acquisition {
 
 namespace {
 constexpr int kEnterKey = 13;
-constexpr int kFanFull = 255;
-constexpr int kFanHalf = 128;
 constexpr int kPulsePauseMs = 10;
 constexpr double kShortestRun = 5;
 constexpr double kLongestRun = 32000;
@@ -360,7 +359,7 @@ void RunControls::RunAutoreferenceRound()
     link::Session& s = console_.session();
     SetPlayCaption("STOP");
     cmdreport->setEnabled(true);
-    window_.SetFan(window_.TemperatureControlOn() ? kFanFull : kFanHalf);
+    window_.SetFan(window_.TemperatureControlOn() ? thermal::kFanFull : thermal::kFanHalf);
     s.run_state = 1;
     // A refused preparation leaves the run armed: the next press of STOP stops it cleanly.
     if (PrepareAcquisition() <= 0) return;

@@ -10,6 +10,7 @@
 
 #include "app/Frm_acquire.h"
 #include "camera/CameraCommands.h"
+#include "camera/CameraSelect.h"
 #include "camera/FrameTransfer.h"
 #include "lighting/CalibrationFrame.h"
 #include "lighting/LedMap.h"
@@ -27,10 +28,8 @@
 namespace tirmo::app {
 namespace {
 
-constexpr uint32_t kCameraButton = 0xFFFFFF;
 constexpr uint32_t kRoundCameraButton = 0x808080;
 constexpr uint32_t kProgressBlue = ui::RGB(0, 0, 255);
-constexpr int kNoCamera = 6;
 
 void show(ui::TextBox* box, const std::string& value)
 {
@@ -98,7 +97,7 @@ void AutoReferenceWindow::BeginRound()
     cam.Picrealtime->Scale(0, 0, 100, 100);
     show(cam.txt_cam, "0");
     ShowRunSettings();
-    for (ui::CommandButton* b : cam.cmd_camselect) b->SetBackColor(kCameraButton);
+    for (ui::CommandButton* b : cam.cmd_camselect) b->SetBackColor(camera::kCameraButton);
     cam.cmd_camselect[0]->SetBackColor(kRoundCameraButton);
     for (ui::CommandButton* b : cam.cmd_camselect) b->Refresh();
     w_.plate->DrawPlateLayout(format());
@@ -193,7 +192,7 @@ const lighting::LedMap& AutoReferenceWindow::Map() const { return w_.lighting->l
 
 void AutoReferenceWindow::EndRound()
 {
-    w_.run->camera_index = kNoCamera;
+    w_.run->camera_index = camera::kNoCamera;
     if (frame_) frame_->hide();
     platform::DoEvents();
     platform::Sleep(1500);

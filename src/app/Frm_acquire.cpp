@@ -13,7 +13,7 @@
 
 #include <algorithm>
 
-#include "app/ConfigFiles.h"
+#include "platform/ConfigFiles.h"
 #include "app/Frm_advance.h"
 #include "app/MainLayoutApply.h"
 #include "app/RunWindowAdapter.h"
@@ -288,14 +288,14 @@ void Frm_acquire::Timer3_Timer()
 
 void Frm_acquire::SaveConfigTxt()
 {
-    ConfigRecord r{txtcom->Text(),  camera->txtprogram->Text(), camera->txt_gain->Text(), camera->txt_exposure->Text(),
+    platform::ConfigRecord r{txtcom->Text(),  camera->txtprogram->Text(), camera->txt_gain->Text(), camera->txt_exposure->Text(),
                    lighting->txt_led->Text(), txtlapse->Text(),   cmb_well->Text(), thermal->txttemp->Text()};
-    WriteConfigTxt(r);  // a settings record that cannot be written is not worth stopping for
+    platform::WriteConfigTxt(r);  // a settings record that cannot be written is not worth stopping for
 }
 
 void Frm_acquire::ReadCameraMask(const std::string& path)
 {
-    auto inUse = ReadCameraMaskFile(path);
+    auto inUse = platform::ReadCameraMaskFile(path);
     for (size_t i = 0; i < inUse.size(); ++i) camera_in_use[i] = inUse[i];
 }
 
@@ -303,7 +303,7 @@ bool Frm_acquire::WriteCameraConfig(const std::string& path)
 {
     std::array<bool, 6> inUse;
     for (size_t i = 0; i < inUse.size(); ++i) inUse[i] = camera_in_use[i];
-    if (WriteCameraMaskFile(path, inUse)) return true;
+    if (platform::WriteCameraMaskFile(path, inUse)) return true;
     SetStatus("Could not write the camera mask " + path);
     return false;
 }

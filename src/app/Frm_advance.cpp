@@ -36,7 +36,7 @@ constexpr int kToolRowPixels = 18;
 Frm_advance::Frm_advance(link::Session& session, QWidget* parent) : Frm_advance(session, own_groups_, parent) {}
 
 Frm_advance::Frm_advance(link::Session& session, plate::WellGroups& shared_groups, QWidget* parent)
-    : QMainWindow(parent), TextBoxConsole(session), groups(shared_groups)
+    : QMainWindow(parent), TextBoxConsole(session), groups_(shared_groups)
 {
     setObjectName("Frm_advance");
     setWindowTitle("Acquisition Page");
@@ -110,10 +110,7 @@ Frm_advance::Frm_advance(link::Session& session, plate::WellGroups& shared_group
     Frame_select->hide();
 
     buildShell();
-    buildCameraTools();
-    buildLightingTools();
-    buildThermalTools();
-    buildPlateMap();
+    buildTools();
     // The panel goes into the scroll area once it holds every tool, so that its size covers them.
     CompactTools(toolsPanel);
     frame_advanced_scroll->setWidget(toolsPanel);
@@ -156,7 +153,7 @@ void Frm_advance::ArrangeControls()
     QWidget* client = centralWidget();
     // Drawing on the plate picture is kept while the pictures move; they are repainted after.
     const MainLayout layout = ComputeFactoryLayout(ui::pixelsToTwips(client->width()), ui::pixelsToTwips(client->height()));
-    ApplyMainLayout(client, layout, run_state);
+    ApplyMainLayout(client, layout, plate->run_state);
     // The tool column's scroll bars are decided again for the frame's new size.
     frame_advanced_scroll->setWidgetResizable(true);
     Picact2->Refresh();

@@ -142,7 +142,7 @@ void Frm_acquire::mnadvanced_Click()
         factory->main_window = this;
         // The factory window has no group list: a left drag there gives the group the main
         // window's list shows.
-        factory->group_to_assign = [this] { return plate::WellGroups::ItemGroup(plate->combogrup->Text()); };
+        factory->plate->group_to_assign = [this] { return plate::WellGroups::ItemGroup(plate->combogrup->Text()); };
     }
     factory->show();
     factory->raise();

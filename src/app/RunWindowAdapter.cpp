@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/ConfigFiles.h"
+#include "platform/ConfigFiles.h"
 #include "app/Frm_acquire.h"
 #include "project/BlankStore.h"
 #include "project/InternalReference.h"
@@ -17,7 +17,6 @@
 namespace tirmo::app {
 
 namespace {
-constexpr uint32_t kCameraButton = 0xFFFFFF;
 constexpr uint32_t kRunCameraButton = 0x808080;
 
 void Show(ui::TextBox* box, int value)
@@ -51,7 +50,7 @@ void RunWindowAdapter::ShowRunSettings(int speed, int exposure)
 
 void RunWindowAdapter::MarkCameraButton(int camera)
 {
-    for (ui::CommandButton* b : w_.camera->cmd_camselect) b->SetBackColor(kCameraButton);
+    for (ui::CommandButton* b : w_.camera->cmd_camselect) b->SetBackColor(camera::kCameraButton);
     if (camera >= 0 && size_t(camera) < w_.camera->cmd_camselect.size()) w_.camera->cmd_camselect[size_t(camera)]->SetBackColor(kRunCameraButton);
     for (ui::CommandButton* b : w_.camera->cmd_camselect) b->Refresh();
 }
@@ -275,7 +274,7 @@ bool RunWindowAdapter::WriteProjectSetup(const std::string& project) { return w_
 
 bool RunWindowAdapter::SaveWellGroups(const std::string& folder) { return w_.plate->SaveWellGroups(folder); }
 
-bool RunWindowAdapter::WriteCameraConfig() { return w_.WriteCameraConfig(CameraMaskPath(w_.session().serial_number)); }
+bool RunWindowAdapter::WriteCameraConfig() { return w_.WriteCameraConfig(platform::CameraMaskPath(w_.session().serial_number)); }
 
 bool RunWindowAdapter::CopyBlankToAcquisition(const std::string& format, const std::string& acquisitionFolder)
 {

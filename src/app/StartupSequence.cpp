@@ -8,7 +8,7 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-#include "app/ConfigFiles.h"
+#include "platform/ConfigFiles.h"
 #include "app/Frm_acquire.h"
 #include "devicememory/CalibrationInstall.h"
 #include "devicememory/LinkFlashPort.h"
@@ -197,7 +197,7 @@ void Frm_acquire::Form_Load()
     if (!project::CreateDefaultProject()) SetStatus("Could not write reports/default_project/pjsetup.dat");
 
     // The camera mask and the camera entries' check marks.
-    ReadCameraMask(CameraMaskPath(session().serial_number));
+    ReadCameraMask(platform::CameraMaskPath(session().serial_number));
     for (size_t i = 0; i < plate->cam_disabled.size(); ++i) plate->cam_disabled[i]->setChecked(!camera_in_use[i]);
 
     // The last project, or the default one when its folder is gone.

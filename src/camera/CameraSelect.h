@@ -8,6 +8,9 @@
 
 namespace tirmo::camera {
 
+// The camera byte that selects none.
+inline constexpr int kNoCamera = 6;
+
 // The camera byte of a box text: exactly "0" to "5" give 0 to 5, anything else 6.
 int CameraByte(const std::string& text);
 

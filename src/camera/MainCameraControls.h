@@ -6,6 +6,7 @@
 // comes through MainCameraNeeds, handed over at construction.
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -17,6 +18,9 @@
 class QGroupBox;
 
 namespace tirmo::camera {
+
+// The colour of a camera button that is not the one chosen.
+inline constexpr uint32_t kCameraButton = 0xFFFFFF;
 
 struct MainCameraNeeds {
     // Lighting: every LED to one power level (the set-up lights the plate, then darkens it).

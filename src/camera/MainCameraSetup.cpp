@@ -20,7 +20,6 @@
 namespace tirmo::camera {
 namespace {
 
-constexpr uint32_t kCameraButton = 0xFFFFFF;
 constexpr uint32_t kChosenCameraButton = 0x808080;
 constexpr int kYieldPauseMs = 100;
 constexpr int kSettingPauseMs = 100;

@@ -1,6 +1,6 @@
 #include "devicememory/CalibrationInstall.h"
 
-#include "app/ConfigFiles.h"
+#include "platform/ConfigFiles.h"
 #include "lighting/LedMap.h"
 #include "plate/BandFiles.h"
 #include "platform/Clock.h"
@@ -46,7 +46,7 @@ void installShared(const std::string& targetDir, const std::string& sourceDir, c
     if (!platform::FileExists(source)) return;
     if (!platform::ReadLines(source)) return tell("Not installed: " + sourceDir + "/" + file + " cannot be read");
     if (damaged && damaged(source)) return tell("Not installed: " + sourceDir + "/" + file + " is damaged");
-    if (!app::CopyTextFile(source, target)) tell("Not installed: " + targetDir + "/" + file + " cannot be written");
+    if (!platform::CopyTextFile(source, target)) tell("Not installed: " + targetDir + "/" + file + " cannot be written");
 }
 
 }  // namespace

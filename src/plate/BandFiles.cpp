@@ -1,6 +1,6 @@
 #include "plate/BandFiles.h"
 
-#include "app/ConfigFiles.h"
+#include "platform/ConfigFiles.h"
 #include "plate/PlateSpecFile.h"
 #include "platform/Convert.h"
 #include "platform/ProgramFolder.h"
@@ -239,7 +239,7 @@ void InstallFormatFiles(const std::string& folder, const std::function<void(cons
             // built-in one stands in for it.
             const std::string problem = bandSourceProblem(shared);
             if (problem.empty()) {
-                if (app::CopyTextFile(shared, target)) continue;
+                if (platform::CopyTextFile(shared, target)) continue;
                 tell("Not installed: " + dir + "/" + item.file + " cannot be written");
                 continue;
             }

@@ -10,6 +10,8 @@ namespace tirmo::plate {
 
 inline constexpr int kCameraCount = 6;    // cameras 0..5; 6 selects none
 inline constexpr int kWellNumbers = 384;  // well numbers 0..383 in every file
+// What a run or a blank says of a format it cannot take.
+inline constexpr const char* kPlateFormatError = "Microplate format error";
 
 struct PlateSize {
     int rows = 0;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "plate/PlateFormat.h"
+
 namespace tirmo::project {
 
 inline constexpr const char* kNoneEntry = "none";
@@ -23,7 +25,7 @@ inline constexpr const char* kBlankNoFormat = "subpj File error. Unable to read 
 inline constexpr const char* kBlankNoTime = "subpj File error. Unable to read time";
 inline constexpr const char* kFactoryBlankMissing = "Default File not found";
 inline constexpr const char* kBlankDeleteError = "I/O File error. please delete manually";
-inline constexpr const char* kPlateFormatError = "Microplate format error";
+using plate::kPlateFormatError;
 
 // The blank list: "none", "Factory_Default", then the blank-run folders of the store sorted by
 // name; with a format, only the runs whose subpj.dat names that format.

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "acquisition/RunFiles.h"
-#include "app/ConfigFiles.h"
+#include "platform/ConfigFiles.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
 #include "platform/ProgramFolder.h"
@@ -97,7 +97,7 @@ FactorBackup BackupFactorCorrection(const std::string& folder)
     const auto lines = platform::ReadLines(path);
     if (!lines) return FactorBackup::Failed;
     const std::string name = FactorBackupName(lines->empty() ? std::string() : lines->front(), platform::WallNow());
-    return app::CopyTextFile(path, InFolder(folder, name)) ? FactorBackup::Copied : FactorBackup::Failed;
+    return platform::CopyTextFile(path, InFolder(folder, name)) ? FactorBackup::Copied : FactorBackup::Failed;
 }
 
 std::string FactorText(double value) { return platform::Format(value, "0.00"); }

@@ -3,9 +3,11 @@
 // each instrument reopens its own project.
 #include <string>
 
+#include "acquisition/RunNames.h"
+
 namespace tirmo::project {
 
-inline constexpr const char* kDefaultProject = "default_project";
+using acquisition::kDefaultProject;
 
 // The first line of the file; when the file is missing it is created holding "default_project".
 // A first line that names no folder directly under reports (empty, ".", "..", or a path) gives

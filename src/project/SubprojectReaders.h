@@ -5,9 +5,11 @@
 // (a missing file and a missing line look the same to the caller).
 #include <string>
 
+#include "acquisition/RunFiles.h"
+
 namespace tirmo::project {
 
-inline constexpr const char* kSubprojectFile = "subpj.dat";
+using acquisition::kSubprojectFile;
 
 // Line 1, read on its own: a garbled time line does not hide the title from a listing.
 std::string ReadSubprojectName(const std::string& folder);

@@ -9,6 +9,10 @@
 
 namespace tirmo::thermal {
 
+// The fan levels: half while the stage rests, full while it holds a temperature.
+inline constexpr int kFanHalf = 128;
+inline constexpr int kFanFull = 255;
+
 inline constexpr int kHeatLimit = 230;
 inline constexpr int kCoolLimit = 245;
 inline constexpr int kDirectionPauseMs = 100;

@@ -30,8 +30,6 @@ namespace tirmo::thermal {
 namespace {
 
 
-constexpr int kFanFull = 255;
-constexpr int kFanHalf = 128;
 constexpr int kOffPauseMs = 10;
 constexpr int kSettingPauseMs = 500;
 constexpr const char* kIdleCaption = "Temperature";

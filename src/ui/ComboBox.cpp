@@ -20,7 +20,7 @@ ComboBox::ComboBox(QWidget* parent) : QComboBox(parent)
     // user picks the entry already selected, as the click event was.
     connect(this, &QComboBox::activated, this, [this] {
         setPlaceholderText({});
-        fire(click_);
+        clicked();
     });
 }
 
@@ -94,17 +94,14 @@ int ComboBox::ListIndex() const
     return index;
 }
 
-void ComboBox::SetListIndex(int index)
+QString ComboBox::entryText(int index) const { return itemText(index); }
+
+void ComboBox::selectEntry(int index)
 {
-    if (index < 0 || index >= count()) {
-        showUnlisted({});
-        return;
-    }
     setPlaceholderText({});
     setCurrentIndex(index);
     // An editable box whose text was edited away may still have this index; show the entry.
     if (isEditable() && lineEdit()->text() != itemText(index)) lineEdit()->setText(itemText(index));
-    fire(click_);
 }
 
 std::string ComboBox::Text() const { return toBytes(shownText()); }
@@ -114,25 +111,6 @@ QString ComboBox::shownText() const
     if (isEditable() && lineEdit()) return lineEdit()->text();
     if (currentIndex() >= 0) return itemText(currentIndex());
     return placeholderText();
-}
-
-void ComboBox::SetText(std::string_view text)
-{
-    const QString value = toQString(text);
-    const int entry = findEntry(value);
-    if (entry >= 0)
-        SetListIndex(entry);
-    else
-        showUnlisted(value);
-}
-
-void ComboBox::onClick(Handler handler) { click_ = std::move(handler); }
-
-int ComboBox::findEntry(const QString& text) const
-{
-    for (int i = 0; i < count(); ++i)
-        if (itemText(i) == text) return i;
-    return -1;
 }
 
 void ComboBox::showUnlisted(const QString& text)

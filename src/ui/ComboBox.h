@@ -1,16 +1,12 @@
 #pragma once
 // A combo box as the window code uses it: a list of entries by index, a selection that may be
-// none (-1), and a text that may be an entry or something else.
-//
-// The click handler runs when an entry is selected: by the user, by SetListIndex, or by SetText
-// with the text of an entry. Selection by code runs it even when the entry was already
-// selected, since windows select an entry to have its handler set up the rest of the window.
-// Filling or clearing the list, and setting a text that is no entry, run nothing. The handler is
-// only ever run from these paths, never from Qt's index signals, so each selection runs it once.
+// none (-1), and a text that may be an entry or something else. It keeps the selection rules of
+// ComboSelection. The handler is only ever run from those paths, never from Qt's index signals,
+// so each selection runs it once.
 //
 // A text that is no entry is kept and shown with no entry selected, also when the box is not
 // editable (there it shows in the place Qt keeps for a placeholder).
-#include "ui/Control.h"
+#include "ui/ComboSelection.h"
 
 #include <QComboBox>
 
@@ -19,7 +15,7 @@
 
 namespace tirmo::ui {
 
-class ComboBox : public QComboBox {
+class ComboBox : public QComboBox, public ComboSelection {
     Q_OBJECT
 public:
     explicit ComboBox(QWidget* parent = nullptr);
@@ -32,7 +28,7 @@ public:
     // Empties the list and the text.
     void Clear();
 
-    int ListCount() const;
+    int ListCount() const override;
     // The text of entry i; empty for an index outside the list.
     std::string List(int index) const;
     void SetList(int index, std::string_view item);
@@ -44,23 +40,17 @@ public:
     // -1 when no entry is selected, also once the user has edited the text of an editable box
     // away from the selected entry.
     int ListIndex() const;
-    // Selects entry index and runs the click handler; -1 (or any index outside the list) selects
-    // none and runs nothing.
-    void SetListIndex(int index);
 
     std::string Text() const;
-    void SetText(std::string_view text);
 
-    void onClick(Handler handler);
+protected:
+    QString entryText(int index) const override;
+    void selectEntry(int index) override;
+    void showUnlisted(const QString& text) override;
 
 private:
-    int findEntry(const QString& text) const;
     // The text as Qt holds it, before it is narrowed to bytes.
     QString shownText() const;
-    // Selects nothing and shows text, without running anything.
-    void showUnlisted(const QString& text);
-
-    Handler click_;
 };
 
 }  // namespace tirmo::ui

@@ -138,38 +138,11 @@ int SimpleComboBox::ListIndex() const
     return selected_;
 }
 
-void SimpleComboBox::SetListIndex(int index)
-{
-    if (index < 0 || index >= ListCount()) {
-        showUnlisted({});
-        return;
-    }
-    select(index);
-    fire(click_);
-}
-
 std::string SimpleComboBox::Text() const { return toBytes(edit_->text()); }
 
-void SimpleComboBox::SetText(std::string_view text)
-{
-    const QString value = toQString(text);
-    const int entry = findEntry(value);
-    if (entry >= 0)
-        SetListIndex(entry);
-    else
-        showUnlisted(value);
-}
+QString SimpleComboBox::entryText(int index) const { return list_->item(index)->text(); }
 
-void SimpleComboBox::onClick(Handler handler) { click_ = std::move(handler); }
-
-int SimpleComboBox::findEntry(const QString& text) const
-{
-    for (int i = 0; i < ListCount(); ++i)
-        if (list_->item(i)->text() == text) return i;
-    return -1;
-}
-
-void SimpleComboBox::select(int index)
+void SimpleComboBox::selectEntry(int index)
 {
     selected_ = index;
     edit_->setText(list_->item(index)->text());
@@ -193,12 +166,6 @@ void SimpleComboBox::showSelection()
     }
     list_->setCurrentRow(index);
     list_->scrollToItem(list_->item(index));
-}
-
-void SimpleComboBox::choose(int index)
-{
-    select(index);
-    fire(click_);
 }
 
 }  // namespace tirmo::ui

@@ -2,13 +2,10 @@
 // A combo box whose list is always open: a text line with the entries beneath it, the list
 // filling whatever height the window gives the box, so every entry is in view at once.
 //
-// It keeps the rules of ComboBox (ComboBox.h): the click handler runs when an entry is selected
-// by the user (a click on the list, Up or Down in the line), by SetListIndex, or by SetText with
-// the text of an entry, also when that entry was already selected; filling, changing or clearing
-// the list and setting a text that is no entry run nothing. Selecting an entry puts its text in
-// the line; a text that is no entry stays in the line with no entry selected, and so does what
-// the user types.
-#include "ui/Control.h"
+// It keeps the selection rules of ComboSelection; the user selects by a click on the list or Up
+// or Down in the line. Selecting an entry puts its text in the line; a text that is no entry
+// stays in the line with no entry selected, and so does what the user types.
+#include "ui/ComboSelection.h"
 
 #include <QWidget>
 
@@ -20,7 +17,7 @@ class QListWidget;
 
 namespace tirmo::ui {
 
-class SimpleComboBox : public QWidget {
+class SimpleComboBox : public QWidget, public ComboSelection {
     Q_OBJECT
 public:
     explicit SimpleComboBox(QWidget* parent = nullptr);
@@ -32,7 +29,7 @@ public:
     // Empties the list and the line.
     void Clear();
 
-    int ListCount() const;
+    int ListCount() const override;
     // The text of entry i; empty for an index outside the list.
     std::string List(int index) const;
     // Renaming the selected entry renames it in the line as well.
@@ -43,14 +40,7 @@ public:
 
     // -1 when no entry is selected, also once the line no longer holds the selected entry's text.
     int ListIndex() const;
-    // Selects entry index and runs the click handler; an index outside the list selects none,
-    // empties the line and runs nothing.
-    void SetListIndex(int index);
-
     std::string Text() const;
-    void SetText(std::string_view text);
-
-    void onClick(Handler handler);
 
     // The two parts, for windows that watch their mouse and key events.
     QLineEdit* editPart() const { return edit_; }
@@ -58,22 +48,17 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    QString entryText(int index) const override;
+    void selectEntry(int index) override;
+    void showUnlisted(const QString& text) override;
 
 private:
-    int findEntry(const QString& text) const;
-    // Selects entry index (which is in the list) and shows its text, without running anything.
-    void select(int index);
-    // Selects nothing and shows text in the line, without running anything.
-    void showUnlisted(const QString& text);
     // Marks in the list the entry ListIndex() names, or none.
     void showSelection();
-    // A choice of the user's: selects and runs the handler.
-    void choose(int index);
 
     QLineEdit* edit_ = nullptr;
     QListWidget* list_ = nullptr;
     int selected_ = -1;
-    Handler click_;
 };
 
 }  // namespace tirmo::ui

@@ -155,9 +155,9 @@ TEST_F(FactoryWindowLayoutTest, EveryToolCanBeScrolledIntoView)
         // The tall tool column scrolls inside the frame of a small window, which keeps its
         // place; at the designed size every tool is in view at once.
         EXPECT_EQ(scroll->verticalScrollBar()->maximum() > 0, w < 16500) << w;
-        for (QWidget* tool : std::initializer_list<QWidget*>{factory->cmdopen, factory->chkdummy, factory->cmd_reset, factory->cmd_setcamera,
-                                                             factory->chk_cross, factory->Cmd_bluelight, factory->cmd_frqled,
-                                                             factory->cmd_ledpower}) {
+        for (QWidget* tool : std::initializer_list<QWidget*>{factory->link->cmdopen, factory->link->chkdummy, factory->link->cmd_reset, factory->camera->cmd_setcamera,
+                                                             factory->camera->chk_cross, factory->lighting->Cmd_bluelight, factory->lighting->cmd_frqled,
+                                                             factory->lighting->cmd_ledpower}) {
             SCOPED_TRACE(tool->objectName().toStdString() + " at " + std::to_string(int(w)));
             EXPECT_TRUE(scroll->widget()->isAncestorOf(tool));
             scroll->ensureWidgetVisible(tool, 0, 0);

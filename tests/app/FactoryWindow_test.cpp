@@ -36,36 +36,36 @@ protected:
 TEST_F(FactoryWindowTest, OpensWithItsStartCaptionsAndTheSimulationOfTheSession)
 {
     EXPECT_EQ(factory->windowTitle().toStdString(), "Acquisition Page");
-    EXPECT_EQ(factory->txtcom->Text(), "3");
-    EXPECT_EQ(factory->cmdopen->Caption(), "Connected") << "whatever the link state";
+    EXPECT_EQ(factory->link->txtcom->Text(), "3");
+    EXPECT_EQ(factory->link->cmdopen->Caption(), "Connected") << "whatever the link state";
     EXPECT_FALSE(factory->frame_advanced->isHidden());
-    EXPECT_EQ(factory->chkdummy->Value(), 0);
+    EXPECT_EQ(factory->link->chkdummy->Value(), 0);
 }
 
 TEST_F(FactoryWindowTest, ConnectToggleOpensAt1MbaudAndClosesTheLinksOwnSlot)
 {
     attachSimulator(5);
-    factory->txtcom->SetText("5");
-    factory->cmdopen->Click();
+    factory->link->txtcom->SetText("5");
+    factory->link->cmdopen->Click();
     EXPECT_TRUE(window->session().port_open);
     EXPECT_EQ(window->session().port_slot, 5);
-    EXPECT_EQ(factory->cmdopen->Caption(), "Connected");
+    EXPECT_EQ(factory->link->cmdopen->Caption(), "Connected");
     EXPECT_EQ(sim->lineSpeed(), 1000000);
     EXPECT_EQ(window->session().serial_number, 0) << "the toggle asks no serial number";
     EXPECT_TRUE(sim->frames().empty());
 
     // The box edited since: the link's own port is closed, not the one the box names.
-    factory->txtcom->SetText("3");
-    factory->cmdopen->Click();
+    factory->link->txtcom->SetText("3");
+    factory->link->cmdopen->Click();
     EXPECT_FALSE(window->session().port_open);
     EXPECT_FALSE(link::CommIsOpen(5));
-    EXPECT_EQ(factory->cmdopen->Caption(), "DisConnected");
+    EXPECT_EQ(factory->link->cmdopen->Caption(), "DisConnected");
 
     // Open again: the box's port now.
-    factory->txtcom->SetText("5");
-    factory->cmdopen->Click();
+    factory->link->txtcom->SetText("5");
+    factory->link->cmdopen->Click();
     EXPECT_TRUE(window->session().port_open);
-    EXPECT_EQ(factory->cmdopen->Caption(), "Connected");
+    EXPECT_EQ(factory->link->cmdopen->Caption(), "Connected");
 }
 
 TEST_F(FactoryWindowTest, AnOpenThatFailsChangesNeitherCaptionNorLink)
@@ -74,11 +74,11 @@ TEST_F(FactoryWindowTest, AnOpenThatFailsChangesNeitherCaptionNorLink)
     // an even port that is missing, a number beyond 16 bits.
     for (const char* box : {"", "abc", "9", "8.5", "40000"}) {
         SCOPED_TRACE(box);
-        factory->cmdopen->SetCaption("DisConnected");
-        factory->txtcom->SetText(box);
-        factory->cmdopen->Click();
+        factory->link->cmdopen->SetCaption("DisConnected");
+        factory->link->txtcom->SetText(box);
+        factory->link->cmdopen->Click();
         EXPECT_FALSE(window->session().port_open);
-        EXPECT_EQ(factory->cmdopen->Caption(), "DisConnected");
+        EXPECT_EQ(factory->link->cmdopen->Caption(), "DisConnected");
     }
     EXPECT_TRUE(boxes.shown().empty()) << "no message";
 }
@@ -86,8 +86,8 @@ TEST_F(FactoryWindowTest, AnOpenThatFailsChangesNeitherCaptionNorLink)
 TEST_F(FactoryWindowTest, APortBoxHalfGoesToTheEvenNeighbour)
 {
     attachSimulator(6);
-    factory->txtcom->SetText("5.5");
-    factory->cmdopen->Click();
+    factory->link->txtcom->SetText("5.5");
+    factory->link->cmdopen->Click();
     EXPECT_TRUE(window->session().port_open);
     EXPECT_EQ(window->session().port_slot, 6);
 }
@@ -96,11 +96,11 @@ TEST_F(FactoryWindowTest, ResetSendsZ132TimesAndNothingElse)
 {
     attachSimulator(5);
     useFakeClock();
-    factory->txtcom->SetText("5");
-    factory->cmdopen->Click();
+    factory->link->txtcom->SetText("5");
+    factory->link->cmdopen->Click();
     ASSERT_TRUE(window->session().port_open);
     sim->allowUnframedBytes(true);
-    factory->cmd_reset->Click();
+    factory->link->cmd_reset->Click();
     sim->settle();
     EXPECT_EQ(sim->rawReceived(), std::string(132, 'Z'));
     EXPECT_TRUE(window->session().port_open);
@@ -110,22 +110,22 @@ TEST_F(FactoryWindowTest, ResetSendsZ132TimesAndNothingElse)
 TEST_F(FactoryWindowTest, SerialNumberQueryOnlyDisplaysAndSimulationSendsNothing)
 {
     attachSimulator(5, 300);
-    factory->txtcom->SetText("5");
-    factory->cmdopen->Click();
+    factory->link->txtcom->SetText("5");
+    factory->link->cmdopen->Click();
     ASSERT_TRUE(window->session().port_open);
-    factory->cmdsn->Click();
+    factory->link->cmdsn->Click();
     EXPECT_EQ(factory->txt_status->Text(), "Serial Number = SN300");
     EXPECT_EQ(factory->txt_in->Text(), "in:N;1;44");
     EXPECT_EQ(window->session().serial_number, 0) << "the query only displays";
 
     sim->clearLog();
     factory->txt_status->SetText("");
-    factory->chkdummy->Click();
+    factory->link->chkdummy->Click();
     EXPECT_EQ(window->session().dummy_mode, 1);
-    factory->cmdsn->Click();
+    factory->link->cmdsn->Click();
     EXPECT_TRUE(sim->frames().empty());
     EXPECT_EQ(factory->txt_status->Text(), "");
-    factory->chkdummy->Click();
+    factory->link->chkdummy->Click();
     EXPECT_EQ(window->session().dummy_mode, 0);
 }
 
@@ -134,9 +134,9 @@ TEST_F(FactoryWindowTest, NoAnswerReadsSerialNumberZero)
     attachSimulator(5);
     useFakeClock();
     sim->setSilent(true);
-    factory->txtcom->SetText("5");
-    factory->cmdopen->Click();
-    factory->cmdsn->Click();
+    factory->link->txtcom->SetText("5");
+    factory->link->cmdopen->Click();
+    factory->link->cmdsn->Click();
     EXPECT_EQ(factory->txt_in->Text(), "Empty");
     EXPECT_EQ(factory->txt_status->Text(), "Serial Number = SN0");
 }
@@ -191,12 +191,12 @@ TEST_F(FactoryWindowTest, TemperatureCalibrateNeedsALinkOrSimulation)
 {
     window->session().temp_offset = -12.5;
     boxes.expectMessage("Operation not possible in OFFLINE Mode");
-    factory->mncalibratetemp_Click();
-    EXPECT_EQ(factory->temp_offset, 0) << "nothing kept when refused";
+    factory->thermal->mncalibratetemp_Click();
+    EXPECT_EQ(factory->thermal->temp_offset, 0) << "nothing kept when refused";
     boxes.verifyAllShown();
-    factory->chkdummy->Click();
-    factory->mncalibratetemp_Click();
-    EXPECT_EQ(factory->temp_offset, -12.5);
+    factory->link->chkdummy->Click();
+    factory->thermal->mncalibratetemp_Click();
+    EXPECT_EQ(factory->thermal->temp_offset, -12.5);
     EXPECT_EQ(boxes.shown().size(), 1u);
 }
 
@@ -217,7 +217,7 @@ TEST_F(FactoryWindowTest, TheSpeedCodeFollowsTheInstrumentsGeneration)
         window->session().hardware_generation = c.generation;
         Frm_advance loaded(window->session());
         EXPECT_EQ(loaded.camera->txt_speed->Text(), c.speed) << c.generation;
-        EXPECT_EQ(loaded.txt_led->Text(), "3");
+        EXPECT_EQ(loaded.lighting->txt_led->Text(), "3");
     }
 }
 

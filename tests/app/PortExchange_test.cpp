@@ -82,17 +82,17 @@ protected:
             {"C3", [this] { window->camera->cmd_camselect_Click(3); }},
             {"+ grab", [this] { window->camera->AcquireCalibrationFrame(); }},
             {"factory cam", [this] { factory->camera->cmd_camera->Click(); }},
-            {"factory gain", [this] { factory->cmd_gain->Click(); }},
-            {"factory expos.", [this] { factory->cmd_exposure->Click(); }},
+            {"factory gain", [this] { factory->camera->cmd_gain->Click(); }},
+            {"factory expos.", [this] { factory->camera->cmd_exposure->Click(); }},
             {"factory send", [this] { factory->camera->cmd_camspeed->Click(); }},
             {"factory >>", [this] { factory->camera->cmd_xy->Click(); }},
-            {"factory Set camera", [this] { factory->cmd_setcamera->Click(); }},
-            {"factory A grab", [this] { factory->GrabFrame(); }},
-            {"BLUELIGHT", [this] { factory->Cmd_bluelight->Click(); }},
-            {"FRQLed", [this] { factory->cmd_frqled->Click(); }},
-            {"LD/PWR", [this] { factory->cmd_led0->Click(); }},
-            {"All", [this] { factory->cmd_ledpowerall->Click(); }},
-            {"Apply", [this] { factory->cmd_ledpower->Click(); }},
+            {"factory Set camera", [this] { factory->camera->cmd_setcamera->Click(); }},
+            {"factory A grab", [this] { factory->camera->GrabFrame(); }},
+            {"BLUELIGHT", [this] { factory->lighting->Cmd_bluelight->Click(); }},
+            {"FRQLed", [this] { factory->lighting->cmd_frqled->Click(); }},
+            {"LD/PWR", [this] { factory->lighting->cmd_led0->Click(); }},
+            {"All", [this] { factory->lighting->cmd_ledpowerall->Click(); }},
+            {"Apply", [this] { factory->lighting->cmd_ledpower->Click(); }},
             {"saved LED powers", [this] { window->lighting->ApplyLedPowerWithStatus(); }},
         };
         silent.clear();
@@ -132,12 +132,12 @@ TEST_F(PortExchangeTest, AYieldingExchangeStaysWholeWhileTimer3TicksAndTheUserCl
              EXPECT_EQ(w.camera->ReadCameraActivity(0).size(), 26170u);
          },
          {"C,0,43", "C,0,43"}},
-        {"factory reduced image", [](Frm_acquire&, Frm_advance& f) { f.GrabFrame(); }, {"C,0,65"}},
+        {"factory reduced image", [](Frm_acquire&, Frm_advance& f) { f.camera->GrabFrame(); }, {"C,0,65"}},
         {"calibration LED", [](Frm_acquire& w, Frm_advance&) { int power = 3; w.lighting->SendLedPower(5, power); }, {"L,5,3"}},
         {"factory Apply",
          [](Frm_acquire&, Frm_advance& f) {
-             f.txt_led->SetText("4");
-             f.cmd_ledpower->Click();
+             f.lighting->txt_led->SetText("4");
+             f.lighting->cmd_ledpower->Click();
          },
          ledSequence(4)},
     };
@@ -158,7 +158,7 @@ TEST_F(PortExchangeTest, AYieldingExchangeStaysWholeWhileTimer3TicksAndTheUserCl
         EXPECT_TRUE(window->thermal->temperature_control_on);
         EXPECT_TRUE(window->lighting->pulse_on);
         EXPECT_EQ(window->lighting->pulse_countdown, countdown);
-        EXPECT_EQ(factory->txt_valueled->Text(), "0") << "LD/PWR steps the LED number only when it sends";
+        EXPECT_EQ(factory->lighting->txt_valueled->Text(), "0") << "LD/PWR steps the LED number only when it sends";
         EXPECT_EQ(window->camera->txt_cam->Text(), "0") << "the refused camera set-up did not start";
 
         // The ticks skipped during the exchange run at the next one.
@@ -182,7 +182,7 @@ TEST_F(PortExchangeTest, ARefusedGrabOrWindowLeavesTheBoxesAsTheyWere)
         window->camera->AcquireCalibrationFrame();
         inside = false;
     });
-    factory->cmd_ledpower->Click();
+    factory->lighting->cmd_ledpower->Click();
     platform::setEventPump({});
     EXPECT_EQ(frameList(), ledSequence(3));
     EXPECT_EQ(window->camera->txt_lines->Text(), "143") << ">> would have shown 101 lines";
@@ -197,7 +197,7 @@ TEST_F(PortExchangeTest, ClosingTheWindowDuringAnExchangeStopsItAndLeavesTheInst
         // Between the second and the third byte of the third LED frame.
         if (++calls == 13) window->Form_Unload();
     });
-    factory->cmd_ledpower->Click();
+    factory->lighting->cmd_ledpower->Click();
     platform::setEventPump({});
     EXPECT_FALSE(session.port_open);
     EXPECT_FALSE(link::CommIsOpen(kPort));

@@ -6,7 +6,7 @@
 
 #include <QApplication>
 
-#include "app/ConfigFiles.h"
+#include "platform/ConfigFiles.h"
 #include "link/Session.h"
 #include "app/SignalClose.h"
 #include "link/CommPort.h"
@@ -118,24 +118,24 @@ TEST_F(CameraMaskTest, OnlyAZeroTakesACameraOutOfUse)
 
 TEST_F(CameraMaskTest, MaskIsWrittenPerInstrumentOrInConfig)
 {
-    EXPECT_EQ(CameraMaskPath(0), platform::ProgramPath("config/camconf.dat"));
-    EXPECT_EQ(CameraMaskPath(12), platform::ProgramPath("config_SN12/camconf.dat"));
+    EXPECT_EQ(platform::CameraMaskPath(0), platform::ProgramPath("config/camconf.dat"));
+    EXPECT_EQ(platform::CameraMaskPath(12), platform::ProgramPath("config_SN12/camconf.dat"));
     platform::MakeFolder(platform::ProgramPath("config"));
     window->camera_in_use[2] = false;
     window->camera_in_use[4] = false;
-    window->WriteCameraConfig(CameraMaskPath(0));
+    window->WriteCameraConfig(platform::CameraMaskPath(0));
     EXPECT_EQ(readFile("config/camconf.dat"), "110101\r\n");
 }
 
 TEST_F(CameraMaskTest, CopyTextFileEndsEveryLineWithCrLf)
 {
     std::ofstream(folder.path() + "/src.txt", std::ios::binary) << "a\nb";
-    EXPECT_TRUE(CopyTextFile(folder.path() + "/src.txt", folder.path() + "/dst.txt"));
+    EXPECT_TRUE(platform::CopyTextFile(folder.path() + "/src.txt", folder.path() + "/dst.txt"));
     EXPECT_EQ(readFile("dst.txt"), "a\r\nb\r\n");
     std::ofstream(folder.path() + "/empty.txt", std::ios::binary) << "";
-    EXPECT_TRUE(CopyTextFile(folder.path() + "/empty.txt", folder.path() + "/dst.txt"));
+    EXPECT_TRUE(platform::CopyTextFile(folder.path() + "/empty.txt", folder.path() + "/dst.txt"));
     EXPECT_EQ(readFile("dst.txt"), "");
-    EXPECT_FALSE(CopyTextFile(folder.path() + "/missing.txt", folder.path() + "/dst.txt"));
+    EXPECT_FALSE(platform::CopyTextFile(folder.path() + "/missing.txt", folder.path() + "/dst.txt"));
 }
 
 }  // namespace

@@ -214,16 +214,16 @@ TEST_F(SetupCamTest, FactoryButtonsSendTheFactoryWay)
     EXPECT_EQ(f.txt_in->Text(), "3 <- Camera");
 
     f.camera->txt_gain->SetText("40");
-    f.cmd_gain->Click();
+    f.camera->cmd_gain->Click();
     f.camera->txt_exposure->SetText("20.5");
-    f.cmd_exposure->Click();
+    f.camera->cmd_exposure->Click();
     f.camera->cmd_default->Click();
     f.camera->cmd_xy->Click();
     EXPECT_EQ(frameList(), (Frames{"C,3,0", "G,0,40", "E,0,20", "y,0,0", "Y,0,142", "x,0,1", "X,0,183"}));
     EXPECT_EQ(f.txt_in->Text(), "X;0;183");
     boxes.expectMessage("error");
     f.camera->txt_exposure->SetText("bright");
-    f.cmd_exposure->Click();
+    f.camera->cmd_exposure->Click();
 }
 
 }  // namespace

@@ -196,11 +196,11 @@ TEST_F(CameraSetupTest, FactorySetCameraSendsItsOwnBoxesInOrder)
     factory.camera->txt_gain->SetText("25");
     factory.camera->txt_exposure->SetText("30");
     factory.camera->cmd_default_Click();
-    factory.cmd_setcamera_Click();
+    factory.camera->cmd_setcamera_Click();
     EXPECT_EQ(frameList(), (Frames{"C,1,0", "G,0,25", "E,0,30", "S,0,8", "y,0,0", "Y,0,142", "x,0,1", "X,0,183"}));
     sim->clearLog();
     session.dummy_mode = 1;
-    factory.cmd_setcamera_Click();
+    factory.camera->cmd_setcamera_Click();
     EXPECT_TRUE(sim->rawReceived().empty());
 }
 

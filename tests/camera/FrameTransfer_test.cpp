@@ -356,15 +356,15 @@ TEST_F(FactoryFrameTest, TheFactoryReaderAlwaysDrawsAndColoursItsTrace)
     // Several pixels to a cell, so the sampled point lies inside one cell.
     f.Picact->SetPixelSize(330, 500);
     f.camera->txt_cam->SetText("0");
-    f.ReadCameraImage(CameraRequest(0, '-'));
+    f.camera->ReadCameraImage(CameraRequest(0, '-'));
     EXPECT_EQ(f.lbl_lenrx->ForeColor(), ui::colour::Black);
     EXPECT_EQ(f.lbl_lenrx->Caption().substr(0, 22), "LEN(Rx) = 26170/26170 ");
-    const int v = f.frame_store.Value(0, 20, 30);
+    const int v = f.camera->frame_store.Value(0, 20, 30);
     ASSERT_GE(v, 0);
     EXPECT_EQ(f.Picact->Point(20.5, 30.5), ui::RGB(v, v, v));
 
     sim->corruptCheckNext(1);
-    f.GrabFrame();
+    f.camera->GrabFrame();
     EXPECT_EQ(f.lbl_lenrx->ForeColor(), ui::colour::Red);
     EXPECT_EQ(f.lbl_lenrx->Caption().substr(0, 20), "LEN(Rx) = 1067/1067 ");
     EXPECT_EQ(frameList(), (std::vector<std::string>{"C,0,45", "C,0,65"}));

@@ -239,25 +239,25 @@ TEST_F(CameraGridTest, TheFactoryGridComesFromItsOwnTablesWithTheCrossWhileTicke
 {
     link::Session session;
     app::Frm_advance factory(session);
-    factory.column_bands = columns;
-    factory.row_bands = rows;
-    factory.column_labels = columnLabels;
-    factory.row_labels = rowLabels;
-    factory.well_table = wells;
+    factory.plate->column_bands = columns;
+    factory.plate->row_bands = rows;
+    factory.plate->column_labels = columnLabels;
+    factory.plate->row_labels = rowLabels;
+    factory.plate->well_table = wells;
     factory.Picact->SetPixelSize(143, 183);
     for (auto [box, value] : {std::pair{factory.camera->txt_xini, "0"}, std::pair{factory.camera->txt_xfin, "142"},
                               std::pair{factory.camera->txt_yini, "1"}, std::pair{factory.camera->txt_yfin, "183"},
                               std::pair{factory.camera->txt_lines, "143"}, std::pair{factory.camera->txt_pix, "183"}})
         box->SetText(value);
     const ui::PictureBox& p = *factory.Picact;
-    factory.SetFrameScale();
-    factory.DrawCameraGrid(0);
+    factory.camera->SetFrameScale();
+    factory.camera->DrawCameraGrid(0);
     EXPECT_EQ(p.Point(5, 50), ui::colour::Red) << "the factory window's own band tables";
     EXPECT_EQ(p.Point(50, 91.5), ui::colour::White) << "no cross while the box is clear";
 
-    factory.chk_cross->SetValue(1);
-    factory.SetFrameScale();
-    factory.DrawCameraGrid(0);
+    factory.camera->chk_cross->SetValue(1);
+    factory.camera->SetFrameScale();
+    factory.camera->DrawCameraGrid(0);
     EXPECT_EQ(p.Point(5, 50), ui::colour::Red);
     // Across at 183 / 2 from 0.3 x 143 = 42.9 to 0.7 x 143 = 100.1; down at 143 / 2 from
     // 0.3 x 183 = 54.9 to 0.7 x 183 = 128.1.

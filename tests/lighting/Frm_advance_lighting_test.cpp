@@ -43,26 +43,26 @@ protected:
 
 TEST_F(FactoryLightingTest, BlueLightSendsTheTypedLevelUpToSeven)
 {
-    window->txt_blue->SetText("12");
-    window->Cmd_bluelight->Click();
-    EXPECT_EQ(window->txt_blue->Text(), "7");
-    EXPECT_EQ(backColour(window->Cmd_bluelight), ui::colour::Green);
-    window->txt_blue->SetText("0");
-    window->Cmd_bluelight->Click();
-    EXPECT_EQ(backColour(window->Cmd_bluelight), ui::colour::White);
+    window->lighting->txt_blue->SetText("12");
+    window->lighting->Cmd_bluelight->Click();
+    EXPECT_EQ(window->lighting->txt_blue->Text(), "7");
+    EXPECT_EQ(backColour(window->lighting->Cmd_bluelight), ui::colour::Green);
+    window->lighting->txt_blue->SetText("0");
+    window->lighting->Cmd_bluelight->Click();
+    EXPECT_EQ(backColour(window->lighting->Cmd_bluelight), ui::colour::White);
     EXPECT_EQ(frameList(), (Frames{"T,15,7", "T,15,0"}));
     EXPECT_EQ(window->txt_in->Text().substr(0, 2), "T;");
 }
 
 TEST_F(FactoryLightingTest, FrequencyGoesOutAsTheTypedByte)
 {
-    window->txt_frqled->SetText("40");
-    window->cmd_frqled->Click();
+    window->lighting->txt_frqled->SetText("40");
+    window->lighting->cmd_frqled->Click();
     EXPECT_EQ(frameList(), (Frames{"s,40,0"}));
     EXPECT_EQ(window->txt_in->Text(), "s;40;0");
-    window->txt_frqled->SetText("300");
+    window->lighting->txt_frqled->SetText("300");
     boxes.expectMessage("error");
-    window->cmd_frqled->Click();
+    window->lighting->cmd_frqled->Click();
     EXPECT_EQ(sim->frames().size(), 1u);
 }
 
@@ -70,12 +70,12 @@ TEST_F(FactoryLightingTest, SingleLedButtonWalksThroughTheLedsAcrossTheBanks)
 {
     sim->with([](sim::SimState& s) { return s.serialNumber = 12; });
     session.hardware_generation = 1;
-    window->txt_valueled->SetText("207");
-    window->txt_value->SetText("5");
-    window->cmd_led0->Click();
-    EXPECT_EQ(window->txt_valueled->Text(), "208");
-    window->cmd_led0->Click();
-    EXPECT_EQ(window->txt_valueled->Text(), "209");
+    window->lighting->txt_valueled->SetText("207");
+    window->lighting->txt_value->SetText("5");
+    window->lighting->cmd_led0->Click();
+    EXPECT_EQ(window->lighting->txt_valueled->Text(), "208");
+    window->lighting->cmd_led0->Click();
+    EXPECT_EQ(window->lighting->txt_valueled->Text(), "209");
     EXPECT_EQ(frameList(), (Frames{"L,207,5", "l,0,5"}));
     EXPECT_EQ(window->txt_in->Text(), "l;0;5");
 }
@@ -89,9 +89,9 @@ TEST_F(FactoryLightingTest, ApplyBoundsTheBoxOnBothSidesAndSendsBothBanksByteByB
     };
     for (const Case c : {Case{"15", "15"}, Case{"16", "15"}, Case{"0", "0"}, Case{"-1", "0"}}) {
         sim->clearLog();
-        window->txt_led->SetText(c.typed);
-        window->cmd_ledpower->Click();
-        EXPECT_EQ(window->txt_led->Text(), c.box);
+        window->lighting->txt_led->SetText(c.typed);
+        window->lighting->cmd_ledpower->Click();
+        EXPECT_EQ(window->lighting->txt_led->Text(), c.box);
         const std::string p = c.box;
         const auto frames = frameList();
         ASSERT_EQ(frames.size(), 416u) << c.typed;
@@ -113,51 +113,51 @@ TEST_F(FactoryLightingTest, AllAndSingleLedSendAnyBytePowerAndShowErrorBeyondIt)
     for (const Case c : {Case{"15", true}, Case{"16", true}, Case{"255", true}, Case{"0", true},
                          Case{"256", false}, Case{"-1", false}}) {
         sim->clearLog();
-        window->txt_led->SetText(c.typed);
-        window->txt_value->SetText(c.typed);
-        window->txt_valueled->SetText("3");
+        window->lighting->txt_led->SetText(c.typed);
+        window->lighting->txt_value->SetText(c.typed);
+        window->lighting->txt_valueled->SetText("3");
         if (!c.sent) {
             boxes.expectMessage("error");
             boxes.expectMessage("error");
         }
-        window->cmd_ledpowerall->Click();
-        window->cmd_led0->Click();
+        window->lighting->cmd_ledpowerall->Click();
+        window->lighting->cmd_led0->Click();
         const std::string p = c.typed;
         EXPECT_EQ(frameList(), c.sent ? (Frames{"L,255," + p, "L,3," + p}) : Frames{}) << c.typed;
-        EXPECT_EQ(window->txt_led->Text(), c.typed) << "All leaves the box as typed";
-        EXPECT_EQ(window->txt_valueled->Text(), c.sent ? "4" : "3") << "a refused LED does not step on";
+        EXPECT_EQ(window->lighting->txt_led->Text(), c.typed) << "All leaves the box as typed";
+        EXPECT_EQ(window->lighting->txt_valueled->Text(), c.sent ? "4" : "3") << "a refused LED does not step on";
     }
 }
 
 TEST_F(FactoryLightingTest, APowerTypedDuringApplyThatFitsNoByteEndsTheWalkWithError)
 {
     test::FakeClock clock;
-    window->txt_led->SetText("5");
+    window->lighting->txt_led->SetText("5");
     int pumped = 0;
     platform::setEventPump([&] {
-        if (++pumped == 5 * 3) window->txt_led->SetText("16");  // during the third LED
-        if (pumped == 5 * 6) window->txt_led->SetText("256");   // during the sixth
+        if (++pumped == 5 * 3) window->lighting->txt_led->SetText("16");  // during the third LED
+        if (pumped == 5 * 6) window->lighting->txt_led->SetText("256");   // during the sixth
     });
     boxes.expectMessage("error");
-    window->cmd_ledpower->Click();
+    window->lighting->cmd_ledpower->Click();
     platform::setEventPump({});
     EXPECT_EQ(frameList(), (Frames{"L,0,5", "L,1,5", "L,2,5", "L,3,16", "L,4,16", "L,5,16"}));
 }
 
 TEST_F(FactoryLightingTest, TypedValuesThatAreNotNumbersSendNothing)
 {
-    window->txt_valueled->SetText("x");
+    window->lighting->txt_valueled->SetText("x");
     boxes.expectMessage("The LED number must be a number");
-    window->cmd_led0->Click();
-    EXPECT_EQ(window->txt_valueled->Text(), "x");
-    window->txt_led->SetText("abc");
+    window->lighting->cmd_led0->Click();
+    EXPECT_EQ(window->lighting->txt_valueled->Text(), "x");
+    window->lighting->txt_led->SetText("abc");
     boxes.expectMessage("The LED power must be a number");
-    window->cmd_ledpowerall->Click();
+    window->lighting->cmd_ledpowerall->Click();
     boxes.expectMessage("The LED power must be a number");
-    window->cmd_ledpower->Click();
-    window->txt_blue->SetText("?");
+    window->lighting->cmd_ledpower->Click();
+    window->lighting->txt_blue->SetText("?");
     boxes.expectMessage("The blue light level must be a number");
-    window->Cmd_bluelight->Click();
+    window->lighting->Cmd_bluelight->Click();
     EXPECT_TRUE(sim->frames().empty());
 }
 
@@ -165,8 +165,8 @@ TEST_F(FactoryLightingTest, ClosedLinkIsReportedAsEachButtonDoes)
 {
     session.port_open = false;
     boxes.expectMessage("COMPORT not opened. Click Connect");
-    window->Cmd_bluelight->Click();
-    window->cmd_ledpowerall->Click();
+    window->lighting->Cmd_bluelight->Click();
+    window->lighting->cmd_ledpowerall->Click();
     EXPECT_EQ(window->txt_status->Text(), "COMPORT not opened. Click Connect");
     EXPECT_TRUE(sim->rawReceived().empty());
 }
@@ -183,9 +183,9 @@ TEST_F(FactoryLightingTest, CalibrationSenderBoundsThePowerBoxButSendsItsArgumen
                          Case{"-1", "0", 256, false}, Case{"22", "15", -1, false}}) {
         sim->clearLog();
         window->txt_in->SetText("");
-        window->txt_led->SetText(c.box);
-        window->SendLedPower(3, c.power);
-        EXPECT_EQ(window->txt_led->Text(), c.bounded) << c.box;
+        window->lighting->txt_led->SetText(c.box);
+        window->lighting->SendLedPower(3, c.power);
+        EXPECT_EQ(window->lighting->txt_led->Text(), c.bounded) << c.box;
         const std::string p = std::to_string(c.power);
         EXPECT_EQ(frameList(), c.sent ? Frames{"L,3," + p} : Frames{}) << c.power;
         EXPECT_EQ(window->txt_in->Text(), c.sent ? "L;3;" + p : "") << "nothing shown for a power that fits no byte";
@@ -198,16 +198,16 @@ TEST_F(FactoryLightingTest, FactoryPositionsGoToConfigWhateverTheInstrument)
     session.serial_number = 57;
     platform::MakeFolder(platform::ProgramPath("config"));
     platform::WriteLines(platform::ProgramPath("config/ledsetup.dat"), {"t", "h", "3,10,2,4", "1,416,1,1", "2,-5,1,1"});
-    window->led_map.x1[3] = 11;
-    window->led_map.power[3] = 4;
-    window->WriteLedPositions();
-    window->WriteLedPower();
+    window->lighting->led_map.x1[3] = 11;
+    window->lighting->led_map.power[3] = 4;
+    window->lighting->WriteLedPositions();
+    window->lighting->WriteLedPower();
     EXPECT_TRUE(platform::FileExists(platform::ProgramPath("config/ledxy.dat")));
     EXPECT_FALSE(platform::FileExists(platform::ProgramPath("config_SN57/ledxy.dat")));
-    window->LoadLedTables();
-    EXPECT_EQ(window->led_map.x1[3], 0) << "the load reads the instrument's folder";
-    EXPECT_EQ(window->led_map.power[3], 4);
-    EXPECT_EQ(window->led_map.camera[10], 3) << "the factory layout comes from ledsetup.dat";
+    window->lighting->LoadLedTables();
+    EXPECT_EQ(window->lighting->led_map.x1[3], 0) << "the load reads the instrument's folder";
+    EXPECT_EQ(window->lighting->led_map.power[3], 4);
+    EXPECT_EQ(window->lighting->led_map.camera[10], 3) << "the factory layout comes from ledsetup.dat";
     EXPECT_NE(window->txt_status->Text().find("LED 416 outside 0-415"), std::string::npos)
         << "layout rows outside the array are reported, not stored";
 }

@@ -26,7 +26,7 @@ protected:
     {
         AppFixture::SetUp();
         factory = std::make_unique<Frm_advance>(window->session(), window->plate->groups);
-        factory->group_to_assign = [this] { return plate::WellGroups::ItemGroup(window->plate->combogrup->Text()); };
+        factory->plate->group_to_assign = [this] { return plate::WellGroups::ItemGroup(window->plate->combogrup->Text()); };
         factory->resize(900, 700);
     }
     void TearDown() override
@@ -55,20 +55,20 @@ TEST_F(FactoryPlateMapTest, ARightDragShowsInTheMainWindowsGroups)
 {
     auto& shared = window->plate->groups;
     for (int well = 0; well < 24; ++well) shared.well_group[size_t(well)] = 3;
-    factory->DrawPlateLayout("w24");  // 4 rows x 6 columns
-    ASSERT_EQ(factory->plate_rows, 4);
-    ASSERT_EQ(factory->plate_columns, 6);
+    factory->plate->DrawPlateLayout("w24");  // 4 rows x 6 columns
+    ASSERT_EQ(factory->plate->plate_rows, 4);
+    ASSERT_EQ(factory->plate->plate_columns, 6);
     // From the lower right of B2 to the upper left of A1: wells 0, 1, 4 and 5.
     drag(30, 110, 5, 5, Qt::RightButton);
     for (int well : {0, 1, 4, 5}) EXPECT_EQ(shared.well_group[size_t(well)], -1) << well;
     for (int well : {2, 3, 6, 8, 23}) EXPECT_EQ(shared.well_group[size_t(well)], 3) << well;
-    EXPECT_FALSE(factory->selection.active);
+    EXPECT_FALSE(factory->plate->selection.active);
     EXPECT_EQ(window->plate->plate_rows, 2) << "the main window's plate size is its own";
 }
 
 TEST_F(FactoryPlateMapTest, ALeftReleaseGivesTheGroupTheMainListShows)
 {
-    factory->DrawPlateLayout("w24");
+    factory->plate->DrawPlateLayout("w24");
     window->plate->BuildGroupList(0);
     window->plate->combogrup->SetText("002_Free");
     // No press before: the single cell under the release; the edges belong to the last cell.
@@ -82,25 +82,25 @@ TEST_F(FactoryPlateMapTest, ALeftReleaseGivesTheGroupTheMainListShows)
 TEST_F(FactoryPlateMapTest, ClicksBeforeTheFirstLayoutOrDuringItsCalibrationChangeNothing)
 {
     auto& shared = window->plate->groups;
-    ASSERT_EQ(factory->plate_rows, 0);
+    ASSERT_EQ(factory->plate->plate_rows, 0);
     // Before any layout: no plate to divide.
-    factory->Picact_MouseDown(2, 0, 10, 10);
-    factory->Picact_MouseUp(2, 0, 10, 10);
+    factory->plate->Picact_MouseDown(2, 0, 10, 10);
+    factory->plate->Picact_MouseUp(2, 0, 10, 10);
     factory->Picact->Scale(plate::kMapLeft, plate::kMapTop, plate::kMapRight, plate::kMapBottom);
-    factory->Picact_MouseDown(2, 0, 10, 10);
-    EXPECT_FALSE(factory->selection.active);
-    factory->Picact_MouseUp(2, 0, 10, 10);
+    factory->plate->Picact_MouseDown(2, 0, 10, 10);
+    EXPECT_FALSE(factory->plate->selection.active);
+    factory->plate->Picact_MouseUp(2, 0, 10, 10);
     for (int g : shared.well_group) ASSERT_EQ(g, -1);
 
     for (int well = 0; well < 24; ++well) shared.well_group[size_t(well)] = 1;
-    factory->DrawPlateLayout("w24");
-    factory->run_state = -1;
+    factory->plate->DrawPlateLayout("w24");
+    factory->plate->run_state = -1;
     window->session().run_state = 0;
     drag(5, 5, 95, 245, Qt::RightButton);
     for (int well = 0; well < 24; ++well) EXPECT_EQ(shared.well_group[size_t(well)], 1) << well;
-    EXPECT_FALSE(factory->selection.active);
+    EXPECT_FALSE(factory->plate->selection.active);
     // The main window's run does not stop the factory window's map.
-    factory->run_state = 0;
+    factory->plate->run_state = 0;
     window->session().run_state = 1;
     drag(5, 5, 5, 5, Qt::RightButton);
     EXPECT_EQ(shared.well_group[0], -1);
@@ -108,7 +108,7 @@ TEST_F(FactoryPlateMapTest, ClicksBeforeTheFirstLayoutOrDuringItsCalibrationChan
 
 TEST_F(FactoryPlateMapTest, PressesOutsideThePlateStartNoDrag)
 {
-    factory->DrawPlateLayout("w24");
+    factory->plate->DrawPlateLayout("w24");
     struct Case {
         double x, y;
         bool inside;
@@ -117,15 +117,15 @@ TEST_F(FactoryPlateMapTest, PressesOutsideThePlateStartNoDrag)
     for (Case c : {Case{0, 0, true}, Case{-0.5, 10, false}, Case{100, 10, true}, Case{100.5, 10, false},
                    Case{10, 250, true}, Case{10, 250.5, false}, Case{10, -0.5, false}}) {
         SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
-        factory->selection.Cancel();
-        factory->Picact_MouseDown(1, 0, c.x, c.y);
-        EXPECT_EQ(factory->selection.active, c.inside);
+        factory->plate->selection.Cancel();
+        factory->plate->Picact_MouseDown(1, 0, c.x, c.y);
+        EXPECT_EQ(factory->plate->selection.active, c.inside);
     }
     // A release outside still ends a drag and changes no well.
-    factory->Picact_MouseDown(2, 0, 5, 5);
+    factory->plate->Picact_MouseDown(2, 0, 5, 5);
     window->plate->groups.well_group[0] = 4;
-    factory->Picact_MouseUp(2, 0, 120, 5);
-    EXPECT_FALSE(factory->selection.active);
+    factory->plate->Picact_MouseUp(2, 0, 120, 5);
+    EXPECT_FALSE(factory->plate->selection.active);
     EXPECT_EQ(window->plate->groups.well_group[0], 4);
 }
 

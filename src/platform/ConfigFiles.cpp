@@ -1,9 +1,9 @@
-#include "app/ConfigFiles.h"
+#include "platform/ConfigFiles.h"
 
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
 
-namespace tirmo::app {
+namespace tirmo::platform {
 
 std::string ConfigTxtText(const ConfigRecord& r)
 {
@@ -13,13 +13,13 @@ std::string ConfigTxtText(const ConfigRecord& r)
         {"WELLFORMAT=", &r.wellFormat}, {"SET_TEMP=", &r.setTemp},
     };
     std::string text;
-    for (const auto& [key, value] : lines) text += platform::Quoted(std::string(key) + *value) + "\r\n";
+    for (const auto& [key, value] : lines) text += Quoted(std::string(key) + *value) + "\r\n";
     return text;
 }
 
 bool WriteConfigTxt(const ConfigRecord& r)
 {
-    platform::TextFileWriter w(platform::ProgramPath("config.txt"));
+    TextFileWriter w(ProgramPath("config.txt"));
     w.Raw(ConfigTxtText(r));
     return w.Commit();
 }
@@ -27,14 +27,14 @@ bool WriteConfigTxt(const ConfigRecord& r)
 std::string CameraMaskPath(int serialNumber)
 {
     const std::string folder = serialNumber != 0 ? "config_SN" + std::to_string(serialNumber) : "config";
-    return platform::ProgramPath(folder + "/camconf.dat");
+    return ProgramPath(folder + "/camconf.dat");
 }
 
 std::array<bool, 6> ReadCameraMaskFile(const std::string& path)
 {
     std::array<bool, 6> inUse;
     inUse.fill(true);
-    auto lines = platform::ReadLines(path);
+    auto lines = ReadLines(path);
     if (!lines || lines->empty()) return inUse;
     const std::string& line = lines->front();
     for (size_t i = 0; i < inUse.size(); ++i) inUse[i] = !(line.size() > i && line[i] == '0');
@@ -45,14 +45,14 @@ bool WriteCameraMaskFile(const std::string& path, const std::array<bool, 6>& inU
 {
     std::string line;
     for (bool b : inUse) line += b ? '1' : '0';
-    return platform::WriteLines(path, {line});
+    return WriteLines(path, {line});
 }
 
 bool CopyTextFile(const std::string& source, const std::string& target)
 {
-    auto lines = platform::ReadLines(source);
+    auto lines = ReadLines(source);
     if (!lines) return false;
-    return platform::WriteLines(target, *lines);
+    return WriteLines(target, *lines);
 }
 
-}  // namespace tirmo::app
+}  // namespace tirmo::platform

@@ -1,12 +1,12 @@
 // The factory window's lighting tools: the blue light, the LED PWM frequency, single LEDs, every
 // LED one by one or all at once, and the window's own LED sender and LED map.
+#include "lighting/FactoryLightTools.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPalette>
-#include <QVBoxLayout>
 
-#include "app/Frm_advance.h"
 #include "lighting/LedCommands.h"
 #include "lighting/LedMap.h"
 #include "link/Exchange.h"
@@ -19,7 +19,7 @@
 #include "ui/Dialogs.h"
 #include "ui/Make.h"
 
-namespace tirmo::app {
+namespace tirmo::lighting {
 namespace {
 
 constexpr int kBankLeds = 208;  // "Apply" walks 0..207 of both banks whatever the generation
@@ -38,28 +38,27 @@ void setBackColour(QWidget* w, uint32_t colour)
 // A typed box value that must be a number: nullopt after telling the user.
 std::optional<long> typedNumber(const std::string& text, const char* what)
 {
-    auto v = lighting::TypedWholeNumber(text);
+    auto v = TypedWholeNumber(text);
     if (!v) ui::dialogs().messageBox(std::string(what) + " must be a number");
     return v;
 }
 
 }  // namespace
 
-void Frm_advance::buildLightingTools()
+FactoryLightTools::FactoryLightTools(link::Console& console, QWidget* parent) : console_(console)
 {
-    auto* blue = new QGroupBox(frame_advanced);
+    auto* blue = frame_blue = new QGroupBox(parent);
     auto* blueGrid = new QGridLayout(blue);
     txt_blue = ui::MakeTextBox(blue, "txt_blue", "0");
     Cmd_bluelight = ui::MakeButton(blue, "Cmd_bluelight", "BLUELIGHT(0-7)", [this] { Cmd_bluelight_Click(); });
     blueGrid->addWidget(txt_blue, 0, 0);
     blueGrid->addWidget(Cmd_bluelight, 0, 1);
-    tools_->addWidget(blue);
 
-    auto* leds = new QGroupBox(frame_advanced);
+    auto* leds = frame_leds = new QGroupBox(parent);
     auto* grid = new QGridLayout(leds);
     txt_led = ui::MakeComboBox(leds, "txt_led");
     txt_led->setEditable(true);
-    for (int p = 0; p <= lighting::kMaxLedPower; ++p) txt_led->AddItem(std::to_string(p));
+    for (int p = 0; p <= kMaxLedPower; ++p) txt_led->AddItem(std::to_string(p));
     txt_led->SetText("3");
     cmd_ledpowerall = ui::MakeButton(leds, "cmd_ledpowerall", "All", [this] { cmd_ledpowerall_Click(); });
     cmd_ledpower = ui::MakeButton(leds, "cmd_ledpower", "Apply", [this] { cmd_ledpower_Click(); });
@@ -78,12 +77,11 @@ void Frm_advance::buildLightingTools()
     grid->addWidget(txt_frqled, 2, 0);
     grid->addWidget(cmd_frqled, 2, 1);
     for (int column = 0; column < grid->columnCount(); ++column) grid->setColumnStretch(column, 1);
-    tools_->addWidget(leds);
 }
 
-void Frm_advance::Cmd_bluelight_Click()
+void FactoryLightTools::Cmd_bluelight_Click()
 {
-    const link::Exchange exchange(*this);
+    const link::Exchange exchange(console_);
     if (!exchange) return;
     if (!session().port_open) {
         ui::dialogs().messageBox(link::kNotConnected);
@@ -103,13 +101,13 @@ void Frm_advance::Cmd_bluelight_Click()
         }
     }
     // The factory sends the level as typed, without the main window's 8-minus mapping.
-    auto result = link::SendFrame(session(), *link::MakeFrame('T', lighting::kBlueLightDevice, value), {});
-    SetMonitor(link::ReplyTrace(result.reply));
+    auto result = link::SendFrame(session(), *link::MakeFrame('T', kBlueLightDevice, value), {});
+    console_.SetMonitor(link::ReplyTrace(result.reply));
 }
 
-void Frm_advance::cmd_frqled_Click()
+void FactoryLightTools::cmd_frqled_Click()
 {
-    const link::Exchange exchange(*this);
+    const link::Exchange exchange(console_);
     if (!exchange) return;
     if (!session().port_open) {
         ui::dialogs().messageBox(link::kNotConnected);
@@ -120,49 +118,49 @@ void Frm_advance::cmd_frqled_Click()
     if (!typed) return;
     auto frame = link::MakeFrame('s', *typed, 0);
     if (!frame) {
-        ShowError("error");
+        console_.ShowError("error");
         return;
     }
     auto result = link::SendFrame(session(), *frame, {});
-    SetMonitor(link::ReplyTrace(result.reply));
+    console_.SetMonitor(link::ReplyTrace(result.reply));
 }
 
-void Frm_advance::cmd_led0_Click()
+void FactoryLightTools::cmd_led0_Click()
 {
     if (session().dummy_mode != 0) return;
-    const link::Exchange exchange(*this);  // refused: the LED number does not move on
+    const link::Exchange exchange(console_);  // refused: the LED number does not move on
     if (!exchange) return;
-    if (!link::LinkGuard(*this)) return;
+    if (!link::LinkGuard(console_)) return;
     link::FlushLink(session());
     auto led = typedNumber(txt_valueled->Text(), "The LED number");
     if (!led) return;
     auto power = typedNumber(txt_value->Text(), "The LED power");
     if (!power) return;
-    auto frame = lighting::LedFrame(int(*led), int(*power), session().hardware_generation);
+    auto frame = LedFrame(int(*led), int(*power), session().hardware_generation);
     if (!frame) {
-        ShowError("error");
+        console_.ShowError("error");
         return;
     }
     link::SendOptions o;
     o.maxSends = link::kMaxSends;
     o.confirm = [](const std::string& reply) { return reply[0] == 'L' || reply[0] == 'l'; };
     auto result = link::SendFrame(session(), *frame, o);
-    SetMonitor(link::ReplyTrace(result.reply));
+    console_.SetMonitor(link::ReplyTrace(result.reply));
     txt_valueled->SetText(std::to_string(*led + 1));  // repeated clicks walk through the LEDs
 }
 
-void Frm_advance::cmd_ledpower_Click()
+void FactoryLightTools::cmd_ledpower_Click()
 {
     if (session().dummy_mode != 0) return;
     // The 416 frames as one exchange, the pause between the banks included: every frame yields
     // between its bytes, and nothing else may reach the instrument until the last.
-    const link::Exchange exchange(*this);
+    const link::Exchange exchange(console_);
     if (!exchange) return;
-    if (!link::LinkGuard(*this)) return;
+    if (!link::LinkGuard(console_)) return;
     link::FlushLink(session());
     if (!typedNumber(txt_led->Text(), "The LED power")) return;
     const double typed = platform::Val(txt_led->Text());
-    if (typed > lighting::kMaxLedPower) txt_led->SetText("15");
+    if (typed > kMaxLedPower) txt_led->SetText("15");
     if (typed < 0) txt_led->SetText("0");
     const char banks[] = {'L', 'l'};
     for (int bank = 0; bank < 2; ++bank) {
@@ -178,71 +176,71 @@ void Frm_advance::cmd_ledpower_Click()
             if (!power) return;
             auto frame = link::MakeFrame(banks[bank], i, *power);
             if (!frame) {
-                ShowError("error");
+                console_.ShowError("error");
                 return;
             }
             const std::string label = std::to_string(bank) + "(" + std::to_string(i) + ")";
-            if (!lighting::SendLedFrameYielding(*frame, label, *this)) return;
+            if (!SendLedFrameYielding(*frame, label, console_)) return;
         }
     }
 }
 
-void Frm_advance::cmd_ledpowerall_Click()
+void FactoryLightTools::cmd_ledpowerall_Click()
 {
-    const link::Exchange exchange(*this);
+    const link::Exchange exchange(console_);
     if (!exchange) return;
-    if (!link::LinkGuard(*this)) return;
+    if (!link::LinkGuard(console_)) return;
     link::FlushLink(session());
     auto power = typedNumber(txt_led->Text(), "The LED power");
     if (!power) return;
     // Unlike "Apply", the box is not bounded to 15 here: any power that fits a byte goes out.
-    auto frame = link::MakeFrame('L', lighting::kAllLeds, *power);
+    auto frame = link::MakeFrame('L', kAllLeds, *power);
     if (!frame) {
-        ShowError("error");
+        console_.ShowError("error");
         return;
     }
     link::SendOptions o;
     o.maxSends = link::kMaxSends;
     o.confirm = link::EchoIs('L');
     auto result = link::SendFrame(session(), *frame, o);
-    SetMonitor(link::ReplyTrace(result.reply));
+    console_.SetMonitor(link::ReplyTrace(result.reply));
 }
 
-void Frm_advance::SendLedPower(int index, int power)
+void FactoryLightTools::SendLedPower(int index, int power)
 {
-    const link::Exchange exchange(*this);
+    const link::Exchange exchange(console_);
     if (!exchange) return;
     link::FlushLink(session());
     // This window keeps its power box in range rather than the argument, which goes out as the
     // calibration gives it; one that fits no byte ends the call silently.
     const double box = platform::Val(txt_led->Text());
-    if (box > lighting::kMaxLedPower) txt_led->SetText("15");
+    if (box > kMaxLedPower) txt_led->SetText("15");
     if (box < 0) txt_led->SetText("0");
-    auto frame = lighting::LedFrame(index, power, session().hardware_generation);
+    auto frame = LedFrame(index, power, session().hardware_generation);
     if (!frame) return;
-    lighting::SendLedFrameYielding(*frame, "(" + std::to_string(index) + ")", *this);
+    SendLedFrameYielding(*frame, "(" + std::to_string(index) + ")", console_);
 }
 
-void Frm_advance::LoadLedTables()
+void FactoryLightTools::LoadLedTables()
 {
     auto problems = lighting::LoadLedTables(
-        led_map, platform::ProgramPath(std::string("config/") + lighting::kFactoryLayoutName),
-        lighting::InstrumentFolder(session().serial_number));
-    if (!problems.empty()) SetStatus(lighting::ProblemText(problems));
+        led_map, platform::ProgramPath(std::string("config/") + kFactoryLayoutName),
+        InstrumentFolder(session().serial_number));
+    if (!problems.empty()) console_.SetStatus(ProblemText(problems));
 }
 
-void Frm_advance::WriteLedPositions()
+void FactoryLightTools::WriteLedPositions()
 {
     // The factory's positions always go to config, whatever instrument is connected.
     if (!lighting::WriteLedPositions(led_map, "config"))
-        SetStatus(std::string("Could not write config/") + lighting::kLedPositionsName);
+        console_.SetStatus(std::string("Could not write config/") + kLedPositionsName);
 }
 
-void Frm_advance::WriteLedPower()
+void FactoryLightTools::WriteLedPower()
 {
-    const std::string folder = lighting::InstrumentFolder(session().serial_number);
+    const std::string folder = InstrumentFolder(session().serial_number);
     if (!lighting::WriteLedPower(led_map, folder))
-        SetStatus("Could not write " + folder + "/" + lighting::kLedPowerName);
+        console_.SetStatus("Could not write " + folder + "/" + kLedPowerName);
 }
 
-}  // namespace tirmo::app
+}  // namespace tirmo::lighting

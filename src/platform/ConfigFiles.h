@@ -1,11 +1,11 @@
 #pragma once
-// The small files of the program folder that the main window keeps: the settings record
-// config.txt (written, never read back), the camera mask camconf.dat and the plain copy of a
-// text file that the installers and backups use.
+// The small files of the program folder: the settings record config.txt (written, never read
+// back), the camera mask camconf.dat and the plain copy of a text file that the installers and
+// backups use.
 #include <array>
 #include <string>
 
-namespace tirmo::app {
+namespace tirmo::platform {
 
 // The eight values of config.txt, as the controls show them.
 struct ConfigRecord {
@@ -29,4 +29,4 @@ bool WriteCameraMaskFile(const std::string& path, const std::array<bool, 6>& inU
 // read or the target cannot be written (the target is then left as it was).
 bool CopyTextFile(const std::string& source, const std::string& target);
 
-}  // namespace tirmo::app
+}  // namespace tirmo::platform
