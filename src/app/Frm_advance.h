@@ -13,7 +13,7 @@
 #include "app/TextBoxConsole.h"
 #include "camera/FactoryCameraTools.h"
 #include "lighting/FactoryLightTools.h"
-#include "link/FactoryLinkConsole.h"
+#include "app/FactoryLinkConsole.h"
 #include "plate/FactoryPlateMap.h"
 #include "plate/WellGroups.h"
 #include "thermal/FactoryThermalConsole.h"
@@ -89,7 +89,7 @@ public:
     void mnadvanced_Click();
 
     // ==== the subsystems' tools, one object each, as for the main window ====
-    std::unique_ptr<link::FactoryLinkConsole> link;       // the "Link" frame
+    std::unique_ptr<FactoryLinkConsole> link;       // the "Link" frame
     std::unique_ptr<camera::FactoryCameraTools> camera;   // "Camera" and the frame transfers
     std::unique_ptr<lighting::FactoryLightTools> lighting;
     std::unique_ptr<thermal::FactoryThermalConsole> thermal;

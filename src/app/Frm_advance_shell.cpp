@@ -45,7 +45,7 @@ void Frm_advance::buildShell()
     help->addSeparator();
     connect(help->addAction("About"), &QAction::triggered, this, [this] { mnabout_Click(); });
 
-    link = std::make_unique<link::FactoryLinkConsole>(*this, frame_advanced);
+    link = std::make_unique<FactoryLinkConsole>(*this, frame_advanced);
     QGroupBox* frame_link = link->frame_link;
     QGridLayout* grid = link->grid;
     chk_video = ui::MakeCheckBox(frame_link, "chk_video", "Video_mode");

@@ -11,7 +11,10 @@ class QGridLayout;
 class QGroupBox;
 class QWidget;
 
-namespace tirmo::link {
+namespace tirmo::app {
+
+using link::Console;
+using link::Session;
 
 // The settings text of the factory window's connect button: the service rate.
 inline constexpr const char* kFactoryLinkSettings = "baud=1000000 parity=N data=8 stop=1";
@@ -43,4 +46,4 @@ private:
     Console& console_;
 };
 
-}  // namespace tirmo::link
+}  // namespace tirmo::app

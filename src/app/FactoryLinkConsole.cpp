@@ -1,4 +1,4 @@
-#include "link/FactoryLinkConsole.h"
+#include "app/FactoryLinkConsole.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,7 +12,9 @@
 #include "ui/Controls.h"
 #include "ui/Make.h"
 
-namespace tirmo::link {
+namespace tirmo::app {
+using namespace link;
+
 namespace {
 
 // The port box's number: its leading number rounded (halves to even); nullopt when that does
@@ -102,4 +104,4 @@ void FactoryLinkConsole::cmd_reset_Click()
     SendReset(session());
 }
 
-}  // namespace tirmo::link
+}  // namespace tirmo::app
