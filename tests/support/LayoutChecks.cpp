@@ -216,7 +216,7 @@ std::string Unreadable(const QWidget* w)
         opt.lineWidth = style->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, edit);
         QRect room = style->subElementRect(QStyle::SE_LineEditContents, &opt, edit).adjusted(2, 0, -2, 0);
         // A message longer than its line is read from its start.
-        if (edit->isReadOnly() && edit->cursorPosition() == 0) room.setWidth(INT_MAX);
+        if (edit->isReadOnly() && edit->cursorPosition() == 0) room.setWidth(1 << 24);
         return Fits(fm, edit->displayText(), room, "text");
     }
     if (auto* list = qobject_cast<const QListWidget*>(w)) {
