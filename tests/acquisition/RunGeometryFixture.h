@@ -69,4 +69,37 @@ inline RunGeometry OneCellPerCamera(int columnStart, int columnEnd, int rowStart
     return g;
 }
 
+// A plate whose column and row slots differ, so that a column slot taken for a row slot (or the
+// other way round) lands on another well: every camera sees three plate columns (column slots
+// 0..2) of two plate rows (windows 0 and 1), a 4 x 9 plate numbered down each column. Cell
+// (1, 0) holds only the upper half of its well, so the cells of a window differ in area too.
+inline RunGeometry ThreeColumnsTwoRowsPerCamera()
+{
+    RunGeometry g;
+    for (int c = 0; c < kRunCameras; ++c) {
+        g.column_bands.first[size_t(c)] = 3 * (c / 2);
+        g.column_bands.last[size_t(c)] = 3 * (c / 2) + 2;
+        g.row_bands.first[size_t(c)] = 2 * (c % 2);
+        g.row_bands.last[size_t(c)] = 2 * (c % 2) + 1;
+        for (int s = 0; s < 3; ++s) {
+            g.column_bands.start[size_t(c)][size_t(s)] = 5 + 45 * s;
+            g.column_bands.end[size_t(c)][size_t(s)] = 50 + 45 * s;
+            g.column_band_label[size_t(c)][size_t(s)] = std::to_string(3 * (c / 2) + s + 1);
+        }
+        for (int w = 0; w < 2; ++w) {
+            g.row_bands.start[size_t(c)][size_t(w)] = 10 + 80 * w;
+            g.row_bands.end[size_t(c)][size_t(w)] = 90 + 80 * w;
+            g.row_band_label[size_t(c)][size_t(w)] = std::string(1, char('A' + 2 * (c % 2) + w));
+            for (int s = 0; s < 3; ++s) {
+                plate::WellCell& cell = g.well_table.at(c, s, w);
+                cell.dataindex = cell.plotindex = (3 * (c / 2) + s) * 4 + 2 * (c % 2) + w;
+                cell.name = g.row_band_label[size_t(c)][size_t(w)] + g.column_band_label[size_t(c)][size_t(s)];
+                cell.col_end = 100;
+                cell.row_end = s == 1 && w == 0 ? 50 : 100;
+            }
+        }
+    }
+    return g;
+}
+
 }  // namespace tirmo::acquisition::test

@@ -27,10 +27,12 @@ public:
 // A run prepared on a default plate, at one of its windows.
 class CompletionTest : public ::testing::Test {
 protected:
+    // A default format, or "3x2" for a plate whose column and row slots differ.
     void prepare(const std::string& format, int camera, int window)
     {
-        plate_ = std::make_unique<test::DefaultPlate>(format);
-        ASSERT_TRUE(PrepareAcquisition(plate_->geometry, PreparationSettings{2, 20, 30}, tables).ok());
+        plate_ = std::make_unique<test::DefaultPlate>(format == "3x2" ? "w6" : format);
+        const RunGeometry g = format == "3x2" ? test::ThreeColumnsTwoRowsPerCamera() : plate_->geometry;
+        ASSERT_TRUE(PrepareAcquisition(g, PreparationSettings{2, 20, 30}, tables).ok());
         SetCameraWindow(tables, win, camera, window, true, devices);
     }
     // Frames of the window with grey level value(p, k) at pixel p of frame k.
@@ -223,7 +225,7 @@ PlainCounts countPlainly(const RunTables& t, int c, int w, int n, int lineWidth,
 
 TEST_F(CompletionTest, CountsAgreeWithThePlainCountingOnNoisyPlates)
 {
-    for (const auto& [format, window] : {std::pair{"w6", 0}, std::pair{"w24", 1}}) {
+    for (const auto& [format, window] : {std::pair{"w6", 0}, std::pair{"w24", 1}, std::pair{"3x2", 0}}) {
         for (bool flash : {false, true}) {
             prepare(format, 1, window);
             std::mt19937 random(3);
@@ -272,6 +274,19 @@ TEST_F(CompletionTest, ShortFramesCountOnlyWhereTheyReachAndNeverFail)
     EXPECT_EQ(done.counts.scores.change[7], 0.0);
     EXPECT_EQ(done.counts.scores.change[9], 0.0) << "positions frame 8 misses count as unchanged";
     EXPECT_EQ(tables.well_accumulated_activity[0], 0.0);
+
+    // Frames that all end inside the well, at any length: every position up to the end gives
+    // the well's level, the last ones too.
+    int first = 3;
+    while (tables.pixel_well(0, 0, first) != 0) ++first;
+    for (int end = first; end < first + 16; ++end) {
+        WindowFrames g = frames([first](int p, int) { return p == first ? 250 : 10; });
+        for (std::string& frame : g) frame.resize(size_t(end));
+        int inWell = 0;
+        for (int p = first; p <= end; ++p) inWell += tables.pixel_well(0, 0, p) == 0;
+        EXPECT_EQ(CountWindow(tables, win, g, 0).well_level[0],
+                  platform::RoundHalfEven((250.0 + 10.0 * (inWell - 1)) / inWell)) << end;
+    }
 }
 
 TEST_F(CompletionTest, RowsCarryTheRunTotalAndTheAdjustedTotalInTheLocaleSeparator)
@@ -304,6 +319,16 @@ TEST_F(CompletionTest, RowsCarryTheRunTotalAndTheAdjustedTotalInTheLocaleSeparat
     CompletionInputs in;
     in.reference_factors = factors;
     EXPECT_EQ(complete(f, in).records.adjusted_rows, std::vector<std::string>{"0.0 \"B2\" 4"});
+
+    // Three column slots, two windows: camera 1's second window is row D of columns 1 to 3,
+    // wells 3, 7 and 11, one row each.
+    prepare("3x2", 1, 1);
+    tables.well_accumulated_activity[3] = 30;
+    tables.well_accumulated_activity[7] = 70;
+    tables.well_accumulated_activity[11] = 110;
+    WindowFrames flat = frames([](int, int) { return 80; });
+    EXPECT_EQ(complete(flat, {}).records.activity_rows,
+              (std::vector<std::string>{"0.0 \"D1\" 30", "0.0 \"D2\" 70", "0.0 \"D3\" 110"}));
 }
 
 TEST_F(CompletionTest, AFinishedWindowLandsInTheRunFilesUnderTheirHeaders)
