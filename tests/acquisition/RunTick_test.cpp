@@ -218,12 +218,7 @@ TEST_F(RunTickTest, TheElapsedTimeComesFromTheMonotonicClockAndShowsDays)
 
 TEST_F(RunTickTest, TheRunEndsOnlyAfterCameraFiveOnceTheTimeIsUp)
 {
-    // On w24: two windows of two column slots per camera.
-    ASSERT_TRUE(plate::WriteW24ColumnFile("\\config_SN58"));
-    ASSERT_TRUE(plate::WriteW24RowFile("\\config_SN58"));
-    ASSERT_TRUE(plate::WriteW24SpecFile("\\config"));
-    boxes.expectMessage("Change Plate to w24?", ui::MsgResult::Yes);
-    window->cmb_well->SetText("w24");
+    ASSERT_NO_FATAL_FAILURE(chooseW48());
     session.dummy_mode = 1;
     ASSERT_NO_FATAL_FAILURE(arm("1"));
     RunControls& run = *window->run;

@@ -27,12 +27,10 @@ public:
 // A run prepared on a default plate, at one of its windows.
 class CompletionTest : public ::testing::Test {
 protected:
-    // A default format, or "3x2" for a plate whose column and row slots differ.
     void prepare(const std::string& format, int camera, int window)
     {
-        plate_ = std::make_unique<test::DefaultPlate>(format == "3x2" ? "w6" : format);
-        const RunGeometry g = format == "3x2" ? test::ThreeColumnsTwoRowsPerCamera() : plate_->geometry;
-        ASSERT_TRUE(PrepareAcquisition(g, PreparationSettings{2, 20, 30}, tables).ok());
+        plate_ = std::make_unique<test::DefaultPlate>(format);
+        ASSERT_TRUE(PrepareAcquisition(plate_->geometry, PreparationSettings{2, 20, 30}, tables).ok());
         SetCameraWindow(tables, win, camera, window, true, devices);
     }
     // Frames of the window with grey level value(p, k) at pixel p of frame k.
@@ -225,7 +223,7 @@ PlainCounts countPlainly(const RunTables& t, int c, int w, int n, int lineWidth,
 
 TEST_F(CompletionTest, CountsAgreeWithThePlainCountingOnNoisyPlates)
 {
-    for (const auto& [format, window] : {std::pair{"w6", 0}, std::pair{"w24", 1}, std::pair{"3x2", 0}}) {
+    for (const auto& [format, window] : {std::pair{"w6", 0}, std::pair{"w24", 1}, std::pair{"w48", 0}}) {
         for (bool flash : {false, true}) {
             prepare(format, 1, window);
             std::mt19937 random(3);
@@ -320,15 +318,13 @@ TEST_F(CompletionTest, RowsCarryTheRunTotalAndTheAdjustedTotalInTheLocaleSeparat
     in.reference_factors = factors;
     EXPECT_EQ(complete(f, in).records.adjusted_rows, std::vector<std::string>{"0.0 \"B2\" 4"});
 
-    // Three column slots, two windows: camera 1's second window is row D of columns 1 to 3,
-    // wells 3, 7 and 11, one row each.
-    prepare("3x2", 1, 1);
-    tables.well_accumulated_activity[3] = 30;
-    tables.well_accumulated_activity[7] = 70;
-    tables.well_accumulated_activity[11] = 110;
+    // Four column slots, two windows: camera 1's second window is row D of columns 1 to 4,
+    // wells 3, 9, 15 and 21, one row each.
+    prepare("w48", 1, 1);
+    for (int s = 0; s < 4; ++s) tables.well_accumulated_activity[size_t(6 * s + 3)] = 10 * s + 1;
     WindowFrames flat = frames([](int, int) { return 80; });
     EXPECT_EQ(complete(flat, {}).records.activity_rows,
-              (std::vector<std::string>{"0.0 \"D1\" 30", "0.0 \"D2\" 70", "0.0 \"D3\" 110"}));
+              (std::vector<std::string>{"0.0 \"D1\" 1", "0.0 \"D2\" 11", "0.0 \"D3\" 21", "0.0 \"D4\" 31"}));
 }
 
 TEST_F(CompletionTest, AFinishedWindowLandsInTheRunFilesUnderTheirHeaders)
