@@ -16,32 +16,6 @@
 
 namespace tirmo::acquisition::test {
 
-// Every camera 0..5 with one column band and one row band and one cell covering a whole well
-// (percentages 0 to 100 both ways, unless given), well number = camera, named "A1".."A6".
-inline RunGeometry OneCellPerCamera(int columnStart, int columnEnd, int rowStart, int rowEnd, int colIni = 0,
-                                    int colEnd = 100, int rowIni = 0, int rowEnd2 = 100)
-{
-    RunGeometry g;
-    for (int c = 0; c < kRunCameras; ++c) {
-        g.column_bands.first[size_t(c)] = g.column_bands.last[size_t(c)] = c;
-        g.column_bands.start[size_t(c)][0] = columnStart;
-        g.column_bands.end[size_t(c)][0] = columnEnd;
-        g.row_bands.first[size_t(c)] = g.row_bands.last[size_t(c)] = 0;
-        g.row_bands.start[size_t(c)][0] = rowStart;
-        g.row_bands.end[size_t(c)][0] = rowEnd;
-        plate::WellCell& cell = g.well_table.at(c, 0, 0);
-        cell.dataindex = c;
-        cell.name = "A" + std::to_string(c + 1);
-        cell.col_ini = colIni;
-        cell.col_end = colEnd;
-        cell.row_ini = rowIni;
-        cell.row_end = rowEnd2;
-        g.column_band_label[size_t(c)][0] = std::to_string(c + 1);
-        g.row_band_label[size_t(c)][0] = "A";
-    }
-    return g;
-}
-
 // A w48 plate whose column and row slots differ, so that a column slot taken for a row slot (or
 // the other way round) lands on another well: camera c sees plate rows 2 (c mod 3) and the one
 // below (windows 0 and 1) of plate columns 4 (c div 3) to 4 (c div 3) + 3 (column slots 0..3),
@@ -125,5 +99,31 @@ public:
 private:
     tirmo::test::TempFolder folder_;
 };
+
+// Every camera 0..5 with one column band and one row band and one cell covering a whole well
+// (percentages 0 to 100 both ways, unless given), well number = camera, named "A1".."A6".
+inline RunGeometry OneCellPerCamera(int columnStart, int columnEnd, int rowStart, int rowEnd, int colIni = 0,
+                                    int colEnd = 100, int rowIni = 0, int rowEnd2 = 100)
+{
+    RunGeometry g;
+    for (int c = 0; c < kRunCameras; ++c) {
+        g.column_bands.first[size_t(c)] = g.column_bands.last[size_t(c)] = c;
+        g.column_bands.start[size_t(c)][0] = columnStart;
+        g.column_bands.end[size_t(c)][0] = columnEnd;
+        g.row_bands.first[size_t(c)] = g.row_bands.last[size_t(c)] = 0;
+        g.row_bands.start[size_t(c)][0] = rowStart;
+        g.row_bands.end[size_t(c)][0] = rowEnd;
+        plate::WellCell& cell = g.well_table.at(c, 0, 0);
+        cell.dataindex = c;
+        cell.name = "A" + std::to_string(c + 1);
+        cell.col_ini = colIni;
+        cell.col_end = colEnd;
+        cell.row_ini = rowIni;
+        cell.row_end = rowEnd2;
+        g.column_band_label[size_t(c)][0] = std::to_string(c + 1);
+        g.row_band_label[size_t(c)][0] = "A";
+    }
+    return g;
+}
 
 }  // namespace tirmo::acquisition::test
