@@ -43,7 +43,11 @@ double LeadingNumber(std::string_view text, size_t* end)
 {
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    // Copy the number's characters with "," read as the point, then convert without the locale.
+    // The number's significant digits are copied (at most kKept of them, far more than a double
+    // holds) with the power of ten they stand for, then converted without the locale. A longer
+    // number is still read to its end: whole-number digits past the kept ones each scale it by
+    // ten, decimal digits past them are too small to matter.
+    constexpr size_t kKept = 40;
     char buf[64];
     size_t n = 0;
     const size_t start = i;
@@ -51,14 +55,22 @@ double LeadingNumber(std::string_view text, size_t* end)
         if (text[i] == '-') buf[n++] = '-';
         ++i;
     }
+    const size_t first = n;
+    long shift = 0;  // the value is the kept digits times ten to this power
     bool digits = false, point = false;
-    for (; i < text.size() && n < 40; ++i) {
+    for (; i < text.size(); ++i) {
         const char c = text[i];
         if (c >= '0' && c <= '9') {
-            buf[n++] = c;
             digits = true;
+            if (c == '0' && n == first) {
+                if (point) --shift;  // a zero before the first significant digit only places it
+            } else if (n - first < kKept) {
+                buf[n++] = c;
+                if (point) --shift;
+            } else if (!point) {
+                ++shift;
+            }
         } else if ((c == '.' || c == ',') && !point) {
-            buf[n++] = '.';
             point = true;
         } else {
             break;
@@ -68,19 +80,23 @@ double LeadingNumber(std::string_view text, size_t* end)
         if (end) *end = 0;
         return 0.0;
     }
+    if (n == first) buf[n++] = '0';
     if (i + 1 < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         size_t j = i + 1;
-        char exp[8];
-        size_t e = 0;
-        if (text[j] == '-' || text[j] == '+') exp[e++] = text[j++];
-        size_t firstDigit = j;
-        while (j < text.size() && e < 6 && text[j] >= '0' && text[j] <= '9') exp[e++] = text[j++];
+        const bool negative = text[j] == '-';
+        if (text[j] == '-' || text[j] == '+') ++j;
+        const size_t firstDigit = j;
+        long exponent = 0;
+        // Six characters with the sign, as far as an exponent is read.
+        while (j < text.size() && j - (i + 1) < 6 && text[j] >= '0' && text[j] <= '9')
+            exponent = exponent * 10 + (text[j++] - '0');
         if (j > firstDigit) {
-            buf[n++] = 'e';
-            for (size_t k = 0; k < e; ++k) buf[n++] = exp[k];
+            shift += negative ? -exponent : exponent;
             i = j;
         }
     }
+    buf[n++] = 'e';
+    n = size_t(std::to_chars(buf + n, buf + sizeof buf, shift).ptr - buf);
     double v = 0.0;
     std::from_chars(buf, buf + n, v);
     if (end) *end = i > start ? i : 0;

@@ -28,6 +28,7 @@ TEST(CameraWindow, DefaultWindowsGiveTheirBoxesAndPixelCount)
         {"w6", 0, 0, 5, 140, 18, 173, 136, 156, 156 * 135},
         {"w24", 4, 1, 5, 142, 13, 93, 138, 81, 81 * 137},
         {"w24", 4, 0, 5, 142, 93, 173, 138, 81, 81 * 137},
+        {"w48", 1, 1, 5, 141, 13, 93, 137, 81, 81 * 136},  // four column slots, two windows
     };
     for (const Case& c : cases) {
         test::DefaultPlate plate(c.format);

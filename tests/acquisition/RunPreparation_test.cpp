@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 
 #include "acquisition/RunGeometryFixture.h"
@@ -75,6 +76,32 @@ TEST(RunPreparation, W24WindowsNumberTheSharedLineInBothColumnBands)
         }
     EXPECT_EQ(t.well_pixel_total[5], inB2);
     EXPECT_EQ(t.sensor_cell_index(0, 140, 100), 2 * 1 + 1) << "window 1, column slot 1";
+}
+
+TEST(RunPreparation, ColumnSlotsAndWindowsKeepTheirOwnCellsWhereTheirCountsDiffer)
+{
+    DefaultPlate plate("w48");
+    const RunGeometry& g = plate.geometry;
+    RunTables t;
+    ASSERT_TRUE(PrepareAcquisition(g, settings(2), t).ok());
+    EXPECT_EQ(t.max_window, 1);
+    // Camera 1: column slot s of window w holds well 6 s + 2 + w, and sensor cell 4 w + s.
+    for (int w : {0, 1}) {
+        std::array<int, 4> pixels{};
+        for (int p = 1; p < t.pixel_slots(); ++p) {
+            if (!t.pixel_in_well(1, w, p)) continue;
+            const int s = t.pixel_column_band(1, w, p);
+            ASSERT_EQ(t.pixel_row_band(1, w, p), w) << p;
+            ASSERT_EQ(t.pixel_well(1, w, p), 6 * s + 2 + w) << p;
+            const int x = g.ColumnStart(1, s) + t.pixel_column_offset(1, w, p);
+            ASSERT_EQ(t.sensor_cell_index(1, x, g.RowStart(1, w) + t.pixel_row_offset(1, w, p)), 4 * w + s) << p;
+            ++pixels[size_t(s)];
+        }
+        for (int s = 0; s < 4; ++s) EXPECT_EQ(t.well_pixel_total[size_t(6 * s + 2 + w)], pixels[size_t(s)]) << s << w;
+    }
+    // The upper half of a well reaches the band's first pixels; a whole well does not.
+    EXPECT_TRUE(t.sensor_well_mask(1, g.ColumnStart(1, 1) + 17, g.RowStart(1, 0) + 1));
+    EXPECT_FALSE(t.sensor_well_mask(1, g.ColumnStart(1, 0) + 17, g.RowStart(1, 0) + 1));
 }
 
 TEST(RunPreparation, SensorMaskMirrorsThePixelMaskAtSensorCoordinates)

@@ -236,12 +236,13 @@ TEST_F(RunTickTest, TheElapsedTimeComesFromTheMonotonicClockAndShowsDays)
 
 TEST_F(RunTickTest, TheRunEndsOnlyAfterCameraFiveOnceTheTimeIsUp)
 {
+    ASSERT_NO_FATAL_FAILURE(chooseW48());
     session.dummy_mode = 1;
     ASSERT_NO_FATAL_FAILURE(arm("1"));
     RunControls& run = *window->run;
-    // Time runs out while camera 2 is scanned: cameras 3, 4 and 5 are still done.
-    const int ticksPerWindow = 12;
-    while (run.camera_index < 2) tick();
+    // Time runs out while the second window of camera 2 is scanned: cameras 3, 4 and 5 are
+    // still done.
+    while (run.camera_index < 2 || run.window_index < 1) tick();
     clock.advanceMs(61000);
     tick();
     EXPECT_TRUE(run.time_up);
@@ -250,8 +251,16 @@ TEST_F(RunTickTest, TheRunEndsOnlyAfterCameraFiveOnceTheTimeIsUp)
     EXPECT_EQ(session.run_state, 0);
     EXPECT_EQ(run.camera_index, 5);
     EXPECT_EQ(run.scan_counter, 0);
-    EXPECT_GE(n, 3 * ticksPerWindow - 1);
+    EXPECT_EQ(n, 7 * kWindowFrames - 1) << "the rest of this window, then six more";
     EXPECT_EQ(run.frame_counter, kWindowFrames);
+    // Each well was read when its own window was done: before the time ran out or after.
+    const RunGeometry& g = run.tables.geometry;
+    for (int c = 0; c < kRunCameras; ++c)
+        for (int w = 0; w < g.RowSlots(c); ++w)
+            for (int i = 0; i < g.ColumnSlots(c); ++i)
+                EXPECT_EQ(run.tables.well_scan_seconds(g.well_table.at(c, i, w).dataindex, 0) >= 61,
+                          c > 2 || (c == 2 && w == 1))
+                    << g.WellLabel(c, i, w);
 }
 
 TEST_F(RunTickTest, ABlankRunBecomesTheStoreBlankAndTheMarkIsCleared)
@@ -372,6 +381,22 @@ TEST_F(RunTickTest, MoreThanTwentyFailedFramesStopTheRunWithTheCameraNumber)
     EXPECT_TRUE(window->containers.frame_group->isVisibleTo(window.get()));
     EXPECT_FALSE(window->camera->Picact2->isVisibleTo(window.get()));
     EXPECT_EQ(window->run->frame_counter, 0);
+}
+
+TEST_F(RunTickTest, TheRunsThermostatReadsWithTheSetPointOnlyWhileTheTemperatureBoxIsTicked)
+{
+    ASSERT_NO_FATAL_FAILURE(arm("30"));
+    window->thermal->txttemp->SetText("30");
+    // Unticked the reading command carries the stage's own power byte, ticked the set point.
+    for (const auto& [ticked, power] : {std::pair{0, 45}, std::pair{1, 30}, std::pair{0, 45}}) {
+        window->thermal->chk_temp->SetValue(ticked);
+        sim->clearLog();
+        for (int i = 0; i < 6; ++i) tick();
+        std::set<int> powers;
+        for (const auto& f : sim->framesOf('T'))
+            if (f.a == 255) powers.insert(f.b);
+        EXPECT_EQ(powers, std::set<int>{power}) << "ticked " << ticked;
+    }
 }
 
 TEST_F(RunTickTest, TheStopPutsTheInstrumentAtRestInOrder)

@@ -223,7 +223,7 @@ PlainCounts countPlainly(const RunTables& t, int c, int w, int n, int lineWidth,
 
 TEST_F(CompletionTest, CountsAgreeWithThePlainCountingOnNoisyPlates)
 {
-    for (const auto& [format, window] : {std::pair{"w6", 0}, std::pair{"w24", 1}}) {
+    for (const auto& [format, window] : {std::pair{"w6", 0}, std::pair{"w24", 1}, std::pair{"w48", 0}}) {
         for (bool flash : {false, true}) {
             prepare(format, 1, window);
             std::mt19937 random(3);
@@ -272,6 +272,19 @@ TEST_F(CompletionTest, ShortFramesCountOnlyWhereTheyReachAndNeverFail)
     EXPECT_EQ(done.counts.scores.change[7], 0.0);
     EXPECT_EQ(done.counts.scores.change[9], 0.0) << "positions frame 8 misses count as unchanged";
     EXPECT_EQ(tables.well_accumulated_activity[0], 0.0);
+
+    // Frames that all end inside the well, at any length: every position up to the end gives
+    // the well's level, the last ones too.
+    int first = 3;
+    while (tables.pixel_well(0, 0, first) != 0) ++first;
+    for (int end = first; end < first + 16; ++end) {
+        WindowFrames g = frames([first](int p, int) { return p == first ? 250 : 10; });
+        for (std::string& frame : g) frame.resize(size_t(end));
+        int inWell = 0;
+        for (int p = first; p <= end; ++p) inWell += tables.pixel_well(0, 0, p) == 0;
+        EXPECT_EQ(CountWindow(tables, win, g, 0).well_level[0],
+                  platform::RoundHalfEven((250.0 + 10.0 * (inWell - 1)) / inWell)) << end;
+    }
 }
 
 TEST_F(CompletionTest, RowsCarryTheRunTotalAndTheAdjustedTotalInTheLocaleSeparator)
@@ -304,6 +317,14 @@ TEST_F(CompletionTest, RowsCarryTheRunTotalAndTheAdjustedTotalInTheLocaleSeparat
     CompletionInputs in;
     in.reference_factors = factors;
     EXPECT_EQ(complete(f, in).records.adjusted_rows, std::vector<std::string>{"0.0 \"B2\" 4"});
+
+    // Four column slots, two windows: camera 1's second window is row D of columns 1 to 4,
+    // wells 3, 9, 15 and 21, one row each.
+    prepare("w48", 1, 1);
+    for (int s = 0; s < 4; ++s) tables.well_accumulated_activity[size_t(6 * s + 3)] = 10 * s + 1;
+    WindowFrames flat = frames([](int, int) { return 80; });
+    EXPECT_EQ(complete(flat, {}).records.activity_rows,
+              (std::vector<std::string>{"0.0 \"D1\" 1", "0.0 \"D2\" 11", "0.0 \"D3\" 21", "0.0 \"D4\" 31"}));
 }
 
 TEST_F(CompletionTest, AFinishedWindowLandsInTheRunFilesUnderTheirHeaders)

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "link/CommPort.h"
 #include "link/Session.h"
@@ -381,13 +382,25 @@ TEST_F(StartupSequenceTest, EveryFixedListHoldsItsItemsAndSelection)
 
 TEST_F(StartupSequenceTest, AProgramFolderThatCannotBeWrittenEndsTheStartUpWithAMessage)
 {
-    // A file where the reports folder belongs: nothing can be kept under it.
-    test::WriteProgramFile("reports", "");
-    boxes.expectMessage("cannot be written");
-    window->Form_Load();
-    EXPECT_TRUE(window->unloaded) << "the program ends";
-    EXPECT_EQ(boxes.shown().size(), 1u) << "no port search, no question";
-    EXPECT_FALSE(window->session().port_open);
+    // Folders that refuse files whoever runs the program (no permission stops the superuser):
+    // a file where the reports folder belongs, and a reports folder that exists but in which
+    // nobody may add a file (the kernel's process folder).
+    const std::string reports = platform::ProgramPath("reports");
+    const std::function<void()> refusals[] = {
+        [] { test::WriteProgramFile("reports", ""); },
+        [&reports] { std::filesystem::create_directory_symlink("/proc", reports); },
+    };
+    for (const auto& refuse : refusals) {
+        std::filesystem::remove(reports);
+        refuse();
+        window = std::make_unique<Frm_acquire>();
+        const size_t before = boxes.shown().size();
+        boxes.expectMessage("cannot be written");
+        window->Form_Load();
+        EXPECT_TRUE(window->unloaded) << "the program ends";
+        EXPECT_EQ(boxes.shown().size(), before + 1) << "no port search, no question";
+        EXPECT_FALSE(window->session().port_open);
+    }
 }
 
 }  // namespace

@@ -194,6 +194,13 @@ TEST_F(AutoReferenceWindowTest, DummyRoundSendsNothingAndWritesFullSizeFrames)
     ASSERT_EQ(file.size(), 6u);
     EXPECT_EQ(items(file[3]), window->run->window_geometry.window_pixel_count);
     EXPECT_EQ(file[5], "\"C0R0\"");
+
+    // A camera's round covers each of its windows: two on w48, whose column slots are four.
+    session.run_state = 0;
+    ASSERT_NO_FATAL_FAILURE(chooseW48());
+    startRun();
+    EXPECT_TRUE(window->autoref->AutoCalibrateCameras());
+    EXPECT_EQ(window->autoref->last_round.windows, 2);
 }
 
 // ---------------------------------------------------------------- "Calibrate position"

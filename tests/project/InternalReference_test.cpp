@@ -149,10 +149,18 @@ TEST_F(InternalReferenceTest, TenMinutesQualifyARunAndMoreThanTenAcceptIt)
     for (const auto& c : cases) {
         std::filesystem::remove_all(program.path() + "/reports/_internal_referencesn57");
         ReferenceRun("20250101_100000w6_reference", W6Scan(c.last, {5, 5, 5, 5, 5, 5}));
-        EXPECT_EQ(Compute("w6").source, c.source) << c.last;
+        const InternalReferenceResult r = Compute("w6");
+        EXPECT_EQ(r.source, c.source) << c.last;
+        // A qualifying run's scan is the one its equal counts come from.
+        EXPECT_EQ(r.codes, c.source == FactorSource::ReferenceRuns ? FactorCodeString(6, 100) : FactorCodeString{})
+            << c.last;
         EXPECT_EQ(HasInternalReference("w6", 57), c.accepted) << c.last;
         EXPECT_EQ(HasInternalReference("w24", 57), 0) << c.last;
     }
+    // The first row counts as any other: a run holding only its reference well's row.
+    std::filesystem::remove_all(program.path() + "/reports/_internal_referencesn57");
+    ReferenceRun("20250101_100000w6_reference", {{10.0, "B3", 6}});
+    EXPECT_EQ(Compute("w6").codes, (FactorCodeString{254, 254, 254, 254, 254, 16})) << "weight 6: factor 0.1667";
 }
 
 TEST_F(InternalReferenceTest, TheLengthCheckReadsTheLastRowOnly)

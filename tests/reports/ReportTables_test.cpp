@@ -261,12 +261,37 @@ TEST(ReportNumbers, AgreeWithTheProgramsFormatAndReadEitherDecimal)
     }
     EXPECT_EQ(FixedText(12.25, 1, ","), "12,3");
     EXPECT_EQ(FixedText(-0.04, 1, "."), "0.0");
-    size_t used = 0;
-    EXPECT_EQ(LeadingNumber("12,5 \"A1\"", &used), 12.5);
-    EXPECT_EQ(used, 4u);
-    EXPECT_EQ(LeadingNumber(" -3.5e1x"), -35);
-    EXPECT_EQ(LeadingNumber("x1", &used), 0);
-    EXPECT_EQ(used, 0u);
+}
+
+TEST(ReportNumbers, ReadTheLeadingNumberToItsLastCharacterAsTypedBoxesAre)
+{
+    const std::string ones(40, '1'), zeros(39, '0');
+    struct Case {
+        std::string text;
+        double value;
+        size_t used;
+    };
+    const Case cases[] = {
+        {"12,5 \"A1\"", 12.5, 4},
+        {" -3.5e1x", -35, 7},
+        {"x1", 0, 0},
+        {"5e3", 5000, 3},  // the exponent ends the text
+        {"5E+3", 5000, 4},
+        {"5e", 5, 1},  // an exponent mark with nothing after it is no exponent
+        {"5e-", 5, 1},
+        {"1" + zeros, 1e39, 40},  // forty digits, and one more
+        {"1" + zeros + "0", 1e40, 41},
+        {"1" + zeros + "00e-1 7", 1e40, 45},
+        {ones + ".5", 1.1111111111111111e39, 42},
+        {"0." + zeros + "0" + ones, 1.1111111111111111e-41, 82},
+        {"-" + zeros + "2,5", -2.5, 43},
+    };
+    for (const Case& c : cases) {
+        size_t used = 99;
+        EXPECT_DOUBLE_EQ(LeadingNumber(c.text, &used), c.value) << c.text;
+        EXPECT_EQ(used, c.used) << c.text;
+        EXPECT_DOUBLE_EQ(platform::Val(c.text), c.value) << c.text;
+    }
 }
 
 }  // namespace

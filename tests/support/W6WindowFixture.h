@@ -15,6 +15,9 @@ class W6WindowFixture : public LinkFixture {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Switches to a w48 plate (four column slots and two windows per camera) as a user does:
+    // its files in place, reference measurements enabled so that the list offers it, chosen.
+    void chooseW48();
 
     TempFolder folder;  // the program folder
     ScriptedDialogs boxes;

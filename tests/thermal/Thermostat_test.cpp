@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "thermal/Thermostat.h"
 
 namespace tirmo::thermal {
@@ -43,23 +45,42 @@ TEST(ThermostatTest, NoReadingIsMinusOneAndOutOfTheSafeRangeInEitherMode)
     EXPECT_FALSE(Thermostat::InSafeRange(51.0));
 }
 
-TEST(ThermostatTest, BandsAndStagesPickThePwm)
+TEST(ThermostatTest, EachSideOfEveryBandBoundPicksItsDriveAndPwm)
 {
+    using Pwm = std::array<int, 4>;  // stages 1..4, once the stage already drives that way
+    const Pwm below3{220, 240, 245, 245}, to1{160, 200, 240, 245}, toHalf{100, 130, 160, 235},
+        to0{100, 130, 160, 240}, toPlusHalf{150, 170, 200, 200}, toPlus1{150, 170, 240, 245},
+        to1Half{230, 237, 240, 245}, toPlus3{235, 241, 245, 245}, above3{240, 243, 245, 245};
+    struct Case {
+        double d;
+        Drive drive;
+        Pwm pwm;
+        Drive fromRest;  // the dead band (-0.5 < d <= 0.5) starts no drive
+    };
+    const Drive H = Drive::Heat, C = Drive::Cool, O = Drive::Off;
+    const Case cases[] = {
+        {-3.01, H, below3, H}, {-3, H, to1, H},       {-1, H, to1, H},          {-0.99, H, toHalf, H},
+        {-0.5, H, toHalf, H},  {-0.49, H, to0, O},    {0, H, to0, O},           {0.01, C, toPlusHalf, O},
+        {0.5, C, toPlusHalf, O}, {0.51, C, toPlus1, C}, {1, C, toPlus1, C},     {1.01, C, to1Half, C},
+        {1.5, C, to1Half, C},  {1.51, C, toPlus3, C}, {3, C, toPlus3, C},       {3.01, C, above3, C},
+    };
+    for (const Case& c : cases) {
+        Thermostat t;
+        EXPECT_EQ(t.Choose(c.d, 0).drive, c.fromRest) << c.d;
+        t.heating_on = t.cooling_on = true;
+        for (int stage = 1; stage <= 4; ++stage) {
+            t.settle_counter = 20 * (stage - 1);
+            EXPECT_EQ(t.Choose(c.d, 0).drive, c.drive) << c.d;
+            EXPECT_EQ(t.Choose(c.d, 0).pwm, c.pwm[size_t(stage - 1)]) << c.d << " stage " << stage;
+        }
+    }
+    // The stages change at 20, 40 and 60 steady steps, during a run at 10, 20 and 30.
     Thermostat t;
-    EXPECT_EQ(t.Choose(-5, 0).pwm, 220);
-    t.settle_counter = 50;  // stage 3 outside a run
-    DriveChoice c = t.Choose(-5, 0);
-    EXPECT_EQ(c.drive, Drive::Heat);
-    EXPECT_EQ(c.pwm, 245) << "the table asks for the ceiling; PeltierHeat cuts it to 230";
-    EXPECT_EQ(t.Choose(-2, 0).pwm, 240);
-    EXPECT_EQ(t.Choose(2, 0).drive, Drive::Cool);
-    EXPECT_EQ(t.Choose(2, 0).pwm, 245);
-    t.settle_counter = 50;  // stage 4 during a run
-    EXPECT_EQ(t.Choose(-0.7, 1).pwm, 235);
-    t.settle_counter = 0;
-    EXPECT_EQ(t.Choose(-1, 0).pwm, 160) << "d = -1 belongs to the -3..-1 band";
-    EXPECT_EQ(t.Choose(1, 0).pwm, 150) << "d = 1 belongs to the 0.5..1 band";
-    EXPECT_EQ(t.Choose(5, 0).pwm, 240);
+    for (const int runState : {0, 1})
+        for (const auto& [counter, stage] : {std::pair{19, 1}, {20, 2}, {39, 2}, {40, 3}, {59, 3}, {60, 4}}) {
+            t.settle_counter = runState == 1 ? counter / 2 : counter;
+            EXPECT_EQ(t.Stage(runState), stage) << counter << " run " << runState;
+        }
 }
 
 TEST(ThermostatTest, DeadBandDrivesOnlyInTheDirectionAlreadyTaken)
@@ -101,6 +122,12 @@ TEST(ThermostatTest, SettlingClimbsThreeTimesAsFastDuringARun)
     t.Settle(31, 1);
     EXPECT_EQ(t.settle_counter, 0);
     EXPECT_EQ(t.settle_reference, 31);
+    // A move of 0.8 degrees or more starts the count anew; less is steady.
+    t.settle_reference = 0;
+    t.Settle(0.79, 0);
+    EXPECT_EQ(t.settle_counter, 1);
+    t.Settle(0.8, 0);
+    EXPECT_EQ(t.settle_counter, 0);
 }
 
 }  // namespace
