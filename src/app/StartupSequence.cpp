@@ -172,17 +172,7 @@ void Frm_acquire::Form_Load()
     serialLabel->show();
 
     // Generation and camera defaults.
-    session().hardware_generation = session().serial_number < 50 ? 1 : 2;
-    if (session().hardware_generation == 1) {
-        session().default_gain = 10;
-        session().default_exposure = 20;
-    } else if (session().serial_number >= 57 && session().serial_number <= 59) {
-        session().default_gain = 20;
-        session().default_exposure = 28;
-    } else {
-        session().default_gain = 15;
-        session().default_exposure = 20;
-    }
+    link::ApplyInstrumentDefaults(session());
     camera->txt_gain->SetText(std::to_string(session().default_gain));
     camera->txt_exposure->SetText(std::to_string(session().default_exposure));
     thermal->stage.analog_stage = session().hardware_generation == 1;

@@ -24,4 +24,29 @@ struct Session {
     double elapsed_seconds = 0;    // seconds since the run started
 };
 
+// What an instrument's serial number says about its hardware: the first boards (below 50) have
+// the analog stage and the first LED wiring; 57 to 59 carry the less sensitive cameras that need
+// more gain and a longer exposure.
+struct InstrumentDefaults {
+    int hardware_generation = 1;
+    int default_gain = 10;
+    int default_exposure = 20;
+};
+
+inline InstrumentDefaults DefaultsForSerialNumber(int serialNumber)
+{
+    if (serialNumber < 50) return {1, 10, 20};
+    if (serialNumber >= 57 && serialNumber <= 59) return {2, 20, 28};
+    return {2, 15, 20};
+}
+
+// The generation and camera defaults of the session's serial number into the session.
+inline void ApplyInstrumentDefaults(Session& session)
+{
+    const InstrumentDefaults d = DefaultsForSerialNumber(session.serial_number);
+    session.hardware_generation = d.hardware_generation;
+    session.default_gain = d.default_gain;
+    session.default_exposure = d.default_exposure;
+}
+
 }  // namespace tirmo::link
