@@ -52,8 +52,8 @@ int RunControls::ArmRun(const std::string& folder, const std::string& title)
     StartingFiles files;
     files.serial_number = s.serial_number;
     files.title = title;
-    files.lapse = window_.AcquisitionTimeText();
-    files.format = window_.PlateFormat();
+    files.lapse = settings().AcquisitionTime();
+    files.format = settings().PlateFormat();
     if (!WriteStartingFiles(folder, files)) {
         console_.SetStatus(kRecordsNotWritten + folder);
         return -1;
@@ -107,7 +107,7 @@ void RunControls::Timer2_Timer()
     // The monotonic clock: a clock change during the run neither shortens nor stretches it.
     s.elapsed_seconds = (platform::MonotonicMs() - run_start_ms_) / 1000.0;
     window_.ShowElapsedTime(ElapsedText(s.elapsed_seconds));
-    if (platform::Val(window_.AcquisitionTimeText()) * 60 < s.elapsed_seconds) time_up = true;
+    if (platform::Val(settings().AcquisitionTime()) * 60 < s.elapsed_seconds) time_up = true;
 
     if (frame_counter < kWindowFrames) FrameStep();
     if (s.run_state != 1) return;
@@ -200,7 +200,7 @@ void RunControls::AdvanceWindow()
         window_.SelectCamera(c);
         platform::Sleep(1);
     }
-    const bool bright = window_.PlateFormat() == "w96f" && w == kWindow96Bright;
+    const bool bright = settings().PlateFormat() == "w96f" && w == kWindow96Bright;
     window_.ShowRunExposure(bright ? kFullExposure : tables.run_exposure, s.default_gain);
     SetCameraWindow(c, w);
     window_.DrawActivityChart(c, w);
@@ -219,7 +219,7 @@ void RunControls::EndRun()
     window_.SetFan(kFanHalf);
     window_.SelectCamera(kNoCamera);
     if (window_.BlankRun())
-        window_.SaveBlankMeasurement(s.acquisition_folder, window_.PlateFormat(), Minutes(s.elapsed_seconds));
+        window_.SaveBlankMeasurement(s.acquisition_folder, settings().PlateFormat(), Minutes(s.elapsed_seconds));
     else
         window_.OpenRunReport();
     window_.ClearBlankRun();
@@ -273,11 +273,11 @@ int RunControls::PrepareAcquisition()
     console_.SetStatus(kSettingUpCamera);
     const RunGeometry geometry = window_.ReadPlateGeometry();
     const link::Session& s = console_.session();
-    PreparationSettings settings;
-    settings.hardware_generation = s.hardware_generation;
-    settings.default_exposure = s.default_exposure;
-    settings.acquisition_minutes = platform::Val(window_.AcquisitionTimeText());
-    const PreparationResult result = acquisition::PrepareAcquisition(geometry, settings, tables);
+    PreparationSettings prepared;
+    prepared.hardware_generation = s.hardware_generation;
+    prepared.default_exposure = s.default_exposure;
+    prepared.acquisition_minutes = platform::Val(s.run_settings.AcquisitionTime());
+    const PreparationResult result = acquisition::PrepareAcquisition(geometry, prepared, tables);
     if (!result.ok()) {
         ui::dialogs().messageBox(result.message, ui::MsgButtons::Ok);
         return -1;

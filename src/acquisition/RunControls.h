@@ -191,6 +191,8 @@ private:
     void ApplyCameraSettings(const CameraWindowGeometry& window) override;
 
     link::Console& console_;
+    // The time and format the run is made with, shared with every window that shows them.
+    link::RunSettings& settings() { return console_.session().run_settings; }
     RunWindow& window_;
     std::vector<long> viewPixelActivity_;
     std::vector<int> viewPixelWell_, viewPixelColumn_, viewPixelRow_;

@@ -22,8 +22,6 @@ public:
     // Reads the plate spec and then the band files of the format in cmb_well and returns the
     // geometry the readers left.
     virtual RunGeometry ReadPlateGeometry() = 0;
-    // The text of the acquisition-time box (minutes).
-    virtual std::string AcquisitionTimeText() const = 0;
     // The run's camera speed and exposure into the "Setup CAM" boxes.
     virtual void ShowRunSettings(int speed, int exposure) = 0;
 
@@ -50,8 +48,6 @@ public:
     virtual bool SaveRawData() const = 0;
 
     // ---- acquisition tick
-    // The plate format of the run (cmb_well).
-    virtual std::string PlateFormat() const = 0;
     // One frame of (camera, window) from the instrument: the block, "Error" or empty.
     virtual std::string FetchFrame(int camera, int window) = 0;
     // The activity read-out the instrument gives at the start of a window (its result unused).
@@ -93,7 +89,6 @@ public:
     // The plate format and the name of the current project.
     virtual std::string CurrentFormat() const = 0;
     virtual std::string CurrentProject() const = 0;
-    virtual void SetAcquisitionTimeText(const std::string& text) = 0;
     virtual void FocusAcquisitionTime() = 0;
     virtual void FocusPlateFormat() = 0;
     virtual void EnablePlateFormat(bool enabled) = 0;

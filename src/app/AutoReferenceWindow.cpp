@@ -88,7 +88,7 @@ bool AutoReferenceWindow::DummyMode() const { return w_.session().dummy_mode == 
 
 bool AutoReferenceWindow::StopRequested() { return w_.session().run_state != 1; }
 
-std::string AutoReferenceWindow::format() const { return w_.cmb_well->Text(); }
+std::string AutoReferenceWindow::format() const { return w_.session().run_settings.PlateFormat(); }
 
 void AutoReferenceWindow::BeginRound()
 {
@@ -265,7 +265,7 @@ void AutoReferenceWindow::mncalibratewell_Click()
         ui::dialogs().messageBox("Operation not possible in OFFLINE Mode", ui::MsgButtons::Ok);
         return;
     }
-    const std::string chosen = w_.cmb_well->Text();
+    const std::string chosen = format();
     if (!CalibratableFormat(chosen)) {
         ui::dialogs().messageBox("Microplate format error", ui::MsgButtons::Ok);
         w_.cmb_well->setFocus();

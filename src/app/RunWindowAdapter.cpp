@@ -29,7 +29,7 @@ void Show(ui::TextBox* box, int value)
 
 acquisition::RunGeometry RunWindowAdapter::ReadPlateGeometry()
 {
-    const std::string format = w_.cmb_well->Text();
+    const std::string format = w_.session().run_settings.PlateFormat();
     w_.plate->ReadPlateSpec(format);
     w_.plate->ReadFormatFiles(format);
     acquisition::RunGeometry g;
@@ -41,7 +41,6 @@ acquisition::RunGeometry RunWindowAdapter::ReadPlateGeometry()
     return g;
 }
 
-std::string RunWindowAdapter::AcquisitionTimeText() const { return w_.txtlapse->Text(); }
 
 void RunWindowAdapter::ShowRunSettings(int speed, int exposure)
 {
@@ -78,7 +77,7 @@ void RunWindowAdapter::DrawPlateActivity(plate::WindowActivity run, int camera, 
     run.blank_lapse = w_.project->blank_lapse;
     run.blank_run = w_.project->blank_run;
     run.reference_factor = &w_.project->reference_factor;
-    w_.plate->plate_map->DrawPlateActivity(run, camera, window, mode, w_.cmb_well->Text(), w_.plate->cmb_formatplate->Text());
+    w_.plate->plate_map->DrawPlateActivity(run, camera, window, mode, w_.session().run_settings.PlateFormat(), w_.plate->cmb_formatplate->Text());
 }
 
 void RunWindowAdapter::SendLightPulse(int level) { w_.lighting->SendLightPulse(level); }
@@ -103,7 +102,6 @@ bool RunWindowAdapter::CameraInUse(int camera) const
 
 std::span<const double> RunWindowAdapter::ReferenceFactors() const { return w_.project->reference_factor; }
 
-std::string RunWindowAdapter::PlateFormat() const { return w_.cmb_well->Text(); }
 
 std::string RunWindowAdapter::FetchFrame(int camera, int window) { return w_.camera->ReadCameraScan(camera, window); }
 
@@ -209,7 +207,6 @@ std::string RunWindowAdapter::CurrentFormat() const { return w_.plate->current_f
 
 std::string RunWindowAdapter::CurrentProject() const { return w_.project->current_project; }
 
-void RunWindowAdapter::SetAcquisitionTimeText(const std::string& text) { w_.txtlapse->SetText(text); }
 
 void RunWindowAdapter::FocusAcquisitionTime() { w_.txtlapse->setFocus(); }
 
@@ -245,7 +242,7 @@ void RunWindowAdapter::RedrawAllWells() { w_.plate->RedrawAllWells(); }
 void RunWindowAdapter::RedrawPlateOfPlateFormat()
 {
     plate::PlateControls& p = *w_.plate;
-    p.current_format = w_.cmb_well->Text();
+    p.current_format = w_.session().run_settings.PlateFormat();
     p.DrawPlateLayout(p.current_format);
     p.ReadPlateSpec(p.current_format);
     p.RedrawAllWells();

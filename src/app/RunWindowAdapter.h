@@ -13,7 +13,6 @@ public:
     explicit RunWindowAdapter(Frm_acquire& window) : w_(window) {}
 
     acquisition::RunGeometry ReadPlateGeometry() override;
-    std::string AcquisitionTimeText() const override;
     void ShowRunSettings(int speed, int exposure) override;
     void MarkCameraButton(int camera) override;
     void ShowWindowBoxes(const acquisition::CameraWindowGeometry& window) override;
@@ -28,7 +27,6 @@ public:
     std::span<const double> ReferenceFactors() const override;
     bool SaveRawData() const override;
 
-    std::string PlateFormat() const override;
     std::string FetchFrame(int camera, int window) override;
     void ReadCameraActivity(int camera) override;
     void ShowLiveFrame(int camera, int window, const std::string& frame, const std::string& difference,
@@ -53,7 +51,6 @@ public:
 
     std::string CurrentFormat() const override;
     std::string CurrentProject() const override;
-    void SetAcquisitionTimeText(const std::string& text) override;
     void FocusAcquisitionTime() override;
     void FocusPlateFormat() override;
     void EnablePlateFormat(bool enabled) override;

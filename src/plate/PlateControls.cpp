@@ -353,7 +353,7 @@ void PlateControls::cam_disabled_Click(int Index)
     const bool takeOut = !entry->isChecked();
     entry->setChecked(takeOut);
     camera_in_use_[size_t(Index)] = !takeOut;
-    for (int well : plate::FixedCameraWells(Index, needs_.cmb_well->Text())) DrawWell(well);
+    for (int well : plate::FixedCameraWells(Index, runFormat())) DrawWell(well);
 }
 
 }  // namespace tirmo::plate

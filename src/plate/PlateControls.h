@@ -69,6 +69,8 @@ public:
     ~PlateControls();
 
     link::Console& console() const { return console_; }
+    // The plate format the run is set to (the session's run settings, shown in cmb_well).
+    const std::string& runFormat() const { return console_.session().run_settings.PlateFormat(); }
     void SetStatus(const std::string& text) { console_.SetStatus(text); }
     const PlateNeeds& needs() const { return needs_; }
 

@@ -150,7 +150,7 @@ void ReportControls::openPanel(const std::string& format, bool copyGroups)
     Frm_report->raise();
 }
 
-void ReportControls::cmdreport_Click() { openPanel(needs_.plate_format ? needs_.plate_format() : "", true); }
+void ReportControls::cmdreport_Click() { openPanel(console_.session().run_settings.PlateFormat(), true); }
 
 void ReportControls::Cmd_closereport_Click()
 {
@@ -171,7 +171,7 @@ AcquisitionData ReportControls::DataSet() const
     if (loaded && loaded->folder == s.acquisition_folder)
         d = loaded->data;
     else
-        d = LoadAcquisition(s.acquisition_folder, needs_.plate_format ? needs_.plate_format() : "").data;
+        d = LoadAcquisition(s.acquisition_folder, console_.session().run_settings.PlateFormat()).data;
     d.plate_format = txt_welltype->Text();
     if (needs_.report_groups) d.groups = needs_.report_groups();
     return d;
@@ -319,7 +319,7 @@ void ReportControls::openAcquisition(const BrowserRow& row)
         ui::dialogs().messageBox("Error finding folder");
         return;
     }
-    LoadedAcquisition recording = LoadAcquisition(folder, needs_.plate_format ? needs_.plate_format() : "");
+    LoadedAcquisition recording = LoadAcquisition(folder, console_.session().run_settings.PlateFormat());
     if (!recording.activity_found) {
         console_.SetStatus("No current_activity.txt in " + folder);
         return;

@@ -22,6 +22,7 @@ ComboBox::ComboBox(QWidget* parent) : QComboBox(parent)
         setPlaceholderText({});
         fire(click_);
     });
+    connect(this, &QComboBox::currentTextChanged, this, [this] { noticeText(); });
 }
 
 void ComboBox::AddItem(std::string_view item, int index)
@@ -128,6 +129,33 @@ void ComboBox::SetText(std::string_view text)
 
 void ComboBox::onClick(Handler handler) { click_ = std::move(handler); }
 
+void ComboBox::onTextChange(Handler handler)
+{
+    noticed_ = shownText();
+    text_change_ = std::move(handler);
+}
+
+void ComboBox::ShowText(std::string_view text)
+{
+    const QString value = toQString(text);
+    const int entry = findEntry(value);
+    if (entry < 0) return showUnlisted(value);
+    setPlaceholderText({});
+    setCurrentIndex(entry);
+    if (isEditable() && lineEdit()->text() != itemText(entry)) lineEdit()->setText(itemText(entry));
+    noticeText();
+}
+
+void ComboBox::noticeText()
+{
+    // Qt's signal misses a text shown in the placeholder's place, and reports an index change
+    // that leaves the text as it was.
+    const QString now = shownText();
+    if (now == noticed_) return;
+    noticed_ = now;
+    fire(text_change_);
+}
+
 int ComboBox::findEntry(const QString& text) const
 {
     for (int i = 0; i < count(); ++i)
@@ -144,6 +172,7 @@ void ComboBox::showUnlisted(const QString& text)
     } else {
         setPlaceholderText(text);
     }
+    noticeText();
 }
 
 }  // namespace tirmo::ui

@@ -52,6 +52,12 @@ public:
     void SetText(std::string_view text);
 
     void onClick(Handler handler);
+    // Runs after every change of Text(), whatever made it (the user, the window's code, a list
+    // refilled); a box that shows a shared setting keeps the setting with it.
+    void onTextChange(Handler handler);
+    // Shows text as SetText does, but never runs the click handler: for a value that was decided
+    // elsewhere and is only shown here.
+    void ShowText(std::string_view text);
 
 private:
     int findEntry(const QString& text) const;
@@ -59,8 +65,11 @@ private:
     QString shownText() const;
     // Selects nothing and shows text, without running anything.
     void showUnlisted(const QString& text);
+    void noticeText();
 
     Handler click_;
+    Handler text_change_;
+    QString noticed_;
 };
 
 }  // namespace tirmo::ui

@@ -145,8 +145,6 @@ TEST_F(BlankFrameTest, TheBlankRunIsStartedWithTheStoreAsProjectAndASafeName)
 {
     std::vector<std::string> calls;
     ProjectNeeds needs;
-    needs.txtlapse = window->txtlapse;
-    needs.cmb_well = window->cmb_well;
     needs.set_run_names = [&](const std::string& acq, const std::string& pj) { calls.push_back(acq + "|" + pj); };
     needs.lock_run_boxes = [&](bool locked) { calls.push_back(locked ? "lock" : "unlock"); };
     needs.clear_stop_request = [&] { calls.push_back("clear"); };
