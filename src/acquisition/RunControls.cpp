@@ -141,7 +141,7 @@ void RunControls::FrameStep()
 {
     const link::Session& s = console_.session();
     const int c = camera_index;
-    if (!window_.CameraInUse(c)) {
+    if (!settings().CameraInUse(c)) {
         ++frame_counter;
         failed_frames = 0;
         return;
@@ -205,7 +205,7 @@ void RunControls::AdvanceWindow()
     SetCameraWindow(c, w);
     window_.DrawActivityChart(c, w);
     frame_counter = 0;
-    if (window_.CameraInUse(c)) window_.ReadCameraActivity(c);
+    if (settings().CameraInUse(c)) window_.ReadCameraActivity(c);
 }
 
 void RunControls::EndRun()
@@ -309,8 +309,8 @@ bool RunControls::CompleteWindow()
     in.scan_counter = scan_counter;
     in.elapsed_seconds = s.elapsed_seconds;
     in.stage_temperature = stage_temperature;
-    in.camera_in_use = window_.CameraInUse(c);
-    in.save_raw = window_.SaveRawData();
+    in.camera_in_use = settings().CameraInUse(c);
+    in.save_raw = settings().SaveRawData();
     in.reference_factors = window_.ReferenceFactors();
     in.pulse = window_.PulseBoxTexts();
     const std::string decimal = platform::DecimalSeparator();

@@ -42,10 +42,7 @@ public:
     virtual PulseBoxes PulseBoxTexts() const = 0;
     // The light panel's pulse state, which the completion's pulse step changes.
     virtual lighting::PulseState PulseState() = 0;
-    virtual bool CameraInUse(int camera) const = 0;
     virtual std::span<const double> ReferenceFactors() const = 0;
-    // The SaveRawData mark; false while the window has no such entry.
-    virtual bool SaveRawData() const = 0;
 
     // ---- acquisition tick
     // One frame of (camera, window) from the instrument: the block, "Error" or empty.

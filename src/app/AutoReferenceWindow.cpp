@@ -80,7 +80,7 @@ bool AutoReferenceWindow::AutoCalibrateCameras()
     return w_.session().run_state == 1;
 }
 
-bool AutoReferenceWindow::CameraInUse(int camera) const { return camera >= 0 && camera < 6 && w_.camera_in_use[size_t(camera)]; }
+bool AutoReferenceWindow::CameraInUse(int camera) const { return camera >= 0 && camera < 6 && w_.session().run_settings.CameraInUse(camera); }
 
 int AutoReferenceWindow::WindowCount(int camera) const { return w_.run->tables.geometry.RowSlots(camera); }
 

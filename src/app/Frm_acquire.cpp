@@ -75,11 +75,17 @@ void Frm_acquire::bindRunSettings()
         run->txtlapse_Change();
     });
     cmb_well->onTextChange([this, &settings] { settings.SetPlateFormat(cmb_well->Text()); });
-    settings_watch_ = settings.Watch([this, &settings] {
+    connect(chk_saveraw, &QAction::toggled, this, [&settings](bool on) { settings.SetSaveRawData(on); });
+    auto show = [this, &settings] {
         // Set as the box's own code would: a time runs its check, a format its box's handler not.
         if (txtlapse->Text() != settings.AcquisitionTime()) txtlapse->SetText(settings.AcquisitionTime());
         if (cmb_well->Text() != settings.PlateFormat()) cmb_well->ShowText(settings.PlateFormat());
-    });
+        // A camera's entry is ticked while the camera is left out.
+        for (size_t i = 0; i < plate->cam_disabled.size(); ++i) plate->cam_disabled[i]->setChecked(!settings.CameraInUse(int(i)));
+        chk_saveraw->setChecked(settings.SaveRawData());
+    };
+    show();
+    settings_watch_ = settings.Watch(show);
 }
 
 void Frm_acquire::buildControls()
@@ -124,7 +130,7 @@ void Frm_acquire::buildControls()
     ticker = std::make_unique<ui::Ticker>(*Timer3);
 
     camera = std::make_unique<camera::MainCameraControls>(*this, client_, NeedsOfCamera());
-    plate = std::make_unique<plate::PlateControls>(*this, client_, camera_in_use, NeedsOfPlate());
+    plate = std::make_unique<plate::PlateControls>(*this, client_, NeedsOfPlate());
     // Temperature first: the tick runs its users in the order they came.
     thermal = std::make_unique<thermal::ThermalControls>(*this, *ticker, client_, menuBar());
     lighting = std::make_unique<lighting::LightControls>(*this, *ticker, client_, mntools);
@@ -314,13 +320,13 @@ void Frm_acquire::SaveConfigTxt()
 void Frm_acquire::ReadCameraMask(const std::string& path)
 {
     auto inUse = ReadCameraMaskFile(path);
-    for (size_t i = 0; i < inUse.size(); ++i) camera_in_use[i] = inUse[i];
+    for (size_t i = 0; i < inUse.size(); ++i) session().run_settings.SetCameraInUse(int(i), inUse[i]);
 }
 
 bool Frm_acquire::WriteCameraConfig(const std::string& path)
 {
     std::array<bool, 6> inUse;
-    for (size_t i = 0; i < inUse.size(); ++i) inUse[i] = camera_in_use[i];
+    for (size_t i = 0; i < inUse.size(); ++i) inUse[i] = session().run_settings.CameraInUse(int(i));
     if (WriteCameraMaskFile(path, inUse)) return true;
     SetStatus("Could not write the camera mask " + path);
     return false;

@@ -136,7 +136,6 @@ public:
     bool offline_mode = false;
     // An instrument answered the search; a typed port that opened leaves it false.
     bool instrument_answered = false;
-    std::array<bool, 7> camera_in_use{true, true, true, true, true, true, true};
     // Set once the shutdown has run; the start-up stops at its next step when it finds it set.
     bool unloaded = false;
 
@@ -192,7 +191,8 @@ private:
     QWidget* client_ = nullptr;
     std::unique_ptr<acquisition::RunWindow> run_window_;
     void buildControls();
-    // txtlapse and cmb_well show and edit the session's run settings.
+    // txtlapse, cmb_well, the camera entries and chk_saveraw show and edit the session's run
+    // settings.
     void bindRunSettings();
     int settings_watch_ = 0;
     void watchForHangUp();

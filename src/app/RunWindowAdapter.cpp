@@ -95,10 +95,6 @@ lighting::PulseState RunWindowAdapter::PulseState()
     return {l.pulse_on, l.pulse_end, l.pulse_countdown};
 }
 
-bool RunWindowAdapter::CameraInUse(int camera) const
-{
-    return camera >= 0 && size_t(camera) < w_.camera_in_use.size() && w_.camera_in_use[size_t(camera)];
-}
 
 std::span<const double> RunWindowAdapter::ReferenceFactors() const { return w_.project->reference_factor; }
 
@@ -187,7 +183,6 @@ void RunWindowAdapter::SaveBlankMeasurement(const std::string& folder, const std
     w_.project->SaveBlankRun(folder, format, minutes);
 }
 
-bool RunWindowAdapter::SaveRawData() const { return w_.chk_saveraw->isChecked(); }
 
 void RunWindowAdapter::OpenRunReport() { w_.report->cmdreport_Click(); }
 

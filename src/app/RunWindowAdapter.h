@@ -23,9 +23,7 @@ public:
     void SendLightPulse(int level) override;
     acquisition::PulseBoxes PulseBoxTexts() const override;
     lighting::PulseState PulseState() override;
-    bool CameraInUse(int camera) const override;
     std::span<const double> ReferenceFactors() const override;
-    bool SaveRawData() const override;
 
     std::string FetchFrame(int camera, int window) override;
     void ReadCameraActivity(int camera) override;

@@ -186,9 +186,8 @@ void Frm_acquire::Form_Load()
     // The default project, with its set-up only when it is new.
     if (!project::CreateDefaultProject()) SetStatus("Could not write reports/default_project/pjsetup.dat");
 
-    // The camera mask and the camera entries' check marks.
+    // The camera mask; the camera entries' check marks follow it.
     ReadCameraMask(CameraMaskPath(session().serial_number));
-    for (size_t i = 0; i < plate->cam_disabled.size(); ++i) plate->cam_disabled[i]->setChecked(!camera_in_use[i]);
 
     // The last project, or the default one when its folder is gone.
     std::string last = project::LoadLastProject(session().serial_number);

@@ -1,8 +1,9 @@
 #pragma once
-// The settings the next run is made with, as the user last left them: the acquisition time and
-// the plate format. Every window shows and edits this one copy; the run reads it. Whoever shows a
+// The settings the next run is made with, as the user last left them: the acquisition time, the
+// plate format, the cameras in use and the raw-data switch. Every window shows and edits this one copy; the run reads it. Whoever shows a
 // setting watches for changes, so that a value set anywhere (a project's set-up, the run's own
 // corrections) appears in every box that shows it.
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -16,13 +17,20 @@ public:
     RunSettings() = default;
     // Watchers are bound to one object: a copy starts without any, and an assignment takes the
     // values (telling this object's watchers) but keeps the watchers it has.
-    RunSettings(const RunSettings& other) : acquisition_time_(other.acquisition_time_), plate_format_(other.plate_format_) {}
+    RunSettings(const RunSettings& other)
+        : acquisition_time_(other.acquisition_time_), plate_format_(other.plate_format_),
+          camera_in_use_(other.camera_in_use_), save_raw_data_(other.save_raw_data_)
+    {
+    }
     RunSettings& operator=(const RunSettings& other)
     {
         if (this == &other) return *this;
-        const bool changed = acquisition_time_ != other.acquisition_time_ || plate_format_ != other.plate_format_;
+        const bool changed = acquisition_time_ != other.acquisition_time_ || plate_format_ != other.plate_format_ ||
+                             camera_in_use_ != other.camera_in_use_ || save_raw_data_ != other.save_raw_data_;
         acquisition_time_ = other.acquisition_time_;
         plate_format_ = other.plate_format_;
+        camera_in_use_ = other.camera_in_use_;
+        save_raw_data_ = other.save_raw_data_;
         if (changed) notify();
         return *this;
     }
@@ -33,6 +41,17 @@ public:
     // The plate format code ("w6", "w24", ...), or whatever text the format box was left with.
     const std::string& PlateFormat() const { return plate_format_; }
     void SetPlateFormat(std::string_view format) { set(plate_format_, format); }
+    // Cameras 0 to 5 measured or left out; slot 6, "no camera", stays in use. The plate map
+    // marks the wells of a camera left out, and the run skips its windows.
+    const std::array<bool, 7>& CameraMask() const { return camera_in_use_; }
+    bool CameraInUse(int camera) const { return camera >= 0 && camera < 7 && camera_in_use_[size_t(camera)]; }
+    void SetCameraInUse(int camera, bool inUse)
+    {
+        if (camera >= 0 && camera < 7) set(camera_in_use_[size_t(camera)], inUse);
+    }
+    // SaveRawData: each window's frames are added to its lastread file instead of replacing them.
+    bool SaveRawData() const { return save_raw_data_; }
+    void SetSaveRawData(bool on) { set(save_raw_data_, on); }
 
     // Called after every change, whichever setting it was; Unwatch before the watcher goes away.
     int Watch(std::function<void()> watcher)
@@ -46,7 +65,8 @@ public:
     }
 
 private:
-    void set(std::string& field, std::string_view value)
+    template <class Field, class Value>
+    void set(Field& field, const Value& value)
     {
         if (field == value) return;  // a box that shows the value set already stops the echo here
         field = value;
@@ -61,6 +81,8 @@ private:
 
     std::string acquisition_time_ = "30";
     std::string plate_format_ = "w6";
+    std::array<bool, 7> camera_in_use_{true, true, true, true, true, true, true};
+    bool save_raw_data_ = false;
     std::vector<std::pair<int, std::function<void()>>> watchers_;
     int last_id_ = 0;
 };

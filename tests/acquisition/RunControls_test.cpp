@@ -236,7 +236,7 @@ TEST_F(RunControlsTest, ACameraNotInUseRecordsZerosAndAFailedWriteIsReported)
     RunControls& run = *window->run;
     const std::string name = run.tables.geometry.WellLabel(0, 0, 0);
     run.tables.well_accumulated_activity[size_t(run.tables.geometry.well_table.at(0, 0, 0).dataindex)] = 12.4;
-    window->camera_in_use[0] = false;
+    window->session().run_settings.SetCameraInUse(0, false);
     session.elapsed_seconds = 30;
     ASSERT_TRUE(run.CompleteWindow());
     EXPECT_EQ(runFile(kRawActivityFile), "0.5 \"" + name + "\" 0\r\n");

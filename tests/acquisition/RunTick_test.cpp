@@ -328,7 +328,7 @@ TEST_F(RunTickTest, TwoFailedFramesResendTheSettingsOnceAndAGoodFrameResetsTheCo
 
 TEST_F(RunTickTest, ACameraNotInUseTakesElevenTicksWithoutAFetch)
 {
-    window->camera_in_use[0] = false;
+    window->session().run_settings.SetCameraInUse(0, false);
     ASSERT_NO_FATAL_FAILURE(arm("30"));
     sim->clearLog();
     const std::string status = window->txt_status->Text();

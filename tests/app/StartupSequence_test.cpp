@@ -240,6 +240,17 @@ TEST_F(StartupSequenceTest, TheRunBoxesShowAndEditTheSharedRunSettings)
     window->cmb_well->SetListIndex(0);
     EXPECT_EQ(settings.PlateFormat(), "w24");
     EXPECT_EQ(window->cmb_well->Text(), "w24");
+
+    // The camera entries and the raw-data switch, both ways.
+    settings.SetCameraInUse(2, false);
+    EXPECT_TRUE(window->plate->cam_disabled[2]->isChecked());
+    window->plate->cam_disabled[2]->trigger();
+    EXPECT_TRUE(settings.CameraInUse(2));
+    EXPECT_FALSE(window->plate->cam_disabled[2]->isChecked());
+    window->chk_saveraw->trigger();
+    EXPECT_TRUE(settings.SaveRawData());
+    settings.SetSaveRawData(false);
+    EXPECT_FALSE(window->chk_saveraw->isChecked());
 }
 
 TEST_F(StartupSequenceTest, AnExistingDefaultProjectKeepsItsSetUp)
