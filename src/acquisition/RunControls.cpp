@@ -6,6 +6,7 @@
 #include "acquisition/AcquisitionTick.h"
 #include "acquisition/RunFiles.h"
 #include "acquisition/RunPreparation.h"
+#include "camera/FrameTransfer.h"
 #include "link/Exchange.h"
 #include "link/Session.h"
 #include "platform/Locale.h"
@@ -76,7 +77,7 @@ bool RunControls::StartTicking()
     SetCameraWindow(0, 0);
     window_.DrawActivityChart(0, 0);
     if (s.run_state != 1) return false;
-    window_.ReadCameraActivity(0);
+    fetchWindowBlock(0);  // the read-out that opens a window; its block is not used
 
     time_up = false;
     s.elapsed_seconds = 0;
@@ -151,7 +152,7 @@ void RunControls::FrameStep()
         const int pixels = window_tables.window_pixel_count;
         frame = dummy_frames ? dummy_frames(c, window_index, pixels) : RandomFrame(random_, pixels);
     } else if (s.port_open) {
-        frame = window_.FetchFrame(c, window_index);
+        frame = fetchFrame(c, window_index);
     }
     // A link that hung up during the run brings no frame: the frame fails quietly (the fetch
     // would ask for a box on every tick) and the run stops as after any other failed frames.
@@ -168,6 +169,24 @@ void RunControls::FrameStep()
     console_.SetStatus(FrameStatus(scan_counter, c, window_index, frame_counter));
     ++frame_counter;
     failed_frames = 0;
+}
+
+std::string RunControls::fetchWindowBlock(int camera)
+{
+    // The window as the run set it up, not as the camera boxes may since have been edited.
+    return camera::FetchWindowBlock(camera, window_geometry.pix, window_geometry.lines, console_,
+                                    [this](const std::string& caption, bool matches) {
+                                        window_.ShowTransferTrace(caption, matches);
+                                    })
+        .Result();
+}
+
+std::string RunControls::fetchFrame(int camera, int window)
+{
+    const std::string block = fetchWindowBlock(camera);
+    if (block.empty() || block.compare(0, 5, "Error") == 0) return block;
+    // The bands the run was prepared with: the plate panel's may be edited while it runs.
+    return camera::ExtractWellColumns(block, tables.geometry.column_bands, tables.geometry.row_bands, camera, window);
 }
 
 void RunControls::RecordWindowSeconds()
@@ -205,7 +224,7 @@ void RunControls::AdvanceWindow()
     SetCameraWindow(c, w);
     window_.DrawActivityChart(c, w);
     frame_counter = 0;
-    if (settings().CameraInUse(c)) window_.ReadCameraActivity(c);
+    if (settings().CameraInUse(c)) fetchWindowBlock(c);  // opens the window; its block is not used
 }
 
 void RunControls::EndRun()

@@ -161,6 +161,10 @@ public:
 
 private:
     ui::FilterHandle name_box_events_;
+    // One block of the current window from the instrument (the block, "Error" or empty), and
+    // the well columns of it by the run's own bands.
+    std::string fetchWindowBlock(int camera);
+    std::string fetchFrame(int camera, int window);
     bool PreRunChecks();
     void OpenNameFrame();
     void ApplyInternalReferenceRule();

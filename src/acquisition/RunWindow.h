@@ -45,10 +45,8 @@ public:
     virtual std::span<const double> ReferenceFactors() const = 0;
 
     // ---- acquisition tick
-    // One frame of (camera, window) from the instrument: the block, "Error" or empty.
-    virtual std::string FetchFrame(int camera, int window) = 0;
-    // The activity read-out the instrument gives at the start of a window (its result unused).
-    virtual void ReadCameraActivity(int camera) = 0;
+    // Each attempt of a frame transfer: its trace, black when the check byte matched, else red.
+    virtual void ShowTransferTrace(const std::string& caption, bool matches) = 0;
     // The live picture of a good frame and the progress bar's slot.
     virtual void ShowLiveFrame(int camera, int window, const std::string& frame, const std::string& difference,
                                bool hasDifference, long frameCounter) = 0;

@@ -7,6 +7,7 @@
 #include "project/BlankStore.h"
 #include "project/InternalReference.h"
 #include "project/ProjectSetup.h"
+#include "ui/Colour.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
@@ -99,9 +100,12 @@ lighting::PulseState RunWindowAdapter::PulseState()
 std::span<const double> RunWindowAdapter::ReferenceFactors() const { return w_.project->reference_factor; }
 
 
-std::string RunWindowAdapter::FetchFrame(int camera, int window) { return w_.camera->ReadCameraScan(camera, window); }
-
-void RunWindowAdapter::ReadCameraActivity(int camera) { w_.camera->ReadCameraActivity(camera); }
+void RunWindowAdapter::ShowTransferTrace(const std::string& caption, bool matches)
+{
+    w_.lbl_lenrx->SetForeColor(matches ? ui::colour::Black : ui::colour::Red);
+    w_.lbl_lenrx->SetCaption(caption);
+    w_.lbl_lenrx->Refresh();
+}
 
 void RunWindowAdapter::ShowLiveFrame(int camera, int window, const std::string& frame, const std::string& difference,
                                      bool hasDifference, long frameCounter)

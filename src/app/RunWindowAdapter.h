@@ -25,8 +25,7 @@ public:
     lighting::PulseState PulseState() override;
     std::span<const double> ReferenceFactors() const override;
 
-    std::string FetchFrame(int camera, int window) override;
-    void ReadCameraActivity(int camera) override;
+    void ShowTransferTrace(const std::string& caption, bool matches) override;
     void ShowLiveFrame(int camera, int window, const std::string& frame, const std::string& difference,
                        bool hasDifference, long frameCounter) override;
     void ShowElapsedTime(const std::string& text) override;
