@@ -152,7 +152,7 @@ void RunControls::FrameStep()
         const int pixels = window_tables.window_pixel_count;
         frame = dummy_frames ? dummy_frames(c, window_index, pixels) : RandomFrame(random_, pixels);
     } else if (s.port_open) {
-        frame = fetchFrame(c, window_index);
+        frame = FetchFrame(c, window_index);
     }
     // A link that hung up during the run brings no frame: the frame fails quietly (the fetch
     // would ask for a box on every tick) and the run stops as after any other failed frames.
@@ -181,7 +181,7 @@ std::string RunControls::fetchWindowBlock(int camera)
         .Result();
 }
 
-std::string RunControls::fetchFrame(int camera, int window)
+std::string RunControls::FetchFrame(int camera, int window)
 {
     const std::string block = fetchWindowBlock(camera);
     if (block.empty() || block.compare(0, 5, "Error") == 0) return block;

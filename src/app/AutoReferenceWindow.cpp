@@ -141,7 +141,7 @@ std::string AutoReferenceWindow::ReadCameraScan(int camera, int window)
     // A Stop clicked since the last step is seen before the request goes out, not after it.
     platform::DoEvents();
     if (StopRequested()) return {};
-    return w_.camera->ReadCameraScan(camera, window);
+    return w_.run->FetchFrame(camera, window);
 }
 
 lighting::CentringWindow AutoReferenceWindow::centringWindow(int camera, int window, const std::string& frame) const
