@@ -326,6 +326,21 @@ TEST_F(RunTickTest, TwoFailedFramesResendTheSettingsOnceAndAGoodFrameResetsTheCo
     window->run->StopPlayRun();
 }
 
+TEST_F(RunTickTest, FramesKeepTheWindowAndBandsTheRunWasPreparedWith)
+{
+    ASSERT_NO_FATAL_FAILURE(arm("30"));
+    tick();
+    const size_t first = window->run->frame_store[0][0].size();
+    ASSERT_GT(first, 0u);
+    // Bands and window boxes edited during the run change nothing of its frames.
+    window->plate->column_bands.end[0][0] -= 10;
+    window->plate->row_bands.end[0][0] -= 10;
+    window->camera->txt_pix->SetText("7");
+    tick();
+    EXPECT_EQ(window->run->frame_store[0][1].size(), first);
+    window->run->StopPlayRun();
+}
+
 TEST_F(RunTickTest, ACameraNotInUseTakesElevenTicksWithoutAFetch)
 {
     window->session().run_settings.SetCameraInUse(0, false);
