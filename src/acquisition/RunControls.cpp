@@ -237,11 +237,11 @@ void RunControls::EndRun()
     window_.UnlockRunBoxes();
     window_.SetFan(kFanHalf);
     window_.SelectCamera(kNoCamera);
-    if (window_.BlankRun())
+    if (settings().BlankRun())
         window_.SaveBlankMeasurement(s.acquisition_folder, settings().PlateFormat(), Minutes(s.elapsed_seconds));
     else
         window_.OpenRunReport();
-    window_.ClearBlankRun();
+    settings().SetBlankRun(false);
 }
 
 void RunControls::StopPlayRun()
@@ -264,7 +264,7 @@ void RunControls::StopPlayRun()
     platform::Sleep(kStopPauseMs);
     window_.SelectCamera(kNoCamera);
     // A stopped blank run is no blank: the next run must not be saved as one.
-    window_.ClearBlankRun();
+    settings().SetBlankRun(false);
 }
 
 void RunControls::CommunicationError()

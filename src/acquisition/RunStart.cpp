@@ -139,7 +139,7 @@ bool RunControls::PreRunChecks()
     }
     window_.HideSidePanels();
     // A run started from this button is never a blank run.
-    window_.ClearBlankRun();
+    settings().SetBlankRun(false);
     if (s.dummy_mode != 1 && !s.port_open) {
         ui::dialogs().messageBox(kPortNotFound, ui::MsgButtons::Ok);
         return false;
@@ -275,8 +275,8 @@ void RunControls::GiveBackBlankRun()
 {
     // The blank frame locked the time and plate boxes for its run; a run that did not start
     // leaves them free again and is no blank run.
-    if (!window_.BlankRun()) return;
-    window_.ClearBlankRun();
+    if (!settings().BlankRun()) return;
+    settings().SetBlankRun(false);
     window_.UnlockRunBoxes();
 }
 
@@ -289,7 +289,7 @@ void RunControls::cmd_playacq_Click()
     if (!CreateRunFolders() || !WriteRunStartFiles()) return GiveBackBlankRun();
     // A blank run measures an empty plate into the blank store: it is never a reference run, even
     // with the box left ticked by a name frame that was cancelled.
-    if (chk_internalref->Value() != 0 && !window_.BlankRun()) {
+    if (chk_internalref->Value() != 0 && !settings().BlankRun()) {
         if (ui::dialogs().messageBox(kConfirmReferenceRun, ui::MsgButtons::YesNoCancel) != ui::MsgResult::Yes) return;
         // The reference run records its raw counts as adjusted ones.
         window_.NeutralReferenceFactors();

@@ -73,8 +73,6 @@ public:
     virtual void UnlockRunBoxes() = 0;
     // After a communication error: the group frame shown, cmb_well enabled, Picact2 hidden.
     virtual void ShowRunPanelsAfterError() = 0;
-    virtual bool BlankRun() const = 0;
-    virtual void ClearBlankRun() = 0;
     // A finished blank run becomes the blank of its format in the store.
     virtual void SaveBlankMeasurement(const std::string& folder, const std::string& format, double minutes) = 0;
     // The report panel for the run just finished.

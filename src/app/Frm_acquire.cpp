@@ -235,7 +235,7 @@ plate::PlateNeeds Frm_acquire::NeedsOfPlate()
         run = this->run->ActivityView(run.minutes, camera, window);
         run.blank_values = &project->blank_values;
         run.blank_lapse = project->blank_lapse;
-        run.blank_run = project->blank_run;
+        run.blank_run = session().run_settings.BlankRun() ? -1 : 0;
         run.reference_factor = &project->reference_factor;
     };
     return needs;

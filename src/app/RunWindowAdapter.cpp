@@ -76,7 +76,7 @@ void RunWindowAdapter::DrawPlateActivity(plate::WindowActivity run, int camera, 
 {
     run.blank_values = &w_.project->blank_values;
     run.blank_lapse = w_.project->blank_lapse;
-    run.blank_run = w_.project->blank_run;
+    run.blank_run = w_.session().run_settings.BlankRun() ? -1 : 0;
     run.reference_factor = &w_.project->reference_factor;
     w_.plate->plate_map->DrawPlateActivity(run, camera, window, mode, w_.session().run_settings.PlateFormat(), w_.plate->cmb_formatplate->Text());
 }
@@ -178,9 +178,6 @@ void RunWindowAdapter::ShowRunPanelsAfterError()
     w_.camera->Picact2->setVisible(false);
 }
 
-bool RunWindowAdapter::BlankRun() const { return w_.project->blank_run != 0; }
-
-void RunWindowAdapter::ClearBlankRun() { w_.project->blank_run = 0; }
 
 void RunWindowAdapter::SaveBlankMeasurement(const std::string& folder, const std::string& format, double minutes)
 {

@@ -40,8 +40,6 @@ public:
     void ResetTemperatureBox() override;
     void UnlockRunBoxes() override;
     void ShowRunPanelsAfterError() override;
-    bool BlankRun() const override;
-    void ClearBlankRun() override;
     void SaveBlankMeasurement(const std::string& folder, const std::string& format, double minutes) override;
     // The run's end opens the report panel on the run.
     void OpenRunReport() override;

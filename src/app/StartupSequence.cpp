@@ -120,7 +120,7 @@ void Frm_acquire::Form_Load()
     // A clean session; the working panels and the monitor stay hidden until the end.
     session().run_state = 0;
     session().dummy_mode = 0;
-    project->blank_run = 0;
+    session().run_settings.SetBlankRun(false);
     session().acquisition_folder = platform::ProgramFolder();
     for (QWidget* w : std::initializer_list<QWidget*>{containers.frame_main, containers.Frame_menu, containers.lblrx,
                                                       lbl_lenrx, txt_in})

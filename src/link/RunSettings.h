@@ -1,6 +1,6 @@
 #pragma once
 // The settings the next run is made with, as the user last left them: the acquisition time, the
-// plate format, the cameras in use and the raw-data switch. Every window shows and edits this one copy; the run reads it. Whoever shows a
+// plate format, the cameras in use, the raw-data switch and whether it measures a blank. Every window shows and edits this one copy; the run reads it. Whoever shows a
 // setting watches for changes, so that a value set anywhere (a project's set-up, the run's own
 // corrections) appears in every box that shows it.
 #include <array>
@@ -19,18 +19,20 @@ public:
     // values (telling this object's watchers) but keeps the watchers it has.
     RunSettings(const RunSettings& other)
         : acquisition_time_(other.acquisition_time_), plate_format_(other.plate_format_),
-          camera_in_use_(other.camera_in_use_), save_raw_data_(other.save_raw_data_)
+          camera_in_use_(other.camera_in_use_), save_raw_data_(other.save_raw_data_), blank_run_(other.blank_run_)
     {
     }
     RunSettings& operator=(const RunSettings& other)
     {
         if (this == &other) return *this;
         const bool changed = acquisition_time_ != other.acquisition_time_ || plate_format_ != other.plate_format_ ||
-                             camera_in_use_ != other.camera_in_use_ || save_raw_data_ != other.save_raw_data_;
+                             camera_in_use_ != other.camera_in_use_ || save_raw_data_ != other.save_raw_data_ ||
+                             blank_run_ != other.blank_run_;
         acquisition_time_ = other.acquisition_time_;
         plate_format_ = other.plate_format_;
         camera_in_use_ = other.camera_in_use_;
         save_raw_data_ = other.save_raw_data_;
+        blank_run_ = other.blank_run_;
         if (changed) notify();
         return *this;
     }
@@ -52,6 +54,9 @@ public:
     // SaveRawData: each window's frames are added to its lastread file instead of replacing them.
     bool SaveRawData() const { return save_raw_data_; }
     void SetSaveRawData(bool on) { set(save_raw_data_, on); }
+    // The next run measures a blank: the blank frame sets it, the run's end or stop clears it.
+    bool BlankRun() const { return blank_run_; }
+    void SetBlankRun(bool on) { set(blank_run_, on); }
 
     // Called after every change, whichever setting it was; Unwatch before the watcher goes away.
     int Watch(std::function<void()> watcher)
@@ -83,6 +88,7 @@ private:
     std::string plate_format_ = "w6";
     std::array<bool, 7> camera_in_use_{true, true, true, true, true, true, true};
     bool save_raw_data_ = false;
+    bool blank_run_ = false;
     std::vector<std::pair<int, std::function<void()>>> watchers_;
     int last_id_ = 0;
 };

@@ -71,13 +71,13 @@ void ProjectControls::cmd_okblank_Click()
     // A blank run skips the Play checks: a plate the run cannot measure is refused here, before
     // anything is changed.
     if (!IsRunFormat(runSettings().PlateFormat())) {
-        blank_run = 0;
+        runSettings().SetBlankRun(false);
         return message(kPlateFormatError);
     }
     const auto lapse = BlankLapse(txt_blanklapse->Text());
     if (!lapse) {
         message(kBlankLapseError);
-        blank_run = 0;
+        runSettings().SetBlankRun(false);
         txt_blanklapse->SetText("60");
         return;
     }
@@ -86,12 +86,12 @@ void ProjectControls::cmd_okblank_Click()
     if (name.empty()) {
         message(kBlankNameError);
         txt_blankname->setFocus();
-        blank_run = 0;
+        runSettings().SetBlankRun(false);
         return;
     }
     if (const std::string notice = platform::SafeNameNotice(txt_blankname->Text()); !notice.empty()) message(notice);
     needs_.set_run_names(kBlankRunPrefix + name, kBlankStoreProject + SerialTag(console_.session().serial_number));
-    blank_run = -1;
+    runSettings().SetBlankRun(true);
     needs_.lock_run_boxes(true);
     frameblank->hide();
     needs_.start_run();
@@ -99,7 +99,7 @@ void ProjectControls::cmd_okblank_Click()
 
 void ProjectControls::cmd_cancelblank_Click()
 {
-    blank_run = 0;
+    runSettings().SetBlankRun(false);
     frameblank->hide();
 }
 

@@ -91,7 +91,6 @@ public:
     std::string blank_header;
     std::vector<int> blank_values = std::vector<int>(385);
     int blank_lapse = 0;
-    int blank_run = 0;
     std::vector<double> reference_factor = std::vector<double>(385, 1.0);
     ui::Label* label_blank = nullptr;   // "Using blank [w6]:"
     ui::Label* lbl_blanktime = nullptr;

@@ -37,7 +37,7 @@ void message(const std::string& text) { ui::dialogs().messageBox(text); }
 
 void ProjectControls::ReadProjectSetup(const std::string& project)
 {
-    if (blank_run != 0 || project.empty()) return;
+    if (runSettings().BlankRun() || project.empty()) return;
     const std::string path = ProjectSetupPath(project);
     if (!platform::FileExists(path)) {
         // The project keeps the window's values; its file starts from the general defaults.
