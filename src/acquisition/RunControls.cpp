@@ -7,6 +7,7 @@
 #include "acquisition/RunFiles.h"
 #include "acquisition/RunPreparation.h"
 #include "camera/CameraSelect.h"
+#include "camera/FrameTransfer.h"
 #include "link/Exchange.h"
 #include "link/Session.h"
 #include "platform/Locale.h"
@@ -52,8 +53,8 @@ int RunControls::ArmRun(const std::string& folder, const std::string& title)
     StartingFiles files;
     files.serial_number = s.serial_number;
     files.title = title;
-    files.lapse = window_.AcquisitionTimeText();
-    files.format = window_.PlateFormat();
+    files.lapse = settings().AcquisitionTime();
+    files.format = settings().PlateFormat();
     if (!WriteStartingFiles(folder, files)) {
         console_.SetStatus(kRecordsNotWritten + folder);
         return -1;
@@ -76,7 +77,7 @@ bool RunControls::StartTicking()
     SetCameraWindow(0, 0);
     window_.DrawActivityChart(0, 0);
     if (s.run_state != 1) return false;
-    window_.ReadCameraActivity(0);
+    fetchWindowBlock(0);  // the read-out that opens a window; its block is not used
 
     time_up = false;
     s.elapsed_seconds = 0;
@@ -107,7 +108,7 @@ void RunControls::Timer2_Timer()
     // The monotonic clock: a clock change during the run neither shortens nor stretches it.
     s.elapsed_seconds = (platform::MonotonicMs() - run_start_ms_) / 1000.0;
     window_.ShowElapsedTime(ElapsedText(s.elapsed_seconds));
-    if (platform::Val(window_.AcquisitionTimeText()) * 60 < s.elapsed_seconds) time_up = true;
+    if (platform::Val(settings().AcquisitionTime()) * 60 < s.elapsed_seconds) time_up = true;
 
     if (frame_counter < kWindowFrames) FrameStep();
     if (s.run_state != 1) return;
@@ -141,7 +142,7 @@ void RunControls::FrameStep()
 {
     const link::Session& s = console_.session();
     const int c = camera_index;
-    if (!window_.CameraInUse(c)) {
+    if (!settings().CameraInUse(c)) {
         ++frame_counter;
         failed_frames = 0;
         return;
@@ -151,7 +152,7 @@ void RunControls::FrameStep()
         const int pixels = window_tables.window_pixel_count;
         frame = dummy_frames ? dummy_frames(c, window_index, pixels) : RandomFrame(random_, pixels);
     } else if (s.port_open) {
-        frame = window_.FetchFrame(c, window_index);
+        frame = FetchFrame(c, window_index);
     }
     // A link that hung up during the run brings no frame: the frame fails quietly (the fetch
     // would ask for a box on every tick) and the run stops as after any other failed frames.
@@ -168,6 +169,24 @@ void RunControls::FrameStep()
     console_.SetStatus(FrameStatus(scan_counter, c, window_index, frame_counter));
     ++frame_counter;
     failed_frames = 0;
+}
+
+std::string RunControls::fetchWindowBlock(int camera)
+{
+    // The window as the run set it up, not as the camera boxes may since have been edited.
+    return camera::FetchWindowBlock(camera, window_geometry.pix, window_geometry.lines, console_,
+                                    [this](const std::string& caption, bool matches) {
+                                        window_.ShowTransferTrace(caption, matches);
+                                    })
+        .Result();
+}
+
+std::string RunControls::FetchFrame(int camera, int window)
+{
+    const std::string block = fetchWindowBlock(camera);
+    if (block.empty() || block.compare(0, 5, "Error") == 0) return block;
+    // The bands the run was prepared with: the plate panel's may be edited while it runs.
+    return camera::ExtractWellColumns(block, tables.geometry.column_bands, tables.geometry.row_bands, camera, window);
 }
 
 void RunControls::RecordWindowSeconds()
@@ -200,12 +219,12 @@ void RunControls::AdvanceWindow()
         window_.SelectCamera(c);
         platform::Sleep(1);
     }
-    const bool bright = window_.PlateFormat() == "w96f" && w == kWindow96Bright;
+    const bool bright = settings().PlateFormat() == "w96f" && w == kWindow96Bright;
     window_.ShowRunExposure(bright ? kFullExposure : tables.run_exposure, s.default_gain);
     SetCameraWindow(c, w);
     window_.DrawActivityChart(c, w);
     frame_counter = 0;
-    if (window_.CameraInUse(c)) window_.ReadCameraActivity(c);
+    if (settings().CameraInUse(c)) fetchWindowBlock(c);  // opens the window; its block is not used
 }
 
 void RunControls::EndRun()
@@ -218,11 +237,11 @@ void RunControls::EndRun()
     window_.UnlockRunBoxes();
     window_.SetFan(thermal::kFanHalf);
     window_.SelectCamera(camera::kNoCamera);
-    if (window_.BlankRun())
-        window_.SaveBlankMeasurement(s.acquisition_folder, window_.PlateFormat(), Minutes(s.elapsed_seconds));
+    if (settings().BlankRun())
+        window_.SaveBlankMeasurement(s.acquisition_folder, settings().PlateFormat(), Minutes(s.elapsed_seconds));
     else
         window_.OpenRunReport();
-    window_.ClearBlankRun();
+    settings().SetBlankRun(false);
 }
 
 void RunControls::StopPlayRun()
@@ -245,7 +264,7 @@ void RunControls::StopPlayRun()
     platform::Sleep(kStopPauseMs);
     window_.SelectCamera(camera::kNoCamera);
     // A stopped blank run is no blank: the next run must not be saved as one.
-    window_.ClearBlankRun();
+    settings().SetBlankRun(false);
 }
 
 void RunControls::CommunicationError()
@@ -273,11 +292,11 @@ int RunControls::PrepareAcquisition()
     console_.SetStatus(kSettingUpCamera);
     const RunGeometry geometry = window_.ReadPlateGeometry();
     const link::Session& s = console_.session();
-    PreparationSettings settings;
-    settings.hardware_generation = s.hardware_generation;
-    settings.default_exposure = s.default_exposure;
-    settings.acquisition_minutes = platform::Val(window_.AcquisitionTimeText());
-    const PreparationResult result = acquisition::PrepareAcquisition(geometry, settings, tables);
+    PreparationSettings prepared;
+    prepared.hardware_generation = s.hardware_generation;
+    prepared.default_exposure = s.default_exposure;
+    prepared.acquisition_minutes = platform::Val(s.run_settings.AcquisitionTime());
+    const PreparationResult result = acquisition::PrepareAcquisition(geometry, prepared, tables);
     if (!result.ok()) {
         ui::dialogs().messageBox(result.message, ui::MsgButtons::Ok);
         return -1;
@@ -309,8 +328,8 @@ bool RunControls::CompleteWindow()
     in.scan_counter = scan_counter;
     in.elapsed_seconds = s.elapsed_seconds;
     in.stage_temperature = stage_temperature;
-    in.camera_in_use = window_.CameraInUse(c);
-    in.save_raw = window_.SaveRawData();
+    in.camera_in_use = settings().CameraInUse(c);
+    in.save_raw = settings().SaveRawData();
     in.reference_factors = window_.ReferenceFactors();
     in.pulse = window_.PulseBoxTexts();
     const std::string decimal = platform::DecimalSeparator();

@@ -106,6 +106,10 @@ public:
 
     // Points the run at (camera, window): select buttons, window boxes, window tables, the camera
     // set-up unless in dummy mode, the live strip cleared and the plate map of the window. 1.
+    // The frame of the current window, (camera, window), from the instrument: its well columns
+    // by the bands the run was prepared with, "Error" or empty. The autoreference round reads
+    // its frames with it as well.
+    std::string FetchFrame(int camera, int window);
     int SetCameraWindow(int camera, int window);
 
     // Completes the current window from frame_store[camera_index]: counting, light pulse, plate
@@ -162,6 +166,8 @@ public:
 
 private:
     ui::FilterHandle name_box_events_;
+    // One block of the current window from the instrument (the block, "Error" or empty).
+    std::string fetchWindowBlock(int camera);
     bool PreRunChecks();
     void OpenNameFrame();
     void ApplyInternalReferenceRule();
@@ -192,6 +198,8 @@ private:
     void ApplyCameraSettings(const CameraWindowGeometry& window) override;
 
     link::Console& console_;
+    // The time and format the run is made with, shared with every window that shows them.
+    link::RunSettings& settings() { return console_.session().run_settings; }
     RunWindow& window_;
     std::vector<long> viewPixelActivity_;
     std::vector<int> viewPixelWell_, viewPixelColumn_, viewPixelRow_;

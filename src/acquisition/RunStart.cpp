@@ -126,19 +126,19 @@ void RunControls::cmdPlay_Click()
 bool RunControls::PreRunChecks()
 {
     const link::Session& s = console_.session();
-    if (platform::Val(window_.AcquisitionTimeText()) < 1) {
+    if (platform::Val(settings().AcquisitionTime()) < 1) {
         ui::dialogs().messageBox(kInvalidAcquisitionTime, ui::MsgButtons::Ok);
         window_.FocusAcquisitionTime();
         return false;
     }
-    if (!RunFormat(window_.PlateFormat())) {
+    if (!RunFormat(settings().PlateFormat())) {
         ui::dialogs().messageBox(kPlateFormatError, ui::MsgButtons::Ok);
         window_.FocusPlateFormat();
         return false;
     }
     window_.HideSidePanels();
     // A run started from this button is never a blank run.
-    window_.ClearBlankRun();
+    settings().SetBlankRun(false);
     if (s.dummy_mode != 1 && !s.port_open) {
         ui::dialogs().messageBox(kPortNotFound, ui::MsgButtons::Ok);
         return false;
@@ -153,13 +153,13 @@ bool RunControls::PreRunChecks()
 void RunControls::OpenNameFrame()
 {
     window_.DrawPlateLayout(window_.CurrentFormat());
-    const double lapse = platform::Val(window_.AcquisitionTimeText());
+    const double lapse = platform::Val(settings().AcquisitionTime());
     if (lapse < kShortestRun) {
         // The run will last longer than typed: the user must not learn it from the report.
-        window_.SetAcquisitionTimeText("5");
+        settings().SetAcquisitionTime("5");
         console_.SetStatus(kShortestTimeRaised);
     } else if (lapse > kLongestRun)
-        window_.SetAcquisitionTimeText("32000");
+        settings().SetAcquisitionTime("32000");
     chk_internalref->SetValue(0);
     Put(txt_acqname, kAcquisitionPrompt, false);
     Put(txt_pjname, window_.CurrentProject(), false);
@@ -191,7 +191,7 @@ void RunControls::chk_internalref_Click()
 {
     if (chk_internalref->Value() != 0) {
         Put(txt_pjname, window_.ReferenceProjectName(), true);
-        Put(txt_acqname, window_.PlateFormat() + "_reference", true);
+        Put(txt_acqname, settings().PlateFormat() + "_reference", true);
     } else {
         txt_pjname->setReadOnly(false);
         txt_acqname->setReadOnly(false);
@@ -230,9 +230,9 @@ void RunControls::RedrawPlateAfterStop()
 
 void RunControls::txtlapse_Change()
 {
-    if (platform::Val(window_.AcquisitionTimeText()) <= kLongestRun) return;
+    if (platform::Val(settings().AcquisitionTime()) <= kLongestRun) return;
     ui::dialogs().messageBox(kMaximumTime, ui::MsgButtons::Ok);
-    window_.SetAcquisitionTimeText("32000");
+    settings().SetAcquisitionTime("32000");
 }
 
 // ---------------------------------------------------------------- the name frame
@@ -274,8 +274,8 @@ void RunControls::GiveBackBlankRun()
 {
     // The blank frame locked the time and plate boxes for its run; a run that did not start
     // leaves them free again and is no blank run.
-    if (!window_.BlankRun()) return;
-    window_.ClearBlankRun();
+    if (!settings().BlankRun()) return;
+    settings().SetBlankRun(false);
     window_.UnlockRunBoxes();
 }
 
@@ -288,11 +288,11 @@ void RunControls::cmd_playacq_Click()
     if (!CreateRunFolders() || !WriteRunStartFiles()) return GiveBackBlankRun();
     // A blank run measures an empty plate into the blank store: it is never a reference run, even
     // with the box left ticked by a name frame that was cancelled.
-    if (chk_internalref->Value() != 0 && !window_.BlankRun()) {
+    if (chk_internalref->Value() != 0 && !settings().BlankRun()) {
         if (ui::dialogs().messageBox(kConfirmReferenceRun, ui::MsgButtons::YesNoCancel) != ui::MsgResult::Yes) return;
         // The reference run records its raw counts as adjusted ones.
         window_.NeutralReferenceFactors();
-    } else if (!window_.ComputeInternalReference(s.acquisition_folder, window_.PlateFormat())) {
+    } else if (!window_.ComputeInternalReference(s.acquisition_folder, settings().PlateFormat())) {
         RefuseStart(kStartingFileNotWritten + s.acquisition_folder);
         return GiveBackBlankRun();
     }
@@ -337,11 +337,11 @@ bool RunControls::CreateRunFolders()
 bool RunControls::WriteRunStartFiles()
 {
     const link::Session& s = console_.session();
-    const std::string format = window_.PlateFormat();
+    const std::string format = settings().PlateFormat();
     StartingFiles files;
     files.serial_number = s.serial_number;
     files.title = txt_acqname->Text();
-    files.lapse = window_.AcquisitionTimeText();
+    files.lapse = settings().AcquisitionTime();
     files.format = format;
     const bool written = window_.WriteProjectSetup(project_folder) && window_.SaveWellGroups(project_folder) &&
                          window_.SaveWellGroups(project_folder + "\\" + acquisition_name) &&

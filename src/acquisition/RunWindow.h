@@ -22,8 +22,6 @@ public:
     // Reads the plate spec and then the band files of the format in cmb_well and returns the
     // geometry the readers left.
     virtual RunGeometry ReadPlateGeometry() = 0;
-    // The text of the acquisition-time box (minutes).
-    virtual std::string AcquisitionTimeText() const = 0;
     // The run's camera speed and exposure into the "Setup CAM" boxes.
     virtual void ShowRunSettings(int speed, int exposure) = 0;
 
@@ -44,18 +42,11 @@ public:
     virtual PulseBoxes PulseBoxTexts() const = 0;
     // The light panel's pulse state, which the completion's pulse step changes.
     virtual lighting::PulseState PulseState() = 0;
-    virtual bool CameraInUse(int camera) const = 0;
     virtual std::span<const double> ReferenceFactors() const = 0;
-    // The SaveRawData mark; false while the window has no such entry.
-    virtual bool SaveRawData() const = 0;
 
     // ---- acquisition tick
-    // The plate format of the run (cmb_well).
-    virtual std::string PlateFormat() const = 0;
-    // One frame of (camera, window) from the instrument: the block, "Error" or empty.
-    virtual std::string FetchFrame(int camera, int window) = 0;
-    // The activity read-out the instrument gives at the start of a window (its result unused).
-    virtual void ReadCameraActivity(int camera) = 0;
+    // Each attempt of a frame transfer: its trace, black when the check byte matched, else red.
+    virtual void ShowTransferTrace(const std::string& caption, bool matches) = 0;
     // The live picture of a good frame and the progress bar's slot.
     virtual void ShowLiveFrame(int camera, int window, const std::string& frame, const std::string& difference,
                                bool hasDifference, long frameCounter) = 0;
@@ -82,8 +73,6 @@ public:
     virtual void UnlockRunBoxes() = 0;
     // After a communication error: the group frame shown, cmb_well enabled, Picact2 hidden.
     virtual void ShowRunPanelsAfterError() = 0;
-    virtual bool BlankRun() const = 0;
-    virtual void ClearBlankRun() = 0;
     // A finished blank run becomes the blank of its format in the store.
     virtual void SaveBlankMeasurement(const std::string& folder, const std::string& format, double minutes) = 0;
     // The report panel for the run just finished.
@@ -93,7 +82,6 @@ public:
     // The plate format and the name of the current project.
     virtual std::string CurrentFormat() const = 0;
     virtual std::string CurrentProject() const = 0;
-    virtual void SetAcquisitionTimeText(const std::string& text) = 0;
     virtual void FocusAcquisitionTime() = 0;
     virtual void FocusPlateFormat() = 0;
     virtual void EnablePlateFormat(bool enabled) = 0;

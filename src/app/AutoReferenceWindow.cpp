@@ -79,7 +79,7 @@ bool AutoReferenceWindow::AutoCalibrateCameras()
     return w_.session().run_state == 1;
 }
 
-bool AutoReferenceWindow::CameraInUse(int camera) const { return camera >= 0 && camera < 6 && w_.camera_in_use[size_t(camera)]; }
+bool AutoReferenceWindow::CameraInUse(int camera) const { return camera >= 0 && camera < 6 && w_.session().run_settings.CameraInUse(camera); }
 
 int AutoReferenceWindow::WindowCount(int camera) const { return w_.run->tables.geometry.RowSlots(camera); }
 
@@ -87,7 +87,7 @@ bool AutoReferenceWindow::DummyMode() const { return w_.session().dummy_mode == 
 
 bool AutoReferenceWindow::StopRequested() { return w_.session().run_state != 1; }
 
-std::string AutoReferenceWindow::format() const { return w_.cmb_well->Text(); }
+std::string AutoReferenceWindow::format() const { return w_.session().run_settings.PlateFormat(); }
 
 void AutoReferenceWindow::BeginRound()
 {
@@ -140,7 +140,7 @@ std::string AutoReferenceWindow::ReadCameraScan(int camera, int window)
     // A Stop clicked since the last step is seen before the request goes out, not after it.
     platform::DoEvents();
     if (StopRequested()) return {};
-    return w_.camera->ReadCameraScan(camera, window);
+    return w_.run->FetchFrame(camera, window);
 }
 
 lighting::CentringWindow AutoReferenceWindow::centringWindow(int camera, int window, const std::string& frame) const
@@ -264,7 +264,7 @@ void AutoReferenceWindow::mncalibratewell_Click()
         ui::dialogs().messageBox("Operation not possible in OFFLINE Mode", ui::MsgButtons::Ok);
         return;
     }
-    const std::string chosen = w_.cmb_well->Text();
+    const std::string chosen = format();
     if (!CalibratableFormat(chosen)) {
         ui::dialogs().messageBox("Microplate format error", ui::MsgButtons::Ok);
         w_.cmb_well->setFocus();

@@ -52,6 +52,7 @@ Frm_acquire::Frm_acquire(link::Session& session, QWidget* parent) : QMainWindow(
 Frm_acquire::~Frm_acquire()
 {
     link::SetHangUpObserver({});
+    session().run_settings.Unwatch(settings_watch_);
     factory.reset();  // before the plate whose groups it shares
 }
 
@@ -62,6 +63,29 @@ void Frm_acquire::watchForHangUp()
     link::SetHangUpObserver([this](int port) {
         if (port == session().port_slot) session().port_open = false;
     });
+}
+
+void Frm_acquire::bindRunSettings()
+{
+    // The boxes edit the shared settings; a setting changed anywhere else shows in its box. The
+    // setting is taken before the run checks the typed time, so the check reads what was typed.
+    link::RunSettings& settings = session().run_settings;
+    txtlapse->onChange([this, &settings] {
+        settings.SetAcquisitionTime(txtlapse->Text());
+        run->txtlapse_Change();
+    });
+    cmb_well->onTextChange([this, &settings] { settings.SetPlateFormat(cmb_well->Text()); });
+    connect(chk_saveraw, &QAction::toggled, this, [&settings](bool on) { settings.SetSaveRawData(on); });
+    auto show = [this, &settings] {
+        // Set as the box's own code would: a time runs its check, a format its box's handler not.
+        if (txtlapse->Text() != settings.AcquisitionTime()) txtlapse->SetText(settings.AcquisitionTime());
+        if (cmb_well->Text() != settings.PlateFormat()) cmb_well->ShowText(settings.PlateFormat());
+        // A camera's entry is ticked while the camera is left out.
+        for (size_t i = 0; i < plate->cam_disabled.size(); ++i) plate->cam_disabled[i]->setChecked(!settings.CameraInUse(int(i)));
+        chk_saveraw->setChecked(settings.SaveRawData());
+    };
+    show();
+    settings_watch_ = settings.Watch(show);
 }
 
 void Frm_acquire::buildControls()
@@ -79,13 +103,13 @@ void Frm_acquire::buildControls()
 
     // The run panel's own controls; the tree moves them into Frame_menu.
     ui::MakeLabel(client_, "Label_acqlapse", "Acquisition lapse:");
-    txtlapse = ui::MakeTextBox(client_, "txtlapse", "30");
+    txtlapse = ui::MakeTextBox(client_, "txtlapse", session().run_settings.AcquisitionTime());
     ui::MakeLabel(client_, "Label_minutes", "min");
     ui::MakeLabel(client_, "Label_microformat", "MicroPlate Format:");
     cmb_well = ui::MakeComboBox(client_, "cmb_well");
     cmb_well->AddItem("w6");
     cmb_well->AddItem("w24");
-    cmb_well->SetText("w6");
+    cmb_well->ShowText(session().run_settings.PlateFormat());
     ui::MakeLabel(client_, "Label_grad", "\xB0" "C");  // texts are Latin-1 bytes
 
     auto* port = new QWidget(hidden_controls);
@@ -106,7 +130,7 @@ void Frm_acquire::buildControls()
     ticker = std::make_unique<ui::Ticker>(*Timer3);
 
     camera = std::make_unique<camera::MainCameraControls>(*this, client_, NeedsOfCamera());
-    plate = std::make_unique<plate::PlateControls>(*this, client_, camera_in_use, NeedsOfPlate());
+    plate = std::make_unique<plate::PlateControls>(*this, client_, NeedsOfPlate());
     // Temperature first: the tick runs its users in the order they came.
     thermal = std::make_unique<thermal::ThermalControls>(*this, *ticker, client_, menuBar());
     lighting = std::make_unique<lighting::LightControls>(*this, *ticker, client_, mntools);
@@ -114,7 +138,7 @@ void Frm_acquire::buildControls()
     run_window_ = std::make_unique<RunWindowAdapter>(*this);
     run = std::make_unique<acquisition::RunControls>(*this, *run_window_, client_);
     report = std::make_unique<reports::ReportControls>(*this, client_, NeedsOfReport());
-    txtlapse->onChange([this] { run->txtlapse_Change(); });
+    bindRunSettings();
     orderToolsMenu();
 
     txt_in = ui::MakeTextBox(client_, "txt_in");
@@ -211,7 +235,7 @@ plate::PlateNeeds Frm_acquire::NeedsOfPlate()
         run = this->run->ActivityView(run.minutes, camera, window);
         run.blank_values = &project->blank_values;
         run.blank_lapse = project->blank_lapse;
-        run.blank_run = project->blank_run;
+        run.blank_run = session().run_settings.BlankRun() ? -1 : 0;
         run.reference_factor = &project->reference_factor;
     };
     return needs;
@@ -220,7 +244,6 @@ plate::PlateNeeds Frm_acquire::NeedsOfPlate()
 reports::ReportNeeds Frm_acquire::NeedsOfReport()
 {
     reports::ReportNeeds needs;
-    needs.plate_format = [this] { return cmb_well->Text(); };
     needs.shared_groups = [this]() -> const plate::WellGroups& { return plate->groups; };
     needs.report_groups = [this]() -> plate::WellGroups& { return plate->report_groups; };
     needs.read_well_groups = [this](const std::string& folder) { plate->ReadWellGroups(folder); };
@@ -289,20 +312,21 @@ void Frm_acquire::Timer3_Timer()
 void Frm_acquire::SaveConfigTxt()
 {
     platform::ConfigRecord r{txtcom->Text(),  camera->txtprogram->Text(), camera->txt_gain->Text(), camera->txt_exposure->Text(),
-                   lighting->txt_led->Text(), txtlapse->Text(),   cmb_well->Text(), thermal->txttemp->Text()};
+                   lighting->txt_led->Text(), session().run_settings.AcquisitionTime(),
+                   session().run_settings.PlateFormat(), thermal->txttemp->Text()};
     platform::WriteConfigTxt(r);  // a settings record that cannot be written is not worth stopping for
 }
 
 void Frm_acquire::ReadCameraMask(const std::string& path)
 {
     auto inUse = platform::ReadCameraMaskFile(path);
-    for (size_t i = 0; i < inUse.size(); ++i) camera_in_use[i] = inUse[i];
+    for (size_t i = 0; i < inUse.size(); ++i) session().run_settings.SetCameraInUse(int(i), inUse[i]);
 }
 
 bool Frm_acquire::WriteCameraConfig(const std::string& path)
 {
     std::array<bool, 6> inUse;
-    for (size_t i = 0; i < inUse.size(); ++i) inUse[i] = camera_in_use[i];
+    for (size_t i = 0; i < inUse.size(); ++i) inUse[i] = session().run_settings.CameraInUse(int(i));
     if (platform::WriteCameraMaskFile(path, inUse)) return true;
     SetStatus("Could not write the camera mask " + path);
     return false;

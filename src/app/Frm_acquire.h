@@ -79,6 +79,7 @@ public:
 
     ui::Label* lbl_lenrx = nullptr;
     ui::TextBox* txtcom = nullptr;      // COM number of the link
+    // The run settings' boxes: what they show is session().run_settings, read from there.
     ui::TextBox* txtlapse = nullptr;    // acquisition time, minutes
     ui::ComboBox* cmb_well = nullptr;   // plate format
     // Fixed lists the start-up fills; nothing in the program reads or changes them afterwards
@@ -135,7 +136,6 @@ public:
     bool offline_mode = false;
     // An instrument answered the search; a typed port that opened leaves it false.
     bool instrument_answered = false;
-    std::array<bool, 7> camera_in_use{true, true, true, true, true, true, true};
     // Set once the shutdown has run; the start-up stops at its next step when it finds it set.
     bool unloaded = false;
 
@@ -191,6 +191,10 @@ private:
     QWidget* client_ = nullptr;
     std::unique_ptr<acquisition::RunWindow> run_window_;
     void buildControls();
+    // txtlapse, cmb_well, the camera entries and chk_saveraw show and edit the session's run
+    // settings.
+    void bindRunSettings();
+    int settings_watch_ = 0;
     void watchForHangUp();
     void buildMenus();
     // After the subsystems have hung their entries: the order the Tools menu shows them in.

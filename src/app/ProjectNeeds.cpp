@@ -9,8 +9,6 @@ namespace tirmo::app {
 project::ProjectNeeds Frm_acquire::NeedsOfProject()
 {
     project::ProjectNeeds needs;
-    needs.txtlapse = txtlapse;
-    needs.cmb_well = cmb_well;
     needs.txttemp = thermal->txttemp;
     needs.current_format = [this] { return plate->current_format; };
     needs.use_format = [this](const std::string& format) {

@@ -7,6 +7,7 @@
 #include "project/BlankStore.h"
 #include "project/InternalReference.h"
 #include "project/ProjectSetup.h"
+#include "ui/Colour.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
@@ -28,7 +29,7 @@ void Show(ui::TextBox* box, int value)
 
 acquisition::RunGeometry RunWindowAdapter::ReadPlateGeometry()
 {
-    const std::string format = w_.cmb_well->Text();
+    const std::string format = w_.session().run_settings.PlateFormat();
     w_.plate->ReadPlateSpec(format);
     w_.plate->ReadFormatFiles(format);
     acquisition::RunGeometry g;
@@ -40,7 +41,6 @@ acquisition::RunGeometry RunWindowAdapter::ReadPlateGeometry()
     return g;
 }
 
-std::string RunWindowAdapter::AcquisitionTimeText() const { return w_.txtlapse->Text(); }
 
 void RunWindowAdapter::ShowRunSettings(int speed, int exposure)
 {
@@ -75,9 +75,9 @@ void RunWindowAdapter::DrawPlateActivity(plate::WindowActivity run, int camera, 
 {
     run.blank_values = &w_.project->blank_values;
     run.blank_lapse = w_.project->blank_lapse;
-    run.blank_run = w_.project->blank_run;
+    run.blank_run = w_.session().run_settings.BlankRun() ? -1 : 0;
     run.reference_factor = &w_.project->reference_factor;
-    w_.plate->plate_map->DrawPlateActivity(run, camera, window, mode, w_.cmb_well->Text(), w_.plate->cmb_formatplate->Text());
+    w_.plate->plate_map->DrawPlateActivity(run, camera, window, mode, w_.session().run_settings.PlateFormat(), w_.plate->cmb_formatplate->Text());
 }
 
 void RunWindowAdapter::SendLightPulse(int level) { w_.lighting->SendLightPulse(level); }
@@ -95,18 +95,16 @@ lighting::PulseState RunWindowAdapter::PulseState()
     return {l.pulse_on, l.pulse_end, l.pulse_countdown};
 }
 
-bool RunWindowAdapter::CameraInUse(int camera) const
-{
-    return camera >= 0 && size_t(camera) < w_.camera_in_use.size() && w_.camera_in_use[size_t(camera)];
-}
 
 std::span<const double> RunWindowAdapter::ReferenceFactors() const { return w_.project->reference_factor; }
 
-std::string RunWindowAdapter::PlateFormat() const { return w_.cmb_well->Text(); }
 
-std::string RunWindowAdapter::FetchFrame(int camera, int window) { return w_.camera->ReadCameraScan(camera, window); }
-
-void RunWindowAdapter::ReadCameraActivity(int camera) { w_.camera->ReadCameraActivity(camera); }
+void RunWindowAdapter::ShowTransferTrace(const std::string& caption, bool matches)
+{
+    w_.lbl_lenrx->SetForeColor(matches ? ui::colour::Black : ui::colour::Red);
+    w_.lbl_lenrx->SetCaption(caption);
+    w_.lbl_lenrx->Refresh();
+}
 
 void RunWindowAdapter::ShowLiveFrame(int camera, int window, const std::string& frame, const std::string& difference,
                                      bool hasDifference, long frameCounter)
@@ -179,16 +177,12 @@ void RunWindowAdapter::ShowRunPanelsAfterError()
     w_.camera->Picact2->setVisible(false);
 }
 
-bool RunWindowAdapter::BlankRun() const { return w_.project->blank_run != 0; }
-
-void RunWindowAdapter::ClearBlankRun() { w_.project->blank_run = 0; }
 
 void RunWindowAdapter::SaveBlankMeasurement(const std::string& folder, const std::string& format, double minutes)
 {
     w_.project->SaveBlankRun(folder, format, minutes);
 }
 
-bool RunWindowAdapter::SaveRawData() const { return w_.chk_saveraw->isChecked(); }
 
 void RunWindowAdapter::OpenRunReport() { w_.report->cmdreport_Click(); }
 
@@ -208,7 +202,6 @@ std::string RunWindowAdapter::CurrentFormat() const { return w_.plate->current_f
 
 std::string RunWindowAdapter::CurrentProject() const { return w_.project->current_project; }
 
-void RunWindowAdapter::SetAcquisitionTimeText(const std::string& text) { w_.txtlapse->SetText(text); }
 
 void RunWindowAdapter::FocusAcquisitionTime() { w_.txtlapse->setFocus(); }
 
@@ -244,7 +237,7 @@ void RunWindowAdapter::RedrawAllWells() { w_.plate->RedrawAllWells(); }
 void RunWindowAdapter::RedrawPlateOfPlateFormat()
 {
     plate::PlateControls& p = *w_.plate;
-    p.current_format = w_.cmb_well->Text();
+    p.current_format = w_.session().run_settings.PlateFormat();
     p.DrawPlateLayout(p.current_format);
     p.ReadPlateSpec(p.current_format);
     p.RedrawAllWells();

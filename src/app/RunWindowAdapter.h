@@ -13,7 +13,6 @@ public:
     explicit RunWindowAdapter(Frm_acquire& window) : w_(window) {}
 
     acquisition::RunGeometry ReadPlateGeometry() override;
-    std::string AcquisitionTimeText() const override;
     void ShowRunSettings(int speed, int exposure) override;
     void MarkCameraButton(int camera) override;
     void ShowWindowBoxes(const acquisition::CameraWindowGeometry& window) override;
@@ -24,13 +23,9 @@ public:
     void SendLightPulse(int level) override;
     acquisition::PulseBoxes PulseBoxTexts() const override;
     lighting::PulseState PulseState() override;
-    bool CameraInUse(int camera) const override;
     std::span<const double> ReferenceFactors() const override;
-    bool SaveRawData() const override;
 
-    std::string PlateFormat() const override;
-    std::string FetchFrame(int camera, int window) override;
-    void ReadCameraActivity(int camera) override;
+    void ShowTransferTrace(const std::string& caption, bool matches) override;
     void ShowLiveFrame(int camera, int window, const std::string& frame, const std::string& difference,
                        bool hasDifference, long frameCounter) override;
     void ShowElapsedTime(const std::string& text) override;
@@ -45,15 +40,12 @@ public:
     void ResetTemperatureBox() override;
     void UnlockRunBoxes() override;
     void ShowRunPanelsAfterError() override;
-    bool BlankRun() const override;
-    void ClearBlankRun() override;
     void SaveBlankMeasurement(const std::string& folder, const std::string& format, double minutes) override;
     // The run's end opens the report panel on the run.
     void OpenRunReport() override;
 
     std::string CurrentFormat() const override;
     std::string CurrentProject() const override;
-    void SetAcquisitionTimeText(const std::string& text) override;
     void FocusAcquisitionTime() override;
     void FocusPlateFormat() override;
     void EnablePlateFormat(bool enabled) override;

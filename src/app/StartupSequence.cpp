@@ -120,7 +120,7 @@ void Frm_acquire::Form_Load()
     // A clean session; the working panels and the monitor stay hidden until the end.
     session().run_state = 0;
     session().dummy_mode = 0;
-    project->blank_run = 0;
+    session().run_settings.SetBlankRun(false);
     session().acquisition_folder = platform::ProgramFolder();
     for (QWidget* w : std::initializer_list<QWidget*>{containers.frame_main, containers.Frame_menu, containers.lblrx,
                                                       lbl_lenrx, txt_in})
@@ -172,17 +172,7 @@ void Frm_acquire::Form_Load()
     serialLabel->show();
 
     // Generation and camera defaults.
-    session().hardware_generation = session().serial_number < 50 ? 1 : 2;
-    if (session().hardware_generation == 1) {
-        session().default_gain = 10;
-        session().default_exposure = 20;
-    } else if (session().serial_number >= 57 && session().serial_number <= 59) {
-        session().default_gain = 20;
-        session().default_exposure = 28;
-    } else {
-        session().default_gain = 15;
-        session().default_exposure = 20;
-    }
+    link::ApplyInstrumentDefaults(session());
     camera->txt_gain->SetText(std::to_string(session().default_gain));
     camera->txt_exposure->SetText(std::to_string(session().default_exposure));
     thermal->stage.analog_stage = session().hardware_generation == 1;
@@ -196,9 +186,8 @@ void Frm_acquire::Form_Load()
     // The default project, with its set-up only when it is new.
     if (!project::CreateDefaultProject()) SetStatus("Could not write reports/default_project/pjsetup.dat");
 
-    // The camera mask and the camera entries' check marks.
+    // The camera mask; the camera entries' check marks follow it.
     ReadCameraMask(platform::CameraMaskPath(session().serial_number));
-    for (size_t i = 0; i < plate->cam_disabled.size(); ++i) plate->cam_disabled[i]->setChecked(!camera_in_use[i]);
 
     // The last project, or the default one when its folder is gone.
     std::string last = project::LoadLastProject(session().serial_number);

@@ -1,10 +1,12 @@
 #pragma once
 // The instrument session: the link to the instrument, its identity, the temperature
-// calibration, the camera defaults and the acquisition folder. The main window owns one for the
-// program's lifetime; every console a device routine reports through is bound to it, so the
-// routine reads the link and the instrument's identity from the console it is given. Tests
-// build their own.
+// calibration, the camera defaults, the acquisition folder and the run settings. The main window
+// owns one for the program's lifetime; every console a device routine reports through is bound
+// to it, so the routine reads the link and the instrument's identity from the console it is
+// given. Tests build their own.
 #include <string>
+
+#include "link/RunSettings.h"
 
 namespace tirmo::link {
 
@@ -22,6 +24,32 @@ struct Session {
     int default_exposure = 20;
     int run_state = 0;             // 0 idle, 1 running, -1 a light calibration has the cameras
     double elapsed_seconds = 0;    // seconds since the run started
+    RunSettings run_settings;      // what the next run is made with; the windows show it
 };
+
+// What an instrument's serial number says about its hardware: the first boards (below 50) have
+// the analog stage and the first LED wiring; 57 to 59 carry the less sensitive cameras that need
+// more gain and a longer exposure.
+struct InstrumentDefaults {
+    int hardware_generation = 1;
+    int default_gain = 10;
+    int default_exposure = 20;
+};
+
+inline InstrumentDefaults DefaultsForSerialNumber(int serialNumber)
+{
+    if (serialNumber < 50) return {1, 10, 20};
+    if (serialNumber >= 57 && serialNumber <= 59) return {2, 20, 28};
+    return {2, 15, 20};
+}
+
+// The generation and camera defaults of the session's serial number into the session.
+inline void ApplyInstrumentDefaults(Session& session)
+{
+    const InstrumentDefaults d = DefaultsForSerialNumber(session.serial_number);
+    session.hardware_generation = d.hardware_generation;
+    session.default_gain = d.default_gain;
+    session.default_exposure = d.default_exposure;
+}
 
 }  // namespace tirmo::link

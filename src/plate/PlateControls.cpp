@@ -115,12 +115,12 @@ void showStoredColumnStart(PlateControls& w)
 
 }  // namespace
 
-PlateControls::PlateControls(link::Console& console, QWidget* client, std::array<bool, 7>& camera_in_use,
+PlateControls::PlateControls(link::Console& console, QWidget* client,
                              PlateNeeds needs)
-    : console_(console), camera_in_use_(camera_in_use), needs_(std::move(needs))
+    : console_(console), needs_(std::move(needs))
 {
     plate_map = std::make_unique<plate::PlateMap>(
-        *needs_.map_picture, plate::PlateMapTables{plate_rows, plate_columns, camera_in_use_, groups, well_table,
+        *needs_.map_picture, plate::PlateMapTables{plate_rows, plate_columns, console_.session().run_settings.CameraMask(), groups, well_table,
                                                    column_bands, row_bands, column_labels, row_labels});
     colour_table = plate_map->colour_table;
     needs_.cmb_well->onClick([this] { cmb_well_Click(); });
@@ -352,8 +352,8 @@ void PlateControls::cam_disabled_Click(int Index)
     QAction* entry = cam_disabled[size_t(Index)];
     const bool takeOut = !entry->isChecked();
     entry->setChecked(takeOut);
-    camera_in_use_[size_t(Index)] = !takeOut;
-    for (int well : plate::FixedCameraWells(Index, needs_.cmb_well->Text())) DrawWell(well);
+    console_.session().run_settings.SetCameraInUse(Index, !takeOut);
+    for (int well : plate::FixedCameraWells(Index, runFormat())) DrawWell(well);
 }
 
 }  // namespace tirmo::plate

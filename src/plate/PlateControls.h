@@ -63,12 +63,14 @@ struct PlateNeeds {
 
 class PlateControls {
 public:
-    // The group controls and the timer go on client; camera_in_use is the window's mask, which
-    // the map reads and the camera entries change.
-    PlateControls(link::Console& console, QWidget* client, std::array<bool, 7>& camera_in_use, PlateNeeds needs);
+    // The group controls and the timer go on client. The cameras in use are the session's run
+    // settings: the map reads them and the camera entries change them.
+    PlateControls(link::Console& console, QWidget* client, PlateNeeds needs);
     ~PlateControls();
 
     link::Console& console() const { return console_; }
+    // The plate format the run is set to (the session's run settings, shown in cmb_well).
+    const std::string& runFormat() const { return console_.session().run_settings.PlateFormat(); }
     void SetStatus(const std::string& text) { console_.SetStatus(text); }
     const PlateNeeds& needs() const { return needs_; }
 
@@ -182,7 +184,6 @@ private:
     void buildBandEditor();
     void buildGroupControls(QWidget* client);
     link::Console& console_;
-    std::array<bool, 7>& camera_in_use_;
     PlateNeeds needs_;
 };
 

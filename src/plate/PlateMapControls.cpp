@@ -123,27 +123,27 @@ void PlateControls::buildGroupControls(QWidget* client)
 
 void PlateControls::DrawPlateLayout(const std::string& format)
 {
-    plate_map->DrawPlateLayout(format, needs_.cmb_well->Text());
+    plate_map->DrawPlateLayout(format, runFormat());
     txt_ncol->SetText(std::to_string(plate_columns));
     txt_ncol->Refresh();
     txt_nrow->SetText(std::to_string(plate_rows));
     txt_nrow->Refresh();
 }
 
-void PlateControls::DrawDisabledWells(int well) { plate_map->DrawDisabledWells(well, needs_.cmb_well->Text()); }
+void PlateControls::DrawDisabledWells(int well) { plate_map->DrawDisabledWells(well, runFormat()); }
 
 void PlateControls::DrawWell(int well) { plate_map->DrawWell(well, cmb_formatplate->Text()); }
 
 void PlateControls::RedrawAllWells() { plate_map->RedrawAllWells(cmb_formatplate->Text()); }
 
-void PlateControls::DrawPlateWells(int camera, int window) { plate_map->DrawPlateWells(camera, window, needs_.cmb_well->Text()); }
+void PlateControls::DrawPlateWells(int camera, int window) { plate_map->DrawPlateWells(camera, window, runFormat()); }
 
 void PlateControls::DrawPlateActivity(double minutes, int camera, int window, int mode)
 {
     plate::WindowActivity run;
     run.minutes = minutes;
     needs_.fill_activity(run, camera, window);
-    plate_map->DrawPlateActivity(run, camera, window, mode, needs_.cmb_well->Text(), cmb_formatplate->Text());
+    plate_map->DrawPlateActivity(run, camera, window, mode, runFormat(), cmb_formatplate->Text());
 }
 
 void PlateControls::BuildColorScale()

@@ -70,28 +70,28 @@ void ProjectControls::cmd_okblank_Click()
 {
     // A blank run skips the Play checks: a plate the run cannot measure is refused here, before
     // anything is changed.
-    if (!IsRunFormat(needs_.cmb_well->Text())) {
-        blank_run = 0;
+    if (!IsRunFormat(runSettings().PlateFormat())) {
+        runSettings().SetBlankRun(false);
         return message(kPlateFormatError);
     }
     const auto lapse = BlankLapse(txt_blanklapse->Text());
     if (!lapse) {
         message(kBlankLapseError);
-        blank_run = 0;
+        runSettings().SetBlankRun(false);
         txt_blanklapse->SetText("60");
         return;
     }
-    needs_.txtlapse->SetText(std::to_string(platform::RoundHalfEven(*lapse)));
+    runSettings().SetAcquisitionTime(std::to_string(platform::RoundHalfEven(*lapse)));
     const std::string name = platform::MakeSafeName(txt_blankname->Text());
     if (name.empty()) {
         message(kBlankNameError);
         txt_blankname->setFocus();
-        blank_run = 0;
+        runSettings().SetBlankRun(false);
         return;
     }
     if (const std::string notice = platform::SafeNameNotice(txt_blankname->Text()); !notice.empty()) message(notice);
     needs_.set_run_names(kBlankRunPrefix + name, kBlankStoreProject + SerialTag(console_.session().serial_number));
-    blank_run = -1;
+    runSettings().SetBlankRun(true);
     needs_.lock_run_boxes(true);
     frameblank->hide();
     needs_.start_run();
@@ -99,7 +99,7 @@ void ProjectControls::cmd_okblank_Click()
 
 void ProjectControls::cmd_cancelblank_Click()
 {
-    blank_run = 0;
+    runSettings().SetBlankRun(false);
     frameblank->hide();
 }
 
@@ -108,7 +108,7 @@ void ProjectControls::cmd_cancelblank_Click()
 void ProjectControls::lbl_blanktime_DblClick()
 {
     if (console_.session().run_state != 0) return;
-    fillBlankList(BlankListEntries(console_.session().serial_number, needs_.cmb_well->Text()));
+    fillBlankList(BlankListEntries(console_.session().serial_number, runSettings().PlateFormat()));
     lst_blank->show();
     lbl_blankdescription->show();
     for (QWidget* w : std::initializer_list<QWidget*>{lblblankname, txt_blankname, lbl_timeblank, txt_blanklapse, cmd_okblank})
@@ -131,7 +131,7 @@ void ProjectControls::lst_blank_DblClick()
     if (entry.empty()) return;
     const int serial = console_.session().serial_number;
     // The format shown is only used when it is one: its name becomes part of a file name.
-    const std::string shown = needs_.cmb_well->Text();
+    const std::string shown = runSettings().PlateFormat();
     const bool showsFormat = plate::IsPlateFormat(shown);
 
     if (entry == kNoneEntry) {

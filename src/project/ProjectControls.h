@@ -23,10 +23,8 @@ class QWidget;
 namespace tirmo::project {
 
 struct ProjectNeeds {
-    // The run panel's boxes a project's set-up fills and keeps: the acquisition time, the plate
-    // format list (set without its change handler) and the temperature list (set with it).
-    ui::TextBox* txtlapse = nullptr;
-    ui::ComboBox* cmb_well = nullptr;
+    // The temperature list a project's set-up fills (with its change handler) and keeps; its
+    // acquisition time and plate format go into the session's run settings.
     ui::ComboBox* txttemp = nullptr;
     // Plate: the format in use; a project's format taken into use (plate map, layout file,
     // band editor's format, block menu); the project's groups loaded into the shared tables and
@@ -93,7 +91,6 @@ public:
     std::string blank_header;
     std::vector<int> blank_values = std::vector<int>(385);
     int blank_lapse = 0;
-    int blank_run = 0;
     std::vector<double> reference_factor = std::vector<double>(385, 1.0);
     ui::Label* label_blank = nullptr;   // "Using blank [w6]:"
     ui::Label* lbl_blanktime = nullptr;
@@ -129,6 +126,7 @@ private:
     std::string selectedBlank() const;
     void fillBlankList(const std::vector<std::string>& entries);
     link::Console& console_;
+    link::RunSettings& runSettings() { return console_.session().run_settings; }
     ProjectNeeds needs_;
     // Turns the labels' and the list's mouse events into the handlers above.
     ui::FilterHandle events_;

@@ -29,17 +29,6 @@ int entryOf(const ui::ComboBox& box, const std::string& text)
 
 // The format list's text set as the project file gives it, without the handler that asks
 // before it changes the plate: the project applies its own format in its own steps.
-void setFormatText(ui::ComboBox& box, const std::string& text)
-{
-    const int entry = entryOf(box, text);
-    if (entry < 0) {
-        box.SetText(text);  // an unlisted text runs nothing
-        return;
-    }
-    box.setPlaceholderText({});
-    box.QComboBox::setCurrentIndex(entry);
-}
-
 void message(const std::string& text) { ui::dialogs().messageBox(text); }
 
 }  // namespace
@@ -48,7 +37,7 @@ void message(const std::string& text) { ui::dialogs().messageBox(text); }
 
 void ProjectControls::ReadProjectSetup(const std::string& project)
 {
-    if (blank_run != 0 || project.empty()) return;
+    if (runSettings().BlankRun() || project.empty()) return;
     const std::string path = ProjectSetupPath(project);
     if (!platform::FileExists(path)) {
         // The project keeps the window's values; its file starts from the general defaults.
@@ -58,9 +47,9 @@ void ProjectControls::ReadProjectSetup(const std::string& project)
     const auto values = ReadProjectSetupFile(path);
     // Each line is applied as it is read; the first one missing ends the reading.
     if (!values || values->lines < 1) return message(kSetupReadError);
-    if (values->acq_time) needs_.txtlapse->SetText(*values->acq_time);
+    if (values->acq_time) runSettings().SetAcquisitionTime(*values->acq_time);
     if (values->lines < 2) return message(kSetupReadError);
-    if (values->plate_format) setFormatText(*needs_.cmb_well, *values->plate_format);
+    if (values->plate_format) runSettings().SetPlateFormat(*values->plate_format);
     if (values->lines < 3) return message(kSetupReadError);
     if (values->temperature) {
         if (entryOf(*needs_.txttemp, *values->temperature) < 0) return message(kSetupReadError);
@@ -70,7 +59,7 @@ void ProjectControls::ReadProjectSetup(const std::string& project)
 
 bool ProjectControls::WriteProjectSetup(const std::string& project)
 {
-    if (WriteProjectSetupFile(ProjectSetupPath(project), needs_.txtlapse->Text(), needs_.cmb_well->Text(),
+    if (WriteProjectSetupFile(ProjectSetupPath(project), runSettings().AcquisitionTime(), runSettings().PlateFormat(),
                               needs_.txttemp->Text()))
         return true;
     message(kSetupWriteError);
@@ -109,7 +98,7 @@ void ProjectControls::cmb_project_Click()
     current_project = chosen;
     cmb_project->setToolTip(ui::toQString(current_project));
     ReadProjectSetup(current_project);
-    const std::string format = needs_.cmb_well->Text();
+    const std::string format = runSettings().PlateFormat();
     if (!format.empty()) needs_.use_format(format);
     needs_.load_groups(current_project);
     needs_.redraw_wells();

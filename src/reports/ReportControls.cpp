@@ -150,7 +150,7 @@ void ReportControls::openPanel(const std::string& format, bool copyGroups)
     Frm_report->raise();
 }
 
-void ReportControls::cmdreport_Click() { openPanel(needs_.plate_format ? needs_.plate_format() : "", true); }
+void ReportControls::cmdreport_Click() { openPanel(console_.session().run_settings.PlateFormat(), true); }
 
 void ReportControls::Cmd_closereport_Click()
 {
@@ -171,7 +171,7 @@ AcquisitionData ReportControls::DataSet(std::string* refusal) const
     if (loaded && loaded->folder == s.acquisition_folder) {
         d = loaded->data;
     } else {
-        LoadedAcquisition run = LoadAcquisition(s.acquisition_folder, needs_.plate_format ? needs_.plate_format() : "");
+        LoadedAcquisition run = LoadAcquisition(s.acquisition_folder, console_.session().run_settings.PlateFormat());
         if (refusal) *refusal = run.refusal;
         d = std::move(run.data);
     }
@@ -331,7 +331,7 @@ void ReportControls::openAcquisition(const BrowserRow& row)
         ui::dialogs().messageBox("Error finding folder");
         return;
     }
-    LoadedAcquisition recording = LoadAcquisition(folder, needs_.plate_format ? needs_.plate_format() : "");
+    LoadedAcquisition recording = LoadAcquisition(folder, console_.session().run_settings.PlateFormat());
     if (!recording.refusal.empty()) {
         // A damaged recording is not opened, so nothing can be reported of what was not read.
         console_.SetStatus(recording.refusal);

@@ -47,7 +47,6 @@ inline constexpr const char* kRunRecording = "A run is recording. Stop it before
 inline constexpr const char* kBlankTitle = "Beta version: background noise correction";
 
 struct ReportNeeds {
-    std::function<std::string()> plate_format;                // the main window's plate format (cmb_well)
     std::function<const plate::WellGroups&()> shared_groups;  // the groups the plate map edits
     std::function<plate::WellGroups&()> report_groups;        // the report's own copy
     // Reads an acquisition's chgroup.dat (folder relative to reports: project\acquisition) into

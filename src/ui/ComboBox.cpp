@@ -22,6 +22,7 @@ ComboBox::ComboBox(QWidget* parent) : QComboBox(parent)
         setPlaceholderText({});
         clicked();
     });
+    connect(this, &QComboBox::currentTextChanged, this, [this] { noticeText(); });
 }
 
 void ComboBox::AddItem(std::string_view item, int index)
@@ -113,6 +114,31 @@ QString ComboBox::shownText() const
     return placeholderText();
 }
 
+void ComboBox::onTextChange(Handler handler)
+{
+    noticed_ = shownText();
+    text_change_ = std::move(handler);
+}
+
+void ComboBox::ShowText(std::string_view text)
+{
+    const QString value = toQString(text);
+    const int entry = findEntry(value);
+    if (entry < 0) return showUnlisted(value);
+    selectEntry(entry);
+    noticeText();
+}
+
+void ComboBox::noticeText()
+{
+    // Qt's signal misses a text shown in the placeholder's place, and reports an index change
+    // that leaves the text as it was.
+    const QString now = shownText();
+    if (now == noticed_) return;
+    noticed_ = now;
+    fire(text_change_);
+}
+
 void ComboBox::showUnlisted(const QString& text)
 {
     setCurrentIndex(-1);
@@ -122,6 +148,7 @@ void ComboBox::showUnlisted(const QString& text)
     } else {
         setPlaceholderText(text);
     }
+    noticeText();
 }
 
 }  // namespace tirmo::ui

@@ -43,6 +43,13 @@ public:
 
     std::string Text() const;
 
+    // Runs after every change of Text(), whatever made it (the user, the window's code, a list
+    // refilled); a box that shows a shared setting keeps the setting with it.
+    void onTextChange(Handler handler);
+    // Shows text as SetText does, but never runs the click handler: for a value that was decided
+    // elsewhere and is only shown here.
+    void ShowText(std::string_view text);
+
 protected:
     QString entryText(int index) const override;
     void selectEntry(int index) override;
@@ -51,6 +58,10 @@ protected:
 private:
     // The text as Qt holds it, before it is narrowed to bytes.
     QString shownText() const;
+    void noticeText();
+
+    Handler text_change_;
+    QString noticed_;
 };
 
 }  // namespace tirmo::ui

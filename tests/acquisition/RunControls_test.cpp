@@ -60,9 +60,7 @@ protected:
     void asInstrument(int serial)
     {
         session.serial_number = serial;
-        session.hardware_generation = serial < 50 ? 1 : 2;
-        session.default_gain = 20;
-        session.default_exposure = 28;
+        link::ApplyInstrumentDefaults(session);
     }
     std::string runFile(const std::string& name) const
     {
@@ -104,7 +102,7 @@ TEST_F(RunControlsTest, PreparationShowsItsStatusAndPutsTheRunSpeedAndExposureIn
         int serial;
         std::string format;
         std::string speed, exposure;
-    } cases[] = {{58, "w6", "7", "28"}, {12, "w6", "6", "56"}, {58, "w24", "3", "140"}, {12, "w24", "3", "140"}};
+    } cases[] = {{58, "w6", "7", "28"}, {12, "w6", "6", "40"}, {58, "w24", "3", "140"}, {12, "w24", "3", "100"}};
     for (const auto& k : cases) {
         SCOPED_TRACE(k.format + " SN" + std::to_string(k.serial));
         asInstrument(k.serial);
@@ -238,7 +236,7 @@ TEST_F(RunControlsTest, ACameraNotInUseRecordsZerosAndAFailedWriteIsReported)
     RunControls& run = *window->run;
     const std::string name = run.tables.geometry.WellLabel(0, 0, 0);
     run.tables.well_accumulated_activity[size_t(run.tables.geometry.well_table.at(0, 0, 0).dataindex)] = 12.4;
-    window->camera_in_use[0] = false;
+    window->session().run_settings.SetCameraInUse(0, false);
     session.elapsed_seconds = 30;
     ASSERT_TRUE(run.CompleteWindow());
     EXPECT_EQ(runFile(kRawActivityFile), "0.5 \"" + name + "\" 0\r\n");

@@ -290,7 +290,7 @@ TEST_F(OfflineRunStart, ABlankRunIsNeverAReferenceRun)
         window->project->txt_blankname->SetText(ticked ? "left" : "clear");
         window->project->cmd_okblank_Click();  // no question: an unexpected box fails here
         ASSERT_EQ(window->session().run_state, 1);
-        EXPECT_EQ(window->project->blank_run, -1);
+        EXPECT_TRUE(window->session().run_settings.BlankRun());
         EXPECT_EQ(run().project_folder, "_internal_blank_measurement");
         const std::string acq = "reports/_internal_blank_measurement/" + run().acquisition_name;
         EXPECT_EQ(file(acq + "/factor_correction.txt").substr(0, 5), "\"2025") << "the run's own factors";
@@ -309,7 +309,7 @@ TEST_F(OfflineRunStart, ABlankRunThatCannotStartUnlocksTheRunBoxes)
     window->project->cmd_okblank_Click();
     boxes.verifyAllShown();
     EXPECT_EQ(window->session().run_state, 0);
-    EXPECT_EQ(window->project->blank_run, 0);
+    EXPECT_FALSE(window->session().run_settings.BlankRun());
     EXPECT_FALSE(window->txtlapse->isReadOnly());
     EXPECT_TRUE(window->cmb_well->isEnabled());
     EXPECT_FALSE(run().Timer2.Enabled());
@@ -393,13 +393,13 @@ TEST_F(RunStartTest, ThePreRunChecksRefuseInTheirOrder)
             test::WriteProgramFile("config_SN58/ledxy.dat", ledxy);
         else
             fs::remove(platform::ProgramPath("config_SN58/ledxy.dat"));
-        window->project->blank_run = -1;
+        window->session().run_settings.SetBlankRun(true);
         if (c.message) boxes.expectMessage(c.message);
         pressPlay();
         boxes.verifyAllShown();
         EXPECT_EQ(nameFrameOpen(), c.message == nullptr);
         EXPECT_EQ(run().cmdPlay->isEnabled(), c.message != nullptr);
-        EXPECT_EQ(window->project->blank_run != 0, c.blankKept);
+        EXPECT_EQ(window->session().run_settings.BlankRun(), c.blankKept);
         EXPECT_EQ(session.run_state, 0);
         if (!c.message) {
             session.port_open = true;
@@ -511,14 +511,14 @@ TEST_F(RunStartTest, StopStopsARunWithTheLinkGone)
     fs::remove(platform::ProgramPath("config_SN58/ledxy.dat"));
     window->txtlapse->SetText("");
     window->cmb_well->SetText("w96u");
-    window->project->blank_run = -1;
+    window->session().run_settings.SetBlankRun(true);
     pressPlay();
     EXPECT_EQ(session.run_state, 0);
     EXPECT_TRUE(run().stop_requested);
     EXPECT_EQ(run().cmdPlay->Caption(), "Play");
     EXPECT_FALSE(run().Timer2.Enabled());
     EXPECT_EQ(window->camera->txt_cam->Text(), "6");
-    EXPECT_EQ(window->project->blank_run, 0) << "a stopped run is no blank";
+    EXPECT_FALSE(window->session().run_settings.BlankRun()) << "a stopped run is no blank";
     EXPECT_TRUE(window->containers.frame_group->isVisibleTo(window.get()));
     EXPECT_TRUE(window->cmb_well->isEnabled());
     for (const std::string& b : boxes.shown())

@@ -267,12 +267,12 @@ TEST_F(RunTickTest, ABlankRunBecomesTheStoreBlankAndTheMarkIsCleared)
 {
     test::ScopedDecimalSeparator dot(".");
     session.dummy_mode = 1;
-    window->project->blank_run = -1;
+    window->session().run_settings.SetBlankRun(true);
     ASSERT_NO_FATAL_FAILURE(arm("1"));
     boxes.expectMessage(project::kBlankOk);
     runToEnd(5000);
     ASSERT_EQ(session.run_state, 0);
-    EXPECT_EQ(window->project->blank_run, 0);
+    EXPECT_FALSE(window->session().run_settings.BlankRun());
     const std::string header = window->project->ReadBlankHeader("w6");
     EXPECT_EQ(header, "run1");
     EXPECT_EQ(window->project->blank_header, header) << "the run panel shows the new blank";
@@ -335,9 +335,24 @@ TEST_F(RunTickTest, TwoFailedFramesResendTheSettingsOnceAndAGoodFrameResetsTheCo
     window->run->StopPlayRun();
 }
 
+TEST_F(RunTickTest, FramesKeepTheWindowAndBandsTheRunWasPreparedWith)
+{
+    ASSERT_NO_FATAL_FAILURE(arm("30"));
+    tick();
+    const size_t first = window->run->frame_store[0][0].size();
+    ASSERT_GT(first, 0u);
+    // Bands and window boxes edited during the run change nothing of its frames.
+    window->plate->column_bands.end[0][0] -= 10;
+    window->plate->row_bands.end[0][0] -= 10;
+    window->camera->txt_pix->SetText("7");
+    tick();
+    EXPECT_EQ(window->run->frame_store[0][1].size(), first);
+    window->run->StopPlayRun();
+}
+
 TEST_F(RunTickTest, ACameraNotInUseTakesElevenTicksWithoutAFetch)
 {
-    window->camera_in_use[0] = false;
+    window->session().run_settings.SetCameraInUse(0, false);
     ASSERT_NO_FATAL_FAILURE(arm("30"));
     sim->clearLog();
     const std::string status = window->txt_status->Text();
@@ -362,7 +377,7 @@ TEST_F(RunTickTest, MoreThanTwentyFailedFramesStopTheRunWithTheCameraNumber)
 {
     test::QuickTimeouts quick;
     ASSERT_NO_FATAL_FAILURE(arm("30"));
-    window->project->blank_run = -1;
+    window->session().run_settings.SetBlankRun(true);
     // Camera 2 (the third): the message gives its 0-based number.
     while (window->run->camera_index < 2 && session.run_state == 1) tick();
     ASSERT_EQ(window->run->frame_counter, 0);
@@ -376,7 +391,7 @@ TEST_F(RunTickTest, MoreThanTwentyFailedFramesStopTheRunWithTheCameraNumber)
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].substr(0, 28), "Communication Error CAM2 [00") << boxes.shown()[0];
     EXPECT_EQ(boxes.shown()[0].size(), std::string("Communication Error CAM2 [00] 00:00.10").size());
-    EXPECT_EQ(window->project->blank_run, 0) << "a failed blank run is no blank";
+    EXPECT_FALSE(window->session().run_settings.BlankRun()) << "a failed blank run is no blank";
     EXPECT_FALSE(window->run->Timer2.Enabled());
     EXPECT_TRUE(window->containers.frame_group->isVisibleTo(window.get()));
     EXPECT_FALSE(window->camera->Picact2->isVisibleTo(window.get()));

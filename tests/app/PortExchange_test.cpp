@@ -47,7 +47,7 @@ protected:
         platform::SetProgramFolder(folder.path());
         sim->with([](sim::SimState& s) { return s.serialNumber = 12; });
         session.serial_number = 12;
-        session.hardware_generation = 1;
+        link::ApplyInstrumentDefaults(session);
         window->thermal->stage.analog_stage = true;
         window->camera->cmd_default_Click();
         factoryWindow();

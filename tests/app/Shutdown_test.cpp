@@ -100,7 +100,7 @@ TEST_F(CameraMaskTest, OnlyAZeroTakesACameraOutOfUse)
         std::ofstream(path, std::ios::binary) << content;
         window->ReadCameraMask(path);
         std::string s;
-        for (int i = 0; i < 6; ++i) s += window->camera_in_use[size_t(i)] ? '1' : '0';
+        for (int i = 0; i < 6; ++i) s += window->session().run_settings.CameraInUse(i) ? '1' : '0';
         return s;
     };
     EXPECT_EQ(readWith("101111\r\n"), "101111");
@@ -113,7 +113,7 @@ TEST_F(CameraMaskTest, OnlyAZeroTakesACameraOutOfUse)
     std::filesystem::remove(path);
     std::filesystem::create_directory(path);  // unreadable as a file
     window->ReadCameraMask(path);
-    for (int i = 0; i < 6; ++i) EXPECT_TRUE(window->camera_in_use[size_t(i)]);
+    for (int i = 0; i < 6; ++i) EXPECT_TRUE(window->session().run_settings.CameraInUse(i));
 }
 
 TEST_F(CameraMaskTest, MaskIsWrittenPerInstrumentOrInConfig)
@@ -121,8 +121,8 @@ TEST_F(CameraMaskTest, MaskIsWrittenPerInstrumentOrInConfig)
     EXPECT_EQ(platform::CameraMaskPath(0), platform::ProgramPath("config/camconf.dat"));
     EXPECT_EQ(platform::CameraMaskPath(12), platform::ProgramPath("config_SN12/camconf.dat"));
     platform::MakeFolder(platform::ProgramPath("config"));
-    window->camera_in_use[2] = false;
-    window->camera_in_use[4] = false;
+    window->session().run_settings.SetCameraInUse(2, false);
+    window->session().run_settings.SetCameraInUse(4, false);
     window->WriteCameraConfig(platform::CameraMaskPath(0));
     EXPECT_EQ(readFile("config/camconf.dat"), "110101\r\n");
 }

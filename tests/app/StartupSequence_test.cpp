@@ -208,6 +208,52 @@ TEST_F(StartupSequenceTest, OfflineStartWritesNothingToAPortAndMakesTheDefaultPr
     EXPECT_TRUE(window->camera->Picact2->isHidden());
 }
 
+TEST_F(StartupSequenceTest, TheRunBoxesShowAndEditTheSharedRunSettings)
+{
+    boxes.expectInput("PORT ERROR", "");
+    window->Form_Load();
+    link::RunSettings& settings = window->session().run_settings;
+    const int clicksBefore = int(boxes.shown().size());
+
+    // Set on the shared state alone: the boxes follow, and the format box asks nothing.
+    settings.SetAcquisitionTime("45");
+    settings.SetPlateFormat("w24");
+    EXPECT_EQ(window->txtlapse->Text(), "45");
+    EXPECT_EQ(window->cmb_well->Text(), "w24");
+    EXPECT_EQ(window->cmb_well->ListIndex(), 1);
+    EXPECT_EQ(int(boxes.shown().size()), clicksBefore) << "a format set elsewhere is only shown";
+    settings.SetPlateFormat("w96f");  // a format the box does not list is shown as it is
+    EXPECT_EQ(window->cmb_well->Text(), "w96f");
+    // Over the run's longest time: the run's own check corrects it, in the state and the box.
+    boxes.expectMessage("Maximum time");
+    settings.SetAcquisitionTime("40000");
+    EXPECT_EQ(settings.AcquisitionTime(), "32000");
+    EXPECT_EQ(window->txtlapse->Text(), "32000");
+
+    // Typed and chosen in the boxes: the state follows; a refused change leaves both as they were.
+    window->txtlapse->SetText("12");
+    EXPECT_EQ(settings.AcquisitionTime(), "12");
+    boxes.expectMessage("Change Plate to w24?", ui::MsgResult::Yes);
+    window->cmb_well->SetListIndex(1);
+    EXPECT_EQ(settings.PlateFormat(), "w24");
+    EXPECT_EQ(window->plate->current_format, "w24");
+    boxes.expectMessage("Change Plate to w6?", ui::MsgResult::No);
+    window->cmb_well->SetListIndex(0);
+    EXPECT_EQ(settings.PlateFormat(), "w24");
+    EXPECT_EQ(window->cmb_well->Text(), "w24");
+
+    // The camera entries and the raw-data switch, both ways.
+    settings.SetCameraInUse(2, false);
+    EXPECT_TRUE(window->plate->cam_disabled[2]->isChecked());
+    window->plate->cam_disabled[2]->trigger();
+    EXPECT_TRUE(settings.CameraInUse(2));
+    EXPECT_FALSE(window->plate->cam_disabled[2]->isChecked());
+    window->chk_saveraw->trigger();
+    EXPECT_TRUE(settings.SaveRawData());
+    settings.SetSaveRawData(false);
+    EXPECT_FALSE(window->chk_saveraw->isChecked());
+}
+
 TEST_F(StartupSequenceTest, AnExistingDefaultProjectKeepsItsSetUp)
 {
     const std::string setup = "acq_time=45\r\nplate_format=w24\r\ntemperature=25\r\n";

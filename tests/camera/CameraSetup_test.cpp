@@ -28,7 +28,7 @@ protected:
         LinkFixture::SetUp();
         platform::SetProgramFolder(folder.path());
         installed = std::make_unique<test::ScopedDialogs>(boxes);
-        asInstrument(58, 20, 28);
+        asInstrument(58);
         window = std::make_unique<Frm_acquire>(session);
         window->unloaded = true;
         window->camera->cmd_default_Click();
@@ -43,12 +43,10 @@ protected:
         installed.reset();
         LinkFixture::TearDown();
     }
-    void asInstrument(int serial, int gain, int exposure)
+    void asInstrument(int serial)
     {
         session.serial_number = serial;
-        session.hardware_generation = serial < 50 ? 1 : 2;
-        session.default_gain = gain;
-        session.default_exposure = exposure;
+        link::ApplyInstrumentDefaults(session);
     }
     int ledPower() { return sim->with([](sim::SimState& s) { return s.leds.power[100]; }); }
 
@@ -123,13 +121,12 @@ TEST_F(CameraSetupTest, GainAndExposureAreScaledByInstrument)
 {
     window->camera->plate_view_shown = true;
     struct Case {
-        int serial, gain, exposure;
+        int serial;
         const char* sentGain;
         const char* sentExposure;
     };
-    for (const Case& c : {Case{12, 10, 20, "G,0,20", "E,0,40"}, Case{60, 15, 20, "G,0,30", "E,0,30"},
-                          Case{58, 20, 28, "G,0,40", "E,0,42"}}) {
-        asInstrument(c.serial, c.gain, c.exposure);
+    for (const Case& c : {Case{12, "G,0,20", "E,0,40"}, Case{60, "G,0,30", "E,0,30"}, Case{58, "G,0,40", "E,0,42"}}) {
+        asInstrument(c.serial);
         sim->clearLog();
         window->camera->cmd_camselect_Click(1);
         const Frames frames = frameList();

@@ -144,7 +144,7 @@ protected:
         needs.show_blank_of = [this](const std::string& f) { asked.push_back("blank " + f); };
         needs.current_project = [] { return std::string(); };
         needs.fill_activity = [](plate::WindowActivity&, int, int) {};
-        plate = std::make_unique<plate::PlateControls>(console, &client, in_use, std::move(needs));
+        plate = std::make_unique<plate::PlateControls>(console, &client, std::move(needs));
     }
 
     link::Session session;
@@ -152,7 +152,6 @@ protected:
     QWidget client;
     QMenu menu;
     ui::ComboBox* cmb_well = nullptr;
-    std::array<bool, 7> in_use{true, true, true, true, true, true, true};
     int camera_index = 0;
     bool running = false;
     std::string notice;
@@ -188,12 +187,12 @@ TEST_F(PlateNeedsTest, SaveNextAreaDuringASetUpLeavesTheCameraAndLeavesANotice)
 TEST_F(PlateNeedsTest, TheCameraEntriesChangeTheWindowsMaskOnly)
 {
     plate->cam_disabled_Click(5);
-    EXPECT_FALSE(in_use[5]);
+    EXPECT_FALSE(session.run_settings.CameraInUse(5));
     EXPECT_TRUE(plate->cam_disabled[5]->isChecked());
     plate->cam_disabled_Click(6);  // no seventh entry: nothing changes
-    EXPECT_TRUE(in_use[6]);
+    EXPECT_TRUE(session.run_settings.CameraInUse(6));
     plate->cam_disabled_Click(5);
-    EXPECT_TRUE(in_use[5]);
+    EXPECT_TRUE(session.run_settings.CameraInUse(5));
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ protected:
         lightSource = test::InstallLitW6Plate(*sim, "config_SN58", kStartPower);
         session.acquisition_folder = folder.path() + "/reports/default_project/run1";
         std::filesystem::create_directories(session.acquisition_folder);
-        window->camera_in_use = {true, false, false, false, false, false, false};
+        for (int c = 1; c < 7; ++c) window->session().run_settings.SetCameraInUse(c, false);
         sim->clearLog();
     }
     void TearDown() override

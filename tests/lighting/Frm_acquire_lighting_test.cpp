@@ -25,7 +25,7 @@ protected:
         useFakeClock();
         window->ConnectDevice();
         ASSERT_TRUE(window->session().port_open);
-        window->session().hardware_generation = serialNumber < 50 ? 1 : 2;
+        link::ApplyInstrumentDefaults(window->session());
         sim->clearLog();
     }
     // The blue-light levels sent since the log was cleared.

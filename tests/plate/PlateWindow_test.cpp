@@ -346,7 +346,7 @@ TEST_F(PlateWindowTest, TakingACameraOutOfUseTicksItsEntryAndMarksItsWells)
     usePlate("w24");
     window->plate->cam_disabled[3]->trigger();
     EXPECT_TRUE(window->plate->cam_disabled[3]->isChecked());
-    EXPECT_FALSE(window->camera_in_use[3]);
+    EXPECT_FALSE(window->session().run_settings.CameraInUse(3));
     // Wells 10, 11, 14 and 15 (C3, D3, C4, D4) are redrawn with "[OFF]", no other.
     auto offMark = [&](int well) {
         const plate::PlateMap& map = *window->plate->plate_map;
@@ -365,7 +365,7 @@ TEST_F(PlateWindowTest, TakingACameraOutOfUseTicksItsEntryAndMarksItsWells)
     for (int well : {0, 6, 9, 16, 23}) EXPECT_EQ(offMark(well), 0) << well;
     window->plate->cam_disabled[3]->trigger();
     EXPECT_FALSE(window->plate->cam_disabled[3]->isChecked());
-    EXPECT_TRUE(window->camera_in_use[3]);
+    EXPECT_TRUE(window->session().run_settings.CameraInUse(3));
     EXPECT_EQ(offMark(10), 0) << "cleared again";
 }
 

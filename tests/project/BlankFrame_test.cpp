@@ -85,7 +85,7 @@ TEST_F(BlankFrameTest, ReadBlankOpensTheNewBlankModeOnlyWhenIdleWithALinkOrDummy
     EXPECT_EQ(pj().txt_blanklapse->Text(), "60");
     pj().cmd_cancelblank->Click();
     EXPECT_TRUE(pj().frameblank->isHidden());
-    EXPECT_EQ(pj().blank_run, 0);
+    EXPECT_FALSE(window->session().run_settings.BlankRun());
 }
 
 TEST_F(BlankFrameTest, LapseBoundsAndRoundingBeforeTheRunStarts)
@@ -95,7 +95,7 @@ TEST_F(BlankFrameTest, LapseBoundsAndRoundingBeforeTheRunStarts)
         {"45.5", "46"},    {"44.5", "44"}, {"", nullptr},
     };
     for (const auto& c : cases) {
-        pj().blank_run = 0;
+        window->session().run_settings.SetBlankRun(false);
         window->txtlapse->setReadOnly(false);
         window->cmb_well->setEnabled(true);
         window->txtlapse->SetText("15");
@@ -106,12 +106,12 @@ TEST_F(BlankFrameTest, LapseBoundsAndRoundingBeforeTheRunStarts)
         if (!c.time) {
             EXPECT_EQ(pj().txt_blanklapse->Text(), "60") << c.lapse;
             EXPECT_EQ(window->txtlapse->Text(), "15") << c.lapse;
-            EXPECT_EQ(pj().blank_run, 0) << c.lapse;
+            EXPECT_FALSE(window->session().run_settings.BlankRun()) << c.lapse;
             EXPECT_FALSE(pj().frameblank->isHidden()) << c.lapse;
             EXPECT_FALSE(window->txtlapse->isReadOnly()) << c.lapse;
         } else {
             EXPECT_EQ(window->txtlapse->Text(), c.time) << c.lapse;
-            EXPECT_EQ(pj().blank_run, -1) << c.lapse;
+            EXPECT_TRUE(window->session().run_settings.BlankRun()) << c.lapse;
             EXPECT_TRUE(pj().frameblank->isHidden()) << c.lapse;
             EXPECT_TRUE(window->txtlapse->isReadOnly()) << c.lapse;
             EXPECT_FALSE(window->cmb_well->isEnabled()) << c.lapse;
@@ -128,7 +128,7 @@ TEST_F(BlankFrameTest, AnUnsupportedPlateOrAnEmptyNameStartsNothing)
     window->cmb_well->SetText("w96u");
     boxes.expectMessage("Microplate format error");
     pj().cmd_okblank_Click();
-    EXPECT_EQ(pj().blank_run, 0);
+    EXPECT_FALSE(window->session().run_settings.BlankRun());
     EXPECT_EQ(window->txtlapse->Text(), "15") << "a refused plate changes nothing";
     EXPECT_FALSE(window->txtlapse->isReadOnly());
 
@@ -136,7 +136,7 @@ TEST_F(BlankFrameTest, AnUnsupportedPlateOrAnEmptyNameStartsNothing)
     pj().txt_blankname->SetText("");
     boxes.expectMessage("Enter a valid Blank acquisition name");
     pj().cmd_okblank_Click();
-    EXPECT_EQ(pj().blank_run, 0);
+    EXPECT_FALSE(window->session().run_settings.BlankRun());
     EXPECT_FALSE(pj().frameblank->isHidden());
 }
 
@@ -145,8 +145,6 @@ TEST_F(BlankFrameTest, TheBlankRunIsStartedWithTheStoreAsProjectAndASafeName)
 {
     std::vector<std::string> calls;
     ProjectNeeds needs;
-    needs.txtlapse = window->txtlapse;
-    needs.cmb_well = window->cmb_well;
     needs.set_run_names = [&](const std::string& acq, const std::string& pj) { calls.push_back(acq + "|" + pj); };
     needs.lock_run_boxes = [&](bool locked) { calls.push_back(locked ? "lock" : "unlock"); };
     needs.clear_stop_request = [&] { calls.push_back("clear"); };
@@ -166,7 +164,7 @@ TEST_F(BlankFrameTest, TheBlankRunIsStartedWithTheStoreAsProjectAndASafeName)
         EXPECT_EQ(calls, (std::vector<std::string>{"clear", std::string(c.acquisition) + "|_internal_blank_measurementSN12",
                                                    "lock", "start"}))
             << c.typed;
-        EXPECT_EQ(blank.blank_run, -1);
+        EXPECT_TRUE(window->session().run_settings.BlankRun());
     }
 }
 
@@ -355,7 +353,7 @@ TEST_F(BlankFrameTest, AThirtyMinuteBlankRunBecomesTheStoreBlankOfItsFormat)
     ASSERT_EQ(window->session().run_state, 0);
     const std::string blank = test::ReadProgramFile("reports/_internal_blank_measurement/blank_w6.dat");
     EXPECT_EQ(blank.substr(0, blank.find("\r\n\"#")), run + "\r\nacqlapse=0030");
-    EXPECT_EQ(pj().blank_run, 0);
+    EXPECT_FALSE(window->session().run_settings.BlankRun());
     EXPECT_TRUE(window->containers.Frm_report->isHidden()) << "a blank run opens no report";
     EXPECT_FALSE(window->txtlapse->isReadOnly());
 }

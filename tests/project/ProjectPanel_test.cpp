@@ -190,7 +190,7 @@ TEST_F(ProjectPanelTest, MissingSetUpGetsTheDefaultFileAndPendingBlankRunSkipsIt
     // is neither read nor made.
     platform::MakeFolder(platform::ProgramPath("reports/bare2"));
     makeProject("w24proj", "90", "w24", "30");
-    pj().blank_run = -1;
+    window->session().run_settings.SetBlankRun(true);
     pj().FillProjectCombo("w24proj");
     EXPECT_EQ(window->txtlapse->Text(), "50");
     EXPECT_EQ(window->cmb_well->Text(), "w6");

@@ -17,9 +17,7 @@ void W6WindowFixture::SetUp()
     platform::SetProgramFolder(folder.path());
     installed = std::make_unique<ScopedDialogs>(boxes);
     session.serial_number = 58;
-    session.hardware_generation = 2;
-    session.default_gain = 20;
-    session.default_exposure = 28;
+    link::ApplyInstrumentDefaults(session);
     window = std::make_unique<app::Frm_acquire>(session);
     window->unloaded = true;
     ASSERT_TRUE(plate::WriteW6ColumnFile("\\config_SN58"));
