@@ -38,6 +38,9 @@ public:
     ui::ComboBox* txt_led = nullptr;
     ui::CommandButton* cmd_ledpower = nullptr;
     ui::CommandButton* cmd_ledpowerall = nullptr;
+    // The light calibrations of this window's camera; the window runs them.
+    ui::CommandButton* Cmd_ledfactory = nullptr;  // "1.LED Factory Setup"
+    ui::CommandButton* Cmd_ledcal = nullptr;      // "2.LED Basal Calib."
     LedMap led_map;
 
 private:
