@@ -61,6 +61,7 @@ public:
     void Form_Resize();
     // The tools in the frame's column: small type, tight grids, narrow boxes and buttons.
     void CompactTools(QWidget* toolsPanel);
+    void CompactControls(QWidget* toolsPanel);  // small type, tight grids, short rows
 
     // The transmit panel (hidden) with the circle-selection frame, and the pixel-mask panel
     // "Select" on Picact2 (hidden until shown).

@@ -28,6 +28,7 @@ public:
 
     QGroupBox* frame_blue = nullptr;  // the blue light
     QGroupBox* frame_leds = nullptr;  // single LEDs, every LED, the PWM frequency
+    QGroupBox* frame_ledcal = nullptr;  // the two light calibrations, one row
     ui::TextBox* txt_blue = nullptr;
     ui::CommandButton* Cmd_bluelight = nullptr;
     ui::TextBox* txt_frqled = nullptr;

@@ -54,7 +54,8 @@ std::optional<int> typedPwm(const std::string& text, const char* box)
 FactoryThermalConsole::FactoryThermalConsole(link::Console& console, QWidget* parent)
     : Timer_peltier(std::make_unique<ui::Timer>()), console_(console)
 {
-    auto* f = frame_peltier = new QGroupBox("Peltier", parent);
+    // One row, so that the console fits the strip under the window's picture.
+    auto* f = frame_peltier = new QGroupBox(parent);
     f->setObjectName("frame_peltier");
     auto* grid = new QGridLayout(f);
     Cmd_coolheat = ui::MakeButton(f, "Cmd_coolheat", "Cool", [this] { Cmd_coolheat_Click(); });
@@ -67,10 +68,10 @@ FactoryThermalConsole::FactoryThermalConsole(link::Console& console, QWidget* pa
     grid->addWidget(Cmd_coolheat, 0, 0);
     grid->addWidget(txt_peltierpwm, 0, 1);
     grid->addWidget(Cmd_peltier, 0, 2);
-    grid->addWidget(txt_fanpwm, 1, 0);
-    grid->addWidget(Cmd_fan, 1, 1);
-    grid->addWidget(cmd_measuretemp, 1, 2);
-    grid->addWidget(cmd_measuretemp2, 1, 3);
+    grid->addWidget(txt_fanpwm, 0, 3);
+    grid->addWidget(Cmd_fan, 0, 4);
+    grid->addWidget(cmd_measuretemp, 0, 5);
+    grid->addWidget(cmd_measuretemp2, 0, 6);
     Timer_peltier->SetEnabled(false);
     Timer_peltier->SetInterval(kTestIntervalMs);
     Timer_peltier->onTick([this] { Timer_peltier_Timer(); });
