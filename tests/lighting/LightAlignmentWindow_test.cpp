@@ -7,6 +7,7 @@
 #include "app/Frm_acquire.h"
 #include "app/LightCalibrationWindows.h"
 #include "lighting/LedMap.h"
+#include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
 #include "sim/SimLitPlate.h"
 #include "support/FakeClock.h"
@@ -27,6 +28,11 @@ protected:
         ASSERT_TRUE(lighting::WriteLedSetup2File("\\config"));
         stage = sim->with([](sim::SimState& s) { return sim::InstallEmptyStage(s, sim::StageLedGrid(), kGreyPerPower); });
         sim->clearLog();
+    }
+    void TearDown() override
+    {
+        platform::setEventPump({});
+        W6WindowFixture::TearDown();
     }
     test::FakeClock clock;
     std::shared_ptr<sim::LitPlate> stage;
@@ -53,6 +59,49 @@ TEST_F(LightAlignmentWindowTest, SavesTheRectanglesTheSimulatedLedsLight)
     }
     EXPECT_EQ(window->run->cmdPlay->Caption(), "Play");
     EXPECT_EQ(session.run_state, 0);
+}
+
+// A Cancel at the question sends nothing; the Play button, reading "STOP Setup" while the
+// calibration has the cameras, stops it. Neither says "Calibration Finished" nor saves.
+TEST_F(LightAlignmentWindowTest, CancelAndStopSetupEndItUnfinishedAndUnsaved)
+{
+    const struct {
+        const char* name;
+        ui::MsgResult answer;
+        const char* endMessage;  // nullptr: none
+        const char* status;      // nullptr: not checked
+    } cases[] = {
+        {"Cancel", ui::MsgResult::Cancel, nullptr, "Light alignment calibration cancelled"},
+        {"STOP Setup", ui::MsgResult::Ok, "Calibration not finished", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim->clearLog();
+        std::string captionSeen;
+        const bool stopping = c.answer == ui::MsgResult::Ok;
+        platform::setEventPump([&] {
+            if (!stopping || !captionSeen.empty()) return;
+            captionSeen = window->run->cmdPlay->Caption();
+            window->run->cmdPlay->Click();
+        });
+        boxes.expectMessage("Remove Microplate and press OK", c.answer);
+        if (c.endMessage) boxes.expectMessage(c.endMessage);
+        window->lightcal->mncalibralightback_Click();
+        platform::setEventPump({});
+        boxes.verifyAllShown();
+        for (const std::string& shown : boxes.shown()) EXPECT_EQ(shown.find("Calibration Finished"), std::string::npos);
+        if (stopping) {
+            EXPECT_EQ(captionSeen, "STOP Setup");
+        } else {
+            EXPECT_TRUE(sim->frames().empty());
+        }
+        if (c.status) {
+            EXPECT_EQ(window->txt_status->Text(), c.status);
+        }
+        EXPECT_FALSE(platform::FileExists(platform::ProgramPath("config_SN58/ledxy.dat")));
+        EXPECT_EQ(window->run->cmdPlay->Caption(), "Play");
+        EXPECT_EQ(session.run_state, 0);
+    }
 }
 
 }  // namespace
