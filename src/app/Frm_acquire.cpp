@@ -151,6 +151,7 @@ void Frm_acquire::buildControls()
     containers = BuildMainContainers(client_);
     AdoptIntoContainers(client_);
     autoref = std::make_unique<AutoReferenceWindow>(*this, containers.frm_calibrate, mncalibratewell);
+    lightcal = std::make_unique<MainLightCalibration>(*this, mncalibralightback);
     buildStartupLists();
     run->AttachNameFrame(containers.frm_confirmacq);
     connectShellButtons();

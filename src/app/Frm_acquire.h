@@ -13,6 +13,7 @@
 
 #include "acquisition/RunControls.h"
 #include "app/AutoReferenceWindow.h"
+#include "app/LightCalibrationWindows.h"
 #include "app/MainContainers.h"
 #include "app/TextBoxConsole.h"
 #include "camera/MainCameraControls.h"
@@ -167,6 +168,8 @@ public:
     std::unique_ptr<acquisition::RunControls> run;
     // The autoreference round the run start calls, and the "Calibrate position" menu entry.
     std::unique_ptr<AutoReferenceWindow> autoref;
+    // "Background light": the light alignment of every camera.
+    std::unique_ptr<MainLightCalibration> lightcal;
 
     // ==== reports (reports) ====
     // The report panel over the run's or an opened recording's data set, and the list of saved

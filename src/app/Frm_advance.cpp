@@ -113,6 +113,8 @@ Frm_advance::Frm_advance(link::Session& session, plate::WellGroups& shared_group
     buildTools();
     // The panel goes into the scroll area once it holds every tool, so that its size covers them.
     CompactTools(toolsPanel);
+    for (QWidget* strip : {static_cast<QWidget*>(lighting->frame_ledcal), static_cast<QWidget*>(thermal->frame_peltier)})
+        CompactControls(strip);
     frame_advanced_scroll->setWidget(toolsPanel);
     for (auto* button : findChildren<QPushButton*>()) ui::KeepCaptionFitted(button);
     for (auto* combo : findChildren<QComboBox*>()) ui::KeepEntriesFitted(combo);
@@ -133,11 +135,16 @@ void Frm_advance::CompactTools(QWidget* toolsPanel)
     // The tools fill the frame's narrow column at the size the window opens with: a smaller
     // type, tight grids, and boxes and buttons as narrow as the column makes them (captions
     // shrink to fit), so nothing needs scrolling sideways.
+    frame_advanced_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tools_->setSpacing(2);
+    CompactControls(toolsPanel);
+}
+
+void Frm_advance::CompactControls(QWidget* toolsPanel)
+{
     QFont small = toolsPanel->font();
     small.setPointSize(kToolPoints);
     toolsPanel->setFont(small);
-    frame_advanced_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    tools_->setSpacing(2);
     for (auto* grid : toolsPanel->findChildren<QGridLayout*>()) {
         grid->setContentsMargins(3, 1, 3, 2);
         grid->setSpacing(2);

@@ -14,11 +14,13 @@
 #include "camera/FactoryCameraTools.h"
 #include "lighting/FactoryLightTools.h"
 #include "app/FactoryLinkConsole.h"
+#include "app/LightCalibrationWindows.h"
 #include "plate/FactoryPlateMap.h"
 #include "plate/WellGroups.h"
 #include "thermal/FactoryThermalConsole.h"
 #include "ui/Forward.h"
 
+class QAction;
 class QCloseEvent;
 class QGroupBox;
 class QResizeEvent;
@@ -59,6 +61,7 @@ public:
     void Form_Resize();
     // The tools in the frame's column: small type, tight grids, narrow boxes and buttons.
     void CompactTools(QWidget* toolsPanel);
+    void CompactControls(QWidget* toolsPanel);  // small type, tight grids, short rows
 
     // The transmit panel (hidden) with the circle-selection frame, and the pixel-mask panel
     // "Select" on Picact2 (hidden until shown).
@@ -96,12 +99,15 @@ public:
     // The plate map and the camera pictures share Picact.
     ui::PictureBox* Picact = nullptr;
     std::unique_ptr<plate::FactoryPlateMap> plate;
+    // The light calibrations on this window's camera, LEDs and run_state (plate->run_state).
+    std::unique_ptr<FactoryLightCalibration> lightcal;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     QVBoxLayout* tools_ = nullptr;  // each subsystem adds its frames here
+    QAction* lightback_ = nullptr;  // "Background light", live once the light calibrations are
 
 private:
     void buildShell();

@@ -25,7 +25,8 @@ void Frm_advance::buildShell()
     QMenu* wellcal = advanced->addMenu("Well Format Calibration");
     wellcal->addAction("Calibrate position")->setEnabled(false);
     QMenu* lightcal = advanced->addMenu("Lighting Calibration");
-    lightcal->addAction("Background light")->setEnabled(false);
+    lightback_ = lightcal->addAction("Background light");
+    lightback_->setObjectName("mncalibralightback");
     lightcal->addAction("Well illumination")->setEnabled(false);
     lightcal->addAction("Fast led calibration")->setEnabled(false);
     QMenu* tempcal = advanced->addMenu("Temperature Calibration");
@@ -72,7 +73,11 @@ void Frm_advance::buildTools()
     lighting = std::make_unique<lighting::FactoryLightTools>(*this, frame_advanced);
     tools_->addWidget(lighting->frame_blue);
     tools_->addWidget(lighting->frame_leds);
-    thermal = std::make_unique<thermal::FactoryThermalConsole>(session());
+    // The calibrations and the temperature console would overfill the column: they take the
+    // strip between the picture and the communication monitor.
+    lighting->frame_ledcal->setParent(centralWidget());
+    thermal = std::make_unique<thermal::FactoryThermalConsole>(*this, centralWidget());
+    lightcal = std::make_unique<FactoryLightCalibration>(*this, lightback_);
 }
 
 void Frm_advance::Form_Load()
@@ -98,6 +103,8 @@ void Frm_advance::cmd_menu_Click()
 
 void Frm_advance::Form_Unload()
 {
+    // A drive test left running would go on heating or cooling with nobody watching.
+    thermal->StopTests();
     if (main_window) {
         main_window->show();
         main_window->raise();

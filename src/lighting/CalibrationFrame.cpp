@@ -6,14 +6,13 @@
 namespace tirmo::lighting {
 
 CalibrationGrab GrabCheckedFrame(const link::Session& session, int camera, long lines, long pix,
-                                 camera::FrameStore& store)
+                                 camera::FrameStore& store, char mode)
 {
     CalibrationGrab grab;
     if (!camera::WindowFitsFrameStore(lines, pix)) {
         grab.outcome = CalibrationGrab::Outcome::WindowTooLarge;
         return grab;
     }
-    constexpr char mode = camera::kReducedImage;
     // Decoding nothing empties the window area: what stays there after a failed grab is no frame.
     auto forget = [&] { camera::DecodeFrame(mode, std::string(), pix, lines, 0, camera, store); };
     // The request and its block as one exchange; refused, it is no frame.

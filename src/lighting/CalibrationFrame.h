@@ -16,10 +16,10 @@ struct CalibrationGrab {
     bool good() const { return outcome == Outcome::Good; }
 };
 
-// Asks the camera for its reduced image ('A') of the window of `lines` lines of `pix` pixels,
+// Asks the camera for its reduced image ('A', or the whole window '+' when asked) of the window of `lines` lines of `pix` pixels,
 // reads the reply and, when it has the expected length and its check byte matches, decodes it
 // into the store. Any other outcome leaves the camera's window area of the store empty.
 CalibrationGrab GrabCheckedFrame(const link::Session& session, int camera, long lines, long pix,
-                                 camera::FrameStore& store);
+                                 camera::FrameStore& store, char mode = 'A');
 
 }  // namespace tirmo::lighting

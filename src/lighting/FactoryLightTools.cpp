@@ -77,6 +77,14 @@ FactoryLightTools::FactoryLightTools(link::Console& console, QWidget* parent) : 
     grid->addWidget(txt_frqled, 2, 0);
     grid->addWidget(cmd_frqled, 2, 1);
     for (int column = 0; column < grid->columnCount(); ++column) grid->setColumnStretch(column, 1);
+
+    auto* cal = frame_ledcal = new QGroupBox(parent);
+    cal->setObjectName("frame_ledcal");
+    auto* calRow = new QGridLayout(cal);
+    Cmd_ledfactory = ui::MakeButton(cal, "Cmd_ledfactory", "1.LED Factory Setup");
+    Cmd_ledcal = ui::MakeButton(cal, "Cmd_ledcal", "2.LED Basal Calib.");
+    calRow->addWidget(Cmd_ledfactory, 0, 0);
+    calRow->addWidget(Cmd_ledcal, 0, 1);
 }
 
 void FactoryLightTools::Cmd_bluelight_Click()

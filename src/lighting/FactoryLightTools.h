@@ -28,6 +28,7 @@ public:
 
     QGroupBox* frame_blue = nullptr;  // the blue light
     QGroupBox* frame_leds = nullptr;  // single LEDs, every LED, the PWM frequency
+    QGroupBox* frame_ledcal = nullptr;  // the two light calibrations, one row
     ui::TextBox* txt_blue = nullptr;
     ui::CommandButton* Cmd_bluelight = nullptr;
     ui::TextBox* txt_frqled = nullptr;
@@ -38,6 +39,9 @@ public:
     ui::ComboBox* txt_led = nullptr;
     ui::CommandButton* cmd_ledpower = nullptr;
     ui::CommandButton* cmd_ledpowerall = nullptr;
+    // The light calibrations of this window's camera; the window runs them.
+    ui::CommandButton* Cmd_ledfactory = nullptr;  // "1.LED Factory Setup"
+    ui::CommandButton* Cmd_ledcal = nullptr;      // "2.LED Basal Calib."
     LedMap led_map;
 
 private:

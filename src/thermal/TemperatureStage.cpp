@@ -18,23 +18,33 @@ double rawValue(const std::string& reply)
 }
 }  // namespace
 
-std::string TemperatureStage::sendAndRead(const link::Session& session, int a, int b)
+std::string SendStageFrame(const link::Session& session, int a, int b, link::SendForm form)
 {
     auto frame = link::MakeFrame('T', a, b);
     if (!frame) return {};
     link::SendOptions o;
-    o.form = link::SendForm::Bytes;
+    o.form = form;
     return link::SendFrame(session, *frame, o).reply;
+}
+
+std::optional<double> StageReplyValue(const std::string& reply, int hardwareGeneration)
+{
+    if (reply.size() < 3) return std::nullopt;
+    if (reply[0] == 'T') return rawValue(reply) / 16.0;
+    if (reply[0] == 't' && hardwareGeneration < 2) return rawValue(reply) / 64.0 / 20.0;
+    return std::nullopt;
+}
+
+std::string TemperatureStage::sendAndRead(const link::Session& session, int a, int b)
+{
+    return SendStageFrame(session, a, b);
 }
 
 double TemperatureStage::DecodeTemperatureReply(const std::string& reply, int hardwareGeneration) const
 {
-    if (reply.size() < 3) return 0;
-    double reading = 0;
-    if (reply[0] == 'T' && hardwareGeneration >= 2) reading = rawValue(reply) / 16.0;
-    else if (reply[0] == 't' && hardwareGeneration < 2) reading = rawValue(reply) / 64.0 / 20.0;
-    else return 0;
-    return ValidReading(reading) ? reading : 0;
+    if (reply.size() >= 3 && reply[0] == 'T' && hardwareGeneration < 2) return 0;
+    const std::optional<double> reading = StageReplyValue(reply, hardwareGeneration);
+    return reading && ValidReading(*reading) ? *reading : 0;
 }
 
 double TemperatureStage::SetPowerReadTemperature(int& power, Console& console)
@@ -50,13 +60,10 @@ double TemperatureStage::SetPowerReadTemperature(int& power, Console& console)
     if (power < 0) power = 0;
     std::string reply = sendAndRead(console.session(), 255, power);
     if (reply.empty()) return kNoReading;
-    double result = 0;
-    if (reply.size() >= 3 && reply[0] == 'T') {
-        result = rawValue(reply) / 16.0;
-        analog_stage = false;
-    } else if (reply.size() >= 3 && reply[0] == 't' && console.session().hardware_generation < 2) {
-        result = rawValue(reply) / 64.0 / 20.0;
-        analog_stage = true;
+    const std::optional<double> value = StageReplyValue(reply, console.session().hardware_generation);
+    double result = value.value_or(0);
+    if (value) {
+        analog_stage = reply[0] == 't';
     } else {
         if (console.session().hardware_generation >= 2) analog_stage = false;
         return kNoReading;

@@ -3,6 +3,7 @@
 // temperature, heat, cool, switch the Peltier off and drive the fan, and the decoding of the
 // stage's reply. Two ways of driving the Peltier exist: two frames (direction, then power) on
 // the analog stage of first-generation instruments, one frame on the digital stage.
+#include <optional>
 #include <string>
 
 #include "link/Protocol.h"
@@ -50,5 +51,14 @@ private:
 
 // A reading is a temperature only strictly between 0 and 100.
 bool ValidReading(double reading);
+
+// The sending code every stage command shares (the main window's stage and thermostat, and the
+// factory window's console): one 'T' frame a, b in the given form and its three-byte reply
+// (empty when nothing came or a, b fit no byte). The caller holds the port and flushes.
+std::string SendStageFrame(const link::Session& session, int a, int b, link::SendForm form = link::SendForm::Bytes);
+// The value a stage reply carries, unchecked: "T" replies in sixteenths of a degree, "t"
+// replies (taken from first-generation instruments only) in 1/1280 sensor units; nothing for
+// any other reply.
+std::optional<double> StageReplyValue(const std::string& reply, int hardwareGeneration);
 
 }  // namespace tirmo::thermal

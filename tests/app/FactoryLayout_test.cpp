@@ -64,7 +64,7 @@ TEST(FactoryLayout, PlacesOnlyItsOwnControlsWhereTheGridSays)
         for (const auto& [name, p] : l.controls) names.insert(name);
         EXPECT_EQ(names, (std::set<std::string>{"Shape5", "Line5", "lbl_status", "txt_status", "txt_timepass", "frame_main",
                                                 "Picact2", "Picact", "Picrealtime", "cmd_menu", "frame_advanced", "lblrx",
-                                                "lbl_lenrx", "txt_in"}));
+                                                "lbl_lenrx", "txt_in", "frame_peltier", "frame_ledcal"}));
         const auto& c = l.controls;
         EXPECT_EQ(c.at("Shape5").width, 6 * cu + 4);
         EXPECT_EQ(c.at("Shape5").height, 19.5 * ru + 4);

@@ -13,6 +13,7 @@
 #include "camera/CameraControls.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
+#include "ui/Timer.h"
 
 namespace tirmo::app {
 namespace {
@@ -29,6 +30,19 @@ protected:
     {
         factory.reset();
         AppFixture::TearDown();
+    }
+    // The factory window connected to a generation-2 simulator whose stage reads 30 degrees.
+    thermal::FactoryThermalConsole& connectedConsole()
+    {
+        attachSimulator(5);
+        useFakeClock();
+        window->session().hardware_generation = 2;
+        sim->with([](sim::SimState& s) { return s.thermal.temperatureC = 30.0; });
+        factory->link->txtcom->SetText("5");
+        factory->link->cmdopen->Click();
+        EXPECT_TRUE(window->session().port_open);
+        sim->clearLog();
+        return *factory->thermal;
     }
     std::unique_ptr<Frm_advance> factory;
 };
@@ -219,6 +233,72 @@ TEST_F(FactoryWindowTest, TheSpeedCodeFollowsTheInstrumentsGeneration)
         EXPECT_EQ(loaded.camera->txt_speed->Text(), c.speed) << c.generation;
         EXPECT_EQ(loaded.lighting->txt_led->Text(), "3");
     }
+}
+
+// The Peltier drive test takes a PWM that fits a byte: it drives it at once and again on every
+// tick, after a reading; a PWM outside 0..255 is refused when the test starts, nothing sent.
+TEST_F(FactoryWindowTest, ThePeltierTestDrivesATypedByteOnEveryTickAndRefusesOneOutside)
+{
+    thermal::FactoryThermalConsole& console = connectedConsole();
+    const struct {
+        const char* typed;
+        bool accepted;
+    } cases[] = {{"-1", false}, {"0", true}, {"255", true}, {"256", false}, {"", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        sim->clearLog();
+        factory->txt_status->SetText("");
+        console.txt_peltierpwm->SetText(c.typed);
+        if (!c.accepted) boxes.expectMessage("The Peltier PWM must be a number from 0 to 255");
+        console.Cmd_peltier->Click();
+        boxes.verifyAllShown();
+        if (!c.accepted) {
+            EXPECT_TRUE(sim->frames().empty());
+            EXPECT_FALSE(console.peltier_test_on);
+            EXPECT_FALSE(console.Timer_peltier->Enabled());
+            continue;
+        }
+        const std::string drive = std::string("T,1,") + c.typed;
+        EXPECT_EQ(frameList(), (std::vector<std::string>{"T,2,255", drive})) << "full fan, then the drive";
+        EXPECT_TRUE(console.Timer_peltier->Enabled());
+        EXPECT_EQ(console.Timer_peltier->Interval(), 3000);
+        for (int tick = 0; tick < 2; ++tick) {
+            sim->clearLog();
+            console.Timer_peltier->Tick();
+            EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,50", drive}));
+            EXPECT_EQ(factory->txt_status->Text(), "30.0");
+        }
+        sim->clearLog();
+        console.Cmd_peltier->Click();
+        EXPECT_EQ(frameList(), (std::vector<std::string>{"T,2,255", "T,1,0"})) << "the second click stops the drive";
+        EXPECT_FALSE(console.Timer_peltier->Enabled());
+    }
+}
+
+// Closing the window with the drive test and the fan on stops the timer, switches the Peltier
+// off and puts the fan back to half; with the link closed a reading shows "--", never 0.
+TEST_F(FactoryWindowTest, ClosingLeavesTheStageAtRestAndAClosedLinkShowsNoTemperature)
+{
+    thermal::FactoryThermalConsole& console = connectedConsole();
+    factory->show();
+    console.txt_peltierpwm->SetText("100");
+    console.Cmd_peltier->Click();
+    console.Cmd_fan->Click();
+    ASSERT_TRUE(console.peltier_test_on && console.fan_test_on);
+    sim->clearLog();
+    factory->close();
+    EXPECT_EQ(frameList(), (std::vector<std::string>{"T,1,0", "T,2,128"}));
+    EXPECT_FALSE(console.Timer_peltier->Enabled());
+    EXPECT_FALSE(console.peltier_test_on || console.fan_test_on);
+
+    factory->link->cmdopen->Click();
+    ASSERT_FALSE(window->session().port_open);
+    sim->clearLog();
+    console.cmd_measuretemp->Click();
+    EXPECT_EQ(factory->txt_status->Text(), "--");
+    console.Timer_peltier->Tick();
+    EXPECT_TRUE(sim->frames().empty());
+    EXPECT_NE(factory->txt_status->Text(), "0");
 }
 
 }  // namespace

@@ -38,6 +38,8 @@ public:
     unsigned char pixel(int camera, int line, int pixel, long frame) const override;
     // Change the skew inside the simulator's with(): frames are built under its lock.
     void setSkew(int camera, const LightSkew& skew);
+    // No plate on the stage: every position under a lit LED's rectangle shows its light.
+    void removePlate() { emptyStage_ = true; }
 
 private:
     std::vector<SimWell> wells_;
@@ -46,7 +48,19 @@ private:
     double greyPerPower_;
     int background_;
     std::array<LightSkew, 7> skew_{};
+    bool emptyStage_ = false;
 };
+
+// The LED rectangles of a later (second-generation) board over the default window of every
+// camera: each camera's block of 9 LED columns by 7 rows, numbered as its default layout, column
+// k lighting x 16(k-1) .. 16(k-1) + 12 and row k lighting y 26(k-1) .. 26(k-1) + 20 (the first
+// column and row start at 0). The block's tenth LED lights nothing.
+std::vector<SimLed> StageLedGrid();
+
+// An empty stage under the LED array (no plate): what the light-alignment and saturation-level
+// calibrations look at.
+std::shared_ptr<LitPlate> InstallEmptyStage(SimState& state, std::vector<SimLed> leds, double greyPerPower,
+                                            int background = 10);
 
 // Builds the source on the simulator's LED table and makes it what the cameras see.
 std::shared_ptr<LitPlate> InstallLitPlate(SimState& state, std::vector<SimWell> wells, std::vector<SimLed> leds,

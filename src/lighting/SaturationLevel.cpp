@@ -1,0 +1,125 @@
+// The saturation-level calibration: every LED at each level 0 to 8, one frame per level, and
+// each LED of the camera given the highest level at which its rectangle reads at most 178.
+#include "lighting/LedPowerSelection.h"
+#include "lighting/LightCalibration.h"
+#include "platform/Clock.h"
+
+namespace tirmo::lighting {
+namespace {
+
+constexpr int kLevels = 9;                  // 0..8
+constexpr int kSteps = 2 + kLevels + 1;     // frames of one camera
+
+std::string cameraTag(int camera) { return "CAM[" + std::to_string(camera) + "]"; }
+
+class Saturation {
+public:
+    Saturation(LightCalibrationHost& host, LedMap& map, const LightCalibrationSetup& setup)
+        : host_(host), map_(map), setup_(setup), c_(setup.camera)
+    {}
+
+    LightCalibrationEnd run()
+    {
+        const auto problems = LoadLedTables(map_, setup_.layoutPath, setup_.loadFolder);
+        if (!problems.empty()) host_.Status(ProblemText(problems));
+        std::vector<int> leds;
+        for (int led = 0; led < kLedCount; ++led)
+            if (map_.camera[size_t(led)] == c_) leds.push_back(led);
+        std::vector<std::vector<int>> readings(size_t(kLedCount), std::vector<int>(size_t(kLevels), 0));
+
+        platform::Sleep(50);
+        host_.SendAllLedPower(0);
+        platform::Sleep(100);
+        host_.SetDefaultCamera();
+        // Two settling frames with the LEDs off: only shown, nothing is read from them.
+        host_.Status(cameraTag(c_) + ": Acquiring zero1");
+        platform::Sleep(400);
+        if (!grab()) return fail();
+        platform::Sleep(100);
+        platform::DoEvents();
+        host_.Status(cameraTag(c_) + ": Acquiring zero2");
+        if (!grab()) return fail();
+        platform::Sleep(100);
+        platform::DoEvents();
+
+        for (int level = 0; level < kLevels; ++level) {
+            if (host_.StopRequested()) return fail();
+            host_.Status(cameraTag(c_) + ": Setting power=" + std::to_string(level));
+            platform::Sleep(20);
+            host_.SendAllLedPower(level);
+            platform::Sleep(100);
+            if (!grab()) return fail();
+            platform::Sleep(500);
+            platform::DoEvents();
+            // A rectangle that counts no position of the frame reads 0 at every level.
+            for (int led : leds)
+                readings[size_t(led)][size_t(level)] = ReadLed(map_, led, c_, host_.Frames(), {}).value_or(0);
+        }
+
+        // The powers go into a copy: a Stop from here on leaves the window's map as loaded.
+        LedMap result = map_;
+        for (int led : leds) {
+            if (host_.StopRequested()) return fail();
+            result.power[size_t(led)] = SaturationLevel(readings[size_t(led)]);
+        }
+        for (int led : leds) {
+            if (host_.StopRequested()) return fail();
+            host_.Status(cameraTag(c_) + ": Setting led power=" + std::to_string(led));
+            host_.SendLedPower(led, result.power[size_t(led)]);
+        }
+        if (host_.StopRequested()) return fail();
+        if (!WriteLedPower(result, setup_.saveFolder)) {
+            end_ = LightCalibrationEnd::NotSaved;
+            return fail("Could not write " + setup_.saveFolder + "/" + kLedPowerName + ": ledpower.dat unchanged");
+        }
+        map_ = result;
+        platform::Sleep(100);
+        grab();  // the last frame under the new powers, only shown
+        platform::Sleep(100);
+        return LightCalibrationEnd::Done;
+    }
+
+private:
+    bool grab()
+    {
+        const bool good = host_.GrabFrame();
+        host_.Progress(100.0 * ++frames_ / kSteps);
+        if (!good && end_ == LightCalibrationEnd::Done) end_ = LightCalibrationEnd::NoFrame;
+        return good;
+    }
+
+    LightCalibrationEnd fail(const std::string& message = {})
+    {
+        host_.SendAllLedPower(0);
+        LightCalibrationEnd end = end_;
+        if (host_.StopRequested() || end == LightCalibrationEnd::Done) end = LightCalibrationEnd::Stopped;
+        if (!message.empty()) host_.Status(message);
+        else if (end == LightCalibrationEnd::NoFrame)
+            host_.Status(cameraTag(c_) + ": no frame came whole: ledpower.dat unchanged");
+        return end;
+    }
+
+    LightCalibrationHost& host_;
+    LedMap& map_;
+    const LightCalibrationSetup& setup_;
+    const int c_;
+    int frames_ = 0;
+    LightCalibrationEnd end_ = LightCalibrationEnd::Done;
+};
+
+}  // namespace
+
+int SaturationLevel(const std::vector<int>& readings)
+{
+    int power = 0;
+    for (size_t level = 0; level < readings.size(); ++level)
+        if (readings[level] <= kSaturationLimit) power = int(level);
+    return power;
+}
+
+LightCalibrationEnd CalibrateSaturationLevel(LightCalibrationHost& host, LedMap& map, const LightCalibrationSetup& setup)
+{
+    return Saturation(host, map, setup).run();
+}
+
+}  // namespace tirmo::lighting
