@@ -93,6 +93,9 @@ MainLightCalibration::MainLightCalibration(Frm_acquire& window, QAction* entry) 
 void MainLightCalibration::mncalibralightback_Click()
 {
     link::Session& s = w_.session();
+    // A STOP Setup or a run's stop left the camera selection without its grabs; this calibration
+    // needs them, and so do the camera selections after it.
+    w_.camera->plate_view_shown = false;
     if (s.dummy_mode == 0 && !s.port_open) {
         ui::dialogs().messageBox("Operation not possible in OFFLINE Mode", ui::MsgButtons::Ok);
         return;

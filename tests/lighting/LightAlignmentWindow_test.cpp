@@ -86,6 +86,7 @@ TEST_F(LightAlignmentWindowTest, CancelAndStopSetupEndItUnfinishedAndUnsaved)
         });
         boxes.expectMessage("Remove Microplate and press OK", c.answer);
         if (c.endMessage) boxes.expectMessage(c.endMessage);
+        window->camera->plate_view_shown = true;  // as an earlier STOP Setup leaves the selection
         window->lightcal->mncalibralightback_Click();
         platform::setEventPump({});
         boxes.verifyAllShown();
@@ -94,6 +95,7 @@ TEST_F(LightAlignmentWindowTest, CancelAndStopSetupEndItUnfinishedAndUnsaved)
             EXPECT_EQ(captionSeen, "STOP Setup");
         } else {
             EXPECT_TRUE(sim->frames().empty());
+            EXPECT_FALSE(window->camera->plate_view_shown) << "camera selections grab again, also after a Cancel";
         }
         if (c.status) {
             EXPECT_EQ(window->txt_status->Text(), c.status);
