@@ -114,7 +114,7 @@ void RunControls::cmdPlay_Click()
         if (!PreRunChecks()) return;
     }
     Timer2.SetEnabled(false);
-    window_.StopTemperatureTimer();
+    StopTemperatureTick();
     if (s.run_state == 0)
         OpenNameFrame();
     else if (s.run_state == 1)
@@ -214,8 +214,8 @@ void RunControls::CancelCalibration()
     stop_requested = true;
     console_.session().run_state = 0;
     window_.SetPlateViewShown(true);
-    window_.PeltierOff();
-    window_.SendLightPulse(0);
+    PeltierOff();
+    SendLightPulse(0);
     window_.ResetTemperatureIndicator();
     SetPlayCaption("Play");
     window_.ShowGroupPanel(true);
@@ -359,14 +359,14 @@ void RunControls::RunAutoreferenceRound()
     link::Session& s = console_.session();
     SetPlayCaption("STOP");
     cmdreport->setEnabled(true);
-    window_.SetFan(window_.TemperatureControlOn() ? thermal::kFanFull : thermal::kFanHalf);
+    SetFan(window_.TemperatureControlOn() ? thermal::kFanFull : thermal::kFanHalf);
     s.run_state = 1;
     // A refused preparation leaves the run armed: the next press of STOP stops it cleanly.
     if (PrepareAcquisition() <= 0) return;
-    window_.PeltierOff();
-    window_.StopTemperatureTimer();
+    PeltierOff();
+    StopTemperatureTick();
     platform::Sleep(kPulsePauseMs);
-    window_.SendLightPulse(0);
+    SendLightPulse(0);
     window_.ShowGain(s.default_gain);
     console_.SetStatus(kStartingAutoreference);
     // The round yields to the window: a STOP pressed meanwhile ends the start here.

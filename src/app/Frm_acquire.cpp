@@ -136,7 +136,11 @@ void Frm_acquire::buildControls()
     lighting = std::make_unique<lighting::LightControls>(*this, *ticker, client_, mntools);
     project = std::make_unique<project::ProjectControls>(*this, client_, NeedsOfProject());
     run_window_ = std::make_unique<RunWindowAdapter>(*this);
-    run = std::make_unique<acquisition::RunControls>(*this, *run_window_, client_);
+    run = std::make_unique<acquisition::RunControls>(
+        *this, *run_window_,
+        acquisition::RunInstrument{thermal->stage, *Timer3,
+                                   {lighting->pulse_on, lighting->pulse_end, lighting->pulse_countdown}},
+        client_);
     report = std::make_unique<reports::ReportControls>(*this, client_, NeedsOfReport());
     bindRunSettings();
     orderToolsMenu();
