@@ -38,8 +38,8 @@ void FillWindowPixelMask(const RunTables& tables, camera::WindowPixelMask& mask)
 }
 }  // namespace
 
-RunControls::RunControls(link::Console& console, RunWindow& window, RunInstrument instrument, QWidget* client)
-    : random_(unsigned(platform::MonotonicMs())), console_(console), window_(window), instrument_(instrument)
+RunControls::RunControls(link::Console& console, RunWindow& window, RunShared shared, QWidget* client)
+    : random_(unsigned(platform::MonotonicMs())), console_(console), window_(window), shared_(shared)
 {
     Timer2.SetEnabled(false);
     Timer2.onTick([this] { Timer2_Timer(); });
@@ -382,7 +382,7 @@ plate::WindowActivity RunControls::ActivityView(double minutes, int c, int w)
 
 void RunControls::SendLightPulse(int level)
 {
-    lighting::SendLightPulse(level, instrument_.pulse.countdown, console_,
+    lighting::SendLightPulse(level, shared_.pulse.countdown, console_,
                              [this](const std::string& caption, uint32_t fill) { window_.ShowPulseIndicator(caption, fill); });
 }
 
@@ -392,11 +392,11 @@ void RunControls::SelectCamera(int camera)
     camera::SelectCamera(std::to_string(camera), console_);
 }
 
-void RunControls::PeltierOff() { instrument_.stage.PeltierOff(console_); }
+void RunControls::PeltierOff() { shared_.stage.PeltierOff(console_); }
 
-void RunControls::SetFan(int level) { instrument_.stage.SetFan(level, console_); }
+void RunControls::SetFan(int level) { shared_.stage.SetFan(level, console_); }
 
-void RunControls::StopTemperatureTick() { instrument_.temperature_tick.SetEnabled(false); }
+void RunControls::StopTemperatureTick() { shared_.temperature_tick.SetEnabled(false); }
 
 void RunControls::ApplyCameraSettings(const CameraWindowGeometry&) { window_.ApplyCameraSettings(); }
 

@@ -10,6 +10,7 @@
 #include "link/Exchange.h"
 #include "link/Session.h"
 #include "platform/Clock.h"
+#include "platform/ConfigFiles.h"
 #include "platform/Convert.h"
 #include "platform/ProgramFolder.h"
 #include "thermal/TemperatureStage.h"
@@ -343,9 +344,10 @@ bool RunControls::WriteRunStartFiles()
     files.title = txt_acqname->Text();
     files.lapse = settings().AcquisitionTime();
     files.format = format;
-    const bool written = window_.WriteProjectSetup(project_folder) && window_.SaveWellGroups(project_folder) &&
-                         window_.SaveWellGroups(project_folder + "\\" + acquisition_name) &&
-                         window_.WriteCameraConfig() &&
+    const bool written = window_.WriteProjectSetup(project_folder) &&
+                         plate::SaveWellGroups(shared_.groups, project_folder, console_) &&
+                         plate::SaveWellGroups(shared_.groups, project_folder + "\\" + acquisition_name, console_) &&
+                         WriteCameraMask(platform::CameraMaskPath(s.serial_number), settings(), console_) &&
                          window_.CopyBlankToAcquisition(format, s.acquisition_folder) &&
                          WriteStartingFiles(s.acquisition_folder, files);
     if (!written) RefuseStart(kStartingFileNotWritten + s.acquisition_folder);

@@ -110,8 +110,6 @@ public:
     // not be written. project is a folder name under reports, folder below reports for the groups,
     // acquisitionFolder a full path.
     virtual bool WriteProjectSetup(const std::string& project) = 0;
-    virtual bool SaveWellGroups(const std::string& folder) = 0;
-    virtual bool WriteCameraConfig() = 0;
     virtual bool CopyBlankToAcquisition(const std::string& format, const std::string& acquisitionFolder) = 0;
     // The factors of the format from the reference runs into the reference table and the
     // acquisition's factor_correction.txt; NeutralReferenceFactors sets every factor to 1.0.

@@ -138,8 +138,8 @@ void Frm_acquire::buildControls()
     run_window_ = std::make_unique<RunWindowAdapter>(*this);
     run = std::make_unique<acquisition::RunControls>(
         *this, *run_window_,
-        acquisition::RunInstrument{thermal->stage, *Timer3,
-                                   {lighting->pulse_on, lighting->pulse_end, lighting->pulse_countdown}},
+        acquisition::RunShared{thermal->stage, *Timer3,
+                               {lighting->pulse_on, lighting->pulse_end, lighting->pulse_countdown}, plate->groups},
         client_);
     report = std::make_unique<reports::ReportControls>(*this, client_, NeedsOfReport());
     bindRunSettings();
@@ -329,11 +329,7 @@ void Frm_acquire::ReadCameraMask(const std::string& path)
 
 bool Frm_acquire::WriteCameraConfig(const std::string& path)
 {
-    std::array<bool, 6> inUse;
-    for (size_t i = 0; i < inUse.size(); ++i) inUse[i] = session().run_settings.CameraInUse(int(i));
-    if (platform::WriteCameraMaskFile(path, inUse)) return true;
-    SetStatus("Could not write the camera mask " + path);
-    return false;
+    return acquisition::WriteCameraMask(path, session().run_settings, *this);
 }
 
 // ---------------------------------------------------------------- closing

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/ConfigFiles.h"
 #include "app/Frm_acquire.h"
 #include "project/BlankStore.h"
 #include "project/InternalReference.h"
@@ -258,10 +257,6 @@ std::string RunWindowAdapter::ReferenceProjectName() const
 }
 
 bool RunWindowAdapter::WriteProjectSetup(const std::string& project) { return w_.project->WriteProjectSetup(project); }
-
-bool RunWindowAdapter::SaveWellGroups(const std::string& folder) { return w_.plate->SaveWellGroups(folder); }
-
-bool RunWindowAdapter::WriteCameraConfig() { return w_.WriteCameraConfig(platform::CameraMaskPath(w_.session().serial_number)); }
 
 bool RunWindowAdapter::CopyBlankToAcquisition(const std::string& format, const std::string& acquisitionFolder)
 {

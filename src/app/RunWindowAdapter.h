@@ -59,8 +59,6 @@ public:
     bool HasInternalReference(const std::string& format) const override;
     std::string ReferenceProjectName() const override;
     bool WriteProjectSetup(const std::string& project) override;
-    bool SaveWellGroups(const std::string& folder) override;
-    bool WriteCameraConfig() override;
     bool CopyBlankToAcquisition(const std::string& format, const std::string& acquisitionFolder) override;
     bool ComputeInternalReference(const std::string& acquisitionFolder, const std::string& format) override;
     void NeutralReferenceFactors() override;
