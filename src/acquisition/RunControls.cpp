@@ -382,8 +382,9 @@ plate::WindowActivity RunControls::ActivityView(double minutes, int c, int w)
 
 void RunControls::SendLightPulse(int level)
 {
-    lighting::SendLightPulse(level, shared_.pulse.countdown, console_,
-                             [this](const std::string& caption, uint32_t fill) { window_.ShowPulseIndicator(caption, fill); });
+    lighting::SendLightPulse(level, shared_.pulse.countdown, console_, [this](const std::string& caption, uint32_t fill) {
+        window_.ShowPulseIndicator(caption, fill);
+    });
 }
 
 void RunControls::SelectCamera(int camera)
