@@ -8,6 +8,7 @@
 #include "acquisition/RunPreparation.h"
 #include "camera/CameraSelect.h"
 #include "camera/FrameTransfer.h"
+#include "lighting/LedCommands.h"
 #include "link/Exchange.h"
 #include "link/Session.h"
 #include "platform/Locale.h"
@@ -37,8 +38,8 @@ void FillWindowPixelMask(const RunTables& tables, camera::WindowPixelMask& mask)
 }
 }  // namespace
 
-RunControls::RunControls(link::Console& console, RunWindow& window, QWidget* client)
-    : random_(unsigned(platform::MonotonicMs())), console_(console), window_(window)
+RunControls::RunControls(link::Console& console, RunWindow& window, RunShared shared, QWidget* client)
+    : random_(unsigned(platform::MonotonicMs())), console_(console), window_(window), shared_(shared)
 {
     Timer2.SetEnabled(false);
     Timer2.onTick([this] { Timer2_Timer(); });
@@ -216,7 +217,7 @@ void RunControls::AdvanceWindow()
         }
     }
     if (c != camera_index) {
-        window_.SelectCamera(c);
+        SelectCamera(c);
         platform::Sleep(1);
     }
     const bool bright = settings().PlateFormat() == "w96f" && w == kWindow96Bright;
@@ -230,13 +231,13 @@ void RunControls::AdvanceWindow()
 void RunControls::EndRun()
 {
     link::Session& s = console_.session();
-    window_.StopTemperatureTimer();
+    StopTemperatureTick();
     console_.SetStatus(kRunDone);
     s.run_state = 0;
     SetPlayCaption("New");
     window_.UnlockRunBoxes();
-    window_.SetFan(thermal::kFanHalf);
-    window_.SelectCamera(camera::kNoCamera);
+    SetFan(thermal::kFanHalf);
+    SelectCamera(camera::kNoCamera);
     if (settings().BlankRun())
         window_.SaveBlankMeasurement(s.acquisition_folder, settings().PlateFormat(), Minutes(s.elapsed_seconds));
     else
@@ -253,16 +254,16 @@ void RunControls::StopPlayRun()
     SetPlayCaption("Play");
     s.run_state = 0;
     Timer2.SetEnabled(false);
-    window_.StopTemperatureTimer();
-    window_.PeltierOff();
+    StopTemperatureTick();
+    PeltierOff();
     platform::Sleep(kStopPauseMs);
-    window_.SetFan(thermal::kFanHalf);
+    SetFan(thermal::kFanHalf);
     platform::Sleep(kStopPauseMs);
-    window_.SendLightPulse(0);
+    SendLightPulse(0);
     window_.UnlockPulseFields();
     window_.ResetTemperatureBox();
     platform::Sleep(kStopPauseMs);
-    window_.SelectCamera(camera::kNoCamera);
+    SelectCamera(camera::kNoCamera);
     // A stopped blank run is no blank: the next run must not be saved as one.
     settings().SetBlankRun(false);
 }
@@ -379,7 +380,24 @@ plate::WindowActivity RunControls::ActivityView(double minutes, int c, int w)
     return run;
 }
 
-void RunControls::SendLightPulse(int level) { window_.SendLightPulse(level); }
+void RunControls::SendLightPulse(int level)
+{
+    lighting::SendLightPulse(level, shared_.pulse.countdown, console_, [this](const std::string& caption, uint32_t fill) {
+        window_.ShowPulseIndicator(caption, fill);
+    });
+}
+
+void RunControls::SelectCamera(int camera)
+{
+    window_.ShowCamera(camera);
+    camera::SelectCamera(std::to_string(camera), console_);
+}
+
+void RunControls::PeltierOff() { shared_.stage.PeltierOff(console_); }
+
+void RunControls::SetFan(int level) { shared_.stage.SetFan(level, console_); }
+
+void RunControls::StopTemperatureTick() { shared_.temperature_tick.SetEnabled(false); }
 
 void RunControls::ApplyCameraSettings(const CameraWindowGeometry&) { window_.ApplyCameraSettings(); }
 

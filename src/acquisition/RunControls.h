@@ -25,8 +25,11 @@
 #include "acquisition/RunWindow.h"
 #include "acquisition/WindowCompletion.h"
 #include "camera/PixelMask.h"
+#include "lighting/LightPulse.h"
 #include "link/Protocol.h"
 #include "plate/PlateFormat.h"
+#include "plate/WellGroups.h"
+#include "thermal/TemperatureStage.h"
 #include "ui/FilterHandle.h"
 #include "ui/Forward.h"
 #include "ui/Timer.h"
@@ -57,10 +60,22 @@ inline constexpr const char* kStartingAutoreference = "Starting autoreference ro
 inline constexpr const char* kFolderNotCreated = "The acquisition folder could not be created: ";
 inline constexpr const char* kStartingFileNotWritten = "The run could not write its starting files in ";
 
+// What the run shares with the window's panels. The instrument objects it sends through itself:
+// the stage keeps its own state between commands, and the one-second tick drives the thermostat
+// and the light pulses, which the run stops while it starts and at its end.
+struct RunShared {
+    thermal::TemperatureStage& stage;
+    ui::Timer& temperature_tick;
+    // The light panel's pulse state: its countdown is what the pulse indicator shows.
+    lighting::PulseState pulse;
+    // The plate's well groups, which the run start writes into the project and the acquisition.
+    const plate::WellGroups& groups;
+};
+
 class RunControls : private RunDevices {
 public:
     // The Play and Report buttons go on client, where the window's tree finds them.
-    RunControls(link::Console& console, RunWindow& window, QWidget* client);
+    RunControls(link::Console& console, RunWindow& window, RunShared shared, QWidget* client);
 
     // ---- Play button, name frame and run start
     // Builds the name frame's controls in the window's frm_confirmacq.
@@ -196,11 +211,17 @@ private:
 
     void SendLightPulse(int level) override;
     void ApplyCameraSettings(const CameraWindowGeometry& window) override;
+    // The camera shown in the camera box and selected (camera::kNoCamera: none).
+    void SelectCamera(int camera);
+    void PeltierOff();
+    void SetFan(int level);
+    void StopTemperatureTick();
 
     link::Console& console_;
     // The time and format the run is made with, shared with every window that shows them.
     link::RunSettings& settings() { return console_.session().run_settings; }
     RunWindow& window_;
+    RunShared shared_;
     std::vector<long> viewPixelActivity_;
     std::vector<int> viewPixelWell_, viewPixelColumn_, viewPixelRow_;
     std::vector<double> viewWellActivity_;

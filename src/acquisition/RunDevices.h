@@ -1,7 +1,7 @@
 #pragma once
 // What the run engine asks of the instrument while it sets up and completes camera windows. The
-// main window implements it with its own camera boxes and light-pulse sender; tests record the
-// calls.
+// run implements it: the light pulse it sends itself, the camera set-up from the window's camera
+// boxes; tests record the calls.
 namespace tirmo::acquisition {
 
 struct CameraWindowGeometry;

@@ -1,16 +1,29 @@
 #include "acquisition/RunFiles.h"
 
+#include <array>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "link/Protocol.h"
+#include "link/RunSettings.h"
 #include "platform/Clock.h"
+#include "platform/ConfigFiles.h"
 #include "platform/Convert.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
 
 namespace tirmo::acquisition {
+
+bool WriteCameraMask(const std::string& path, const link::RunSettings& settings, link::Console& console)
+{
+    std::array<bool, 6> inUse;
+    for (size_t i = 0; i < inUse.size(); ++i) inUse[i] = settings.CameraInUse(int(i));
+    if (platform::WriteCameraMaskFile(path, inUse)) return true;
+    console.SetStatus("Could not write the camera mask " + path);
+    return false;
+}
 namespace {
 
 std::string withoutQuotes(std::string_view text)

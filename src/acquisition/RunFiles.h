@@ -8,7 +8,16 @@
 #include <string_view>
 #include <vector>
 
+namespace tirmo::link {
+class Console;
+class RunSettings;
+}  // namespace tirmo::link
+
 namespace tirmo::acquisition {
+
+// The camera mask file at path from the cameras in use; when it cannot be written, says so on
+// the console's status line.
+bool WriteCameraMask(const std::string& path, const link::RunSettings& settings, link::Console& console);
 
 inline constexpr const char* kSerialFile = "serial.dat";
 inline constexpr const char* kSubprojectFile = "subpj.dat";

@@ -10,6 +10,7 @@
 #include "link/Exchange.h"
 #include "link/Session.h"
 #include "platform/Clock.h"
+#include "platform/ConfigFiles.h"
 #include "platform/Convert.h"
 #include "platform/ProgramFolder.h"
 #include "thermal/TemperatureStage.h"
@@ -114,7 +115,7 @@ void RunControls::cmdPlay_Click()
         if (!PreRunChecks()) return;
     }
     Timer2.SetEnabled(false);
-    window_.StopTemperatureTimer();
+    StopTemperatureTick();
     if (s.run_state == 0)
         OpenNameFrame();
     else if (s.run_state == 1)
@@ -214,8 +215,8 @@ void RunControls::CancelCalibration()
     stop_requested = true;
     console_.session().run_state = 0;
     window_.SetPlateViewShown(true);
-    window_.PeltierOff();
-    window_.SendLightPulse(0);
+    PeltierOff();
+    SendLightPulse(0);
     window_.ResetTemperatureIndicator();
     SetPlayCaption("Play");
     window_.ShowGroupPanel(true);
@@ -343,9 +344,10 @@ bool RunControls::WriteRunStartFiles()
     files.title = txt_acqname->Text();
     files.lapse = settings().AcquisitionTime();
     files.format = format;
-    const bool written = window_.WriteProjectSetup(project_folder) && window_.SaveWellGroups(project_folder) &&
-                         window_.SaveWellGroups(project_folder + "\\" + acquisition_name) &&
-                         window_.WriteCameraConfig() &&
+    const bool written = window_.WriteProjectSetup(project_folder) &&
+                         plate::SaveWellGroups(shared_.groups, project_folder, console_) &&
+                         plate::SaveWellGroups(shared_.groups, project_folder + "\\" + acquisition_name, console_) &&
+                         WriteCameraMask(platform::CameraMaskPath(s.serial_number), settings(), console_) &&
                          window_.CopyBlankToAcquisition(format, s.acquisition_folder) &&
                          WriteStartingFiles(s.acquisition_folder, files);
     if (!written) RefuseStart(kStartingFileNotWritten + s.acquisition_folder);
@@ -359,14 +361,14 @@ void RunControls::RunAutoreferenceRound()
     link::Session& s = console_.session();
     SetPlayCaption("STOP");
     cmdreport->setEnabled(true);
-    window_.SetFan(window_.TemperatureControlOn() ? thermal::kFanFull : thermal::kFanHalf);
+    SetFan(window_.TemperatureControlOn() ? thermal::kFanFull : thermal::kFanHalf);
     s.run_state = 1;
     // A refused preparation leaves the run armed: the next press of STOP stops it cleanly.
     if (PrepareAcquisition() <= 0) return;
-    window_.PeltierOff();
-    window_.StopTemperatureTimer();
+    PeltierOff();
+    StopTemperatureTick();
     platform::Sleep(kPulsePauseMs);
-    window_.SendLightPulse(0);
+    SendLightPulse(0);
     window_.ShowGain(s.default_gain);
     console_.SetStatus(kStartingAutoreference);
     // The round yields to the window: a STOP pressed meanwhile ends the start here.

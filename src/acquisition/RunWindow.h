@@ -3,6 +3,7 @@
 // in use, the camera boxes and their set-up, the select buttons, the live strip and the plate
 // map, the light panel and the readings a window completion records. One adapter in the main
 // window implements it, so the run object never reaches into the window's members itself.
+#include <cstdint>
 #include <span>
 #include <string>
 
@@ -38,7 +39,8 @@ public:
     // ---- window completion
     // The activity drawing of the plate map; the window adds its blank and reference factors.
     virtual void DrawPlateActivity(plate::WindowActivity run, int camera, int window, int mode) = 0;
-    virtual void SendLightPulse(int level) = 0;
+    // The pulse indicator: Chk_lenabled's caption and Shape_light's fill.
+    virtual void ShowPulseIndicator(const std::string& caption, uint32_t fill) = 0;
     virtual PulseBoxes PulseBoxTexts() const = 0;
     // The light panel's pulse state, which the completion's pulse step changes.
     virtual lighting::PulseState PulseState() = 0;
@@ -54,17 +56,13 @@ public:
     // One thermostat step towards txttemp's set point while chk_temp is ticked (else read only);
     // the temperature read.
     virtual double ThermostatStep() = 0;
-    // txt_cam shows the camera and the camera is selected (6: none).
-    virtual void SelectCamera(int camera) = 0;
+    // txt_cam shows the camera (6: none).
+    virtual void ShowCamera(int camera) = 0;
     // txt_exposure and txt_gain for the next window.
     virtual void ShowRunExposure(int exposure, int gain) = 0;
     virtual void DrawActivityChart(int camera, int window) = 0;
 
     // ---- run end and stop
-    // Timer3, the one-second tick, off.
-    virtual void StopTemperatureTimer() = 0;
-    virtual void PeltierOff() = 0;
-    virtual void SetFan(int level) = 0;
     // txt_pulseoff, txt_pulseon and txt_pulsetimes editable again.
     virtual void UnlockPulseFields() = 0;
     // chk_temp captioned "Temperature" and unticked (its click handler runs), the indicator white.
@@ -112,8 +110,6 @@ public:
     // not be written. project is a folder name under reports, folder below reports for the groups,
     // acquisitionFolder a full path.
     virtual bool WriteProjectSetup(const std::string& project) = 0;
-    virtual bool SaveWellGroups(const std::string& folder) = 0;
-    virtual bool WriteCameraConfig() = 0;
     virtual bool CopyBlankToAcquisition(const std::string& format, const std::string& acquisitionFolder) = 0;
     // The factors of the format from the reference runs into the reference table and the
     // acquisition's factor_correction.txt; NeutralReferenceFactors sets every factor to 1.0.

@@ -136,7 +136,11 @@ void Frm_acquire::buildControls()
     lighting = std::make_unique<lighting::LightControls>(*this, *ticker, client_, mntools);
     project = std::make_unique<project::ProjectControls>(*this, client_, NeedsOfProject());
     run_window_ = std::make_unique<RunWindowAdapter>(*this);
-    run = std::make_unique<acquisition::RunControls>(*this, *run_window_, client_);
+    run = std::make_unique<acquisition::RunControls>(
+        *this, *run_window_,
+        acquisition::RunShared{thermal->stage, *Timer3,
+                               {lighting->pulse_on, lighting->pulse_end, lighting->pulse_countdown}, plate->groups},
+        client_);
     report = std::make_unique<reports::ReportControls>(*this, client_, NeedsOfReport());
     bindRunSettings();
     orderToolsMenu();
@@ -326,11 +330,7 @@ void Frm_acquire::ReadCameraMask(const std::string& path)
 
 bool Frm_acquire::WriteCameraConfig(const std::string& path)
 {
-    std::array<bool, 6> inUse;
-    for (size_t i = 0; i < inUse.size(); ++i) inUse[i] = session().run_settings.CameraInUse(int(i));
-    if (platform::WriteCameraMaskFile(path, inUse)) return true;
-    SetStatus("Could not write the camera mask " + path);
-    return false;
+    return acquisition::WriteCameraMask(path, session().run_settings, *this);
 }
 
 // ---------------------------------------------------------------- closing

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/ConfigFiles.h"
 #include "app/Frm_acquire.h"
 #include "project/BlankStore.h"
 #include "project/InternalReference.h"
@@ -80,7 +79,11 @@ void RunWindowAdapter::DrawPlateActivity(plate::WindowActivity run, int camera, 
     w_.plate->plate_map->DrawPlateActivity(run, camera, window, mode, w_.session().run_settings.PlateFormat(), w_.plate->cmb_formatplate->Text());
 }
 
-void RunWindowAdapter::SendLightPulse(int level) { w_.lighting->SendLightPulse(level); }
+void RunWindowAdapter::ShowPulseIndicator(const std::string& caption, uint32_t fill)
+{
+    w_.lighting->Chk_lenabled->SetCaption(caption);
+    w_.lighting->Shape_light->SetFillColor(fill);
+}
 
 acquisition::PulseBoxes RunWindowAdapter::PulseBoxTexts() const
 {
@@ -130,11 +133,7 @@ double RunWindowAdapter::ThermostatStep()
     return t.RegulateTemperature(setpoint);
 }
 
-void RunWindowAdapter::SelectCamera(int camera)
-{
-    Show(w_.camera->txt_cam, camera);
-    w_.camera->cmd_camera_Click();
-}
+void RunWindowAdapter::ShowCamera(int camera) { Show(w_.camera->txt_cam, camera); }
 
 void RunWindowAdapter::ShowRunExposure(int exposure, int gain)
 {
@@ -143,12 +142,6 @@ void RunWindowAdapter::ShowRunExposure(int exposure, int gain)
 }
 
 void RunWindowAdapter::DrawActivityChart(int camera, int window) { w_.plate->DrawActivityChart(camera, window); }
-
-void RunWindowAdapter::StopTemperatureTimer() { w_.Timer3->SetEnabled(false); }
-
-void RunWindowAdapter::PeltierOff() { w_.thermal->PeltierOff(); }
-
-void RunWindowAdapter::SetFan(int level) { w_.thermal->SetFan(level); }
 
 void RunWindowAdapter::UnlockPulseFields()
 {
@@ -264,10 +257,6 @@ std::string RunWindowAdapter::ReferenceProjectName() const
 }
 
 bool RunWindowAdapter::WriteProjectSetup(const std::string& project) { return w_.project->WriteProjectSetup(project); }
-
-bool RunWindowAdapter::SaveWellGroups(const std::string& folder) { return w_.plate->SaveWellGroups(folder); }
-
-bool RunWindowAdapter::WriteCameraConfig() { return w_.WriteCameraConfig(platform::CameraMaskPath(w_.session().serial_number)); }
 
 bool RunWindowAdapter::CopyBlankToAcquisition(const std::string& format, const std::string& acquisitionFolder)
 {

@@ -20,7 +20,7 @@ public:
     void ClearRealtimePicture() override;
     void DrawPlateWells(int camera, int window) override;
     void DrawPlateActivity(plate::WindowActivity run, int camera, int window, int mode) override;
-    void SendLightPulse(int level) override;
+    void ShowPulseIndicator(const std::string& caption, uint32_t fill) override;
     acquisition::PulseBoxes PulseBoxTexts() const override;
     lighting::PulseState PulseState() override;
     std::span<const double> ReferenceFactors() const override;
@@ -30,12 +30,9 @@ public:
                        bool hasDifference, long frameCounter) override;
     void ShowElapsedTime(const std::string& text) override;
     double ThermostatStep() override;
-    void SelectCamera(int camera) override;
+    void ShowCamera(int camera) override;
     void ShowRunExposure(int exposure, int gain) override;
     void DrawActivityChart(int camera, int window) override;
-    void StopTemperatureTimer() override;
-    void PeltierOff() override;
-    void SetFan(int level) override;
     void UnlockPulseFields() override;
     void ResetTemperatureBox() override;
     void UnlockRunBoxes() override;
@@ -62,8 +59,6 @@ public:
     bool HasInternalReference(const std::string& format) const override;
     std::string ReferenceProjectName() const override;
     bool WriteProjectSetup(const std::string& project) override;
-    bool SaveWellGroups(const std::string& folder) override;
-    bool WriteCameraConfig() override;
     bool CopyBlankToAcquisition(const std::string& format, const std::string& acquisitionFolder) override;
     bool ComputeInternalReference(const std::string& acquisitionFolder, const std::string& format) override;
     void NeutralReferenceFactors() override;

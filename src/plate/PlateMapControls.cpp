@@ -57,18 +57,16 @@ private:
 };
 
 // "reports\<folder>\chgroup.dat", as the status line names the file.
-std::string shownGroupFile(const std::string& folder) { return "reports\\" + folder + "\\chgroup.dat"; }
-
 void reportLoad(PlateControls& w, const std::string& folder, const plate::WellGroups::LoadResult& result)
 {
     if (!result.error.empty()) {
-        w.SetStatus(shownGroupFile(folder) + " " + result.error);
+        w.SetStatus(ShownGroupFile(folder) + " " + result.error);
         return;
     }
     if (result.skippedLines.empty()) return;
     std::string lines;
     for (int n : result.skippedLines) lines += (lines.empty() ? "" : ",") + std::to_string(n);
-    w.SetStatus(shownGroupFile(folder) + ": " + (result.skippedLines.size() == 1 ? "line " : "lines ") + lines +
+    w.SetStatus(ShownGroupFile(folder) + ": " + (result.skippedLines.size() == 1 ? "line " : "lines ") + lines +
                 " skipped (not a well and group of the tables)");
 }
 
@@ -175,10 +173,7 @@ void PlateControls::ReadWellGroups(const std::string& folder)
 
 bool PlateControls::SaveWellGroups(const std::string& folder)
 {
-    if (groups.Save(plate::GroupFilePath(folder))) return true;
-    // A run keeps the groups it was measured with only through this file: say so when it fails.
-    SetStatus("Could not save the well groups to " + shownGroupFile(folder));
-    return false;
+    return plate::SaveWellGroups(groups, folder, console_);
 }
 
 void PlateControls::BuildGroupList(int group)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "link/Protocol.h"
 #include "platform/Convert.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
@@ -44,7 +45,16 @@ bool writtenRow(std::string_view line)
 
 std::string GroupFilePath(const std::string& folder)
 {
-    return platform::ProgramPath("reports\\" + folder + "\\chgroup.dat");
+    return platform::ProgramPath(ShownGroupFile(folder));
+}
+
+std::string ShownGroupFile(const std::string& folder) { return "reports\\" + folder + "\\chgroup.dat"; }
+
+bool SaveWellGroups(const WellGroups& groups, const std::string& folder, link::Console& console)
+{
+    if (groups.Save(GroupFilePath(folder))) return true;
+    console.SetStatus("Could not save the well groups to " + ShownGroupFile(folder));
+    return false;
 }
 
 WellGroups::WellGroups()

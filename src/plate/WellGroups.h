@@ -12,6 +12,10 @@
 #include <string_view>
 #include <vector>
 
+namespace tirmo::link {
+class Console;
+}
+
 namespace tirmo::plate {
 
 inline constexpr int kGroupEntries = 385;  // entries 0..384 of each table
@@ -23,6 +27,8 @@ inline constexpr const char* kGroupFileHeader = "#Well, Group, name";
 
 // <program folder>\reports\<folder>\chgroup.dat; folder is a project, or project\acquisition.
 std::string GroupFilePath(const std::string& folder);
+// The same file as the status line names it: reports\<folder>\chgroup.dat.
+std::string ShownGroupFile(const std::string& folder);
 
 class WellGroups {
 public:
@@ -88,5 +94,9 @@ public:
     // size or one that does not divide the plate's rows and columns.
     bool GroupInBlocks(std::string_view caption, int rows, int columns);
 };
+
+// Writes the groups to the group file of folder; when it cannot, says so on the console's status
+// line, since a run keeps the groups it was measured with only through this file.
+bool SaveWellGroups(const WellGroups& groups, const std::string& folder, link::Console& console);
 
 }  // namespace tirmo::plate
