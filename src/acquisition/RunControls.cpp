@@ -120,7 +120,12 @@ void RunControls::Timer2_Timer()
         CommunicationError();
         return;
     }
-    if (frame_counter % 3 == 0) stage_temperature = window_.ThermostatStep();
+    if (frame_counter % 3 == 0) {
+        // Towards the set point while the temperature box is ticked, else a reading only.
+        const thermal::ThermostatStepResult step = shared_.temperature.Step(shared_.temperature.RunSetPoint());
+        window_.ShowThermostatStep(step);
+        stage_temperature = step.conversion.temperature;
+    }
     if (frame_counter >= kWindowFrames) {
         // A run that can no longer keep its records would go on measuring for nothing.
         if (!CompleteWindow()) {

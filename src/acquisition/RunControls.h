@@ -29,6 +29,7 @@
 #include "link/Protocol.h"
 #include "plate/PlateFormat.h"
 #include "plate/WellGroups.h"
+#include "thermal/TemperatureControl.h"
 #include "thermal/TemperatureStage.h"
 #include "ui/FilterHandle.h"
 #include "ui/Forward.h"
@@ -65,6 +66,8 @@ inline constexpr const char* kStartingFileNotWritten = "The run could not write 
 // and the light pulses, which the run stops while it starts and at its end.
 struct RunShared {
     thermal::TemperatureStage& stage;
+    // The thermostat step over the shared thermal settings, which the acquisition tick runs.
+    thermal::TemperatureControl& temperature;
     ui::Timer& temperature_tick;
     // The light panel's pulse state: its countdown is what the pulse indicator shows.
     lighting::PulseState pulse;

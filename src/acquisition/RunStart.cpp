@@ -361,7 +361,7 @@ void RunControls::RunAutoreferenceRound()
     link::Session& s = console_.session();
     SetPlayCaption("STOP");
     cmdreport->setEnabled(true);
-    SetFan(window_.TemperatureControlOn() ? thermal::kFanFull : thermal::kFanHalf);
+    SetFan(shared_.temperature.Settings().box_ticked ? thermal::kFanFull : thermal::kFanHalf);
     s.run_state = 1;
     // A refused preparation leaves the run armed: the next press of STOP stops it cleanly.
     if (PrepareAcquisition() <= 0) return;

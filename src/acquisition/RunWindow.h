@@ -12,6 +12,7 @@
 #include "acquisition/WindowCompletion.h"
 #include "lighting/LightPulse.h"
 #include "plate/PlateMap.h"
+#include "thermal/TemperatureControl.h"
 
 namespace tirmo::acquisition {
 
@@ -53,9 +54,8 @@ public:
     virtual void ShowLiveFrame(int camera, int window, const std::string& frame, const std::string& difference,
                                bool hasDifference, long frameCounter) = 0;
     virtual void ShowElapsedTime(const std::string& text) = 0;
-    // One thermostat step towards txttemp's set point while chk_temp is ticked (else read only);
-    // the temperature read.
-    virtual double ThermostatStep() = 0;
+    // What a thermostat step read and decided, in the temperature boxes and the indicator.
+    virtual void ShowThermostatStep(const thermal::ThermostatStepResult& step) = 0;
     // txt_cam shows the camera (6: none).
     virtual void ShowCamera(int camera) = 0;
     // txt_exposure and txt_gain for the next window.
@@ -100,8 +100,6 @@ public:
     virtual void ReloadProject() = 0;
     // chk_temp captioned "Temperature" (its value left) and the indicator white.
     virtual void ResetTemperatureIndicator() = 0;
-    // chk_temp ticked: the run holds a set point.
-    virtual bool TemperatureControlOn() const = 0;
     // 1 when the instrument has an accepted reference run of the format.
     virtual bool HasInternalReference(const std::string& format) const = 0;
     // The reference project of the instrument: "_internal_reference" and its serial tag.

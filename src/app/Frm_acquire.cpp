@@ -138,7 +138,7 @@ void Frm_acquire::buildControls()
     run_window_ = std::make_unique<RunWindowAdapter>(*this);
     run = std::make_unique<acquisition::RunControls>(
         *this, *run_window_,
-        acquisition::RunShared{thermal->stage, *Timer3,
+        acquisition::RunShared{thermal->stage, thermal->control, *Timer3,
                                {lighting->pulse_on, lighting->pulse_end, lighting->pulse_countdown}, plate->groups},
         client_);
     report = std::make_unique<reports::ReportControls>(*this, client_, NeedsOfReport());

@@ -126,11 +126,9 @@ void RunWindowAdapter::ShowElapsedTime(const std::string& text)
     w_.containers.txt_timepass->Refresh();
 }
 
-double RunWindowAdapter::ThermostatStep()
+void RunWindowAdapter::ShowThermostatStep(const thermal::ThermostatStepResult& step)
 {
-    thermal::ThermalControls& t = *w_.thermal;
-    int setpoint = t.chk_temp->Value() == 1 ? t.SetPointValue() : 0;
-    return t.RegulateTemperature(setpoint);
+    w_.thermal->ShowThermostatStep(step);
 }
 
 void RunWindowAdapter::ShowCamera(int camera) { Show(w_.camera->txt_cam, camera); }
@@ -243,8 +241,6 @@ void RunWindowAdapter::ResetTemperatureIndicator()
     w_.thermal->chk_temp->SetCaption("Temperature");
     w_.thermal->Shape_temp->SetFillColor(0xFFFFFF);
 }
-
-bool RunWindowAdapter::TemperatureControlOn() const { return w_.thermal->chk_temp->Value() == 1; }
 
 bool RunWindowAdapter::HasInternalReference(const std::string& format) const
 {

@@ -29,7 +29,7 @@ public:
     void ShowLiveFrame(int camera, int window, const std::string& frame, const std::string& difference,
                        bool hasDifference, long frameCounter) override;
     void ShowElapsedTime(const std::string& text) override;
-    double ThermostatStep() override;
+    void ShowThermostatStep(const thermal::ThermostatStepResult& step) override;
     void ShowCamera(int camera) override;
     void ShowRunExposure(int exposure, int gain) override;
     void DrawActivityChart(int camera, int window) override;
@@ -55,7 +55,6 @@ public:
     void RedrawPlateOfPlateFormat() override;
     void ReloadProject() override;
     void ResetTemperatureIndicator() override;
-    bool TemperatureControlOn() const override;
     bool HasInternalReference(const std::string& format) const override;
     std::string ReferenceProjectName() const override;
     bool WriteProjectSetup(const std::string& project) override;

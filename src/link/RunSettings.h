@@ -93,4 +93,14 @@ private:
     int last_id_ = 0;
 };
 
+// The temperature control as the user last left it: the set point as typed or chosen (the
+// thermostat reads the number from it), whether the temperature box is ticked, and whether the
+// control is on (ticked and confirmed). The temperature box and the set-point box show and edit
+// these; the run and the one-second tick regulate with them.
+struct ThermalSettings {
+    std::string set_point_text;
+    bool box_ticked = false;
+    bool control_on = false;
+};
+
 }  // namespace tirmo::link

@@ -25,6 +25,7 @@ struct Session {
     int run_state = 0;             // 0 idle, 1 running, -1 a light calibration has the cameras
     double elapsed_seconds = 0;    // seconds since the run started
     RunSettings run_settings;      // what the next run is made with; the windows show it
+    ThermalSettings thermal;       // the temperature control; the temperature boxes show it
 };
 
 // What an instrument's serial number says about its hardware: the first boards (below 50) have

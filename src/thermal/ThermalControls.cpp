@@ -14,6 +14,7 @@
 #include <ctime>
 
 #include "thermal/ThermalControls.h"
+#include "link/Session.h"
 #include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
@@ -30,7 +31,6 @@ namespace tirmo::thermal {
 namespace {
 
 
-constexpr int kOffPauseMs = 10;
 constexpr int kSettingPauseMs = 500;
 constexpr const char* kIdleCaption = "Temperature";
 const std::string kDegrees = "\xB0";  // texts are Latin-1 bytes
@@ -62,13 +62,14 @@ std::string oneDecimal(double x) { return platform::NumberText(double(platform::
 }  // namespace
 
 ThermalControls::ThermalControls(link::Console& console, ui::Ticker& ticker, QWidget* client, QMenuBar* menus)
-    : QObject(client), console_(console), ticker_(ticker)
+    : QObject(client), control(console, thermostat, stage, cycle, [this] { ticker_.Release(ticks_); }),
+      console_(console), ticker_(ticker)
 {
     build(client, menus);
     // The tick runs the temperature work while control is on (the cycle runs inside it).
     ticks_ = ticker_.Register([this] {
         TemperatureTimerStep();
-        return temperature_control_on;
+        return control.Settings().control_on;
     });
 }
 
@@ -83,8 +84,14 @@ void ThermalControls::build(QWidget* client, QMenuBar* menus)
     txttemp->SetListIndex(0);
     // The set point is read from the box where it changes (typed, chosen, or set by the cycle),
     // so the thermostat step works with a number.
-    set_point = SetPointValue();
-    connect(txttemp, &QComboBox::currentTextChanged, this, [this] { set_point = SetPointValue(); });
+    control.Settings().set_point_text = txttemp->Text();
+    connect(txttemp, &QComboBox::currentTextChanged, this, [this] { control.Settings().set_point_text = txttemp->Text(); });
+    control.Settings().box_ticked = chk_temp->Value() == 1;
+    // toggled comes before the box's click handler runs, so the handler already finds the state
+    // changed; stateChanged adds the change to a grey tick, which toggled does not report.
+    const auto takeTicked = [this] { control.Settings().box_ticked = chk_temp->Value() == 1; };
+    connect(chk_temp, &QCheckBox::toggled, this, takeTicked);
+    connect(chk_temp, &QCheckBox::stateChanged, this, takeTicked);
     Shape_temp = ui::MakeShape(client, "Shape_temp");
     Shape_temp->setFixedSize(16, 16);
     for (QWidget* w : std::initializer_list<QWidget*>{chk_temp, txttemp}) w->resize(w->sizeHint());
@@ -159,89 +166,34 @@ double ThermalControls::SetPowerReadTemperature(int& power) { return stage.SetPo
 
 // ---------------------------------------------------------------- thermostat step
 
-int ThermalControls::SetPointValue() const
-{
-    const auto v = platform::ParseNumber(txttemp->Text());
-    if (!v || *v < -32768 || *v > 32767) return 0;
-    return int(platform::RoundHalfEven(*v));
-}
+int ThermalControls::SetPointValue() const { return control.SetPointValue(); }
 
 double ThermalControls::RegulateTemperature(int& setpoint)
 {
-    Thermostat& t = thermostat;
-    if (console_.session().hardware_generation >= 2) stage.analog_stage = false;
-    int power = Thermostat::ReadingPowerByte(setpoint, stage.analog_stage);
+    const ThermostatStepResult step = control.Step(setpoint);
+    ShowThermostatStep(step);
+    return step.conversion.temperature;
+}
 
-    Conversion c;
-    double reading = 0;
-    if (stage.last_temperature != 0 && temperature_control_on && setpoint != 0 && t.force_reading != -1) {
-        // The drive command of the previous step brought a reading back: use it, unless it
-        // looks out of range, which a fresh reading must confirm.
-        reading = stage.last_temperature;
-        c = t.Convert(reading, stage.analog_stage);
-        if (!Thermostat::InSafeRange(c.sensor)) {
-            reading = SetPowerReadTemperature(power);
-            c = t.Convert(reading, stage.analog_stage);
-        }
-    } else {
-        if (t.force_reading == -1) t.force_reading = 0;
-        reading = SetPowerReadTemperature(power);
-        platform::Sleep(kReadingPauseMs);
-        c = t.Convert(reading, stage.analog_stage);
-    }
-    t.raw_reading = c.reading ? reading : -1;
-
+void ThermalControls::ShowThermostatStep(const ThermostatStepResult& step)
+{
+    const Conversion& c = step.conversion;
     Txt_sensortemp->SetText(platform::Format(c.sensor, "0.0"));
     txt_current->SetText(platform::Format(c.temperature, "0.0"));
     // A closed link or a silent stage gave no temperature: the caption shows none rather than the
     // -1 that stands for it.
     chk_temp->SetCaption(c.reading ? "Temp=" + platform::Format(c.temperature, "0.0") + kDegrees + "C" : kIdleCaption);
-
-    if (setpoint <= 0 || !temperature_control_on) {
-        // Nothing regulates; a stage that gave no reading is switched off all the same. With
-        // control on but no set point in the box (emptied or not a number), the last drive must
-        // not go on unregulated and without the range check: the stage is switched off until a
-        // set point is there again.
-        const bool noSetPoint = temperature_control_on && setpoint <= 0;
-        if ((!c.reading || noSetPoint) && console_.session().port_open) PeltierOff();
-        if (noSetPoint) {
-            t.Apply({Drive::Off, 0});
-            Shape_temp->SetFillColor(t.DriveColour());
-        }
-        return c.temperature;
-    }
-
-    double v = platform::Val(txttemp->Text());
-    if (v > kSetPointHigh) {
-        txttemp->SetText(std::to_string(kSetPointHigh));
-        v = kSetPointHigh;
-    } else if (v < kSetPointLow) {
-        txttemp->SetText(std::to_string(kSetPointLow));
-        v = kSetPointLow;
-    }
-    const double d = c.temperature - v;
-
-    if (!Thermostat::InSafeRange(c.sensor)) {
-        // Out of range, or no reading at all: the stage goes off, and a reading out of range
-        // stays shown as the reason.
-        if (c.reading)
-            chk_temp->SetCaption("OUTSPEC![" + std::to_string(platform::RoundHalfEven(c.temperature)) + kDegrees +
-                                 "C]");
-        Shape_temp->SetFillColor(kOutOfRangeColour);
+    if (!step.held_set_point.empty()) txttemp->SetText(step.held_set_point);
+    if (step.out_of_range && c.reading)
+        chk_temp->SetCaption("OUTSPEC![" + std::to_string(platform::RoundHalfEven(c.temperature)) + kDegrees + "C]");
+    if (step.fill_changed) Shape_temp->SetFillColor(step.fill);
+    if (step.out_of_range) {
         SetTemperatureBoxQuietly(0);
-        SwitchTemperatureControlOff(true);
-    } else {
-        DriveChoice choice = t.Choose(d, console_.session().run_state);
-        switch (choice.drive) {
-        case Drive::Heat: PeltierHeat(choice.pwm); break;
-        case Drive::Cool: PeltierCool(choice.pwm); break;
-        case Drive::Off: PeltierOff(); break;
+        if (console_.session().run_state < 1) {
+            cmd_add_tcycle->show();
+            cmd_clr_tcycle->show();
         }
-        t.Apply(choice);
-        Shape_temp->SetFillColor(t.DriveColour());
     }
-    t.Settle(c.temperature, console_.session().run_state);
-    return c.temperature;
 }
 
 // ---------------------------------------------------------------- temperature box and set point
@@ -260,24 +212,13 @@ void ThermalControls::StopTemperatureTimer()
 
 void ThermalControls::SwitchTemperatureControlOff(bool keepIndicator)
 {
-    thermostat.ResetForNewControl();
-    cycle.Stop();
-    temperature_control_on = false;
-    if (console_.session().run_state >= 1) {
-        // During a run the acquisition tick regulates; the one-second tick is not in use.
-        ticker_.Release(ticks_);
-        if (!keepIndicator) Shape_temp->SetFillColor(kIdleColour);
-        PeltierOff();
-        return;
-    }
-    StopTemperatureTimer();
+    const bool running = console_.session().run_state >= 1;
     if (!keepIndicator) {
-        chk_temp->SetCaption(kIdleCaption);
+        if (!running) chk_temp->SetCaption(kIdleCaption);
         Shape_temp->SetFillColor(kIdleColour);
     }
-    PeltierOff();
-    platform::Sleep(kOffPauseMs);
-    SetFan(kFanHalf);
+    control.SwitchOff();
+    if (running) return;
     cmd_add_tcycle->show();
     cmd_clr_tcycle->show();
 }
@@ -297,7 +238,7 @@ void ThermalControls::chk_temp_Click()
         thermostat.ResetForNewControl();
         ticker_.Release(ticks_);
         if (checked)
-            temperature_control_on = true;
+            control.Settings().control_on = true;
         else
             SwitchTemperatureControlOff(false);
         return;
@@ -336,7 +277,7 @@ void ThermalControls::chk_temp_Click()
         txt_tcycle->SetText(row.temperature);
         txt_tcycle_min->SetText(row.minutes);
         txttemp->SetText(txt_tcycle->Text());
-        temperature_control_on = true;
+        control.Settings().control_on = true;
         SetFan(kFanFull);
         cmd_add_tcycle->hide();
         cmd_clr_tcycle->hide();
@@ -346,7 +287,7 @@ void ThermalControls::chk_temp_Click()
 
     if (ui::dialogs().messageBox("pre-heat/pre-cool to " + txttemp->Text() + "?", ui::MsgButtons::YesNo) ==
         ui::MsgResult::Yes) {
-        temperature_control_on = true;
+        control.Settings().control_on = true;
         SetFan(kFanFull);
         ticker_.Need(ticks_);
     } else {
@@ -411,10 +352,10 @@ void ThermalControls::TemperatureTimerStep()
             break;
         }
     }
-    if (temperature_control_on) {
-        console_.SetStatus("Setting Temp = " + std::to_string(set_point) + "[" + timeOfDay(platform::WallNow()) + "]");
+    if (control.Settings().control_on) {
+        console_.SetStatus("Setting Temp = " + std::to_string(control.SetPointValue()) + "[" + timeOfDay(platform::WallNow()) + "]");
         platform::Sleep(kSettingPauseMs);
-        int setpoint = set_point;
+        int setpoint = control.SetPointValue();
         RegulateTemperature(setpoint);
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The main window's temperature controls: the stage commands, the thermostat step, the
-// temperature box with its set point, the temperature cycles and the sensor calibration. The
+// The main window's temperature controls: the stage commands, what the thermostat step shows,
+// the temperature box with its set point, the temperature cycles and the sensor calibration. The
 // object creates its controls on the window's client area (the window's tree moves them into
 // their containers) and hangs its entries in the window's menus. It reports through the console
 // it is given, works in that console's session, and takes the one-second tick as a user of the
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "link/Protocol.h"
+#include "thermal/TemperatureControl.h"
 #include "thermal/TemperatureCycle.h"
 #include "thermal/TemperatureStage.h"
 #include "thermal/Thermostat.h"
@@ -40,12 +41,12 @@ public:
     // One thermostat step towards setpoint (0 or less: read and show only); returns the
     // temperature, or -1 when no reading came.
     double RegulateTemperature(int& setpoint);
+    // What a step read and decided, into the temperature boxes and the indicator.
+    void ShowThermostatStep(const ThermostatStepResult& step);
     // The temperature work of one Timer3 tick (cycles, then the thermostat).
     void TemperatureTimerStep();
     // The set point of txttemp as a whole number (0 when it holds none).
     int SetPointValue() const;
-    // txttemp's set point as the thermostat step uses it, kept up to date as the box changes.
-    int set_point = 0;
 
     void chk_temp_Click();
     void txttemp_Click();
@@ -78,10 +79,12 @@ public:
     ui::CommandButton* cmd_clr_tcycle = nullptr;
     thermal::FrmTempCal* frmtempcal = nullptr;
 
-    bool temperature_control_on = false;
     thermal::TemperatureStage stage;
     thermal::Thermostat thermostat;
     thermal::TemperatureCycle cycle;
+    // The step and the switching off over the session's thermal settings, which chk_temp and
+    // txttemp show and edit.
+    thermal::TemperatureControl control;
     // Calibration points: readings R1, R2 and reference temperatures T1, T2.
     double cal_r1 = 0, cal_t1 = 0, cal_r2 = 0, cal_t2 = 0;
 

@@ -1,8 +1,8 @@
 #pragma once
 // One step of the thermostat, apart from the window that shows it: which power byte the reading
 // command carries, how a reading becomes the range-check value and the temperature, which drive
-// the error band and the settle stage ask for, and how the settle counter moves. The window's
-// RegulateTemperature runs these pieces in order and does the showing and the sending.
+// the error band and the settle stage ask for, and how the settle counter moves.
+// TemperatureControl runs these pieces in order and sends; the window shows the result.
 #include <cstdint>
 
 namespace tirmo::thermal {

@@ -155,7 +155,7 @@ TEST_F(PortExchangeTest, AYieldingExchangeStaysWholeWhileTimer3TicksAndTheUserCl
         EXPECT_EQ(silent, std::set<std::string>{}) << "every click was refused with the busy message";
         // What the refused clicks and ticks left alone.
         EXPECT_EQ(window->thermal->chk_temp->Value(), 1);
-        EXPECT_TRUE(window->thermal->temperature_control_on);
+        EXPECT_TRUE(window->thermal->control.Settings().control_on);
         EXPECT_TRUE(window->lighting->pulse_on);
         EXPECT_EQ(window->lighting->pulse_countdown, countdown);
         EXPECT_EQ(factory->lighting->txt_valueled->Text(), "0") << "LD/PWR steps the LED number only when it sends";

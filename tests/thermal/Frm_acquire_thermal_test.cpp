@@ -76,7 +76,7 @@ TEST_F(ThermalWindowTest, HoldingASetPointWellAboveTheStageHeatsAt220)
 {
     connect(57);
     holdSetPoint("30");
-    EXPECT_TRUE(window->thermal->temperature_control_on);
+    EXPECT_TRUE(window->thermal->control.Settings().control_on);
     EXPECT_TRUE(window->Timer3->Enabled());
     EXPECT_EQ(frameList(), std::vector<std::string>{"T,2,255"});
     sim->clearLog();
@@ -110,7 +110,7 @@ TEST_F(ThermalWindowTest, TheThermostatBringsTheModelStageToTheSetPointAndHoldsI
     }
     EXPECT_GT(lowest, 29.0);
     EXPECT_LT(highest, 31.0);
-    EXPECT_TRUE(window->thermal->temperature_control_on);
+    EXPECT_TRUE(window->thermal->control.Settings().control_on);
 }
 
 TEST_F(ThermalWindowTest, AStageReporting55DegreesIsSwitchedOffAndTheReasonStaysShown)
@@ -123,7 +123,7 @@ TEST_F(ThermalWindowTest, AStageReporting55DegreesIsSwitchedOffAndTheReasonStays
     EXPECT_EQ(window->thermal->chk_temp->Caption(), "OUTSPEC![55\xB0" "C]");
     EXPECT_EQ(window->thermal->chk_temp->Value(), 0);
     EXPECT_EQ(window->thermal->Shape_temp->FillColor(), ui::colour::Black);
-    EXPECT_FALSE(window->thermal->temperature_control_on);
+    EXPECT_FALSE(window->thermal->control.Settings().control_on);
     EXPECT_FALSE(window->Timer3->Enabled());
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,30", "T,1,0", "T,2,128"}))
         << "the Peltier goes off once: unticking by code does not run the box's handler a second time";
@@ -135,7 +135,7 @@ TEST_F(ThermalWindowTest, DuringARunTheBoxOnlySwitchesControlAndOutOfRangeStopsT
     window->session().run_state = 1;
     window->thermal->txttemp->SetText("30");
     window->thermal->chk_temp->SetValue(1);
-    EXPECT_TRUE(window->thermal->temperature_control_on);
+    EXPECT_TRUE(window->thermal->control.Settings().control_on);
     EXPECT_FALSE(window->Timer3->Enabled()) << "the acquisition tick regulates during a run";
     sim->with([](sim::SimState& s) { return s.thermal.reportOutOfRange = true; });
     int setpoint = 30;
@@ -154,7 +154,7 @@ TEST_F(ThermalWindowTest, UntickingDuringARunSwitchesThePeltierOff)
     window->thermal->RegulateTemperature(setpoint);
     ASSERT_GT(sim->with([](sim::SimState& s) { return s.thermal.peltierPower; }), 0);
     window->thermal->chk_temp->SetValue(0);
-    EXPECT_FALSE(window->thermal->temperature_control_on);
+    EXPECT_FALSE(window->thermal->control.Settings().control_on);
     EXPECT_EQ(window->thermal->Shape_temp->FillColor(), ui::colour::White);
     EXPECT_EQ(sim->with([](sim::SimState& s) { return s.thermal.peltierPower; }), 0)
         << "the Peltier must not go on heating unregulated for the rest of the run";
@@ -206,7 +206,7 @@ TEST_F(ThermalWindowTest, AnUnansweredDriveIsNotTakenForTheNextReading)
     window->Timer3_Timer();
     sim->waitForFrames(3, 5000);
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,30", "T,1,0", "T,2,128"}));
-    EXPECT_FALSE(window->thermal->temperature_control_on);
+    EXPECT_FALSE(window->thermal->control.Settings().control_on);
 }
 
 TEST_F(ThermalWindowTest, AnsweringNoLeavesTheBoxClearAndTheStageOffOnce)
@@ -217,7 +217,7 @@ TEST_F(ThermalWindowTest, AnsweringNoLeavesTheBoxClearAndTheStageOffOnce)
     window->thermal->chk_temp->SetValue(1);
     EXPECT_EQ(window->thermal->chk_temp->Value(), 0);
     EXPECT_EQ(window->thermal->chk_temp->Caption(), "Temperature");
-    EXPECT_FALSE(window->thermal->temperature_control_on);
+    EXPECT_FALSE(window->thermal->control.Settings().control_on);
     EXPECT_FALSE(window->Timer3->Enabled());
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,1,0", "T,2,128"}));
 }
@@ -274,7 +274,7 @@ TEST_F(ThermalWindowTest, ASetPointBoxWithoutANumberStopsTheDriveInsteadOfLeavin
     EXPECT_EQ(frameList(), (std::vector<std::string>{"T,255,45", "T,1,0"}));
     EXPECT_EQ(sim->with([](sim::SimState& s) { return s.thermal.peltierPower; }), 0);
     EXPECT_FALSE(window->thermal->thermostat.heating_on);
-    EXPECT_TRUE(window->thermal->temperature_control_on) << "a set point typed again is held again";
+    EXPECT_TRUE(window->thermal->control.Settings().control_on) << "a set point typed again is held again";
 
     window->thermal->txttemp->SetText("30");
     sim->clearLog();
@@ -325,7 +325,7 @@ TEST_F(ThermalWindowTest, CycleStepsOnTheMonotonicClockAndEndsWithTheStageOff)
 
     sim->clearLog();
     const double second = tickStart;
-    while (window->thermal->temperature_control_on && now() - second < 200000) {
+    while (window->thermal->control.Settings().control_on && now() - second < 200000) {
         tickStart = now();
         window->Timer3_Timer();
         fakeClock->advanceMs(300);
@@ -371,7 +371,7 @@ TEST_F(ThermalWindowTest, YesWithAnEmptyCycleListLeavesNothingHalfOn)
     boxes.expectMessage("Temperature cycles not defined");
     window->thermal->chk_temp->SetValue(1);
     EXPECT_EQ(window->thermal->chk_temp->Value(), 0);
-    EXPECT_FALSE(window->thermal->temperature_control_on);
+    EXPECT_FALSE(window->thermal->control.Settings().control_on);
     EXPECT_FALSE(window->Timer3->Enabled());
     EXPECT_TRUE(sim->frames().empty());
 }
@@ -400,7 +400,7 @@ TEST_F(ThermalWindowTest, EndOfCycleLeavesTheTimerToARunningLightPulse)
     window->lighting->pulse_countdown = 100;
     fakeClock->advanceMs(1000);
     window->Timer3_Timer();
-    EXPECT_FALSE(window->thermal->temperature_control_on);
+    EXPECT_FALSE(window->thermal->control.Settings().control_on);
     EXPECT_TRUE(window->Timer3->Enabled()) << "the pulse countdown still needs the timer";
 }
 
