@@ -5,7 +5,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPalette>
 
 #include "lighting/LedCommands.h"
 #include "lighting/LedMap.h"
@@ -26,14 +25,6 @@ constexpr int kBankLeds = 208;  // "Apply" walks 0..207 of both banks whatever t
 constexpr int kBankPause1Ms = 200;
 constexpr int kBankPause2Ms = 100;
 constexpr int kMaxBlueLevel = 7;
-
-void setBackColour(QWidget* w, uint32_t colour)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::Button, ui::toQColor(colour));
-    w->setPalette(p);
-    w->update();
-}
 
 // A typed box value that must be a number: nullopt after telling the user.
 std::optional<long> typedNumber(const std::string& text, const char* what)
@@ -100,9 +91,9 @@ void FactoryLightTools::Cmd_bluelight_Click()
     if (!typed || *typed < 0 || *typed > 255) return;
     int value = int(*typed);
     if (value == 0) {
-        setBackColour(Cmd_bluelight, ui::colour::White);
+        ui::SetButtonFace(Cmd_bluelight, ui::colour::White);
     } else {
-        setBackColour(Cmd_bluelight, ui::colour::Green);
+        ui::SetButtonFace(Cmd_bluelight, ui::colour::Green);
         if (value > kMaxBlueLevel) {
             value = kMaxBlueLevel;
             txt_blue->SetText(std::to_string(kMaxBlueLevel));

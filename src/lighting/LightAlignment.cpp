@@ -12,8 +12,6 @@ namespace {
 constexpr int kLitPower = 8;
 constexpr int kSteps = 2 + kScanColumns + kScanRows;  // frames of one camera
 
-std::string cameraTag(int camera) { return "CAM[" + std::to_string(camera) + "]"; }
-
 class Alignment {
 public:
     Alignment(LightCalibrationHost& host, LedMap& map, const LightCalibrationSetup& setup)
@@ -30,13 +28,13 @@ public:
         platform::Sleep(50);
         host_.SendAllLedPower(0);
         platform::Sleep(200);
-        host_.Status(cameraTag(c_) + ": Setting Zero lighting reference...acquiring1");
+        host_.Status(CameraTag(c_) + ": Setting Zero lighting reference...acquiring1");
         host_.SetDefaultCamera();
         platform::Sleep(200);
         if (!grab()) return fail();
         platform::DoEvents();
         platform::Sleep(100);
-        host_.Status(cameraTag(c_) + ": Setting Zero lighting reference...acquiring2");
+        host_.Status(CameraTag(c_) + ": Setting Zero lighting reference...acquiring2");
         if (!grab()) return fail();
         platform::DoEvents();
         platform::Sleep(100);
@@ -46,7 +44,7 @@ public:
         Y_ = std::min(host_.PixelCount(), kProfileSize - 1);
         if (X_ < 1 || Y_ < 1) {
             end_ = LightCalibrationEnd::NoWindow;
-            return fail(cameraTag(c_) + ": the camera window has no lines or pixels: ledxy.dat unchanged");
+            return fail(CameraTag(c_) + ": the camera window has no lines or pixels: ledxy.dat unchanged");
         }
         const Profiles zero = FrameProfiles(host_.Frames(), c_, X_, Y_);
 
@@ -88,7 +86,7 @@ public:
         }
         map_ = result;
         host_.Progress(100);
-        host_.Status(cameraTag(c_) + ": OK");
+        host_.Status(CameraTag(c_) + ": OK");
         return LightCalibrationEnd::Done;
     }
 
@@ -104,7 +102,7 @@ private:
     {
         bool any = false;
         forLeds(place, k, [&](int led) {
-            host_.Status(cameraTag(c_) + ": Setting led power=" + std::to_string(led) + what + std::to_string(k) + "]");
+            host_.Status(CameraTag(c_) + ": Setting led power=" + std::to_string(led) + what + std::to_string(k) + "]");
             host_.SendLedPower(led, kLitPower);
             any = true;
         });
@@ -143,7 +141,7 @@ private:
         if (end == LightCalibrationEnd::Done) end = LightCalibrationEnd::Stopped;
         if (!message.empty()) host_.Status(message);
         else if (end == LightCalibrationEnd::NoFrame)
-            host_.Status(cameraTag(c_) + ": no frame came whole: ledxy.dat unchanged");
+            host_.Status(CameraTag(c_) + ": no frame came whole: ledxy.dat unchanged");
         return end;
     }
 

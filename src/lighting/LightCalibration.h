@@ -47,6 +47,9 @@ struct LightCalibrationSetup {
     std::string saveFolder;   // and the calibration's result written here (program-relative)
 };
 
+// How the calibrations' status lines name a camera: "CAM[n]".
+inline std::string CameraTag(int camera) { return "CAM[" + std::to_string(camera) + "]"; }
+
 enum class LightCalibrationEnd {
     Done,
     Stopped,    // the user's Stop

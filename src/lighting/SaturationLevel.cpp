@@ -10,8 +10,6 @@ namespace {
 constexpr int kLevels = 9;                  // 0..8
 constexpr int kSteps = 2 + kLevels + 1;     // frames of one camera
 
-std::string cameraTag(int camera) { return "CAM[" + std::to_string(camera) + "]"; }
-
 class Saturation {
 public:
     Saturation(LightCalibrationHost& host, LedMap& map, const LightCalibrationSetup& setup)
@@ -32,19 +30,19 @@ public:
         platform::Sleep(100);
         host_.SetDefaultCamera();
         // Two settling frames with the LEDs off: only shown, nothing is read from them.
-        host_.Status(cameraTag(c_) + ": Acquiring zero1");
+        host_.Status(CameraTag(c_) + ": Acquiring zero1");
         platform::Sleep(400);
         if (!grab()) return fail();
         platform::Sleep(100);
         platform::DoEvents();
-        host_.Status(cameraTag(c_) + ": Acquiring zero2");
+        host_.Status(CameraTag(c_) + ": Acquiring zero2");
         if (!grab()) return fail();
         platform::Sleep(100);
         platform::DoEvents();
 
         for (int level = 0; level < kLevels; ++level) {
             if (host_.StopRequested()) return fail();
-            host_.Status(cameraTag(c_) + ": Setting power=" + std::to_string(level));
+            host_.Status(CameraTag(c_) + ": Setting power=" + std::to_string(level));
             platform::Sleep(20);
             host_.SendAllLedPower(level);
             platform::Sleep(100);
@@ -64,7 +62,7 @@ public:
         }
         for (int led : leds) {
             if (host_.StopRequested()) return fail();
-            host_.Status(cameraTag(c_) + ": Setting led power=" + std::to_string(led));
+            host_.Status(CameraTag(c_) + ": Setting led power=" + std::to_string(led));
             host_.SendLedPower(led, result.power[size_t(led)]);
         }
         if (host_.StopRequested()) return fail();
@@ -95,7 +93,7 @@ private:
         if (host_.StopRequested() || end == LightCalibrationEnd::Done) end = LightCalibrationEnd::Stopped;
         if (!message.empty()) host_.Status(message);
         else if (end == LightCalibrationEnd::NoFrame)
-            host_.Status(cameraTag(c_) + ": no frame came whole: ledpower.dat unchanged");
+            host_.Status(CameraTag(c_) + ": no frame came whole: ledpower.dat unchanged");
         return end;
     }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The settings the next run is made with, as the user last left them: the acquisition time, the
-// plate format, the cameras in use, the raw-data switch and whether it measures a blank. Every window shows and edits this one copy; the run reads it. Whoever shows a
-// setting watches for changes, so that a value set anywhere (a project's set-up, the run's own
-// corrections) appears in every box that shows it.
+// plate format, the cameras in use, the raw-data switch and whether it measures a blank. Every
+// window shows and edits this one copy; the run reads it. Whoever shows a setting watches for
+// changes, so that a value set anywhere (a project's set-up, the run's own corrections) appears
+// in every box that shows it.
 #include <array>
 #include <functional>
 #include <string>
@@ -17,46 +18,36 @@ public:
     RunSettings() = default;
     // Watchers are bound to one object: a copy starts without any, and an assignment takes the
     // values (telling this object's watchers) but keeps the watchers it has.
-    RunSettings(const RunSettings& other)
-        : acquisition_time_(other.acquisition_time_), plate_format_(other.plate_format_),
-          camera_in_use_(other.camera_in_use_), save_raw_data_(other.save_raw_data_), blank_run_(other.blank_run_)
-    {
-    }
+    RunSettings(const RunSettings& other) : v_(other.v_) {}
     RunSettings& operator=(const RunSettings& other)
     {
-        if (this == &other) return *this;
-        const bool changed = acquisition_time_ != other.acquisition_time_ || plate_format_ != other.plate_format_ ||
-                             camera_in_use_ != other.camera_in_use_ || save_raw_data_ != other.save_raw_data_ ||
-                             blank_run_ != other.blank_run_;
-        acquisition_time_ = other.acquisition_time_;
-        plate_format_ = other.plate_format_;
-        camera_in_use_ = other.camera_in_use_;
-        save_raw_data_ = other.save_raw_data_;
-        blank_run_ = other.blank_run_;
-        if (changed) notify();
+        if (this != &other && v_ != other.v_) {
+            v_ = other.v_;
+            notify();
+        }
         return *this;
     }
 
     // Minutes, as typed: the run reads the number from it, and what cannot be read counts as 0.
-    const std::string& AcquisitionTime() const { return acquisition_time_; }
-    void SetAcquisitionTime(std::string_view text) { set(acquisition_time_, text); }
+    const std::string& AcquisitionTime() const { return v_.acquisition_time; }
+    void SetAcquisitionTime(std::string_view text) { set(v_.acquisition_time, text); }
     // The plate format code ("w6", "w24", ...), or whatever text the format box was left with.
-    const std::string& PlateFormat() const { return plate_format_; }
-    void SetPlateFormat(std::string_view format) { set(plate_format_, format); }
+    const std::string& PlateFormat() const { return v_.plate_format; }
+    void SetPlateFormat(std::string_view format) { set(v_.plate_format, format); }
     // Cameras 0 to 5 measured or left out; slot 6, "no camera", stays in use. The plate map
     // marks the wells of a camera left out, and the run skips its windows.
-    const std::array<bool, 7>& CameraMask() const { return camera_in_use_; }
-    bool CameraInUse(int camera) const { return camera >= 0 && camera < 7 && camera_in_use_[size_t(camera)]; }
+    const std::array<bool, 7>& CameraMask() const { return v_.camera_in_use; }
+    bool CameraInUse(int camera) const { return camera >= 0 && camera < 7 && v_.camera_in_use[size_t(camera)]; }
     void SetCameraInUse(int camera, bool inUse)
     {
-        if (camera >= 0 && camera < 7) set(camera_in_use_[size_t(camera)], inUse);
+        if (camera >= 0 && camera < 7) set(v_.camera_in_use[size_t(camera)], inUse);
     }
     // SaveRawData: each window's frames are added to its lastread file instead of replacing them.
-    bool SaveRawData() const { return save_raw_data_; }
-    void SetSaveRawData(bool on) { set(save_raw_data_, on); }
+    bool SaveRawData() const { return v_.save_raw_data; }
+    void SetSaveRawData(bool on) { set(v_.save_raw_data, on); }
     // The next run measures a blank: the blank frame sets it, the run's end or stop clears it.
-    bool BlankRun() const { return blank_run_; }
-    void SetBlankRun(bool on) { set(blank_run_, on); }
+    bool BlankRun() const { return v_.blank_run; }
+    void SetBlankRun(bool on) { set(v_.blank_run, on); }
 
     // Called after every change, whichever setting it was; Unwatch before the watcher goes away.
     int Watch(std::function<void()> watcher)
@@ -84,11 +75,14 @@ private:
         for (const auto& w : watchers) w.second();
     }
 
-    std::string acquisition_time_ = "30";
-    std::string plate_format_ = "w6";
-    std::array<bool, 7> camera_in_use_{true, true, true, true, true, true, true};
-    bool save_raw_data_ = false;
-    bool blank_run_ = false;
+    struct Values {
+        std::string acquisition_time = "30";
+        std::string plate_format = "w6";
+        std::array<bool, 7> camera_in_use{true, true, true, true, true, true, true};
+        bool save_raw_data = false;
+        bool blank_run = false;
+        bool operator==(const Values&) const = default;
+    } v_;
     std::vector<std::pair<int, std::function<void()>>> watchers_;
     int last_id_ = 0;
 };

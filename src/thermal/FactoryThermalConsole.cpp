@@ -6,7 +6,6 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QPalette>
 
 #include "lighting/LedCommands.h"
 #include "link/Exchange.h"
@@ -31,14 +30,6 @@ constexpr int kHeat = 0, kCool = 255;
 constexpr int kDigitalHeatPower = 50, kDigitalCoolPower = 10;
 constexpr int kAnalogHeatPower = 191, kAnalogCoolPower = 76;
 constexpr int kSecondReadingMaxHigh = 15;
-
-void setBackColour(QWidget* w, uint32_t colour)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::Button, ui::toQColor(colour));
-    w->setPalette(p);
-    w->update();
-}
 
 // A PWM typed into a box: 0..255, or nullopt after telling the user.
 std::optional<int> typedPwm(const std::string& text, const char* box)
@@ -134,7 +125,7 @@ void FactoryThermalConsole::takeDriveReply(const std::string& reply)
 void FactoryThermalConsole::startTest(int pwm)
 {
     peltier_test_on = true;
-    setBackColour(Cmd_peltier, ui::colour::Green);
+    ui::SetButtonFace(Cmd_peltier, ui::colour::Green);
     Timer_peltier->SetEnabled(true);
     takeDriveReply(SendStageFrame(session(), kDriveDevice, pwm));
 }
@@ -142,7 +133,7 @@ void FactoryThermalConsole::startTest(int pwm)
 void FactoryThermalConsole::stopTest()
 {
     peltier_test_on = false;
-    setBackColour(Cmd_peltier, ui::colour::White);
+    ui::SetButtonFace(Cmd_peltier, ui::colour::White);
     Timer_peltier->SetEnabled(false);
     takeDriveReply(SendStageFrame(session(), kDriveDevice, 0));
 }
@@ -172,10 +163,10 @@ void FactoryThermalConsole::Cmd_coolheat_Click()
     if (cooling_selected) {
         direction = kHeat;
         cooling_selected = false;
-        setBackColour(Cmd_coolheat, ui::colour::Red);
+        ui::SetButtonFace(Cmd_coolheat, ui::colour::Red);
     } else {
         cooling_selected = true;
-        setBackColour(Cmd_coolheat, ui::colour::Blue);
+        ui::SetButtonFace(Cmd_coolheat, ui::colour::Blue);
     }
     const std::string reply = SendStageFrame(session(), kDirectionDevice, direction);
     digital_stage = !reply.empty() && reply[0] == 'T';
@@ -246,10 +237,10 @@ void FactoryThermalConsole::Cmd_fan_Click()
         if (!typed) return;
         pwm = *typed;
         fan_test_on = true;
-        setBackColour(Cmd_fan, ui::colour::Green);
+        ui::SetButtonFace(Cmd_fan, ui::colour::Green);
     } else {
         fan_test_on = false;
-        setBackColour(Cmd_fan, ui::colour::White);
+        ui::SetButtonFace(Cmd_fan, ui::colour::White);
     }
     console_.SetMonitor(link::ReplyTrace(SendStageFrame(session(), kFanDevice, pwm)));
 }
@@ -289,12 +280,12 @@ void FactoryThermalConsole::StopTests()
     const bool send = exchange && session().port_open;
     if (peltier_test_on) {
         peltier_test_on = false;
-        setBackColour(Cmd_peltier, ui::colour::White);
+        ui::SetButtonFace(Cmd_peltier, ui::colour::White);
         if (send) takeDriveReply(SendStageFrame(session(), kDriveDevice, 0));
     }
     if (fan_test_on) {
         fan_test_on = false;
-        setBackColour(Cmd_fan, ui::colour::White);
+        ui::SetButtonFace(Cmd_fan, ui::colour::White);
         if (send) SendStageFrame(session(), kFanDevice, kFanHalf);
     }
 }

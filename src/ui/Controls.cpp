@@ -9,6 +9,14 @@
 
 namespace tirmo::ui {
 
+void SetButtonFace(QWidget* button, uint32_t colour)
+{
+    QPalette p = button->palette();
+    p.setColor(QPalette::Button, toQColor(colour));
+    button->setPalette(p);
+    button->update();
+}
+
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
 {
     // Qt cuts a line edit's text at 32767 characters; a long reply or log must stay whole.

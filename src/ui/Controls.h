@@ -18,6 +18,9 @@
 
 namespace tirmo::ui {
 
+// Paints a button's face in colour through its palette (the factory tools mark a running drive so).
+void SetButtonFace(QWidget* button, uint32_t colour);
+
 // A read-only box of several lines (a report of values, one per line). The text keeps its bytes as
 // set, line ends included; the display breaks the lines at CR LF, LF or CR.
 class TextArea : public QPlainTextEdit {
