@@ -430,5 +430,52 @@ TEST_F(ReportPanelTest, NoRecordingOpensWhileARunRecords)
     EXPECT_TRUE(saved->cmd_report->isHidden());
 }
 
+// Chosen rows of the saved-data window become a joint report; the panel then re-exports it in
+// time bins into the last project's folder, until the next choice in the list.
+TEST_F(ReportPanelTest, AJointReportOfChosenRecordingsIsReexportedByThePanel)
+{
+    fs::copy_file(recording + "/current_activity.txt", recording + "/adjusted_activity.txt");
+    openSaved();
+    doubleClick(rowOf("+ 2025.0131\tproj"));
+    browser().Listpj->item(0)->setSelected(true);  // a project row takes no part
+    browser().Listpj->item(1)->setSelected(true);
+    boxes.expectMessage("Do you like to remove outliers?", ui::MsgResult::No);
+    browser().mnjointrep->trigger();
+    EXPECT_TRUE(report->joint_mode);
+    EXPECT_TRUE(panelShown());
+    EXPECT_EQ(report->cmd_generatereport->Caption(), "Generate Joint Report");
+    EXPECT_EQ(report->label_binsize->Caption(), "Joining time:");
+    EXPECT_EQ(saved->lbl_reportexport->Caption(), "Joint Report");
+    EXPECT_EQ(Items(report->Combo_reportbin), std::vector<std::string>{"ScanTime"});
+    for (int i = 1; i < 4; ++i) EXPECT_FALSE(report->Option_output[size_t(i)]->isEnabled()) << i;
+    EXPECT_FALSE(report->combo_intref->isEnabled());
+    EXPECT_FALSE(report->chk_blank->isEnabled());
+    const std::string projectFolder = platform::ProgramPath("reports/proj");
+    EXPECT_EQ(window->session().acquisition_folder, projectFolder);
+
+    report->Combo_reportbin->SetText("10");
+    report->cmd_generatereport->Click();
+    ASSERT_EQ(launched.size(), 1u);
+    EXPECT_EQ(fs::path(launched[0][1]).parent_path(), fs::path(projectFolder));
+    EXPECT_EQ(Slurp(launched[0][1]).rfind("\\proj\r\n\\20250131_140000_mix1,[w6]\r\nTime,A1,B1,A2,B2,A3,B3\r\n10,", 0), 0u);
+
+    doubleClick(rowOf("+ 2025.0131\tproj"));
+    EXPECT_FALSE(report->joint_mode);
+    EXPECT_EQ(report->cmd_generatereport->Caption(), "Generate");
+}
+
+TEST_F(ReportPanelTest, ARecordingWithoutScansIsReportedAsSuchAndGetsNoReport)
+{
+    std::ofstream(recording + "/current_activity.txt", std::ios::binary)
+        << "\"2025/01/31_14:05:12\"\r\n\"Time[m]\" \"Well\" \"Accumulated_activity\"\r\n0.1 \"B1\" 4\r\n";
+    openRecording();
+    EXPECT_EQ(statusLine(), "No scan recorded in " + recording);
+    const std::vector<std::string> before = FilesIn(recording);
+    boxes.expectMessage(kNoScans);
+    report->cmd_generatereport->Click();
+    EXPECT_EQ(FilesIn(recording), before);
+    EXPECT_TRUE(launched.empty());
+}
+
 }  // namespace
 }  // namespace tirmo::reports
