@@ -454,6 +454,7 @@ TEST_F(ReportPanelTest, AJointReportOfChosenRecordingsIsReexportedByThePanel)
     EXPECT_EQ(window->session().acquisition_folder, projectFolder);
 
     report->Combo_reportbin->SetText("10");
+    report->Combo_reportdivider->SetText(",");
     report->cmd_generatereport->Click();
     ASSERT_EQ(launched.size(), 1u);
     EXPECT_EQ(fs::path(launched[0][1]).parent_path(), fs::path(projectFolder));
