@@ -251,6 +251,10 @@ SetWriting WriteLightCalibrationToDevice(WriterContext& c)
     if (!ready(c, w)) return w;
     const RecordSource s = ReadLightCalibrationFileRecord("ledxy.dat", c.serialNumber);
     std::string error = s.error;
+    // Without the file there is nothing to back up: a record of zeros would pass its read-back
+    // and later be restored as the instrument's LED rectangles.
+    if (error.empty() && s.value.empty())
+        error = "ledxy.dat not found in " + project::CalibrationFolder(c.serialNumber) + "; nothing of this set was sent";
     if (error.empty() && s.value.size() > size_t(kLightDataBytes))
         error = "ledxy.dat holds more LEDs than the instrument's memory keeps; nothing of this set was sent";
     if (!ready(c, w, error)) return w;

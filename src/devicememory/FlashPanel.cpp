@@ -29,6 +29,7 @@ FlashPanel::FlashPanel(link::Console& console, QWidget* frame, std::function<voi
     cmd_closeflashmenu = ui::MakeButton(frame, "cmd_closeflashmenu", "X", [this] { cmd_closeflashmenu_Click(); });
     Picture_progress = ui::MakePicture(frame, "Picture_progress", 200, 40);
     Picture_progress->Scale(0, 0, 100, 100);
+    cmd_closeflashmenu->setFixedWidth(cmd_closeflashmenu->sizeHint().height());
     grid->addWidget(cmd_closeflashmenu, 0, 2, Qt::AlignRight | Qt::AlignTop);
     grid->addWidget(cmd_sendflash, 1, 2);
     grid->addWidget(cmd_receiveflash, 2, 2);

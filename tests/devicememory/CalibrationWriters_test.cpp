@@ -146,13 +146,15 @@ TEST_F(CalibrationWritersTest, ValuesThatDoNotFitRefuseTheirSetWhole)
         {"a blank of 256", "reports/_internal_blank_measurementSN57/blank_p35.dat",
          "\"b\"\r\nacqlapse=30\r\n\"#well\",\"Value\"\r\n0,1\r\n1,256\r\n", {false, false, false, false, true}, kBlankBank, "Blank"},
         {"an LED at -1", "config_SN57/ledxy.dat", "\"t\"\r\n\"h\"\r\n0,-1,3,4,5\r\n", {false, true, false, false, false}, kLightBank, "Led XY"},
+        {"no LED file", "config_SN57/ledxy.dat", "", {false, true, false, false, false}, kLightBank, "Led XY"},
         {"a band of 300", "config_SN57/w24_row.dat", "\"t\"\r\n\"h\"\r\n0,1,2,300\r\n", {true, false, false, false, false}, kWellFormatBank, "Well Format"},
     };
     for (const Case& c : cases) {
         sim->clearLog();
         messages.clear();
         const std::string before = test::ReadProgramFile(c.file);
-        test::WriteProgramFile(c.file, c.text);
+        if (c.text.empty()) std::filesystem::remove(folder.path() + "/" + c.file);
+        else test::WriteProgramFile(c.file, c.text);
         EXPECT_FALSE(SendCalibrationSets(c.boxes, context)) << c.what;
         test::WriteProgramFile(c.file, before);
         ASSERT_EQ(messages.size(), 1u) << c.what;
