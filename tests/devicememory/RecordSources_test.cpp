@@ -7,6 +7,7 @@
 #include "platform/ProgramFolder.h"
 #include "support/FakeClock.h"
 #include "support/ProgramFiles.h"
+#include "support/RunFiles.h"
 #include "support/TempFolder.h"
 
 namespace tirmo::devicememory {
@@ -165,6 +166,21 @@ TEST_F(RecordSourcesTest, FactoryDefaultFactors)
                   "\"2026/03/14_15:09:26_FACTORYDEFAULT\"\r\n" + c.wells + "\r\n" + mult + "\r\n\r\n")
             << c.format;
     }
+}
+
+TEST_F(RecordSourcesTest, MeasuredFactorsAreACopyOfTheReferenceComputation)
+{
+    std::vector<test::ActivityRow> scan;
+    const double counts[] = {10, 5, 10, 10, 20, 5};
+    for (int k = 0; k < 6; ++k) scan.push_back({12.0, std::string(1, char('A' + k % 2)) + std::to_string(k / 2 + 1), counts[k]});
+    test::WriteProgramFile("reports/_internal_referenceSN57/20250101_100000p35_reference/current_activity.txt",
+                           test::ActivityFileText(scan));
+    platform::MakeFolder(folder.path() + "/config_SN57");
+    const RecordSource s = RecalculateInternalFactors("p35", kSerial, {});
+    ASSERT_TRUE(s.ok());
+    EXPECT_EQ(head(s.value, 7), (Bytes{100, 200, 100, 100, 50, 200, 0}));
+    EXPECT_EQ(s.value.size(), 72u);
+    EXPECT_EQ(test::ReadProgramFile("config_SN57/intfactor_p35.dat"), test::ReadProgramFile("config_SN57/factor_correction.txt"));
 }
 
 }  // namespace
