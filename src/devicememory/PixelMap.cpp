@@ -67,7 +67,8 @@ bool sendBlock(FlashWritePort& port, int camera, int line, const std::string& bo
     platform::DoEvents();
     const auto second = port.Transfer(body, 1);
     if (!second || second->empty()) {
-        port.ShowMonitor(monitor + noBody + std::to_string(line));
+        // The map-file upload shows only the "/" it had begun; the table upload names the block.
+        port.ShowMonitor(monitor + noBody + (std::string(noBody) == "/" ? std::string() : std::to_string(line)));
         return false;
     }
     monitor += "/" + codes(*second);

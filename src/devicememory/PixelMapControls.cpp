@@ -4,8 +4,6 @@
 
 #include "devicememory/LinkFlashPort.h"
 #include "link/Exchange.h"
-#include "platform/ProgramFolder.h"
-#include "platform/TextFile.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/Make.h"
@@ -51,21 +49,6 @@ void PixelMapControls::cmd_applyset_Click()
     ApplyWellMasks(port, pixel_enable_map, notices(), [this](const std::string& question) {
         return ui::dialogs().messageBox(question, ui::MsgButtons::YesNo) == ui::MsgResult::Yes;
     });
-}
-
-int PixelMapControls::WriteFlashFile(int camera)
-{
-    platform::WriteLines(platform::ProgramPath("flash" + std::to_string(camera) + ".dat"),
-                         FlashFileLines(pixel_enable_map, camera));
-    return 0;
-}
-
-int PixelMapControls::SendFlashMap(int camera)
-{
-    const link::Exchange exchange(console_);
-    if (!exchange) return -1;
-    LinkFlashPort port(console_, showLength_);
-    return devicememory::SendFlashMap(port, pixel_enable_map, camera, notices());
 }
 
 }  // namespace tirmo::devicememory

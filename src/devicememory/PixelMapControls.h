@@ -23,8 +23,6 @@ public:
     PixelMapControls(link::Console& console, QWidget* frame, std::function<void(const std::string&)> showLength);
 
     void cmd_applyset_Click();
-    int WriteFlashFile(int camera);
-    int SendFlashMap(int camera);
 
     ui::CommandButton* cmd_applyset = nullptr;  // "Apply to all"
     PixelEnableMap pixel_enable_map;
