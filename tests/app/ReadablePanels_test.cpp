@@ -19,6 +19,7 @@
 
 #include "acquisition/RunNames.h"
 #include "app/Frm_advance.h"
+#include "chemotaxis/Frm_bmpexport.h"
 #include "platform/ProgramFolder.h"
 #include "support/AppFixture.h"
 #include "support/LayoutChecks.h"
@@ -109,6 +110,17 @@ TEST_F(ReadablePanelsTest, EveryPanelReadsAtTheOpeningSizeOn1366x768)
                  mw->report->Listpj_DblClick();
              }
              return nullptr;
+         }},
+        {"chemotaxis", [&]() -> QMainWindow* {
+             mw->report->cmd_load_recording->Click();
+             for (const char* row : {"p20261207_zebrafish", " ACQ"}) {
+                 const auto found = mw->report->Listpj->findItems(QLatin1String(row), Qt::MatchContains);
+                 mw->report->Listpj->setCurrentItem(found.value(0));
+                 mw->report->Listpj_DblClick();
+             }
+             mw->report->Option_output[2]->SetValue(true);
+             mw->report->cmd_generatereport->Click();
+             return chemotaxis::ChemotaxisWindow();
          }},
         {"factory", [&]() -> QMainWindow* {
              boxes.expectInput("Enter password", "Tovel7391");
