@@ -4,8 +4,7 @@
 #include <cctype>
 
 #include "chemotaxis/ChemotaxisReport.h"
-#include "chemotaxis/IndexChart.h"
-#include "chemotaxis/WellFrame.h"
+#include "chemotaxis/ChemotaxisPictures.h"
 #include "platform/Convert.h"
 #include "platform/Launcher.h"
 #include "platform/ProgramFolder.h"

@@ -1,4 +1,4 @@
-#include "chemotaxis/Canvas.h"
+#include "chemotaxis/ChemotaxisPictures.h"
 
 #include <QFont>
 #include <QImageWriter>
@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+
+#include "platform/Convert.h"
 
 namespace tirmo::chemotaxis {
 
@@ -72,6 +74,61 @@ bool Canvas::SaveBmp(const std::string& path) const
 {
     QImageWriter writer(QString::fromStdString(path), "bmp");
     return writer.write(image_);
+}
+
+// ---------------------------------------------------------------- the index chart frame
+
+namespace {
+constexpr QRgb kRed = qRgb(255, 0, 0);
+constexpr QRgb kBlack = qRgb(0, 0, 0);
+}  // namespace
+
+void PlotIndexChart(Canvas& chart, const std::string& title, int steps)
+{
+    const double n = steps > 0 ? steps : 1;
+    chart.Scale(-0.2 * n, 1.4, 1.04 * n, -1.4);
+    chart.Clear();
+    chart.Line(0, -1, 0, 1, kRed);
+    chart.Line(0, 0, n, 0, kRed);
+    chart.Print(-0.1 * n, 1.4, title, 8, true, kBlack);
+    chart.Print(-0.1 * n, 1.0, "1", 8, false, kBlack);
+    chart.Print(-0.1 * n, -0.8, "-1", 8, false, kBlack);
+    chart.Print(-0.1 * n, 0, "0", 8, false, kBlack);
+    chart.Print(n / 2, -1.1, "Time[m]", 5, false, kRed);
+}
+
+void DrawIndexStep(Canvas& chart, int step, double previous, double index)
+{
+    chart.Line(step - 1, previous, step, index, kBlack);
+}
+
+void DrawTimeMark(Canvas& chart, int step, double minutes)
+{
+    chart.Line(step, 0.05, step, -0.05, kRed);
+    chart.Print(step, -0.075, platform::Format(minutes, "0"), 5, false, kRed);
+}
+
+// ---------------------------------------------------------------- the frame of a well
+
+void DrawWellFrame(Canvas& frame, const FrameGrid& grid, const std::string& caption, const FrameLook& look)
+{
+    const int w = grid.width(), h = grid.height();
+    frame.Scale(0, std::max(w, 1), std::max(h, 1), 0);
+    frame.Clear();
+    if (look.red_cross) {
+        frame.Line(0, w / 2.0, h, w / 2.0, qRgb(255, 0, 0));
+        frame.Line(h / 2.0, 0, h / 2.0, w, qRgb(255, 0, 0));
+    }
+    frame.Print(0, w, caption, 8, false, qRgb(0, 0, 0));
+    for (int y = 0; y <= h; ++y) {
+        for (int x = 0; x <= w; ++x) {
+            const int32_t v = grid.at(x, y);
+            if (v > 0)
+                frame.Line(y, x, y + 1, x + 1, qRgb(std::min<int32_t>(v, 255), 0, 0));
+            else if (v < 0 && look.grey)
+                frame.FilledBox(y, x, y + 1, x + 1, qRgb(200, 200, 200));
+        }
+    }
 }
 
 }  // namespace tirmo::chemotaxis
