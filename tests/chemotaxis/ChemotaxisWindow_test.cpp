@@ -2,6 +2,7 @@
 // playback, the processing and its stop.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QImage>
 #include <QWidget>
 
@@ -136,6 +137,22 @@ TEST_F(ChemotaxisWindowTest, PlaybackShowsEachFrameOnceAndASecondClickStopsIt)
         EXPECT_EQ(clock.sleptMs() - slept, 100.0 * double(c.shown.size())) << "missing frames cost no pause";
         EXPECT_FALSE(w->playback_active);
         EXPECT_EQ(w->cmd_loop->Caption(), "Play");
+    }
+}
+
+TEST_F(ChemotaxisWindowTest, TheRawExportNeedsTheRawFrameFile)
+{
+    Frm_bmpexport* w = open("w6");
+    for (const bool source : {false, true}) {
+        if (source) {
+            std::ofstream(dir.path() + "/lastread00.csv", std::ios::binary) << "x,,,1,,,2\r\n";
+            boxes.expectMessage("done");
+        }
+        launched.clear();
+        w->mn_export_rawbmp->trigger();
+        boxes.verifyAllShown();
+        EXPECT_EQ(fs::exists(dir.path() + "/bmp_last/1.csv"), source);
+        EXPECT_EQ(launched, source ? std::vector<std::string>{dir.path() + "/bmp_last/"} : std::vector<std::string>{});
     }
 }
 
