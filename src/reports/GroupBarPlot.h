@@ -2,7 +2,8 @@
 // The saved-data window's bar plot: one bar per well group of the loaded recording (at most
 // ten, in the order of the group list), its height the group's total activity over the whole
 // recording, drawn into the window's picture Picreal. The group list (combogrup) chooses the
-// bar drawn dark and which wells the heat maps mark.
+// bar drawn dark and which wells the heat maps mark. The picture's scale runs from the base
+// line to 1.2 times the largest total (at least 50), with room below the line for the labels.
 #include <QObject>
 
 #include <array>
