@@ -7,8 +7,9 @@
 //   <empty line>
 // A count is the pixel's activity in that scan; "-" marks a pixel outside every well (-1 here).
 #include <cstdint>
-#include <fstream>
+#include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tirmo::reports {
@@ -30,7 +31,10 @@ struct PixelActivityBlock {
 class PixelActivityReader {
 public:
     explicit PixelActivityReader(const std::string& path);  // not open when the file is missing
-    bool is_open() const { return in_.is_open(); }
+    ~PixelActivityReader();
+    PixelActivityReader(const PixelActivityReader&) = delete;
+    PixelActivityReader& operator=(const PixelActivityReader&) = delete;
+    bool is_open() const { return file_ != nullptr; }
     // The next whole block; false at the end of the file, or at a damaged block (error() says
     // where). A run killed while it appends leaves its last block cut: that block is left out
     // and the end is clean.
@@ -42,8 +46,12 @@ private:
     bool fail(const std::string& what);
 
     std::string path_;
-    std::ifstream in_;
-    std::string line_;
+    std::FILE* file_ = nullptr;
+    // Read in large pieces; a line is a view into the buffer until the next line is read.
+    std::vector<char> buffer_;
+    size_t begin_ = 0, end_ = 0;
+    bool eof_ = false;
+    std::string_view line_;
     bool lineEnded_ = false;
     long lineNumber_ = 0;
     bool done_ = false;
