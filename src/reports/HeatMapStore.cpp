@@ -2,10 +2,18 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "platform/Convert.h"
 #include "reports/PixelActivityFile.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tirmo::reports {
 
@@ -51,29 +59,47 @@ std::optional<double> HeatMapStore::AreaShare(int well, long scan) const
     return double(w.ActivePoints(scan)) / double(w.points()) * 100;
 }
 
-// Builds the wells of a store while the files are read, one block at a time.
+namespace {
+
+// Bit i set for each of the first k (at most 64) counts that is above 0.
+uint64_t positiveBits(const int32_t* counts, int k)
+{
+    uint64_t bits = 0;
+    int i = 0;
+#if defined(__SSE2__)
+    for (; i + 4 <= k; i += 4) {
+        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(counts + i));
+        bits |= uint64_t(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(four, _mm_setzero_si128())))) << i;
+    }
+#endif
+    for (; i < k; ++i) bits |= uint64_t(counts[i] > 0) << i;
+    return bits;
+}
+
+}  // namespace
+
+// Builds the wells of one pixel file while it is read, one block at a time.
 class HeatMapBuilder {
 public:
-    explicit HeatMapBuilder(HeatMapStore& store) : store_(store), owner_(size_t(store.plate.wells()), -1)
+    explicit HeatMapBuilder(HeatMapStore& store) : store_(store), named_(size_t(store.plate.wells()), false)
     {
         store_.wells.assign(size_t(store.plate.wells()), HeatMapWell{});
         rows_.resize(size_t(store.plate.wells()));
+        lines_.resize(size_t(store.plate.wells()));
     }
 
     // False when the block does not belong after the file's blocks before it.
-    bool Add(int file, const PixelActivityBlock& block)
+    bool Add(const PixelActivityBlock& block)
     {
         store_.last_scan = std::max(store_.last_scan, block.scan);
         store_.scan_minutes.emplace(block.scan, block.minutes);
-        // The lines of each well of this file, in file order.
+        // The lines of each well, in file order.
         for (auto& lines : lines_) lines.clear();
-        lines_.resize(owner_.size());
         for (const auto& line : block.lines) {
             const int w = HeatMapWellNumber(line.well, store_.plate);
             if (w < 0) continue;
-            int& owner = owner_[size_t(w)];
-            if (owner < 0) owner = file;
-            if (owner == file) lines_[size_t(w)].push_back(&line);
+            named_[size_t(w)] = true;
+            lines_[size_t(w)].push_back(&line);
         }
         for (size_t w = 0; w < lines_.size(); ++w) {
             if (lines_[w].empty()) continue;
@@ -85,12 +111,14 @@ public:
         return true;
     }
 
-    void Finish()
+    // The file's wells, packed tight; named: the wells the file has rows of.
+    std::vector<bool> Finish()
     {
         for (auto& w : store_.wells) {
             w.packed_.shrink_to_fit();
             w.scans_.shrink_to_fit();
         }
+        return named_;
     }
 
 private:
@@ -172,9 +200,7 @@ private:
             // branch for each count.
             for (int x0 = 0; x0 < n; x0 += 64) {
                 const int k = std::min(64, n - x0);
-                uint64_t active = 0;
-                for (int i = 0; i < k; ++i) active |= uint64_t(counts[x0 + i] > 0) << i;
-                for (; active; active &= active - 1) {
+                for (uint64_t active = positiveBits(counts + x0, k); active; active &= active - 1) {
                     const int x = x0 + std::countr_zero(active);
                     if (!inside[x]) continue;
                     const int32_t v = counts[x];
@@ -186,8 +212,8 @@ private:
                     ++s.active;
                     int64_t& sum = well.sums_[base + size_t(x)];
                     sum += v;
-                    store_.max_sum = std::max(store_.max_sum, sum);
-                    store_.max_value = std::max(store_.max_value, v);
+                    well.max_sum_ = std::max(well.max_sum_, sum);
+                    well.max_value_ = std::max(well.max_value_, v);
                 }
             }
         }
@@ -195,10 +221,45 @@ private:
     }
 
     HeatMapStore& store_;
-    std::vector<int> owner_;  // per well: the file that holds it, -1 before it is seen
+    std::vector<bool> named_;
     std::vector<Rows> rows_;
     std::vector<std::vector<const PixelActivityLine*>> lines_;
 };
+
+namespace {
+
+// One pixel file read into the wells it names.
+struct FileLoad {
+    int camera = 0, window = 0;
+    HeatMapStore store;
+    std::vector<bool> named;
+    bool any_block = false;
+    bool failed = false;
+    bool stopped = false;
+};
+
+void loadFile(const std::string& folder, FileLoad& file, const std::atomic<bool>& stop)
+{
+    PixelActivityReader reader(folder + "/" + PixelActivityFileName(file.camera, file.window));
+    if (!reader.is_open()) return;
+    HeatMapBuilder builder(file.store);
+    PixelActivityBlock block;
+    for (long n = 1; reader.Next(block); ++n) {
+        file.any_block = true;
+        if (!builder.Add(block)) {
+            file.failed = true;
+            return;
+        }
+        if (n % 64 == 0 && stop) {
+            file.stopped = true;
+            return;
+        }
+    }
+    file.failed = !reader.error().empty();
+    file.named = builder.Finish();
+}
+
+}  // namespace
 
 HeatMapLoad LoadHeatMap(const std::string& folder, std::string_view format, const std::atomic<bool>& stop,
                         const HeatMapProgress& progress)
@@ -209,40 +270,81 @@ HeatMapLoad LoadHeatMap(const std::string& folder, std::string_view format, cons
         load.message = kHeatMapNoScan;
         return load;
     }
-    load.store.plate = *plate;
-    HeatMapBuilder builder(load.store);
-    auto stopped = [&] {
-        load.outcome = HeatMapOutcome::Stopped;
-        load.store = HeatMapStore{};
-        return load;
-    };
-    auto failed = [&](std::string message) {
-        load.message = std::move(message);
-        load.store = HeatMapStore{};
-        return load;
-    };
-    bool anyBlock = false;
-    PixelActivityBlock block;
-    for (int camera = 0; camera < 6; ++camera) {
-        const int percent = int(platform::RoundHalfEven(camera / 6.0 * 100));
+    // The files are read side by side; what they hold is put together in camera and window
+    // order, so a well named by two files is the first one's, as a reading in turn would have it.
+    std::vector<FileLoad> files;
+    for (int camera = 0; camera < 6; ++camera)
         for (int window = 0; window < plate->windows; ++window) {
-            if (stop) return stopped();
+            files.emplace_back();
+            files.back().camera = camera;
+            files.back().window = window;
+            files.back().store.plate = *plate;
+        }
+    std::atomic<size_t> next{0}, done{0};
+    std::mutex mutex;
+    std::condition_variable finished;
+    auto work = [&] {
+        for (size_t i; (i = next++) < files.size();) {
+            if (!stop) loadFile(folder, files[i], stop);
+            else files[i].stopped = true;
+            std::lock_guard<std::mutex> lock(mutex);
+            ++done;
+            finished.notify_all();
+        }
+    };
+    if (progress) progress(0);
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, unsigned(files.size()));
+    std::vector<std::thread> workers;
+    for (unsigned t = 0; t < threads; ++t) workers.emplace_back(work);
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        while (done < files.size()) {
+            finished.wait_for(lock, std::chrono::milliseconds(50));
+            const int percent = int(platform::RoundHalfEven(100.0 * double(done) / double(files.size())));
+            lock.unlock();
             if (progress) progress(percent);
-            PixelActivityReader reader(folder + "/" + PixelActivityFileName(camera, window));
-            if (!reader.is_open()) continue;
-            for (long n = 1; reader.Next(block); ++n) {
-                anyBlock = true;
-                if (!builder.Add(camera * plate->windows + window, block)) return failed(HeatMapFileError(camera, window));
-                if (n % 256 == 0) {
-                    if (progress) progress(percent);
-                    if (stop) return stopped();
-                }
-            }
-            if (!reader.error().empty()) return failed(HeatMapFileError(camera, window));
+            lock.lock();
         }
     }
-    if (!anyBlock) return failed(kHeatMapNoScan);
-    builder.Finish();
+    for (auto& w : workers) w.join();
+
+    if (stop) {
+        load.outcome = HeatMapOutcome::Stopped;
+        return load;
+    }
+    HeatMapStore& store = load.store;
+    store.plate = *plate;
+    store.wells.resize(size_t(plate->wells()));
+    std::vector<bool> taken(size_t(plate->wells()), false);
+    bool anyBlock = false;
+    for (FileLoad& file : files) {
+        if (file.stopped) {
+            load.outcome = HeatMapOutcome::Stopped;
+            load.store = HeatMapStore{};
+            return load;
+        }
+        if (file.failed) {
+            load.message = HeatMapFileError(file.camera, file.window);
+            load.store = HeatMapStore{};
+            return load;
+        }
+        anyBlock = anyBlock || file.any_block;
+        store.last_scan = std::max(store.last_scan, file.store.last_scan);
+        store.scan_minutes.merge(file.store.scan_minutes);
+        for (size_t w = 0; w < file.named.size(); ++w) {
+            if (!file.named[w] || taken[w]) continue;
+            taken[w] = true;
+            store.wells[w] = std::move(file.store.wells[w]);
+            store.max_value = std::max(store.max_value, store.wells[w].max_value());
+            store.max_sum = std::max(store.max_sum, store.wells[w].max_sum());
+        }
+        file.store = HeatMapStore{};
+    }
+    if (!anyBlock) {
+        load.message = kHeatMapNoScan;
+        load.store = HeatMapStore{};
+        return load;
+    }
     load.outcome = HeatMapOutcome::Loaded;
     return load;
 }

@@ -61,6 +61,9 @@ public:
     long points() const { return points_; }
     // The sum over all scans of a point's counts.
     int64_t sum(int y, int x) const { return sums_[size_t(y) * size_t(width_) + size_t(x)]; }
+    // The largest count of a point in a scan, and the largest sum.
+    int32_t max_value() const { return max_value_; }
+    int64_t max_sum() const { return max_sum_; }
 
     // Calls f(HeatMapPoint) for every active point of the scan (none for a scan the well was
     // not recorded in); returns how many there were.
@@ -79,6 +82,8 @@ private:
 
     int height_ = 0, width_ = 0;
     long points_ = 0;
+    int32_t max_value_ = 0;
+    int64_t max_sum_ = 0;
     std::vector<uint8_t> inside_;
     std::vector<int64_t> sums_;
     std::vector<Scan> scans_;      // ascending scan numbers
@@ -108,13 +113,14 @@ struct HeatMapLoad {
     HeatMapStore store;   // empty unless Loaded
 };
 
-// Told the share of the cameras done, in percent, before each file and every few hundred blocks;
-// the window shows it and handles clicks meanwhile, one of which may set the stop flag.
 using HeatMapProgress = std::function<void(int percent)>;
 
-// Reads the pixel files wellactivity<c><w>.csv of the recording folder. A camera without files
-// is passed over. A well belongs to the first file that names it; its disc is taken from the
-// first block it appears in. A block cut by a killed run is left out.
+// Reads the pixel files wellactivity<c><w>.csv of the recording folder, several at a time. A
+// camera without files is passed over. A well belongs to the first file (by camera, then window)
+// that names it; its disc is taken from the first block it appears in. A block cut by a killed
+// run is left out. progress is told the share of the files read, in percent, from the calling
+// thread, at the start and every 50 ms: the window shows it and handles clicks meanwhile, one of
+// which may set the stop flag.
 HeatMapLoad LoadHeatMap(const std::string& folder, std::string_view format, const std::atomic<bool>& stop,
                         const HeatMapProgress& progress = {});
 

@@ -1,12 +1,15 @@
 #include "reports/PixelActivityFile.h"
 
-#include <bit>
 #include <charconv>
 #include <cstring>
 #include <limits>
 #include <string_view>
 
 #include "platform/ProgramFolder.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tirmo::reports {
 namespace {
@@ -54,24 +57,24 @@ bool dataLine(std::string_view text, PixelActivityLine& line)
     for (;;) {
         // Nearly every field is one character ("0", "-" or a small count): those without a
         // branch on their kind.
-        if constexpr (std::endian::native == std::endian::little) {
-            // Four such fields at a time while the commas fall every second character.
-            while (end - p >= 8) {
-                uint64_t word;
-                std::memcpy(&word, p, 8);
-                if ((word & 0xFF00FF00FF00FF00ull) != 0x2C002C002C002C00ull) break;
-                bool bad = false;
-                for (int i = 0; i < 4; ++i) {
-                    const char c = char(word >> (16 * i));
-                    const unsigned digit = unsigned(c - '0');
-                    bad |= digit > 9u && c != '-';
-                    out[i] = c == '-' ? -1 : int32_t(digit);
-                }
-                if (bad) return false;
-                out += 4;
-                p += 8;
-            }
+#if defined(__SSE2__)
+        // Eight such fields at a time while the commas fall on every second character.
+        while (end - p >= 16) {
+            const __m128i text16 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            if ((_mm_movemask_epi8(_mm_cmpeq_epi8(text16, _mm_set1_epi8(','))) & 0xAAAA) != 0xAAAA) break;
+            const __m128i chars = _mm_and_si128(text16, _mm_set1_epi16(0x00FF));
+            const __m128i digit = _mm_sub_epi16(chars, _mm_set1_epi16('0'));
+            const __m128i dash = _mm_cmpeq_epi16(chars, _mm_set1_epi16('-'));
+            const __m128i isDigit =
+                _mm_and_si128(_mm_cmpgt_epi16(digit, _mm_set1_epi16(-1)), _mm_cmplt_epi16(digit, _mm_set1_epi16(10)));
+            if (_mm_movemask_epi8(_mm_or_si128(isDigit, dash)) != 0xFFFF) return false;
+            const __m128i value = _mm_or_si128(_mm_andnot_si128(dash, digit), dash);  // "-" is -1
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_srai_epi32(_mm_unpacklo_epi16(value, value), 16));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), _mm_srai_epi32(_mm_unpackhi_epi16(value, value), 16));
+            out += 8;
+            p += 16;
         }
+#endif
         while (end - p > 1 && p[1] == ',') {
             const char c = *p;
             if (unsigned(c - '0') > 9u && c != '-') return false;

@@ -23,6 +23,9 @@ TEST(PixelActivityReader, ReadsWholeBlocksAndStopsAtTheFirstCutOrDamagedOne)
         std::string error;                        // part of error(), "" for a clean end
     };
     const std::string a = block(0, "0.5", "A1,4,0,2,-,1\r\nB1,5,7\r\n");
+    // Rows long enough to be read several fields at a time.
+    const std::string longRow = "A1,4,-,-,0,1,2,3,4,5,6,7,8,9,0,-,12,0,-,-";
+    const std::vector<int32_t> longCounts = {-1, -1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, -1, 12, 0, -1, -1};
     const Case cases[] = {
         {"the last field is read, - is outside", a, {0.5}, {{0, 2, -1, 1}}, ""},
         {"comma time", block(3, "12,5", "A1,4,9\r\n"), {12.5}, {{9}}, ""},
@@ -30,6 +33,9 @@ TEST(PixelActivityReader, ReadsWholeBlocksAndStopsAtTheFirstCutOrDamagedOne)
         {"block without its empty line", a + "scan,1\r\ntime[m],\"1.0\"\r\nA1,4,3\r\n", {0.5}, {{0, 2, -1, 1}}, ""},
         {"int32 fits", block(0, "0.5", "A1,4,2147483647\r\n"), {0.5}, {{2147483647}}, ""},
         {"int32 overflows", a + block(1, "1.0", "A1,4,2147483648\r\n"), {0.5}, {{0, 2, -1, 1}}, "line 8"},
+        {"long row", block(0, "0.5", longRow + "\r\n"), {0.5}, {longCounts}, ""},
+        {"long row, letter", block(0, "0.5", "A1,4,-,-,0,1,2,x,4,5,6,7,8,9,0,-,12,0\r\n"), {}, {}, "line 3"},
+        {"long row, empty cell", block(0, "0.5", "A1,4,-,-,0,1,2,,,4,5,6,7,8,9,0,-,12,0\r\n"), {}, {}, "line 3"},
         {"negative count", block(0, "0.5", "A1,4,-3\r\n"), {}, {}, "line 3"},
         {"empty cell", block(0, "0.5", "A1,4,1,,2\r\n"), {}, {}, "line 3"},
         {"no scan line", "time[m],\"1.0\"\r\n\r\n", {}, {}, "line 1"},
