@@ -47,6 +47,7 @@ HeatMapControls::HeatMapControls(QWidget* client, HeatMapNeeds needs) : QObject(
     HScroll_time = new QScrollBar(Qt::Horizontal, client);
     HScroll_time->setObjectName("HScroll_time");
     HScroll_time->setRange(0, 0);
+    HScroll_time->setPageStep(1);  // a click beside the handle moves one scan
     connect(HScroll_time, &QScrollBar::valueChanged, this, [this] { HScroll_time_Change(); });
     lbl_scan = ui::MakeLabel(client, "lbl_scan", "Scan[0]: 0m");
 

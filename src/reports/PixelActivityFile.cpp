@@ -113,11 +113,6 @@ PixelActivityReader::PixelActivityReader(const std::string& path)
     done_ = file_ == nullptr;
 }
 
-PixelActivityReader::~PixelActivityReader()
-{
-    if (file_) std::fclose(file_);
-}
-
 bool PixelActivityReader::readLine()
 {
     constexpr size_t kPiece = size_t(1) << 20;
@@ -143,7 +138,7 @@ bool PixelActivityReader::readLine()
         end_ -= begin_;
         begin_ = 0;
         if (buffer_.size() - end_ < kPiece) buffer_.resize(end_ + kPiece);
-        const size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+        const size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_.get());
         end_ += n;
         if (n == 0) eof_ = true;
     }
