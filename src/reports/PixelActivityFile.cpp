@@ -116,6 +116,7 @@ PixelActivityReader::PixelActivityReader(const std::string& path)
 bool PixelActivityReader::readLine()
 {
     constexpr size_t kPiece = size_t(1) << 20;
+    constexpr size_t kLongestLine = size_t(1) << 20;
     for (;;) {
         const char* const start = buffer_.data() + begin_;
         const void* nl = end_ > begin_ ? std::memchr(start, '\n', end_ - begin_) : nullptr;
@@ -132,6 +133,12 @@ bool PixelActivityReader::readLine()
             begin_ = end_;
             lineEnded_ = false;
             break;
+        }
+        // No run writes a row this long (32767 pixels of ten digits each come to a third of
+        // this): a file without line ends must not fill the memory.
+        if (end_ - begin_ > kLongestLine) {
+            ++lineNumber_;
+            return fail("no line end");
         }
         // Keep the part of a line read so far and read on behind it.
         std::memmove(buffer_.data(), start, end_ - begin_);
