@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QComboBox>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 
 #include "platform/ConfigFiles.h"
 #include "app/Frm_advance.h"
+#include "app/Frrm_offline.h"
 #include "app/MainLayoutApply.h"
 #include "app/RunWindowAdapter.h"
 #include "camera/CameraCommands.h"
@@ -54,6 +56,7 @@ Frm_acquire::~Frm_acquire()
     link::SetHangUpObserver({});
     session().run_settings.Unwatch(settings_watch_);
     factory.reset();  // before the plate whose groups it shares
+    offline.reset();
 }
 
 void Frm_acquire::watchForHangUp()
@@ -142,6 +145,13 @@ void Frm_acquire::buildControls()
                                {lighting->pulse_on, lighting->pulse_end, lighting->pulse_countdown}, plate->groups},
         client_);
     report = std::make_unique<reports::ReportControls>(*this, client_, NeedsOfReport());
+    Listpj = new QListWidget(client_);
+    Listpj->setObjectName("Listpj");
+    cmd_load_recording = ui::MakeButton(client_, "cmd_load_recording", "LOAD RECORDED EXPERIMENTS",
+                                        [this] { cmd_load_recording_Click(); });
+    cmd_closeoffline = ui::MakeButton(client_, "cmd_closeoffline", "Close",
+                                      [this] { containers.frame_offline->hide(); });
+    cmd_closeoffline->resize(cmd_closeoffline->sizeHint());
     bindRunSettings();
     orderToolsMenu();
 
@@ -252,7 +262,6 @@ reports::ReportNeeds Frm_acquire::NeedsOfReport()
     needs.shared_groups = [this]() -> const plate::WellGroups& { return plate->groups; };
     needs.report_groups = [this]() -> plate::WellGroups& { return plate->report_groups; };
     needs.read_well_groups = [this](const std::string& folder) { plate->ReadWellGroups(folder); };
-    needs.offline_frame = [this] { return containers.frame_offline; };
     return needs;
 }
 

@@ -31,6 +31,7 @@ class QMenu;
 namespace tirmo::app {
 
 class Frm_advance;
+class Frrm_offline;
 
 // The window owns the program's instrument session; a base so that it exists before the console
 // that is bound to it.
@@ -172,9 +173,17 @@ public:
     std::unique_ptr<MainLightCalibration> lightcal;
 
     // ==== reports (reports) ====
-    // The report panel over the run's or an opened recording's data set, and the list of saved
-    // acquisitions with its button.
+    // The report panel over the run's data set.
     std::unique_ptr<reports::ReportControls> report;
+    // "LOAD RECORDED EXPERIMENTS" hides this window and opens the saved-data window, made anew
+    // each time (what it loaded goes with it when it closes); closing it shows this one again.
+    ui::CommandButton* cmd_load_recording = nullptr;
+    std::unique_ptr<Frrm_offline> offline;
+    void cmd_load_recording_Click();
+    // The recordings frame's list and close button keep their places; the saved-data window
+    // lists the recordings.
+    QListWidget* Listpj = nullptr;
+    ui::CommandButton* cmd_closeoffline = nullptr;
 
 
     // ==== the one-second tick ====

@@ -21,7 +21,6 @@
 #include "ui/Make.h"
 #include "ui/PictureBox.h"
 #include "ui/Timer.h"
-#include "ui/Twips.h"
 
 namespace tirmo::reports {
 
@@ -32,7 +31,8 @@ constexpr const char* kColourCaptions[] = {"B&&W", "Grey", "Colour"};
 HeatMapControls::HeatMapControls(QWidget* client, HeatMapNeeds needs) : QObject(client), needs_(std::move(needs))
 {
     cmd_plotheat = ui::MakeButton(client, "cmd_plotheat", "Load HeatMAP", [this] { cmd_plotheat_Click(); });
-    txt_cframe = ui::MakeLabel(client, "txt_cframe", "00");
+    txt_cframe = ui::MakeTextBox(client, "txt_cframe", "00");
+    txt_cframe->setReadOnly(true);
     frame_heatmap = new QFrame(client);
     frame_heatmap->setObjectName("frame_heatmap");
     cmd_plotheatsum = ui::MakeButton(frame_heatmap, "cmd_plotheatsum", "[SUM]", [this] { cmd_plotheatsum_Click(); });
@@ -100,24 +100,11 @@ void HeatMapControls::BarPlotShown()
     frame_heatmap->hide();
     HScroll_time->hide();
     lbl_scan->hide();
+    txt_cframe->hide();
+    setBold(cmd_plotheat, false);
+    setBold(cmd_plotheatkin, false);
     bmpexporta_seq->setVisible(false);
     bmpexporta_csvseq->setVisible(false);
-}
-
-void HeatMapControls::LayoutControls(double L, double T, double cw, double rh)
-{
-    auto place = [](QWidget* w, double left, double top, double width, double height) {
-        ui::setGeometryTwips(w, left, top, width, height < 0 ? ui::heightTwips(w) : height);
-    };
-    place(HScroll_time, L + 1.125 * cw, T + 18.6 * rh, 2.7 * cw, 0.5 * rh);
-    place(lbl_scan, L + 3.825 * cw, T + 18.6 * rh, 0.6 * cw, 0.5 * rh);
-    place(cmd_plotheat, L + 4.5 * cw, T + 12 * rh, 0.5 * cw, 0.66 * rh);
-    place(txt_cframe, L + 5.1 * cw, T + 12.1 * rh, 0.35 * cw, -1);
-    place(frame_heatmap, L + 4.5 * cw, T + 13 * rh, 0.75 * cw, 3.5 * rh);
-    place(cmd_plotheatsum, 0.05 * cw, 0.25 * rh, 0.3 * cw, 0.66 * rh);
-    place(cmd_plotheatkin, 0.35 * cw, 0.25 * rh, 0.3 * cw, 0.66 * rh);
-    const double optionTop[] = {2, 2.5, 1.5};
-    for (size_t i = 0; i < 3; ++i) place(opt_hetmap_color[i], 0.05 * cw, optionTop[i] * rh, 0.5 * cw, -1);
 }
 
 void HeatMapControls::setBold(ui::CommandButton* button, bool bold)
@@ -164,7 +151,7 @@ void HeatMapControls::cmd_plotheat_Click()
     }
 
     HeatMapLoad load = LoadHeatMap(recording.folder, recording.format, stopLoad_, [this](int percent) {
-        txt_cframe->SetCaption(std::to_string(percent) + "% Read");
+        txt_cframe->SetText(std::to_string(percent) + "% Read");
         txt_cframe->Refresh();
         if (process_events) process_events();
     });
@@ -178,7 +165,7 @@ void HeatMapControls::cmd_plotheat_Click()
         ui::dialogs().messageBox(load.message);
         return;
     }
-    txt_cframe->SetCaption("100% OK");
+    txt_cframe->SetText("100% OK");
     store = std::move(load.store);
     int scan = 1;
     DrawHeatmapFrame(0, scan);

@@ -3,9 +3,9 @@
 // summed and kinetic views and the colour options, the time slider with its scan label, and the
 // picture's export menu (the picture, the picture sequence and percent_activity.csv).
 //
-// The object creates its controls on the window it is given; the picture it draws into, the
-// loaded recording and the window's plot state come through HeatMapNeeds, so the window lays
-// the controls out (LayoutControls) and tells the object when the bar plot takes the picture.
+// The object creates its controls on the window it is given, named for the window's layout; the
+// picture it draws into, the loaded recording and the window's plot state come through
+// HeatMapNeeds, and the window tells the object when the bar plot takes the picture.
 #include <QObject>
 
 #include <array>
@@ -58,7 +58,7 @@ public:
     HeatMapControls(QWidget* client, HeatMapNeeds needs);
 
     ui::CommandButton* cmd_plotheat = nullptr;
-    ui::Label* txt_cframe = nullptr;
+    ui::TextBox* txt_cframe = nullptr;  // the load's progress
     QFrame* frame_heatmap = nullptr;
     ui::CommandButton* cmd_plotheatsum = nullptr;
     ui::CommandButton* cmd_plotheatkin = nullptr;
@@ -87,8 +87,6 @@ public:
     void RecordingLoaded();
     // The bar plot took the picture.
     void BarPlotShown();
-    // Places the controls on the window's grid (twips): margins L and T, units cw and rh.
-    void LayoutControls(double L, double T, double cw, double rh);
 
     void cmd_plotheat_Click();
     void cmd_plotheatsum_Click();
