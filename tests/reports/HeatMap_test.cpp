@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImageReader>
+#include <QListWidget>
 #include <QScrollBar>
 #include <QWidget>
 
@@ -13,7 +14,11 @@
 #include "reports/HeatMapControls.h"
 #include "reports/HeatMapPicture.h"
 #include "reports/PixelActivityFile.h"
+#include "app/Frrm_offline.h"
+#include "reports/RecordingBrowser.h"
+#include "support/AppFixture.h"
 #include "support/FakeClock.h"
+#include "support/W6Recording.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 #include "ui/Colour.h"
@@ -41,19 +46,22 @@ std::string block(int scan, const std::string& rows)
     return "scan," + std::to_string(scan) + "\r\ntime[m],\"" + kTimes[scan] + "\"\r\n" + rows + "\r\n";
 }
 
+// Writes the recording's pixel files into folder.
+void WritePixelFiles(const std::string& folder)
+{
+    std::string a1, b1;
+    for (int s = 0; s < 3; ++s) {
+        a1 += block(s, kA1Rows[s]);
+        b1 += block(s, s == 0 ? "B1,9,0,7\r\n" : "B1,9,0,0\r\n");
+    }
+    std::ofstream(folder + "/" + PixelActivityFileName(0, 0), std::ios::binary) << a1;
+    std::ofstream(folder + "/" + PixelActivityFileName(1, 0), std::ios::binary)
+        << b1 << "scan,3\r\ntime[m],\"3.5\"\r\nB1,9,4";
+}
+
 class HeatMapTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        platform::SetProgramFolder(folder.path());
-        std::string a1, b1;
-        for (int s = 0; s < 3; ++s) {
-            a1 += block(s, kA1Rows[s]);
-            b1 += block(s, s == 0 ? "B1,9,0,7\r\n" : "B1,9,0,0\r\n");
-        }
-        write(PixelActivityFileName(0, 0), a1);
-        write(PixelActivityFileName(1, 0), b1 + "scan,3\r\ntime[m],\"3.5\"\r\nB1,9,4");
-    }
+    void SetUp() override { WritePixelFiles(folder.path()); }
     void write(const std::string& name, const std::string& text)
     {
         std::ofstream(folder.path() + "/" + name, std::ios::binary) << text;
@@ -193,38 +201,54 @@ TEST_F(HeatMapTest, TheAreaFileGivesEachScansShareOfTheDiscWithActivity)
                                         "Time[m],A1,B1,A2,B2,A3,B3", "0,57,50,,,,", "2,14,0,,,,"}));
 }
 
-// The window's heat-map controls on a bare window, with the picture of a w6 plate.
-class HeatMapControlsTest : public HeatMapTest {
+// The saved-data window opened from the main window on a w6 recording with these pixel files,
+// its picture 300 x 200 pixels: a unit of the plate a pixel.
+class HeatMapControlsTest : public test::AppFixture {
 protected:
     void SetUp() override
     {
-        HeatMapTest::SetUp();
-        picture = new ui::PictureBox(&window);
-        picture->SetPixelSize(300, 200);
-        controls = std::make_unique<HeatMapControls>(
-            &window, HeatMapNeeds{[this] { return picture; },
-                                  [this] { return HeatMapRecording{folder.path(), "w6", "proj", "Run 1", {}}; },
-                                  [this] { ++shown; }});
-        controls->RecordingLoaded();
+        AppFixture::SetUp();
+        useFakeClock();
+        recording = platform::ProgramPath("reports/proj/20250131_140000_mix1");
+        platform::MakeFolder(recording);
+        test::WriteW6Recording(recording);
+        WritePixelFiles(recording);
         platform::setLauncher([this](const std::vector<std::string>& argv, const platform::ExitHandler&) {
             launched.push_back(argv.back());
             return true;
         });
+        window->cmd_load_recording->Click();
+        saved = window->offline.get();
+        for (const char* row : {"+ 2025.0131\tproj", "  > 2025.0131\t ACQ14:00 \"mix 1\""}) {
+            auto* list = saved->browser->Listpj;
+            for (int i = 0; i < list->count(); ++i)
+                if (list->item(i)->data(RecordingBrowser::kRowRole).toString().toStdString() == row) list->setCurrentRow(i);
+            saved->browser->Listpj_DblClick();
+        }
+        controls = saved->heatmap.get();
+        picture = saved->Picreal;
+        picture->SetPixelSize(300, 200);
     }
-    void TearDown() override { platform::setLauncher({}); }
+    void TearDown() override
+    {
+        platform::setLauncher({});
+        AppFixture::TearDown();
+    }
+    void write(const std::string& name, const std::string& text)
+    {
+        std::ofstream(recording + "/" + name, std::ios::binary) << text;
+    }
     bool blank() const { return picture->image().pixel(34, 76) == QColor(Qt::white).rgb(); }
 
-    QWidget window;
+    std::string recording;
+    app::Frrm_offline* saved = nullptr;
+    HeatMapControls* controls = nullptr;
     ui::PictureBox* picture = nullptr;
-    std::unique_ptr<HeatMapControls> controls;
-    int shown = 0;
     std::vector<std::string> launched;
 };
 
 TEST_F(HeatMapControlsTest, LoadDrawsTheSumOnlyWhenItEnds)
 {
-    test::ScriptedDialogs boxes;
-    test::ScopedDialogs installed(boxes);
     // Stop clicked while the first file is read: nothing drawn, the views stay hidden.
     controls->process_events = [this] { controls->cmd_plotheat->Click(); };
     controls->cmd_plotheat->Click();
@@ -240,12 +264,16 @@ TEST_F(HeatMapControlsTest, LoadDrawsTheSumOnlyWhenItEnds)
     EXPECT_TRUE(blank()) << "a failed load draws nothing";
     EXPECT_TRUE(controls->frame_heatmap->isHidden());
 
-    HeatMapTest::SetUp();
+    WritePixelFiles(recording);
     controls->cmd_plotheat->Click();
     EXPECT_FALSE(blank());
     EXPECT_FALSE(controls->frame_heatmap->isHidden());
     EXPECT_FALSE(controls->heatmap_running);
-    EXPECT_GT(shown, 0);
+    EXPECT_EQ(saved->barplot->plot_shown, 2);
+    // The bar plot takes the picture back and the heat map's views step aside.
+    saved->barplot->cmd_plotbar->Click();
+    EXPECT_TRUE(controls->frame_heatmap->isHidden());
+    EXPECT_EQ(saved->barplot->plot_shown, 1);
 }
 
 TEST_F(HeatMapControlsTest, KineticPlaybackAndExportsStepSliderPositionsOneToTheLastScan)
@@ -265,15 +293,15 @@ TEST_F(HeatMapControlsTest, KineticPlaybackAndExportsStepSliderPositionsOneToThe
 
     controls->bmpexporta_seq->trigger();
     for (const char* n : {"1", "2"})
-        EXPECT_EQ(QImageReader(QString::fromStdString(folder.path() + "/bmpseq/" + n + ".bmp")).read().size(),
+        EXPECT_EQ(QImageReader(QString::fromStdString(recording + "/bmpseq/" + n + ".bmp")).read().size(),
                   QSize(300, 200)) << n;
-    EXPECT_FALSE(std::filesystem::exists(folder.path() + "/bmpseq/3.bmp"));
+    EXPECT_FALSE(std::filesystem::exists(recording + "/bmpseq/3.bmp"));
     controls->opt_hetmap_color[2]->SetValue(true);
     controls->bmpexporta_csvseq->trigger();
     EXPECT_EQ(picture->image().pixel(34, 76), QColor(Qt::black).rgb()) << "left on the last position in B&W";
-    EXPECT_TRUE(std::filesystem::exists(folder.path() + "/" + kAreaFileName));
+    EXPECT_TRUE(std::filesystem::exists(recording + "/" + kAreaFileName));
     controls->bmpexporta->trigger();
-    EXPECT_EQ(launched, (std::vector<std::string>{folder.path() + "/bmpseq/", folder.path() + "/" + kAreaFileName,
+    EXPECT_EQ(launched, (std::vector<std::string>{recording + "/bmpseq/", recording + "/" + kAreaFileName,
                                                   platform::ProgramPath(kPictureFileName)}));
 
     // The summed view takes the sequence exports away again.
