@@ -22,6 +22,8 @@
 #include "camera/CameraCommands.h"
 #include "link/CommPort.h"
 #include "link/Exchange.h"
+#include "devicememory/FlashPanel.h"
+#include "devicememory/PixelMapControls.h"
 #include "thermal/FrmTempCal.h"
 #include "thermal/ThermalControls.h"
 #include "ui/ComboBox.h"
@@ -166,6 +168,10 @@ void Frm_acquire::buildControls()
     AdoptIntoContainers(client_);
     autoref = std::make_unique<AutoReferenceWindow>(*this, containers.frm_calibrate, mncalibratewell);
     lightcal = std::make_unique<MainLightCalibration>(*this, mncalibralightback);
+    flash = std::make_unique<devicememory::FlashPanel>(*this, containers.frame_flash,
+                                                       [this](const std::string& length) { lbl_lenrx->SetCaption(length); });
+    pixelmap = std::make_unique<devicememory::PixelMapControls>(*this, containers.Frame_select,
+                                                                [this](const std::string& length) { lbl_lenrx->SetCaption(length); });
     buildStartupLists();
     run->AttachNameFrame(containers.frm_confirmacq);
     connectShellButtons();

@@ -28,6 +28,11 @@ class QAction;
 class QListWidget;
 class QMenu;
 
+namespace tirmo::devicememory {
+class FlashPanel;
+class PixelMapControls;
+}
+
 namespace tirmo::app {
 
 class Frm_advance;
@@ -185,6 +190,12 @@ public:
     QListWidget* Listpj = nullptr;
     ui::CommandButton* cmd_closeoffline = nullptr;
 
+
+    // ==== instrument memory (devicememory) ====
+    // The backup and restore panel in frame_flash.
+    std::unique_ptr<devicememory::FlashPanel> flash;
+    // "Apply to all" in Frame_select and the window's pixel-enable table.
+    std::unique_ptr<devicememory::PixelMapControls> pixelmap;
 
     // ==== the one-second tick ====
     // 1000 ms: temperature first, then the light-pulse countdown, each a user of the ticker that

@@ -108,6 +108,8 @@ Frm_advance::Frm_advance(link::Session& session, plate::WellGroups& shared_group
     cmd_close_frame2 = ui::MakeButton(Frame_select, "cmd_close_frame2", "X", [this] { cmd_close_frame2_Click(); });
     ui::setGeometryTwips(cmd_close_frame2, 1950, 150, 360, 360);
     Frame_select->hide();
+    pixelmap = std::make_unique<devicememory::PixelMapControls>(
+        *this, Frame_select, [this](const std::string& length) { lbl_lenrx->SetCaption(length); });
 
     buildShell();
     buildTools();

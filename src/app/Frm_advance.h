@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/TextBoxConsole.h"
+#include "devicememory/PixelMapControls.h"
 #include "camera/FactoryCameraTools.h"
 #include "lighting/FactoryLightTools.h"
 #include "app/FactoryLinkConsole.h"
@@ -101,6 +102,8 @@ public:
     std::unique_ptr<plate::FactoryPlateMap> plate;
     // The light calibrations on this window's camera, LEDs and run_state (plate->run_state).
     std::unique_ptr<FactoryLightCalibration> lightcal;
+    // "Apply to all" in Frame_select with this window's own pixel-enable table.
+    std::unique_ptr<devicememory::PixelMapControls> pixelmap;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 
+#include "chemotaxis/Frm_bmpexport.h"
 #include "link/Session.h"
 #include "platform/Launcher.h"
 #include "platform/Clock.h"
@@ -250,8 +251,10 @@ void ReportControls::cmd_generatereport_Click()
         Frm_report->setVisible(false);
         break;
     case ReportOutcome::Result::MapPlot:
-        // Nothing was handed over: the panel stays for another choice.
-        ui::dialogs().messageBox(kMapPlotNotAvailable);
+        Frm_report->setVisible(false);
+        chemotaxis::OpenChemotaxisWindow(Frm_report->window(), s, txt_welltype->Text(),
+                                         {[this] { return Combo_reportfile->Text(); },
+                                          [this] { return Combo_reportdivider->Text(); }});
         break;
     case ReportOutcome::Result::Refused:
     case ReportOutcome::Result::Failed:

@@ -28,9 +28,6 @@ class OptionButton;
 
 namespace tirmo::reports {
 
-// Shown instead of the hand-over to the chemotaxis window, which this version does not have.
-inline constexpr const char* kMapPlotNotAvailable =
-    "MapPlot opens the chemotaxis window, which this version does not include yet. No report was written.";
 inline constexpr const char* kReportWritten = "Report: ";
 // The status line when no program of the desktop could show the report, followed by its path:
 // told at once when the opener could not start, and when the opener ends without a program for

@@ -20,6 +20,7 @@
 #include "acquisition/RunNames.h"
 #include "app/Frm_advance.h"
 #include "app/Frrm_offline.h"
+#include "chemotaxis/Frm_bmpexport.h"
 #include "platform/ProgramFolder.h"
 #include "support/AppFixture.h"
 #include "support/LayoutChecks.h"
@@ -110,6 +111,18 @@ TEST_F(ReadablePanelsTest, EveryPanelReadsAtTheOpeningSizeOn1366x768)
                  b.Listpj_DblClick();
              }
              return mw->offline->cmd_report->Click(), mw->offline.get();
+         }},
+        {"chemotaxis", [&]() -> QMainWindow* {
+             mw->cmd_load_recording->Click();
+             reports::RecordingBrowser& b = *mw->offline->browser;
+             for (const char* row : {"p20261207_zebrafish", " ACQ"}) {
+                 b.Listpj->setCurrentItem(b.Listpj->findItems(QLatin1String(row), Qt::MatchContains).value(0));
+                 b.Listpj_DblClick();
+             }
+             mw->offline->cmd_report->Click();
+             mw->offline->report->Option_output[2]->SetValue(true);
+             mw->offline->report->cmd_generatereport->Click();
+             return chemotaxis::ChemotaxisWindow();
          }},
         {"factory", [&]() -> QMainWindow* {
              boxes.expectInput("Enter password", "Tovel7391");

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "app/Frrm_offline.h"
+#include "chemotaxis/Frm_bmpexport.h"
 #include "link/Session.h"
 #include "platform/Clock.h"
 #include "platform/Launcher.h"
@@ -299,25 +300,30 @@ TEST_F(ReportPanelTest, AWriteThatFailsShowsReportErrorLeavesNoFileAndKeepsThePa
     EXPECT_TRUE(panelShown());
 }
 
-TEST_F(ReportPanelTest, MapPlotWritesNothingAndSaysWhy)
+TEST_F(ReportPanelTest, MapPlotHandsTheRecordingToTheChemotaxisWindowOrSaysWhyNot)
 {
     struct Case {
         const char* format;
-        const char* message;
+        const char* message;  // nullptr: handed over
         const char* bin_after;
     };
     openRecording();
     const std::vector<std::string> before = FilesIn(recording);
-    for (const Case c : {Case{"w6", kMapPlotNotAvailable, "ScanTime"}, Case{"w96f", kMapPlotFormats, "60"}}) {
+    for (const Case c : {Case{"w96f", kMapPlotFormats, "60"}, Case{"w6", nullptr, "ScanTime"}}) {
         report->txt_welltype->SetText(c.format);
         report->Option_output[2]->SetValue(true);
         report->Combo_reportbin->SetText("60");
-        boxes.expectMessage(c.message);
+        if (c.message) boxes.expectMessage(c.message);
         report->cmd_generatereport->Click();
         boxes.verifyAllShown();
         EXPECT_EQ(FilesIn(recording), before) << c.format;
-        EXPECT_TRUE(panelShown()) << c.format;
+        EXPECT_EQ(panelShown(), c.message != nullptr) << c.format;
         EXPECT_EQ(report->Combo_reportbin->Text(), c.bin_after) << c.format;
+        const chemotaxis::Frm_bmpexport* chemo = chemotaxis::ChemotaxisWindow();
+        EXPECT_EQ(chemo != nullptr && chemo->isVisible(), c.message == nullptr) << c.format;
+        if (chemo) {
+            EXPECT_EQ(chemo->txt_formatowell->Text(), c.format);
+        }
     }
     EXPECT_TRUE(launched.empty());
 }

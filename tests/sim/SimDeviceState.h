@@ -130,6 +130,23 @@ struct FlashSimState {
     };
     std::map<std::pair<int, int>, FaultSwitch> faults;  // (bank, first line)
     int reads = 0, commits = 0;
+    // Lost echoes: after dropAfter more buffer bytes, the echoes of the next dropCount are not
+    // sent (-1: none from then on); the bytes still go into the buffer.
+    int dropAfter = 0, dropCount = 0;
+    void dropEchoes(int after, int count)
+    {
+        dropAfter = after;
+        dropCount = count;
+    }
+    // Pixel-enable maps uploaded in blocks of four lines ("F", camera, first line, 96 bytes):
+    // 144 lines of 24 bytes per camera, zero until a block comes; heads counts the blocks begun.
+    static constexpr int kMapCameras = 7, kMapLines = 144;
+    std::array<std::string, kMapCameras> pixelMaps = [] {
+        std::array<std::string, kMapCameras> maps;
+        maps.fill(std::string(size_t(kMapLines * kLineBytes), '\0'));
+        return maps;
+    }();
+    int mapHeads = 0;
 
     FlashSimState() { erase(); }
     void erase()
