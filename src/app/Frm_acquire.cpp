@@ -157,6 +157,10 @@ void Frm_acquire::buildControls()
     autoref = std::make_unique<AutoReferenceWindow>(*this, containers.frm_calibrate, mncalibratewell);
     lightcal = std::make_unique<MainLightCalibration>(*this, mncalibralightback);
     buildStartupLists();
+    masks = std::make_unique<plate::WellMaskTools>(
+        *this, cmb_set1->parentWidget(),
+        plate::WellMaskNeeds{cmb_set1, cmb_set2, camera->Picact, [this] { return camera->txt_cam->Text(); },
+                             [this](int c, int x, int y) { return camera->frame_store.Value(c, x, y); }, [] { return 0; }});
     run->AttachNameFrame(containers.frm_confirmacq);
     connectShellButtons();
     // Captions stay whole however narrow the layout makes a button.
