@@ -51,7 +51,6 @@ TEST(BandEditor, AnEdgeOutsideTheTablesMovesNothing)
 
 TEST(BandEditor, AMoveThatLeavesABandEndingBeforeItsStartIsRefusedWhole)
 {
-    // Camera 2's bands: 5..75 and 75..142, then band 0 squeezed to 40..40 or band 1 to 75..75.
     struct Case {
         const char* what;
         int band;

@@ -203,9 +203,7 @@ TEST_F(PlateWindowTest, QuickRowEditsGiveOneRedrawAndARefusedOneLeavesTheBandAnd
     clock.start();
     while (clock.elapsed() < 800) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_EQ(redraws, 1);
-    EXPECT_EQ(window->plate->Timer5->Interval(), 250);
 
-    // An end taken below its own start is refused: band, box and pending redraw as they were.
     const int start = window->plate->row_bands.start[3][0];
     window->plate->row_bands.end[3][0] = start;
     window->camera->txt_row_end->SetText("typed");

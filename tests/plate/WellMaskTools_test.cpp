@@ -76,7 +76,6 @@ TEST_F(WellMaskToolsTest, ARefusedBuildWritesNothingAndSaysWhy)
         const char* message;
     } cases[] = {
         {"../x", "1", "0", 0, "is not a row A to H and a column 1 to 12"},
-        {"B", "7/..", "0", 0, "is not a row A to H and a column 1 to 12"},
         {"B", "7", "0", 2, "no well region is set"},
         {"B", "7", "7", 0, "camera 7 is outside 0 to 6"},
         {"B", "7", "1", 0, "well B7 is seen by camera 0, not camera 1"},
@@ -99,18 +98,20 @@ TEST_F(WellMaskToolsTest, ARefusedBuildWritesNothingAndSaysWhy)
     EXPECT_EQ(MaskRemovalText(DeleteMaskFiles()), "0 bin files and 0well files deleted") << "nothing was written";
 }
 
-TEST_F(WellMaskToolsTest, ResetAllAsksFirstAndDeletesTheMasksOfBothWindows)
+TEST_F(WellMaskToolsTest, ResetAllAsksFirstAndDeletesTheMasksOfBothWindowsWhateverTheirCase)
 {
     name("B", "7");
     factory->masks->cmd_set_select->Click();
     ASSERT_TRUE(written("B7"));
+    for (const char* other : {"W96F_C0__A1.dat", "w96f_c0full__A1.DAT", "w96f_c0__A1.txt"}) test::WriteProgramFile(other, "x");
     boxes.expectMessage("are you sure to Reinicialize?", MsgResult::No);
     window->masks->cmd_reset_set->Click();
     EXPECT_TRUE(written("B7"));
     boxes.expectMessage("are you sure to Reinicialize?", MsgResult::Yes);
-    boxes.expectMessage("1 bin files and 1well files deleted");
+    boxes.expectMessage("2 bin files and 2well files deleted");
     window->masks->cmd_reset_set->Click();
     EXPECT_FALSE(platform::FileExists(platform::ProgramPath("w96f_c0__B7.dat")));
+    EXPECT_TRUE(platform::FileExists(platform::ProgramPath("w96f_c0__A1.txt")));
 }
 
 }  // namespace

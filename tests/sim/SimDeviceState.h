@@ -69,8 +69,7 @@ struct CameraSimState {
     int silentBlocks = 0;  // the next block requests get no answer
 };
 
-// The reply to a camera request of a mode ('+', '-', 'A', '0') for frame n, check byte included;
-// '-' is the half-resolution window: every second line and pixel, (lines / 2 + 1) x (pix / 2 + 1).
+// The reply to a camera request ('+', '-' every second line and pixel, 'A', '0') for frame n, with its check.
 std::string CameraBlock(const CameraSimState& cameras, int camera, char mode, long frame);
 
 struct LedSimState {
