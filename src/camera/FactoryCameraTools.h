@@ -1,7 +1,9 @@
 #pragma once
 // The factory window's camera tools: the camera boxes it shares with the main window, sending
 // the factory way, with buttons of their own for gain and exposure, the resend of every setting,
-// and the frame transfer and display on the factory window's own picture and frame store.
+// and the frame transfer and display on the factory window's own picture and frame store; the
+// engineers' raw console, sensor register write, put-camera and identification commands and the
+// well-grid overlay; the frame button with its half resolution, pictures and live view.
 #include <functional>
 #include <memory>
 #include <string>
