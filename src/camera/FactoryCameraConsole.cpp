@@ -48,7 +48,7 @@ void FactoryCameraTools::buildTools()
     row->setContentsMargins(0, 0, 0, 0);
     txtprogram = ui::MakeTextBox(frame_transmit, "txtprogram");
     cmd_transmit = ui::MakeButton(frame_transmit, "cmd_transmit", "Transmit", [this] { cmd_transmit_Click(); });
-    cmdset = ui::MakeButton(frame_transmit, "cmdset", "setOFF", [this] { cmdset_Click(); });
+    cmdset = ui::MakeButton(frame_transmit, "cmdset", "set", [this] { cmdset_Click(); });
     txt_ov1 = ui::MakeTextBox(frame_transmit, "txt_ov1", "0");
     txt_ov2 = ui::MakeTextBox(frame_transmit, "txt_ov2", "0");
     cmd_ov7670 = ui::MakeButton(frame_transmit, "cmd_ov7670", ">ov7670", [this] { cmd_ov7670_Click(); });

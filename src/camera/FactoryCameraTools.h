@@ -73,7 +73,7 @@ public:
     ui::CommandButton* cmd_ov7670 = nullptr;    // ">ov7670"
     ui::CommandButton* cmd_putcamera = nullptr; // "*"
     ui::CommandButton* cmd_mnid = nullptr;      // "Get ID"
-    ui::CommandButton* cmdset = nullptr;        // "setOFF" / "setON"
+    ui::CommandButton* cmdset = nullptr;        // "set", then "setON" / "setOFF"
     ui::CheckBox* chk_halfpixel = nullptr;      // "1/2 size"
     bool grid_overlay = false;
     ui::CommandButton* Command_fullframe = nullptr;

@@ -68,7 +68,7 @@ TEST_F(FactoryCameraToolsTest, RegisterWriteSendsTwoWellFormedFramesOrNothing)
     EXPECT_EQ(factory->txt_in->Text(), "c;0;255");
 }
 
-TEST_F(FactoryCameraToolsTest, PutCameraAndIdentificationSendTheirFramesOnce)
+TEST_F(FactoryCameraToolsTest, PutCameraAndIdentificationSendTheirFramesOnceAndTheOverlayToggles)
 {
     tools->cmd_putcamera->Click();
     sim->settle();
@@ -82,6 +82,8 @@ TEST_F(FactoryCameraToolsTest, PutCameraAndIdentificationSendTheirFramesOnce)
     EXPECT_EQ(frameList(), (std::vector<std::string>{"I,0,0"}));
     EXPECT_EQ(factory->txt_in->Text(), "in:I;1;2");
     EXPECT_EQ(factory->txt_status->Text(), "Serial Number = SN258");
+    for (const char* caption : {"setON", "setOFF"}) EXPECT_EQ((tools->cmdset->Click(), tools->cmdset->Caption()), caption);
+    EXPECT_FALSE(tools->grid_overlay);
 }
 
 TEST_F(FactoryCameraToolsTest, RawConsoleReadsAWindowBlockByTheTransferLengthRule)
