@@ -141,7 +141,7 @@ bool PixelActivityReader::readLine()
             return fail("no line end");
         }
         // Keep the part of a line read so far and read on behind it.
-        std::memmove(buffer_.data(), start, end_ - begin_);
+        if (end_ > begin_) std::memmove(buffer_.data(), start, end_ - begin_);  // an empty buffer has no data pointer
         end_ -= begin_;
         begin_ = 0;
         if (buffer_.size() - end_ < kPiece) buffer_.resize(end_ + kPiece);
