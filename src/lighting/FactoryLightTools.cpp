@@ -75,7 +75,9 @@ FactoryLightTools::FactoryLightTools(link::Console& console, QWidget* parent) : 
     Cmd_ledfactory = ui::MakeButton(cal, "Cmd_ledfactory", "1.LED Factory Setup");
     Cmd_ledcal = ui::MakeButton(cal, "Cmd_ledcal", "2.LED Basal Calib.");
     calRow->addWidget(Cmd_ledfactory, 0, 0);
+    Cmd_ledinplate = ui::MakeButton(cal, "Cmd_ledinplate", "3.LED InPlate Calib.");
     calRow->addWidget(Cmd_ledcal, 0, 1);
+    calRow->addWidget(Cmd_ledinplate, 0, 2);
 }
 
 void FactoryLightTools::Cmd_bluelight_Click()
