@@ -173,6 +173,10 @@ void Frm_acquire::buildControls()
     pixelmap = std::make_unique<devicememory::PixelMapControls>(*this, containers.Frame_select,
                                                                 [this](const std::string& length) { lbl_lenrx->SetCaption(length); });
     buildStartupLists();
+    masks = std::make_unique<plate::WellMaskTools>(
+        *this, cmb_set1->parentWidget(),
+        plate::WellMaskNeeds{cmb_set1, cmb_set2, camera->Picact, [this] { return camera->txt_cam->Text(); },
+                             [this](int c, int x, int y) { return camera->frame_store.Value(c, x, y); }, [] { return 0; }});
     run->AttachNameFrame(containers.frm_confirmacq);
     connectShellButtons();
     // Captions stay whole however narrow the layout makes a button.

@@ -20,6 +20,7 @@
 #include "lighting/LightControls.h"
 #include "project/ProjectControls.h"
 #include "plate/PlateControls.h"
+#include "plate/WellMaskTools.h"
 #include "reports/ReportControls.h"
 #include "thermal/ThermalControls.h"
 #include "ui/Forward.h"
@@ -154,6 +155,8 @@ public:
     // ==== plate (plate) ====
     // The format in use and its tables, the plate map, the well groups and the band editor.
     std::unique_ptr<plate::PlateControls> plate;
+    // "set" and "Reset all" of the pixel-mask frame, over the camera's frames and picture.
+    std::unique_ptr<plate::WellMaskTools> masks;
 
     // ==== projects and corrections (project) ====
     std::unique_ptr<project::ProjectControls> project;

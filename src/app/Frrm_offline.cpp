@@ -105,18 +105,7 @@ Frrm_offline::Frrm_offline(link::Session& session, QWidget* mainWindow)
     if (auto* grid = qobject_cast<QGridLayout*>(report->Frm_report->layout())) grid->addWidget(lbl_reportexport, 5, 0, 1, 4);
     report->Frm_report->resize(report->Frm_report->sizeHint());
     barplot = std::make_unique<reports::GroupBarPlot>(client_, *Picreal, browser->recording);
-    barplot->hide_heat_map = [this] {
-        for (QWidget* w : {frame_heatmap, static_cast<QWidget*>(HScroll_time), static_cast<QWidget*>(lbl_scan),
-                           static_cast<QWidget*>(txt_cframe)})
-            w->hide();
-        bmpexporta_csvseq->setVisible(false);
-        bmpexporta_seq->setVisible(false);
-        for (QPushButton* b : {static_cast<QPushButton*>(cmd_plotheat), static_cast<QPushButton*>(cmd_plotheatkin)}) {
-            QFont plain = b->font();
-            plain.setBold(false);
-            b->setFont(plain);
-        }
-    };
+    buildHeatMaps();
     for (QPushButton* button : client_->findChildren<QPushButton*>()) ui::KeepCaptionFitted(button);
     for (QComboBox* combo : client_->findChildren<QComboBox*>()) ui::KeepEntriesFitted(combo);
     Shape5->lower();
@@ -140,29 +129,40 @@ void Frrm_offline::buildShell()
     frame_offline->setObjectName("frame_offline");
     cmd_report = ui::MakeButton(frame_offline, "cmd_report", "Report...", [this] { cmd_report_Click(); });
     Picreal = ui::MakePicture(client_, "Picreal", 1, 1);
-    HScroll_time = new QScrollBar(Qt::Horizontal, client_);
-    HScroll_time->setObjectName("HScroll_time");
-    lbl_scan = ui::MakeLabel(client_, "lbl_scan", "Scan[0]: 0m");
-    txt_cframe = ui::MakeTextBox(client_, "txt_cframe");
-    cmd_plotheat = ui::MakeButton(client_, "cmd_plotheat", "Load HeatMAP");
-    frame_heatmap = new QGroupBox(client_);
-    frame_heatmap->setObjectName("frame_heatmap");
-    cmd_plotheatsum = ui::MakeButton(frame_heatmap, "cmd_plotheatsum", "[SUM]");
-    cmd_plotheatkin = ui::MakeButton(frame_heatmap, "cmd_plotheatkin", "[KINETICS]");
-    const char* colours[] = {"B&&W", "Grey", "Colour"};
-    for (size_t i = 0; i < opt_hetmap_color.size(); ++i) {
-        opt_hetmap_color[i] = new ui::OptionButton(frame_heatmap);
-        opt_hetmap_color[i]->setObjectName(QString("opt_hetmap_color_%1").arg(i));
-        opt_hetmap_color[i]->SetCaption(colours[i]);
-    }
-    mn_exporta = menuBar()->addMenu("Export");
-    mn_exporta->setObjectName("mn_exporta");
-    bmpexporta = mn_exporta->addAction("Export .BMP");
-    bmpexporta->setObjectName("bmpexporta");
-    bmpexporta_seq = mn_exporta->addAction("Export .BMP sequence");
-    bmpexporta_seq->setObjectName("bmpexporta_seq");
-    bmpexporta_csvseq = mn_exporta->addAction("Export %ACTIVITY AREA .csv ");
-    bmpexporta_csvseq->setObjectName("bmpexporta_csvseq");
+}
+
+void Frrm_offline::buildHeatMaps()
+{
+    reports::HeatMapNeeds needs;
+    needs.picture = [this] { return Picreal; };
+    needs.recording = [this] {
+        const reports::LoadedRecording& r = browser->recording;
+        reports::HeatMapRecording h{r.recording_folder, r.data.plate_format, r.project_name, r.recording_title, {}};
+        h.highlight.assign(barplot->well_highlight.begin(), barplot->well_highlight.end());
+        return h;
+    };
+    needs.heat_map_shown = [this] {
+        barplot->plot_shown = 2;
+        QFont plain = barplot->cmd_plotbar->font();
+        plain.setBold(false);
+        barplot->cmd_plotbar->setFont(plain);
+    };
+    heatmap = std::make_unique<reports::HeatMapControls>(client_, std::move(needs));
+    // The window's names for the heat maps' controls, which its layout places.
+    HScroll_time = heatmap->HScroll_time;
+    lbl_scan = heatmap->lbl_scan;
+    txt_cframe = heatmap->txt_cframe;
+    cmd_plotheat = heatmap->cmd_plotheat;
+    frame_heatmap = heatmap->frame_heatmap;
+    cmd_plotheatsum = heatmap->cmd_plotheatsum;
+    cmd_plotheatkin = heatmap->cmd_plotheatkin;
+    opt_hetmap_color = heatmap->opt_hetmap_color;
+    mn_exporta = heatmap->mn_exporta;
+    bmpexporta = heatmap->bmpexporta;
+    bmpexporta_seq = heatmap->bmpexporta_seq;
+    bmpexporta_csvseq = heatmap->bmpexporta_csvseq;
+    barplot->hide_heat_map = [this] { heatmap->BarPlotShown(); };
+    barplot->redraw_heat_map = [this] { heatmap->cmd_plotheatsum_Click(); };
 }
 
 void Frrm_offline::Form_Load()
@@ -259,9 +259,7 @@ void Frrm_offline::recordingLoaded()
     cmd_report->show();
     barplot->cmd_plotbar->show();
     barplot->cmd_plotbar_Click();
-    cmd_plotheat->show();
-    cmd_plotheatkin->show();
-    frame_heatmap->hide();
+    heatmap->RecordingLoaded();
 }
 
 void Frrm_offline::jointWritten(const reports::JointOutcome& outcome)

@@ -15,6 +15,7 @@
 
 #include "app/TextBoxConsole.h"
 #include "reports/GroupBarPlot.h"
+#include "reports/HeatMapControls.h"
 #include "reports/RecordingBrowser.h"
 #include "reports/ReportControls.h"
 #include "ui/Forward.h"
@@ -53,8 +54,8 @@ public:
     QWidget* frame_offline = nullptr;              // Listpj and cmd_report
     ui::CommandButton* cmd_report = nullptr;       // "Report..."
     ui::Label* lbl_reportexport = nullptr;         // the panel's title: what Generate writes
-    // The plot area: Picreal is the bar plot's and the heat maps' picture; the heat maps' time
-    // bar, frame and buttons have their places here.
+    // The plot area: Picreal is the bar plot's and the heat maps' picture. The heat maps' time
+    // bar, frame, buttons and export menu are the heat-map object's, named here for the layout.
     ui::PictureBox* Picreal = nullptr;
     QScrollBar* HScroll_time = nullptr;
     ui::Label* lbl_scan = nullptr;     // "Scan[0]: 0m"
@@ -81,6 +82,7 @@ public:
     std::unique_ptr<reports::RecordingBrowser> browser;  // Listpj and the loaded recording
     std::unique_ptr<reports::ReportControls> report;     // Frm_report
     std::unique_ptr<reports::GroupBarPlot> barplot;      // combogrup and cmd_plotbar
+    std::unique_ptr<reports::HeatMapControls> heatmap;   // Load HeatMAP, its views and exports
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -88,6 +90,7 @@ protected:
 
 private:
     void buildShell();
+    void buildHeatMaps();
     void recordingLoaded();
     void projectToggled();
     void jointWritten(const reports::JointOutcome& outcome);

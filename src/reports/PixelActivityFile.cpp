@@ -113,14 +113,10 @@ PixelActivityReader::PixelActivityReader(const std::string& path)
     done_ = file_ == nullptr;
 }
 
-PixelActivityReader::~PixelActivityReader()
-{
-    if (file_) std::fclose(file_);
-}
-
 bool PixelActivityReader::readLine()
 {
     constexpr size_t kPiece = size_t(1) << 20;
+    constexpr size_t kLongestLine = size_t(1) << 20;
     for (;;) {
         const char* const start = buffer_.data() + begin_;
         const void* nl = end_ > begin_ ? std::memchr(start, '\n', end_ - begin_) : nullptr;
@@ -138,12 +134,18 @@ bool PixelActivityReader::readLine()
             lineEnded_ = false;
             break;
         }
+        // No run writes a row this long (32767 pixels of ten digits each come to a third of
+        // this): a file without line ends must not fill the memory.
+        if (end_ - begin_ > kLongestLine) {
+            ++lineNumber_;
+            return fail("no line end");
+        }
         // Keep the part of a line read so far and read on behind it.
         std::memmove(buffer_.data(), start, end_ - begin_);
         end_ -= begin_;
         begin_ = 0;
         if (buffer_.size() - end_ < kPiece) buffer_.resize(end_ + kPiece);
-        const size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+        const size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_.get());
         end_ += n;
         if (n == 0) eof_ = true;
     }

@@ -8,6 +8,7 @@
 // A count is the pixel's activity in that scan; "-" marks a pixel outside every well (-1 here).
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,9 +32,6 @@ struct PixelActivityBlock {
 class PixelActivityReader {
 public:
     explicit PixelActivityReader(const std::string& path);  // not open when the file is missing
-    ~PixelActivityReader();
-    PixelActivityReader(const PixelActivityReader&) = delete;
-    PixelActivityReader& operator=(const PixelActivityReader&) = delete;
     bool is_open() const { return file_ != nullptr; }
     // The next whole block; false at the end of the file, or at a damaged block (error() says
     // where). A run killed while it appends leaves its last block cut: that block is left out
@@ -46,7 +44,10 @@ private:
     bool fail(const std::string& what);
 
     std::string path_;
-    std::FILE* file_ = nullptr;
+    struct Closer {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    std::unique_ptr<std::FILE, Closer> file_;
     // Read in large pieces; a line is a view into the buffer until the next line is read.
     std::vector<char> buffer_;
     size_t begin_ = 0, end_ = 0;

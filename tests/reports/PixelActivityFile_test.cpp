@@ -36,6 +36,7 @@ TEST(PixelActivityReader, ReadsWholeBlocksAndStopsAtTheFirstCutOrDamagedOne)
         {"long row", block(0, "0.5", longRow + "\r\n"), {0.5}, {longCounts}, ""},
         {"long row, letter", block(0, "0.5", "A1,4,-,-,0,1,2,x,4,5,6,7,8,9,0,-,12,0\r\n"), {}, {}, "line 3"},
         {"long row, empty cell", block(0, "0.5", "A1,4,-,-,0,1,2,,,4,5,6,7,8,9,0,-,12,0\r\n"), {}, {}, "line 3"},
+        {"endless row", "scan,0\r\ntime[m],\"0.5\"\r\nA1,4" + std::string(1100000, ','), {}, {}, "line 3"},
         {"negative count", block(0, "0.5", "A1,4,-3\r\n"), {}, {}, "line 3"},
         {"empty cell", block(0, "0.5", "A1,4,1,,2\r\n"), {}, {}, "line 3"},
         {"no scan line", "time[m],\"1.0\"\r\n\r\n", {}, {}, "line 1"},

@@ -62,13 +62,14 @@ struct CameraSimState {
     std::array<long, 7> framesServed{};   // blocks sent per camera, the frame number of the next
     std::shared_ptr<FrameSource> source;  // null: the still "w6" plate
     std::string lastBlock;                // the last block as built, before any fault
+    std::array<int, 256> sensorRegisters{};  // 'c' register writes of the image sensor
     // Fault switches (the simulator's corruptCheckNext spoils the check byte of blocks).
     int shortBlocks = 0;  // the next block replies lose their last shortBy bytes
     int shortBy = 1;
     int silentBlocks = 0;  // the next block requests get no answer
 };
 
-// The reply to a camera request of a mode ('+', '-', 'A', '0') for frame n, check byte included.
+// The reply to a camera request ('+', '-' every second line and pixel, 'A', '0') for frame n, with its check.
 std::string CameraBlock(const CameraSimState& cameras, int camera, char mode, long frame);
 
 struct LedSimState {
