@@ -127,8 +127,8 @@ void Frm_advance::buildTools()
     lighting = std::make_unique<lighting::FactoryLightTools>(*this, frame_advanced);
     tools_->addWidget(lighting->frame_blue);
     tools_->addWidget(lighting->frame_leds);
-    // The calibrations and the temperature console would overfill the column: they take the
-    // strip between the picture and the communication monitor.
+    // The light calibrations and the temperature console would overfill the column: they take
+    // the room under it and the strip between the picture and the communication monitor.
     lighting->frame_ledcal->setParent(centralWidget());
     thermal = std::make_unique<thermal::FactoryThermalConsole>(*this, centralWidget());
     lightcal = std::make_unique<FactoryLightCalibration>(*this, lightback_);

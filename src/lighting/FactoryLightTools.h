@@ -28,7 +28,7 @@ public:
 
     QGroupBox* frame_blue = nullptr;  // the blue light
     QGroupBox* frame_leds = nullptr;  // single LEDs, every LED, the PWM frequency
-    QGroupBox* frame_ledcal = nullptr;  // the three light calibrations, one row
+    QGroupBox* frame_ledcal = nullptr;  // the three light calibrations, in two rows
     ui::TextBox* txt_blue = nullptr;
     ui::CommandButton* Cmd_bluelight = nullptr;
     ui::TextBox* txt_frqled = nullptr;
