@@ -100,7 +100,7 @@ TEST_F(FactoryEntriesTest, WellIlluminationDrawsTheRunsFormatUnlessACalibrationR
 
 TEST_F(FactoryEntriesTest, EntriesOfTheMainWindowsPanelsActThere)
 {
-    for (ui::MsgResult answer : {ui::MsgResult::Yes, ui::MsgResult::No}) {
+    for (ui::MsgResult answer : {ui::MsgResult::Yes, ui::MsgResult::Yes, ui::MsgResult::No}) {
         boxes.expectMessage("Do you like to enable internal reference Measurements?", answer);
         if (answer == ui::MsgResult::Yes) boxes.expectMessage("OK");
         trigger("mn_internalref");
