@@ -58,10 +58,10 @@ MainLayout ComputeFactoryLayout(double width, double height)
 
     l.Place("cmd_menu", "", lm + 4.5 * cu, tm + 1.6 * ru, 1.25 * cu, 0.35 * ru);
     l.Place("frame_advanced", "", lm + 4.5 * cu, tm + 2.05 * ru, 1.35 * cu, 16 * ru);
-    // The strip between the picture and the communication monitor: the light calibrations beside
-    // the temperature console.
-    l.Place("frame_peltier", "", lm + 0.125 * cu, tm + 16.8 * ru, 2.6 * cu, 1.1 * ru);
-    l.Place("frame_ledcal", "", lm + 2.8 * cu, tm + 16.8 * ru, 1.425 * cu, 1.1 * ru);
+    // The strip between the picture and the communication monitor: the temperature console; the
+    // light calibrations under the tools' column.
+    l.Place("frame_peltier", "", lm + 0.125 * cu, tm + 16.8 * ru, 4.1 * cu, 1.1 * ru);
+    l.Place("frame_ledcal", "", lm + 4.5 * cu, tm + 18.1 * ru, 1.35 * cu, 1.25 * ru);
     l.Place("lblrx", "", std::nullopt, std::nullopt).hidden = true;
     PlaceCommunicationMonitor(l);
     return l;

@@ -23,6 +23,7 @@
 #include "ui/Forward.h"
 
 class QAction;
+class QMenu;
 class QCloseEvent;
 class QGroupBox;
 class QResizeEvent;
@@ -95,6 +96,12 @@ public:
     void mnversion_Click();
     void mnabout_Click();
     void mnadvanced_Click();
+    // Entries whose panels and lists are the main window's: they act there.
+    void mncalibratewell_Click();  // "Calibrate position"
+    void mn_internalref_Click();   // "Enable Internal Reference ", ticked as the main window's
+    void mndelblank_Click();       // "Delete blank read" of the main window's blank list
+    QAction* mn_internalref = nullptr;
+    QMenu* mndelblank_top = nullptr;  // "blankmenu"
 
     // ==== the subsystems' tools, one object each, as for the main window ====
     std::unique_ptr<FactoryLinkConsole> link;       // the "Link" frame

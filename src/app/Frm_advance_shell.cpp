@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/Frm_acquire.h"
 #include "app/Frm_advance.h"
 #include "app/ProductInfo.h"
 #include "platform/Launcher.h"
@@ -22,6 +23,12 @@ namespace {
 
 constexpr int kCircleFramePixels = 18;  // the circle selection beside the console's row
 
+QAction* named(QAction* entry, const char* name)
+{
+    entry->setObjectName(name);
+    return entry;
+}
+
 }  // namespace
 
 void Frm_advance::buildShell()
@@ -30,19 +37,21 @@ void Frm_advance::buildShell()
     tools->setObjectName("mntools");
     QMenu* advanced = tools->addMenu("Advanced");
     advanced->setObjectName("mnadvan");
-    // The calibrations of this window come with its calibration tools: in place, disabled.
+    // The light calibrations come with their tools, which make these entries live.
     QMenu* wellcal = advanced->addMenu("Well Format Calibration");
-    wellcal->addAction("Calibrate position")->setEnabled(false);
+    connect(named(wellcal->addAction("Calibrate position"), "mncalibratewell"), &QAction::triggered, this,
+            [this] { mncalibratewell_Click(); });
     QMenu* lightcal = advanced->addMenu("Lighting Calibration");
-    lightback_ = lightcal->addAction("Background light");
-    lightback_->setObjectName("mncalibralightback");
-    lightcal->addAction("Well illumination")->setEnabled(false);
-    lightcal->addAction("Fast led calibration")->setEnabled(false);
+    lightback_ = named(lightcal->addAction("Background light"), "mncalibralightback");
+    named(lightcal->addAction("Well illumination"), "mncalibralight")->setEnabled(false);
+    named(lightcal->addAction("Fast led calibration"), "mn_fastled")->setEnabled(false);
     QMenu* tempcal = advanced->addMenu("Temperature Calibration");
     tempcal->setObjectName("mntempcal");
     connect(tempcal->addAction("Calibrate"), &QAction::triggered, this, [this] { thermal->mncalibratetemp_Click(); });
     QMenu* fac = advanced->addMenu("Factory Tools");
-    fac->addAction("Enable Internal Reference ")->setEnabled(false);
+    mn_internalref = named(fac->addAction("Enable Internal Reference "), "mn_internalref");
+    mn_internalref->setCheckable(true);
+    connect(mn_internalref, &QAction::triggered, this, [this] { mn_internalref_Click(); });
     QAction* adv = fac->addAction("Factory Tools(Require password)");
     adv->setObjectName("mnadvanced");
     connect(adv, &QAction::triggered, this, [this] { mnadvanced_Click(); });
@@ -54,6 +63,10 @@ void Frm_advance::buildShell()
     connect(help->addAction("SoftVersion"), &QAction::triggered, this, [this] { mnversion_Click(); });
     help->addSeparator();
     connect(help->addAction("About"), &QAction::triggered, this, [this] { mnabout_Click(); });
+    mndelblank_top = menuBar()->addMenu("blankmenu");
+    mndelblank_top->setObjectName("mndelblank_top");
+    connect(named(mndelblank_top->addAction("Delete blank read"), "mndelblank"), &QAction::triggered, this,
+            [this] { mndelblank_Click(); });
 
     link = std::make_unique<FactoryLinkConsole>(*this, frame_advanced);
     QGroupBox* frame_link = link->frame_link;
@@ -114,8 +127,8 @@ void Frm_advance::buildTools()
     lighting = std::make_unique<lighting::FactoryLightTools>(*this, frame_advanced);
     tools_->addWidget(lighting->frame_blue);
     tools_->addWidget(lighting->frame_leds);
-    // The calibrations and the temperature console would overfill the column: they take the
-    // strip between the picture and the communication monitor.
+    // The light calibrations and the temperature console would overfill the column: they take
+    // the room under it and the strip between the picture and the communication monitor.
     lighting->frame_ledcal->setParent(centralWidget());
     thermal = std::make_unique<thermal::FactoryThermalConsole>(*this, centralWidget());
     lightcal = std::make_unique<FactoryLightCalibration>(*this, lightback_);
@@ -174,6 +187,29 @@ void Frm_advance::mnadvanced_Click()
     }
     frame_advanced->show();
     cmd_menu->show();
+}
+
+// The well-position panel, the reference measurements and the blank list belong to the main
+// window: this window's entries of the same names act there.
+void Frm_advance::mncalibratewell_Click()
+{
+    auto* main = qobject_cast<Frm_acquire*>(main_window);
+    if (!main) return;
+    main->show();
+    main->raise();
+    main->autoref->mncalibratewell_Click();
+}
+
+void Frm_advance::mn_internalref_Click()
+{
+    auto* main = qobject_cast<Frm_acquire*>(main_window);
+    if (main) main->mn_internalref_Click();
+    mn_internalref->setChecked(main && main->mn_internalref->isChecked());
+}
+
+void Frm_advance::mndelblank_Click()
+{
+    if (auto* main = qobject_cast<Frm_acquire*>(main_window)) main->project->mndelblank_Click();
 }
 
 }  // namespace tirmo::app

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/Frm_acquire.h"
+#include "acquisition/RunPreparation.h"
 #include "app/Frm_advance.h"
 #include "camera/CameraCommands.h"
 #include "camera/FrameTransfer.h"
@@ -147,23 +148,97 @@ void MainLightCalibration::mncalibralightback_Click()
 
 // ---------------------------------------------------------------- the factory window
 
+namespace {
+
+// The factory variant of the LED-power autocalibration on the window: its all-LED command goes
+// through the LED box and "All", frames come as the window's other calibrations grab them, and
+// every position of a frame counts. It has no Stop.
+class FactoryAutocalHost : public lighting::LedCalibrationHost {
+public:
+    FactoryAutocalHost(Frm_advance& w, CameraLightHost grabber) : w_(w), grabber_(std::move(grabber)) {}
+
+    void SendAllLedPower(int level) override
+    {
+        lighting::FactoryLightTools& light = *w_.lighting;
+        light.txt_led->SetText(std::to_string(level));
+        light.txt_led->update();
+        light.cmd_ledpowerall_Click();
+    }
+    void SendLedPower(int led, int power) override { w_.lighting->SendLedPower(led, power); }
+    void ApplyLedPower(int /*camera*/) override {}  // the factory variant sends its powers itself
+    void SetCalibrationCamera() override
+    {
+        camera::FactoryCameraTools& cam = *w_.camera;
+        cam.cmd_default_Click();
+        platform::Sleep(50);
+        show(cam.txt_speed, "1");
+        show(cam.txt_exposure, "240");
+        platform::Sleep(10);
+        cam.cmd_setcamera_Click();
+    }
+    bool GrabFrame() override { return grabber_.GrabFrame(); }
+    const camera::FrameStore& Frames() const override { return w_.camera->frame_store; }
+    bool PositionCounts(int, int, int) const override { return true; }
+    void Status(const std::string& text) override { w_.SetStatus(text); }
+    void Label(const std::string&) override {}
+    void Progress(double) override {}
+    bool StopRequested() override { return false; }
+    bool ConfirmSecondRound() override
+    {
+        return ui::dialogs().messageBox("Apply 2nd round of adjustment?", ui::MsgButtons::YesNo) == ui::MsgResult::Yes;
+    }
+
+private:
+    Frm_advance& w_;
+    CameraLightHost grabber_;
+};
+
+}  // namespace
+
 FactoryLightCalibration::FactoryLightCalibration(Frm_advance& window, QAction* backgroundEntry) : w_(window)
 {
     lighting::FactoryLightTools& light = *w_.lighting;
     light.Cmd_ledfactory->onClick([this] { Cmd_ledfactory_Click(); });
     light.Cmd_ledcal->onClick([this] { Cmd_ledcal_Click(); });
-    if (!backgroundEntry) return;
-    backgroundEntry->setEnabled(true);
-    connect(backgroundEntry, &QAction::triggered, this, [this] { mncalibralightback_Click(); });
+    light.Cmd_ledinplate->onClick([this] { Cmd_ledinplate_Click(); });
+    auto live = [this](QAction* entry, std::function<void()> handler) {
+        if (!entry) return;
+        entry->setEnabled(true);
+        connect(entry, &QAction::triggered, this, std::move(handler));
+    };
+    live(backgroundEntry, [this] { mncalibralightback_Click(); });
+    live(w_.findChild<QAction*>("mncalibralight"), [this] { mncalibralight_Click(); });
+    live(w_.findChild<QAction*>("mn_fastled"), [this] { mn_fastled_Click(); });
 }
 
 void FactoryLightCalibration::Cmd_ledfactory_Click() { run(true); }
 
 void FactoryLightCalibration::Cmd_ledcal_Click() { run(false); }
 
+CameraLightHost FactoryLightCalibration::host(std::function<bool()> stop)
+{
+    camera::FactoryCameraTools& cam = *w_.camera;
+    lighting::FactoryLightTools& light = *w_.lighting;
+    return CameraLightHost({&cam, &cam.frame_store, w_.lbl_lenrx,
+                            [&light](int level) {
+                                light.txt_led->SetText(std::to_string(level));
+                                light.txt_led->update();
+                                light.cmd_ledpowerall_Click();
+                            },
+                            [&light](int led, int power) { light.SendLedPower(led, power); },
+                            [&cam] { cam.cmd_setcamera_Click(); },
+                            [&cam](int c, int lines, int pix) {
+                                cam.SetFrameScale();
+                                cam.DrawGrayImage(c, lines, pix);
+                            },
+                            [this](double percent) { drawProgress(w_.Picrealtime, percent); }, std::move(stop)});
+}
+
 void FactoryLightCalibration::run(bool alignment)
 {
     int& runState = w_.plate->run_state;
+    // One calibration at a time: another one's frames and LED commands would interleave.
+    if (runState != 0) return;
     runState = -1;
     if (ui::dialogs().messageBox("please Remove micropate for this test", ui::MsgButtons::OkCancel) == ui::MsgResult::Cancel) {
         runState = 0;
@@ -171,29 +246,90 @@ void FactoryLightCalibration::run(bool alignment)
     }
     camera::FactoryCameraTools& cam = *w_.camera;
     lighting::FactoryLightTools& light = *w_.lighting;
-    CameraLightHost host({&cam, &cam.frame_store, w_.lbl_lenrx,
-                          [&light](int level) {
-                              light.txt_led->SetText(std::to_string(level));
-                              light.txt_led->update();
-                              light.cmd_ledpowerall_Click();
-                          },
-                          [&light](int led, int power) { light.SendLedPower(led, power); },
-                          [&cam] { cam.cmd_setcamera_Click(); },
-                          [&cam](int c, int lines, int pix) {
-                              cam.SetFrameScale();
-                              cam.DrawGrayImage(c, lines, pix);
-                          },
-                          [this](double percent) { drawProgress(w_.Picrealtime, percent); },
-                          [&runState] { return runState != -1; }});
+    CameraLightHost calibration = host([&runState] { return runState != -1; });
     lighting::LightCalibrationSetup setup;
     setup.camera = int(whole(cam.txt_cam));
     setup.layoutPath = platform::ProgramPath(std::string("config/") + lighting::kFactoryLayoutName);
     setup.loadFolder = lighting::InstrumentFolder(w_.session().serial_number);
     // The factory's positions always go to config; its powers to the instrument's folder.
     setup.saveFolder = alignment ? "config" : setup.loadFolder;
-    if (alignment) lighting::CalibrateLightAlignment(host, light.led_map, setup);
-    else lighting::CalibrateSaturationLevel(host, light.led_map, setup);
+    if (alignment) lighting::CalibrateLightAlignment(calibration, light.led_map, setup);
+    else lighting::CalibrateSaturationLevel(calibration, light.led_map, setup);
     runState = 0;
+}
+
+void FactoryLightCalibration::Cmd_ledinplate_Click()
+{
+    int& runState = w_.plate->run_state;
+    if (runState != 0) return;
+    if (ui::dialogs().messageBox("please INSERT micropate for this test using culture condition", ui::MsgButtons::OkCancel) ==
+        ui::MsgResult::Cancel)
+        return;
+    camera::FactoryCameraTools& cam = *w_.camera;
+    const long gain = whole(cam.txt_gain), exposure = whole(cam.txt_exposure);
+    show(cam.txt_gain, std::to_string(w_.session().default_gain));
+    // Nothing else may drive the cameras and LEDs meanwhile, nor group wells on the picture.
+    runState = -1;
+    AutoCalibrateLedPowerFactory(1);
+    runState = 0;
+    show(cam.txt_gain, std::to_string(gain));
+    show(cam.txt_exposure, std::to_string(exposure));
+    cam.cmd_setcamera_Click();
+}
+
+void FactoryLightCalibration::AutoCalibrateLedPowerFactory(int send_powers)
+{
+    FactoryAutocalHost calibration(w_, host([] { return false; }));
+    lighting::LedCalibrationSetup setup;
+    setup.camera = int(whole(w_.camera->txt_cam));
+    setup.plateFormat = w_.session().run_settings.PlateFormat();
+    setup.sendPowers = send_powers == 1;
+    setup.variant = lighting::CalibrationVariant::Factory;
+    setup.layoutPath = platform::ProgramPath(std::string("config/") + lighting::kFactoryLayoutName);
+    setup.folder = lighting::InstrumentFolder(w_.session().serial_number);
+    last_autocalibration = lighting::AutoCalibrateLedPower(calibration, w_.lighting->led_map, setup);
+}
+
+void FactoryLightCalibration::mncalibralight_Click()
+{
+    // A calibration that is running owns the picture.
+    if (w_.plate->run_state != 0) return;
+    w_.plate->DrawPlateLayout(w_.session().run_settings.PlateFormat());
+}
+
+int FactoryLightCalibration::mn_fastled_Click()
+{
+    int& runState = w_.plate->run_state;
+    if (runState != 0) return -1;
+    runState = -1;
+    const int prepared = PrepareAcquisition();
+    runState = 0;
+    return prepared;
+}
+
+int FactoryLightCalibration::PrepareAcquisition()
+{
+    link::Session& s = w_.session();
+    show(w_.txt_status, acquisition::kSettingUpCamera);
+    plate::FactoryPlateMap& p = *w_.plate;
+    const std::string format = s.run_settings.PlateFormat();
+    std::string problems = p.ReadPlateSpec(format);
+    const std::string bands = p.ReadFormatFiles(format);
+    if (!bands.empty()) problems += (problems.empty() ? "" : " ") + bands;
+    if (!problems.empty()) w_.SetStatus(problems);
+    acquisition::RunGeometry g;
+    g.well_table = p.well_table;
+    g.column_bands = p.column_bands;
+    g.row_bands = p.row_bands;
+    g.column_band_label = p.column_labels;
+    g.row_band_label = p.row_labels;
+    acquisition::PreparationSettings settings;
+    settings.hardware_generation = 1;
+    settings.default_exposure = s.default_exposure;
+    settings.acquisition_minutes = platform::Val(s.run_settings.AcquisitionTime());
+    const acquisition::PreparationResult result = acquisition::PrepareAcquisition(g, settings, run_tables);
+    if (!result.ok()) ui::dialogs().messageBox(result.message, ui::MsgButtons::Ok);
+    return result.result;
 }
 
 }  // namespace tirmo::app

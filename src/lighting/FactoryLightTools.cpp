@@ -74,8 +74,10 @@ FactoryLightTools::FactoryLightTools(link::Console& console, QWidget* parent) : 
     auto* calRow = new QGridLayout(cal);
     Cmd_ledfactory = ui::MakeButton(cal, "Cmd_ledfactory", "1.LED Factory Setup");
     Cmd_ledcal = ui::MakeButton(cal, "Cmd_ledcal", "2.LED Basal Calib.");
+    Cmd_ledinplate = ui::MakeButton(cal, "Cmd_ledinplate", "3.LED InPlate Calib.");
     calRow->addWidget(Cmd_ledfactory, 0, 0);
     calRow->addWidget(Cmd_ledcal, 0, 1);
+    calRow->addWidget(Cmd_ledinplate, 1, 0, 1, 2);
 }
 
 void FactoryLightTools::Cmd_bluelight_Click()

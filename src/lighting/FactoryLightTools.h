@@ -28,7 +28,7 @@ public:
 
     QGroupBox* frame_blue = nullptr;  // the blue light
     QGroupBox* frame_leds = nullptr;  // single LEDs, every LED, the PWM frequency
-    QGroupBox* frame_ledcal = nullptr;  // the two light calibrations, one row
+    QGroupBox* frame_ledcal = nullptr;  // the three light calibrations, in two rows
     ui::TextBox* txt_blue = nullptr;
     ui::CommandButton* Cmd_bluelight = nullptr;
     ui::TextBox* txt_frqled = nullptr;
@@ -42,6 +42,7 @@ public:
     // The light calibrations of this window's camera; the window runs them.
     ui::CommandButton* Cmd_ledfactory = nullptr;  // "1.LED Factory Setup"
     ui::CommandButton* Cmd_ledcal = nullptr;      // "2.LED Basal Calib."
+    ui::CommandButton* Cmd_ledinplate = nullptr;  // "3.LED InPlate Calib.": on a plate of culture medium
     LedMap led_map;
 
 private:

@@ -2,6 +2,8 @@
 // its own drag, grouping wells in the shared group tables.
 #include "plate/FactoryPlateMap.h"
 
+#include "plate/BandFiles.h"
+#include "plate/PlateSpecFile.h"
 #include "ui/PictureBox.h"
 
 namespace tirmo::plate {
@@ -20,6 +22,17 @@ void FactoryPlateMap::DrawPlateLayout(const std::string& format)
     plate_format = format;
     // No camera-mask format: this window marks no wells "[OFF]".
     plate_map->DrawPlateLayout(format, std::string());
+}
+
+std::string FactoryPlateMap::ReadPlateSpec(const std::string& format)
+{
+    return plate::ReadPlateSpec(format, well_table).Text();
+}
+
+std::string FactoryPlateMap::ReadFormatFiles(const std::string& format)
+{
+    // Serial number 0: the band files of config.
+    return JoinReports(plate::ReadFormatFiles(format, 0, FormatTables{column_bands, row_bands, column_labels, row_labels}));
 }
 
 void FactoryPlateMap::DrawWell(int well) { plate_map->DrawWell(well, plate_format); }

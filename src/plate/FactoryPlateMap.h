@@ -26,6 +26,11 @@ public:
     void DrawWell(int well);
     void Picact_MouseDown(int button, int shift, double x, double y);
     void Picact_MouseUp(int button, int shift, double x, double y);
+    // This window's readers fill its own tables, always from the shared config folder: the
+    // factory works on the layout it ships, whatever instrument is connected. They return what
+    // was skipped or could not be read (empty when nothing); a missing file is no problem.
+    std::string ReadPlateSpec(const std::string& format);
+    std::string ReadFormatFiles(const std::string& format);
     // The factory window keeps no group list: nothing to rebuild.
     void RefreshGroupList(int group);
     // This window's own plate and band tables, apart from the main window's.

@@ -49,13 +49,13 @@ FactoryThermalConsole::FactoryThermalConsole(link::Console& console, QWidget* pa
     auto* f = frame_peltier = new QGroupBox(parent);
     f->setObjectName("frame_peltier");
     auto* grid = new QGridLayout(f);
-    Cmd_coolheat = ui::MakeButton(f, "Cmd_coolheat", "Cool", [this] { Cmd_coolheat_Click(); });
-    Cmd_peltier = ui::MakeButton(f, "Cmd_peltier", "Peltier", [this] { Cmd_peltier_Click(); });
+    Cmd_coolheat = ui::MakeButton(f, "Cmd_coolheat", "COOL/HEAT", [this] { Cmd_coolheat_Click(); });
+    Cmd_peltier = ui::MakeButton(f, "Cmd_peltier", "PELTIER ON/OFF", [this] { Cmd_peltier_Click(); });
     txt_peltierpwm = ui::MakeTextBox(f, "txt_peltierpwm", "100");
-    Cmd_fan = ui::MakeButton(f, "Cmd_fan", "Fan", [this] { Cmd_fan_Click(); });
+    Cmd_fan = ui::MakeButton(f, "Cmd_fan", "FAN ON/OFF", [this] { Cmd_fan_Click(); });
     txt_fanpwm = ui::MakeTextBox(f, "txt_fanpwm", "255");
-    cmd_measuretemp = ui::MakeButton(f, "cmd_measuretemp", "Temp", [this] { cmd_measuretemp_Click(); });
-    cmd_measuretemp2 = ui::MakeButton(f, "cmd_measuretemp2", "T2", [this] { cmd_measuretemp2_Click(); });
+    cmd_measuretemp = ui::MakeButton(f, "cmd_measuretemp", "Measure T1", [this] { cmd_measuretemp_Click(); });
+    cmd_measuretemp2 = ui::MakeButton(f, "cmd_measuretemp2", "Measure T2", [this] { cmd_measuretemp2_Click(); });
     grid->addWidget(Cmd_coolheat, 0, 0);
     grid->addWidget(txt_peltierpwm, 0, 1);
     grid->addWidget(Cmd_peltier, 0, 2);

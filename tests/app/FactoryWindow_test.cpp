@@ -54,6 +54,11 @@ TEST_F(FactoryWindowTest, OpensWithItsStartCaptionsAndTheSimulationOfTheSession)
     EXPECT_EQ(factory->link->cmdopen->Caption(), "Connected") << "whatever the link state";
     EXPECT_FALSE(factory->frame_advanced->isHidden());
     EXPECT_EQ(factory->link->chkdummy->Value(), 0);
+    const thermal::FactoryThermalConsole& t = *factory->thermal;
+    for (const auto& [button, caption] : {std::pair{t.Cmd_coolheat, "COOL/HEAT"}, {t.Cmd_peltier, "PELTIER ON/OFF"},
+                                          {t.Cmd_fan, "FAN ON/OFF"}, {t.cmd_measuretemp, "Measure T1"},
+                                          {t.cmd_measuretemp2, "Measure T2"}, {factory->lighting->Cmd_ledinplate, "3.LED InPlate Calib."}})
+        EXPECT_EQ(button->Caption(), caption);
 }
 
 TEST_F(FactoryWindowTest, ConnectToggleOpensAt1MbaudAndClosesTheLinksOwnSlot)
