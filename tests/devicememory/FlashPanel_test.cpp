@@ -2,13 +2,20 @@
 
 #include <QLineEdit>
 
+#include <filesystem>
+
 #include "app/Frm_advance.h"
 #include "devicememory/FlashPanel.h"
+#include "devicememory/InternalFactors.h"
 #include "devicememory/PixelMapControls.h"
 #include "link/Exchange.h"
+#include "platform/ProgramFolder.h"
+#include "platform/TextFile.h"
+#include "project/CorrectionFolders.h"
 #include "sim/InstrumentSimulator.h"
 #include "support/AppFixture.h"
 #include "support/ProgramFiles.h"
+#include "support/RunFiles.h"
 #include "ui/Controls.h"
 
 namespace tirmo::devicememory {
@@ -65,6 +72,7 @@ TEST_F(FlashPanelTest, AClickWhileATransferRunsIsRefused)
     const Case cases[] = {
         {"SEND", window->flash->transferring, window->flash->cmd_sendflash, window->txt_status},
         {"RECEIVE", window->flash->transferring, window->flash->cmd_receiveflash, window->txt_status},
+        {"ReCalc", window->flash->transferring, window->flash->cmd_recalc_internal, window->txt_status},
         {"Apply to all", window->pixelmap->uploading, window->pixelmap->cmd_applyset, window->txt_status},
         {"the factory window's Apply to all", window->factory->pixelmap->uploading, window->factory->pixelmap->cmd_applyset,
          window->factory->txt_status},
@@ -76,6 +84,48 @@ TEST_F(FlashPanelTest, AClickWhileATransferRunsIsRefused)
         EXPECT_EQ(c.status->text().toStdString(), link::kBusy) << c.what;
         EXPECT_TRUE(sim->frames().empty()) << c.what;
         EXPECT_EQ(boxes.shown().size(), 2u) << c.what << ": the passwords only";
+    }
+}
+
+TEST_F(FlashPanelTest, ReCalcRenewsTheThreeFactorFilesAfterAYesOnly)
+{
+    // Instrument 57 has an accepted w6 reference run; p35 and w24 have none.
+    std::vector<test::ActivityRow> scan;
+    for (const char* well : {"A1", "B1", "A2", "B2", "A3", "B3"}) scan.push_back({11.0, well, well[0] == 'A' ? 8.0 : 12.0});
+    test::WriteProgramFile("reports/_internal_referencesn57/20261201_100000w6_reference/current_activity.txt",
+                           test::ActivityFileText(scan));
+    const std::string config = platform::ResolvePath(project::CalibrationFolder(57));
+    const auto file = [&](const std::string& format) { return config + "/intfactor_" + format + ".dat"; };
+    struct Case {
+        const char* what;
+        ui::MsgResult answer;
+        bool p35_blocked;  // a folder stands where p35's file goes
+        std::vector<std::string> then_shown;
+    };
+    const Case cases[] = {
+        {"No", ui::MsgResult::No, false, {}},
+        {"Cancel", ui::MsgResult::Cancel, false, {}},
+        {"Yes", ui::MsgResult::Yes, false, {"Internal Reference loaded from:", "done"}},
+        {"Yes, p35 not writable", ui::MsgResult::Yes, true,
+         {"Internal Reference loaded from:", "intfactor_p35.dat could not be written"}},
+    };
+    openPanel();
+    for (const Case& c : cases) {
+        for (const char* format : {"w6", "p35", "w24"}) std::filesystem::remove_all(file(format));
+        if (c.p35_blocked) std::filesystem::create_directories(file("p35"));
+        boxes.expectMessage(kRecalcQuestion, c.answer);
+        for (const std::string& text : c.then_shown) boxes.expectMessage(text);
+        window->flash->cmd_recalc_internal->Click();
+        boxes.verifyAllShown();
+        const auto w6 = platform::ReadLines(file("w6"));
+        const auto w24 = platform::ReadLines(file("w24"));
+        ASSERT_EQ(w6.has_value(), c.answer == ui::MsgResult::Yes) << c.what;
+        ASSERT_EQ(w24.has_value(), c.answer == ui::MsgResult::Yes) << c.what;
+        if (!w6) continue;
+        EXPECT_EQ(w6, platform::ReadLines(config + "/factor_correction.txt")) << c.what << ": from the run";
+        EXPECT_EQ(w6->at(2), "mult_factor 1.25 0.83 1.25 0.83 1.25 0.83") << c.what;
+        EXPECT_NE(w24->at(0).find("_FACTORYDEFAULT"), std::string::npos) << c.what;
+        EXPECT_EQ(platform::ReadLines(file("p35")).has_value(), !c.p35_blocked) << c.what;
     }
 }
 
