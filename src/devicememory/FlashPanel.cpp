@@ -91,6 +91,7 @@ void FlashPanel::cmd_sendflash_Click()
     context.notices.progress = [this](const std::string& text) { progress(text); };
     context.correction.message = context.notices.message;
     context.correction.status = context.notices.status;
+    context.announce_reference = announceReference();
     SendCalibrationSets(checked(), context);
 }
 
@@ -122,6 +123,8 @@ void FlashPanel::cmd_receiveflash_Click()
     progress("Done");
 }
 
+bool FlashPanel::announceReference() const { return !intref_announced || intref_announced(); }
+
 void FlashPanel::cmd_closeflashmenu_Click() { frame_flash->hide(); }
 
 void FlashPanel::cmd_recalc_internal_Click()
@@ -134,7 +137,7 @@ void FlashPanel::cmd_recalc_internal_Click()
     notices.status = [this](const std::string& text) { console_.SetStatus(text); };
     bool renewed = true;
     for (const char* format : {"w6", "p35", "w24"}) {
-        const RecordSource s = RecalculateInternalFactors(format, console_.session().serial_number, notices);
+        const RecordSource s = RecalculateInternalFactors(format, console_.session().serial_number, announceReference(), notices);
         if (!s.ok()) {
             renewed = false;
             notices.Message(s.error);

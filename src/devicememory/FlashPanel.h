@@ -41,9 +41,13 @@ public:
     ui::PictureBox* Picture_progress = nullptr;
     // A SEND or RECEIVE is running.
     bool transferring = false;
+    // The window's "Internal Reference:" list stands at "Apply" or "Update": a factor
+    // recalculation then shows where it found the reference runs. Unset: always.
+    std::function<bool()> intref_announced;
 
 private:
     std::array<bool, 5> checked() const;
+    bool announceReference() const;
     void progress(const std::string& text);
     // False, with the status line saying so, while a transfer runs or another exchange holds the
     // port.

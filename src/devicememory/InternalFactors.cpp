@@ -29,7 +29,7 @@ std::vector<std::string> FactoryDefaultFactorLines(const std::string& format)
     return {platform::Quoted(stamp), wells, factors, ""};
 }
 
-RecordSource RecalculateInternalFactors(const std::string& format, int serialNumber,
+RecordSource RecalculateInternalFactors(const std::string& format, int serialNumber, bool announceSource,
                                         const project::CorrectionNotices& notices)
 {
     std::string folder = platform::ResolvePath(project::CalibrationFolder(serialNumber));
@@ -37,7 +37,7 @@ RecordSource RecalculateInternalFactors(const std::string& format, int serialNum
     RecordSource out;
     if (project::HasInternalReference(format, serialNumber) == 1) {
         project::ReferenceFactors factors{};
-        const auto result = project::ComputeInternalReference(folder, format, serialNumber, true, factors, notices);
+        const auto result = project::ComputeInternalReference(folder, format, serialNumber, announceSource, factors, notices);
         const std::string source = platform::ResolvePath(project::InFolder(folder, project::kFactorFile));
         if (result.write != project::FactorWrite::Written || !platform::CopyTextFile(source, target))
             return {{}, project::BaseName(target) + " could not be renewed"};

@@ -12,10 +12,12 @@
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
 #include "project/CorrectionFolders.h"
+#include "reports/ReportControls.h"
 #include "sim/InstrumentSimulator.h"
 #include "support/AppFixture.h"
 #include "support/ProgramFiles.h"
 #include "support/RunFiles.h"
+#include "ui/ComboBox.h"
 #include "ui/Controls.h"
 
 namespace tirmo::devicememory {
@@ -100,17 +102,20 @@ TEST_F(FlashPanelTest, ReCalcRenewsTheThreeFactorFilesAfterAYesOnly)
         const char* what;
         ui::MsgResult answer;
         bool p35_blocked;  // a folder stands where p35's file goes
+        int intref;        // the report panel's "Internal Reference:" list: 0 "No", 1 "Apply"
         std::vector<std::string> then_shown;
     };
     const Case cases[] = {
-        {"No", ui::MsgResult::No, false, {}},
-        {"Cancel", ui::MsgResult::Cancel, false, {}},
-        {"Yes", ui::MsgResult::Yes, false, {"Internal Reference loaded from:", "done"}},
-        {"Yes, p35 not writable", ui::MsgResult::Yes, true,
+        {"No", ui::MsgResult::No, false, 1, {}},
+        {"Cancel", ui::MsgResult::Cancel, false, 1, {}},
+        {"Yes", ui::MsgResult::Yes, false, 1, {"Internal Reference loaded from:", "done"}},
+        {"Yes, the report list at No", ui::MsgResult::Yes, false, 0, {"done"}},
+        {"Yes, p35 not writable", ui::MsgResult::Yes, true, 1,
          {"Internal Reference loaded from:", "intfactor_p35.dat could not be written"}},
     };
     openPanel();
     for (const Case& c : cases) {
+        window->report->combo_intref->SetListIndex(c.intref);
         for (const char* format : {"w6", "p35", "w24"}) std::filesystem::remove_all(file(format));
         if (c.p35_blocked) std::filesystem::create_directories(file("p35"));
         boxes.expectMessage(kRecalcQuestion, c.answer);
