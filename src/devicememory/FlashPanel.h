@@ -3,9 +3,9 @@
 // Flash"): a check box per calibration set, "SEND" (write the checked sets from the calibration
 // files and read each back), "RECEIVE" (restore the checked sets into the calibration folder),
 // "X" (close the panel), "ReCalc" beside the internal-reference box (renew the instrument's
-// internal-reference factor files from the reference runs) and the progress picture. The panel object fills the window's frame with
-// its controls and works over the window's console and session. One transfer at a time: a
-// click on SEND or RECEIVE while one runs is refused.
+// internal-reference factor files from the reference runs) and the progress picture. The panel
+// object fills the window's frame with its controls and works over the window's console and
+// session. One transfer at a time: a click on SEND, RECEIVE or ReCalc while one runs is refused.
 #include <QObject>
 
 #include <array>
