@@ -170,6 +170,7 @@ void Frm_acquire::buildControls()
     lightcal = std::make_unique<MainLightCalibration>(*this, mncalibralightback);
     flash = std::make_unique<devicememory::FlashPanel>(*this, containers.frame_flash,
                                                        [this](const std::string& length) { lbl_lenrx->SetCaption(length); });
+    flash->intref_announced = [this] { return report->combo_intref->ListIndex() >= 1; };
     pixelmap = std::make_unique<devicememory::PixelMapControls>(*this, containers.Frame_select,
                                                                 [this](const std::string& length) { lbl_lenrx->SetCaption(length); });
     buildStartupLists();

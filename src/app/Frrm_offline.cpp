@@ -36,6 +36,7 @@ int Round(double v) { return int(platform::RoundHalfEven(v)); }
 // Controls that live in a frame, and the frame.
 const std::map<std::string, std::string> kInFrame = {
     {"Listpj", "frame_offline"},          {"cmd_report", "frame_offline"},      {"lblback", "frame_offline"},
+    {"lbl_search", "frame_offline"},      {"txt_search", "frame_offline"},      {"cmd_lupa", "frame_offline"},
     {"cmd_plotheatsum", "frame_heatmap"}, {"cmd_plotheatkin", "frame_heatmap"}, {"opt_hetmap_color_0", "frame_heatmap"},
     {"opt_hetmap_color_1", "frame_heatmap"}, {"opt_hetmap_color_2", "frame_heatmap"},
 };
@@ -60,6 +61,9 @@ std::map<std::string, QRect> OfflineGeometry(int width, int height)
         {"cmd_closeoffline", 4.5, 0.275, 1.25, 0.66}, {"frame_offline", 0.125, 1.75, 4.3, 9},
         {"Listpj", 0.05, 1, 4.25, 6.5},            {"cmd_report", 3.3, 7.6, 1, 0.66},
         {"lblback", 0.05, 0.2, 1, 0.66},           {"Picreal", 1.125, 10.5, 3.3, 8},
+        // The search row shares the row above the list with the back label.
+        {"lbl_search", 1.5, 0.2, 0.55, 0.66},      {"txt_search", 2.05, 0.2, 1.45, 0.66},
+        {"cmd_lupa", 3.55, 0.2, 0.7, 0.66},
         {"HScroll_time", 1.125, 18.6, 2.7, 0.5},   {"lbl_scan", 3.825, 18.6, 0.6, 0.5},
         {"cmd_plotbar", 4.5, 11, 0.5, 0.66},       {"cmd_plotheat", 4.5, 12, 0.5, 0.66},
         {"txt_cframe", 5.1, 12.1, 0.35, 0.66},     {"frame_heatmap", 4.5, 13, 0.75, 3.5},

@@ -286,8 +286,8 @@ SetWriting WriteInternalRefCalibrationToDevice(WriterContext& c)
     SetPlan plan(CalibrationSet::InternalReference, kTemperatureBank, kInternalFactorTitle);
     for (const char* format : {"w6", "p35", "w24"}) {
         const RecordPlace& r = *FindRecord(std::string(format) + "_intfactor");
-        const RecordSource s = RecalculateInternalFactors(format, c.serialNumber, c.correction);
-        if (!ready(c, w, s.error)) return w;
+        const RecordSource s = RecalculateInternalFactors(format, c.serialNumber, c.correction, c.announce_reference);
+        if (!ready(c, w, s.ok() ? "" : s.error + "; nothing of this set was sent")) return w;
         plan.records.push_back({RecordKey(r), s.value, r.line});
     }
     return writeSet(c, plan);

@@ -35,6 +35,7 @@ struct WriterContext {
     int serialNumber = 0;
     MemoryNotices notices;               // message boxes and the progress picture
     project::CorrectionNotices correction;  // what the factor recalculation shows
+    bool announce_reference = true;         // it shows where the reference runs were found
 };
 
 SetWriting WriteWellFormatCalibrationToDevice(WriterContext& context);

@@ -1,10 +1,13 @@
 #include "devicememory/FlashPanel.h"
 
+#include <initializer_list>
+
 #include <QGridLayout>
 #include <QWidget>
 
 #include "devicememory/CalibrationReaders.h"
 #include "devicememory/CalibrationWriters.h"
+#include "devicememory/InternalFactors.h"
 #include "devicememory/LinkFlashPort.h"
 #include "link/Exchange.h"
 #include "platform/ProgramFolder.h"
@@ -33,6 +36,8 @@ FlashPanel::FlashPanel(link::Console& console, QWidget* frame, std::function<voi
     grid->addWidget(cmd_closeflashmenu, 0, 2, Qt::AlignRight | Qt::AlignTop);
     grid->addWidget(cmd_sendflash, 1, 2);
     grid->addWidget(cmd_receiveflash, 2, 2);
+    cmd_recalc_internal = ui::MakeButton(frame, "cmd_recalc_internal", "ReCalc", [this] { cmd_recalc_internal_Click(); });
+    grid->addWidget(cmd_recalc_internal, 3, 2);
     grid->addWidget(Picture_progress, 5, 0, 1, 3);
 }
 
@@ -86,6 +91,7 @@ void FlashPanel::cmd_sendflash_Click()
     context.notices.progress = [this](const std::string& text) { progress(text); };
     context.correction.message = context.notices.message;
     context.correction.status = context.notices.status;
+    context.announce_reference = announceReference();
     SendCalibrationSets(checked(), context);
 }
 
@@ -117,6 +123,28 @@ void FlashPanel::cmd_receiveflash_Click()
     progress("Done");
 }
 
+bool FlashPanel::announceReference() const { return !intref_announced || intref_announced(); }
+
 void FlashPanel::cmd_closeflashmenu_Click() { frame_flash->hide(); }
+
+void FlashPanel::cmd_recalc_internal_Click()
+{
+    // A SEND renews and reads these same files.
+    if (!startTransfer()) return;
+    if (ui::dialogs().messageBox(kRecalcQuestion, ui::MsgButtons::YesNoCancel) != ui::MsgResult::Yes) return;
+    project::CorrectionNotices notices;
+    notices.message = [](const std::string& text) { ui::dialogs().messageBox(text); };
+    notices.status = [this](const std::string& text) { console_.SetStatus(text); };
+    bool renewed = true;
+    for (const char* format : {"w6", "p35", "w24"}) {
+        const RecordSource s = RecalculateInternalFactors(format, console_.session().serial_number, notices, announceReference());
+        if (!s.ok()) {
+            renewed = false;
+            notices.Message(s.error);
+        }
+    }
+    // "done" after a file that kept its old factors would have the user send those.
+    if (renewed) ui::dialogs().messageBox("done");
+}
 
 }  // namespace tirmo::devicememory

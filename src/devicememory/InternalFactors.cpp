@@ -30,21 +30,21 @@ std::vector<std::string> FactoryDefaultFactorLines(const std::string& format)
 }
 
 RecordSource RecalculateInternalFactors(const std::string& format, int serialNumber,
-                                        const project::CorrectionNotices& notices)
+                                        const project::CorrectionNotices& notices, bool announceSource)
 {
     std::string folder = platform::ResolvePath(project::CalibrationFolder(serialNumber));
     const std::string target = platform::ResolvePath(project::InFolder(folder, "intfactor_" + format + ".dat"));
     RecordSource out;
     if (project::HasInternalReference(format, serialNumber) == 1) {
         project::ReferenceFactors factors{};
-        const auto result = project::ComputeInternalReference(folder, format, serialNumber, true, factors, notices);
+        const auto result = project::ComputeInternalReference(folder, format, serialNumber, announceSource, factors, notices);
         const std::string source = platform::ResolvePath(project::InFolder(folder, project::kFactorFile));
         if (result.write != project::FactorWrite::Written || !platform::CopyTextFile(source, target))
-            return {{}, project::BaseName(target) + " could not be renewed; nothing of this set was sent"};
+            return {{}, project::BaseName(target) + " could not be renewed"};
         for (std::uint8_t code : result.codes) out.value += char(code);
     } else {
         if (!platform::WriteLines(target, FactoryDefaultFactorLines(format)))
-            return {{}, project::BaseName(target) + " could not be written; nothing of this set was sent"};
+            return {{}, project::BaseName(target) + " could not be written"};
         out.value.assign(kDefaultFactorBytes, char(kFactorOne));
     }
     if (out.value.size() < size_t(kRecordDataBytes)) out.value.resize(kRecordDataBytes, '\0');

@@ -11,14 +11,17 @@
 
 namespace tirmo::devicememory {
 
+inline constexpr const char* kRecalcQuestion = "Recalculate and replace internal factor files?";
+
 // The factory-default form: the quoted stamp "yyyy/mm/dd_hh:mm:ss_FACTORYDEFAULT", "well" and
 // the format's wells, "mult_factor" and "1.00" for each, an empty line. A format without a
 // reference well lists no wells.
 std::vector<std::string> FactoryDefaultFactorLines(const std::string& format);
 
 // Renews the file of the format and returns its packed factors. A file that cannot be written or
-// copied is an error (no value): the memory must not get factors the folder does not hold.
+// copied is an error (no value, the error naming the file): the memory must not get factors the
+// folder does not hold. announceSource: the reference runs' folder is shown when they are used.
 RecordSource RecalculateInternalFactors(const std::string& format, int serialNumber,
-                                        const project::CorrectionNotices& notices);
+                                        const project::CorrectionNotices& notices, bool announceSource = true);
 
 }  // namespace tirmo::devicememory

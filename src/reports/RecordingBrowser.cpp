@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCursor>
+#include <QFont>
 #include <QFontDatabase>
 #include <QListWidget>
 #include <QMenu>
@@ -34,8 +35,12 @@ RecordingBrowser::RecordingBrowser(link::Console& console, QWidget* frame, Brows
 {
     Listpj = new QListWidget(frame);
     Listpj->setObjectName("Listpj");
-    // Rows line up their dates and names in columns only in a fixed-width face.
-    Listpj->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Rows line up their dates and names in columns only in a fixed-width face: Courier New, or
+    // the fixed-width face the desktop offers in its place.
+    QFont courier("Courier New", QFontDatabase::systemFont(QFontDatabase::FixedFont).pointSize());
+    courier.setStyleHint(QFont::Monospace);
+    courier.setFixedPitch(true);
+    Listpj->setFont(courier);
     // Several acquisitions are chosen together for a joint report.
     Listpj->setSelectionMode(QAbstractItemView::ExtendedSelection);
     Listpj->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -43,6 +48,9 @@ RecordingBrowser::RecordingBrowser(link::Console& console, QWidget* frame, Brows
     connect(Listpj, &QWidget::customContextMenuRequested, this, [this] { Listpj_MouseUp(2); });
     lblback = ui::MakeButton(frame, "lblback", "> Hide subfolders", [this] { lblback_Click(); });
     lblback->setFlat(true);
+    lbl_search = ui::MakeLabel(frame, "lbl_search", "Filter by:");
+    txt_search = ui::MakeTextBox(frame, "txt_search");
+    cmd_lupa = ui::MakeButton(frame, "cmd_lupa", "Apply");
 
     mnrightclickmenu = new QMenu(frame);
     mnrightclickmenu->setObjectName("mnrightclickmenu");
@@ -153,6 +161,7 @@ void RecordingBrowser::Listpj_MouseUp(int button)
 
 void RecordingBrowser::lblback_Click()
 {
+    txt_search->clear();
     expanded.clear();
     FillProjectList();
     if (Listpj->count() > 0) Listpj->setCurrentRow(0);

@@ -45,6 +45,10 @@ public:
 
     QListWidget* Listpj = nullptr;
     ui::CommandButton* lblback = nullptr;  // "> Hide subfolders"
+    // The search row beside it: the list is not filtered by it; Back empties the box.
+    ui::Label* lbl_search = nullptr;        // "Filter by:"
+    ui::TextBox* txt_search = nullptr;
+    ui::CommandButton* cmd_lupa = nullptr;  // "Apply"
     QMenu* mnrightclickmenu = nullptr;
     QAction* mnexplore_folder = nullptr;  // "Explore Folder"
     QAction* mnjointrep = nullptr;        // "Joint Report"
@@ -63,6 +67,7 @@ public:
     void Listpj_DblClick();
     // button 2 (the right one) with a selection pops the menu up at the pointer.
     void Listpj_MouseUp(int button);
+    // Closes every project, empties txt_search and makes the first row the current one.
     void lblback_Click();
     void mnexplore_folder_Click();
     // Asks about the outlier filter, writes the joint report of the selected acquisition rows

@@ -98,6 +98,7 @@ TEST_F(ReadablePanelsTest, EveryPanelReadsAtTheOpeningSizeOn1366x768)
          }},
         {"temperature_calibration", [&] { return mw->thermal->mncalibratetemp->trigger(), nullptr; }},
         {"blank", [&] { return mw->project->cmd_blank_Click(), nullptr; }},
+        {"factory_parameters", [&] { return boxes.expectInput("", "Tovel7391"), mw->mnfactory_param->trigger(), nullptr; }},
         {"name_confirmation", [&] {
              mw->project->cmb_project->SetText("default_project");  // a w6 plate
              return mw->run->cmdPlay->Click(), nullptr;

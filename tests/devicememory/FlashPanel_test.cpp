@@ -2,13 +2,18 @@
 
 #include <QLineEdit>
 
+#include <filesystem>
+
 #include "app/Frm_advance.h"
 #include "devicememory/FlashPanel.h"
 #include "devicememory/PixelMapControls.h"
 #include "link/Exchange.h"
+#include "platform/ProgramFolder.h"
 #include "sim/InstrumentSimulator.h"
 #include "support/AppFixture.h"
 #include "support/ProgramFiles.h"
+#include "support/RunFiles.h"
+#include "ui/ComboBox.h"
 #include "ui/Controls.h"
 
 namespace tirmo::devicememory {
@@ -65,6 +70,7 @@ TEST_F(FlashPanelTest, AClickWhileATransferRunsIsRefused)
     const Case cases[] = {
         {"SEND", window->flash->transferring, window->flash->cmd_sendflash, window->txt_status},
         {"RECEIVE", window->flash->transferring, window->flash->cmd_receiveflash, window->txt_status},
+        {"ReCalc", window->flash->transferring, window->flash->cmd_recalc_internal, window->txt_status},
         {"Apply to all", window->pixelmap->uploading, window->pixelmap->cmd_applyset, window->txt_status},
         {"the factory window's Apply to all", window->factory->pixelmap->uploading, window->factory->pixelmap->cmd_applyset,
          window->factory->txt_status},
@@ -76,6 +82,30 @@ TEST_F(FlashPanelTest, AClickWhileATransferRunsIsRefused)
         EXPECT_EQ(c.status->text().toStdString(), link::kBusy) << c.what;
         EXPECT_TRUE(sim->frames().empty()) << c.what;
         EXPECT_EQ(boxes.shown().size(), 2u) << c.what << ": the passwords only";
+    }
+}
+
+TEST_F(FlashPanelTest, ReCalcRenewsTheThreeFactorFilesAfterAYesOnly)
+{
+    test::WriteProgramFile("reports/_internal_referencesn57/20261201_100000w6_reference/current_activity.txt",  // accepted
+                           test::ActivityFileText({{11, "A1", 8}, {11, "B1", 12}, {11, "A2", 8}, {11, "B2", 12}, {11, "A3", 8}, {11, "B3", 12}}));
+    const std::string file = platform::ProgramPath("config_SN57/intfactor_"), from = "Internal Reference loaded from:";
+    struct Case { ui::MsgResult answer; int intref; bool p35_blocked; std::vector<std::string> then_shown; };
+    const Case cases[] = {{ui::MsgResult::No, 1, false, {}}, {ui::MsgResult::Cancel, 1, false, {}},
+                          {ui::MsgResult::Yes, 1, false, {from, "done"}}, {ui::MsgResult::Yes, 0, false, {"done"}},
+                          {ui::MsgResult::Yes, 1, true, {from, "intfactor_p35.dat could not be written"}}};
+    openPanel();
+    for (const Case& c : cases) {
+        for (const char* format : {"w6", "p35", "w24"}) std::filesystem::remove_all(file + format + ".dat");
+        if (c.p35_blocked) std::filesystem::create_directories(file + "p35.dat");
+        window->report->combo_intref->SetListIndex(c.intref);
+        boxes.expectMessage("Recalculate and replace internal factor files?", c.answer);
+        for (const std::string& text : c.then_shown) boxes.expectMessage(text);
+        window->flash->cmd_recalc_internal->Click();
+        boxes.verifyAllShown();
+        const std::string w6 = test::ReadProgramFile("config_SN57/intfactor_w6.dat");
+        ASSERT_EQ(!w6.empty() + !test::ReadProgramFile("config_SN57/intfactor_w24.dat").empty(), c.answer == ui::MsgResult::Yes ? 2 : 0);
+        EXPECT_EQ(w6.find("mult_factor 1.25 0.83 1.25 0.83 1.25 0.83") == std::string::npos, w6.empty()) << "the run's";
     }
 }
 

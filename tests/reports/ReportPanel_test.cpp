@@ -213,8 +213,11 @@ TEST_F(ReportPanelTest, TheSavedDataWindowListsProjectsWithRecordingsAndOpensAnd
     EXPECT_EQ(browser().Listpj->count(), 1);
     EXPECT_TRUE(saved->cmd_report->isHidden()) << "closing a project hides what shows a recording";
     doubleClick(0);
+    browser().txt_search->setText("zzz");  // filters nothing; Back empties it
     browser().lblback->Click();
     EXPECT_EQ(browser().Listpj->count(), 1);
+    EXPECT_EQ(browser().txt_search->Text() + std::to_string(browser().Listpj->currentRow()), "0");
+    EXPECT_TRUE(browser().Listpj->fontInfo().fixedPitch()) << "the rows' columns line up";
 
     saved->cmd_closeoffline->Click();
     EXPECT_FALSE(window->isHidden());
