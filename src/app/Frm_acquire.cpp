@@ -130,16 +130,17 @@ void Frm_acquire::buildControls()
     ticker = std::make_unique<ui::Ticker>(*Timer3);
 
     camera = std::make_unique<camera::MainCameraControls>(*this, client_, NeedsOfCamera());
-    plate = std::make_unique<plate::PlateControls>(*this, client_, NeedsOfPlate());
+    plate = std::make_unique<plate::PlateControls>(*this, plate_state, client_, NeedsOfPlate());
     // Temperature first: the tick runs its users in the order they came.
     thermal = std::make_unique<thermal::ThermalControls>(*this, *ticker, client_, menuBar());
     lighting = std::make_unique<lighting::LightControls>(*this, *ticker, client_, mntools);
-    project = std::make_unique<project::ProjectControls>(*this, client_, NeedsOfProject());
+    project = std::make_unique<project::ProjectControls>(*this, project_state, client_, NeedsOfProject());
     run_window_ = std::make_unique<RunWindowAdapter>(*this);
     run = std::make_unique<acquisition::RunControls>(
         *this, *run_window_,
         acquisition::RunShared{thermal->stage, thermal->control, *Timer3,
-                               {lighting->pulse_on, lighting->pulse_end, lighting->pulse_countdown}, plate->groups},
+                               {lighting->pulse_on, lighting->pulse_end, lighting->pulse_countdown}, lighting->pulse_boxes,
+                               plate_state, project_actions},
         client_);
     report = std::make_unique<reports::ReportControls>(*this, client_, NeedsOfReport());
     bindRunSettings();
@@ -155,6 +156,9 @@ void Frm_acquire::buildControls()
     containers = BuildMainContainers(client_);
     AdoptIntoContainers(client_);
     autoref = std::make_unique<AutoReferenceWindow>(*this, containers.frm_calibrate, mncalibratewell);
+    autoreference =
+        std::make_unique<acquisition::RunAutoReference>(*this, *run, lighting->led_map, camera->frame_store, *autoref);
+    run->UseAutoReference(*autoreference);
     lightcal = std::make_unique<MainLightCalibration>(*this, mncalibralightback);
     buildStartupLists();
     run->AttachNameFrame(containers.frm_confirmacq);

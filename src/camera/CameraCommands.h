@@ -3,8 +3,10 @@
 // with an echo test and up to three sends, and the default window and speed code. The main
 // window and the factory window send them in slightly different ways (traces, pauses,
 // tolerance of the echo); Variant chooses.
+#include <optional>
 #include <string>
 
+#include "link/CameraSettings.h"
 #include "link/Protocol.h"
 
 namespace tirmo::camera {
@@ -40,5 +42,28 @@ bool SendSpeed(long code, link::Console& console, Variant variant = Variant::Mai
 // test. When either limit does not fit a byte neither frame goes out, so that the camera never
 // keeps half of a new window, and the status line says why; the result is then false.
 bool SendWindowPair(char startLetter, long start, long end, link::Console& console, Variant variant = Variant::Main);
+
+// The read-out window of ">>": the four limits of the boxes, each a 16-bit whole number, else
+// nullopt (the error box says "error").
+struct ReadoutLimits {
+    int xini = 0, xfin = 0, yini = 0, yfin = 0;
+    long lines() const { return long(xfin) - xini + 1; }
+    long pixels() const { return long(yfin) - yini + 1; }
+};
+std::optional<ReadoutLimits> ReadReadoutLimits(const std::string& xini, const std::string& xfin,
+                                               const std::string& yini, const std::string& yfin);
+// Sends the window, y first: nothing in dummy mode, the error box without a link, else the
+// link flushed and both pairs sent.
+void SendReadoutLimits(const ReadoutLimits& limits, link::Console& console, Variant variant);
+
+// "Default" on the camera set-up: the speed code of the hardware generation and the default
+// read-out window (its lines and pixels left as they are).
+void SetDefaultReadout(link::CameraSettings& settings, int hardwareGeneration);
+
+// The whole camera set-up as the settings stand, as one exchange with 100 ms after each step:
+// camera, gain, exposure, speed and read-out window (its lines and pixels set from the limits).
+// Nothing in dummy mode or while another exchange holds the port; nothing either, with a status
+// line, unless gain and exposure are both whole numbers from 0 to 32767.
+void SendCameraSettings(link::CameraSettings& settings, link::Console& console);
 
 }  // namespace tirmo::camera

@@ -46,6 +46,7 @@ class MainCameraControls : public CameraControls {
 public:
     // The boxes go in a "Setup CAM" frame, the pictures and the calibration panel on client.
     MainCameraControls(link::Console& console, QWidget* client, MainCameraNeeds needs);
+    ~MainCameraControls();
 
     // Frame transfer: frames go into frame_store; the run's fetches return the block, "Error"
     // or an empty text for no result.
@@ -85,7 +86,8 @@ public:
     // again as it ends.
     std::string setup_notice;
     void GrabCameraImage(bool& draw);
-    // Resends the camera settings as they stand in the boxes (no status, no yield).
+    // Resends the camera settings as they stand in the boxes, the session's camera set-up (no
+    // status, no yield).
     void ApplyCameraSettings();
     std::string InitRowColumnSelectors(int& camera, int& column, int& row);
     void SetColumnRange(int& camera, int& column);
@@ -106,6 +108,10 @@ private:
     void buildSetupFrame();
     void buildPictures(QWidget* client);
     void buildCalibrationPanel(QWidget* client);
+    // The "Setup CAM" boxes show and edit the session's camera set-up.
+    void bindSettings();
+    std::array<ui::TextBox*, link::CameraSettings::kBoxes> settingBoxes() const;
+    int settings_watch_ = 0;
     MainCameraNeeds needs_;
     bool camselect_running_ = false;
 };

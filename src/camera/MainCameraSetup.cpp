@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QLabel>
 
-#include <optional>
 
 #include "link/Exchange.h"
 #include "platform/Clock.h"
@@ -22,7 +21,6 @@ namespace {
 
 constexpr uint32_t kChosenCameraButton = 0x808080;
 constexpr int kYieldPauseMs = 100;
-constexpr int kSettingPauseMs = 100;
 constexpr int kLedSetupLevel = 7;
 
 // Lets the window breathe between commands: pause, events, pause.
@@ -37,17 +35,6 @@ void put(ui::TextBox* box, const std::string& value)
 {
     box->SetText(value);
     box->Refresh();
-}
-
-// A gain or exposure box as the instrument takes it: a whole number from 0 to 32767.
-std::optional<int> settingValue(const ui::TextBox* box)
-{
-    try {
-        const int v = platform::WholeNumber16(box->Text());
-        if (v >= 0) return v;
-    } catch (const platform::NumberError&) {
-    }
-    return std::nullopt;
 }
 
 }  // namespace
@@ -173,31 +160,7 @@ void MainCameraControls::cmd_camselect_Click(int Index)
     DrawCameraGrid(camera_index);
 }
 
-void MainCameraControls::ApplyCameraSettings()
-{
-    if (session().dummy_mode == 1) return;
-    // All five settings as one exchange: the camera never measures with half of them.
-    const link::Exchange exchange(console());
-    if (!exchange) return;
-    const auto gain = settingValue(txt_gain);
-    const auto exposure = settingValue(txt_exposure);
-    // Nothing goes out unless both values can: a camera left with half of new settings would
-    // measure with a mix of the two.
-    if (!gain || !exposure) {
-        console().SetStatus("Camera settings not sent: gain and exposure must be whole numbers from 0 to 32767");
-        return;
-    }
-    cmd_camera_Click();
-    platform::Sleep(kSettingPauseMs);
-    SendGain(*gain);
-    platform::Sleep(kSettingPauseMs);
-    SendExposure(*exposure);
-    platform::Sleep(kSettingPauseMs);
-    cmd_camspeed_Click();
-    platform::Sleep(kSettingPauseMs);
-    cmd_xy_Click();
-    platform::Sleep(kSettingPauseMs);
-}
+void MainCameraControls::ApplyCameraSettings() { SendCameraSettings(session().camera, console()); }
 
 std::string MainCameraControls::InitRowColumnSelectors(int& camera, int& column, int& row)
 {

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "link/Watchers.h"
+
 namespace tirmo::link {
 
 class RunSettings {
@@ -50,15 +52,8 @@ public:
     void SetBlankRun(bool on) { set(v_.blank_run, on); }
 
     // Called after every change, whichever setting it was; Unwatch before the watcher goes away.
-    int Watch(std::function<void()> watcher)
-    {
-        watchers_.emplace_back(++last_id_, std::move(watcher));
-        return last_id_;
-    }
-    void Unwatch(int id)
-    {
-        std::erase_if(watchers_, [id](const auto& w) { return w.first == id; });
-    }
+    int Watch(std::function<void()> watcher) { return watchers_.Watch(std::move(watcher)); }
+    void Unwatch(int id) { watchers_.Unwatch(id); }
 
 private:
     template <class Field, class Value>
@@ -68,12 +63,7 @@ private:
         field = value;
         notify();
     }
-    void notify() const
-    {
-        // A watcher may set a setting in turn or unwatch: it runs on a copy of the list.
-        const auto watchers = watchers_;
-        for (const auto& w : watchers) w.second();
-    }
+    void notify() const { watchers_.Notify(); }
 
     struct Values {
         std::string acquisition_time = "30";
@@ -83,8 +73,7 @@ private:
         bool blank_run = false;
         bool operator==(const Values&) const = default;
     } v_;
-    std::vector<std::pair<int, std::function<void()>>> watchers_;
-    int last_id_ = 0;
+    Watchers watchers_;
 };
 
 // The temperature control as the user last left it: the set point as typed or chosen (the

@@ -115,9 +115,10 @@ void showStoredColumnStart(PlateControls& w)
 
 }  // namespace
 
-PlateControls::PlateControls(link::Console& console, QWidget* client,
-                             PlateNeeds needs)
-    : console_(console), needs_(std::move(needs))
+PlateControls::PlateControls(link::Console& console, PlateState& plate, QWidget* client, PlateNeeds needs)
+    : state(plate), current_format(plate.current_format), well_table(plate.well_table), column_bands(plate.column_bands),
+      row_bands(plate.row_bands), column_labels(plate.column_labels), row_labels(plate.row_labels),
+      bands_format(plate.bands_format), groups(plate.groups), console_(console), needs_(std::move(needs))
 {
     plate_map = std::make_unique<plate::PlateMap>(
         *needs_.map_picture, plate::PlateMapTables{plate_rows, plate_columns, console_.session().run_settings.CameraMask(), groups, well_table,
@@ -196,19 +197,9 @@ void PlateControls::SetCurrentFormat(const std::string& format)
     plate_columns = size.columns;
 }
 
-void PlateControls::ReadPlateSpec(const std::string& format)
-{
-    const plate::ReadReport report = plate::ReadPlateSpec(format, well_table);
-    if (!report.clean()) SetStatus(report.Text());
-}
+void PlateControls::ReadPlateSpec(const std::string& format) { plate::ReadPlateSpec(state, format, console_); }
 
-void PlateControls::ReadFormatFiles(const std::string& format)
-{
-    const plate::FormatTables tables{column_bands, row_bands, column_labels, row_labels};
-    const std::string problems = plate::JoinReports(plate::ReadFormatFiles(format, console_.session().serial_number, tables));
-    bands_format = format;
-    if (!problems.empty()) SetStatus(problems);
-}
+void PlateControls::ReadFormatFiles(const std::string& format) { plate::ReadFormatFiles(state, format, console_); }
 
 void PlateControls::WriteFormatFiles(const std::string& format)
 {

@@ -1,6 +1,6 @@
 #pragma once
 // The main window's plate: the format in use and its tables (layout file, band files, well
-// labels), the plate map on the camera's picture, the well groups with their list, block menu and
+// labels: the shared plate state), the plate map on the camera's picture, the well groups with their list, block menu and
 // chgroup.dat, the band editor of the well-calibration panel and the plate-format change. What it
 // needs of the camera (its pictures, the calibration panel and band selectors, the set-up
 // sequence), of the run panel, of the project and of the run comes through PlateNeeds, handed
@@ -14,6 +14,7 @@
 #include "link/Protocol.h"
 #include "plate/BandTables.h"
 #include "plate/PlateMap.h"
+#include "plate/PlateState.h"
 #include "plate/WellGroups.h"
 #include "plate/WellTable.h"
 #include "ui/FilterHandle.h"
@@ -64,8 +65,9 @@ struct PlateNeeds {
 class PlateControls {
 public:
     // The group controls and the timer go on client. The cameras in use are the session's run
-    // settings: the map reads them and the camera entries change them.
-    PlateControls(link::Console& console, QWidget* client, PlateNeeds needs);
+    // settings: the map reads them and the camera entries change them. The panel shows and edits
+    // the shared plate state.
+    PlateControls(link::Console& console, PlateState& plate, QWidget* client, PlateNeeds needs);
     ~PlateControls();
 
     link::Console& console() const { return console_; }
@@ -132,20 +134,19 @@ public:
     void cmd_goset_Click();
     void Timer5_Timer();
 
-    std::string current_format = "w6";
+    // The shared plate state, under the names the panel's code uses.
+    plate::PlateState& state;
+    std::string& current_format;
+    plate::WellTable& well_table;
+    plate::ColumnBands& column_bands;
+    plate::RowBands& row_bands;
+    plate::ColumnLabels& column_labels;
+    plate::RowLabels& row_labels;
+    std::string& bands_format;
+    plate::WellGroups& groups;
     int plate_rows = 2;
     int plate_columns = 3;
-    plate::WellTable well_table;
-    plate::ColumnBands column_bands;
-    plate::RowBands row_bands;
-    plate::ColumnLabels column_labels;
-    plate::RowLabels row_labels;
-    // The format whose band files the band tables were last read from; the editor's save writes
-    // the tables only into that format's files.
-    std::string bands_format;
-    // The shared group tables (well_group, group_names, group_used) and the report panel's pair
-    // read from a saved acquisition.
-    plate::WellGroups groups;
+    // The report panel's group tables, read from a saved acquisition.
     plate::WellGroups report_groups;
     std::unique_ptr<plate::PlateMap> plate_map;
     int colour_count = 6;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "link/Protocol.h"
+#include "project/ProjectState.h"
 #include "ui/FilterHandle.h"
 #include "ui/Forward.h"
 
@@ -48,7 +49,8 @@ struct ProjectNeeds {
 
 class ProjectControls {
 public:
-    ProjectControls(link::Console& console, QWidget* client, ProjectNeeds needs = {});
+    // The panel shows and edits the shared project state.
+    ProjectControls(link::Console& console, ProjectState& state, QWidget* client, ProjectNeeds needs = {});
     ~ProjectControls();
 
     // ==== projects ====
@@ -67,9 +69,9 @@ public:
     void cmd_loadpj_Click();  // "New"
     void cmd_renpj_Click();   // "Rename"
 
-    // The project the reports folder is read for; the start-up loads it and the shutdown saves
-    // it for the instrument's serial number.
-    std::string current_project;
+    // The shared project state, under the names the panel's code uses.
+    ProjectState& state;
+    std::string& current_project;
 
     ui::Label* Label_pj = nullptr;            // "Project:"
     ui::ComboBox* cmb_project = nullptr;      // the projects, a drop-down list
@@ -88,10 +90,10 @@ public:
     // that was not saved leaves the labels as they were.
     void SaveBlankRun(const std::string& runFolder, const std::string& format, double minutes);
 
-    std::string blank_header;
-    std::vector<int> blank_values = std::vector<int>(385);
-    int blank_lapse = 0;
-    std::vector<double> reference_factor = std::vector<double>(385, 1.0);
+    std::string& blank_header;
+    std::vector<int>& blank_values;
+    int& blank_lapse;
+    std::vector<double>& reference_factor;
     ui::Label* label_blank = nullptr;   // "Using blank [w6]:"
     ui::Label* lbl_blanktime = nullptr;
     ui::Label* lbl_blankname = nullptr;
@@ -130,6 +132,7 @@ private:
     ProjectNeeds needs_;
     // Turns the labels' and the list's mouse events into the handlers above.
     ui::FilterHandle events_;
+    int reload_watch_ = 0;
 };
 
 }  // namespace tirmo::project

@@ -11,6 +11,7 @@
 #include "project/ProjectControls.h"
 #include "project/ProjectNames.h"
 #include "project/ProjectSetup.h"
+#include "project/ProjectState.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
@@ -59,11 +60,7 @@ void ProjectControls::ReadProjectSetup(const std::string& project)
 
 bool ProjectControls::WriteProjectSetup(const std::string& project)
 {
-    if (WriteProjectSetupFile(ProjectSetupPath(project), runSettings().AcquisitionTime(), runSettings().PlateFormat(),
-                              needs_.txttemp->Text()))
-        return true;
-    message(kSetupWriteError);
-    return false;
+    return project::WriteProjectSetup(project, console_.session());
 }
 
 // ---------------------------------------------------------------- the project list

@@ -144,10 +144,11 @@ protected:
         needs.show_blank_of = [this](const std::string& f) { asked.push_back("blank " + f); };
         needs.current_project = [] { return std::string(); };
         needs.fill_activity = [](plate::WindowActivity&, int, int) {};
-        plate = std::make_unique<plate::PlateControls>(console, &client, std::move(needs));
+        plate = std::make_unique<plate::PlateControls>(console, plate_state, &client, std::move(needs));
     }
 
     link::Session session;
+    plate::PlateState plate_state;
     test::RecordingConsole console{session};
     QWidget client;
     QMenu menu;
