@@ -129,12 +129,12 @@ void Frm_acquire::buildControls()
     // of its steps, whether it still does.
     ticker = std::make_unique<ui::Ticker>(*Timer3);
 
-    camera = std::make_unique<camera::MainCameraControls>(*this, client_, NeedsOfCamera());
+    camera = std::make_unique<camera::MainCameraControls>(*this, plate_state, client_, NeedsOfCamera());
     plate = std::make_unique<plate::PlateControls>(*this, plate_state, client_, NeedsOfPlate());
     // Temperature first: the tick runs its users in the order they came.
     thermal = std::make_unique<thermal::ThermalControls>(*this, *ticker, client_, menuBar());
     lighting = std::make_unique<lighting::LightControls>(*this, *ticker, client_, mntools);
-    project = std::make_unique<project::ProjectControls>(*this, project_state, client_, NeedsOfProject());
+    project = std::make_unique<project::ProjectControls>(*this, project_state, plate_state, client_, NeedsOfProject());
     run_window_ = std::make_unique<RunWindowAdapter>(*this);
     run = std::make_unique<acquisition::RunControls>(
         *this, *run_window_,
@@ -199,11 +199,6 @@ camera::MainCameraNeeds Frm_acquire::NeedsOfCamera()
         plate->current_format = plate->cmb_formatplate->Text();
         return plate->current_format;
     };
-    needs.read_format_bands = [this](const std::string& format) { plate->ReadFormatFiles(format); };
-    needs.band_tables = [this] {
-        const plate::PlateControls& p = *plate;
-        return camera::GridTables{p.column_bands, p.row_bands, p.column_labels, p.row_labels, p.well_table};
-    };
     needs.transfer_label = [this] { return lbl_lenrx; };
     needs.frame_counter = [this] { return run->frame_counter; };
     needs.pixel_mask = [this]() -> const camera::WindowPixelMask& { return run->window_pixel_mask; };
@@ -225,9 +220,6 @@ plate::PlateNeeds Frm_acquire::NeedsOfPlate()
     needs.txt_row_end = cam.txt_row_end;
     needs.camera_index = [&cam] { return cam.camera_index; };
     needs.set_camera_index = [&cam](int index) { cam.camera_index = index; };
-    needs.frame_lines = [&cam] { return camera::BoxWhole(cam.txt_lines->Text()); };
-    needs.frame_pixels = [&cam] { return camera::BoxWhole(cam.txt_pix->Text()); };
-    needs.lines_text = [&cam] { return cam.txt_lines->Text(); };
     needs.camera_setup = [&cam](int index) { cam.cmd_camselect_Click(index); };
     needs.setup_running = [&cam] { return cam.CameraSetupRunning(); };
     needs.set_setup_notice = [&cam](const std::string& notice) { cam.setup_notice = notice; };

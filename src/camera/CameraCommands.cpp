@@ -47,13 +47,6 @@ bool sendSixteenBit(char letter, long value, link::Console& console)
 
 std::string DefaultSpeedCode(int hardwareGeneration) { return hardwareGeneration >= 2 ? "8" : "7"; }
 
-long BoxWhole(const std::string& text)
-{
-    const double v = platform::Val(text);
-    if (!std::isfinite(v) || std::fabs(v) > 1e9) return v < 0 ? -1000000000L : 1000000000L;
-    return long(platform::RoundHalfEven(v));
-}
-
 bool SendGain(long value, link::Console& console) { return sendSixteenBit('G', value, console); }
 bool SendExposure(long value, link::Console& console) { return sendSixteenBit('E', value, console); }
 

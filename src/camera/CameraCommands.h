@@ -7,6 +7,7 @@
 #include <string>
 
 #include "link/CameraSettings.h"
+#include "platform/Convert.h"
 #include "link/Protocol.h"
 
 namespace tirmo::camera {
@@ -18,10 +19,8 @@ inline constexpr int kDefaultXini = 0, kDefaultXfin = 142, kDefaultYini = 1, kDe
 // "8" for hardware generation 2 and later, "7" before.
 std::string DefaultSpeedCode(int hardwareGeneration);
 
-// The leading number of a box text rounded to a whole number (halves to even), as the camera
-// handlers read their boxes; no number gives 0, and values far beyond any byte stay far beyond
-// (+-1e9) instead of overflowing.
-long BoxWhole(const std::string& text);
+// The leading number of a box text as the camera handlers read their boxes.
+using platform::BoxWhole;
 
 // Gain ('G') and exposure ('E'): two bytes hi, lo of a value 0..32767. Nothing in dummy mode;
 // "COMPORT not opened. Click Connect" without a link; "error" for a value that does not fit.

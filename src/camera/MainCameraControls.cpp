@@ -21,14 +21,20 @@ void placePanel(QWidget* panel)
     panel->setVisible(!hidden);
 }
 
-MainCameraControls::MainCameraControls(link::Console& console, QWidget* client, MainCameraNeeds needs)
-    : CameraControls(console, new QGroupBox("Setup CAM", client), Variant::Main), needs_(std::move(needs))
+MainCameraControls::MainCameraControls(link::Console& console, plate::PlateState& plate, QWidget* client,
+                                       MainCameraNeeds needs)
+    : CameraControls(console, new QGroupBox("Setup CAM", client), Variant::Main), plate_(plate), needs_(std::move(needs))
 {
     frame_setupcam = static_cast<QGroupBox*>(txt_cam->parentWidget());
     buildSetupFrame();
     buildPictures(client);
     buildCalibrationPanel(client);
     bindSettings();
+}
+
+GridTables MainCameraControls::bandTables() const
+{
+    return {plate_.column_bands, plate_.row_bands, plate_.column_labels, plate_.row_labels, plate_.well_table};
 }
 
 MainCameraControls::~MainCameraControls() { session().camera.Unwatch(settings_watch_); }

@@ -154,7 +154,7 @@ void MainCameraControls::cmd_camselect_Click(int Index)
     platform::DoEvents();
     if (plate_view_shown) return;
 
-    needs_.read_format_bands(format);
+    plate::ReadFormatFiles(plate_, format, console());
     int camera = camera_index, column = 0, row = 0;
     InitRowColumnSelectors(camera, column, row);
     DrawCameraGrid(camera_index);
@@ -165,7 +165,7 @@ void MainCameraControls::ApplyCameraSettings() { SendCameraSettings(session().ca
 std::string MainCameraControls::InitRowColumnSelectors(int& camera, int& column, int& row)
 {
     if (camera < 0 || camera >= plate::kBandCameras) return "ok";
-    const GridTables tables = needs_.band_tables();
+    const GridTables tables = bandTables();
     const plate::ColumnBands& column_bands = tables.column_bands;
     const plate::RowBands& row_bands = tables.row_bands;
     const size_t c = size_t(camera);
@@ -190,7 +190,7 @@ std::string MainCameraControls::InitRowColumnSelectors(int& camera, int& column,
 void MainCameraControls::SetColumnRange(int& camera, int& column)
 {
     if (!plate::ColumnBands::InBounds(camera, column)) return;
-    const plate::ColumnBands& column_bands = needs_.band_tables().column_bands;
+    const plate::ColumnBands& column_bands = bandTables().column_bands;
     put(txt_column_start, std::to_string(column_bands.startOf(camera, column)));
     put(txt_column_end, std::to_string(column_bands.endOf(camera, column)));
 }
@@ -198,7 +198,7 @@ void MainCameraControls::SetColumnRange(int& camera, int& column)
 void MainCameraControls::SetRowRange(int& camera, int& row)
 {
     if (!plate::RowBands::InBounds(camera, row)) return;
-    const plate::RowBands& row_bands = needs_.band_tables().row_bands;
+    const plate::RowBands& row_bands = bandTables().row_bands;
     put(txt_row_start, std::to_string(row_bands.startOf(camera, row)));
     put(txt_row_end, std::to_string(row_bands.endOf(camera, row)));
 }

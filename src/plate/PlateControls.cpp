@@ -62,13 +62,13 @@ void pressBandButton(PlateControls& w, plate::Bands<N>& bands, ui::ComboBox* sel
 void pressColumnButton(PlateControls& w, plate::BandButton button)
 {
     const PlateNeeds& n = w.needs();
-    pressBandButton(w, w.column_bands, n.cmb_column, n.txt_column_start, n.txt_column_end, n.frame_lines(), button);
+    pressBandButton(w, w.column_bands, n.cmb_column, n.txt_column_start, n.txt_column_end, w.FrameLines(), button);
 }
 
 void pressRowButton(PlateControls& w, plate::BandButton button)
 {
     const PlateNeeds& n = w.needs();
-    pressBandButton(w, w.row_bands, n.cmb_row, n.txt_row_start, n.txt_row_end, n.frame_pixels(), button);
+    pressBandButton(w, w.row_bands, n.cmb_row, n.txt_row_start, n.txt_row_end, w.FramePixels(), button);
 }
 
 // Enter and leaving the column-start box apply the typed start, as the box's own key and focus
@@ -197,6 +197,16 @@ void PlateControls::SetCurrentFormat(const std::string& format)
     plate_columns = size.columns;
 }
 
+long PlateControls::FrameLines() const
+{
+    return platform::BoxWhole(console_.session().camera.Text(link::CameraSettings::Box::Lines));
+}
+
+long PlateControls::FramePixels() const
+{
+    return platform::BoxWhole(console_.session().camera.Text(link::CameraSettings::Box::Pix));
+}
+
 void PlateControls::ReadPlateSpec(const std::string& format) { plate::ReadPlateSpec(state, format, console_); }
 
 void PlateControls::ReadFormatFiles(const std::string& format) { plate::ReadFormatFiles(state, format, console_); }
@@ -237,7 +247,7 @@ void PlateControls::txt_column_start_KeyPress(int key)
     Timer5->SetEnabled(false);
     const auto stored = plate::SetTypedColumnStart(column_bands, needs_.camera_index(), needs_.cmb_column->ListIndex(),
                                                    platform::Val(needs_.txt_column_start->Text()),
-                                                   platform::Val(needs_.lines_text()));
+                                                   platform::Val(console_.session().camera.Text(link::CameraSettings::Box::Lines)));
     if (stored)
         Timer5->SetEnabled(true);
     else

@@ -38,14 +38,11 @@ struct PlateNeeds {
     ui::TextBox* txt_column_end = nullptr;
     ui::TextBox* txt_row_start = nullptr;
     ui::TextBox* txt_row_end = nullptr;
-    // Camera: the camera shown (0..5), the lines and pixels of its read-out window, the set-up
-    // sequence (run, running, its notice), the band selectors filled for a camera, and the
-    // camera picture with its grid drawn again.
+    // Camera: the camera shown (0..5), the set-up sequence (run, running, its notice), the band
+    // selectors filled for a camera, and the camera picture with its grid drawn again. The lines
+    // and pixels of its read-out window are the session's camera set-up.
     std::function<int()> camera_index;
     std::function<void(int camera)> set_camera_index;
-    std::function<long()> frame_lines;
-    std::function<long()> frame_pixels;
-    std::function<std::string()> lines_text;  // the lines box as typed
     std::function<void(int camera)> camera_setup;
     std::function<bool()> setup_running;
     std::function<void(const std::string& notice)> set_setup_notice;
@@ -75,6 +72,11 @@ public:
     const std::string& runFormat() const { return console_.session().run_settings.PlateFormat(); }
     void SetStatus(const std::string& text) { console_.SetStatus(text); }
     const PlateNeeds& needs() const { return needs_; }
+
+    // The lines and pixels of the camera's read-out window, as the session's camera set-up has
+    // them.
+    long FrameLines() const;
+    long FramePixels() const;
 
     // Plate format in use and its tables; readers report what they skipped in txt_status.
     void SetCurrentFormat(const std::string& format);

@@ -49,10 +49,11 @@ private:
 
 }  // namespace
 
-ProjectControls::ProjectControls(link::Console& console, ProjectState& projectState, QWidget* client, ProjectNeeds needs)
+ProjectControls::ProjectControls(link::Console& console, ProjectState& projectState, plate::PlateState& plate,
+                                 QWidget* client, ProjectNeeds needs)
     : state(projectState), current_project(projectState.current_project), blank_header(projectState.blank_header),
       blank_values(projectState.blank_values), blank_lapse(projectState.blank_lapse),
-      reference_factor(projectState.reference_factor), console_(console), needs_(std::move(needs))
+      reference_factor(projectState.reference_factor), console_(console), plate_(plate), needs_(std::move(needs))
 {
     label_blank = ui::MakeLabel(client, "label_blank", "Using blank [w6]:");
     lbl_blanktime = ui::MakeLabel(client, "lbl_blanktime", "none");

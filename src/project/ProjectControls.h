@@ -2,15 +2,16 @@
 // The main window's projects and blanks: the project panel (the project list, "New" and
 // "Rename", each project's pjsetup.dat on the run panel's boxes, the last project at start-up),
 // the display of the blank measurement in use, the blank frame (a new blank run, or the choice,
-// re-computation and deletion of blank runs) and the run's blank and reference tables. The
-// object creates its controls on the window's client area (the window's tree moves them into
-// the project column and the run panel) and reads the store of the console's instrument. What
-// it needs of the plate, the temperature stage and the run start comes through ProjectNeeds.
+// re-computation and deletion of blank runs) over the shared project state. The object creates
+// its controls on the window's client area (the window's tree moves them into the project column
+// and the run panel) and reads the store of the console's instrument. What it needs of the plate
+// panel, the temperature list and the run start comes through ProjectNeeds.
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "link/Protocol.h"
+#include "plate/PlateState.h"
 #include "project/ProjectState.h"
 #include "ui/FilterHandle.h"
 #include "ui/Forward.h"
@@ -27,14 +28,12 @@ struct ProjectNeeds {
     // The temperature list a project's set-up fills (with its change handler) and keeps; its
     // acquisition time and plate format go into the session's run settings.
     ui::ComboBox* txttemp = nullptr;
-    // Plate: the format in use; a project's format taken into use (plate map, layout file,
-    // band editor's format, block menu); the project's groups loaded into the shared tables and
-    // the group list; every well drawn again; the groups saved into a project's chgroup.dat.
-    std::function<std::string()> current_format;
+    // Plate panel: a project's format taken into use (plate map, layout file, band editor's
+    // format, block menu); the project's groups loaded into the shared tables and the group
+    // list; every well drawn again.
     std::function<void(const std::string& format)> use_format;
     std::function<void(const std::string& project)> load_groups;
     std::function<void()> redraw_wells;
-    std::function<bool(const std::string& project)> save_groups;
     // The blank-measurement pop-up menu and its "Delete blank read" entry.
     QMenu* blank_menu = nullptr;
     QAction* delete_blank = nullptr;
@@ -49,8 +48,10 @@ struct ProjectNeeds {
 
 class ProjectControls {
 public:
-    // The panel shows and edits the shared project state.
-    ProjectControls(link::Console& console, ProjectState& state, QWidget* client, ProjectNeeds needs = {});
+    // The panel shows and edits the shared project state; the plate state gives it the format in
+    // use and the groups a new project is made with.
+    ProjectControls(link::Console& console, ProjectState& state, plate::PlateState& plate, QWidget* client,
+                    ProjectNeeds needs = {});
     ~ProjectControls();
 
     // ==== projects ====
@@ -128,6 +129,7 @@ private:
     std::string selectedBlank() const;
     void fillBlankList(const std::vector<std::string>& entries);
     link::Console& console_;
+    plate::PlateState& plate_;
     link::RunSettings& runSettings() { return console_.session().run_settings; }
     ProjectNeeds needs_;
     // Turns the labels' and the list's mouse events into the handlers above.

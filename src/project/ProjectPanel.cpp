@@ -99,7 +99,7 @@ void ProjectControls::cmb_project_Click()
     if (!format.empty()) needs_.use_format(format);
     needs_.load_groups(current_project);
     needs_.redraw_wells();
-    ShowBlankOf(needs_.current_format());
+    ShowBlankOf(plate_.current_format);
 }
 
 // ---------------------------------------------------------------- New and Rename
@@ -120,7 +120,7 @@ void ProjectControls::cmd_loadpj_Click()
     platform::MakeFolder(ProjectFolder(name));
     if (!WriteProjectSetup(name)) return;
     current_project = name;
-    needs_.save_groups(name);
+    plate::SaveWellGroups(plate_.groups, name, console_);
     platform::Sleep(kNewProjectPauseMs);
     FillProjectCombo(name);
 }
