@@ -276,6 +276,8 @@ void RunControls::StopPlayRun()
     platform::Sleep(kStopPauseMs);
     SendLightPulse(0);
     window_.UnlockPulseFields();
+    // The temperature control goes off with the run, as unticking its box does.
+    if (shared_.temperature.Settings().box_ticked) shared_.temperature.SwitchOff();
     window_.ResetTemperatureBox();
     platform::Sleep(kStopPauseMs);
     SelectCamera(camera::kNoCamera);

@@ -42,7 +42,8 @@ public:
     // ---- run end and stop
     // txt_pulseoff, txt_pulseon and txt_pulsetimes editable again.
     virtual void UnlockPulseFields() = 0;
-    // chk_temp captioned "Temperature" and unticked (its click handler runs), the indicator white.
+    // chk_temp captioned "Temperature" and unticked (its handler left alone: the run switched
+    // the control off), the indicator white.
     virtual void ResetTemperatureBox() = 0;
     // txtlapse and cmb_well editable again.
     virtual void UnlockRunBoxes() = 0;

@@ -78,13 +78,7 @@ void RunWindowAdapter::UnlockPulseFields()
         box->setReadOnly(false);
 }
 
-void RunWindowAdapter::ResetTemperatureBox()
-{
-    thermal::ThermalControls& t = *w_.thermal;
-    t.chk_temp->SetCaption("Temperature");
-    t.chk_temp->SetValue(0);
-    t.Shape_temp->SetFillColor(0xFFFFFF);
-}
+void RunWindowAdapter::ResetTemperatureBox() { w_.thermal->ShowTemperatureControlOff(); }
 
 void RunWindowAdapter::UnlockRunBoxes()
 {
