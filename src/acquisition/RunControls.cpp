@@ -42,7 +42,8 @@ void FillWindowPixelMask(const RunTables& tables, camera::WindowPixelMask& mask)
 }  // namespace
 
 RunControls::RunControls(link::Console& console, RunWindow& window, RunShared shared, QWidget* client)
-    : random_(unsigned(platform::MonotonicMs())), console_(console), window_(window), shared_(shared)
+    : frame_counter(shared.live.frame_counter), window_pixel_mask(shared.live.pixel_mask),
+      random_(unsigned(platform::MonotonicMs())), console_(console), window_(window), shared_(shared)
 {
     Timer2.SetEnabled(false);
     Timer2.onTick([this] { Timer2_Timer(); });

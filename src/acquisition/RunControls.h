@@ -83,6 +83,8 @@ struct RunShared {
     // The project the run is made in, its blank and reference factors, and the files of them
     // the run start writes.
     RunProject& project;
+    // The camera window being acquired, as the live picture shows it.
+    camera::LiveWindow& live;
 };
 
 class RunControls : private RunDevices {
@@ -185,10 +187,10 @@ public:
     long scan_counter = 0;
     WindowCompletion last_completion;  // what the last completion counted and recorded
 
-    // The good-frame count of the current camera window and its pixel mask, as the live picture
-    // reads them.
-    long frame_counter = 0;
-    camera::WindowPixelMask window_pixel_mask;
+    // The good-frame count of the current camera window and its pixel mask: the shared live
+    // window the live picture reads.
+    long& frame_counter;
+    camera::WindowPixelMask& window_pixel_mask;
 
     // What the plate map draws for the window just counted, in its own table types.
     plate::WindowActivity ActivityView(double minutes);

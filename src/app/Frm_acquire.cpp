@@ -129,7 +129,7 @@ void Frm_acquire::buildControls()
     // of its steps, whether it still does.
     ticker = std::make_unique<ui::Ticker>(*Timer3);
 
-    camera = std::make_unique<camera::MainCameraControls>(*this, plate_state, client_, NeedsOfCamera());
+    camera = std::make_unique<camera::MainCameraControls>(*this, plate_state, live_window, client_, NeedsOfCamera());
     plate = std::make_unique<plate::PlateControls>(*this, plate_state, client_, NeedsOfPlate());
     // Temperature first: the tick runs its users in the order they came.
     thermal = std::make_unique<thermal::ThermalControls>(*this, *ticker, client_, menuBar());
@@ -140,7 +140,7 @@ void Frm_acquire::buildControls()
         *this, *run_window_,
         acquisition::RunShared{thermal->stage, thermal->control, *Timer3,
                                {lighting->pulse_on, lighting->pulse_end, lighting->pulse_countdown}, lighting->pulse_boxes,
-                               plate_state, project_actions},
+                               plate_state, project_actions, live_window},
         client_);
     report = std::make_unique<reports::ReportControls>(*this, client_, NeedsOfReport());
     bindRunSettings();
@@ -200,8 +200,6 @@ camera::MainCameraNeeds Frm_acquire::NeedsOfCamera()
         return plate->current_format;
     };
     needs.transfer_label = [this] { return lbl_lenrx; };
-    needs.frame_counter = [this] { return run->frame_counter; };
-    needs.pixel_mask = [this]() -> const camera::WindowPixelMask& { return run->window_pixel_mask; };
     return needs;
 }
 

@@ -143,6 +143,7 @@ public:
     // ==== the shared state the panels show and edit, besides the session ====
     plate::PlateState plate_state;
     project::ProjectState project_state;
+    camera::LiveWindow live_window;
     // What the run asks of the project, over project_state.
     project::ProjectRunActions project_actions{*this, project_state};
 

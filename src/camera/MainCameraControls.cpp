@@ -21,9 +21,10 @@ void placePanel(QWidget* panel)
     panel->setVisible(!hidden);
 }
 
-MainCameraControls::MainCameraControls(link::Console& console, plate::PlateState& plate, QWidget* client,
-                                       MainCameraNeeds needs)
-    : CameraControls(console, new QGroupBox("Setup CAM", client), Variant::Main), plate_(plate), needs_(std::move(needs))
+MainCameraControls::MainCameraControls(link::Console& console, plate::PlateState& plate, const LiveWindow& live,
+                                       QWidget* client, MainCameraNeeds needs)
+    : CameraControls(console, new QGroupBox("Setup CAM", client), Variant::Main), plate_(plate), live_(live),
+      needs_(std::move(needs))
 {
     frame_setupcam = static_cast<QGroupBox*>(txt_cam->parentWidget());
     buildSetupFrame();

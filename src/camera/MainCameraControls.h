@@ -3,7 +3,7 @@
 // only the main window has of the camera: the pictures Picact, Picact2 and Picrealtime, the frame
 // store with the transfers that fill it, and the well-calibration panel's set-up sequence with
 // its camera buttons and band selectors. What it needs of lighting, of the plate panel and of the
-// run comes through MainCameraNeeds, handed over at construction.
+// window comes through MainCameraNeeds, handed over at construction.
 
 #include <array>
 #include <cstdint>
@@ -30,10 +30,6 @@ struct MainCameraNeeds {
     std::function<std::string()> take_editor_format;
     // The window: the status row's transfer label (lbl_lenrx).
     std::function<ui::Label*()> transfer_label;
-    // The run: the good-frame count of the current camera window and its pixel mask, as the live
-    // picture reads them.
-    std::function<long()> frame_counter;
-    std::function<const WindowPixelMask&()> pixel_mask;
 };
 
 // A panel made on the client area takes the size it asks for and keeps the visibility it was
@@ -44,8 +40,9 @@ class MainCameraControls : public CameraControls {
 public:
     // The boxes go in a "Setup CAM" frame, the pictures and the calibration panel on client.
     // The set-up reads the band files into the shared plate state, and the grid and the band
-    // selectors show its tables.
-    MainCameraControls(link::Console& console, plate::PlateState& plate, QWidget* client, MainCameraNeeds needs);
+    // selectors show its tables; the live picture shows the run's camera window.
+    MainCameraControls(link::Console& console, plate::PlateState& plate, const LiveWindow& live, QWidget* client,
+                       MainCameraNeeds needs);
     ~MainCameraControls();
 
     // Frame transfer: frames go into frame_store; the run's fetches return the block, "Error"
@@ -115,6 +112,7 @@ private:
     // The plate's band and well tables, read-only, for the grid and the selectors.
     GridTables bandTables() const;
     plate::PlateState& plate_;
+    const LiveWindow& live_;
     MainCameraNeeds needs_;
     bool camselect_running_ = false;
 };

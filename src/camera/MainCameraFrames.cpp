@@ -169,9 +169,9 @@ void MainCameraControls::DrawLiveActivity(int camera, int window, const std::str
     in.frame = frame;
     in.difference = difference;
     in.haveDifference = have_difference == 1;
-    in.frameCounter = needs_.frame_counter();
+    in.frameCounter = live_.frame_counter;
     const GridTables tables = bandTables();
-    camera::DrawLiveActivity(*Picact2, in, tables.column_bands, tables.row_bands, needs_.pixel_mask());
+    camera::DrawLiveActivity(*Picact2, in, tables.column_bands, tables.row_bands, live_.pixel_mask);
 }
 
 void MainCameraControls::ResetRealtimePicture()

@@ -45,9 +45,7 @@ protected:
         };
         label = ui::MakeLabel(&client, "lbl_lenrx", "");
         needs.transfer_label = [this] { return label; };
-        needs.frame_counter = [] { return 0L; };
-        needs.pixel_mask = [this]() -> const camera::WindowPixelMask& { return mask; };
-        cam = std::make_unique<camera::MainCameraControls>(console, plate, &client, std::move(needs));
+        cam = std::make_unique<camera::MainCameraControls>(console, plate, live, &client, std::move(needs));
         cam->cmd_default_Click();
     }
 
@@ -58,7 +56,7 @@ protected:
     test::RecordingConsole console{session};
     QWidget client;
     ui::Label* label = nullptr;
-    camera::WindowPixelMask mask;
+    camera::LiveWindow live;
     std::vector<std::string> asked;
     std::unique_ptr<camera::MainCameraControls> cam;
 };
