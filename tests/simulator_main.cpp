@@ -22,7 +22,7 @@ void onSignal(int) { stopping = 1; }
 void onSilence(int signal) { silence = signal == SIGUSR1 ? 1 : 2; }
 
 constexpr const char* kHelp =
-    "Usage: tirmo-sim [--serial N] [--com N] [--flash DIR] [--empty-stage]\n"
+    "Usage: tirmo-sim [--serial N] [--com N] [--flash DIR] [--drop-echo N] [--empty-stage]\n"
     "\n"
     "Plays the tirmo instrument on a pseudo-terminal until it is stopped (Ctrl+C), and prints\n"
     "every frame it receives. Needs no display.\n"
@@ -37,6 +37,8 @@ constexpr const char* kHelp =
     "  --flash DIR  fill the calibration memory from the calibration files in DIR (band files,\n"
     "               ledxy.dat, tempfactor.dat, intfactor_*.dat, blank_*.dat), as a backup\n"
     "               leaves it; without it the memory is erased\n"
+    "  --drop-echo N  leave the echo of the N-th memory buffer byte unanswered (the byte is\n"
+    "               still taken), as a lost byte on the line would\n"
     "  --empty-stage  no plate on the stage: the cameras see each lit LED's rectangle (for the\n"
     "               light calibrations)\n"
     "  --help, -h   show this text and exit\n"
@@ -63,6 +65,7 @@ int main(int argc, char** argv)
     int serial = 57, com = 0;
     std::string flashFolder;
     bool emptyStage = false;
+    int dropEcho = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         bool ok = true;
@@ -72,6 +75,7 @@ int main(int argc, char** argv)
         } else if (a == "--serial") ok = wholeValue(argc, argv, i, serial);
         else if (a == "--com") ok = wholeValue(argc, argv, i, com);
         else if (a == "--flash" && i + 1 < argc) flashFolder = argv[++i];
+        else if (a == "--drop-echo") ok = wholeValue(argc, argv, i, dropEcho) && dropEcho > 0;
         else if (a == "--empty-stage") emptyStage = true;
         else ok = false;
         if (!ok) {
@@ -90,6 +94,7 @@ int main(int argc, char** argv)
             sim.with([&](tirmo::sim::SimState& s) { return tirmo::sim::LoadFlashImage(s.flash, flashFolder); });
         std::fprintf(stderr, "calibration memory: %zu records from %s\n", records.size(), flashFolder.c_str());
     }
+    if (dropEcho > 0) sim.with([dropEcho](tirmo::sim::SimState& s) { s.flash.dropEchoes(dropEcho - 1, 1); return 0; });
     if (emptyStage)
         sim.with([](tirmo::sim::SimState& s) { return tirmo::sim::InstallEmptyStage(s, tirmo::sim::StageLedGrid(), 20.0); });
     if (com > 0) std::printf("TIRMO_COM%d=%s\n", com, sim.devicePath().c_str());

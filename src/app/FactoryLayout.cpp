@@ -53,6 +53,8 @@ MainLayout ComputeFactoryLayout(double width, double height)
     picture.border_style = 0;
     picture.keeps_drawing = true;
     l.Place("Picrealtime", "frame_main", 1.1 * cu, 14 * ru, 3 * cu, ru).border_style = 1;
+    // The raw console under the picture, above the progress bar.
+    l.Place("Frame2", "", lm + 1.05 * cu, tm + 14.5 * ru, 3.3 * cu, 1.05 * ru);
 
     l.Place("cmd_menu", "", lm + 4.5 * cu, tm + 1.6 * ru, 1.25 * cu, 0.35 * ru);
     l.Place("frame_advanced", "", lm + 4.5 * cu, tm + 2.05 * ru, 1.35 * cu, 16 * ru);

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QComboBox>
 #include <QPushButton>
@@ -15,11 +16,14 @@
 
 #include "platform/ConfigFiles.h"
 #include "app/Frm_advance.h"
+#include "app/Frrm_offline.h"
 #include "app/MainLayoutApply.h"
 #include "app/RunWindowAdapter.h"
 #include "camera/CameraCommands.h"
 #include "link/CommPort.h"
 #include "link/Exchange.h"
+#include "devicememory/FlashPanel.h"
+#include "devicememory/PixelMapControls.h"
 #include "thermal/FrmTempCal.h"
 #include "thermal/ThermalControls.h"
 #include "ui/ComboBox.h"
@@ -54,6 +58,7 @@ Frm_acquire::~Frm_acquire()
     link::SetHangUpObserver({});
     session().run_settings.Unwatch(settings_watch_);
     factory.reset();  // before the plate whose groups it shares
+    offline.reset();
 }
 
 void Frm_acquire::watchForHangUp()
@@ -143,6 +148,13 @@ void Frm_acquire::buildControls()
                                plate_state, project_actions, live_window},
         client_);
     report = std::make_unique<reports::ReportControls>(*this, client_, NeedsOfReport());
+    Listpj = new QListWidget(client_);
+    Listpj->setObjectName("Listpj");
+    cmd_load_recording = ui::MakeButton(client_, "cmd_load_recording", "LOAD RECORDED EXPERIMENTS",
+                                        [this] { cmd_load_recording_Click(); });
+    cmd_closeoffline = ui::MakeButton(client_, "cmd_closeoffline", "Close",
+                                      [this] { containers.frame_offline->hide(); });
+    cmd_closeoffline->resize(cmd_closeoffline->sizeHint());
     bindRunSettings();
     orderToolsMenu();
 
@@ -160,7 +172,15 @@ void Frm_acquire::buildControls()
         std::make_unique<acquisition::RunAutoReference>(*this, *run, lighting->led_map, camera->frame_store, *autoref);
     run->UseAutoReference(*autoreference);
     lightcal = std::make_unique<MainLightCalibration>(*this, mncalibralightback);
+    flash = std::make_unique<devicememory::FlashPanel>(*this, containers.frame_flash,
+                                                       [this](const std::string& length) { lbl_lenrx->SetCaption(length); });
+    pixelmap = std::make_unique<devicememory::PixelMapControls>(*this, containers.Frame_select,
+                                                                [this](const std::string& length) { lbl_lenrx->SetCaption(length); });
     buildStartupLists();
+    masks = std::make_unique<plate::WellMaskTools>(
+        *this, cmb_set1->parentWidget(),
+        plate::WellMaskNeeds{cmb_set1, cmb_set2, camera->Picact, [this] { return camera->txt_cam->Text(); },
+                             [this](int c, int x, int y) { return camera->frame_store.Value(c, x, y); }, [] { return 0; }});
     run->AttachNameFrame(containers.frm_confirmacq);
     connectShellButtons();
     // Captions stay whole however narrow the layout makes a button.
@@ -246,7 +266,6 @@ reports::ReportNeeds Frm_acquire::NeedsOfReport()
     needs.shared_groups = [this]() -> const plate::WellGroups& { return plate->groups; };
     needs.report_groups = [this]() -> plate::WellGroups& { return plate->report_groups; };
     needs.read_well_groups = [this](const std::string& folder) { plate->ReadWellGroups(folder); };
-    needs.offline_frame = [this] { return containers.frame_offline; };
     return needs;
 }
 

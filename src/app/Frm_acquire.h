@@ -20,6 +20,7 @@
 #include "lighting/LightControls.h"
 #include "project/ProjectControls.h"
 #include "plate/PlateControls.h"
+#include "plate/WellMaskTools.h"
 #include "reports/ReportControls.h"
 #include "thermal/ThermalControls.h"
 #include "ui/Forward.h"
@@ -28,9 +29,15 @@ class QAction;
 class QListWidget;
 class QMenu;
 
+namespace tirmo::devicememory {
+class FlashPanel;
+class PixelMapControls;
+}
+
 namespace tirmo::app {
 
 class Frm_advance;
+class Frrm_offline;
 
 // The window owns the program's instrument session; a base so that it exists before the console
 // that is bound to it.
@@ -155,6 +162,8 @@ public:
     // ==== plate (plate) ====
     // The format in use and its tables, the plate map, the well groups and the band editor.
     std::unique_ptr<plate::PlateControls> plate;
+    // "set" and "Reset all" of the pixel-mask frame, over the camera's frames and picture.
+    std::unique_ptr<plate::WellMaskTools> masks;
 
     // ==== projects and corrections (project) ====
     std::unique_ptr<project::ProjectControls> project;
@@ -181,10 +190,24 @@ public:
     std::unique_ptr<MainLightCalibration> lightcal;
 
     // ==== reports (reports) ====
-    // The report panel over the run's or an opened recording's data set, and the list of saved
-    // acquisitions with its button.
+    // The report panel over the run's data set.
     std::unique_ptr<reports::ReportControls> report;
+    // "LOAD RECORDED EXPERIMENTS" hides this window and opens the saved-data window, made anew
+    // each time (what it loaded goes with it when it closes); closing it shows this one again.
+    ui::CommandButton* cmd_load_recording = nullptr;
+    std::unique_ptr<Frrm_offline> offline;
+    void cmd_load_recording_Click();
+    // The recordings frame's list and close button keep their places; the saved-data window
+    // lists the recordings.
+    QListWidget* Listpj = nullptr;
+    ui::CommandButton* cmd_closeoffline = nullptr;
 
+
+    // ==== instrument memory (devicememory) ====
+    // The backup and restore panel in frame_flash.
+    std::unique_ptr<devicememory::FlashPanel> flash;
+    // "Apply to all" in Frame_select and the window's pixel-enable table.
+    std::unique_ptr<devicememory::PixelMapControls> pixelmap;
 
     // ==== the one-second tick ====
     // 1000 ms: temperature first, then the light-pulse countdown, each a user of the ticker that

@@ -15,8 +15,13 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
+#include <tuple>
+
 #include "app/FactoryLayout.h"
 #include "app/MainLayoutApply.h"
+#include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/FitCaption.h"
 #include "ui/Line.h"
@@ -30,6 +35,7 @@ namespace {
 
 constexpr int kToolPoints = 8;
 constexpr int kToolRowPixels = 18;
+constexpr double kSelectPanelHeight = 1500;  // twips: the mask panel's two rows
 
 }  // namespace
 
@@ -85,7 +91,7 @@ Frm_advance::Frm_advance(link::Session& session, plate::WellGroups& shared_group
     txt_in = ui::MakeTextBox(client, "txt_in");
     txt_in->setReadOnly(true);
 
-    // The transmit panel with the circle-selection frame; hidden when the window is created.
+    // The transmit panel: the raw console's row (the camera tools') and the circle-selection frame.
     Frame2 = new QGroupBox(client);
     Frame2->setObjectName("Frame2");
     ui::setGeometryTwips(Frame2, 1200, 1200, 3000, 1500);
@@ -99,7 +105,6 @@ Frm_advance::Frm_advance(link::Session& session, plate::WellGroups& shared_group
     Shape_circle_selection->setAttribute(Qt::WA_TransparentForMouseEvents);
     Shape_circle_selection->SetFillColor(ui::colour::Black);
     Shape_circle_selection->SetFillStyle(1);
-    Frame2->hide();
 
     // The pixel-mask panel "Select" on Picact2, hidden until shown.
     Frame_select = new QGroupBox("Select", Picact2);
@@ -107,7 +112,14 @@ Frm_advance::Frm_advance(link::Session& session, plate::WellGroups& shared_group
     ui::setGeometryTwips(Frame_select, 0, 0, 2400, 6000);
     cmd_close_frame2 = ui::MakeButton(Frame_select, "cmd_close_frame2", "X", [this] { cmd_close_frame2_Click(); });
     ui::setGeometryTwips(cmd_close_frame2, 1950, 150, 360, 360);
-    Frame_select->hide();
+    for (auto [box, name, text, left] : {std::tuple{&cmb_set1, "cmb_set1", "A", 150}, std::tuple{&cmb_set2, "cmb_set2", "1", 1000}}) {
+        *box = ui::MakeComboBox(Frame_select, name);
+        (*box)->setEditable(true);
+        (*box)->ShowText(text);
+        ui::setGeometryTwips(*box, left, 450, 800, 360);
+    }
+    pixelmap = std::make_unique<devicememory::PixelMapControls>(
+        *this, Frame_select, [this](const std::string& length) { lbl_lenrx->SetCaption(length); });
 
     buildShell();
     buildTools();
@@ -161,6 +173,8 @@ void Frm_advance::ArrangeControls()
     // Drawing on the plate picture is kept while the pictures move; they are repainted after.
     const MainLayout layout = ComputeFactoryLayout(ui::pixelsToTwips(client->width()), ui::pixelsToTwips(client->height()));
     ApplyMainLayout(client, layout, plate->run_state);
+    // The mask panel fills the top of the picture column, up to its designed height.
+    Frame_select->setGeometry(0, 0, Picact2->width(), std::min(Picact2->height(), int(ui::twipsToPixels(kSelectPanelHeight))));
     // The tool column's scroll bars are decided again for the frame's new size.
     frame_advanced_scroll->setWidgetResizable(true);
     Picact2->Refresh();

@@ -11,11 +11,13 @@
 #include <string>
 
 #include "app/TextBoxConsole.h"
+#include "devicememory/PixelMapControls.h"
 #include "camera/FactoryCameraTools.h"
 #include "lighting/FactoryLightTools.h"
 #include "app/FactoryLinkConsole.h"
 #include "app/LightCalibrationWindows.h"
 #include "plate/FactoryPlateMap.h"
+#include "plate/WellMaskTools.h"
 #include "plate/WellGroups.h"
 #include "thermal/FactoryThermalConsole.h"
 #include "ui/Forward.h"
@@ -63,13 +65,16 @@ public:
     void CompactTools(QWidget* toolsPanel);
     void CompactControls(QWidget* toolsPanel);  // small type, tight grids, short rows
 
-    // The transmit panel (hidden) with the circle-selection frame, and the pixel-mask panel
-    // "Select" on Picact2 (hidden until shown).
+    // The transmit panel with the circle-selection frame, and the pixel-mask panel "Select" on
+    // Picact2 (shown at opening, hidden by its "X").
     QGroupBox* Frame2 = nullptr;
     QGroupBox* Frame8 = nullptr;
     ui::Shape* Shape_circle_selection = nullptr;
     QGroupBox* Frame_select = nullptr;
     ui::CommandButton* cmd_close_frame2 = nullptr;  // "X"
+    // The well the masks are named after: typed, the lists stay empty ("A" and "1" at opening).
+    ui::ComboBox* cmb_set1 = nullptr;
+    ui::ComboBox* cmb_set2 = nullptr;
     // 0 or 2; 2 while the circle selection is on (solid shape). The window's well-mask build
     // reads it.
     int circle_selection_mode = 0;
@@ -99,8 +104,13 @@ public:
     // The plate map and the camera pictures share Picact.
     ui::PictureBox* Picact = nullptr;
     std::unique_ptr<plate::FactoryPlateMap> plate;
+    // "set" and "Reset all" of Frame_select, over this window's frames, picture and
+    // circle_selection_mode.
+    std::unique_ptr<plate::WellMaskTools> masks;
     // The light calibrations on this window's camera, LEDs and run_state (plate->run_state).
     std::unique_ptr<FactoryLightCalibration> lightcal;
+    // "Apply to all" in Frame_select with this window's own pixel-enable table.
+    std::unique_ptr<devicememory::PixelMapControls> pixelmap;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

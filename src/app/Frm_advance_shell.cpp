@@ -2,18 +2,27 @@
 // beside the link console, and the subsystems' tools in the frame's column.
 #include <QAction>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
 
 #include "app/Frm_advance.h"
 #include "app/ProductInfo.h"
+#include "platform/Launcher.h"
 #include "platform/ProgramFolder.h"
+#include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/Make.h"
+#include "ui/Shape.h"
 
 namespace tirmo::app {
+namespace {
+
+constexpr int kCircleFramePixels = 18;  // the circle selection beside the console's row
+
+}  // namespace
 
 void Frm_advance::buildShell()
 {
@@ -54,8 +63,7 @@ void Frm_advance::buildShell()
     grid->addWidget(chk_video, 2, 0, 1, 2);
     chk_exportbmp = ui::MakeCheckBox(frame_link, "chk_exportbmp", "Export_videoBMP");
     grid->addWidget(chk_exportbmp, 3, 0, 1, 3);
-    Command_fullframe = ui::MakeButton(frame_link, "Command_fullframe", "Full_frame");
-    Command_fullframe->setEnabled(false);  // the frame tools come with the camera's factory tools
+    Command_fullframe = ui::MakeButton(frame_link, "Command_fullframe", "Full_frame", [this] { camera->Command_fullframe_Click(); });
     grid->addWidget(Command_fullframe, 2, 2);
     tools_->addWidget(frame_link);
 }
@@ -70,6 +78,38 @@ void Frm_advance::buildTools()
         camera::GridTables{plate->column_bands, plate->row_bands, plate->column_labels, plate->row_labels,
                            plate->well_table});
     tools_->addWidget(camera->frame_camera);
+    // The raw console's row and the circle selection make up the transmit panel.
+    auto* transmit = new QHBoxLayout(Frame2);
+    transmit->setContentsMargins(4, 1, 4, 1);
+    transmit->addWidget(camera->frame_transmit, 1);
+    transmit->addWidget(Frame8);
+    Frame8->setFixedSize(kCircleFramePixels, kCircleFramePixels);
+    Shape_circle_selection->setGeometry(3, 3, kCircleFramePixels - 6, kCircleFramePixels - 6);
+    Frame2->show();
+    link->grid->removeWidget(chk_exportbmp);
+    link->grid->addWidget(chk_exportbmp, 3, 0, 1, 2);
+    link->grid->addWidget(camera->chk_halfpixel, 3, 2);
+    camera->AttachFrameSwitches(Command_fullframe, chk_video, chk_exportbmp);
+    camera->reset_plate_picture = [this](long pixels, long lines) { plate->plate_map->ResetPlatePicture(pixels, lines); };
+    // The factory window has no plate format of its own: the overlay follows the run's.
+    camera->plate_format = [this] { return session().run_settings.PlateFormat(); };
+    camera->open_picture = [this](const std::string& path) {
+        if (!platform::OpenWithDesktop(path)) SetStatus("Could not open " + path);
+    };
+    masks = std::make_unique<plate::WellMaskTools>(
+        *this, Frame_select,
+        plate::WellMaskNeeds{cmb_set1, cmb_set2, Picact, [this] { return camera->txt_cam->Text(); },
+                             [this](int c, int x, int y) { return camera->frame_store.Value(c, x, y); },
+                             [this] { return circle_selection_mode; }});
+    // The mask panel's boxes and buttons fill the picture column the layout gives it.
+    auto* select = new QGridLayout(Frame_select);
+    select->setContentsMargins(3, 14, 3, 3);
+    select->addWidget(cmb_set1, 0, 0);
+    select->addWidget(cmb_set2, 0, 1);
+    select->addWidget(cmd_close_frame2, 0, 2);
+    select->addWidget(masks->cmd_set_select, 1, 0);
+    select->addWidget(masks->cmd_reset_set, 1, 1, 1, 2);
+    select->setRowStretch(2, 1);
     lighting = std::make_unique<lighting::FactoryLightTools>(*this, frame_advanced);
     tools_->addWidget(lighting->frame_blue);
     tools_->addWidget(lighting->frame_leds);
@@ -83,6 +123,7 @@ void Frm_advance::buildTools()
 void Frm_advance::Form_Load()
 {
     frame_advanced->show();
+    Frame_select->show();
     // The read-out speed code of the instrument's generation (offline the generation is 1).
     camera->txt_speed->SetText(session().hardware_generation < 2 ? "7" : "8");
     camera->txt_speed->Refresh();
@@ -105,6 +146,7 @@ void Frm_advance::Form_Unload()
 {
     // A drive test left running would go on heating or cooling with nobody watching.
     thermal->StopTests();
+    camera->StopVideo();
     if (main_window) {
         main_window->show();
         main_window->raise();

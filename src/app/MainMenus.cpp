@@ -8,6 +8,7 @@
 #include "app/Frm_acquire.h"
 #include "plate/PlateSpecFile.h"
 #include "app/Frm_advance.h"
+#include "app/Frrm_offline.h"
 #include "app/ProductInfo.h"
 #include "camera/MainCameraControls.h"
 #include "ui/ComboBox.h"
@@ -146,6 +147,15 @@ void Frm_acquire::mnadvanced_Click()
     }
     factory->show();
     factory->raise();
+}
+
+void Frm_acquire::cmd_load_recording_Click()
+{
+    hide();
+    offline = std::make_unique<Frrm_offline>(session(), this);
+    offline->Form_Load();
+    offline->show();
+    offline->raise();
 }
 
 void Frm_acquire::mn_internalref_Click()

@@ -64,7 +64,10 @@ FactoryCameraTools::FactoryCameraTools(link::Console& console, QWidget* parent, 
     // The boxes and buttons share what the captions leave.
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 1);
+    buildTools();
 }
+
+FactoryCameraTools::~FactoryCameraTools() { *alive_ = false; }
 
 void FactoryCameraTools::cmd_gain_Click() { camera::SendFactoryGain(txt_gain->Text(), console()); }
 

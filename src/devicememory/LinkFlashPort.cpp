@@ -22,7 +22,7 @@ std::optional<std::string> LinkFlashPort::RequestBlock(int bank, int line)
     const auto frame = link::MakeFrame('F', kReadRequestBase + bank, line);
     if (!frame) return std::string();
     link::FlushLink(console_.session(), kFlashFlushPauseMs);
-    link::CommWrite(console_.session().port_slot, frame->bytes());
+    written += std::max(0L, link::CommWrite(console_.session().port_slot, frame->bytes()));
     platform::Sleep(kFlashSendPauseMs);
 
     // Pieces of at most 32 bytes; five empty reads in a row end the wait before the first byte,
@@ -39,13 +39,38 @@ std::optional<std::string> LinkFlashPort::RequestBlock(int bank, int line)
         }
         --counter;
     }
+    received += long(reply.size());
     return reply;
 }
 
 void LinkFlashPort::ShowReply(const std::string& trace, const std::string& length)
 {
     console_.SetMonitor(trace);
-    if (showLength_) showLength_(length);
+    if (showLength_ && !length.empty()) showLength_(length);
 }
+
+void LinkFlashPort::Flush()
+{
+    const link::Exchange exchange(console_);
+    if (exchange && console_.session().port_open) link::FlushLink(console_.session());
+}
+
+std::optional<std::string> LinkFlashPort::Transfer(const std::string& bytes, int wanted)
+{
+    const link::Exchange exchange(console_);
+    if (!exchange || link::OperationStopped() || !console_.session().port_open) return std::nullopt;
+    const long sent = link::CommWrite(console_.session().port_slot, bytes);
+    if (sent <= 0) return std::nullopt;
+    written += sent;
+    platform::Sleep(kFlashSendPauseMs);
+    platform::DoEvents();
+    std::string reply = link::PollReply(console_.session(), wanted);
+    received += long(reply.size());
+    return reply;
+}
+
+void LinkFlashPort::ShowMonitor(const std::string& text) { console_.SetMonitor(text); }
+
+bool LinkFlashPort::LinkOpen() const { return console_.session().port_open; }
 
 }  // namespace tirmo::devicememory

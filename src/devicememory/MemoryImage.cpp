@@ -80,13 +80,17 @@ std::string RecordLine(std::string_view key, std::string_view data)
 
 std::string RecordBlock(std::string_view key, std::string_view data)
 {
-    return RecordLine(key, data) + Padded(data, kRecordDataBytes);
+    // The check covers what is stored: a reader can only check the bytes it gets back, so a
+    // check over bytes beyond the 72nd would make a record that reads back equal but can never
+    // be restored.
+    const std::string stored = Padded(data, kRecordDataBytes);
+    return RecordLine(key, stored) + stored;
 }
 
 std::string LightRecord(std::string_view key, std::string_view data)
 {
-    // The check covers the whole data string; the stored lines hold its first 1680 bytes.
-    return RecordLine(key, data) + Padded(data, kLightDataBytes) + std::string(kLineBytes, '\0');
+    const std::string stored = Padded(data, kLightDataBytes);
+    return RecordLine(key, stored) + stored + std::string(kLineBytes, '\0');
 }
 
 std::optional<std::string> PackBytes(const std::vector<long>& values)

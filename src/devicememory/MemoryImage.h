@@ -81,10 +81,11 @@ std::string HeaderBlock(std::string_view title, std::string_view lastLine = "//"
 std::string EndBlock();
 // The record line: key, check byte of data, "/", zeros up to 24 (a longer key is cut).
 std::string RecordLine(std::string_view key, std::string_view data);
-// The record block: record line and the first 72 bytes of data (zero-padded).
+// The record block: record line and the first 72 bytes of data (zero-padded); the check byte is
+// that of the 72 bytes stored.
 std::string RecordBlock(std::string_view key, std::string_view data);
 // The light record as its 18 blocks side by side (1728 bytes): record line, data cut or padded
-// to 1680 bytes, one zero line.
+// to 1680 bytes (the check byte theirs), one zero line.
 std::string LightRecord(std::string_view key, std::string_view data);
 
 // One byte per value; nullopt when a value lies outside 0..255 (it does not fit the memory).

@@ -10,8 +10,10 @@ template <int N>
 std::optional<int> MoveBandEdge(Bands<N>& bands, int camera, int band, BandButton button, long endLimit)
 {
     if (!Bands<N>::InBounds(camera, band)) return std::nullopt;
-    auto& start = bands.start[size_t(camera)];
-    auto& end = bands.end[size_t(camera)];
+    // The move is made on a copy and kept only when every band it touched stays sound.
+    Bands<N> moved = bands;
+    auto& start = moved.start[size_t(camera)];
+    auto& end = moved.end[size_t(camera)];
     const size_t b = size_t(band);
     switch (button) {
     case BandButton::StartDown:
@@ -29,8 +31,13 @@ std::optional<int> MoveBandEdge(Bands<N>& bands, int camera, int band, BandButto
         break;
     }
     const bool startMoved = button == BandButton::StartDown || button == BandButton::StartUp;
-    if (startMoved && band > 0 && end[b - 1] > start[b]) end[b - 1] = start[b];
-    if (!startMoved && band + 1 < bands.count(camera) && band + 1 < N && start[b + 1] < end[b]) start[b + 1] = end[b];
+    size_t neighbour = b;
+    if (startMoved && band > 0 && end[b - 1] > start[b]) end[neighbour = b - 1] = start[b];
+    if (!startMoved && band + 1 < bands.count(camera) && band + 1 < N && start[b + 1] < end[b]) start[neighbour = b + 1] = end[b];
+    // A band whose end lies before its start, or below the first pixel, holds no well.
+    for (size_t k : {b, neighbour})
+        if (start[k] < 0 || end[k] < start[k]) return std::nullopt;
+    bands = moved;
     return startMoved ? start[b] : end[b];
 }
 

@@ -14,8 +14,9 @@ enum class BandButton { StartDown, StartUp, EndDown, EndUp };
 // Changes band `band` of `camera` by one step. The start never goes below 0; the end goes up
 // only while it is below endLimit (the window's line or pixel count minus 1). The neighbours
 // stay in order: a start that passes the previous band's end pulls that end along, and an end
-// that passes the next band's start pushes that start along. Returns the new value of the
-// edge moved, or nullopt when nothing changed because the end is at its limit, or because the
+// that passes the next band's start pushes that start along. A move that would leave the band
+// or the neighbour it moves with ending before its start is refused. Returns the new value of
+// the edge moved, or nullopt, with the tables as they were, when the move is refused or the
 // camera or band lies outside the tables.
 template <int N>
 std::optional<int> MoveBandEdge(Bands<N>& bands, int camera, int band, BandButton button, long endLimit);

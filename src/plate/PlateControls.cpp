@@ -28,6 +28,7 @@ namespace tirmo::plate {
 namespace {
 
 constexpr int kRedrawDelayMs = 250;  // the camera view is redrawn this long after the last press
+constexpr int kFirstRedrawDelayMs = 500;  // the first time after the window opened
 constexpr int kEnterKey = 13;
 // A step button ("-", "+") beside a band box: as wide as its sign needs, so the boxes keep the
 // room for their numbers.
@@ -128,8 +129,8 @@ PlateControls::PlateControls(link::Console& console, PlateState& plate, QWidget*
     buildBandEditor();
 
     Timer5 = new ui::Timer(client);
-    Timer5->SetInterval(kRedrawDelayMs);
     Timer5->SetEnabled(false);
+    Timer5->SetInterval(kFirstRedrawDelayMs);
     Timer5->onTick([this] { Timer5_Timer(); });
 
     buildGroupControls(client);

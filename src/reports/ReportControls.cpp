@@ -2,9 +2,8 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QFontDatabase>
-#include <QListWidget>
 
+#include "chemotaxis/Frm_bmpexport.h"
 #include "link/Session.h"
 #include "platform/Launcher.h"
 #include "platform/Clock.h"
@@ -16,6 +15,7 @@
 #include "reports/JointReexport.h"
 #include "reports/ReportWriter.h"
 #include "reports/RunFileLoader.h"
+#include "reports/SavedAcquisitions.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
@@ -86,18 +86,6 @@ ReportControls::ReportControls(link::Console& console, QWidget* client, ReportNe
     ui::setGeometryTwips(Frm_report, 0, 0, 7500, 5700);
     Frm_report->hide();
 
-    // The list and its button; the window's tree moves them into frame_offline and frame_group.
-    Listpj = new QListWidget(client);
-    Listpj->setObjectName("Listpj");
-    // Rows line up their dates and names in columns only in a fixed-width face.
-    Listpj->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    // Several acquisitions are chosen together for a joint report.
-    Listpj->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    connect(Listpj, &QListWidget::itemDoubleClicked, this, [this] { Listpj_DblClick(); });
-    cmd_load_recording = ui::MakeButton(client, "cmd_load_recording", "LOAD RECORDED EXPERIMENTS",
-                                        [this] { cmd_load_recording_Click(); });
-    cmd_closeoffline = ui::MakeButton(client, "cmd_closeoffline", "Close", [this] { cmd_closeoffline_Click(); });
-    cmd_closeoffline->resize(cmd_closeoffline->sizeHint());
 }
 
 // ---------------------------------------------------------------- the panel
@@ -123,19 +111,11 @@ void ReportControls::FillReportLists()
     Combo_reportdivider->SetText(platform::ListSeparator());
 }
 
-void ReportControls::openPanel(const std::string& format, bool copyGroups)
+void ReportControls::PrepareFor(const std::string& format)
 {
     txt_welltype->SetText(format);
     txt_welltype->Refresh();
     joint_mode = false;
-    if (copyGroups && needs_.shared_groups && needs_.report_groups) {
-        const plate::WellGroups& shared = needs_.shared_groups();
-        plate::WellGroups& report = needs_.report_groups();
-        for (size_t i = 0; i < size_t(plate::kGroupedWells); ++i) {
-            report.well_group[i] = shared.well_group[i];
-            report.group_names[i] = shared.group_names[i];
-        }
-    }
     // A joint report leaves the options that do not apply to it disabled; every ordinary
     // report may use them again.
     for (ui::OptionButton* option : Option_output) option->setEnabled(true);
@@ -145,31 +125,53 @@ void ReportControls::openPanel(const std::string& format, bool copyGroups)
     label_binsize->SetCaption("Binsize");
     cmd_generatereport->SetCaption("Generate");
     combo_intref->SetListIndex(1);
-    list_under_panel_ = nullptr;
+}
+
+void ReportControls::openPanel(const std::string& format, bool copyGroups)
+{
+    if (copyGroups && needs_.shared_groups && needs_.report_groups) {
+        const plate::WellGroups& shared = needs_.shared_groups();
+        plate::WellGroups& report = needs_.report_groups();
+        for (size_t i = 0; i < size_t(plate::kGroupedWells); ++i) {
+            report.well_group[i] = shared.well_group[i];
+            report.group_names[i] = shared.group_names[i];
+        }
+    }
+    PrepareFor(format);
+    Frm_report->setVisible(true);
+    Frm_report->raise();
+}
+
+void ReportControls::EnterJointMode(const std::string& fileName)
+{
+    joint_file_name = fileName;
+    joint_mode = true;
+    Option_output[0]->SetValue(true);
+    for (size_t i = 1; i < Option_output.size(); ++i) Option_output[i]->setEnabled(false);
+    combo_intref->setEnabled(false);
+    combo_intref->SetListIndex(1);
+    chk_blank->setEnabled(false);
+    Combo_reportbin->Clear();
+    Combo_reportbin->AddItem(kScanTime);
+    Combo_reportbin->SetText(kScanTime);
+    label_binsize->SetCaption("Joining time:");
+    cmd_generatereport->SetCaption("Generate Joint Report");
     Frm_report->setVisible(true);
     Frm_report->raise();
 }
 
 void ReportControls::cmdreport_Click() { openPanel(console_.session().run_settings.PlateFormat(), true); }
 
-void ReportControls::Cmd_closereport_Click()
-{
-    Frm_report->setVisible(false);
-    if (list_under_panel_) {
-        list_under_panel_->show();
-        list_under_panel_->raise();
-        list_under_panel_ = nullptr;
-    }
-}
+void ReportControls::Cmd_closereport_Click() { Frm_report->setVisible(false); }
 
 AcquisitionData ReportControls::DataSet(std::string* refusal) const
 {
     const link::Session& s = console_.session();
     AcquisitionData d;
-    // The run recorded last is read from its files like an acquisition opened from the list:
-    // the files are its record, and a lab gets one report of one run, however it was opened.
-    if (loaded && loaded->folder == s.acquisition_folder) {
-        d = loaded->data;
+    // The run recorded last is read from its files like a recording loaded from them: the
+    // files are its record, and a lab gets one report of one run, however it was opened.
+    if (const AcquisitionData* own = needs_.window_data ? needs_.window_data() : nullptr) {
+        d = *own;
     } else {
         LoadedAcquisition run = LoadAcquisition(s.acquisition_folder, console_.session().run_settings.PlateFormat());
         if (refusal) *refusal = run.refusal;
@@ -220,6 +222,10 @@ void ReportControls::cmd_generatereport_Click()
         ui::dialogs().messageBox(refusal);
         return;
     }
+    if (!joint_mode && data.scans() == 0) {
+        ui::dialogs().messageBox(kNoScans + s.acquisition_folder);
+        return;
+    }
     const ReportOutcome outcome = joint_mode ? ReexportJoint(joint_file_name, s.acquisition_folder, o, env)
                                              : GenerateReport(data, s.acquisition_folder, o, env);
     if (!outcome.folder.empty()) s.acquisition_folder = outcome.folder;
@@ -245,8 +251,10 @@ void ReportControls::cmd_generatereport_Click()
         Frm_report->setVisible(false);
         break;
     case ReportOutcome::Result::MapPlot:
-        // Nothing was handed over: the panel stays for another choice.
-        ui::dialogs().messageBox(kMapPlotNotAvailable);
+        Frm_report->setVisible(false);
+        chemotaxis::OpenChemotaxisWindow(Frm_report->window(), s, txt_welltype->Text(),
+                                         {[this] { return Combo_reportfile->Text(); },
+                                          [this] { return Combo_reportdivider->Text(); }});
         break;
     case ReportOutcome::Result::Refused:
     case ReportOutcome::Result::Failed:
@@ -266,92 +274,6 @@ void ReportControls::chk_blank_Click()
     }
     ui::dialogs().messageBox("Not blank for this experiment dated " + date);
     chk_blank->SetValue(0);
-}
-
-// ---------------------------------------------------------------- the saved-acquisition list
-
-void ReportControls::FillProjectList()
-{
-    rows = BrowserRows(platform::ProgramPath("reports"), expanded);
-    Listpj->clear();
-    for (const BrowserRow& row : rows) {
-        // A list box draws no tab stops: the row is shown with blanks in place of its tab, and
-        // the row itself, tab and all, is the item's data.
-        std::string shown = row.text;
-        for (size_t at = shown.find('\t'); at != std::string::npos; at = shown.find('\t', at)) shown.replace(at, 1, "  ");
-        auto* item = new QListWidgetItem(ui::toQString(shown));
-        item->setData(kRowRole, ui::toQString(row.text));
-        Listpj->addItem(item);
-    }
-}
-
-void ReportControls::cmd_load_recording_Click()
-{
-    QWidget* frame = needs_.offline_frame ? needs_.offline_frame() : nullptr;
-    if (!frame) return;
-    if (!frame->isHidden()) {
-        frame->hide();
-        return;
-    }
-    FillProjectList();
-    frame->show();
-    frame->raise();
-}
-
-void ReportControls::cmd_closeoffline_Click()
-{
-    if (QWidget* frame = needs_.offline_frame ? needs_.offline_frame() : nullptr) frame->hide();
-}
-
-void ReportControls::Listpj_DblClick()
-{
-    const int current = Listpj->currentRow();
-    if (current < 0 || size_t(current) >= rows.size()) return;
-    const BrowserRow row = rows[size_t(current)];
-    if (row.project) {
-        if (!expanded.erase(row.project_name)) expanded.insert(row.project_name);
-        FillProjectList();
-        Listpj->setCurrentRow(current);
-        return;
-    }
-    openAcquisition(row);
-}
-
-void ReportControls::openAcquisition(const BrowserRow& row)
-{
-    link::Session& s = console_.session();
-    // The run writes its records into the acquisition folder: opening another one now would
-    // send the rest of the run into that folder.
-    if (s.run_state != 0) {
-        ui::dialogs().messageBox(kRunRecording);
-        return;
-    }
-    const std::string folder = InFolder(InFolder(platform::ProgramPath("reports"), row.project_name), row.acquisition);
-    if (!platform::FolderExists(folder)) {
-        ui::dialogs().messageBox("Error finding folder");
-        return;
-    }
-    LoadedAcquisition recording = LoadAcquisition(folder, console_.session().run_settings.PlateFormat());
-    if (!recording.refusal.empty()) {
-        // A damaged recording is not opened, so nothing can be reported of what was not read.
-        console_.SetStatus(recording.refusal);
-        ui::dialogs().messageBox(recording.refusal);
-        return;
-    }
-    if (!recording.activity_found) {
-        console_.SetStatus("No current_activity.txt in " + folder);
-        return;
-    }
-    s.acquisition_folder = folder;
-    if (needs_.read_well_groups) needs_.read_well_groups(row.project_name + "\\" + row.acquisition);
-    const std::string format = recording.data.plate_format;
-    loaded = LoadedRecording{folder, std::move(recording.data)};
-    openPanel(format, false);
-    // The panel opens in the list's place: the list steps aside until the panel is closed.
-    if (QWidget* list = needs_.offline_frame ? needs_.offline_frame() : nullptr; list && !list->isHidden()) {
-        list->hide();
-        list_under_panel_ = list;
-    }
 }
 
 }  // namespace tirmo::reports

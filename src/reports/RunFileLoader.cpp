@@ -22,6 +22,7 @@ constexpr size_t kShownItem = 40;  // a damaged item is shown up to this many ch
 // the refusal.
 struct Refused {
     std::string message;
+    size_t line = std::string::npos;  // index of the damaged line; npos: the file as a whole
 };
 
 // One run file: its lines and its path, for naming a damaged line.
@@ -31,7 +32,7 @@ struct RunFile {
 
     [[noreturn]] void refuse(size_t index, const std::string& what) const
     {
-        throw Refused{path + ", line " + std::to_string(index + 1) + ": " + what};
+        throw Refused{path + ", line " + std::to_string(index + 1) + ": " + what, index};
     }
 
     // The file's own header: its second line names the columns, beginning with "Time[m]".
@@ -183,19 +184,39 @@ std::optional<RunFile> ReadRunFile(const std::string& folder, const char* name)
     return file;
 }
 
-void ReadGroups(const std::string& folder, AcquisitionData& d)
+// Reads file with read; when keepSoundPart is set, a damaged line ends the file there instead
+// (what the run wrote before it is kept), after reset has undone the first attempt, and notes
+// receives what was left out. A damaged header leaves nothing sound: the file is refused.
+template <class Read, class Reset>
+void ReadSound(RunFile file, bool keepSoundPart, std::vector<std::string>& notes, Read read, Reset reset)
+{
+    try {
+        read(file);
+    } catch (const Refused& refused) {
+        if (!keepSoundPart || refused.line == std::string::npos || refused.line < kHeaderLines) throw;
+        reset();
+        file.lines.resize(refused.line);
+        read(file);
+        notes.push_back(refused.message + "; read up to the line before");
+    }
+}
+
+void ReadGroups(const std::string& folder, AcquisitionData& d, bool keepSoundPart, std::vector<std::string>& notes)
 {
     const std::string path = InFolder(folder, "chgroup.dat");
     const auto groups = d.groups.Load(path);
-    if (groups.damagedLine > 0)
-        throw Refused{path + ", line " + std::to_string(groups.damagedLine) +
-                      ": this is not a row of a well (0 to 384), its group (-1 to 384) and the group's name"};
+    if (groups.damagedLine > 0) {
+        const std::string what = path + ", line " + std::to_string(groups.damagedLine) +
+                                 ": this is not a row of a well (0 to 384), its group (-1 to 384) and the group's name";
+        if (!keepSoundPart) throw Refused{what};
+        notes.push_back(what + "; that row was left out");
+    }
     if (!groups.error.empty() && platform::FileExists(path)) throw Refused{path + " " + groups.error};
 }
 
 }  // namespace
 
-LoadedAcquisition LoadAcquisition(const std::string& folder, const std::string& formatWhenMissing)
+LoadedAcquisition LoadAcquisition(const std::string& folder, const std::string& formatWhenMissing, bool keepSoundPart)
 {
     LoadedAcquisition out;
     const SubprojectSetup setup = ReadSubprojectSetup(folder);
@@ -208,14 +229,26 @@ LoadedAcquisition LoadAcquisition(const std::string& folder, const std::string& 
         const auto activity = ReadRunFile(folder, "current_activity.txt");
         if (!activity) return out;
         out.activity_found = true;
-        ReadActivity(*activity, plate::FormatSize(out.data.plate_format), out);
-        if (const auto temps = ReadRunFile(folder, "current_temperature.txt")) ReadTemperatures(*temps, out.data);
-        ReadGroups(folder, out.data);
+        const plate::PlateSize size = plate::FormatSize(out.data.plate_format);
+        ReadSound(
+            *activity, keepSoundPart, out.notes, [&](const RunFile& f) { ReadActivity(f, size, out); },
+            [&] {
+                AcquisitionData empty;
+                empty.plate_format = out.data.plate_format;
+                out.data = std::move(empty);
+                out.skipped_lines.clear();
+            });
+        if (const auto temps = ReadRunFile(folder, "current_temperature.txt"))
+            ReadSound(
+                *temps, keepSoundPart, out.notes, [&](const RunFile& f) { ReadTemperatures(f, out.data); },
+                [&] { std::fill(out.data.record_temperature.begin(), out.data.record_temperature.end(), 0.0); });
+        ReadGroups(folder, out.data, keepSoundPart, out.notes);
     } catch (const Refused& refused) {
         const std::string format = out.data.plate_format;
         out.data = AcquisitionData{};
         out.data.plate_format = format;
         out.skipped_lines.clear();
+        out.notes.clear();
         out.refusal = refused.message;
     }
     return out;

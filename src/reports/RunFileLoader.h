@@ -12,7 +12,9 @@
 // A file that holds what no run writes (a time, count or temperature no run can give, a row
 // without them, a damaged header or group row) is refused as a whole: the data set stays empty
 // and `refusal` names the file and its line, so that no report is ever made of a file that
-// was not read.
+// was not read. A reader that keeps the sound part instead (a run killed while writing, a disk
+// that filled) reads each file up to its first damaged line and says in `notes` what it left
+// out; only a damaged header still refuses the recording.
 #include <string>
 #include <vector>
 
@@ -40,12 +42,15 @@ struct LoadedAcquisition {
     AcquisitionData data;
     // Activity rows (from 1) of a well that is not on the plate, or of a cell without a name.
     std::vector<int> skipped_lines;
+    // What a reader keeping the sound part left out, a file and its line each.
+    std::vector<std::string> notes;
     // Empty when the files were read; else the file, its line and what is wrong there. The data
     // set is then empty.
     std::string refusal;
 };
 
 // The plate format comes from subpj.dat, else from formatWhenMissing (what the user was asked).
-LoadedAcquisition LoadAcquisition(const std::string& folder, const std::string& formatWhenMissing = "");
+LoadedAcquisition LoadAcquisition(const std::string& folder, const std::string& formatWhenMissing = "",
+                                  bool keepSoundPart = false);
 
 }  // namespace tirmo::reports

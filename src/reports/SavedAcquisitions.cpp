@@ -80,12 +80,14 @@ std::string AcquisitionRowText(const std::string& folderName, const std::string&
     return "  > " + StampDate(folderName) + "\t ACQ" + StampTime(folderName) + " \"" + title + "\"";
 }
 
-std::vector<BrowserRow> BrowserRows(const std::string& reportsFolder, const std::set<std::string>& expanded)
+std::vector<BrowserRow> BrowserRows(const std::string& reportsFolder, const std::set<std::string>& expanded,
+                                    bool emptyProjects)
 {
     std::vector<BrowserRow> rows;
     for (const std::string& project : ProjectFolders(reportsFolder)) {
         const std::string projectFolder = InFolder(reportsFolder, project);
         const std::vector<std::string> stamped = StampedFolders(projectFolder);
+        if (stamped.empty() && !emptyProjects) continue;
         rows.push_back({true, project, "", ProjectRowText(project, stamped.empty() ? "" : stamped.front())});
         if (!expanded.count(project)) continue;
         for (const std::string& name : stamped) {

@@ -37,8 +37,10 @@ struct BrowserRow {
     std::string text;
 };
 
-// Every project, each followed by its acquisitions when it is in expanded.
-std::vector<BrowserRow> BrowserRows(const std::string& reportsFolder, const std::set<std::string>& expanded);
+// Every project, each followed by its acquisitions when it is in expanded. Without
+// emptyProjects, a project that has no stamped folder is left out.
+std::vector<BrowserRow> BrowserRows(const std::string& reportsFolder, const std::set<std::string>& expanded,
+                                    bool emptyProjects = true);
 
 // The stamp of a folder's current_activity.txt: its first line up to the first blank (the
 // whole line when the first blank is its first character, or there is none), without double

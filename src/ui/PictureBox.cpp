@@ -2,13 +2,15 @@
 
 #include <optional>
 
-#include "ui/Bmp.h"
 #include "ui/Control.h"
 
+#include <QImageReader>
+#include <QImageWriter>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPen>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -462,28 +464,25 @@ bool PictureBox::SavePicture(const std::string& path) const
 {
     syncSize();
     if (image_.isNull()) return false;
-    BmpImage bmp;
-    bmp.width = image_.width();
-    bmp.height = image_.height();
-    bmp.rgb.reserve(size_t(bmp.width) * size_t(bmp.height));
-    for (int y = 0; y < bmp.height; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
-        for (int x = 0; x < bmp.width; ++x) bmp.rgb.push_back(line[x] & 0xFFFFFFu);
+    // Written beside the target and put in place whole: a reader never sees half a picture, and a
+    // failed write leaves an older file of the name as it was.
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    QImageWriter writer(&file, "bmp");
+    if (!writer.write(image_.convertToFormat(QImage::Format_RGB32))) {
+        file.cancelWriting();
+        return false;
     }
-    return WriteBmp24(path, bmp);
+    return file.commit();
 }
 
 bool PictureBox::LoadPicture(const std::string& path)
 {
-    const std::optional<BmpImage> bmp = ReadBmp(path);
-    if (!bmp) return false;
-    QImage loaded(bmp->width, bmp->height, QImage::Format_RGB32);
+    QImageReader reader(QString::fromStdString(path));
+    QImage loaded = reader.read();
     if (loaded.isNull()) return false;
-    for (int y = 0; y < bmp->height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(loaded.scanLine(y));
-        for (int x = 0; x < bmp->width; ++x) line[x] = 0xFF000000u | bmp->rgb[size_t(y) * size_t(bmp->width) + size_t(x)];
-    }
-    resize(bmp->width, bmp->height);
+    loaded = loaded.convertToFormat(QImage::Format_RGB32);
+    resize(loaded.width(), loaded.height());
     image_ = std::move(loaded);
     // A widget held to another size by its limits crops or extends the picture to fit.
     syncSize();

@@ -119,7 +119,7 @@ public:
     void Refresh();
 
     // --- Pictures and pixels ---
-    // A 24-bit bitmap of the picture; false if it could not be written.
+    // The picture as a BMP file (replaced whole); false if it could not be written.
     bool SavePicture(const std::string& path) const;
     // Replaces the picture with a bitmap file and resizes the widget to it. False, with the
     // picture unchanged, when the file cannot be read as a bitmap.

@@ -63,7 +63,7 @@ TEST(FactoryLayout, PlacesOnlyItsOwnControlsWhereTheGridSays)
         std::set<std::string> names;
         for (const auto& [name, p] : l.controls) names.insert(name);
         EXPECT_EQ(names, (std::set<std::string>{"Shape5", "Line5", "lbl_status", "txt_status", "txt_timepass", "frame_main",
-                                                "Picact2", "Picact", "Picrealtime", "cmd_menu", "frame_advanced", "lblrx",
+                                                "Picact2", "Picact", "Picrealtime", "Frame2", "cmd_menu", "frame_advanced", "lblrx",
                                                 "lbl_lenrx", "txt_in", "frame_peltier", "frame_ledcal"}));
         const auto& c = l.controls;
         EXPECT_EQ(c.at("Shape5").width, 6 * cu + 4);
@@ -195,10 +195,10 @@ TEST_F(FactoryWindowLayoutTest, CircleSelectionFrameTogglesBetweenSolidAndTransp
     EXPECT_EQ(factory->circle_selection_mode, 2);
 }
 
-TEST_F(FactoryWindowLayoutTest, PanelsStartHiddenAndTheSelectPanelClosesWithItsButton)
+TEST_F(FactoryWindowLayoutTest, TheSelectPanelIsShownAtOpeningAndClosesWithItsButton)
 {
-    EXPECT_TRUE(factory->Frame2->isHidden());
-    EXPECT_TRUE(factory->Frame_select->isHidden());
+    EXPECT_FALSE(factory->Frame2->isHidden());
+    EXPECT_FALSE(factory->Frame_select->isHidden());
     EXPECT_FALSE(factory->frame_main->isHidden());
     EXPECT_EQ(factory->Frame_select->parentWidget(), factory->Picact2);
     EXPECT_EQ(factory->cmd_close_frame2->Caption(), "X");

@@ -19,6 +19,8 @@
 
 #include "acquisition/RunNames.h"
 #include "app/Frm_advance.h"
+#include "app/Frrm_offline.h"
+#include "chemotaxis/Frm_bmpexport.h"
 #include "platform/ProgramFolder.h"
 #include "support/AppFixture.h"
 #include "support/LayoutChecks.h"
@@ -100,15 +102,27 @@ TEST_F(ReadablePanelsTest, EveryPanelReadsAtTheOpeningSizeOn1366x768)
              mw->project->cmb_project->SetText("default_project");  // a w6 plate
              return mw->run->cmdPlay->Click(), nullptr;
          }},
-        {"recordings", [&] { return mw->report->cmd_load_recording->Click(), nullptr; }},
+        {"recordings", [&] { return mw->cmd_load_recording->Click(), mw->offline.get(); }},
         {"report", [&] {
-             mw->report->cmd_load_recording->Click();
+             mw->cmd_load_recording->Click();
+             reports::RecordingBrowser& b = *mw->offline->browser;
              for (const char* row : {"p20261207_zebrafish", " ACQ"}) {  // the project, then its acquisition
-                 const auto found = mw->report->Listpj->findItems(QLatin1String(row), Qt::MatchContains);
-                 mw->report->Listpj->setCurrentItem(found.value(0));
-                 mw->report->Listpj_DblClick();
+                 b.Listpj->setCurrentItem(b.Listpj->findItems(QLatin1String(row), Qt::MatchContains).value(0));
+                 b.Listpj_DblClick();
              }
-             return nullptr;
+             return mw->offline->cmd_report->Click(), mw->offline.get();
+         }},
+        {"chemotaxis", [&]() -> QMainWindow* {
+             mw->cmd_load_recording->Click();
+             reports::RecordingBrowser& b = *mw->offline->browser;
+             for (const char* row : {"p20261207_zebrafish", " ACQ"}) {
+                 b.Listpj->setCurrentItem(b.Listpj->findItems(QLatin1String(row), Qt::MatchContains).value(0));
+                 b.Listpj_DblClick();
+             }
+             mw->offline->cmd_report->Click();
+             mw->offline->report->Option_output[2]->SetValue(true);
+             mw->offline->report->cmd_generatereport->Click();
+             return chemotaxis::ChemotaxisWindow();
          }},
         {"factory", [&]() -> QMainWindow* {
              boxes.expectInput("Enter password", "Tovel7391");

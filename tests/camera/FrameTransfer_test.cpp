@@ -356,7 +356,7 @@ TEST_F(FactoryFrameTest, TheFactoryReaderAlwaysDrawsAndColoursItsTrace)
     // Several pixels to a cell, so the sampled point lies inside one cell.
     f.Picact->SetPixelSize(330, 500);
     f.camera->txt_cam->SetText("0");
-    f.camera->ReadCameraImage(CameraRequest(0, '-'));
+    f.camera->ReadCameraImage(CameraRequest(0, '+'));
     EXPECT_EQ(f.lbl_lenrx->ForeColor(), ui::colour::Black);
     EXPECT_EQ(f.lbl_lenrx->Caption().substr(0, 22), "LEN(Rx) = 26170/26170 ");
     const int v = f.camera->frame_store.Value(0, 20, 30);
@@ -367,7 +367,7 @@ TEST_F(FactoryFrameTest, TheFactoryReaderAlwaysDrawsAndColoursItsTrace)
     f.camera->GrabFrame();
     EXPECT_EQ(f.lbl_lenrx->ForeColor(), ui::colour::Red);
     EXPECT_EQ(f.lbl_lenrx->Caption().substr(0, 20), "LEN(Rx) = 1067/1067 ");
-    EXPECT_EQ(frameList(), (std::vector<std::string>{"C,0,45", "C,0,65"}));
+    EXPECT_EQ(frameList(), (std::vector<std::string>{"C,0,43", "C,0,65"}));
 }
 
 }  // namespace

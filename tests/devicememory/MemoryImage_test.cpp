@@ -67,7 +67,7 @@ TEST(MemoryImage, RecordBlockIsTheLineAndSeventyTwoDataBytes)
     const std::string block = RecordBlock("Tempfactor:1L_2x1i/", data);
     ASSERT_EQ(block.size(), 96u);
     EXPECT_EQ(block.substr(24), data.substr(0, 72)) << "bytes after the 72nd are not stored";
-    EXPECT_EQ(static_cast<unsigned char>(block[19]), CheckByte(data)) << "but they are in the check";
+    EXPECT_EQ(static_cast<unsigned char>(block[19]), CheckByte(data.substr(0, 72))) << "nor are they in the check";
     EXPECT_EQ(RecordBlock("w6_row:1L_06x4/", "ab").substr(26), std::string(70, '\0'));
 }
 

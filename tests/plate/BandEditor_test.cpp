@@ -49,6 +49,35 @@ TEST(BandEditor, AnEdgeOutsideTheTablesMovesNothing)
     EXPECT_EQ(MoveBandEdge(b, 2, 13, BandButton::StartUp, 142), std::nullopt);
 }
 
+TEST(BandEditor, AMoveThatLeavesABandEndingBeforeItsStartIsRefusedWhole)
+{
+    struct Case {
+        const char* what;
+        int band;
+        BandButton button;
+        int start0, end0, start1, end1;
+        std::optional<int> moved;
+    } cases[] = {
+        {"end - down to its start", 0, BandButton::EndDown, 5, 41, 75, 142, 40},
+        {"end - below its start", 0, BandButton::EndDown, 40, 40, 75, 142, std::nullopt},
+        {"end - below the first pixel", 0, BandButton::EndDown, 0, 0, 75, 142, std::nullopt},
+        {"start + up to its end", 1, BandButton::StartUp, 5, 75, 141, 142, 142},
+        {"start + beyond its end", 1, BandButton::StartUp, 5, 75, 142, 142, std::nullopt},
+        {"end + pushes the next start past its end", 0, BandButton::EndUp, 5, 75, 75, 75, std::nullopt},
+        {"start - pulls the previous end below its start", 1, BandButton::StartDown, 40, 40, 40, 142, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        ColumnBands b = w24Columns();
+        b.start[2] = {c.start0, c.start1};
+        b.end[2] = {c.end0, c.end1};
+        const ColumnBands before = b;
+        EXPECT_EQ(MoveBandEdge(b, 2, c.band, c.button, 142), c.moved) << c.what;
+        if (!c.moved) {
+            EXPECT_TRUE(b.start == before.start && b.end == before.end) << c.what << ": left as it was";
+        }
+    }
+}
+
 TEST(BandEditor, TypedColumnStartIsTakenOnlyStrictlyInsideTheLines)
 {
     // 143 lines: starts 1 to 141 are taken, rounded halves to even; the previous band's end

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -186,6 +187,30 @@ TEST_F(PlateWindowTest, RowButtonsKeepTheNeighbouringRowBandInOrder)
     EXPECT_EQ(window->plate->row_bands.start[0][1], 89);
     EXPECT_EQ(window->plate->row_bands.end[0][0], 89) << "the previous band's end is pulled down";
     EXPECT_EQ(window->camera->txt_row_start->Text(), "89");
+}
+
+TEST_F(PlateWindowTest, QuickRowEditsGiveOneRedrawAndARefusedOneLeavesTheBandAndBox)
+{
+    selectColumnBand(3);
+    int redraws = 0;
+    window->plate->Timer5->onTick([&] {
+        ++redraws;
+        window->plate->Timer5_Timer();
+    });
+    EXPECT_EQ(window->plate->Timer5->Interval(), 500) << "the first redraw waits 500 ms";
+    for (int i = 0; i < 5; ++i) window->plate->row_end_menos->Click();
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 800) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(redraws, 1);
+
+    const int start = window->plate->row_bands.start[3][0];
+    window->plate->row_bands.end[3][0] = start;
+    window->camera->txt_row_end->SetText("typed");
+    window->plate->row_end_menos->Click();
+    EXPECT_EQ(window->plate->row_bands.end[3][0], start);
+    EXPECT_EQ(window->camera->txt_row_end->Text(), "typed");
+    EXPECT_FALSE(window->plate->Timer5->Enabled());
 }
 
 TEST_F(PlateWindowTest, TypedColumnStartAppliesOnEnterAndOnLeavingTheBox)

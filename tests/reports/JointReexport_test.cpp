@@ -73,6 +73,13 @@ TEST(JointReexport, TwoDigitColumnsCountTheirWellsAndAHeaderWithoutWellsFails)
     ASSERT_TRUE(t.ok);
     EXPECT_EQ(std::count(t.bytes.begin(), t.bytes.end(), ','), 2 * 96) << "the header and one bin of 96 wells";
     EXPECT_FALSE(JointReexportText({"Time", "10 1"}, Options("10")).ok);
+
+    // A block of any length is binned to its end: 12,000 minutes of rows give 1,200 bins.
+    std::vector<std::string> day = {"Time A1 B1"};
+    for (int m = 1; m <= 12000; ++m) day.push_back(std::to_string(m) + " 1 2");
+    const std::string bytes = JointReexportText(day, Options("10")).bytes;
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 1 + 1200);
+    EXPECT_NE(bytes.find("\r\n12000,10,20\r\n"), std::string::npos);
 }
 
 TEST(JointReexport, TheFileGoesBesideTheAcquisitionOrNothingIsLeft)

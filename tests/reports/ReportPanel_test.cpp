@@ -1,4 +1,5 @@
-// The main window's report panel and its list of saved acquisitions, driven as a user does.
+// The report panels of the main and the saved-data window, and the saved-data window's list of
+// recordings, driven as a user does.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -10,6 +11,8 @@
 #include <iterator>
 #include <thread>
 
+#include "app/Frrm_offline.h"
+#include "chemotaxis/Frm_bmpexport.h"
 #include "link/Session.h"
 #include "platform/Clock.h"
 #include "platform/Launcher.h"
@@ -78,30 +81,42 @@ protected:
         platform::setLauncher({});
         AppFixture::TearDown();
     }
+    // The saved-data window opened from the main window; its panel is the one driven from then on.
+    void openSaved()
+    {
+        window->cmd_load_recording->Click();
+        saved = window->offline.get();
+        report = saved->report.get();
+    }
+    RecordingBrowser& browser() const { return *saved->browser; }
     // A row's text as listed, its tab included.
     std::string row(int i) const
     {
-        return report->Listpj->item(i)->data(ReportControls::kRowRole).toString().toStdString();
+        return browser().Listpj->item(i)->data(RecordingBrowser::kRowRole).toString().toStdString();
     }
     int rowOf(const std::string& text) const
     {
-        for (int i = 0; i < report->Listpj->count(); ++i)
+        for (int i = 0; i < browser().Listpj->count(); ++i)
             if (row(i) == text) return i;
         return -1;
     }
     void doubleClick(int row)
     {
-        report->Listpj->setCurrentRow(row);
-        report->Listpj_DblClick();
+        browser().Listpj->setCurrentRow(row);
+        browser().Listpj_DblClick();
     }
-    // The recording opened from the list: the list shown, its project opened, its row double-clicked.
+    // The recording loaded in the saved-data window: its project opened, its row double-clicked.
     void openRecording()
     {
-        report->cmd_load_recording->Click();
+        openSaved();
         doubleClick(rowOf("+ 2025.0131\tproj"));
         doubleClick(rowOf("  > 2025.0131\t ACQ14:00 \"mix 1\""));
+        saved->cmd_report->Click();
     }
+    bool panelShown() const { return !report->Frm_report->isHidden(); }
+    std::string statusLine() const { return (saved ? static_cast<app::TextBoxConsole*>(saved) : window.get())->txt_status->Text(); }
 
+    app::Frrm_offline* saved = nullptr;
     ReportControls* report = nullptr;
     std::string recording;
     std::vector<std::vector<std::string>> launched;
@@ -173,40 +188,36 @@ TEST_F(ReportPanelTest, OpeningThePanelAfterAJointReportMakesItAnOrdinaryReportO
     EXPECT_FALSE(report->Frm_report->isVisibleTo(window.get()));
 }
 
-TEST_F(ReportPanelTest, TheListShowsProjectsWithAndWithoutAcquisitionsAndOpensAndClosesThem)
+TEST_F(ReportPanelTest, TheSavedDataWindowListsProjectsWithRecordingsAndOpensAndClosesThem)
 {
-    QWidget* frame = window->containers.frame_offline;
-    EXPECT_EQ(report->Listpj->parentWidget(), frame);
-    EXPECT_EQ(report->cmd_load_recording->parentWidget(), window->containers.frame_group);
-    EXPECT_FALSE(frame->isVisibleTo(window.get()));
-    report->cmd_load_recording->Click();
-    EXPECT_TRUE(frame->isVisibleTo(window.get()));
-    ASSERT_EQ(report->Listpj->count(), 2);
-    EXPECT_EQ(row(0), "+         \tempty");
-    EXPECT_EQ(report->Listpj->item(0)->text().toStdString(), "+           empty") << "shown with blanks for the tab";
-    EXPECT_EQ(row(1), "+ 2025.0131\tproj");
+    window->show();
+    openSaved();
+    EXPECT_TRUE(window->isHidden()) << "the main window steps aside";
+    EXPECT_FALSE(saved->isHidden());
+    EXPECT_TRUE(window->containers.frame_offline->isHidden()) << "its own list stays where it was";
+    ASSERT_EQ(browser().Listpj->count(), 1) << "a project without recordings is not listed";
+    EXPECT_EQ(row(0), "+ 2025.0131\tproj");
+    EXPECT_EQ(browser().Listpj->item(0)->text().toStdString(), "+ 2025.0131  proj") << "shown with blanks for the tab";
+    EXPECT_TRUE(saved->cmd_report->isHidden());
 
-    doubleClick(1);
-    ASSERT_EQ(report->Listpj->count(), 3);
-    EXPECT_EQ(row(2), "  > 2025.0131\t ACQ14:00 \"mix 1\"");
-    EXPECT_EQ(report->Listpj->currentRow(), 1);
     doubleClick(0);
-    EXPECT_EQ(report->Listpj->count(), 3) << "a project without acquisitions opens to nothing";
-    // An acquisition opens its report panel in the list's place; closing the panel brings the
-    // list back.
-    doubleClick(2);
-    EXPECT_TRUE(report->Frm_report->isVisibleTo(window.get()));
-    EXPECT_FALSE(frame->isVisibleTo(window.get()));
-    report->Cmd_closereport->Click();
-    EXPECT_TRUE(frame->isVisibleTo(window.get()));
+    ASSERT_EQ(browser().Listpj->count(), 2);
+    EXPECT_EQ(row(1), "  > 2025.0131\t ACQ14:00 \"mix 1\"");
     doubleClick(1);
-    EXPECT_EQ(report->Listpj->count(), 2);
+    EXPECT_EQ(saved->cmd_report->Caption(), "Report [20250131_1400]");
+    EXPECT_FALSE(saved->barplot->cmd_plotbar->isHidden());
+    EXPECT_FALSE(panelShown()) << "the panel waits for its button";
+    saved->cmd_report->Click();
+    EXPECT_TRUE(panelShown());
+    doubleClick(0);
+    EXPECT_EQ(browser().Listpj->count(), 1);
+    EXPECT_TRUE(saved->cmd_report->isHidden()) << "closing a project hides what shows a recording";
+    doubleClick(0);
+    browser().lblback->Click();
+    EXPECT_EQ(browser().Listpj->count(), 1);
 
-    report->cmd_load_recording->Click();
-    EXPECT_FALSE(frame->isVisibleTo(window.get()));
-    report->cmd_load_recording->Click();
-    report->cmd_closeoffline->Click();
-    EXPECT_FALSE(frame->isVisibleTo(window.get()));
+    saved->cmd_closeoffline->Click();
+    EXPECT_FALSE(window->isHidden());
     EXPECT_TRUE(launched.empty());
 }
 
@@ -217,11 +228,9 @@ TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpen
     openRecording();
     EXPECT_EQ(window->session().acquisition_folder, recording);
     EXPECT_EQ(report->txt_welltype->Text(), "w6");
-    EXPECT_TRUE(report->Frm_report->isVisibleTo(window.get()));
-    EXPECT_EQ(window->plate->report_groups.well_group[0], 1);
-    EXPECT_EQ(window->plate->report_groups.group_names[2], "Treated");
-    ASSERT_TRUE(report->loaded.has_value());
-    EXPECT_EQ(report->loaded->data.scan_counter, 4);
+    EXPECT_EQ(browser().recording.data.groups.well_group[0], 1);
+    EXPECT_EQ(browser().recording.data.groups.group_names[2], "Treated");
+    EXPECT_EQ(browser().recording.last_record(), 4);
 
     report->chk_noise->SetValue(1);
     report->cmd_generatereport->Click();
@@ -230,9 +239,9 @@ TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpen
     const std::string written = launched[0][1];
     EXPECT_EQ(launched[0][0], "xdg-open");
     EXPECT_EQ(fs::path(written).parent_path(), fs::path(recording));
-    EXPECT_FALSE(report->Frm_report->isVisibleTo(window.get()));
+    EXPECT_FALSE(panelShown());
     QCoreApplication::processEvents();  // the opener's end: it found a program
-    EXPECT_EQ(window->txt_status->Text(), kReportWritten + written);
+    EXPECT_EQ(statusLine(), kReportWritten + written);
 
     ReportOptions same;
     same.noise = true;
@@ -251,10 +260,10 @@ TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpen
     for (const auto& [started, status] : {std::pair{false, 0}, {true, 3}}) {
         starts = started;
         exitStatus = status;
-        report->cmdreport_Click();
+        saved->cmd_report->Click();
         report->cmd_generatereport->Click();
         QCoreApplication::processEvents();
-        EXPECT_EQ(window->txt_status->Text(), kReportNotOpened + launched.back()[1]);
+        EXPECT_EQ(statusLine(), kReportNotOpened + launched.back()[1]);
     }
 }
 
@@ -265,9 +274,8 @@ TEST_F(ReportPanelTest, TheReportIsWrittenInTheCharacterSetOfTheLocale)
     for (const auto& [charset, degree, eAcute] :
          {std::tuple{platform::Charset::Latin1, "\xB0", "\xE9"}, {platform::Charset::Utf8, "\xC2\xB0", "\xC3\xA9"}}) {
         platform::SetUserCharset(charset);
-        report->cmdreport_Click();
-        window->plate->report_groups.well_group[3] = 2;  // B2, in a group named as typed
-        window->plate->report_groups.group_names[2] = "Trait\xE9";
+        browser().recording.data.groups.well_group[3] = 2;  // B2, in a group named as typed
+        browser().recording.data.groups.group_names[2] = "Trait\xE9";
         report->cmd_generatereport->Click();
         const std::string text = Slurp(launched.back()[1]), div = report->Combo_reportdivider->Text();
         EXPECT_NE(text.find("\r\nTemperature[" + (degree + ("C]" + div))), std::string::npos) << degree;
@@ -289,28 +297,33 @@ TEST_F(ReportPanelTest, AWriteThatFailsShowsReportErrorLeavesNoFileAndKeepsThePa
 
     EXPECT_EQ(FilesIn(recording), before);
     EXPECT_TRUE(launched.empty());
-    EXPECT_TRUE(report->Frm_report->isVisibleTo(window.get()));
+    EXPECT_TRUE(panelShown());
 }
 
-TEST_F(ReportPanelTest, MapPlotWritesNothingAndSaysWhy)
+TEST_F(ReportPanelTest, MapPlotHandsTheRecordingToTheChemotaxisWindowOrSaysWhyNot)
 {
     struct Case {
         const char* format;
-        const char* message;
+        const char* message;  // nullptr: handed over
         const char* bin_after;
     };
     openRecording();
     const std::vector<std::string> before = FilesIn(recording);
-    for (const Case c : {Case{"w6", kMapPlotNotAvailable, "ScanTime"}, Case{"w96f", kMapPlotFormats, "60"}}) {
+    for (const Case c : {Case{"w96f", kMapPlotFormats, "60"}, Case{"w6", nullptr, "ScanTime"}}) {
         report->txt_welltype->SetText(c.format);
         report->Option_output[2]->SetValue(true);
         report->Combo_reportbin->SetText("60");
-        boxes.expectMessage(c.message);
+        if (c.message) boxes.expectMessage(c.message);
         report->cmd_generatereport->Click();
         boxes.verifyAllShown();
         EXPECT_EQ(FilesIn(recording), before) << c.format;
-        EXPECT_TRUE(report->Frm_report->isVisibleTo(window.get())) << c.format;
+        EXPECT_EQ(panelShown(), c.message != nullptr) << c.format;
         EXPECT_EQ(report->Combo_reportbin->Text(), c.bin_after) << c.format;
+        const chemotaxis::Frm_bmpexport* chemo = chemotaxis::ChemotaxisWindow();
+        EXPECT_EQ(chemo != nullptr && chemo->isVisible(), c.message == nullptr) << c.format;
+        if (chemo) {
+            EXPECT_EQ(chemo->txt_formatowell->Text(), c.format);
+        }
     }
     EXPECT_TRUE(launched.empty());
 }
@@ -340,9 +353,9 @@ TEST_F(ReportPanelTest, ApplyBlankSaysWhetherTheRecordingHasItsOwnBlank)
     }
 }
 
-// One line of a recording's file damaged: the recording does not open (the factors are read
-// only for a report) and the report of it as the run just recorded is refused before anything
-// is sized, both naming the file and line, with nothing written. Each bound's other side reports.
+// One line of a run's file damaged: the report of the run just recorded is refused before
+// anything is sized, naming the file and line, with nothing written. Each bound's other side
+// reports.
 TEST_F(ReportPanelTest, ADamagedRunFileIsRefusedByItsLineAndNothingIsWritten)
 {
     struct Case {
@@ -393,16 +406,8 @@ TEST_F(ReportPanelTest, ADamagedRunFileIsRefusedByItsLineAndNothingIsWritten)
         std::ofstream(recording + "/" + c.file, std::ios::binary) << text;
         const std::vector<std::string> before = FilesIn(recording);
         const std::string message = recording + "/" + c.file + ", line " + c.says;
-        const bool onOpen = c.refused && std::string(c.file) != "factor_correction.txt";
         report->Cmd_closereport_Click();
-        report->cmd_closeoffline->Click();
-        report->expanded.clear();
-        if (onOpen) boxes.expectMessage(message);
-        openRecording();
-        EXPECT_EQ(report->Frm_report->isVisibleTo(window.get()), !onOpen);
-
-        report->loaded.reset();  // as at the end of the run that made it
-        window->session().acquisition_folder = recording;
+        window->session().acquisition_folder = recording;  // as at the end of the run that made it
         report->cmdreport_Click();
         report->Combo_reportbin->SetText("15");
         boxes.expectMessage(c.refused ? message : std::string("Warning Message"));
@@ -411,15 +416,15 @@ TEST_F(ReportPanelTest, ADamagedRunFileIsRefusedByItsLineAndNothingIsWritten)
         if (c.refused) {
             EXPECT_EQ(FilesIn(recording), before);
         } else {
-            EXPECT_NE(window->txt_status->Text().find(c.says), std::string::npos);
+            EXPECT_NE(statusLine().find(c.says), std::string::npos);
         }
-        EXPECT_EQ(report->Frm_report->isVisibleTo(window.get()), c.refused);
+        EXPECT_EQ(panelShown(), c.refused);
     }
 }
 
 TEST_F(ReportPanelTest, NoRecordingOpensWhileARunRecords)
 {
-    report->cmd_load_recording->Click();
+    openSaved();
     doubleClick(rowOf("+ 2025.0131\tproj"));
     const std::string runFolder = window->session().acquisition_folder;
     window->session().run_state = 1;
@@ -427,8 +432,56 @@ TEST_F(ReportPanelTest, NoRecordingOpensWhileARunRecords)
     doubleClick(rowOf("  > 2025.0131\t ACQ14:00 \"mix 1\""));
     window->session().run_state = 0;
     EXPECT_EQ(window->session().acquisition_folder, runFolder);
-    EXPECT_FALSE(report->loaded.has_value());
-    EXPECT_FALSE(report->Frm_report->isVisibleTo(window.get()));
+    EXPECT_FALSE(browser().loaded);
+    EXPECT_TRUE(saved->cmd_report->isHidden());
+}
+
+// Chosen rows of the saved-data window become a joint report; the panel then re-exports it in
+// time bins into the last project's folder, until the next choice in the list.
+TEST_F(ReportPanelTest, AJointReportOfChosenRecordingsIsReexportedByThePanel)
+{
+    fs::copy_file(recording + "/current_activity.txt", recording + "/adjusted_activity.txt");
+    openSaved();
+    doubleClick(rowOf("+ 2025.0131\tproj"));
+    browser().Listpj->item(0)->setSelected(true);  // a project row takes no part
+    browser().Listpj->item(1)->setSelected(true);
+    boxes.expectMessage("Do you like to remove outliers?", ui::MsgResult::No);
+    browser().mnjointrep->trigger();
+    EXPECT_TRUE(report->joint_mode);
+    EXPECT_TRUE(panelShown());
+    EXPECT_EQ(report->cmd_generatereport->Caption(), "Generate Joint Report");
+    EXPECT_EQ(report->label_binsize->Caption(), "Joining time:");
+    EXPECT_EQ(saved->lbl_reportexport->Caption(), "Joint Report");
+    EXPECT_EQ(Items(report->Combo_reportbin), std::vector<std::string>{"ScanTime"});
+    for (int i = 1; i < 4; ++i) EXPECT_FALSE(report->Option_output[size_t(i)]->isEnabled()) << i;
+    EXPECT_FALSE(report->combo_intref->isEnabled());
+    EXPECT_FALSE(report->chk_blank->isEnabled());
+    const std::string projectFolder = platform::ProgramPath("reports/proj");
+    EXPECT_EQ(window->session().acquisition_folder, projectFolder);
+
+    report->Combo_reportbin->SetText("10");
+    report->Combo_reportdivider->SetText(",");
+    report->cmd_generatereport->Click();
+    ASSERT_EQ(launched.size(), 1u);
+    EXPECT_EQ(fs::path(launched[0][1]).parent_path(), fs::path(projectFolder));
+    EXPECT_EQ(Slurp(launched[0][1]).rfind("\\proj\r\n\\20250131_140000_mix1,[w6]\r\nTime,A1,B1,A2,B2,A3,B3\r\n10,", 0), 0u);
+
+    doubleClick(rowOf("+ 2025.0131\tproj"));
+    EXPECT_FALSE(report->joint_mode);
+    EXPECT_EQ(report->cmd_generatereport->Caption(), "Generate");
+}
+
+TEST_F(ReportPanelTest, ARecordingWithoutScansIsReportedAsSuchAndGetsNoReport)
+{
+    std::ofstream(recording + "/current_activity.txt", std::ios::binary)
+        << "\"2025/01/31_14:05:12\"\r\n\"Time[m]\" \"Well\" \"Accumulated_activity\"\r\n0.1 \"B1\" 4\r\n";
+    openRecording();
+    EXPECT_EQ(statusLine(), "No scan recorded in " + recording);
+    const std::vector<std::string> before = FilesIn(recording);
+    boxes.expectMessage(kNoScans);
+    report->cmd_generatereport->Click();
+    EXPECT_EQ(FilesIn(recording), before);
+    EXPECT_TRUE(launched.empty());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "acquisition/AcquisitionTick.h"
+#include "app/Frrm_offline.h"
 #include "link/Session.h"
 #include "platform/Launcher.h"
 #include "reports/ReportControls.h"
@@ -72,17 +73,18 @@ TEST_F(RunReportTest, TheEndOfADummyRunOpensThePanelForTheReportItsFilesGiveReop
 
     report.combo_intref->SetListIndex(0);  // the run folder has no factors to apply
     report.cmd_generatereport->Click();
-    // Reopened from the list of recorded experiments (its project, then the run): the same report.
-    report.cmd_load_recording->Click();
+    // Loaded in the saved-data window (its project, then the run): the same report.
+    window->cmd_load_recording->Click();
+    RecordingBrowser& browser = *window->offline->browser;
     for (const std::string name : {"default_project", "20260314_150926_run1"}) {
-        const auto row = std::find_if(report.rows.begin(), report.rows.end(),
+        const auto row = std::find_if(browser.rows.begin(), browser.rows.end(),
                                       [&](const BrowserRow& r) { return (r.project ? r.project_name : r.acquisition) == name; });
-        ASSERT_NE(row, report.rows.end()) << name;
-        report.Listpj->setCurrentRow(int(row - report.rows.begin()));
-        report.Listpj_DblClick();
+        ASSERT_NE(row, browser.rows.end()) << name;
+        browser.Listpj->setCurrentRow(int(row - browser.rows.begin()));
+        browser.Listpj_DblClick();
     }
-    report.combo_intref->SetListIndex(0);
-    report.cmd_generatereport->Click();
+    window->offline->report->combo_intref->SetListIndex(0);
+    window->offline->report->cmd_generatereport->Click();
     ASSERT_EQ(launched.size(), 2u);
     EXPECT_EQ(std::filesystem::path(launched[0][1]).parent_path(), std::filesystem::path(runFolder));
     auto text = [](const std::string& path) {

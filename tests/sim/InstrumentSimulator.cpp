@@ -245,11 +245,44 @@ void InstrumentSimulator::run()
     }
 }
 
+bool InstrumentSimulator::mapBytes(unsigned char byte)
+{
+    const bool inHead = !mapHead_.empty() && mapHead_.size() < 3;
+    const bool inBody = mapHead_.size() == 3;
+    if (!inHead && !inBody && !(pending_.empty() && byte == 'F')) return false;
+    if (inBody) mapBody_ += char(byte);
+    else mapHead_ += char(byte);
+    if (mapHead_.size() == 3 && mapBody_.empty()) {
+        // The head is answered, then its block is awaited.
+        ++state_.flash.mapHeads;
+        if (!silent_) mapAnswers_ += 'F';
+    } else if (mapBody_.size() == size_t(FlashSimState::kBlockBytes)) {
+        const int camera = static_cast<unsigned char>(mapHead_[1]), line = static_cast<unsigned char>(mapHead_[2]);
+        if (camera < FlashSimState::kMapCameras && line + 4 <= FlashSimState::kMapLines)
+            state_.flash.pixelMaps[size_t(camera)].replace(size_t(line * FlashSimState::kLineBytes), mapBody_.size(), mapBody_);
+        mapHead_.clear();
+        mapBody_.clear();
+        if (!silent_) mapAnswers_ += 'F';
+    }
+    return true;
+}
+
 void InstrumentSimulator::handleByte(unsigned char byte, double atMs)
 {
+    std::string answer;
+    bool mapByte = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         raw_ += char(byte);
+        mapByte = mapBytes(byte);
+        answer.swap(mapAnswers_);
+    }
+    if (mapByte) {
+        if (!answer.empty()) send(answer);
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
         if (pending_.empty()) {
             if (byte == 255) {
                 pending_.push_back(byte);

@@ -144,6 +144,10 @@ private:
     long baud_ = 0;
     long sent_ = 0;
 
+    // The unframed pixel-map upload: the head "F", camera, line, then 96 bytes of any value.
+    std::string mapHead_, mapBody_, mapAnswers_;
+    bool mapBytes(unsigned char byte);  // with the lock held; true when the byte was the map's
+
     // Frame parser: collecting after a start byte.
     std::vector<unsigned char> pending_;
     std::vector<double> pendingMs_;

@@ -158,6 +158,11 @@ std::string CameraBlock(const CameraSimState& cameras, int camera, char mode, lo
             for (int c = 1; c <= k; ++c) data += at(5 * r, std::min(5 * c, pix) - 1);
         return withCheck(data);
     }
+    if (mode == '-') {
+        for (int l = 0; l <= lines / 2; ++l)
+            for (int p = 0; p <= pix / 2; ++p) data += at(std::min(2 * l, lines - 1), std::min(2 * p, pix - 1));
+        return withCheck(data);
+    }
     data.reserve(size_t(lines) * size_t(pix) + 3);
     if (mode == '0') {
         const int n = lines * pix;
@@ -200,6 +205,10 @@ void InstallCameraDevices(InstrumentSimulator& sim)
             return Echo(f);
         });
     };
+    sim.on('c', [](SimState& s, const ReceivedFrame& f) {
+        s.cameras.sensorRegisters[size_t(f.a & 0xFF)] = f.b;
+        return Echo(f);
+    });
     setting('G', &CameraSimState::gain, true);
     setting('E', &CameraSimState::exposure, true);
     setting('S', &CameraSimState::speed, false);

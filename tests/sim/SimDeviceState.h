@@ -62,13 +62,14 @@ struct CameraSimState {
     std::array<long, 7> framesServed{};   // blocks sent per camera, the frame number of the next
     std::shared_ptr<FrameSource> source;  // null: the still "w6" plate
     std::string lastBlock;                // the last block as built, before any fault
+    std::array<int, 256> sensorRegisters{};  // 'c' register writes of the image sensor
     // Fault switches (the simulator's corruptCheckNext spoils the check byte of blocks).
     int shortBlocks = 0;  // the next block replies lose their last shortBy bytes
     int shortBy = 1;
     int silentBlocks = 0;  // the next block requests get no answer
 };
 
-// The reply to a camera request of a mode ('+', '-', 'A', '0') for frame n, check byte included.
+// The reply to a camera request ('+', '-' every second line and pixel, 'A', '0') for frame n, with its check.
 std::string CameraBlock(const CameraSimState& cameras, int camera, char mode, long frame);
 
 struct LedSimState {
@@ -130,6 +131,23 @@ struct FlashSimState {
     };
     std::map<std::pair<int, int>, FaultSwitch> faults;  // (bank, first line)
     int reads = 0, commits = 0;
+    // Lost echoes: after dropAfter more buffer bytes, the echoes of the next dropCount are not
+    // sent (-1: none from then on); the bytes still go into the buffer.
+    int dropAfter = 0, dropCount = 0;
+    void dropEchoes(int after, int count)
+    {
+        dropAfter = after;
+        dropCount = count;
+    }
+    // Pixel-enable maps uploaded in blocks of four lines ("F", camera, first line, 96 bytes):
+    // 144 lines of 24 bytes per camera, zero until a block comes; heads counts the blocks begun.
+    static constexpr int kMapCameras = 7, kMapLines = 144;
+    std::array<std::string, kMapCameras> pixelMaps = [] {
+        std::array<std::string, kMapCameras> maps;
+        maps.fill(std::string(size_t(kMapLines * kLineBytes), '\0'));
+        return maps;
+    }();
+    int mapHeads = 0;
 
     FlashSimState() { erase(); }
     void erase()

@@ -10,7 +10,7 @@ struct ReceivedFrame;
 
 // Identification ('N', 'I').
 void InstallCoreDevices(InstrumentSimulator& sim);
-// Cameras: select, settings, read-out window, image blocks ('C', 'G', 'E', 'S', 'x', 'X', 'y', 'Y').
+// Cameras: select, settings, window, image blocks, sensor registers ('C', 'G', 'E', 'S', 'x', 'X', 'y', 'Y', 'c').
 void InstallCameraDevices(InstrumentSimulator& sim);
 // LEDs and blue light ('L', 'l', 's'; 'T' 15 is answered by the thermal module's 'T' handler).
 void InstallLedDevices(InstrumentSimulator& sim);

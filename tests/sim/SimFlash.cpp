@@ -112,8 +112,14 @@ std::vector<std::string> LoadFlashImage(FlashSimState& flash, const std::string&
 
 void InstallFlashDevices(InstrumentSimulator& sim)
 {
-    sim.on('f', [](SimState& s, const ReceivedFrame& f) {
-        if (f.a < FlashSimState::kBlockBytes) s.flash.buffer[f.a] = char(f.b);
+    sim.on('f', [](SimState& s, const ReceivedFrame& f) -> std::string {
+        FlashSimState& m = s.flash;
+        if (f.a < FlashSimState::kBlockBytes) m.buffer[f.a] = char(f.b);
+        if (m.dropAfter > 0) --m.dropAfter;
+        else if (m.dropCount != 0) {
+            if (m.dropCount > 0) --m.dropCount;
+            return {};
+        }
         return Echo(f);
     });
     sim.on('F', [](SimState& s, const ReceivedFrame& f) -> std::string {

@@ -102,6 +102,8 @@ bool OpensOverPictures(const QWidget* upper, const QWidget* lower)
 {
     static const char* const panels[] = {"frmtempcal", "frame_flash", "Frm_report", "frameblank", "frm_confirmacq",
                                           "frame_offline", "Frame_tcycle", "frm_calibrate"};
+    // The saved-data window's report panel opens over its list of recordings.
+    if (Within(upper, "Frm_report") && Within(lower, "frame_offline")) return true;
     if (!Within(lower, "Picact") && !Within(lower, "Picact2")) return false;
     for (const char* panel : panels)
         if (Within(upper, panel)) return true;

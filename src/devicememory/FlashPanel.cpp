@@ -1,0 +1,122 @@
+#include "devicememory/FlashPanel.h"
+
+#include <QGridLayout>
+#include <QWidget>
+
+#include "devicememory/CalibrationReaders.h"
+#include "devicememory/CalibrationWriters.h"
+#include "devicememory/LinkFlashPort.h"
+#include "link/Exchange.h"
+#include "platform/ProgramFolder.h"
+#include "project/CorrectionFolders.h"
+#include "ui/Controls.h"
+#include "ui/Dialogs.h"
+#include "ui/Make.h"
+#include "ui/PictureBox.h"
+
+namespace tirmo::devicememory {
+
+FlashPanel::FlashPanel(link::Console& console, QWidget* frame, std::function<void(const std::string&)> showLength)
+    : frame_flash(frame), console_(console), showLength_(std::move(showLength))
+{
+    auto* grid = new QGridLayout(frame);
+    for (size_t i = 0; i < Check_flash.size(); ++i) {
+        Check_flash[i] = ui::MakeCheckBox(frame, QString("Check_flash%1").arg(i), SetCaption(kCalibrationSets[i]));
+        grid->addWidget(Check_flash[i], int(i), 0, 1, 2);
+    }
+    cmd_sendflash = ui::MakeButton(frame, "cmd_sendflash", "SEND", [this] { cmd_sendflash_Click(); });
+    cmd_receiveflash = ui::MakeButton(frame, "cmd_receiveflash", "RECEIVE", [this] { cmd_receiveflash_Click(); });
+    cmd_closeflashmenu = ui::MakeButton(frame, "cmd_closeflashmenu", "X", [this] { cmd_closeflashmenu_Click(); });
+    Picture_progress = ui::MakePicture(frame, "Picture_progress", 200, 40);
+    Picture_progress->Scale(0, 0, 100, 100);
+    cmd_closeflashmenu->setFixedWidth(cmd_closeflashmenu->sizeHint().height());
+    grid->addWidget(cmd_closeflashmenu, 0, 2, Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(cmd_sendflash, 1, 2);
+    grid->addWidget(cmd_receiveflash, 2, 2);
+    grid->addWidget(Picture_progress, 5, 0, 1, 3);
+}
+
+std::array<bool, 5> FlashPanel::checked() const
+{
+    std::array<bool, 5> out{};
+    for (size_t i = 0; i < out.size(); ++i) out[i] = Check_flash[i]->Value() == 1;
+    return out;
+}
+
+void FlashPanel::progress(const std::string& text)
+{
+    Picture_progress->Cls();
+    if (!text.empty()) {
+        Picture_progress->SetCurrentX(0);
+        Picture_progress->SetCurrentY(0);
+        Picture_progress->Print(text);
+    }
+    Picture_progress->Refresh();
+}
+
+namespace {
+struct Transferring {
+    explicit Transferring(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Transferring() { flag_ = false; }
+    bool& flag_;
+};
+}  // namespace
+
+bool FlashPanel::startTransfer()
+{
+    if (!transferring) return true;
+    console_.SetStatus(link::kBusy);
+    return false;
+}
+
+void FlashPanel::cmd_sendflash_Click()
+{
+    if (!startTransfer()) return;
+    if (!console_.session().port_open) {
+        ui::dialogs().messageBox(link::kNotConnected);
+        return;
+    }
+    const link::Exchange exchange(console_);
+    if (!exchange) return;
+    const Transferring running(transferring);
+    LinkFlashPort port(console_, showLength_);
+    WriterContext context{port, console_.session().serial_number, {}, {}};
+    context.notices.message = [](const std::string& text) { ui::dialogs().messageBox(text); };
+    context.notices.status = [this](const std::string& text) { console_.SetStatus(text); };
+    context.notices.progress = [this](const std::string& text) { progress(text); };
+    context.correction.message = context.notices.message;
+    context.correction.status = context.notices.status;
+    SendCalibrationSets(checked(), context);
+}
+
+void FlashPanel::cmd_receiveflash_Click()
+{
+    if (!startTransfer()) return;
+    if (!console_.session().port_open) {
+        ui::dialogs().messageBox(link::kNotConnected);
+        return;
+    }
+    const link::Exchange exchange(console_);
+    if (!exchange) return;
+    const Transferring running(transferring);
+    LinkFlashPort port(console_, showLength_);
+    MemoryNotices notices;
+    notices.message = [](const std::string& text) { ui::dialogs().messageBox(text); };
+    notices.status = [this](const std::string& text) { console_.SetStatus(text); };
+    notices.progress = [this](const std::string& text) { progress(text); };
+    const std::string folder = platform::ResolvePath(project::CalibrationFolder(console_.session().serial_number));
+    progress("");
+    const auto boxes = checked();
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        if (boxes[i]) {
+            progress(SetProgressLabel(kCalibrationSets[i]));
+            ReadCalibrationSet(kCalibrationSets[i], port, folder, notices);
+        }
+        progress("");
+    }
+    progress("Done");
+}
+
+void FlashPanel::cmd_closeflashmenu_Click() { frame_flash->hide(); }
+
+}  // namespace tirmo::devicememory

@@ -1,0 +1,115 @@
+#pragma once
+// The heat maps of the saved-data window: the load button and its progress, the frame with the
+// summed and kinetic views and the colour options, the time slider with its scan label, and the
+// picture's export menu (the picture, the picture sequence and percent_activity.csv).
+//
+// The object creates its controls on the window it is given, named for the window's layout; the
+// picture it draws into, the loaded recording and the window's plot state come through
+// HeatMapNeeds, and the window tells the object when the bar plot takes the picture.
+#include <QObject>
+
+#include <array>
+#include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "reports/HeatMapStore.h"
+#include "ui/Forward.h"
+
+class QAction;
+class QFrame;
+class QMenu;
+class QScrollBar;
+class QWidget;
+
+namespace tirmo::ui {
+class OptionButton;
+}
+
+namespace tirmo::reports {
+
+// Shown for a recording whose plate has no heat-map layout.
+inline constexpr const char* kHeatMapFormats = "Heat maps are drawn for the plate formats w24, w6 and p35.";
+inline constexpr const char* kAreaFileError = "error generating report file";
+inline constexpr const char* kPictureFileName = "image1.bmp";
+inline constexpr const char* kSequenceFolder = "bmpseq";
+
+// What the window knows of the recording it has loaded.
+struct HeatMapRecording {
+    std::string folder;
+    std::string format;
+    std::string project;
+    std::string title;
+    std::vector<bool> highlight;  // by heat-map well number: wells of the chosen group
+};
+
+struct HeatMapNeeds {
+    std::function<ui::PictureBox*()> picture;       // Picreal
+    std::function<HeatMapRecording()> recording;
+    // A heat map now fills the picture: the window takes the bold state from its bar-plot
+    // button and remembers what the picture shows.
+    std::function<void()> heat_map_shown;
+};
+
+class HeatMapControls : public QObject {
+    Q_OBJECT
+public:
+    HeatMapControls(QWidget* client, HeatMapNeeds needs);
+
+    ui::CommandButton* cmd_plotheat = nullptr;
+    ui::TextBox* txt_cframe = nullptr;  // the load's progress
+    QFrame* frame_heatmap = nullptr;
+    ui::CommandButton* cmd_plotheatsum = nullptr;
+    ui::CommandButton* cmd_plotheatkin = nullptr;
+    std::array<ui::OptionButton*, 3> opt_hetmap_color{};  // B&W, Grey, Colour
+    QScrollBar* HScroll_time = nullptr;
+    ui::Label* lbl_scan = nullptr;
+    QMenu* mn_exporta = nullptr;
+    QAction* bmpexporta = nullptr;
+    QAction* bmpexporta_seq = nullptr;
+    QAction* bmpexporta_csvseq = nullptr;
+    // Steps the kinetic playback, one scan a tick.
+    ui::Timer* kinetic_timer = nullptr;
+    // Handles the clicks that come while a load runs (a Stop among them); tests replace it.
+    std::function<void()> process_events;
+
+    // A load, a drawing or the playback is under way; clearing it stops them.
+    bool heatmap_running = false;
+    bool heatmap_loading = false;
+    // The area export is stepping through the scans: frames are drawn in black and white.
+    bool percent_recording = false;
+    HeatMapStore store;
+
+    // The window opens, or the list loses the recording: no heat-map control is offered.
+    void HideControls();
+    // A recording was loaded: the load and kinetic buttons are offered, nothing is loaded yet.
+    void RecordingLoaded();
+    // The bar plot took the picture.
+    void BarPlotShown();
+
+    void cmd_plotheat_Click();
+    void cmd_plotheatsum_Click();
+    void cmd_plotheatkin_Click();
+    void HScroll_time_Change();
+    void Picreal_MouseDown(int button, int shift, double x, double y);
+    void bmpexporta_Click();
+    void bmpexporta_seq_Click();
+    void bmpexporta_csvseq_Click();
+    // mode 0 the summed map, 1 the scan at slider position scan (from 1: the scan numbered
+    // scan - 1). scan is clamped in place.
+    void DrawHeatmapFrame(int mode, int& scan);
+
+private:
+    void kineticTick();
+    void stopKinetic();
+    void putSlider(int position);
+    void setBold(ui::CommandButton* button, bool bold);
+    bool savePicture(const std::string& path) const;
+
+    HeatMapNeeds needs_;
+    std::atomic<bool> stopLoad_{false};
+    int kineticNext_ = 0, kineticLast_ = 0;
+};
+
+}  // namespace tirmo::reports

@@ -1,0 +1,51 @@
+#pragma once
+// The joint report: several recorded acquisitions in one text file,
+// reports\default_project\joint<yyyymmddhhmmss>.txt, acquisition after acquisition, as the
+// activity of each well in each complete scan of its adjusted_activity.txt. A block is
+//   "\" project
+//   "\" acquisition folder " [" plate format "]"
+//   "Time" and the plate's wells column by column (A1 B1 A2 B2 ... on a w6 plate)
+//   per complete scan: the time of its last well's row and each well's interval count
+//   an empty line
+// Fields are separated by one blank; times are written with "." whatever the recording's
+// locale wrote. The outlier filter replaces an interval count above 10 and above 4 times the
+// median of its five-scan neighbourhood by that median.
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tirmo::reports {
+
+inline constexpr const char* kOutlierQuestion =
+    "Do you like to remove outliers?\r\noutlier = Activity(t) > 4 * Median(t-2;t+2)";
+
+// An acquisition of the joint report: its project and its folder's name in the project.
+struct JointSource {
+    std::string project;
+    std::string acquisition;
+};
+
+// The median of window[0..last]: the element at position last / 2 (rounded, halves to even)
+// of the sorted values.
+double MedianOfWindow(const std::vector<int64_t>& window);
+
+// One acquisition's block from the lines of its adjusted_activity.txt (nullopt: the file is
+// missing, the block has no data rows). notes receives what the block leaves out.
+std::string JointBlock(const JointSource& source, const std::string& plateFormat,
+                       const std::optional<std::vector<std::string>>& activityLines, bool filter,
+                       std::vector<std::string>& notes);
+
+struct JointOutcome {
+    bool written = false;       // false: the file could not be written (nothing is left)
+    std::string file_name;      // joint<stamp>.txt, without folder
+    std::string last_project;   // the project of the last acquisition, empty for none
+    std::vector<std::string> notes;
+};
+
+// Writes the joint report of the acquisitions under reportsFolder into its default_project.
+JointOutcome WriteJointReport(const std::string& reportsFolder, const std::vector<JointSource>& sources, bool filter,
+                              std::chrono::system_clock::time_point now);
+
+}  // namespace tirmo::reports

@@ -1,0 +1,154 @@
+// The processing of a recorded w6 acquisition: frames, side sums, report, and how it ends when
+// stopped or when a file is damaged.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "chemotaxis/ChemotaxisProcessing.h"
+#include "support/TempFolder.h"
+
+namespace tirmo::chemotaxis {
+namespace {
+
+namespace fs = std::filesystem;
+
+// One scan of A1: 4 rows of 5 fields behind one masked field. The activity lies in the upper
+// half only: 300 at the top left, 100 beside it, 40000 (past 16 bits) in the last field of the
+// middle row; one pixel of the bottom row is outside the mask.
+std::string A1Scan(int scan, const char* minutes, const char* last_row = "A1,13,-,-,0,0,0,0")
+{
+    return "scan," + std::to_string(scan) + "\r\ntime[m],\"" + minutes +
+           "\"\r\nA1,10,-,0,0,0,0,300\r\nA1,11,-,0,0,0,100,0\r\nA1,12,-,0,0,0,0,40000\r\n" + last_row + "\r\n\r\n";
+}
+
+std::string Slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+class ChemotaxisProcessingTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        write("wellactivity00.csv", A1Scan(0, "0,0") + A1Scan(1, "0.5") + A1Scan(2, "1.0"));
+        // B1 holds fewer scans than A1's file and one past its last scan.
+        write("wellactivity10.csv", "scan,0\r\ntime[m],\"0.0\"\r\nB1,3,5,0\r\nB1,4,0,0\r\n\r\n"
+                                    "scan,7\r\ntime[m],\"3.5\"\r\nB1,3,5,0\r\nB1,4,0,0\r\n\r\n");
+        write("chgroup.dat", "#Well, Group, name\r\n0,1,\"Attract\"\r\n1,2,\"Ctrl\"\r\n6,3,\"Beyond\"\r\n");
+        settings.folder = dir.path();
+        settings.format = "w6";
+        settings.kind = IndexKind::YTop;
+        view.message = [this](const std::string& m) { messages.push_back(m); };
+    }
+    void write(const std::string& name, const std::string& text)
+    {
+        std::ofstream(dir.path() + "/" + name, std::ios::binary) << text;
+    }
+    std::string image(const std::string& name) const { return dir.path() + "/1scans_images/" + name; }
+    std::vector<std::string> reports() const
+    {
+        std::vector<std::string> found;
+        for (const auto& e : fs::directory_iterator(dir.path()))
+            if (e.path().filename().string().find("_report") != std::string::npos) found.push_back(e.path().string());
+        return found;
+    }
+
+    test::TempFolder dir;
+    ProcessSettings settings;
+    ProcessView view;
+    std::vector<std::string> messages;
+};
+
+TEST_F(ChemotaxisProcessingTest, EveryScanBecomesAFrameAndTheReportHoldsTheIndex)
+{
+    const ProcessResult result = ProcessAcquisition(settings, view);
+
+    ASSERT_EQ(result.end, ProcessResult::End::Done);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(result.frames, 3 + 1);
+    EXPECT_FALSE(fs::exists(image("A1_0003.bmp")));
+    EXPECT_FALSE(fs::exists(image("B1_0007.bmp"))) << "a scan past the last has no place";
+    struct Cell {
+        int x, y;
+        QRgb colour;
+    };
+    const QImage frame(QString::fromStdString(image("A1_0002.bmp")));
+    ASSERT_EQ(frame.size(), QSize(200, 200));
+    for (const Cell c : {Cell{25, 20, qRgb(255, 0, 0)}, Cell{75, 60, qRgb(100, 0, 0)}, Cell{175, 180, qRgb(200, 200, 200)},
+                         Cell{25, 180, qRgb(255, 255, 255)}})
+        EXPECT_EQ(frame.pixel(c.x, c.y) & 0xFFFFFF, c.colour & 0xFFFFFF) << c.x << "," << c.y;
+    for (const char* chart : {"CI_XR_a1.bmp", "CI_XL_a1.bmp", "CI_YT_a1.bmp", "CI_YB_b3.bmp", "CI_QL_a3.bmp", "CI_QR_b2.bmp"})
+        EXPECT_TRUE(fs::exists(image(chart))) << chart;
+
+    ASSERT_EQ(reports().size(), 1u);
+    EXPECT_EQ(result.report, reports()[0]);
+    const std::string report = Slurp(result.report);
+    EXPECT_NE(report.find("\"Well\",\"Group/Time[m]\",\"0.0\",\"0.5\",\"1.0\"\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("\"A1_CiYtop\",\"001_Attract\",1.0,1.0,1.0\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("\"B1_CiYtop\",\"002_Ctrl\",-1.0,0.0,0.0\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("\"A1_top\",400,0,,400,0,,400,0,\r\n"), std::string::npos) << report;
+    EXPECT_EQ(report.find("Beyond"), std::string::npos);
+}
+
+TEST_F(ChemotaxisProcessingTest, AStoppedOrFailedRunLeavesWholeFramesAndNoReport)
+{
+    struct Case {
+        const char* what;
+        std::string a1_file;
+        int stop_after;  // frames before the stop; -1 never
+        ProcessResult::End end;
+        std::vector<std::string> messages;
+        int frames;
+    };
+    const std::string good = A1Scan(0, "0.0") + A1Scan(1, "0.5") + A1Scan(2, "1.0");
+    const Case cases[] = {
+        {"stopped after the second frame", good, 2, ProcessResult::End::Stopped, {}, 2},
+        {"damaged second scan", A1Scan(0, "0.0") + A1Scan(1, "0.5", "A1,13,-,x") + A1Scan(2, "1.0"), -1,
+         ProcessResult::End::Failed, {"File error c0b0.csv"}, 0},
+        {"no scan at all", "", -1, ProcessResult::End::Failed, {kErrorFile}, 0},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(dir.path() + "/1scans_images");
+        messages.clear();
+        write("wellactivity00.csv", c.a1_file);
+        int shown = 0;
+        view.frame_done = [&](const QImage&, const QImage&, int) { ++shown; };
+        view.running = [&] { return c.stop_after < 0 || shown < c.stop_after; };
+
+        const ProcessResult result = ProcessAcquisition(settings, view);
+
+        EXPECT_EQ(result.end, c.end) << c.what;
+        EXPECT_EQ(messages, c.messages) << c.what;
+        EXPECT_EQ(result.frames, c.frames) << c.what;
+        EXPECT_TRUE(reports().empty()) << c.what;
+        for (int s = 0; s < c.frames; ++s) {
+            const std::string name = "A1_000" + std::to_string(s) + ".bmp";
+            EXPECT_FALSE(QImage(QString::fromStdString(image(name))).isNull()) << c.what << " " << name;
+        }
+        EXPECT_FALSE(fs::exists(image("A1_000" + std::to_string(c.frames) + ".bmp"))) << c.what;
+    }
+}
+
+TEST(ChemotaxisBlockTest, GeometryAndWellNames)
+{
+    using Line = reports::PixelActivityLine;
+    const Line rows[] = {{"A1", 1, {-1, -1, -1}}, {"A1", 2, {-1, 0, 5, -1}}, {"A1", 3, {-1, -1, 0, 0, 7}}};
+    const BlockGeometry g = MeasureBlock({&rows[0], &rows[1], &rows[2]});
+    EXPECT_EQ((std::array<int, 4>{g.width, g.height, g.first_row, g.lead}), (std::array<int, 4>{4, 2, 1, 1}));
+
+    struct Case {
+        const char* name;
+        int rows, wells, index;
+    };
+    for (const Case c : {Case{"A1", 2, 6, 0}, Case{"B2", 2, 6, 3}, Case{"B3", 2, 6, 5}, Case{"A4", 2, 6, -1},
+                         Case{"C1", 2, 6, -1}, Case{"D6", 4, 24, 23}, Case{"A", 2, 6, -1}, Case{"A1x", 2, 6, -1}})
+        EXPECT_EQ(WellIndexOf(c.name, c.rows, c.wells), c.index) << c.name;
+}
+
+}  // namespace
+}  // namespace tirmo::chemotaxis

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+
+#include "app/Frm_advance.h"
+#include "devicememory/FlashPanel.h"
+#include "devicememory/PixelMapControls.h"
+#include "link/Exchange.h"
+#include "sim/InstrumentSimulator.h"
+#include "support/AppFixture.h"
+#include "support/ProgramFiles.h"
+#include "ui/Controls.h"
+
+namespace tirmo::devicememory {
+namespace {
+
+// The main window started against instrument 57, whose memory is erased.
+class FlashPanelTest : public test::AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        useFakeClock();
+        attachSimulator(4, 57);
+        window->Form_Load();
+        sim->clearLog();
+    }
+    void openPanel()
+    {
+        boxes.expectInput("Enter password", "Tovel7391");
+        window->mnfactory_param->trigger();
+    }
+};
+
+TEST_F(FlashPanelTest, ThePanelSendsTheCheckedSetsAndCloses)
+{
+    openPanel();
+    FlashPanel& panel = *window->flash;
+    ASSERT_TRUE(panel.frame_flash->isVisible());
+    EXPECT_EQ(panel.Check_flash[2]->Caption(), "Temperature Calibration");
+    panel.Check_flash[2]->SetValue(1);
+    panel.cmd_sendflash->Click();
+    EXPECT_EQ(boxes.shown().size(), 1u) << "the password only";
+    const std::string record = sim->with([](sim::SimState& s) { return s.flash.block(1, 4); });
+    EXPECT_EQ(record.substr(0, 19), "Tempfactor:1L_2x1i/");
+    EXPECT_EQ(record.substr(24, 4), std::string("\x86\x62\x00\xAD", 4)) << "no tempfactor.dat: the defaults";
+    EXPECT_FALSE(panel.transferring);
+    panel.cmd_closeflashmenu->Click();
+    EXPECT_TRUE(panel.frame_flash->isHidden());
+}
+
+TEST_F(FlashPanelTest, AClickWhileATransferRunsIsRefused)
+{
+    openPanel();
+    boxes.expectInput("Enter password", "Tovel7391");
+    window->mnadvanced->trigger();
+    ASSERT_TRUE(window->factory);
+    window->flash->Check_flash[0]->SetValue(1);
+    struct Case {
+        const char* what;
+        bool& running;
+        ui::CommandButton* button;
+        ui::TextBox* status;
+    };
+    const Case cases[] = {
+        {"SEND", window->flash->transferring, window->flash->cmd_sendflash, window->txt_status},
+        {"RECEIVE", window->flash->transferring, window->flash->cmd_receiveflash, window->txt_status},
+        {"Apply to all", window->pixelmap->uploading, window->pixelmap->cmd_applyset, window->txt_status},
+        {"the factory window's Apply to all", window->factory->pixelmap->uploading, window->factory->pixelmap->cmd_applyset,
+         window->factory->txt_status},
+    };
+    for (const Case& c : cases) {
+        c.running = true;
+        c.button->Click();
+        c.running = false;
+        EXPECT_EQ(c.status->text().toStdString(), link::kBusy) << c.what;
+        EXPECT_TRUE(sim->frames().empty()) << c.what;
+        EXPECT_EQ(boxes.shown().size(), 2u) << c.what << ": the passwords only";
+    }
+}
+
+TEST_F(FlashPanelTest, TheFactoryWindowUploadsIntoItsOwnTable)
+{
+    test::WriteProgramFile("w96f_c0__A1.dat", "\"line\",\"pixel\",\"enabled\"\r\n5,5,1\r\n");
+    boxes.expectInput("Enter password", "Tovel7391");
+    window->mnadvanced->trigger();
+    boxes.expectMessage("are you sure to Apply configuration?", ui::MsgResult::Yes);
+    boxes.expectMessage("1 files integrated. Send to Flash?", ui::MsgResult::Yes);
+    boxes.expectMessage("Number of activated channels=1");
+    boxes.expectMessage("quantity activated=1");
+    window->factory->pixelmap->cmd_applyset->Click();
+    boxes.verifyAllShown();
+    EXPECT_EQ(window->factory->pixelmap->pixel_enable_map.at(0, 5, 5), kEnabled);
+    EXPECT_EQ(window->pixelmap->pixel_enable_map.at(0, 5, 5), 0) << "the main window's table is its own";
+    EXPECT_EQ(window->factory->txt_status->text().toStdString(), "Sending to flash...");
+    EXPECT_EQ(window->factory->lbl_lenrx->Caption(), "Len(Rx) = 1");
+    EXPECT_EQ(sim->with([](sim::SimState& s) { return s.flash.mapHeads; }), 36);
+}
+
+}  // namespace
+}  // namespace tirmo::devicememory

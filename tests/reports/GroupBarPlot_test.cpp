@@ -1,0 +1,55 @@
+// The saved-data window's bar plot of group totals, read back from its picture.
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+#include <QWidget>
+
+#include "reports/GroupBarPlot.h"
+#include "ui/Colour.h"
+#include "ui/PictureBox.h"
+
+namespace tirmo::reports {
+namespace {
+
+TEST(GroupBarPlot, TotalsBeyondSixteenBitsAndGroupsAbove24AreDrawnAndTheChosenBarIsDarker)
+{
+    LoadedRecording rec;
+    rec.plate_rows = 2;
+    rec.plate_columns = 3;
+    rec.data.Resize(1);
+    for (int w = 0; w < 6; ++w) {
+        const bool first = w < 3;
+        rec.data.groups.well_group[size_t(w)] = first ? 1 : 30;
+        rec.data.groups.group_names[size_t(w < 3 ? 1 : 30)] = first ? "Control" : "Treated";
+        rec.data.well_activity[size_t(w)] = {0, 0};
+    }
+    // 40,000 and 10,000 in all; a value not measured counts nothing.
+    rec.data.well_activity[0] = {20000, 20000};
+    rec.data.well_activity[3] = {10000, -1};
+    QWidget client;
+    ui::PictureBox picture(&client);
+    picture.SetPixelSize(400, 300);
+    GroupBarPlot plot(&client, picture, rec);
+    plot.FillGroups();
+    ASSERT_EQ(plot.combogrup->count(), 2);
+    EXPECT_EQ(plot.combogrup->item(1)->text().toStdString(), "030_Treated");
+    plot.combogrup->setCurrentRow(1);
+    plot.DrawGroupBarPlot();
+
+    EXPECT_EQ(plot.totals.total[1], 40000);
+    EXPECT_EQ(plot.totals.total[30], 10000);
+    const uint32_t light = ui::RGB(220, 220, 220), chosen = ui::RGB(200, 200, 200);
+    struct Probe {
+        double x, y;
+        uint32_t colour;
+    };
+    for (const Probe p : {Probe{16, 30000, light}, Probe{16, 39000, light}, Probe{16, 41000, ui::colour::White},
+                          Probe{26, 5000, chosen}, Probe{26, 9500, chosen}, Probe{26, 10500, ui::colour::White}})
+        EXPECT_EQ(picture.Point(p.x, p.y), p.colour) << p.x << ", " << p.y;
+
+    plot.combogrup_DblClick();
+    for (int w = 0; w < 8; ++w) EXPECT_EQ(plot.well_highlight[size_t(w)], w >= 3 && w < 6) << w;
+}
+
+}  // namespace
+}  // namespace tirmo::reports

@@ -1,0 +1,314 @@
+#include <gtest/gtest.h>
+
+#include <QImageReader>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QWidget>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/Launcher.h"
+#include "platform/ProgramFolder.h"
+#include "reports/HeatMapAreaFile.h"
+#include "reports/HeatMapControls.h"
+#include "reports/HeatMapPicture.h"
+#include "reports/PixelActivityFile.h"
+#include "app/Frrm_offline.h"
+#include "reports/RecordingBrowser.h"
+#include "support/AppFixture.h"
+#include "support/FakeClock.h"
+#include "support/W6Recording.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempFolder.h"
+#include "ui/Colour.h"
+#include "ui/Controls.h"
+#include "ui/PictureBox.h"
+#include "ui/Timer.h"
+
+namespace tirmo::reports {
+namespace {
+
+using ui::RGB;
+
+// A w6 recording of three scans. A1 (camera 0) spans the rows 4 to 6, four pixels from the
+// row's first field, seven of them in the well; B1 (camera 1) one row of two pixels, its file
+// ending in a block a killed run cut. The other wells have no file.
+//   A1 active points (y, x) = count: scan 0 (0,2)=1 (1,1)=2 (1,3)=3 (2,2)=5; scan 1 (1,1)=40000;
+//   scan 2 (2,2)=1.
+const char* const kA1Rows[3] = {"A1,4,-,0,1,-\r\nA1,5,0,2,0,3\r\nZ9,5,8,8\r\nA1,6,-,-,5,-\r\n",
+                                "A1,4,-,0,0,-\r\nA1,5,0,40000,0,0\r\nA1,6,-,-,0,-\r\n",
+                                "A1,4,-,0,0,-\r\nA1,5,0,0,0,0\r\nA1,6,-,-,1,-\r\n"};
+const char* const kTimes[3] = {"0,5", "1.5", "2.5"};
+
+std::string block(int scan, const std::string& rows)
+{
+    return "scan," + std::to_string(scan) + "\r\ntime[m],\"" + kTimes[scan] + "\"\r\n" + rows + "\r\n";
+}
+
+// Writes the recording's pixel files into folder.
+void WritePixelFiles(const std::string& folder)
+{
+    std::string a1, b1;
+    for (int s = 0; s < 3; ++s) {
+        a1 += block(s, kA1Rows[s]);
+        b1 += block(s, s == 0 ? "B1,9,0,7\r\n" : "B1,9,0,0\r\n");
+    }
+    std::ofstream(folder + "/" + PixelActivityFileName(0, 0), std::ios::binary) << a1;
+    std::ofstream(folder + "/" + PixelActivityFileName(1, 0), std::ios::binary)
+        << b1 << "scan,3\r\ntime[m],\"3.5\"\r\nB1,9,4";
+}
+
+class HeatMapTest : public ::testing::Test {
+protected:
+    void SetUp() override { WritePixelFiles(folder.path()); }
+    void write(const std::string& name, const std::string& text)
+    {
+        std::ofstream(folder.path() + "/" + name, std::ios::binary) << text;
+    }
+    HeatMapStore load()
+    {
+        std::atomic<bool> stop{false};
+        HeatMapLoad l = LoadHeatMap(folder.path(), "w6", stop);
+        EXPECT_EQ(l.outcome, HeatMapOutcome::Loaded) << l.message;
+        return std::move(l.store);
+    }
+    test::TempFolder folder;
+};
+
+TEST_F(HeatMapTest, TheLoaderKeepsEachWellsDiscActivePixelsAndWideSums)
+{
+    const HeatMapStore store = load();
+    EXPECT_EQ(store.last_scan, 2);
+    EXPECT_EQ(store.max_value, 40000);
+    EXPECT_EQ(store.max_sum, 40002);
+    EXPECT_EQ(store.Minutes(0), 0.5);
+    const HeatMapWell& a1 = store.wells.at(0);
+    ASSERT_EQ(a1.height(), 3);
+    ASSERT_EQ(a1.width(), 4);
+    EXPECT_EQ(a1.points(), 7);
+    const struct {
+        int y, x;
+        bool inside;
+        int64_t sum;
+    } points[] = {{0, 0, false, 0}, {0, 1, true, 0}, {0, 2, true, 1}, {0, 3, false, 0}, {1, 1, true, 40002},
+                  {1, 3, true, 3},  {2, 1, false, 0}, {2, 2, true, 6}, {2, 3, false, 0}};
+    for (const auto& p : points) {
+        EXPECT_EQ(a1.inside(p.y, p.x), p.inside) << p.y << "," << p.x;
+        EXPECT_EQ(a1.sum(p.y, p.x), p.sum) << p.y << "," << p.x;
+    }
+    std::vector<std::tuple<int, int, int32_t>> scan0;
+    EXPECT_EQ(a1.ForEachActive(0, [&](const HeatMapPoint& p) { scan0.emplace_back(p.y, p.x, p.count); }), 4);
+    EXPECT_EQ(scan0, (std::vector<std::tuple<int, int, int32_t>>{{0, 2, 1}, {1, 1, 2}, {1, 3, 3}, {2, 2, 5}}));
+    EXPECT_EQ(store.wells.at(1).points(), 2) << "B1";
+    EXPECT_EQ(store.wells.at(1).sum(0, 1), 7) << "the cut block of scan 3 is left out";
+    EXPECT_EQ(store.wells.at(2).points(), 0) << "A2 has no file";
+}
+
+TEST_F(HeatMapTest, ALoadThatFailsOrIsStoppedLeavesNothingLoaded)
+{
+    const struct {
+        const char* what;
+        std::string file, text;
+        bool stop;
+        HeatMapOutcome outcome;
+        std::string message;
+    } cases[] = {
+        {"whole files", "", "", false, HeatMapOutcome::Loaded, ""},
+        {"damaged row", PixelActivityFileName(1, 0), block(0, "B1,9,0,x\r\n"), false, HeatMapOutcome::Failed,
+         "File error c1b0.csv"},
+        {"scans out of order", PixelActivityFileName(1, 0), block(1, "B1,9,0,1\r\n") + block(0, "B1,9,0,1\r\n"), false,
+         HeatMapOutcome::Failed, "File error c1b0.csv"},
+        {"stopped", "", "", true, HeatMapOutcome::Stopped, ""},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        if (!c.file.empty()) write(c.file, c.text);
+        std::atomic<bool> stop{c.stop};
+        const HeatMapLoad l = LoadHeatMap(folder.path(), "w6", stop);
+        EXPECT_EQ(l.outcome, c.outcome) << c.what;
+        EXPECT_EQ(l.message, c.message) << c.what;
+        EXPECT_EQ(l.store.empty(), c.outcome != HeatMapOutcome::Loaded) << c.what;
+    }
+    test::TempFolder none;
+    std::atomic<bool> stop{false};
+    EXPECT_EQ(LoadHeatMap(none.path(), "w6", stop).message, kHeatMapNoScan);
+}
+
+TEST(HeatMapColours, ScalesRunFromTheirFirstColourToTheMaximumAndClamp)
+{
+    const struct {
+        int64_t value, maximum;
+        uint32_t heat, grey;
+    } cases[] = {{0, 100, RGB(0, 0, 255), RGB(200, 200, 200)},   {-5, 100, RGB(0, 0, 255), RGB(200, 200, 200)},
+                 {25, 100, RGB(128, 128, 128), RGB(150, 150, 150)}, {50, 100, RGB(255, 255, 0), RGB(100, 100, 100)},
+                 {75, 100, RGB(255, 128, 0), RGB(50, 50, 50)},     {100, 100, RGB(255, 0, 0), RGB(0, 0, 0)},
+                 {40000, 100, RGB(255, 0, 0), RGB(0, 0, 0)}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(HeatColorScale(c.value, c.maximum), c.heat) << c.value;
+        EXPECT_EQ(GrayColorScale(c.value, c.maximum), c.grey) << c.value;
+    }
+}
+
+TEST_F(HeatMapTest, MapsPaintEachActivePixelOfTheDiscWhereItsRowAndPlaceFall)
+{
+    const HeatMapStore store = load();
+    HeatMapStore bare;  // the same plate without activity: outlines, crosses and labels
+    bare.plate = store.plate;
+    bare.wells.resize(store.wells.size());
+    const QSize size(300, 200);  // a unit a pixel
+    const uint32_t low = HeatColorScale(1, 40002);
+    const struct {
+        const char* what;
+        HeatMapFrame frame;
+        // Top left (X, Y) of each painted 3 x 3 square and its colour. A1 point (y, x) lies at
+        // X = y / 3 x 100, Y = 100 - x / 4 x 100; B1 (0, 1) at X = 0, Y = 150.
+        std::vector<std::tuple<int, int, uint32_t>> squares;
+    } cases[] = {
+        {"summed, colour",
+         {true, 0, HeatMapColours::Colour, {}},
+         {{0, 50, low}, {33, 75, RGB(255, 0, 0)}, {33, 25, low}, {67, 50, low}, {0, 150, low}}},
+        {"scan 1, black and white", {false, 1, HeatMapColours::BlackWhite, {}}, {{33, 75, 0}}},
+        {"scan 0, grey",
+         {false, 0, HeatMapColours::Grey, {}},
+         {{0, 50, RGB(200, 200, 200)}, {33, 75, RGB(200, 200, 200)}, {33, 25, RGB(200, 200, 200)},
+          {67, 50, RGB(200, 200, 200)}, {0, 150, RGB(200, 200, 200)}}},
+    };
+    for (const auto& c : cases) {
+        QImage expected = DrawHeatMap(bare, c.frame, size);
+        for (const auto& [X, Y, colour] : c.squares)
+            for (int dy = 0; dy <= 2; ++dy)
+                for (int dx = 0; dx <= 2; ++dx) expected.setPixel(X + dx, Y + dy, ui::toQColor(colour).rgb());
+        const QImage image = DrawHeatMap(store, c.frame, size);
+        int wrong = 0;
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                if (image.pixel(x, y) != expected.pixel(x, y) && ++wrong < 5)
+                    ADD_FAILURE() << c.what << ": pixel " << x << "," << y;
+        EXPECT_EQ(wrong, 0) << c.what;
+    }
+}
+
+TEST_F(HeatMapTest, TheAreaFileGivesEachScansShareOfTheDiscWithActivity)
+{
+    const HeatMapStore store = load();
+    const auto when = test::LocalTime(2025, 3, 4, 9, 8, 7);
+    // Slider positions 1 and 2 give the scans 0 and 1: A1 4 of 7 points, then 1 of 7; B1 1 of 2,
+    // then none; wells without a disc have no share. Times to whole minutes, halves to even.
+    EXPECT_EQ(AreaFileLines(store, {"/r/acq", "proj", "Run 1", when}),
+              (std::vector<std::string>{"Folder:,/r/acq", "Report Date:,2025-03-04 09:08.07", "Project:,proj",
+                                        "Acquisition:,Run 1", "", "WELL AREA OCCUPIED BY ACTIVITY[%]",
+                                        "Time[m],A1,B1,A2,B2,A3,B3", "0,57,50,,,,", "2,14,0,,,,"}));
+}
+
+// The saved-data window opened from the main window on a w6 recording with these pixel files,
+// its picture 300 x 200 pixels: a unit of the plate a pixel.
+class HeatMapControlsTest : public test::AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        useFakeClock();
+        recording = platform::ProgramPath("reports/proj/20250131_140000_mix1");
+        platform::MakeFolder(recording);
+        test::WriteW6Recording(recording);
+        WritePixelFiles(recording);
+        platform::setLauncher([this](const std::vector<std::string>& argv, const platform::ExitHandler&) {
+            launched.push_back(argv.back());
+            return true;
+        });
+        window->cmd_load_recording->Click();
+        saved = window->offline.get();
+        for (const char* row : {"+ 2025.0131\tproj", "  > 2025.0131\t ACQ14:00 \"mix 1\""}) {
+            auto* list = saved->browser->Listpj;
+            for (int i = 0; i < list->count(); ++i)
+                if (list->item(i)->data(RecordingBrowser::kRowRole).toString().toStdString() == row) list->setCurrentRow(i);
+            saved->browser->Listpj_DblClick();
+        }
+        controls = saved->heatmap.get();
+        picture = saved->Picreal;
+        picture->SetPixelSize(300, 200);
+    }
+    void TearDown() override
+    {
+        platform::setLauncher({});
+        AppFixture::TearDown();
+    }
+    void write(const std::string& name, const std::string& text)
+    {
+        std::ofstream(recording + "/" + name, std::ios::binary) << text;
+    }
+    bool blank() const { return picture->image().pixel(34, 76) == QColor(Qt::white).rgb(); }
+
+    std::string recording;
+    app::Frrm_offline* saved = nullptr;
+    HeatMapControls* controls = nullptr;
+    ui::PictureBox* picture = nullptr;
+    std::vector<std::string> launched;
+};
+
+TEST_F(HeatMapControlsTest, LoadDrawsTheSumOnlyWhenItEnds)
+{
+    // Stop clicked while the first file is read: nothing drawn, the views stay hidden.
+    controls->process_events = [this] { controls->cmd_plotheat->Click(); };
+    controls->cmd_plotheat->Click();
+    EXPECT_TRUE(blank());
+    EXPECT_TRUE(controls->frame_heatmap->isHidden());
+    EXPECT_TRUE(controls->store.empty());
+    EXPECT_EQ(controls->cmd_plotheat->Caption(), "Load Heatmap");
+
+    controls->process_events = {};
+    write(PixelActivityFileName(1, 0), block(0, "B1,9,-,x\r\n"));
+    boxes.expectMessage("File error c1b0.csv");
+    controls->cmd_plotheat->Click();
+    EXPECT_TRUE(blank()) << "a failed load draws nothing";
+    EXPECT_TRUE(controls->frame_heatmap->isHidden());
+
+    WritePixelFiles(recording);
+    controls->cmd_plotheat->Click();
+    EXPECT_FALSE(blank());
+    EXPECT_FALSE(controls->frame_heatmap->isHidden());
+    EXPECT_FALSE(controls->heatmap_running);
+    EXPECT_EQ(saved->barplot->plot_shown, 2);
+    // The bar plot takes the picture back and the heat map's views step aside.
+    saved->barplot->cmd_plotbar->Click();
+    EXPECT_TRUE(controls->frame_heatmap->isHidden());
+    EXPECT_EQ(saved->barplot->plot_shown, 1);
+}
+
+TEST_F(HeatMapControlsTest, KineticPlaybackAndExportsStepSliderPositionsOneToTheLastScan)
+{
+    controls->cmd_plotheat->Click();
+    controls->cmd_plotheatkin->Click();
+    EXPECT_EQ(controls->cmd_plotheatkin->Caption(), "[STOP]");
+    EXPECT_EQ(controls->HScroll_time->maximum(), 2);
+    controls->kinetic_timer->Tick();
+    EXPECT_EQ(controls->lbl_scan->Caption(), "Scan(1) 0m");
+    controls->kinetic_timer->Tick();
+    EXPECT_EQ(controls->lbl_scan->Caption(), "Scan(2) 2m") << "position 2 shows scan 1";
+    EXPECT_EQ(picture->image().pixel(34, 76), ui::toQColor(RGB(255, 0, 0)).rgb()) << "its one count, the maximum";
+    controls->kinetic_timer->Tick();
+    EXPECT_EQ(controls->cmd_plotheatkin->Caption(), "[Kinetic]");
+    EXPECT_FALSE(controls->kinetic_timer->Enabled());
+
+    controls->bmpexporta_seq->trigger();
+    for (const char* n : {"1", "2"})
+        EXPECT_EQ(QImageReader(QString::fromStdString(recording + "/bmpseq/" + n + ".bmp")).read().size(),
+                  QSize(300, 200)) << n;
+    EXPECT_FALSE(std::filesystem::exists(recording + "/bmpseq/3.bmp"));
+    controls->opt_hetmap_color[2]->SetValue(true);
+    controls->bmpexporta_csvseq->trigger();
+    EXPECT_EQ(picture->image().pixel(34, 76), QColor(Qt::black).rgb()) << "left on the last position in B&W";
+    EXPECT_TRUE(std::filesystem::exists(recording + "/" + kAreaFileName));
+    controls->bmpexporta->trigger();
+    EXPECT_EQ(launched, (std::vector<std::string>{recording + "/bmpseq/", recording + "/" + kAreaFileName,
+                                                  platform::ProgramPath(kPictureFileName)}));
+
+    // The summed view takes the sequence exports away again.
+    controls->cmd_plotheatsum->Click();
+    EXPECT_FALSE(controls->bmpexporta_seq->isVisible());
+    EXPECT_TRUE(controls->HScroll_time->isHidden());
+}
+
+}  // namespace
+}  // namespace tirmo::reports
