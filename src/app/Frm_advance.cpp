@@ -35,7 +35,7 @@ namespace {
 
 constexpr int kToolPoints = 8;
 constexpr int kToolRowPixels = 18;
-constexpr double kSelectPanelHeight = 1500;  // twips: the mask panel's two rows
+constexpr double kSelectPanelHeight = 1950;  // twips: the mask panel's three rows
 
 }  // namespace
 
@@ -106,7 +106,7 @@ Frm_advance::Frm_advance(link::Session& session, plate::WellGroups& shared_group
     Shape_circle_selection->SetFillColor(ui::colour::Black);
     Shape_circle_selection->SetFillStyle(1);
 
-    // The pixel-mask panel "Select" on Picact2, hidden until shown.
+    // The pixel-mask panel "Select" on Picact2.
     Frame_select = new QGroupBox("Select", Picact2);
     Frame_select->setObjectName("Frame_select");
     ui::setGeometryTwips(Frame_select, 0, 0, 2400, 6000);

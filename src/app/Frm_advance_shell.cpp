@@ -109,7 +109,8 @@ void Frm_advance::buildTools()
     select->addWidget(cmd_close_frame2, 0, 2);
     select->addWidget(masks->cmd_set_select, 1, 0);
     select->addWidget(masks->cmd_reset_set, 1, 1, 1, 2);
-    select->setRowStretch(2, 1);
+    select->addWidget(pixelmap->cmd_applyset, 2, 0, 1, 3);
+    select->setRowStretch(3, 1);
     lighting = std::make_unique<lighting::FactoryLightTools>(*this, frame_advanced);
     tools_->addWidget(lighting->frame_blue);
     tools_->addWidget(lighting->frame_leds);
