@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "link/CameraSettings.h"
+#include "link/RunSettings.h"
 #include "platform/Convert.h"
 #include "link/Protocol.h"
 

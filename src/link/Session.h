@@ -6,7 +6,6 @@
 // given. Tests build their own.
 #include <string>
 
-#include "link/CameraSettings.h"
 #include "link/RunSettings.h"
 
 namespace tirmo::link {

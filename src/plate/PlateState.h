@@ -5,7 +5,10 @@
 #include <string>
 
 #include "link/Protocol.h"
+#include "plate/BandFiles.h"
 #include "plate/BandTables.h"
+#include "plate/PlateSpecFile.h"
+#include "plate/ReadReport.h"
 #include "plate/WellGroups.h"
 #include "plate/WellTable.h"
 
@@ -26,9 +29,19 @@ struct PlateState {
 };
 
 // The layout file of format into the well table; what the reader skipped goes to the status line.
-void ReadPlateSpec(PlateState& plate, const std::string& format, link::Console& console);
+inline void ReadPlateSpec(PlateState& plate, const std::string& format, link::Console& console)
+{
+    const ReadReport report = ReadPlateSpec(format, plate.well_table);
+    if (!report.clean()) console.SetStatus(report.Text());
+}
 // The band files of format (of the console's instrument) into the band tables, which become
 // that format's; what the readers skipped goes to the status line.
-void ReadFormatFiles(PlateState& plate, const std::string& format, link::Console& console);
+inline void ReadFormatFiles(PlateState& plate, const std::string& format, link::Console& console)
+{
+    const FormatTables tables{plate.column_bands, plate.row_bands, plate.column_labels, plate.row_labels};
+    const std::string problems = JoinReports(ReadFormatFiles(format, console.session().serial_number, tables));
+    plate.bands_format = format;
+    if (!problems.empty()) console.SetStatus(problems);
+}
 
 }  // namespace tirmo::plate

@@ -8,7 +8,7 @@
 
 #include "acquisition/RunProject.h"
 #include "link/Protocol.h"
-#include "link/Watchers.h"
+#include "link/RunSettings.h"
 #include "project/CorrectionFolders.h"
 
 namespace tirmo::project {
