@@ -249,7 +249,6 @@ plate::PlateNeeds Frm_acquire::NeedsOfPlate()
     needs.cmb_well = cmb_well;
     needs.menu_view = mn_fac;
     needs.show_blank_of = [this](const std::string& format) { project->ShowBlankOf(format); };
-    needs.current_project = [this] { return project->current_project; };
     needs.fill_activity = [this](plate::WindowActivity& run, int camera, int window) {
         run = this->run->ActivityView(run.minutes, camera, window);
         run.blank_values = &project->blank_values;

@@ -51,9 +51,8 @@ struct PlateNeeds {
     // The window: the run panel's format box and the menu the camera entries go in.
     ui::ComboBox* cmb_well = nullptr;
     QMenu* menu_view = nullptr;
-    // Project: the blank shown for a format, and the project the groups are loaded from.
+    // Project: the blank shown for a format.
     std::function<void(const std::string& format)> show_blank_of;
-    std::function<std::string()> current_project;
     // The run and the project: the counted window's tables and the blank and reference terms of
     // an activity picture (camera 0..5, window 0..8; the window's tables only in range).
     std::function<void(WindowActivity& run, int camera, int window)> fill_activity;

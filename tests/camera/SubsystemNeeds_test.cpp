@@ -131,7 +131,6 @@ protected:
         needs.cmb_well = cmb_well;
         needs.menu_view = &menu;
         needs.show_blank_of = [this](const std::string& f) { asked.push_back("blank " + f); };
-        needs.current_project = [] { return std::string(); };
         needs.fill_activity = [](plate::WindowActivity&, int, int) {};
         plate = std::make_unique<plate::PlateControls>(console, plate_state, &client, std::move(needs));
     }
