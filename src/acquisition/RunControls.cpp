@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "acquisition/AcquisitionTick.h"
 #include "acquisition/RunFiles.h"
 #include "acquisition/RunPreparation.h"
+#include "camera/CameraCommands.h"
 #include "camera/CameraSelect.h"
 #include "camera/FrameTransfer.h"
 #include "lighting/LedCommands.h"
@@ -20,6 +22,7 @@
 namespace tirmo::acquisition {
 
 namespace {
+using Box = link::CameraSettings::Box;
 constexpr int kStopPauseMs = 10;
 constexpr int kWindow96Bright = 3;  // the w96f window taken at full exposure
 constexpr int kFullExposure = 255;
@@ -39,7 +42,8 @@ void FillWindowPixelMask(const RunTables& tables, camera::WindowPixelMask& mask)
 }  // namespace
 
 RunControls::RunControls(link::Console& console, RunWindow& window, RunShared shared, QWidget* client)
-    : random_(unsigned(platform::MonotonicMs())), console_(console), window_(window), shared_(shared)
+    : frame_counter(shared.live.frame_counter), window_pixel_mask(shared.live.pixel_mask),
+      random_(unsigned(platform::MonotonicMs())), console_(console), window_(window), shared_(shared)
 {
     Timer2.SetEnabled(false);
     Timer2.onTick([this] { Timer2_Timer(); });
@@ -68,8 +72,11 @@ bool RunControls::StartTicking()
 {
     link::Session& s = console_.session();
     // The first window's camera boxes; the camera set-up below sends them as they stand.
-    window_.ShowRunCamera(0, tables.run_speed, tables.run_exposure, s.default_gain);
-    window_.DrawPlateLayout(window_.CurrentFormat());
+    cameraSettings().SetNumber(Box::Camera, 0);
+    cameraSettings().SetNumber(Box::Speed, tables.run_speed);
+    cameraSettings().SetNumber(Box::Exposure, tables.run_exposure);
+    cameraSettings().SetNumber(Box::Gain, s.default_gain);
+    window_.DrawPlateLayout(shared_.plate.current_format);
     frame_store = RunFrameStore{};
     Timer2.SetInterval(kTickIntervalMs);
     frame_counter = 0;
@@ -114,7 +121,7 @@ void RunControls::Timer2_Timer()
     if (frame_counter < kWindowFrames) FrameStep();
     if (s.run_state != 1) return;
     // Settings are sent again only over a link: a hung-up one would only earn a message box.
-    if (failed_frames == kResendAfterFailures && s.dummy_mode != 1 && s.port_open) window_.ApplyCameraSettings();
+    if (failed_frames == kResendAfterFailures && s.dummy_mode != 1 && s.port_open) camera::SendCameraSettings(cameraSettings(), console_);
     if (failed_frames > kMaxFailedFrames) {
         // Nothing more is sent once the instrument is at rest.
         CommunicationError();
@@ -226,7 +233,8 @@ void RunControls::AdvanceWindow()
         platform::Sleep(1);
     }
     const bool bright = settings().PlateFormat() == "w96f" && w == kWindow96Bright;
-    window_.ShowRunExposure(bright ? kFullExposure : tables.run_exposure, s.default_gain);
+    cameraSettings().SetNumber(Box::Exposure, bright ? kFullExposure : tables.run_exposure);
+    cameraSettings().SetNumber(Box::Gain, s.default_gain);
     SetCameraWindow(c, w);
     window_.DrawActivityChart(c, w);
     frame_counter = 0;
@@ -243,10 +251,13 @@ void RunControls::EndRun()
     window_.UnlockRunBoxes();
     SetFan(thermal::kFanHalf);
     SelectCamera(camera::kNoCamera);
-    if (settings().BlankRun())
-        window_.SaveBlankMeasurement(s.acquisition_folder, settings().PlateFormat(), Minutes(s.elapsed_seconds));
-    else
+    if (settings().BlankRun()) {
+        const std::string format = settings().PlateFormat();
+        if (shared_.project.SaveBlankMeasurement(s.acquisition_folder, format, Minutes(s.elapsed_seconds)))
+            window_.ShowBlankOf(format);
+    } else {
         window_.OpenRunReport();
+    }
     settings().SetBlankRun(false);
 }
 
@@ -266,6 +277,8 @@ void RunControls::StopPlayRun()
     platform::Sleep(kStopPauseMs);
     SendLightPulse(0);
     window_.UnlockPulseFields();
+    // The temperature control goes off with the run, as unticking its box does.
+    if (shared_.temperature.Settings().box_ticked) shared_.temperature.SwitchOff();
     window_.ResetTemperatureBox();
     platform::Sleep(kStopPauseMs);
     SelectCamera(camera::kNoCamera);
@@ -293,10 +306,25 @@ void RunControls::RecordsNotWritten()
     ui::dialogs().messageBox(message, ui::MsgButtons::Ok);
 }
 
+RunGeometry RunControls::ReadPlateGeometry()
+{
+    const std::string format = settings().PlateFormat();
+    plate::PlateState& plate = shared_.plate;
+    plate::ReadPlateSpec(plate, format, console_);
+    plate::ReadFormatFiles(plate, format, console_);
+    RunGeometry g;
+    g.well_table = plate.well_table;
+    g.column_bands = plate.column_bands;
+    g.row_bands = plate.row_bands;
+    g.column_band_label = plate.column_labels;
+    g.row_band_label = plate.row_labels;
+    return g;
+}
+
 int RunControls::PrepareAcquisition()
 {
     console_.SetStatus(kSettingUpCamera);
-    const RunGeometry geometry = window_.ReadPlateGeometry();
+    const RunGeometry geometry = ReadPlateGeometry();
     const link::Session& s = console_.session();
     PreparationSettings prepared;
     prepared.hardware_generation = s.hardware_generation;
@@ -308,7 +336,8 @@ int RunControls::PrepareAcquisition()
         return -1;
     }
     FillWindowPixelMask(tables, window_pixel_mask);
-    window_.ShowRunSettings(tables.run_speed, tables.run_exposure);
+    cameraSettings().SetNumber(Box::Speed, tables.run_speed);
+    cameraSettings().SetNumber(Box::Exposure, tables.run_exposure);
     return 1;
 }
 
@@ -319,7 +348,10 @@ int RunControls::SetCameraWindow(int camera, int window)
     window_.MarkCameraButton(camera);
     // The boxes first: the camera set-up sends the window as they stand.
     window_geometry = WindowGeometry(tables.geometry, camera, window);
-    window_.ShowWindowBoxes(window_geometry);
+    const CameraWindowGeometry& g = window_geometry;
+    for (const auto& [box, value] : {std::pair{Box::Xini, g.xini}, {Box::Xfin, g.xfin}, {Box::Yini, g.yini},
+                                     {Box::Yfin, g.yfin}, {Box::Lines, g.lines}, {Box::Pix, g.pix}})
+        cameraSettings().SetNumber(box, value);
     acquisition::SetCameraWindow(tables, window_tables, camera, window, console_.session().dummy_mode == 1, *this);
     window_.ClearRealtimePicture();
     window_.DrawPlateWells(camera, window);
@@ -336,15 +368,15 @@ bool RunControls::CompleteWindow()
     in.stage_temperature = stage_temperature;
     in.camera_in_use = settings().CameraInUse(c);
     in.save_raw = settings().SaveRawData();
-    in.reference_factors = window_.ReferenceFactors();
-    in.pulse = window_.PulseBoxTexts();
+    in.reference_factors = shared_.project.ReferenceFactors();
+    in.pulse = shared_.pulse_boxes;
     const std::string decimal = platform::DecimalSeparator();
     in.decimal = decimal.empty() ? '.' : decimal[0];
 
     // A window outside the six cameras has no frames: it is completed on empty ones.
     WindowFrames none;
     WindowFrames& frames = c >= 0 && c < kRunCameras ? frame_store[size_t(c)] : none;
-    last_completion = acquisition::CompleteWindow(tables, window_tables, frames, in, window_.PulseState(), *this);
+    last_completion = acquisition::CompleteWindow(tables, window_tables, frames, in, shared_.pulse, *this);
     if (in.camera_in_use)
         window_.DrawPlateActivity(ActivityView(Minutes(in.elapsed_seconds)), c, window_tables.window_index, 0);
 
@@ -394,7 +426,7 @@ void RunControls::SendLightPulse(int level)
 
 void RunControls::SelectCamera(int camera)
 {
-    window_.ShowCamera(camera);
+    cameraSettings().SetNumber(Box::Camera, camera);
     camera::SelectCamera(std::to_string(camera), console_);
 }
 
@@ -404,6 +436,6 @@ void RunControls::SetFan(int level) { shared_.stage.SetFan(level, console_); }
 
 void RunControls::StopTemperatureTick() { shared_.temperature_tick.SetEnabled(false); }
 
-void RunControls::ApplyCameraSettings(const CameraWindowGeometry&) { window_.ApplyCameraSettings(); }
+void RunControls::ApplyCameraSettings(const CameraWindowGeometry&) { camera::SendCameraSettings(cameraSettings(), console_); }
 
 }  // namespace tirmo::acquisition

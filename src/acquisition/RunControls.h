@@ -21,6 +21,7 @@
 #include "acquisition/CameraWindow.h"
 #include "acquisition/RunDevices.h"
 #include "acquisition/RunFrameStore.h"
+#include "acquisition/RunProject.h"
 #include "acquisition/RunTables.h"
 #include "acquisition/RunWindow.h"
 #include "acquisition/WindowCompletion.h"
@@ -28,6 +29,7 @@
 #include "lighting/LightPulse.h"
 #include "link/Protocol.h"
 #include "plate/PlateFormat.h"
+#include "plate/PlateState.h"
 #include "plate/WellGroups.h"
 #include "thermal/TemperatureControl.h"
 #include "thermal/TemperatureStage.h"
@@ -38,6 +40,8 @@
 class QWidget;
 
 namespace tirmo::acquisition {
+
+class RunAutoReference;
 
 // The status line when a window's records could not all be written; the run then stops and
 // says so in a message box too, with kRunStopped after the folder.
@@ -69,16 +73,28 @@ struct RunShared {
     // The thermostat step over the shared thermal settings, which the acquisition tick runs.
     thermal::TemperatureControl& temperature;
     ui::Timer& temperature_tick;
-    // The light panel's pulse state: its countdown is what the pulse indicator shows.
+    // The light panel's pulse state: its countdown is what the pulse indicator shows; and the
+    // pulse settings its boxes show, which the window completions schedule by.
     lighting::PulseState pulse;
-    // The plate's well groups, which the run start writes into the project and the acquisition.
-    const plate::WellGroups& groups;
+    const lighting::PulseBoxes& pulse_boxes;
+    // The plate: the run reads its geometry from the files of the run's format into it, and the
+    // run start writes its well groups into the project and the acquisition.
+    plate::PlateState& plate;
+    // The project the run is made in, its blank and reference factors, and the files of them
+    // the run start writes.
+    RunProject& project;
+    // The camera window being acquired, as the live picture shows it.
+    camera::LiveWindow& live;
 };
 
 class RunControls : private RunDevices {
 public:
     // The Play and Report buttons go on client, where the window's tree finds them.
     RunControls(link::Console& console, RunWindow& window, RunShared shared, QWidget* client);
+
+    // The autoreference round the run start runs before its first window; without one the run
+    // starts at once.
+    void UseAutoReference(RunAutoReference& round) { autoreference_ = &round; }
 
     // ---- Play button, name frame and run start
     // Builds the name frame's controls in the window's frm_confirmacq.
@@ -171,10 +187,10 @@ public:
     long scan_counter = 0;
     WindowCompletion last_completion;  // what the last completion counted and recorded
 
-    // The good-frame count of the current camera window and its pixel mask, as the live picture
-    // reads them.
-    long frame_counter = 0;
-    camera::WindowPixelMask window_pixel_mask;
+    // The good-frame count of the current camera window and its pixel mask: the shared live
+    // window the live picture reads.
+    long& frame_counter;
+    camera::WindowPixelMask& window_pixel_mask;
 
     // What the plate map draws for the window just counted, in its own table types.
     plate::WindowActivity ActivityView(double minutes);
@@ -186,6 +202,9 @@ private:
     ui::FilterHandle name_box_events_;
     // One block of the current window from the instrument (the block, "Error" or empty).
     std::string fetchWindowBlock(int camera);
+    // The layout and band files of the run's format read into the plate state, as the run's
+    // geometry.
+    RunGeometry ReadPlateGeometry();
     bool PreRunChecks();
     void OpenNameFrame();
     void ApplyInternalReferenceRule();
@@ -214,15 +233,18 @@ private:
 
     void SendLightPulse(int level) override;
     void ApplyCameraSettings(const CameraWindowGeometry& window) override;
-    // The camera shown in the camera box and selected (camera::kNoCamera: none).
+    // The camera set in the camera set-up and selected (camera::kNoCamera: none).
     void SelectCamera(int camera);
     void PeltierOff();
     void SetFan(int level);
     void StopTemperatureTick();
 
     link::Console& console_;
+    RunAutoReference* autoreference_ = nullptr;
     // The time and format the run is made with, shared with every window that shows them.
     link::RunSettings& settings() { return console_.session().run_settings; }
+    // The camera set-up the run sends for each window, shown by the window's camera boxes.
+    link::CameraSettings& cameraSettings() { return console_.session().camera; }
     RunWindow& window_;
     RunShared shared_;
     std::vector<long> viewPixelActivity_;

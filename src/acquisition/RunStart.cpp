@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+#include "acquisition/RunAutoReference.h"
 #include "acquisition/RunControls.h"
 #include "acquisition/RunFiles.h"
 #include "acquisition/RunNames.h"
@@ -104,7 +105,7 @@ void RunControls::cmdPlay_Click()
     if (cmdPlay->Caption() == "New") {
         SetPlayCaption("Play");
         cmd_cancelacq_Click();
-        window_.ReloadProject();
+        shared_.project.ReloadProject();
         return;
     }
     stop_requested = false;
@@ -153,7 +154,7 @@ bool RunControls::PreRunChecks()
 
 void RunControls::OpenNameFrame()
 {
-    window_.DrawPlateLayout(window_.CurrentFormat());
+    window_.DrawPlateLayout(shared_.plate.current_format);
     const double lapse = platform::Val(settings().AcquisitionTime());
     if (lapse < kShortestRun) {
         // The run will last longer than typed: the user must not learn it from the report.
@@ -163,7 +164,7 @@ void RunControls::OpenNameFrame()
         settings().SetAcquisitionTime("32000");
     chk_internalref->SetValue(0);
     Put(txt_acqname, kAcquisitionPrompt, false);
-    Put(txt_pjname, window_.CurrentProject(), false);
+    Put(txt_pjname, shared_.project.CurrentProject(), false);
     window_.ClearRunPictures();
     ApplyInternalReferenceRule();
     frm_confirmacq->show();
@@ -175,8 +176,8 @@ void RunControls::OpenNameFrame()
 
 void RunControls::ApplyInternalReferenceRule()
 {
-    const std::string format = window_.CurrentFormat();
-    if (!ReferenceFormat(format) || window_.HasInternalReference(format)) {
+    const std::string format = shared_.plate.current_format;
+    if (!ReferenceFormat(format) || shared_.project.HasInternalReference(format)) {
         chk_internalref->SetValue(0);
         chk_internalref->setEnabled(true);
         return;
@@ -191,7 +192,7 @@ void RunControls::ApplyInternalReferenceRule()
 void RunControls::chk_internalref_Click()
 {
     if (chk_internalref->Value() != 0) {
-        Put(txt_pjname, window_.ReferenceProjectName(), true);
+        Put(txt_pjname, shared_.project.ReferenceProjectName(), true);
         Put(txt_acqname, settings().PlateFormat() + "_reference", true);
     } else {
         txt_pjname->setReadOnly(false);
@@ -226,7 +227,12 @@ void RunControls::CancelCalibration()
 void RunControls::RedrawPlateAfterStop()
 {
     // A stop after the window's second frame leaves the map as the run drew it.
-    if (frame_counter <= 1) window_.RedrawPlateOfPlateFormat();
+    if (frame_counter > 1) return;
+    plate::PlateState& plate = shared_.plate;
+    plate.current_format = settings().PlateFormat();
+    window_.DrawPlateLayout(plate.current_format);
+    plate::ReadPlateSpec(plate, plate.current_format, console_);
+    window_.RedrawAllWells();
 }
 
 void RunControls::txtlapse_Change()
@@ -292,8 +298,8 @@ void RunControls::cmd_playacq_Click()
     if (chk_internalref->Value() != 0 && !settings().BlankRun()) {
         if (ui::dialogs().messageBox(kConfirmReferenceRun, ui::MsgButtons::YesNoCancel) != ui::MsgResult::Yes) return;
         // The reference run records its raw counts as adjusted ones.
-        window_.NeutralReferenceFactors();
-    } else if (!window_.ComputeInternalReference(s.acquisition_folder, settings().PlateFormat())) {
+        shared_.project.NeutralReferenceFactors();
+    } else if (!shared_.project.ComputeInternalReference(s.acquisition_folder, settings().PlateFormat())) {
         RefuseStart(kStartingFileNotWritten + s.acquisition_folder);
         return GiveBackBlankRun();
     }
@@ -305,7 +311,7 @@ void RunControls::cmd_playacq_Click()
 bool RunControls::CreateRunFolders()
 {
     link::Session& s = console_.session();
-    for (const std::string& folder : {std::string("reports"), "reports/" + window_.ReferenceProjectName()}) {
+    for (const std::string& folder : {std::string("reports"), "reports/" + shared_.project.ReferenceProjectName()}) {
         const std::string path = platform::ProgramPath(folder);
         if (!platform::MakeFolder(path)) {
             RefuseStart(kFolderNotCreated + path);
@@ -344,11 +350,11 @@ bool RunControls::WriteRunStartFiles()
     files.title = txt_acqname->Text();
     files.lapse = settings().AcquisitionTime();
     files.format = format;
-    const bool written = window_.WriteProjectSetup(project_folder) &&
-                         plate::SaveWellGroups(shared_.groups, project_folder, console_) &&
-                         plate::SaveWellGroups(shared_.groups, project_folder + "\\" + acquisition_name, console_) &&
+    const bool written = shared_.project.WriteProjectSetup(project_folder) &&
+                         plate::SaveWellGroups(shared_.plate.groups, project_folder, console_) &&
+                         plate::SaveWellGroups(shared_.plate.groups, project_folder + "\\" + acquisition_name, console_) &&
                          WriteCameraMask(platform::CameraMaskPath(s.serial_number), settings(), console_) &&
-                         window_.CopyBlankToAcquisition(format, s.acquisition_folder) &&
+                         shared_.project.CopyBlankToAcquisition(format, s.acquisition_folder) &&
                          WriteStartingFiles(s.acquisition_folder, files);
     if (!written) RefuseStart(kStartingFileNotWritten + s.acquisition_folder);
     return written;
@@ -369,10 +375,10 @@ void RunControls::RunAutoreferenceRound()
     StopTemperatureTick();
     platform::Sleep(kPulsePauseMs);
     SendLightPulse(0);
-    window_.ShowGain(s.default_gain);
+    cameraSettings().SetNumber(link::CameraSettings::Box::Gain, s.default_gain);
     console_.SetStatus(kStartingAutoreference);
     // The round yields to the window: a STOP pressed meanwhile ends the start here.
-    window_.AutoCalibrateCameras();
+    if (autoreference_) autoreference_->AutoCalibrateCameras();
     if (s.run_state != 1) return;
     StartTicking();
 }

@@ -57,12 +57,7 @@ struct WindowCounts {
 // well_window_events).
 WindowCounts CountWindow(RunTables& tables, WindowTables& window, WindowFrames& frames, long scanCounter);
 
-// The light-pulse boxes as they stand: Chk_lenabled ticked, txt_pulsetimes, txt_pulseon,
-// txt_pulseoff and txt_power.
-struct PulseBoxes {
-    bool enabled = false;
-    std::string times, on, off, power;
-};
+using lighting::PulseBoxes;
 // The run's pulse cycles when enabled; a cycle count that is not a whole number (or does not fit
 // 16 bits) schedules no pulse.
 std::optional<lighting::PulseSchedule> RunPulseSchedule(const PulseBoxes& boxes);

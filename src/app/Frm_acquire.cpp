@@ -134,17 +134,18 @@ void Frm_acquire::buildControls()
     // of its steps, whether it still does.
     ticker = std::make_unique<ui::Ticker>(*Timer3);
 
-    camera = std::make_unique<camera::MainCameraControls>(*this, client_, NeedsOfCamera());
-    plate = std::make_unique<plate::PlateControls>(*this, client_, NeedsOfPlate());
+    camera = std::make_unique<camera::MainCameraControls>(*this, plate_state, live_window, client_, NeedsOfCamera());
+    plate = std::make_unique<plate::PlateControls>(*this, plate_state, client_, NeedsOfPlate());
     // Temperature first: the tick runs its users in the order they came.
     thermal = std::make_unique<thermal::ThermalControls>(*this, *ticker, client_, menuBar());
     lighting = std::make_unique<lighting::LightControls>(*this, *ticker, client_, mntools);
-    project = std::make_unique<project::ProjectControls>(*this, client_, NeedsOfProject());
+    project = std::make_unique<project::ProjectControls>(*this, project_state, plate_state, client_, NeedsOfProject());
     run_window_ = std::make_unique<RunWindowAdapter>(*this);
     run = std::make_unique<acquisition::RunControls>(
         *this, *run_window_,
         acquisition::RunShared{thermal->stage, thermal->control, *Timer3,
-                               {lighting->pulse_on, lighting->pulse_end, lighting->pulse_countdown}, plate->groups},
+                               {lighting->pulse_on, lighting->pulse_end, lighting->pulse_countdown}, lighting->pulse_boxes,
+                               plate_state, project_actions, live_window},
         client_);
     report = std::make_unique<reports::ReportControls>(*this, client_, NeedsOfReport());
     Listpj = new QListWidget(client_);
@@ -167,6 +168,9 @@ void Frm_acquire::buildControls()
     containers = BuildMainContainers(client_);
     AdoptIntoContainers(client_);
     autoref = std::make_unique<AutoReferenceWindow>(*this, containers.frm_calibrate, mncalibratewell);
+    autoreference =
+        std::make_unique<acquisition::RunAutoReference>(*this, *run, lighting->led_map, camera->frame_store, *autoref);
+    run->UseAutoReference(*autoreference);
     lightcal = std::make_unique<MainLightCalibration>(*this, mncalibralightback);
     flash = std::make_unique<devicememory::FlashPanel>(*this, containers.frame_flash,
                                                        [this](const std::string& length) { lbl_lenrx->SetCaption(length); });
@@ -216,14 +220,7 @@ camera::MainCameraNeeds Frm_acquire::NeedsOfCamera()
         plate->current_format = plate->cmb_formatplate->Text();
         return plate->current_format;
     };
-    needs.read_format_bands = [this](const std::string& format) { plate->ReadFormatFiles(format); };
-    needs.band_tables = [this] {
-        const plate::PlateControls& p = *plate;
-        return camera::GridTables{p.column_bands, p.row_bands, p.column_labels, p.row_labels, p.well_table};
-    };
     needs.transfer_label = [this] { return lbl_lenrx; };
-    needs.frame_counter = [this] { return run->frame_counter; };
-    needs.pixel_mask = [this]() -> const camera::WindowPixelMask& { return run->window_pixel_mask; };
     return needs;
 }
 
@@ -242,9 +239,6 @@ plate::PlateNeeds Frm_acquire::NeedsOfPlate()
     needs.txt_row_end = cam.txt_row_end;
     needs.camera_index = [&cam] { return cam.camera_index; };
     needs.set_camera_index = [&cam](int index) { cam.camera_index = index; };
-    needs.frame_lines = [&cam] { return camera::BoxWhole(cam.txt_lines->Text()); };
-    needs.frame_pixels = [&cam] { return camera::BoxWhole(cam.txt_pix->Text()); };
-    needs.lines_text = [&cam] { return cam.txt_lines->Text(); };
     needs.camera_setup = [&cam](int index) { cam.cmd_camselect_Click(index); };
     needs.setup_running = [&cam] { return cam.CameraSetupRunning(); };
     needs.set_setup_notice = [&cam](const std::string& notice) { cam.setup_notice = notice; };
@@ -256,7 +250,6 @@ plate::PlateNeeds Frm_acquire::NeedsOfPlate()
     needs.cmb_well = cmb_well;
     needs.menu_view = mn_fac;
     needs.show_blank_of = [this](const std::string& format) { project->ShowBlankOf(format); };
-    needs.current_project = [this] { return project->current_project; };
     needs.fill_activity = [this](plate::WindowActivity& run, int camera, int window) {
         run = this->run->ActivityView(run.minutes, camera, window);
         run.blank_values = &project->blank_values;

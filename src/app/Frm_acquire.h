@@ -147,6 +147,13 @@ public:
     // Set once the shutdown has run; the start-up stops at its next step when it finds it set.
     bool unloaded = false;
 
+    // ==== the shared state the panels show and edit, besides the session ====
+    plate::PlateState plate_state;
+    project::ProjectState project_state;
+    camera::LiveWindow live_window;
+    // What the run asks of the project, over project_state.
+    project::ProjectRunActions project_actions{*this, project_state};
+
     // ==== camera (camera) ====
     // "Setup CAM" (the boxes the factory window has as well), the pictures, the frame store and
     // the set-up sequence with the calibration panel's camera buttons and band selectors.
@@ -175,8 +182,10 @@ public:
     // (the plate map's activity view, the live picture's frame count and pixel mask);
     // it reaches the window through run_window_ only.
     std::unique_ptr<acquisition::RunControls> run;
-    // The autoreference round the run start calls, and the "Calibrate position" menu entry.
+    // What the autoreference round shows, and the "Calibrate position" menu entry.
     std::unique_ptr<AutoReferenceWindow> autoref;
+    // The autoreference round the run start runs.
+    std::unique_ptr<acquisition::RunAutoReference> autoreference;
     // "Background light": the light alignment of every camera.
     std::unique_ptr<MainLightCalibration> lightcal;
 

@@ -10,7 +10,6 @@ project::ProjectNeeds Frm_acquire::NeedsOfProject()
 {
     project::ProjectNeeds needs;
     needs.txttemp = thermal->txttemp;
-    needs.current_format = [this] { return plate->current_format; };
     needs.use_format = [this](const std::string& format) {
         plate->current_format = format;
         plate->DrawPlateLayout(format);
@@ -24,7 +23,6 @@ project::ProjectNeeds Frm_acquire::NeedsOfProject()
         plate->BuildGroupList(0);
     };
     needs.redraw_wells = [this] { plate->RedrawAllWells(); };
-    needs.save_groups = [this](const std::string& project) { return plate->SaveWellGroups(project); };
     needs.blank_menu = mndelblank_top;
     needs.delete_blank = mndelblank;
     needs.lock_run_boxes = [this](bool locked) {

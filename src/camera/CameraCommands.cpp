@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "camera/CameraSelect.h"
 #include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
@@ -45,13 +46,6 @@ bool sendSixteenBit(char letter, long value, link::Console& console)
 }  // namespace
 
 std::string DefaultSpeedCode(int hardwareGeneration) { return hardwareGeneration >= 2 ? "8" : "7"; }
-
-long BoxWhole(const std::string& text)
-{
-    const double v = platform::Val(text);
-    if (!std::isfinite(v) || std::fabs(v) > 1e9) return v < 0 ? -1000000000L : 1000000000L;
-    return long(platform::RoundHalfEven(v));
-}
 
 bool SendGain(long value, link::Console& console) { return sendSixteenBit('G', value, console); }
 bool SendExposure(long value, link::Console& console) { return sendSixteenBit('E', value, console); }
@@ -136,6 +130,94 @@ bool SendWindowPair(char startLetter, long start, long end, link::Console& conso
         platform::Sleep(kWindowFramePauseMs);
     }
     return confirmed;
+}
+
+std::optional<ReadoutLimits> ReadReadoutLimits(const std::string& xini, const std::string& xfin,
+                                               const std::string& yini, const std::string& yfin)
+{
+    try {
+        return ReadoutLimits{platform::WholeNumber16(xini), platform::WholeNumber16(xfin), platform::WholeNumber16(yini),
+                             platform::WholeNumber16(yfin)};
+    } catch (const platform::NumberError&) {
+        return std::nullopt;
+    }
+}
+
+void SendReadoutLimits(const ReadoutLimits& limits, link::Console& console, Variant variant)
+{
+    if (console.session().dummy_mode == 1) return;
+    if (!console.session().port_open) {
+        console.ShowError(link::kNotConnected);
+        return;
+    }
+    link::FlushLink(console.session());
+    SendWindowPair('y', limits.xini, limits.xfin, console, variant);
+    SendWindowPair('x', limits.yini, limits.yfin, console, variant);
+}
+
+namespace {
+constexpr int kSettingPauseMs = 100;
+
+// A gain or exposure as the instrument takes it: a whole number from 0 to 32767.
+std::optional<int> settingValue(const std::string& text)
+{
+    try {
+        const int v = platform::WholeNumber16(text);
+        if (v >= 0) return v;
+    } catch (const platform::NumberError&) {
+    }
+    return std::nullopt;
+}
+}  // namespace
+
+void SetDefaultReadout(link::CameraSettings& settings, int hardwareGeneration)
+{
+    using Box = link::CameraSettings::Box;
+    settings.SetText(Box::Speed, DefaultSpeedCode(hardwareGeneration));
+    settings.SetNumber(Box::Xini, kDefaultXini);
+    settings.SetNumber(Box::Xfin, kDefaultXfin);
+    settings.SetNumber(Box::Yini, kDefaultYini);
+    settings.SetNumber(Box::Yfin, kDefaultYfin);
+}
+
+void SendCameraSettings(link::CameraSettings& settings, link::Console& console)
+{
+    using Box = link::CameraSettings::Box;
+    if (console.session().dummy_mode == 1) return;
+    // All five settings as one exchange: the camera never measures with half of them.
+    const link::Exchange exchange(console);
+    if (!exchange) return;
+    const auto gain = settingValue(settings.Text(Box::Gain));
+    const auto exposure = settingValue(settings.Text(Box::Exposure));
+    // Nothing goes out unless both values can: a camera left with half of new settings would
+    // measure with a mix of the two.
+    if (!gain || !exposure) {
+        console.SetStatus("Camera settings not sent: gain and exposure must be whole numbers from 0 to 32767");
+        return;
+    }
+    SelectCamera(settings.Text(Box::Camera), console, Variant::Main);
+    platform::Sleep(kSettingPauseMs);
+    SendGain(*gain, console);
+    platform::Sleep(kSettingPauseMs);
+    SendExposure(*exposure, console);
+    platform::Sleep(kSettingPauseMs);
+    const long code = BoxWhole(settings.Text(Box::Speed));
+    // A code beyond the 16-bit range is refused here as SendSpeed would refuse it.
+    if (code < -32768 || code > 32767)
+        console.ShowError("error");
+    else
+        SendSpeed(code, console, Variant::Main);
+    platform::Sleep(kSettingPauseMs);
+    const auto limits =
+        ReadReadoutLimits(settings.Text(Box::Xini), settings.Text(Box::Xfin), settings.Text(Box::Yini), settings.Text(Box::Yfin));
+    if (!limits) {
+        console.ShowError("error");
+    } else {
+        settings.SetNumber(Box::Lines, limits->lines());
+        settings.SetNumber(Box::Pix, limits->pixels());
+        SendReadoutLimits(*limits, console, Variant::Main);
+    }
+    platform::Sleep(kSettingPauseMs);
 }
 
 }  // namespace tirmo::camera

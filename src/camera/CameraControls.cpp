@@ -50,10 +50,6 @@ void CameraControls::cmd_camspeed_Click()
 
 void CameraControls::cmd_xy_Click() { SendReadoutWindow(*this); }
 
-void CameraControls::SendWindowY(int start, int end) { SendWindowPair('y', start, end, console_, variant_); }
-
-void CameraControls::SendWindowX(int start, int end) { SendWindowPair('x', start, end, console_, variant_); }
-
 void CameraControls::cmd_default_Click() { ShowDefaultReadout(*this); }
 
 }  // namespace tirmo::camera

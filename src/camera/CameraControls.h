@@ -25,13 +25,12 @@ public:
     void SendSpeed(int code);
     void cmd_camspeed_Click();
     void cmd_xy_Click();
-    void SendWindowY(int start, int end);
-    void SendWindowX(int start, int end);
     void cmd_default_Click();
 
     // What the read-out window's ">>" and "Default" need of a window.
     link::Console& console() const { return console_; }
     link::Session& session() const { return console_.session(); }
+    Variant variant() const { return variant_; }
     void ShowError(const std::string& text) { console_.ShowError(text); }
 
     ui::TextBox* txt_cam = nullptr;

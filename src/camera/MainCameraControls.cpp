@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 
+#include "link/Session.h"
 #include "ui/Controls.h"
 #include "ui/Make.h"
 #include "ui/PictureBox.h"
@@ -20,13 +21,52 @@ void placePanel(QWidget* panel)
     panel->setVisible(!hidden);
 }
 
-MainCameraControls::MainCameraControls(link::Console& console, QWidget* client, MainCameraNeeds needs)
-    : CameraControls(console, new QGroupBox("Setup CAM", client), Variant::Main), needs_(std::move(needs))
+MainCameraControls::MainCameraControls(link::Console& console, plate::PlateState& plate, const LiveWindow& live,
+                                       QWidget* client, MainCameraNeeds needs)
+    : CameraControls(console, new QGroupBox("Setup CAM", client), Variant::Main), plate_(plate), live_(live),
+      needs_(std::move(needs))
 {
     frame_setupcam = static_cast<QGroupBox*>(txt_cam->parentWidget());
     buildSetupFrame();
     buildPictures(client);
     buildCalibrationPanel(client);
+    bindSettings();
+}
+
+GridTables MainCameraControls::bandTables() const
+{
+    return {plate_.column_bands, plate_.row_bands, plate_.column_labels, plate_.row_labels, plate_.well_table};
+}
+
+MainCameraControls::~MainCameraControls() { session().camera.Unwatch(settings_watch_); }
+
+std::array<ui::TextBox*, link::CameraSettings::kBoxes> MainCameraControls::settingBoxes() const
+{
+    // In the order of CameraSettings::Box.
+    return {txt_cam, txt_gain, txt_exposure, txt_speed, txt_xini, txt_xfin, txt_yini, txt_yfin, txt_lines, txt_pix};
+}
+
+void MainCameraControls::bindSettings()
+{
+    // The boxes start the shared set-up with their first values, then edit it; a value set
+    // anywhere else shows in its box at once.
+    link::CameraSettings& settings = session().camera;
+    const auto boxes = settingBoxes();
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        const auto box = link::CameraSettings::Box(i);
+        settings.SetText(box, boxes[i]->Text());
+        QObject::connect(boxes[i], &QLineEdit::textChanged, frame_setupcam,
+                         [&settings, box, b = boxes[i]] { settings.SetText(box, b->Text()); });
+    }
+    settings_watch_ = settings.Watch([this, &settings] {
+        const auto shown = settingBoxes();
+        for (size_t i = 0; i < shown.size(); ++i) {
+            const std::string& text = settings.Text(link::CameraSettings::Box(i));
+            if (shown[i]->Text() == text) continue;
+            shown[i]->SetText(text);
+            shown[i]->Refresh();
+        }
+    });
 }
 
 void MainCameraControls::buildSetupFrame()

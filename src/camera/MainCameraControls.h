@@ -2,8 +2,8 @@
 // The main window's camera: the "Setup CAM" boxes it shares with the factory window, and what
 // only the main window has of the camera: the pictures Picact, Picact2 and Picrealtime, the frame
 // store with the transfers that fill it, and the well-calibration panel's set-up sequence with
-// its camera buttons and band selectors. What it needs of lighting, of the plate and of the run
-// comes through MainCameraNeeds, handed over at construction.
+// its camera buttons and band selectors. What it needs of lighting, of the plate panel and of the
+// window comes through MainCameraNeeds, handed over at construction.
 
 #include <array>
 #include <cstdint>
@@ -14,6 +14,7 @@
 #include "camera/FrameStore.h"
 #include "camera/ImageDisplay.h"
 #include "camera/PixelMask.h"
+#include "plate/PlateState.h"
 
 class QGroupBox;
 
@@ -25,17 +26,10 @@ inline constexpr uint32_t kCameraButton = 0xFFFFFF;
 struct MainCameraNeeds {
     // Lighting: every LED to one power level (the set-up lights the plate, then darkens it).
     std::function<void(int level)> all_leds;
-    // Plate: the band editor's format, made the format in use; the band files of a format read
-    // into the plate's tables; those tables, read-only, for the grid and the selectors.
+    // Plate: the band editor's format, made the format in use.
     std::function<std::string()> take_editor_format;
-    std::function<void(const std::string& format)> read_format_bands;
-    std::function<GridTables()> band_tables;
     // The window: the status row's transfer label (lbl_lenrx).
     std::function<ui::Label*()> transfer_label;
-    // The run: the good-frame count of the current camera window and its pixel mask, as the live
-    // picture reads them.
-    std::function<long()> frame_counter;
-    std::function<const WindowPixelMask&()> pixel_mask;
 };
 
 // A panel made on the client area takes the size it asks for and keeps the visibility it was
@@ -45,7 +39,11 @@ void placePanel(QWidget* panel);
 class MainCameraControls : public CameraControls {
 public:
     // The boxes go in a "Setup CAM" frame, the pictures and the calibration panel on client.
-    MainCameraControls(link::Console& console, QWidget* client, MainCameraNeeds needs);
+    // The set-up reads the band files into the shared plate state, and the grid and the band
+    // selectors show its tables; the live picture shows the run's camera window.
+    MainCameraControls(link::Console& console, plate::PlateState& plate, const LiveWindow& live, QWidget* client,
+                       MainCameraNeeds needs);
+    ~MainCameraControls();
 
     // Frame transfer: frames go into frame_store; the run's fetches return the block, "Error"
     // or an empty text for no result.
@@ -85,7 +83,8 @@ public:
     // again as it ends.
     std::string setup_notice;
     void GrabCameraImage(bool& draw);
-    // Resends the camera settings as they stand in the boxes (no status, no yield).
+    // Resends the camera settings as they stand in the boxes, the session's camera set-up (no
+    // status, no yield).
     void ApplyCameraSettings();
     std::string InitRowColumnSelectors(int& camera, int& column, int& row);
     void SetColumnRange(int& camera, int& column);
@@ -106,6 +105,14 @@ private:
     void buildSetupFrame();
     void buildPictures(QWidget* client);
     void buildCalibrationPanel(QWidget* client);
+    // The "Setup CAM" boxes show and edit the session's camera set-up.
+    void bindSettings();
+    std::array<ui::TextBox*, link::CameraSettings::kBoxes> settingBoxes() const;
+    int settings_watch_ = 0;
+    // The plate's band and well tables, read-only, for the grid and the selectors.
+    GridTables bandTables() const;
+    plate::PlateState& plate_;
+    const LiveWindow& live_;
     MainCameraNeeds needs_;
     bool camselect_running_ = false;
 };

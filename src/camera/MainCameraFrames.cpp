@@ -79,7 +79,7 @@ std::string MainCameraControls::ReadCameraScan(int camera, int window)
 {
     const std::string block = ReadCameraActivity(camera);
     if (block.empty() || block.compare(0, 5, "Error") == 0) return block;
-    const GridTables tables = needs_.band_tables();
+    const GridTables tables = bandTables();
     return camera::ExtractWellColumns(block, tables.column_bands, tables.row_bands, camera, window);
 }
 
@@ -152,7 +152,7 @@ void MainCameraControls::DrawCameraImage()
 
 void MainCameraControls::DrawCameraGrid(int camera)
 {
-    const GridTables tables = needs_.band_tables();
+    const GridTables tables = bandTables();
     camera::DrawCameraGrid(*Picact, tables, camera, whole(txt_lines), whole(txt_pix));
 }
 
@@ -169,9 +169,9 @@ void MainCameraControls::DrawLiveActivity(int camera, int window, const std::str
     in.frame = frame;
     in.difference = difference;
     in.haveDifference = have_difference == 1;
-    in.frameCounter = needs_.frame_counter();
-    const GridTables tables = needs_.band_tables();
-    camera::DrawLiveActivity(*Picact2, in, tables.column_bands, tables.row_bands, needs_.pixel_mask());
+    in.frameCounter = live_.frame_counter;
+    const GridTables tables = bandTables();
+    camera::DrawLiveActivity(*Picact2, in, tables.column_bands, tables.row_bands, live_.pixel_mask);
 }
 
 void MainCameraControls::ResetRealtimePicture()

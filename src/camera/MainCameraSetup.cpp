@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QLabel>
 
-#include <optional>
 
 #include "link/Exchange.h"
 #include "platform/Clock.h"
@@ -22,7 +21,6 @@ namespace {
 
 constexpr uint32_t kChosenCameraButton = 0x808080;
 constexpr int kYieldPauseMs = 100;
-constexpr int kSettingPauseMs = 100;
 constexpr int kLedSetupLevel = 7;
 
 // Lets the window breathe between commands: pause, events, pause.
@@ -37,17 +35,6 @@ void put(ui::TextBox* box, const std::string& value)
 {
     box->SetText(value);
     box->Refresh();
-}
-
-// A gain or exposure box as the instrument takes it: a whole number from 0 to 32767.
-std::optional<int> settingValue(const ui::TextBox* box)
-{
-    try {
-        const int v = platform::WholeNumber16(box->Text());
-        if (v >= 0) return v;
-    } catch (const platform::NumberError&) {
-    }
-    return std::nullopt;
 }
 
 }  // namespace
@@ -167,42 +154,18 @@ void MainCameraControls::cmd_camselect_Click(int Index)
     platform::DoEvents();
     if (plate_view_shown) return;
 
-    needs_.read_format_bands(format);
+    plate::ReadFormatFiles(plate_, format, console());
     int camera = camera_index, column = 0, row = 0;
     InitRowColumnSelectors(camera, column, row);
     DrawCameraGrid(camera_index);
 }
 
-void MainCameraControls::ApplyCameraSettings()
-{
-    if (session().dummy_mode == 1) return;
-    // All five settings as one exchange: the camera never measures with half of them.
-    const link::Exchange exchange(console());
-    if (!exchange) return;
-    const auto gain = settingValue(txt_gain);
-    const auto exposure = settingValue(txt_exposure);
-    // Nothing goes out unless both values can: a camera left with half of new settings would
-    // measure with a mix of the two.
-    if (!gain || !exposure) {
-        console().SetStatus("Camera settings not sent: gain and exposure must be whole numbers from 0 to 32767");
-        return;
-    }
-    cmd_camera_Click();
-    platform::Sleep(kSettingPauseMs);
-    SendGain(*gain);
-    platform::Sleep(kSettingPauseMs);
-    SendExposure(*exposure);
-    platform::Sleep(kSettingPauseMs);
-    cmd_camspeed_Click();
-    platform::Sleep(kSettingPauseMs);
-    cmd_xy_Click();
-    platform::Sleep(kSettingPauseMs);
-}
+void MainCameraControls::ApplyCameraSettings() { SendCameraSettings(session().camera, console()); }
 
 std::string MainCameraControls::InitRowColumnSelectors(int& camera, int& column, int& row)
 {
     if (camera < 0 || camera >= plate::kBandCameras) return "ok";
-    const GridTables tables = needs_.band_tables();
+    const GridTables tables = bandTables();
     const plate::ColumnBands& column_bands = tables.column_bands;
     const plate::RowBands& row_bands = tables.row_bands;
     const size_t c = size_t(camera);
@@ -227,7 +190,7 @@ std::string MainCameraControls::InitRowColumnSelectors(int& camera, int& column,
 void MainCameraControls::SetColumnRange(int& camera, int& column)
 {
     if (!plate::ColumnBands::InBounds(camera, column)) return;
-    const plate::ColumnBands& column_bands = needs_.band_tables().column_bands;
+    const plate::ColumnBands& column_bands = bandTables().column_bands;
     put(txt_column_start, std::to_string(column_bands.startOf(camera, column)));
     put(txt_column_end, std::to_string(column_bands.endOf(camera, column)));
 }
@@ -235,7 +198,7 @@ void MainCameraControls::SetColumnRange(int& camera, int& column)
 void MainCameraControls::SetRowRange(int& camera, int& row)
 {
     if (!plate::RowBands::InBounds(camera, row)) return;
-    const plate::RowBands& row_bands = needs_.band_tables().row_bands;
+    const plate::RowBands& row_bands = bandTables().row_bands;
     put(txt_row_start, std::to_string(row_bands.startOf(camera, row)));
     put(txt_row_end, std::to_string(row_bands.endOf(camera, row)));
 }

@@ -40,4 +40,11 @@ private:
     std::array<std::array<std::vector<bool>, kWindows>, kCameras> masks_;
 };
 
+// The camera window the run is acquiring, as the live picture draws it: its good-frame count and
+// its pixel mask. The run keeps it; the main window's camera reads it.
+struct LiveWindow {
+    long frame_counter = 0;
+    WindowPixelMask pixel_mask;
+};
+
 }  // namespace tirmo::camera

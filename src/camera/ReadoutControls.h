@@ -41,28 +41,16 @@ void SendReadoutWindow(Window& w)
 {
     const link::Exchange exchange(w.console());
     if (!exchange) return;
-    int xini = 0, xfin = 0, yini = 0, yfin = 0;
-    try {
-        xini = platform::WholeNumber16(w.txt_xini->Text());
-        xfin = platform::WholeNumber16(w.txt_xfin->Text());
-        yini = platform::WholeNumber16(w.txt_yini->Text());
-        yfin = platform::WholeNumber16(w.txt_yfin->Text());
-    } catch (const platform::NumberError&) {
+    const auto limits = ReadReadoutLimits(w.txt_xini->Text(), w.txt_xfin->Text(), w.txt_yini->Text(), w.txt_yfin->Text());
+    if (!limits) {
         w.ShowError("error");
         return;
     }
-    w.txt_lines->SetText(std::to_string(xfin - xini + 1));
+    w.txt_lines->SetText(std::to_string(limits->lines()));
     w.txt_lines->Refresh();
-    w.txt_pix->SetText(std::to_string(yfin - yini + 1));
+    w.txt_pix->SetText(std::to_string(limits->pixels()));
     w.txt_pix->Refresh();
-    if (w.session().dummy_mode == 1) return;
-    if (!w.session().port_open) {
-        w.ShowError(link::kNotConnected);
-        return;
-    }
-    link::FlushLink(w.session());
-    w.SendWindowY(xini, xfin);
-    w.SendWindowX(yini, yfin);
+    SendReadoutLimits(*limits, w.console(), w.variant());
 }
 
 // "Default": the speed code of the hardware generation and the default read-out window.

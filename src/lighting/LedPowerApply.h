@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "link/Protocol.h"
+
 namespace tirmo::lighting {
 
 struct ApplyOutcome {
@@ -20,5 +22,13 @@ struct ApplyOutcome {
 ApplyOutcome ApplyLedPowerFile(const std::string& path, const std::function<bool(int led)>& wanted,
                                const std::function<bool()>& keepGoing,
                                const std::function<void(int led, int power, const std::string& ledText)>& send);
+
+struct LedMap;
+
+// The saved powers of camera's LEDs (by the map's camera of each LED) sent as one exchange,
+// only during a run with an instrument; a Stop ends the sending. Skipped rows go to the status line.
+void ApplySavedLedPower(int camera, const LedMap& map, link::Console& console);
+// Every saved power sent as one exchange, each LED on the status line; nothing in dummy mode.
+void ApplyAllSavedLedPower(link::Console& console);
 
 }  // namespace tirmo::lighting

@@ -74,6 +74,15 @@ void LightControls::build(QWidget* client, QMenu* viewMenu)
     cmd_light->setToolTip("manual turn on/off");
     Chk_lenabled = ui::MakeCheckBox(Frame_light, "Chk_lenabled", "Enable");
     Chk_lenabled->setToolTip("Enable light cycles");
+    // Every change of a pulse box, typed or set by code, reaches the settings the run reads.
+    auto keep = [this] {
+        pulse_boxes = {Chk_lenabled->Value() == 1, txt_pulsetimes->Text(), txt_pulseon->Text(), txt_pulseoff->Text(),
+                       txt_power->Text()};
+    };
+    for (ui::TextBox* box : {txt_power, txt_pulsetimes, txt_pulseon, txt_pulseoff})
+        connect(box, &QLineEdit::textChanged, this, keep);
+    connect(Chk_lenabled, &QCheckBox::stateChanged, this, keep);
+    keep();
     Shape_light = ui::MakeShape(Frame_light, "Shape_light");
     Shape_light->setFixedSize(16, 16);
     Shape_light->SetFillColor(kPulseOffColour);
@@ -216,32 +225,9 @@ void LightControls::WriteLedPower()
         console_.SetStatus("Could not write " + folder + "/" + kLedPowerName);
 }
 
-void LightControls::ApplyLedPower(int camera)
-{
-    if (console_.session().run_state != 1 || console_.session().dummy_mode != 0) return;
-    const link::Exchange exchange(console_);  // the camera's LEDs as one exchange
-    if (!exchange) return;
-    const std::string path = platform::ProgramPath(InstrumentFolder(console_.session().serial_number) + "/" +
-                                                   kLedPowerName);
-    auto outcome = ApplyLedPowerFile(
-        path, [&](int led) { return led_map.camera[size_t(led)] == camera; }, [this] { return console_.session().run_state != 0; },
-        [this](int led, int power, const std::string&) { SendLedCommand(led, power); });
-    if (!outcome.problems.empty()) console_.SetStatus(ProblemText(outcome.problems));
-}
+void LightControls::ApplyLedPower(int camera) { ApplySavedLedPower(camera, led_map, console_); }
 
-void LightControls::ApplyLedPowerWithStatus()
-{
-    if (console_.session().dummy_mode != 0) return;
-    const link::Exchange exchange(console_);  // every LED as one exchange
-    if (!exchange) return;
-    const std::string path = platform::ProgramPath(InstrumentFolder(console_.session().serial_number) + "/" +
-                                                   kLedPowerName);
-    auto outcome = ApplyLedPowerFile(path, {}, {}, [this](int led, int power, const std::string& ledText) {
-        SendLedCommand(led, power);
-        console_.SetStatus("setting led=" + ledText);
-    });
-    if (!outcome.problems.empty()) console_.SetStatus(ProblemText(outcome.problems));
-}
+void LightControls::ApplyLedPowerWithStatus() { ApplyAllSavedLedPower(console_); }
 
 void LightControls::WriteDefaultLedLayouts()
 {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "lighting/LedMap.h"
+#include "lighting/LightPulse.h"
 #include "link/Protocol.h"
 #include "ui/Forward.h"
 
@@ -54,6 +55,8 @@ public:
     ui::TextBox* txt_led = nullptr;
     ui::CheckBox* Chk_lenabled = nullptr;
     ui::Shape* Shape_light = nullptr;
+    // The pulse settings the boxes above show, kept in step with every change of them.
+    PulseBoxes pulse_boxes;
     bool pulse_on = false;
     long pulse_end = 0;
     long pulse_countdown = 0;

@@ -37,6 +37,14 @@ struct PulseSchedule {
 // The end (whole seconds) of the last cycle whose lit interval holds elapsed; nullopt when none.
 std::optional<long> ScheduledPulseEnd(const PulseSchedule& schedule, double elapsedSeconds);
 
+// The run's pulse settings as the light panel's boxes show them: Chk_lenabled ticked,
+// txt_pulsetimes, txt_pulseon, txt_pulseoff and txt_power. The panel keeps them in step with its
+// boxes; the run's window completions read them.
+struct PulseBoxes {
+    bool enabled = false;
+    std::string times, on, off, power;
+};
+
 // The fields of the light panel, bounded as the LightPulse button does before it acts: power
 // 1..7, on 1..10 minutes, off 0..9999 minutes. Returns true when a field was changed.
 struct PulseFields {

@@ -1,10 +1,10 @@
 #pragma once
-// The settings the next run is made with, as the user last left them: the acquisition time, the
-// plate format, the cameras in use, the raw-data switch and whether it measures a blank. Every
-// window shows and edits this one copy; the run reads it. Whoever shows a setting watches for
-// changes, so that a value set anywhere (a project's set-up, the run's own corrections) appears
-// in every box that shows it.
+// The settings the windows share with the run: those the next run is made with, the temperature
+// control and the camera set-up. Every window shows and edits this one copy; the run reads it.
+// Whoever shows a setting watches for changes, so that a value set anywhere (a project's set-up,
+// the run's own corrections) appears in every box that shows it.
 #include <array>
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -13,6 +13,39 @@
 
 namespace tirmo::link {
 
+// The watchers of a piece of shared state: whoever shows a value registers here and is called
+// after every change, so that a value set anywhere appears in every box that shows it. Watchers
+// are bound to one object: a copy starts without any, and an assignment keeps the watchers it has.
+class Watchers {
+public:
+    Watchers() = default;
+    Watchers(const Watchers&) {}
+    Watchers& operator=(const Watchers&) { return *this; }
+
+    // Called after every change; Unwatch before the watcher goes away.
+    int Watch(std::function<void()> watcher)
+    {
+        list_.emplace_back(++last_id_, std::move(watcher));
+        return last_id_;
+    }
+    void Unwatch(int id)
+    {
+        std::erase_if(list_, [id](const auto& w) { return w.first == id; });
+    }
+    void Notify() const
+    {
+        // A watcher may set a value in turn or unwatch: it runs on a copy of the list.
+        const auto list = list_;
+        for (const auto& w : list) w.second();
+    }
+
+private:
+    std::vector<std::pair<int, std::function<void()>>> list_;
+    int last_id_ = 0;
+};
+
+// The settings the next run is made with, as the user last left them: the acquisition time, the
+// plate format, the cameras in use, the raw-data switch and whether it measures a blank.
 class RunSettings {
 public:
     RunSettings() = default;
@@ -50,15 +83,8 @@ public:
     void SetBlankRun(bool on) { set(v_.blank_run, on); }
 
     // Called after every change, whichever setting it was; Unwatch before the watcher goes away.
-    int Watch(std::function<void()> watcher)
-    {
-        watchers_.emplace_back(++last_id_, std::move(watcher));
-        return last_id_;
-    }
-    void Unwatch(int id)
-    {
-        std::erase_if(watchers_, [id](const auto& w) { return w.first == id; });
-    }
+    int Watch(std::function<void()> watcher) { return watchers_.Watch(std::move(watcher)); }
+    void Unwatch(int id) { watchers_.Unwatch(id); }
 
 private:
     template <class Field, class Value>
@@ -68,12 +94,7 @@ private:
         field = value;
         notify();
     }
-    void notify() const
-    {
-        // A watcher may set a setting in turn or unwatch: it runs on a copy of the list.
-        const auto watchers = watchers_;
-        for (const auto& w : watchers) w.second();
-    }
+    void notify() const { watchers_.Notify(); }
 
     struct Values {
         std::string acquisition_time = "30";
@@ -83,8 +104,7 @@ private:
         bool blank_run = false;
         bool operator==(const Values&) const = default;
     } v_;
-    std::vector<std::pair<int, std::function<void()>>> watchers_;
-    int last_id_ = 0;
+    Watchers watchers_;
 };
 
 // The temperature control as the user last left it: the set point as typed or chosen (the
@@ -95,6 +115,31 @@ struct ThermalSettings {
     std::string set_point_text;
     bool box_ticked = false;
     bool control_on = false;
+};
+
+// The camera set-up as the main window's "Setup CAM" boxes show it: the camera, gain, exposure,
+// speed code and read-out window with its lines and pixels, each as typed. The boxes edit it, the
+// run and the calibrations set it for each window they measure, and the camera set-up is sent
+// from it.
+class CameraSettings {
+public:
+    enum Box : size_t { Camera, Gain, Exposure, Speed, Xini, Xfin, Yini, Yfin, Lines, Pix, kBoxes };
+
+    const std::string& Text(Box box) const { return texts_[box]; }
+    void SetText(Box box, std::string_view text)
+    {
+        if (texts_[box] == text) return;  // a box that shows the value set already stops the echo here
+        texts_[box] = text;
+        watchers_.Notify();
+    }
+    void SetNumber(Box box, long value) { SetText(box, std::to_string(value)); }
+
+    int Watch(std::function<void()> watcher) { return watchers_.Watch(std::move(watcher)); }
+    void Unwatch(int id) { watchers_.Unwatch(id); }
+
+private:
+    std::array<std::string, kBoxes> texts_;
+    Watchers watchers_;
 };
 
 }  // namespace tirmo::link

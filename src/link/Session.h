@@ -1,6 +1,6 @@
 #pragma once
 // The instrument session: the link to the instrument, its identity, the temperature
-// calibration, the camera defaults, the acquisition folder and the run settings. The main window
+// calibration, the camera defaults and set-up, the acquisition folder and the run settings. The main window
 // owns one for the program's lifetime; every console a device routine reports through is bound
 // to it, so the routine reads the link and the instrument's identity from the console it is
 // given. Tests build their own.
@@ -26,6 +26,7 @@ struct Session {
     double elapsed_seconds = 0;    // seconds since the run started
     RunSettings run_settings;      // what the next run is made with; the windows show it
     ThermalSettings thermal;       // the temperature control; the temperature boxes show it
+    CameraSettings camera;         // the camera set-up; the main window's camera boxes show it
 };
 
 // What an instrument's serial number says about its hardware: the first boards (below 50) have

@@ -63,13 +63,13 @@ void pressBandButton(PlateControls& w, plate::Bands<N>& bands, ui::ComboBox* sel
 void pressColumnButton(PlateControls& w, plate::BandButton button)
 {
     const PlateNeeds& n = w.needs();
-    pressBandButton(w, w.column_bands, n.cmb_column, n.txt_column_start, n.txt_column_end, n.frame_lines(), button);
+    pressBandButton(w, w.column_bands, n.cmb_column, n.txt_column_start, n.txt_column_end, w.FrameLines(), button);
 }
 
 void pressRowButton(PlateControls& w, plate::BandButton button)
 {
     const PlateNeeds& n = w.needs();
-    pressBandButton(w, w.row_bands, n.cmb_row, n.txt_row_start, n.txt_row_end, n.frame_pixels(), button);
+    pressBandButton(w, w.row_bands, n.cmb_row, n.txt_row_start, n.txt_row_end, w.FramePixels(), button);
 }
 
 // Enter and leaving the column-start box apply the typed start, as the box's own key and focus
@@ -116,9 +116,10 @@ void showStoredColumnStart(PlateControls& w)
 
 }  // namespace
 
-PlateControls::PlateControls(link::Console& console, QWidget* client,
-                             PlateNeeds needs)
-    : console_(console), needs_(std::move(needs))
+PlateControls::PlateControls(link::Console& console, PlateState& plate, QWidget* client, PlateNeeds needs)
+    : state(plate), current_format(plate.current_format), well_table(plate.well_table), column_bands(plate.column_bands),
+      row_bands(plate.row_bands), column_labels(plate.column_labels), row_labels(plate.row_labels),
+      bands_format(plate.bands_format), groups(plate.groups), console_(console), needs_(std::move(needs))
 {
     plate_map = std::make_unique<plate::PlateMap>(
         *needs_.map_picture, plate::PlateMapTables{plate_rows, plate_columns, console_.session().run_settings.CameraMask(), groups, well_table,
@@ -197,19 +198,19 @@ void PlateControls::SetCurrentFormat(const std::string& format)
     plate_columns = size.columns;
 }
 
-void PlateControls::ReadPlateSpec(const std::string& format)
+long PlateControls::FrameLines() const
 {
-    const plate::ReadReport report = plate::ReadPlateSpec(format, well_table);
-    if (!report.clean()) SetStatus(report.Text());
+    return platform::BoxWhole(console_.session().camera.Text(link::CameraSettings::Box::Lines));
 }
 
-void PlateControls::ReadFormatFiles(const std::string& format)
+long PlateControls::FramePixels() const
 {
-    const plate::FormatTables tables{column_bands, row_bands, column_labels, row_labels};
-    const std::string problems = plate::JoinReports(plate::ReadFormatFiles(format, console_.session().serial_number, tables));
-    bands_format = format;
-    if (!problems.empty()) SetStatus(problems);
+    return platform::BoxWhole(console_.session().camera.Text(link::CameraSettings::Box::Pix));
 }
+
+void PlateControls::ReadPlateSpec(const std::string& format) { plate::ReadPlateSpec(state, format, console_); }
+
+void PlateControls::ReadFormatFiles(const std::string& format) { plate::ReadFormatFiles(state, format, console_); }
 
 void PlateControls::WriteFormatFiles(const std::string& format)
 {
@@ -247,7 +248,7 @@ void PlateControls::txt_column_start_KeyPress(int key)
     Timer5->SetEnabled(false);
     const auto stored = plate::SetTypedColumnStart(column_bands, needs_.camera_index(), needs_.cmb_column->ListIndex(),
                                                    platform::Val(needs_.txt_column_start->Text()),
-                                                   platform::Val(needs_.lines_text()));
+                                                   platform::Val(console_.session().camera.Text(link::CameraSettings::Box::Lines)));
     if (stored)
         Timer5->SetEnabled(true);
     else

@@ -1,6 +1,6 @@
 #pragma once
 // The main window's plate: the format in use and its tables (layout file, band files, well
-// labels), the plate map on the camera's picture, the well groups with their list, block menu and
+// labels: the shared plate state), the plate map on the camera's picture, the well groups with their list, block menu and
 // chgroup.dat, the band editor of the well-calibration panel and the plate-format change. What it
 // needs of the camera (its pictures, the calibration panel and band selectors, the set-up
 // sequence), of the run panel, of the project and of the run comes through PlateNeeds, handed
@@ -14,6 +14,7 @@
 #include "link/Protocol.h"
 #include "plate/BandTables.h"
 #include "plate/PlateMap.h"
+#include "plate/PlateState.h"
 #include "plate/WellGroups.h"
 #include "plate/WellTable.h"
 #include "ui/FilterHandle.h"
@@ -37,14 +38,11 @@ struct PlateNeeds {
     ui::TextBox* txt_column_end = nullptr;
     ui::TextBox* txt_row_start = nullptr;
     ui::TextBox* txt_row_end = nullptr;
-    // Camera: the camera shown (0..5), the lines and pixels of its read-out window, the set-up
-    // sequence (run, running, its notice), the band selectors filled for a camera, and the
-    // camera picture with its grid drawn again.
+    // Camera: the camera shown (0..5), the set-up sequence (run, running, its notice), the band
+    // selectors filled for a camera, and the camera picture with its grid drawn again. The lines
+    // and pixels of its read-out window are the session's camera set-up.
     std::function<int()> camera_index;
     std::function<void(int camera)> set_camera_index;
-    std::function<long()> frame_lines;
-    std::function<long()> frame_pixels;
-    std::function<std::string()> lines_text;  // the lines box as typed
     std::function<void(int camera)> camera_setup;
     std::function<bool()> setup_running;
     std::function<void(const std::string& notice)> set_setup_notice;
@@ -53,9 +51,8 @@ struct PlateNeeds {
     // The window: the run panel's format box and the menu the camera entries go in.
     ui::ComboBox* cmb_well = nullptr;
     QMenu* menu_view = nullptr;
-    // Project: the blank shown for a format, and the project the groups are loaded from.
+    // Project: the blank shown for a format.
     std::function<void(const std::string& format)> show_blank_of;
-    std::function<std::string()> current_project;
     // The run and the project: the counted window's tables and the blank and reference terms of
     // an activity picture (camera 0..5, window 0..8; the window's tables only in range).
     std::function<void(WindowActivity& run, int camera, int window)> fill_activity;
@@ -64,8 +61,9 @@ struct PlateNeeds {
 class PlateControls {
 public:
     // The group controls and the timer go on client. The cameras in use are the session's run
-    // settings: the map reads them and the camera entries change them.
-    PlateControls(link::Console& console, QWidget* client, PlateNeeds needs);
+    // settings: the map reads them and the camera entries change them. The panel shows and edits
+    // the shared plate state.
+    PlateControls(link::Console& console, PlateState& plate, QWidget* client, PlateNeeds needs);
     ~PlateControls();
 
     link::Console& console() const { return console_; }
@@ -73,6 +71,11 @@ public:
     const std::string& runFormat() const { return console_.session().run_settings.PlateFormat(); }
     void SetStatus(const std::string& text) { console_.SetStatus(text); }
     const PlateNeeds& needs() const { return needs_; }
+
+    // The lines and pixels of the camera's read-out window, as the session's camera set-up has
+    // them.
+    long FrameLines() const;
+    long FramePixels() const;
 
     // Plate format in use and its tables; readers report what they skipped in txt_status.
     void SetCurrentFormat(const std::string& format);
@@ -132,20 +135,19 @@ public:
     void cmd_goset_Click();
     void Timer5_Timer();
 
-    std::string current_format = "w6";
+    // The shared plate state, under the names the panel's code uses.
+    plate::PlateState& state;
+    std::string& current_format;
+    plate::WellTable& well_table;
+    plate::ColumnBands& column_bands;
+    plate::RowBands& row_bands;
+    plate::ColumnLabels& column_labels;
+    plate::RowLabels& row_labels;
+    std::string& bands_format;
+    plate::WellGroups& groups;
     int plate_rows = 2;
     int plate_columns = 3;
-    plate::WellTable well_table;
-    plate::ColumnBands column_bands;
-    plate::RowBands row_bands;
-    plate::ColumnLabels column_labels;
-    plate::RowLabels row_labels;
-    // The format whose band files the band tables were last read from; the editor's save writes
-    // the tables only into that format's files.
-    std::string bands_format;
-    // The shared group tables (well_group, group_names, group_used) and the report panel's pair
-    // read from a saved acquisition.
-    plate::WellGroups groups;
+    // The report panel's group tables, read from a saved acquisition.
     plate::WellGroups report_groups;
     std::unique_ptr<plate::PlateMap> plate_map;
     int colour_count = 6;

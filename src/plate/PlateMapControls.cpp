@@ -154,7 +154,7 @@ void PlateControls::BuildColorScale()
 
 void PlateControls::ResetPlatePicture()
 {
-    plate_map->ResetPlatePicture(needs_.frame_pixels(), needs_.frame_lines());
+    plate_map->ResetPlatePicture(FramePixels(), FrameLines());
 }
 
 void PlateControls::DrawActivityChart(int camera, int window) { plate_map->DrawActivityChart(*needs_.chart_picture, camera, window); }

@@ -77,6 +77,13 @@ long long RoundHalfEven(double value)
     return static_cast<long long>(r);
 }
 
+long BoxWhole(const std::string& text)
+{
+    const double v = Val(text);
+    if (!std::isfinite(v) || std::fabs(v) > 1e9) return v < 0 ? -1000000000L : 1000000000L;
+    return long(RoundHalfEven(v));
+}
+
 std::optional<double> ParseNumber(std::string_view text)
 {
     std::string t = Trim(text);

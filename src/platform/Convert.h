@@ -25,6 +25,11 @@ double Val(std::string_view text);
 // integers.
 long long RoundHalfEven(double value);
 
+// The leading number of a box text rounded to a whole number (halves to even), as the handlers
+// read the camera boxes; no number gives 0, and values far beyond any byte stay far beyond
+// (+-1e9) instead of overflowing.
+long BoxWhole(const std::string& text);
+
 // The whole text as a number (blanks around it allowed), "." or "," as the decimal point
 // whatever the locale; nullopt when it is not one.
 std::optional<double> ParseNumber(std::string_view text);

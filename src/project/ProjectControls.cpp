@@ -49,8 +49,11 @@ private:
 
 }  // namespace
 
-ProjectControls::ProjectControls(link::Console& console, QWidget* client, ProjectNeeds needs)
-    : console_(console), needs_(std::move(needs))
+ProjectControls::ProjectControls(link::Console& console, ProjectState& projectState, plate::PlateState& plate,
+                                 QWidget* client, ProjectNeeds needs)
+    : state(projectState), current_project(projectState.current_project), blank_header(projectState.blank_header),
+      blank_values(projectState.blank_values), blank_lapse(projectState.blank_lapse),
+      reference_factor(projectState.reference_factor), console_(console), plate_(plate), needs_(std::move(needs))
 {
     label_blank = ui::MakeLabel(client, "label_blank", "Using blank [w6]:");
     lbl_blanktime = ui::MakeLabel(client, "lbl_blanktime", "none");
@@ -60,9 +63,11 @@ ProjectControls::ProjectControls(link::Console& console, QWidget* client, Projec
     for (ui::Label* label : {label_blank, lbl_blanktime, lbl_blankname}) label->resize(label->sizeHint());
     buildProjectPanel(client);
     buildBlankFrame(client);
+    // The run's "New" takes the current project up again as the list's own click does.
+    reload_watch_ = state.reload.Watch([this] { cmb_project_Click(); });
 }
 
-ProjectControls::~ProjectControls() = default;
+ProjectControls::~ProjectControls() { state.reload.Unwatch(reload_watch_); }
 
 void ProjectControls::buildProjectPanel(QWidget* client)
 {
@@ -113,13 +118,8 @@ void ProjectControls::buildBlankFrame(QWidget* client)
 
 void ProjectControls::SaveBlankRun(const std::string& runFolder, const std::string& format, double minutes)
 {
-    CorrectionNotices notices;
-    notices.message = [](const std::string& text) { ui::dialogs().messageBox(text); };
-    notices.status = [this](const std::string& text) { console_.SetStatus(text); };
     // A blank that was not saved leaves the labels as they were.
-    if (SaveBlankMeasurement(runFolder, format, minutes, console_.session().serial_number, platform::DecimalSeparator(),
-                             notices) == BlankSave::Saved)
-        ShowBlankOf(format);
+    if (ProjectRunActions(console_, state).SaveBlankMeasurement(runFolder, format, minutes)) ShowBlankOf(format);
 }
 
 std::string ProjectControls::ReadBlankHeader(const std::string& format)

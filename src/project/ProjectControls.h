@@ -2,15 +2,17 @@
 // The main window's projects and blanks: the project panel (the project list, "New" and
 // "Rename", each project's pjsetup.dat on the run panel's boxes, the last project at start-up),
 // the display of the blank measurement in use, the blank frame (a new blank run, or the choice,
-// re-computation and deletion of blank runs) and the run's blank and reference tables. The
-// object creates its controls on the window's client area (the window's tree moves them into
-// the project column and the run panel) and reads the store of the console's instrument. What
-// it needs of the plate, the temperature stage and the run start comes through ProjectNeeds.
+// re-computation and deletion of blank runs) over the shared project state. The object creates
+// its controls on the window's client area (the window's tree moves them into the project column
+// and the run panel) and reads the store of the console's instrument. What it needs of the plate
+// panel, the temperature list and the run start comes through ProjectNeeds.
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "link/Protocol.h"
+#include "plate/PlateState.h"
+#include "project/ProjectState.h"
 #include "ui/FilterHandle.h"
 #include "ui/Forward.h"
 
@@ -26,14 +28,12 @@ struct ProjectNeeds {
     // The temperature list a project's set-up fills (with its change handler) and keeps; its
     // acquisition time and plate format go into the session's run settings.
     ui::ComboBox* txttemp = nullptr;
-    // Plate: the format in use; a project's format taken into use (plate map, layout file,
-    // band editor's format, block menu); the project's groups loaded into the shared tables and
-    // the group list; every well drawn again; the groups saved into a project's chgroup.dat.
-    std::function<std::string()> current_format;
+    // Plate panel: a project's format taken into use (plate map, layout file, band editor's
+    // format, block menu); the project's groups loaded into the shared tables and the group
+    // list; every well drawn again.
     std::function<void(const std::string& format)> use_format;
     std::function<void(const std::string& project)> load_groups;
     std::function<void()> redraw_wells;
-    std::function<bool(const std::string& project)> save_groups;
     // The blank-measurement pop-up menu and its "Delete blank read" entry.
     QMenu* blank_menu = nullptr;
     QAction* delete_blank = nullptr;
@@ -48,7 +48,10 @@ struct ProjectNeeds {
 
 class ProjectControls {
 public:
-    ProjectControls(link::Console& console, QWidget* client, ProjectNeeds needs = {});
+    // The panel shows and edits the shared project state; the plate state gives it the format in
+    // use and the groups a new project is made with.
+    ProjectControls(link::Console& console, ProjectState& state, plate::PlateState& plate, QWidget* client,
+                    ProjectNeeds needs = {});
     ~ProjectControls();
 
     // ==== projects ====
@@ -67,9 +70,9 @@ public:
     void cmd_loadpj_Click();  // "New"
     void cmd_renpj_Click();   // "Rename"
 
-    // The project the reports folder is read for; the start-up loads it and the shutdown saves
-    // it for the instrument's serial number.
-    std::string current_project;
+    // The shared project state, under the names the panel's code uses.
+    ProjectState& state;
+    std::string& current_project;
 
     ui::Label* Label_pj = nullptr;            // "Project:"
     ui::ComboBox* cmb_project = nullptr;      // the projects, a drop-down list
@@ -88,10 +91,10 @@ public:
     // that was not saved leaves the labels as they were.
     void SaveBlankRun(const std::string& runFolder, const std::string& format, double minutes);
 
-    std::string blank_header;
-    std::vector<int> blank_values = std::vector<int>(385);
-    int blank_lapse = 0;
-    std::vector<double> reference_factor = std::vector<double>(385, 1.0);
+    std::string& blank_header;
+    std::vector<int>& blank_values;
+    int& blank_lapse;
+    std::vector<double>& reference_factor;
     ui::Label* label_blank = nullptr;   // "Using blank [w6]:"
     ui::Label* lbl_blanktime = nullptr;
     ui::Label* lbl_blankname = nullptr;
@@ -126,10 +129,12 @@ private:
     std::string selectedBlank() const;
     void fillBlankList(const std::vector<std::string>& entries);
     link::Console& console_;
+    plate::PlateState& plate_;
     link::RunSettings& runSettings() { return console_.session().run_settings; }
     ProjectNeeds needs_;
     // Turns the labels' and the list's mouse events into the handlers above.
     ui::FilterHandle events_;
+    int reload_watch_ = 0;
 };
 
 }  // namespace tirmo::project

@@ -11,6 +11,7 @@
 #include "project/ProjectControls.h"
 #include "project/ProjectNames.h"
 #include "project/ProjectSetup.h"
+#include "project/ProjectState.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
@@ -59,11 +60,7 @@ void ProjectControls::ReadProjectSetup(const std::string& project)
 
 bool ProjectControls::WriteProjectSetup(const std::string& project)
 {
-    if (WriteProjectSetupFile(ProjectSetupPath(project), runSettings().AcquisitionTime(), runSettings().PlateFormat(),
-                              needs_.txttemp->Text()))
-        return true;
-    message(kSetupWriteError);
-    return false;
+    return project::WriteProjectSetup(project, console_.session());
 }
 
 // ---------------------------------------------------------------- the project list
@@ -102,7 +99,7 @@ void ProjectControls::cmb_project_Click()
     if (!format.empty()) needs_.use_format(format);
     needs_.load_groups(current_project);
     needs_.redraw_wells();
-    ShowBlankOf(needs_.current_format());
+    ShowBlankOf(plate_.current_format);
 }
 
 // ---------------------------------------------------------------- New and Rename
@@ -123,7 +120,7 @@ void ProjectControls::cmd_loadpj_Click()
     platform::MakeFolder(ProjectFolder(name));
     if (!WriteProjectSetup(name)) return;
     current_project = name;
-    needs_.save_groups(name);
+    plate::SaveWellGroups(plate_.groups, name, console_);
     platform::Sleep(kNewProjectPauseMs);
     FillProjectCombo(name);
 }

@@ -204,6 +204,17 @@ void ThermalControls::SetTemperatureBoxQuietly(int value)
     chk_temp->SetValue(value);
 }
 
+void ThermalControls::ShowTemperatureControlOff()
+{
+    const bool wasTicked = chk_temp->Value() != 0;
+    chk_temp->SetCaption(kIdleCaption);
+    SetTemperatureBoxQuietly(0);
+    Shape_temp->SetFillColor(kIdleColour);
+    if (!wasTicked) return;
+    cmd_add_tcycle->show();
+    cmd_clr_tcycle->show();
+}
+
 void ThermalControls::StopTemperatureTimer()
 {
     // The light-pulse countdown, if on, keeps the tick running for itself.

@@ -43,6 +43,10 @@ public:
     double RegulateTemperature(int& setpoint);
     // What a step read and decided, into the temperature boxes and the indicator.
     void ShowThermostatStep(const ThermostatStepResult& step);
+    // After the control was switched off elsewhere (a run's stop): the box captioned
+    // "Temperature" and unticked without its handler, the indicator white, and the cycle
+    // buttons back when the box was ticked, as its handler would have left them.
+    void ShowTemperatureControlOff();
     // The temperature work of one Timer3 tick (cycles, then the thermostat).
     void TemperatureTimerStep();
     // The set point of txttemp as a whole number (0 when it holds none).

@@ -92,9 +92,9 @@ TEST_F(ReadablePanelsTest, EveryPanelReadsAtTheOpeningSizeOn1366x768)
              return mw->lighting->txt_pulseoff->SetText("1440"), nullptr;
          }},
         {"autocalibration", [&] {
-             mw->autoref->BeginRound();
-             mw->autoref->Label("CAM5: Setting led15");
-             return mw->autoref->Progress(60), nullptr;
+             mw->autoreference->BeginRound();
+             mw->autoreference->Label("CAM5: Setting led15");
+             return mw->autoreference->Progress(60), nullptr;
          }},
         {"temperature_calibration", [&] { return mw->thermal->mncalibratetemp->trigger(), nullptr; }},
         {"blank", [&] { return mw->project->cmd_blank_Click(), nullptr; }},

@@ -254,6 +254,37 @@ TEST_F(StartupSequenceTest, TheRunBoxesShowAndEditTheSharedRunSettings)
     EXPECT_FALSE(window->chk_saveraw->isChecked());
 }
 
+// The run and the autoreference round send the camera set-up and schedule the pulses from the
+// shared state: each box must follow the state and the state each box.
+TEST_F(StartupSequenceTest, TheCameraAndPulseBoxesShowAndEditTheSharedState)
+{
+    boxes.expectInput("PORT ERROR", "");
+    window->Form_Load();
+    link::CameraSettings& camera = window->session().camera;
+    camera::MainCameraControls& c = *window->camera;
+    ui::TextBox* shown[] = {c.txt_cam, c.txt_gain, c.txt_exposure, c.txt_speed, c.txt_xini,
+                            c.txt_xfin, c.txt_yini, c.txt_yfin, c.txt_lines, c.txt_pix};
+    for (size_t i = 0; i < std::size(shown); ++i) {
+        const auto box = link::CameraSettings::Box(i);
+        camera.SetNumber(box, long(100 + i));
+        EXPECT_EQ(shown[i]->Text(), std::to_string(100 + i)) << i;
+        shown[i]->SetText("7" + std::to_string(i));
+        EXPECT_EQ(camera.Text(box), "7" + std::to_string(i)) << i;
+    }
+    lighting::LightControls& l = *window->lighting;
+    l.txt_pulsetimes->SetText("3");
+    l.txt_pulseon->SetText("4");
+    l.txt_pulseoff->SetText("5");
+    l.txt_power->SetText("6");
+    l.Chk_lenabled->SetValue(1);
+    const lighting::PulseBoxes& pulse = l.pulse_boxes;
+    EXPECT_EQ((std::vector<std::string>{pulse.times, pulse.on, pulse.off, pulse.power}),
+              (std::vector<std::string>{"3", "4", "5", "6"}));
+    EXPECT_TRUE(pulse.enabled);
+    l.Chk_lenabled->SetValue(0);
+    EXPECT_FALSE(pulse.enabled);
+}
+
 TEST_F(StartupSequenceTest, AnExistingDefaultProjectKeepsItsSetUp)
 {
     const std::string setup = "acq_time=45\r\nplate_format=w24\r\ntemperature=25\r\n";

@@ -12,9 +12,12 @@
 
 #include "camera/MainCameraControls.h"
 #include "link/Session.h"
+#include "plate/BandFiles.h"
 #include "plate/PlateControls.h"
+#include "platform/ProgramFolder.h"
 #include "support/FakeClock.h"
 #include "support/LinkFixture.h"
+#include "support/TempFolder.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Make.h"
@@ -23,26 +26,16 @@
 namespace tirmo {
 namespace {
 
-// Band tables of camera 0..5 with one column and one row band each.
-struct Tables {
-    Tables()
-    {
-        for (int c = 0; c < plate::kBandCameras; ++c) {
-            column_bands.first[size_t(c)] = column_bands.last[size_t(c)] = 0;
-            row_bands.first[size_t(c)] = row_bands.last[size_t(c)] = 0;
-        }
-    }
-    plate::ColumnBands column_bands;
-    plate::RowBands row_bands;
-    plate::ColumnLabels column_labels;
-    plate::RowLabels row_labels;
-    plate::WellTable well_table;
-};
-
 class CameraNeedsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The w24 band files hold one column and one row band for each camera.
+        platform::SetProgramFolder(folder.path());
+        plate::ColumnBands columns;
+        plate::RowBands rows;
+        for (size_t c = 0; c < size_t(plate::kBandCameras); ++c) columns.first[c] = columns.last[c] = rows.first[c] = rows.last[c] = 0;
+        ASSERT_TRUE(plate::WriteFormatFiles("w24", session.serial_number, columns, rows));
         session.dummy_mode = 1;  // no instrument: frames are random, settings go nowhere
         camera::MainCameraNeeds needs;
         needs.all_leds = [this](int level) { asked.push_back("leds " + std::to_string(level)); };
@@ -50,26 +43,20 @@ protected:
             asked.push_back("format");
             return std::string("w24");
         };
-        needs.read_format_bands = [this](const std::string& f) { asked.push_back("bands " + f); };
-        needs.band_tables = [this] {
-            return camera::GridTables{tables.column_bands, tables.row_bands, tables.column_labels, tables.row_labels,
-                                      tables.well_table};
-        };
         label = ui::MakeLabel(&client, "lbl_lenrx", "");
         needs.transfer_label = [this] { return label; };
-        needs.frame_counter = [] { return 0L; };
-        needs.pixel_mask = [this]() -> const camera::WindowPixelMask& { return mask; };
-        cam = std::make_unique<camera::MainCameraControls>(console, &client, std::move(needs));
+        cam = std::make_unique<camera::MainCameraControls>(console, plate, live, &client, std::move(needs));
         cam->cmd_default_Click();
     }
 
+    test::TempFolder folder;
     test::FakeClock clock;
     link::Session session;
+    plate::PlateState plate;
     test::RecordingConsole console{session};
     QWidget client;
     ui::Label* label = nullptr;
-    Tables tables;
-    camera::WindowPixelMask mask;
+    camera::LiveWindow live;
     std::vector<std::string> asked;
     std::unique_ptr<camera::MainCameraControls> cam;
 };
@@ -77,11 +64,12 @@ protected:
 TEST_F(CameraNeedsTest, TheSetUpLightsThePlateGrabsThenDarkensItAndReadsTheEditorsFormat)
 {
     cam->cmd_camselect_Click(2);
-    EXPECT_EQ(asked, (std::vector<std::string>{"format", "leds 7", "leds 0", "bands w24"}));
+    EXPECT_EQ(asked, (std::vector<std::string>{"format", "leds 7", "leds 0"}));
+    EXPECT_EQ(plate.bands_format, "w24");
     EXPECT_EQ(cam->camera_index, 2);
     EXPECT_EQ(cam->txt_cam->Text(), "2");
     EXPECT_FALSE(cam->CameraSetupRunning());
-    // The band selectors are filled from the tables the plate lends.
+    // The band selectors are filled from the band files read into the plate state.
     EXPECT_EQ(cam->cmb_column->ListCount(), 1);
     EXPECT_EQ(cam->cmb_row->ListCount(), 1);
 }
@@ -91,10 +79,11 @@ TEST_F(CameraNeedsTest, ACameraOutsideTheSixAsksNothingOfTheOthers)
     for (int index : {-1, 6}) {
         cam->cmd_camselect_Click(index);
         EXPECT_TRUE(asked.empty()) << index;
+        EXPECT_EQ(plate.bands_format, "") << index;
         EXPECT_EQ(cam->camera_index, 0) << index;
     }
     cam->cmd_camselect_Click(5);  // the last valid one does
-    EXPECT_EQ(asked.size(), 4u);
+    EXPECT_EQ(asked.size(), 3u);
     EXPECT_EQ(cam->camera_index, 5);
 }
 
@@ -104,6 +93,7 @@ TEST_F(CameraNeedsTest, ThePlateViewShownStopsTheSequenceBeforeTheBands)
     cam->cmd_camselect_Click(1);
     // Nothing grabbed over the plate map and no bands read: the map stays as it is.
     EXPECT_EQ(asked, (std::vector<std::string>{"format", "leds 7"}));
+    EXPECT_EQ(plate.bands_format, "");
 }
 
 class PlateNeedsTest : public ::testing::Test {
@@ -127,9 +117,8 @@ protected:
             camera_index = c;
             asked.push_back("index " + std::to_string(c));
         };
-        needs.frame_lines = [] { return 100L; };
-        needs.frame_pixels = [] { return 120L; };
-        needs.lines_text = [] { return std::string("100"); };
+        session.camera.SetText(link::CameraSettings::Box::Lines, "100");
+        session.camera.SetText(link::CameraSettings::Box::Pix, "120");
         needs.camera_setup = [this](int c) { asked.push_back("setup " + std::to_string(c)); };
         needs.setup_running = [this] { return running; };
         needs.set_setup_notice = [this](const std::string& n) { notice = n; };
@@ -142,12 +131,12 @@ protected:
         needs.cmb_well = cmb_well;
         needs.menu_view = &menu;
         needs.show_blank_of = [this](const std::string& f) { asked.push_back("blank " + f); };
-        needs.current_project = [] { return std::string(); };
         needs.fill_activity = [](plate::WindowActivity&, int, int) {};
-        plate = std::make_unique<plate::PlateControls>(console, &client, std::move(needs));
+        plate = std::make_unique<plate::PlateControls>(console, plate_state, &client, std::move(needs));
     }
 
     link::Session session;
+    plate::PlateState plate_state;
     test::RecordingConsole console{session};
     QWidget client;
     QMenu menu;

@@ -94,8 +94,8 @@ protected:
 TEST_F(AutoReferenceWindowTest, RoundWithOneCameraRecordsItsWindowAndLeavesTheLedsAsSaved)
 {
     startRun();
-    EXPECT_TRUE(window->autoref->AutoCalibrateCameras());
-    const auto& round = window->autoref->last_round;
+    EXPECT_TRUE(window->autoreference->AutoCalibrateCameras());
+    const auto& round = window->autoreference->last_round;
     EXPECT_FALSE(round.stopped);
     EXPECT_EQ(round.windows, 1) << "a w6 camera sees one well row";
     EXPECT_EQ(std::filesystem::path(round.path).parent_path(), std::filesystem::path(session.acquisition_folder));
@@ -154,13 +154,13 @@ TEST_F(AutoReferenceWindowTest, StopDuringTheRoundSendsNoFurtherFrameRequest)
             requestsAtStop = frameRequests();
         }
     });
-    EXPECT_FALSE(window->autoref->AutoCalibrateCameras());
+    EXPECT_FALSE(window->autoreference->AutoCalibrateCameras());
     platform::setEventPump({});
-    EXPECT_TRUE(window->autoref->last_round.stopped);
+    EXPECT_TRUE(window->autoreference->last_round.stopped);
     EXPECT_TRUE(window->containers.frm_calibrate->isHidden());
     EXPECT_GT(requestsAtStop, 0u);
     EXPECT_EQ(frameRequests(), requestsAtStop);
-    EXPECT_EQ(lines(readFile(window->autoref->last_round.path)), (std::vector<std::string>{"\"Calibration Results:\""}));
+    EXPECT_EQ(lines(readFile(window->autoreference->last_round.path)), (std::vector<std::string>{"\"Calibration Results:\""}));
 }
 
 TEST_F(AutoReferenceWindowTest, StopAfterTheFirstWindowFrameKeepsItsLinesAndAsksNoMore)
@@ -174,10 +174,10 @@ TEST_F(AutoReferenceWindowTest, StopAfterTheFirstWindowFrameKeepsItsLinesAndAsks
             requestsAtStop = frameRequests();
         }
     });
-    EXPECT_FALSE(window->autoref->AutoCalibrateCameras());
+    EXPECT_FALSE(window->autoreference->AutoCalibrateCameras());
     platform::setEventPump({});
     EXPECT_EQ(frameRequests(), requestsAtStop);
-    const auto file = lines(readFile(window->autoref->last_round.path));
+    const auto file = lines(readFile(window->autoreference->last_round.path));
     EXPECT_GE(file.size(), 1u);
     EXPECT_LE(file.size(), 6u);
 }
@@ -186,11 +186,11 @@ TEST_F(AutoReferenceWindowTest, DummyRoundSendsNothingAndWritesFullSizeFrames)
 {
     session.dummy_mode = 1;
     startRun();
-    EXPECT_TRUE(window->autoref->AutoCalibrateCameras());
+    EXPECT_TRUE(window->autoreference->AutoCalibrateCameras());
     // Only the power setting's all-LED levels go out: no frame request, no camera set-up and no
     // saved power is sent.
     for (const auto& f : sim->frames()) EXPECT_TRUE(f.letter == 'L' && f.a == 255) << f.letter << int(f.a);
-    const auto file = lines(readFile(window->autoref->last_round.path));
+    const auto file = lines(readFile(window->autoreference->last_round.path));
     ASSERT_EQ(file.size(), 6u);
     EXPECT_EQ(items(file[3]), window->run->window_geometry.window_pixel_count);
     EXPECT_EQ(file[5], "\"C0R0\"");
@@ -199,8 +199,8 @@ TEST_F(AutoReferenceWindowTest, DummyRoundSendsNothingAndWritesFullSizeFrames)
     session.run_state = 0;
     ASSERT_NO_FATAL_FAILURE(chooseW48());
     startRun();
-    EXPECT_TRUE(window->autoref->AutoCalibrateCameras());
-    EXPECT_EQ(window->autoref->last_round.windows, 2);
+    EXPECT_TRUE(window->autoreference->AutoCalibrateCameras());
+    EXPECT_EQ(window->autoreference->last_round.windows, 2);
 }
 
 // ---------------------------------------------------------------- "Calibrate position"

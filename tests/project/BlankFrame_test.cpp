@@ -150,7 +150,8 @@ TEST_F(BlankFrameTest, TheBlankRunIsStartedWithTheStoreAsProjectAndASafeName)
     needs.clear_stop_request = [&] { calls.push_back("clear"); };
     needs.start_run = [&] { calls.push_back("start"); };
     QWidget client;
-    ProjectControls blank(*window, &client, needs);
+    ProjectState state;
+    ProjectControls blank(*window, state, window->plate_state, &client, needs);
     window->session().serial_number = 12;
     const struct { const char* typed; const char* acquisition; bool told = false; } cases[] = {
         {"My Blank", "_blank_my_blank"}, {"!!", "_blank___", true}, {"../x", "_blank____x"}, {"__", "_blank___"},

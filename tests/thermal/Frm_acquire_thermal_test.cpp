@@ -38,7 +38,7 @@ protected:
         window->session().port_slot = 4;
         window->session().port_open = true;
         window->session().serial_number = serialNumber;
-        window->session().hardware_generation = serialNumber < 50 ? 1 : 2;
+        link::ApplyInstrumentDefaults(window->session());
         window->thermal->stage.analog_stage = window->session().hardware_generation == 1;
     }
     void setPlate(double celsius)
