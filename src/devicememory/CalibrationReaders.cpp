@@ -9,18 +9,6 @@
 namespace tirmo::devicememory {
 namespace {
 
-std::string setName(CalibrationSet set)
-{
-    switch (set) {
-    case CalibrationSet::WellFormat: return "Well Format";
-    case CalibrationSet::Light: return "Light";
-    case CalibrationSet::Temperature: return "Temperature";
-    case CalibrationSet::InternalReference: return "Internal REF";
-    case CalibrationSet::Blank: return "Blank";
-    }
-    return {};
-}
-
 // One record of a set: where it lies, the file it restores and that file's lines.
 struct RecordJob {
     const RecordPlace* place;
@@ -97,11 +85,11 @@ RecordJob blankJob(std::string_view format)
 
 }  // namespace
 
-std::string NotFoundText(CalibrationSet set) { return setName(set) + " Calibration not found at TIRMO memory"; }
+std::string NotFoundText(CalibrationSet set) { return CalibrationSetName(set) + " Calibration not found at TIRMO memory"; }
 
 std::string ReadErrorText(CalibrationSet set)
 {
-    return "Error reading " + setName(set) + " Calibration from TIRMO equipment memory";
+    return "Error reading " + CalibrationSetName(set) + " Calibration from TIRMO equipment memory";
 }
 
 SetReading ReadWellFormatCalibrationFromDevice(FlashPort& port, const std::string& folder,
@@ -162,6 +150,18 @@ SetReading ReadCalibrationSet(CalibrationSet set, FlashPort& port, const std::st
     case CalibrationSet::Temperature: return ReadTemperatureCalibrationFromDevice(port, folder, notices);
     case CalibrationSet::InternalReference: return ReadInternalRefCalibrationFromDevice(port, folder, notices);
     case CalibrationSet::Blank: return ReadBlankCalibrationFromDevice(port, folder, notices);
+    }
+    return {};
+}
+
+std::string CalibrationSetName(CalibrationSet set)
+{
+    switch (set) {
+    case CalibrationSet::WellFormat: return "Well Format";
+    case CalibrationSet::Light: return "Light";
+    case CalibrationSet::Temperature: return "Temperature";
+    case CalibrationSet::InternalReference: return "Internal REF";
+    case CalibrationSet::Blank: return "Blank";
     }
     return {};
 }

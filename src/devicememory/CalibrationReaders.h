@@ -36,6 +36,8 @@ struct MemoryNotices {
 };
 
 enum class CalibrationSet { WellFormat, Light, Temperature, InternalReference, Blank };
+// The set's name in the messages of a read or a write ("Well Format", "Internal REF" ...).
+std::string CalibrationSetName(CalibrationSet set);
 inline constexpr CalibrationSet kCalibrationSets[] = {CalibrationSet::WellFormat, CalibrationSet::Light,
                                                       CalibrationSet::Temperature, CalibrationSet::InternalReference,
                                                       CalibrationSet::Blank};

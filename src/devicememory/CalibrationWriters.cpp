@@ -34,18 +34,6 @@ struct SetPlan {
     bool printRecords = true;  // the record line goes to the progress picture
 };
 
-std::string setName(CalibrationSet set)
-{
-    switch (set) {
-    case CalibrationSet::WellFormat: return "Well Format";
-    case CalibrationSet::Light: return "Light";
-    case CalibrationSet::Temperature: return "Temperature";
-    case CalibrationSet::InternalReference: return "Internal REF";
-    case CalibrationSet::Blank: return "Blank";
-    }
-    return {};
-}
-
 // The printable part of a record line: the key (the check byte after it may be any byte).
 std::string shownKey(const std::string& key) { return key; }
 
@@ -95,7 +83,7 @@ void fail(WriterContext& c, SetWriting& w, const std::string& text)
 
 std::string failure(const SetPlan& plan, const std::string& what, int line, const std::string& why)
 {
-    return "Error writing" + what + "\n" + setName(plan.set) + " Calibration, bank " + std::to_string(plan.bank) +
+    return "Error writing" + what + "\n" + CalibrationSetName(plan.set) + " Calibration, bank " + std::to_string(plan.bank) +
            ", memory line " + std::to_string(line) + ": " + why;
 }
 

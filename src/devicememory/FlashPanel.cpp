@@ -67,20 +67,22 @@ struct Transferring {
 };
 }  // namespace
 
-bool FlashPanel::startTransfer()
+bool FlashPanel::startTransfer(bool needsLink)
 {
-    if (!transferring) return true;
-    console_.SetStatus(link::kBusy);
-    return false;
+    if (transferring) {
+        console_.SetStatus(link::kBusy);
+        return false;
+    }
+    if (needsLink && !console_.session().port_open) {
+        ui::dialogs().messageBox(link::kNotConnected);
+        return false;
+    }
+    return true;
 }
 
 void FlashPanel::cmd_sendflash_Click()
 {
     if (!startTransfer()) return;
-    if (!console_.session().port_open) {
-        ui::dialogs().messageBox(link::kNotConnected);
-        return;
-    }
     const link::Exchange exchange(console_);
     if (!exchange) return;
     const Transferring running(transferring);
@@ -98,10 +100,6 @@ void FlashPanel::cmd_sendflash_Click()
 void FlashPanel::cmd_receiveflash_Click()
 {
     if (!startTransfer()) return;
-    if (!console_.session().port_open) {
-        ui::dialogs().messageBox(link::kNotConnected);
-        return;
-    }
     const link::Exchange exchange(console_);
     if (!exchange) return;
     const Transferring running(transferring);
@@ -130,7 +128,7 @@ void FlashPanel::cmd_closeflashmenu_Click() { frame_flash->hide(); }
 void FlashPanel::cmd_recalc_internal_Click()
 {
     // A SEND renews and reads these same files.
-    if (!startTransfer()) return;
+    if (!startTransfer(false)) return;
     if (ui::dialogs().messageBox(kRecalcQuestion, ui::MsgButtons::YesNoCancel) != ui::MsgResult::Yes) return;
     project::CorrectionNotices notices;
     notices.message = [](const std::string& text) { ui::dialogs().messageBox(text); };

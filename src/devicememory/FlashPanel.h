@@ -50,8 +50,8 @@ private:
     bool announceReference() const;
     void progress(const std::string& text);
     // False, with the status line saying so, while a transfer runs or another exchange holds the
-    // port.
-    bool startTransfer();
+    // port; for a transfer over the link also, with a message, while the link is closed.
+    bool startTransfer(bool needsLink = true);
 
     link::Console& console_;
     std::function<void(const std::string&)> showLength_;
