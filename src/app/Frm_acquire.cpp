@@ -130,13 +130,13 @@ void Frm_acquire::buildControls()
     camera = std::make_unique<camera::MainCameraControls>(*this, instrument.plate_state, instrument.live_window, client_, NeedsOfCamera());
     plate = std::make_unique<plate::PlateControls>(*this, instrument.plate_state, client_, NeedsOfPlate());
     // Temperature first: the tick runs its users in the order they came.
-    thermal = std::make_unique<thermal::ThermalControls>(*this, *ticker, client_, menuBar());
+    thermal = std::make_unique<thermal::ThermalControls>(*this, instrument.stage, *ticker, client_, menuBar());
     lighting = std::make_unique<lighting::LightControls>(*this, *ticker, client_, mntools);
     project = std::make_unique<project::ProjectControls>(*this, instrument.project_state, instrument.plate_state, client_, NeedsOfProject());
     run_window_ = std::make_unique<RunWindowAdapter>(*this);
     run = std::make_unique<acquisition::RunControls>(
         *this, *run_window_,
-        acquisition::RunShared{thermal->stage, thermal->control, *Timer3,
+        acquisition::RunShared{instrument.stage, thermal->control, *Timer3,
                                {lighting->pulse_on, lighting->pulse_end, lighting->pulse_countdown}, lighting->pulse_boxes,
                                instrument.plate_state, project_actions, instrument.live_window},
         client_);
