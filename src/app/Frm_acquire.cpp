@@ -127,7 +127,8 @@ void Frm_acquire::buildControls()
     // of its steps, whether it still does.
     ticker = std::make_unique<ui::Ticker>(*Timer3);
 
-    camera = std::make_unique<camera::MainCameraControls>(*this, instrument.plate_state, instrument.live_window, client_, NeedsOfCamera());
+    camera = std::make_unique<camera::MainCameraControls>(*this, instrument.plate_state, instrument.live_window,
+                                                           instrument.frames, client_, NeedsOfCamera());
     plate = std::make_unique<plate::PlateControls>(*this, instrument.plate_state, client_, NeedsOfPlate());
     // Temperature first: the tick runs its users in the order they came.
     thermal = std::make_unique<thermal::ThermalControls>(*this, instrument.stage, *ticker, client_, menuBar());
@@ -162,7 +163,7 @@ void Frm_acquire::buildControls()
     AdoptIntoContainers(client_);
     autoref = std::make_unique<AutoReferenceWindow>(*this, containers.frm_calibrate, mncalibratewell);
     autoreference =
-        std::make_unique<acquisition::RunAutoReference>(*this, *run, lighting->led_map, camera->frame_store, *autoref);
+        std::make_unique<acquisition::RunAutoReference>(*this, *run, lighting->led_map, instrument.frames, *autoref);
     run->UseAutoReference(*autoreference);
     lightcal = std::make_unique<MainLightCalibration>(*this, mncalibralightback);
     flash = std::make_unique<devicememory::FlashPanel>(*this, containers.frame_flash,
@@ -174,7 +175,7 @@ void Frm_acquire::buildControls()
     masks = std::make_unique<plate::WellMaskTools>(
         *this, cmb_set1->parentWidget(),
         plate::WellMaskNeeds{cmb_set1, cmb_set2, camera->Picact, [this] { return camera->txt_cam->Text(); },
-                             [this](int c, int x, int y) { return camera->frame_store.Value(c, x, y); }, [] { return 0; }});
+                             [this](int c, int x, int y) { return instrument.frames.Value(c, x, y); }, [] { return 0; }});
     run->AttachNameFrame(containers.frm_confirmacq);
     connectShellButtons();
     // Captions stay whole however narrow the layout makes a button.
