@@ -66,7 +66,8 @@ void BM_RunScan(benchmark::State& state, const char* format)
     test::ScopedDialogs installed(boxes);
     PauseCountingClock clock;
 
-    link::Session session;
+    app::InstrumentState shared;
+    link::Session& session = shared.session;
     sim::InstrumentSimulator instrument;
     if (!bench::OpenSimulatorLink(state, instrument, session)) return;
     session.serial_number = 58;
@@ -84,7 +85,7 @@ void BM_RunScan(benchmark::State& state, const char* format)
     const std::string runFolder = folder.path() + "/reports/default_project/run1";
     std::filesystem::create_directories(runFolder);
 
-    auto window = std::make_unique<app::Frm_acquire>(session);
+    auto window = std::make_unique<app::Frm_acquire>(shared);
     window->unloaded = true;
     if (!w6) boxes.expectMessage(std::string("Change Plate to ") + format, ui::MsgResult::Yes);
     window->cmb_well->SetText(format);

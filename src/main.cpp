@@ -64,6 +64,8 @@ int main(int argc, char** argv)
     tirmo::platform::MakeFolder(folder);
     tirmo::platform::SetProgramFolder(folder);
 
-    tirmo::app::Frm_acquire window;
+    // The instrument state every window shares, made once and outliving them all.
+    tirmo::app::InstrumentState instrument;
+    tirmo::app::Frm_acquire window(instrument);
     return tirmo::app::RunProgram(window);
 }

@@ -120,7 +120,7 @@ void AutoReferenceWindow::mncalibratewell_Click()
     s.run_state = 0;
     w_.plate->cmb_formatplate->SetText(chosen);
     w_.plate->cmb_formatplate->setEnabled(false);
-    w_.plate_state.current_format = chosen;
+    w_.instrument.plate_state.current_format = chosen;
     if (w_.containers.Frame_menu) w_.containers.Frame_menu->hide();
     w_.plate->ShowWellAreaPercent();
     w_.camera->Frame_calibration->show();
@@ -129,7 +129,7 @@ void AutoReferenceWindow::mncalibratewell_Click()
         w_.containers.cmd_menu->show();
     }
     w_.camera->Picact->Cls();
-    plate::ReadPlateSpec(w_.plate_state, chosen, w_);
+    plate::ReadPlateSpec(w_.instrument.plate_state, chosen, w_);
     w_.session().camera.SetNumber(link::CameraSettings::Box::Camera, 0);
     w_.camera->cmd_default_Click();
     platform::Sleep(100);

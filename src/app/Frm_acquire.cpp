@@ -37,15 +37,8 @@
 
 namespace tirmo::app {
 
-Frm_acquire::Frm_acquire(QWidget* parent) : QMainWindow(parent), TextBoxConsole(owned_session)
-{
-    setObjectName("Frm_acquire");
-    setWindowTitle("Acquisition Page");
-    buildControls();
-    watchForHangUp();
-}
-
-Frm_acquire::Frm_acquire(link::Session& session, QWidget* parent) : QMainWindow(parent), TextBoxConsole(session)
+Frm_acquire::Frm_acquire(InstrumentState& state, QWidget* parent)
+    : QMainWindow(parent), TextBoxConsole(state.session), instrument(state)
 {
     setObjectName("Frm_acquire");
     setWindowTitle("Acquisition Page");
@@ -134,18 +127,19 @@ void Frm_acquire::buildControls()
     // of its steps, whether it still does.
     ticker = std::make_unique<ui::Ticker>(*Timer3);
 
-    camera = std::make_unique<camera::MainCameraControls>(*this, plate_state, live_window, client_, NeedsOfCamera());
-    plate = std::make_unique<plate::PlateControls>(*this, plate_state, client_, NeedsOfPlate());
+    camera = std::make_unique<camera::MainCameraControls>(*this, instrument.plate_state, instrument.live_window,
+                                                           instrument.frames, client_, NeedsOfCamera());
+    plate = std::make_unique<plate::PlateControls>(*this, instrument.plate_state, client_, NeedsOfPlate());
     // Temperature first: the tick runs its users in the order they came.
-    thermal = std::make_unique<thermal::ThermalControls>(*this, *ticker, client_, menuBar());
+    thermal = std::make_unique<thermal::ThermalControls>(*this, instrument.stage, *ticker, client_, menuBar());
     lighting = std::make_unique<lighting::LightControls>(*this, *ticker, client_, mntools);
-    project = std::make_unique<project::ProjectControls>(*this, project_state, plate_state, client_, NeedsOfProject());
+    project = std::make_unique<project::ProjectControls>(*this, instrument.project_state, instrument.plate_state, client_, NeedsOfProject());
     run_window_ = std::make_unique<RunWindowAdapter>(*this);
     run = std::make_unique<acquisition::RunControls>(
         *this, *run_window_,
-        acquisition::RunShared{thermal->stage, thermal->control, *Timer3,
+        acquisition::RunShared{instrument.stage, thermal->control, *Timer3,
                                {lighting->pulse_on, lighting->pulse_end, lighting->pulse_countdown}, lighting->pulse_boxes,
-                               plate_state, project_actions, live_window},
+                               instrument.plate_state, project_actions, instrument.live_window},
         client_);
     report = std::make_unique<reports::ReportControls>(*this, client_, NeedsOfReport());
     Listpj = new QListWidget(client_);
@@ -169,7 +163,7 @@ void Frm_acquire::buildControls()
     AdoptIntoContainers(client_);
     autoref = std::make_unique<AutoReferenceWindow>(*this, containers.frm_calibrate, mncalibratewell);
     autoreference =
-        std::make_unique<acquisition::RunAutoReference>(*this, *run, lighting->led_map, camera->frame_store, *autoref);
+        std::make_unique<acquisition::RunAutoReference>(*this, *run, lighting->led_map, instrument.frames, *autoref);
     run->UseAutoReference(*autoreference);
     lightcal = std::make_unique<MainLightCalibration>(*this, mncalibralightback);
     flash = std::make_unique<devicememory::FlashPanel>(*this, containers.frame_flash,
@@ -181,7 +175,7 @@ void Frm_acquire::buildControls()
     masks = std::make_unique<plate::WellMaskTools>(
         *this, cmb_set1->parentWidget(),
         plate::WellMaskNeeds{cmb_set1, cmb_set2, camera->Picact, [this] { return camera->txt_cam->Text(); },
-                             [this](int c, int x, int y) { return camera->frame_store.Value(c, x, y); }, [] { return 0; }});
+                             [this](int c, int x, int y) { return instrument.frames.Value(c, x, y); }, [] { return 0; }});
     run->AttachNameFrame(containers.frm_confirmacq);
     connectShellButtons();
     // Captions stay whole however narrow the layout makes a button.

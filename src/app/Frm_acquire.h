@@ -1,5 +1,6 @@
 #pragma once
-// The main window ("Acquisition Page"). It owns the instrument session, the design-time tree of
+// The main window ("Acquisition Page"). It works on the program's instrument state (the session,
+// plate, project and live window every window shares) and owns the design-time tree of
 // containers with its layout, the menus, the one-second ticker and one object per subsystem
 // (window->thermal, ->lighting, ->project, ->camera, ->plate, ->run), each in its own folder, built on the
 // window's client area and handed what it needs of the window (the console, the ticker, a menu).
@@ -13,6 +14,7 @@
 
 #include "acquisition/RunControls.h"
 #include "app/AutoReferenceWindow.h"
+#include "app/InstrumentState.h"
 #include "app/LightCalibrationWindows.h"
 #include "app/MainContainers.h"
 #include "app/TextBoxConsole.h"
@@ -39,18 +41,11 @@ namespace tirmo::app {
 class Frm_advance;
 class Frrm_offline;
 
-// The window owns the program's instrument session; a base so that it exists before the console
-// that is bound to it.
-struct SessionOwner {
-    link::Session owned_session;
-};
-
-class Frm_acquire : public QMainWindow, private SessionOwner, public TextBoxConsole {
+class Frm_acquire : public QMainWindow, public TextBoxConsole {
     Q_OBJECT
 public:
-    // The window in a session of its own (the program's), or in one it shares with its caller.
-    explicit Frm_acquire(QWidget* parent = nullptr);
-    explicit Frm_acquire(link::Session& session, QWidget* parent = nullptr);
+    // The window over the program's instrument state, which outlives it.
+    explicit Frm_acquire(InstrumentState& state, QWidget* parent = nullptr);
     ~Frm_acquire() override;
 
     // ==== link console: where device routines report ====
@@ -147,12 +142,11 @@ public:
     // Set once the shutdown has run; the start-up stops at its next step when it finds it set.
     bool unloaded = false;
 
-    // ==== the shared state the panels show and edit, besides the session ====
-    plate::PlateState plate_state;
-    project::ProjectState project_state;
-    camera::LiveWindow live_window;
-    // What the run asks of the project, over project_state.
-    project::ProjectRunActions project_actions{*this, project_state};
+    // ==== the shared state the panels show and edit ====
+    // session() is instrument.session.
+    InstrumentState& instrument;
+    // What the run asks of the project, over the shared project state.
+    project::ProjectRunActions project_actions{*this, instrument.project_state};
 
     // ==== camera (camera) ====
     // "Setup CAM" (the boxes the factory window has as well), the pictures, the frame store and

@@ -39,10 +39,10 @@ constexpr double kSelectPanelHeight = 1950;  // twips: the mask panel's three ro
 
 }  // namespace
 
-Frm_advance::Frm_advance(link::Session& session, QWidget* parent) : Frm_advance(session, own_groups_, parent) {}
+Frm_advance::Frm_advance(InstrumentState& state, QWidget* parent) : Frm_advance(state, own_groups_, parent) {}
 
-Frm_advance::Frm_advance(link::Session& session, plate::WellGroups& shared_groups, QWidget* parent)
-    : QMainWindow(parent), TextBoxConsole(session), groups_(shared_groups)
+Frm_advance::Frm_advance(InstrumentState& state, plate::WellGroups& shared_groups, QWidget* parent)
+    : QMainWindow(parent), TextBoxConsole(state.session), instrument(state), groups_(shared_groups)
 {
     setObjectName("Frm_advance");
     setWindowTitle("Acquisition Page");

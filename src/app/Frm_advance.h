@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "app/InstrumentState.h"
 #include "app/TextBoxConsole.h"
 #include "devicememory/PixelMapControls.h"
 #include "camera/FactoryCameraTools.h"
@@ -35,14 +36,17 @@ namespace tirmo::app {
 class Frm_advance : public QMainWindow, public TextBoxConsole {
     Q_OBJECT
 public:
-    // The factory window works in the main window's session (its link and instrument).
-    // Its plate map groups wells in the shared group tables (the main window's); alone, in
-    // tables of its own.
-    explicit Frm_advance(link::Session& session, QWidget* parent = nullptr);
-    Frm_advance(link::Session& session, plate::WellGroups& shared_groups, QWidget* parent = nullptr);
+    // The factory window works on the program's instrument state (its link and instrument), as
+    // the main window does. Its plate map groups wells in the shared group tables (the main
+    // window's); alone, in tables of its own.
+    explicit Frm_advance(InstrumentState& state, QWidget* parent = nullptr);
+    Frm_advance(InstrumentState& state, plate::WellGroups& shared_groups, QWidget* parent = nullptr);
     ~Frm_advance() override;
 
     // SetStatus and SetMonitor write txt_status and txt_in (TextBoxConsole).
+
+    // The state every window shares; session() is instrument.session.
+    InstrumentState& instrument;
 
     ui::Label* lbl_lenrx = nullptr;
     // "Advanced parameters": the tools, in a scroll area so that each stays reachable in the

@@ -85,8 +85,8 @@ std::map<std::string, QRect> OfflineGeometry(int width, int height)
     return out;
 }
 
-Frrm_offline::Frrm_offline(link::Session& session, QWidget* mainWindow)
-    : QMainWindow(nullptr), TextBoxConsole(session), main_window(mainWindow)
+Frrm_offline::Frrm_offline(InstrumentState& state, QWidget* mainWindow)
+    : QMainWindow(nullptr), TextBoxConsole(state.session), instrument(state), main_window(mainWindow)
 {
     setObjectName("Frrm_offline");
     setWindowTitle("Saved Data Analysis");

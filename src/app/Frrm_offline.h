@@ -1,7 +1,7 @@
 #pragma once
 // The saved-data window ("Saved Data Analysis"): recordings already on disk. It lists the
 // projects and their acquisitions, loads one, shows it as a group bar plot (or, with the heat
-// maps, per pixel), writes its reports and joint reports. It works in the program's session and
+// maps, per pixel), writes its reports and joint reports. It works on the program's instrument state and
 // owns one object per subsystem, like the main window; the main window hides while it is open
 // and comes back when it closes. Its controls are laid out from the main window's size.
 #include <QMainWindow>
@@ -13,6 +13,7 @@
 
 #include <QRect>
 
+#include "app/InstrumentState.h"
 #include "app/TextBoxConsole.h"
 #include "reports/GroupBarPlot.h"
 #include "reports/HeatMapControls.h"
@@ -41,8 +42,11 @@ class Frrm_offline : public QMainWindow, public TextBoxConsole {
     Q_OBJECT
 public:
     // mainWindow is hidden by whoever opens this window and shown again when it closes.
-    Frrm_offline(link::Session& session, QWidget* mainWindow);
+    Frrm_offline(InstrumentState& state, QWidget* mainWindow);
     ~Frrm_offline() override;
+
+    // The state every window shares; session() is instrument.session.
+    InstrumentState& instrument;
 
     QWidget* main_window = nullptr;
 

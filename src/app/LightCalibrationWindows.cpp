@@ -112,7 +112,7 @@ void MainLightCalibration::mncalibralightback_Click()
                                                           "Light Alignment Calibration");
     camera::MainCameraControls& cam = *w_.camera;
     lighting::LightControls& light = *w_.lighting;
-    CameraLightHost host({&cam, &cam.frame_store, w_.lbl_lenrx, [&light](int level) { light.SendAllLedPower(level); },
+    CameraLightHost host({&cam, &w_.instrument.frames, w_.lbl_lenrx, [&light](int level) { light.SendAllLedPower(level); },
                           [&light](int led, int power) { light.SendLedPower(led, power); },
                           [&cam] { cam.ApplyCameraSettings(); },
                           [&cam](int c, int lines, int pix) {
@@ -177,7 +177,7 @@ public:
         cam.cmd_setcamera_Click();
     }
     bool GrabFrame() override { return grabber_.GrabFrame(); }
-    const camera::FrameStore& Frames() const override { return w_.camera->frame_store; }
+    const camera::FrameStore& Frames() const override { return w_.instrument.frames; }
     bool PositionCounts(int, int, int) const override { return true; }
     void Status(const std::string& text) override { w_.SetStatus(text); }
     void Label(const std::string&) override {}

@@ -139,7 +139,7 @@ void Frm_acquire::mnadvanced_Click()
         return;
     }
     if (!factory) {
-        factory = std::make_unique<Frm_advance>(session(), plate->groups);
+        factory = std::make_unique<Frm_advance>(instrument, instrument.plate_state.groups);
         factory->main_window = this;
         // The factory window has no group list: a left drag there gives the group the main
         // window's list shows.
@@ -152,7 +152,7 @@ void Frm_acquire::mnadvanced_Click()
 void Frm_acquire::cmd_load_recording_Click()
 {
     hide();
-    offline = std::make_unique<Frrm_offline>(session(), this);
+    offline = std::make_unique<Frrm_offline>(instrument, this);
     offline->Form_Load();
     offline->show();
     offline->raise();

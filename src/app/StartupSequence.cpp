@@ -175,7 +175,7 @@ void Frm_acquire::Form_Load()
     link::ApplyInstrumentDefaults(session());
     camera->txt_gain->SetText(std::to_string(session().default_gain));
     camera->txt_exposure->SetText(std::to_string(session().default_exposure));
-    thermal->stage.analog_stage = session().hardware_generation == 1;
+    instrument.stage.analog_stage = session().hardware_generation == 1;
 
     // The well list; the set-point list keeps the 20 to 37 it was made with.
     std::vector<std::string> wells;
@@ -281,7 +281,7 @@ void Frm_acquire::Form_Load()
     camera->ResetRealtimePicture();
     containers.frame_main->show();
     containers.Frame_menu->show();
-    thermal->stage.last_temperature = 0;
+    instrument.stage.last_temperature = 0;
 
     // The stage at rest, over a live link only.
     if (unloaded) return;

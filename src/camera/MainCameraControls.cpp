@@ -22,8 +22,8 @@ void placePanel(QWidget* panel)
 }
 
 MainCameraControls::MainCameraControls(link::Console& console, plate::PlateState& plate, const LiveWindow& live,
-                                       QWidget* client, MainCameraNeeds needs)
-    : CameraControls(console, new QGroupBox("Setup CAM", client), Variant::Main), plate_(plate), live_(live),
+                                       FrameStore& frames, QWidget* client, MainCameraNeeds needs)
+    : CameraControls(console, new QGroupBox("Setup CAM", client), Variant::Main), frame_store(frames), plate_(plate), live_(live),
       needs_(std::move(needs))
 {
     frame_setupcam = static_cast<QGroupBox*>(txt_cam->parentWidget());

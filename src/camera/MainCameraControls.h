@@ -40,9 +40,10 @@ class MainCameraControls : public CameraControls {
 public:
     // The boxes go in a "Setup CAM" frame, the pictures and the calibration panel on client.
     // The set-up reads the band files into the shared plate state, and the grid and the band
-    // selectors show its tables; the live picture shows the run's camera window.
-    MainCameraControls(link::Console& console, plate::PlateState& plate, const LiveWindow& live, QWidget* client,
-                       MainCameraNeeds needs);
+    // selectors show its tables; the live picture shows the run's camera window. Frames go into
+    // the instrument's frame store, which the light calibrations and the autoreference read.
+    MainCameraControls(link::Console& console, plate::PlateState& plate, const LiveWindow& live, FrameStore& frames,
+                       QWidget* client, MainCameraNeeds needs);
     ~MainCameraControls();
 
     // Frame transfer: frames go into frame_store; the run's fetches return the block, "Error"
@@ -69,7 +70,7 @@ public:
     ui::PictureBox* Picact2 = nullptr;      // live activity picture
     ui::PictureBox* Picrealtime = nullptr;  // per-frame progress bar
 
-    FrameStore frame_store;
+    FrameStore& frame_store;
     int camera_index = 0;           // the camera shown or scanned, 0..5
     bool plate_view_shown = false;  // the plate map, not a camera picture, is on Picact
 

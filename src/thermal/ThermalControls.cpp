@@ -61,8 +61,9 @@ std::string oneDecimal(double x) { return platform::NumberText(double(platform::
 
 }  // namespace
 
-ThermalControls::ThermalControls(link::Console& console, ui::Ticker& ticker, QWidget* client, QMenuBar* menus)
-    : QObject(client), control(console, thermostat, stage, cycle, [this] { ticker_.Release(ticks_); }),
+ThermalControls::ThermalControls(link::Console& console, TemperatureStage& stage, ui::Ticker& ticker, QWidget* client,
+                                 QMenuBar* menus)
+    : QObject(client), stage(stage), control(console, thermostat, stage, cycle, [this] { ticker_.Release(ticks_); }),
       console_(console), ticker_(ticker)
 {
     build(client, menus);

@@ -3,8 +3,8 @@
 // the temperature box with its set point, the temperature cycles and the sensor calibration. The
 // object creates its controls on the window's client area (the window's tree moves them into
 // their containers) and hangs its entries in the window's menus. It reports through the console
-// it is given, works in that console's session, and takes the one-second tick as a user of the
-// window's ticker.
+// it is given, works in that console's session, drives the stage it is given (the instrument's,
+// which the run drives as well), and takes the one-second tick as a user of the window's ticker.
 #include <QObject>
 
 #include <string>
@@ -30,7 +30,7 @@ class FrmTempCal;
 class ThermalControls : public QObject {
     Q_OBJECT
 public:
-    ThermalControls(link::Console& console, ui::Ticker& ticker, QWidget* client, QMenuBar* menus);
+    ThermalControls(link::Console& console, TemperatureStage& stage, ui::Ticker& ticker, QWidget* client, QMenuBar* menus);
 
     // Stage commands (the stage reports to the console).
     int PeltierOff();
@@ -83,7 +83,7 @@ public:
     ui::CommandButton* cmd_clr_tcycle = nullptr;
     thermal::FrmTempCal* frmtempcal = nullptr;
 
-    thermal::TemperatureStage stage;
+    thermal::TemperatureStage& stage;
     thermal::Thermostat thermostat;
     thermal::TemperatureCycle cycle;
     // The step and the switching off over the session's thermal settings, which chk_temp and

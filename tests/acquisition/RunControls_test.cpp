@@ -36,7 +36,7 @@ protected:
         platform::SetProgramFolder(folder.path());
         installed = std::make_unique<test::ScopedDialogs>(boxes);
         asInstrument(58);
-        window = std::make_unique<app::Frm_acquire>(session);
+        window = std::make_unique<app::Frm_acquire>(instrument);
         window->unloaded = true;
         for (const std::string& f : {std::string("\\config_SN58"), std::string("\\config_SN12")}) {
             ASSERT_TRUE(plate::WriteW6ColumnFile(f));

@@ -30,7 +30,7 @@ protected:
         W6WindowFixture::SetUp();
         test::InstallLitW6Plate(*sim, "config_SN58", 3);
         test::WriteProgramFile(std::string("config/") + lighting::kFactoryLayoutName, test::ReadProgramFile("config/ldsetup2.dat"));
-        factory = std::make_unique<Frm_advance>(session, window->plate->groups);
+        factory = std::make_unique<Frm_advance>(instrument, window->plate->groups);
         factory->main_window = window.get();
     }
     void TearDown() override { factory.reset(), W6WindowFixture::TearDown(); }

@@ -94,7 +94,7 @@ protected:
     void SetUp() override
     {
         AppFixture::SetUp();
-        factory = std::make_unique<Frm_advance>(window->session(), window->plate->groups);
+        factory = std::make_unique<Frm_advance>(window->instrument, window->plate->groups);
     }
     void TearDown() override
     {

@@ -23,7 +23,7 @@ protected:
     void SetUp() override
     {
         AppFixture::SetUp();
-        factory = std::make_unique<Frm_advance>(window->session(), window->plate->groups);
+        factory = std::make_unique<Frm_advance>(window->instrument, window->plate->groups);
         factory->main_window = window.get();
     }
     void TearDown() override
@@ -234,7 +234,7 @@ TEST_F(FactoryWindowTest, TheSpeedCodeFollowsTheInstrumentsGeneration)
     };
     for (Case c : {Case{1, "7"}, Case{2, "8"}}) {
         window->session().hardware_generation = c.generation;
-        Frm_advance loaded(window->session());
+        Frm_advance loaded(window->instrument);
         EXPECT_EQ(loaded.camera->txt_speed->Text(), c.speed) << c.generation;
         EXPECT_EQ(loaded.lighting->txt_led->Text(), "3");
     }

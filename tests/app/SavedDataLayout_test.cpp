@@ -38,10 +38,10 @@ TEST(SavedDataLayout, TheMainWindowsSizeGivesThePlacesAndBelow640x480TheSmallest
 
 TEST(SavedDataLayout, AMinimisedMainWindowLeavesEveryControlWhereItIs)
 {
-    link::Session session;
+    InstrumentState instrument;
     QWidget main;
     main.resize(640, 480);
-    Frrm_offline window(session, &main);
+    Frrm_offline window(instrument, &main);
     window.Form_Load();
     EXPECT_EQ(window.browser->Listpj->geometry(), kSmallest.at("Listpj"));
     main.resize(1350, 709);

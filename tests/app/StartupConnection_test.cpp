@@ -178,7 +178,7 @@ TEST_F(StartupConnectionTest, OnlyAnAnsweringInstrumentIsReportedAsConnected)
 
     link::CommCloseAll();
     window->unloaded = true;
-    window = std::make_unique<Frm_acquire>();
+    restartProgram();
     sim->setSilent(false);
     window->Form_Load();
     EXPECT_EQ(window->txt_status->Text(), "OK. Connected to TIRMO SN0");

@@ -119,7 +119,7 @@ TEST_F(SignalDuringABoxTest, InTheEventLoopNeitherABoxNorTheFactoryWindowKeepsTh
     // A known instrument: its folder exists, so the start-up does not read its memory.
     platform::MakeFolder(platform::ProgramPath("config_SN57"));
     attachSimulator(4, 57);
-    Frm_advance factory(window->session());
+    Frm_advance factory(window->instrument);
     factory.show();
     // Once the start-up is over and the event loop runs, the user has a question on screen.
     QTimer asker;

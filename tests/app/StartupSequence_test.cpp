@@ -82,7 +82,7 @@ protected:
     {
         link::CommCloseAll();
         window->unloaded = true;
-        window = std::make_unique<Frm_acquire>();
+        restartProgram();
         statusLog.clear();
         QObject::connect(window->txt_status, &QLineEdit::textChanged,
                          [this](const QString& t) { statusLog.push_back(t.toStdString()); });
@@ -333,7 +333,7 @@ TEST_F(StartupSequenceTest, TheLastProjectIsReopenedOnlyWhenItsFolderIsThere)
         EXPECT_EQ(window->project->current_project, c.expected);
         EXPECT_EQ(boxes.shown().size() - before, c.message ? 2u : 1u);
         window->unloaded = true;
-        window = std::make_unique<Frm_acquire>();
+        restartProgram();
     }
 }
 
@@ -355,7 +355,7 @@ TEST_F(StartupSequenceTest, GenerationAndCameraDefaultsFollowTheSerialNumber)
         EXPECT_EQ(window->thermal->stage.analog_stage, c.generation == 1);
         link::CommCloseAll();
         window->unloaded = true;
-        window = std::make_unique<Frm_acquire>();
+        restartProgram();
     }
 }
 
@@ -405,7 +405,7 @@ TEST_F(StartupSequenceTest, TheBlockMenuOffersTheBlocksThatDivideThePlate)
         EXPECT_EQ(window->cmb_well->Text(), c.format);
         EXPECT_EQ(window->plate->cmb_formatplate->Text(), c.format);
         window->unloaded = true;
-        window = std::make_unique<Frm_acquire>();
+        restartProgram();
     }
 }
 
@@ -470,7 +470,7 @@ TEST_F(StartupSequenceTest, AProgramFolderThatCannotBeWrittenEndsTheStartUpWithA
     for (const auto& refuse : refusals) {
         std::filesystem::remove(reports);
         refuse();
-        window = std::make_unique<Frm_acquire>();
+        restartProgram();
         const size_t before = boxes.shown().size();
         boxes.expectMessage("cannot be written");
         window->Form_Load();

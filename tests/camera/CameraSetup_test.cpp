@@ -29,7 +29,7 @@ protected:
         platform::SetProgramFolder(folder.path());
         installed = std::make_unique<test::ScopedDialogs>(boxes);
         asInstrument(58);
-        window = std::make_unique<Frm_acquire>(session);
+        window = std::make_unique<Frm_acquire>(instrument);
         window->unloaded = true;
         window->camera->cmd_default_Click();
         ASSERT_TRUE(plate::WriteW6ColumnFile("\\config_SN58"));
@@ -188,7 +188,7 @@ TEST_F(CameraSetupTest, SelectorsListTheBandsOfTheCamera)
 
 TEST_F(CameraSetupTest, FactorySetCameraSendsItsOwnBoxesInOrder)
 {
-    Frm_advance factory(session);
+    Frm_advance factory(instrument);
     factory.camera->txt_cam->SetText("1");
     factory.camera->txt_gain->SetText("25");
     factory.camera->txt_exposure->SetText("30");

@@ -16,7 +16,7 @@ protected:
     {
         LinkFixture::SetUp();
         installed = std::make_unique<ScopedDialogs>(boxes);
-        window = std::make_unique<app::Frm_acquire>(session);
+        window = std::make_unique<app::Frm_acquire>(instrument);
         window->unloaded = true;  // no shutdown sequence when the test ends
     }
     void TearDown() override
@@ -28,7 +28,7 @@ protected:
     }
     app::Frm_advance& factoryWindow()
     {
-        if (!factory) factory = std::make_unique<app::Frm_advance>(session);
+        if (!factory) factory = std::make_unique<app::Frm_advance>(instrument);
         return *factory;
     }
 

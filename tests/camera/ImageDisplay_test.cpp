@@ -14,7 +14,8 @@ using ui::RGB;
 
 TEST(ImageDisplay, ClearRealtimeBarPaintsTheTenUnitSlot)
 {
-    app::Frm_acquire window;
+    app::InstrumentState instrument;
+    app::Frm_acquire window(instrument);
     window.unloaded = true;
     window.camera->Picrealtime->SetPixelSize(200, 100);
     window.camera->ResetRealtimePicture();
@@ -237,8 +238,8 @@ TEST_F(CameraGridTest, AWellWithEqualPercentagesHasNoOutlineButKeepsItsBands)
 
 TEST_F(CameraGridTest, TheFactoryGridComesFromItsOwnTablesWithTheCrossWhileTicked)
 {
-    link::Session session;
-    app::Frm_advance factory(session);
+    app::InstrumentState instrument;
+    app::Frm_advance factory(instrument);
     factory.plate->column_bands = columns;
     factory.plate->row_bands = rows;
     factory.plate->column_labels = columnLabels;

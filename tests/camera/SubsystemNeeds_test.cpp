@@ -45,7 +45,7 @@ protected:
         };
         label = ui::MakeLabel(&client, "lbl_lenrx", "");
         needs.transfer_label = [this] { return label; };
-        cam = std::make_unique<camera::MainCameraControls>(console, plate, live, &client, std::move(needs));
+        cam = std::make_unique<camera::MainCameraControls>(console, plate, live, frames, &client, std::move(needs));
         cam->cmd_default_Click();
     }
 
@@ -57,6 +57,7 @@ protected:
     QWidget client;
     ui::Label* label = nullptr;
     camera::LiveWindow live;
+    camera::FrameStore frames;
     std::vector<std::string> asked;
     std::unique_ptr<camera::MainCameraControls> cam;
 };

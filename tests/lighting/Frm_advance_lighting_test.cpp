@@ -26,7 +26,7 @@ protected:
     {
         LinkFixture::SetUp();
         platform::SetProgramFolder(folder.path());
-        window = std::make_unique<Frm_advance>(session);
+        window = std::make_unique<Frm_advance>(instrument);
     }
     void TearDown() override
     {

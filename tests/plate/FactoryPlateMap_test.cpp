@@ -25,7 +25,7 @@ protected:
     void SetUp() override
     {
         AppFixture::SetUp();
-        factory = std::make_unique<Frm_advance>(window->session(), window->plate->groups);
+        factory = std::make_unique<Frm_advance>(window->instrument, window->plate->groups);
         factory->plate->group_to_assign = [this] { return plate::WellGroups::ItemGroup(window->plate->combogrup->Text()); };
         factory->resize(900, 700);
     }

@@ -25,7 +25,7 @@ protected:
     void SetUp() override
     {
         AppFixture::SetUp();
-        factory = std::make_unique<app::Frm_advance>(window->session(), window->plate->groups);
+        factory = std::make_unique<app::Frm_advance>(window->instrument, window->plate->groups);
         // Well B7 on camera 0: column band (plate column 7) lines 60..100, row band (row B)
         // pixels 50..90, so its centre is at (80, 70) on the picture.
         test::WriteProgramFile("config/w96f_spc.dat", "w96f specifications,,,,,,,,,\r\n" + std::string(kSpecHeader) +

@@ -151,7 +151,7 @@ TEST_F(BlankFrameTest, TheBlankRunIsStartedWithTheStoreAsProjectAndASafeName)
     needs.start_run = [&] { calls.push_back("start"); };
     QWidget client;
     ProjectState state;
-    ProjectControls blank(*window, state, window->plate_state, &client, needs);
+    ProjectControls blank(*window, state, window->instrument.plate_state, &client, needs);
     window->session().serial_number = 12;
     const struct { const char* typed; const char* acquisition; bool told = false; } cases[] = {
         {"My Blank", "_blank_my_blank"}, {"!!", "_blank___", true}, {"../x", "_blank____x"}, {"__", "_blank___"},

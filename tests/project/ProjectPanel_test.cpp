@@ -287,7 +287,7 @@ TEST_F(ProjectPanelTest, StartUpOpensTheLastProjectOrFallsBackToTheDefault)
         std::remove(platform::ProgramPath("reports/pj_sn0.dat").c_str());
         if (c.lastFile) test::WriteProgramFile("reports/pj_sn0.dat", *c.lastFile);
         window->unloaded = true;
-        window = std::make_unique<app::Frm_acquire>();
+        restartProgram();
         boxes.expectInput("PORT ERROR", "");
         if (c.fallback) boxes.expectMessage("Last project folder Not found!. setting default...");
         window->Form_Load();

@@ -133,7 +133,7 @@ TEST_F(ReportPanelTest, TheStartUpFillsTheListsAndTheDividerFollowsTheLocale)
     for (const Case c : {Case{"C", ","}, Case{test::kCommaLocale, ";"}}) {
         test::ScopedProcessLocale locale(c.locale);
         ASSERT_TRUE(locale.active()) << c.locale;
-        window = std::make_unique<app::Frm_acquire>();
+        restartProgram();
         window->unloaded = false;
         boxes.expectInput("PORT ERROR", "");
         window->Form_Load();

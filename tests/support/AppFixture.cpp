@@ -15,7 +15,14 @@ void AppFixture::SetUp()
 {
     platform::SetProgramFolder(folder.path());
     installed = std::make_unique<ScopedDialogs>(boxes);
-    window = std::make_unique<app::Frm_acquire>();
+    restartProgram();
+}
+
+void AppFixture::restartProgram()
+{
+    auto state = std::make_unique<app::InstrumentState>();
+    window = std::make_unique<app::Frm_acquire>(*state);
+    instrument = std::move(state);
 }
 
 void AppFixture::TearDown()

@@ -24,11 +24,15 @@ protected:
     std::vector<std::string> frameList() const;
     // Pauses of the program then take no real time (the simulator still answers in real time).
     void useFakeClock() { fakeClock = std::make_unique<FakeClock>(); }
+    // Starts the program again: a new instrument state and a new main window over it (the old
+    // window goes before the state it was made over).
+    void restartProgram();
 
     TempFolder folder;
     ScriptedDialogs boxes;
     std::unique_ptr<ScopedDialogs> installed;
     std::unique_ptr<sim::InstrumentSimulator> sim;
+    std::unique_ptr<app::InstrumentState> instrument;
     std::unique_ptr<app::Frm_acquire> window;
     int simCom = 0;
     std::unique_ptr<FakeClock> fakeClock;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/InstrumentState.h"
 #include "link/Protocol.h"
 #include "sim/InstrumentSimulator.h"
 
@@ -61,7 +62,9 @@ protected:
     std::vector<std::string> frameList() const;
 
     std::unique_ptr<sim::InstrumentSimulator> sim;
-    link::Session session;  // the link open to the simulator
+    // The state a window is made over; its session has the link open to the simulator.
+    app::InstrumentState instrument;
+    link::Session& session = instrument.session;
     RecordingConsole console{session};
 };
 

@@ -18,7 +18,7 @@ void W6WindowFixture::SetUp()
     installed = std::make_unique<ScopedDialogs>(boxes);
     session.serial_number = 58;
     link::ApplyInstrumentDefaults(session);
-    window = std::make_unique<app::Frm_acquire>(session);
+    window = std::make_unique<app::Frm_acquire>(instrument);
     window->unloaded = true;
     ASSERT_TRUE(plate::WriteW6ColumnFile("\\config_SN58"));
     ASSERT_TRUE(plate::WriteW6RowFile("\\config_SN58"));
