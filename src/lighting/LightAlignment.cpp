@@ -31,11 +31,11 @@ public:
         host_.Status(CameraTag(c_) + ": Setting Zero lighting reference...acquiring1");
         host_.SetDefaultCamera();
         platform::Sleep(200);
-        if (!grab()) return fail();
+        if (!steps_.Grab()) return steps_.Fail();
         platform::DoEvents();
         platform::Sleep(100);
         host_.Status(CameraTag(c_) + ": Setting Zero lighting reference...acquiring2");
-        if (!grab()) return fail();
+        if (!steps_.Grab()) return steps_.Fail();
         platform::DoEvents();
         platform::Sleep(100);
 
@@ -43,23 +43,23 @@ public:
         X_ = std::min(host_.LineCount(), kProfileSize - 1);
         Y_ = std::min(host_.PixelCount(), kProfileSize - 1);
         if (X_ < 1 || Y_ < 1) {
-            end_ = LightCalibrationEnd::NoWindow;
-            return fail(CameraTag(c_) + ": the camera window has no lines or pixels: ledxy.dat unchanged");
+            steps_.end = LightCalibrationEnd::NoWindow;
+            return steps_.Fail(CameraTag(c_) + ": the camera window has no lines or pixels: ledxy.dat unchanged");
         }
         const Profiles zero = FrameProfiles(host_.Frames(), c_, X_, Y_);
 
         std::vector<std::vector<double>> columnExcess(kScanColumns + 1, std::vector<double>(size_t(kProfileSize), 0.0));
         std::vector<std::vector<double>> rowExcess(kScanRows + 1, std::vector<double>(size_t(kProfileSize), 0.0));
         for (int k = 1; k <= kScanColumns; ++k) {
-            if (host_.StopRequested()) return fail();
+            if (host_.StopRequested()) return steps_.Fail();
             const bool lit = light(map_.colcam, k, "..col[");
             if (!lit) continue;  // a column with no LED of the camera: no frame, no band
-            if (!litFrame(columnExcess[size_t(k)], zero.x, X_, true)) return fail();
+            if (!litFrame(columnExcess[size_t(k)], zero.x, X_, true)) return steps_.Fail();
         }
         for (int k = 1; k <= kScanRows; ++k) {
-            if (host_.StopRequested()) return fail();
+            if (host_.StopRequested()) return steps_.Fail();
             light(map_.filcam, k, "..row[");
-            if (!litFrame(rowExcess[size_t(k)], zero.y, Y_, false)) return fail();
+            if (!litFrame(rowExcess[size_t(k)], zero.y, Y_, false)) return steps_.Fail();
         }
 
         // The bands go into a copy: a Stop from here on leaves the window's map as loaded.
@@ -71,7 +71,7 @@ public:
                 result.y2[size_t(led)] = b.end;
             });
         }
-        if (host_.StopRequested()) return fail();
+        if (host_.StopRequested()) return steps_.Fail();
         for (int k = 1; k <= kScanColumns; ++k) {
             const Band b = FindBand(columnExcess[size_t(k)], X_, kColumnBandFactor);
             forLeds(map_.colcam, k, [&](int led) {
@@ -79,10 +79,10 @@ public:
                 result.x2[size_t(led)] = b.end;
             });
         }
-        if (host_.StopRequested()) return fail();
+        if (host_.StopRequested()) return steps_.Fail();
         if (!WriteLedPositions(result, setup_.saveFolder)) {
-            end_ = LightCalibrationEnd::NotSaved;
-            return fail("Could not write " + setup_.saveFolder + "/" + kLedPositionsName + ": ledxy.dat unchanged");
+            steps_.end = LightCalibrationEnd::NotSaved;
+            return steps_.Fail("Could not write " + setup_.saveFolder + "/" + kLedPositionsName + ": ledxy.dat unchanged");
         }
         map_ = result;
         host_.Progress(100);
@@ -113,7 +113,7 @@ private:
     bool litFrame(std::vector<double>& excess, const std::vector<double>& zero, int last, bool alongX)
     {
         platform::Sleep(100);
-        const bool good = grab();
+        const bool good = steps_.Grab();
         platform::Sleep(100);
         platform::Sleep(50);
         host_.SendAllLedPower(0);
@@ -125,33 +125,12 @@ private:
         return true;
     }
 
-    bool grab()
-    {
-        const bool good = host_.GrabFrame();
-        host_.Progress(100.0 * ++frames_ / kSteps);
-        if (!good && end_ == LightCalibrationEnd::Done) end_ = LightCalibrationEnd::NoFrame;
-        return good;
-    }
-
-    LightCalibrationEnd fail(const std::string& message = {})
-    {
-        host_.SendAllLedPower(0);
-        LightCalibrationEnd end = end_;
-        if (host_.StopRequested()) end = LightCalibrationEnd::Stopped;
-        if (end == LightCalibrationEnd::Done) end = LightCalibrationEnd::Stopped;
-        if (!message.empty()) host_.Status(message);
-        else if (end == LightCalibrationEnd::NoFrame)
-            host_.Status(CameraTag(c_) + ": no frame came whole: ledxy.dat unchanged");
-        return end;
-    }
-
     LightCalibrationHost& host_;
     LedMap& map_;
     const LightCalibrationSetup& setup_;
     const int c_;
     int X_ = 0, Y_ = 0;
-    int frames_ = 0;
-    LightCalibrationEnd end_ = LightCalibrationEnd::Done;
+    LightCalibrationSteps steps_{host_, c_, kSteps, "ledxy.dat"};
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 // Stop, a frame that did not come whole, a window with no lines) saves nothing and leaves
 // every LED off.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "camera/FrameStore.h"
@@ -56,6 +57,45 @@ enum class LightCalibrationEnd {
     NoFrame,    // a frame did not come whole
     NoWindow,   // the frame window has no lines or no pixels: nothing can be walked
     NotSaved,   // the file could not be written
+};
+
+// What both calibrations share for each frame and at an early end: every grab advances the
+// progress bar and the first frame that did not come whole is remembered; an early end puts
+// every LED off and says why, naming the file that stays unchanged.
+class LightCalibrationSteps {
+public:
+    LightCalibrationSteps(LightCalibrationHost& host, int camera, int steps, std::string file)
+        : host_(host), camera_(camera), steps_(steps), file_(std::move(file))
+    {
+    }
+
+    bool Grab()
+    {
+        const bool good = host_.GrabFrame();
+        host_.Progress(100.0 * ++frames_ / steps_);
+        if (!good && end == LightCalibrationEnd::Done) end = LightCalibrationEnd::NoFrame;
+        return good;
+    }
+
+    LightCalibrationEnd Fail(const std::string& message = {})
+    {
+        host_.SendAllLedPower(0);
+        LightCalibrationEnd ended = end;
+        if (host_.StopRequested() || ended == LightCalibrationEnd::Done) ended = LightCalibrationEnd::Stopped;
+        if (!message.empty()) host_.Status(message);
+        else if (ended == LightCalibrationEnd::NoFrame)
+            host_.Status(CameraTag(camera_) + ": no frame came whole: " + file_ + " unchanged");
+        return ended;
+    }
+
+    LightCalibrationEnd end = LightCalibrationEnd::Done;
+
+private:
+    LightCalibrationHost& host_;
+    const int camera_;
+    const int steps_;
+    const std::string file_;
+    int frames_ = 0;
 };
 
 // The band of values v(0..n) standing above factor x their mean over n: from the first index

@@ -32,21 +32,21 @@ public:
         // Two settling frames with the LEDs off: only shown, nothing is read from them.
         host_.Status(CameraTag(c_) + ": Acquiring zero1");
         platform::Sleep(400);
-        if (!grab()) return fail();
+        if (!steps_.Grab()) return steps_.Fail();
         platform::Sleep(100);
         platform::DoEvents();
         host_.Status(CameraTag(c_) + ": Acquiring zero2");
-        if (!grab()) return fail();
+        if (!steps_.Grab()) return steps_.Fail();
         platform::Sleep(100);
         platform::DoEvents();
 
         for (int level = 0; level < kLevels; ++level) {
-            if (host_.StopRequested()) return fail();
+            if (host_.StopRequested()) return steps_.Fail();
             host_.Status(CameraTag(c_) + ": Setting power=" + std::to_string(level));
             platform::Sleep(20);
             host_.SendAllLedPower(level);
             platform::Sleep(100);
-            if (!grab()) return fail();
+            if (!steps_.Grab()) return steps_.Fail();
             platform::Sleep(500);
             platform::DoEvents();
             // A rectangle that counts no position of the frame reads 0 at every level.
@@ -57,52 +57,32 @@ public:
         // The powers go into a copy: a Stop from here on leaves the window's map as loaded.
         LedMap result = map_;
         for (int led : leds) {
-            if (host_.StopRequested()) return fail();
+            if (host_.StopRequested()) return steps_.Fail();
             result.power[size_t(led)] = SaturationLevel(readings[size_t(led)]);
         }
         for (int led : leds) {
-            if (host_.StopRequested()) return fail();
+            if (host_.StopRequested()) return steps_.Fail();
             host_.Status(CameraTag(c_) + ": Setting led power=" + std::to_string(led));
             host_.SendLedPower(led, result.power[size_t(led)]);
         }
-        if (host_.StopRequested()) return fail();
+        if (host_.StopRequested()) return steps_.Fail();
         if (!WriteLedPower(result, setup_.saveFolder)) {
-            end_ = LightCalibrationEnd::NotSaved;
-            return fail("Could not write " + setup_.saveFolder + "/" + kLedPowerName + ": ledpower.dat unchanged");
+            steps_.end = LightCalibrationEnd::NotSaved;
+            return steps_.Fail("Could not write " + setup_.saveFolder + "/" + kLedPowerName + ": ledpower.dat unchanged");
         }
         map_ = result;
         platform::Sleep(100);
-        grab();  // the last frame under the new powers, only shown
+        steps_.Grab();  // the last frame under the new powers, only shown
         platform::Sleep(100);
         return LightCalibrationEnd::Done;
     }
 
 private:
-    bool grab()
-    {
-        const bool good = host_.GrabFrame();
-        host_.Progress(100.0 * ++frames_ / kSteps);
-        if (!good && end_ == LightCalibrationEnd::Done) end_ = LightCalibrationEnd::NoFrame;
-        return good;
-    }
-
-    LightCalibrationEnd fail(const std::string& message = {})
-    {
-        host_.SendAllLedPower(0);
-        LightCalibrationEnd end = end_;
-        if (host_.StopRequested() || end == LightCalibrationEnd::Done) end = LightCalibrationEnd::Stopped;
-        if (!message.empty()) host_.Status(message);
-        else if (end == LightCalibrationEnd::NoFrame)
-            host_.Status(CameraTag(c_) + ": no frame came whole: ledpower.dat unchanged");
-        return end;
-    }
-
     LightCalibrationHost& host_;
     LedMap& map_;
     const LightCalibrationSetup& setup_;
     const int c_;
-    int frames_ = 0;
-    LightCalibrationEnd end_ = LightCalibrationEnd::Done;
+    LightCalibrationSteps steps_{host_, c_, kSteps, "ledpower.dat"};
 };
 
 }  // namespace
