@@ -9,6 +9,7 @@
 #include "acquisition/RunFiles.h"
 #include "acquisition/RunNames.h"
 #include "link/Exchange.h"
+#include "link/Protocol.h"
 #include "link/Session.h"
 #include "platform/Clock.h"
 #include "platform/ConfigFiles.h"
@@ -364,6 +365,8 @@ void RunControls::RunAutoreferenceRound()
 {
     // A STOP or the close box during any of the start's waits ends the start there.
     const link::StoppableOperation start;
+    // A link that goes away during the start is told once, however many sends still find it closed.
+    const link::TellClosedLinkOnce told;
     link::Session& s = console_.session();
     SetPlayCaption("STOP");
     cmdreport->setEnabled(true);
@@ -380,6 +383,13 @@ void RunControls::RunAutoreferenceRound()
     // The round yields to the window: a STOP pressed meanwhile ends the start here.
     if (autoreference_) autoreference_->AutoCalibrateCameras();
     if (s.run_state != 1) return;
+    if (s.dummy_mode != 1 && !s.port_open) {
+        // The round stopped with the link: the run cannot measure, so it stops here.
+        StopPlayRun();
+        window_.ShowRunPanelsAfterError();
+        link::ShowNotConnected(console_);
+        return;
+    }
     StartTicking();
 }
 

@@ -657,5 +657,36 @@ TEST_F(RunStartTest, AHungUpPortClosesTheLinkAndPlayThenRefuses)
     EXPECT_EQ(Entries(platform::ProgramPath("reports/default_project")), made);
 }
 
+// The instrument is unplugged during the autoreference round, at its first yield or well into
+// it (from the n-th yield on): the closed link is told once, the round stops there and the run with it.
+class LinkGoneInRoundTest : public RunStartTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(LinkGoneInRoundTest, IsToldOnceAndStopsTheRun)
+{
+    test::WriteRecorder recorder;
+    int yields = 0;
+    platform::setEventPump([&] {
+        size_t written = 0;  // unplugged between two frames: the instrument saw none broken
+        for (const auto& w : recorder.writes) written += w.data.size();
+        if (sim && window->containers.frm_calibrate->isVisibleTo(window.get()) && ++yields >= GetParam() &&
+            written % 5 == 0)
+            sim.reset();
+    });
+    pressPlay();
+    boxes.expectMessage(link::kNotConnected);
+    run().cmd_playacq->Click();
+    platform::setEventPump({});
+    EXPECT_EQ(boxes.shown(), std::vector<std::string>{link::kNotConnected});
+    EXPECT_GE(yields, GetParam());
+    EXPECT_FALSE(session.port_open);
+    EXPECT_EQ(session.run_state, 0);
+    EXPECT_EQ(run().cmdPlay->Caption(), "Play");
+    EXPECT_FALSE(run().Timer2.Enabled());
+    EXPECT_FALSE(window->containers.frm_calibrate->isVisibleTo(window.get()));
+    EXPECT_TRUE(window->containers.frame_group->isVisibleTo(window.get()));
+}
+
+INSTANTIATE_TEST_SUITE_P(EarlyOrLate, LinkGoneInRoundTest, ::testing::Values(1, 400));
+
 }  // namespace
 }  // namespace tirmo::acquisition
