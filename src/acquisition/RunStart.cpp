@@ -312,6 +312,12 @@ void RunControls::cmd_playacq_Click()
 bool RunControls::CreateRunFolders()
 {
     link::Session& s = console_.session();
+    // The name of the folders is taken here: a project the lists would not show gets no run.
+    project_folder = ProjectFolderName(txt_pjname->Text());
+    if (!ListedProjectFolder(project_folder)) {
+        RefuseStart(kRunProjectTooShort);
+        return false;
+    }
     for (const std::string& folder : {std::string("reports"), "reports/" + shared_.project.ReferenceProjectName()}) {
         const std::string path = platform::ProgramPath(folder);
         if (!platform::MakeFolder(path)) {
@@ -319,12 +325,10 @@ bool RunControls::CreateRunFolders()
             return false;
         }
     }
-    // The name of the folders is taken here: a typed name that keeps no letter or digit is
-    // told before its folder is made.
+    // A typed name that keeps no letter or digit is told before its folder is made.
     for (const std::string& typed : {txt_pjname->Text(), txt_acqname->Text()})
         if (const std::string notice = platform::SafeNameNotice(typed); !notice.empty())
             ui::dialogs().messageBox(notice, ui::MsgButtons::Ok);
-    project_folder = ProjectFolderName(txt_pjname->Text());
     const std::string projectPath = platform::ProgramPath("reports/" + project_folder);
     if (!platform::MakeFolder(projectPath)) {
         RefuseStart(kFolderNotCreated + projectPath);
