@@ -224,6 +224,12 @@ TEST(PictureBox, SavedPictureLoadsBackPixelForPixel)
 
     EXPECT_FALSE(other.LoadPicture(path + ".missing"));
     EXPECT_EQ(other.PixelWidth(), 33);
+    // A picture of no pixels is no picture: not saved, and the file of that name stays as it was.
+    PictureBox empty;
+    empty.SetPixelSize(0, 0);
+    EXPECT_FALSE(empty.SavePicture(path));
+    ASSERT_TRUE(other.LoadPicture(path));
+    EXPECT_EQ(other.PixelWidth(), 33);
     std::filesystem::remove(path);
 }
 
