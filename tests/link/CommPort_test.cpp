@@ -79,6 +79,18 @@ TEST_F(CommPortTest, SlotsOutsideTheTableAreRefusedByEveryOperation)
         EXPECT_EQ(CommWrite(slot, "x"), 0);
         EXPECT_EQ(LastCommError().source, "CommWrite");
     }
+    // The first and the last slot of the table are slots like any other.
+    for (int slot : {1, kSlotCount}) {
+        sim.attachAsCom(slot);
+        const std::string com = "COM" + std::to_string(slot);
+        ASSERT_EQ(CommOpen(slot, com, kSettings), 0) << slot;
+        EXPECT_TRUE(CommIsOpen(slot));
+        EXPECT_EQ(CommWrite(slot, "x"), 1);
+        EXPECT_EQ(CommFlush(slot), 0);
+        EXPECT_EQ(CommClose(slot), 0);
+        EXPECT_FALSE(CommIsOpen(slot));
+        ::setenv(("TIRMO_" + com).c_str(), "", 1);
+    }
 }
 
 TEST_F(CommPortTest, IoOnASlotThatIsNotOpenNeverReachesADescriptor)
