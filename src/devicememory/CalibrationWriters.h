@@ -3,10 +3,10 @@
 // first takes every record value of its set from the calibration files (a value that cannot be
 // packed refuses the whole set: nothing of it is sent), then writes the set's header group at
 // line 0 of its bank and each record as groups of four lines, committed at lines 4, 8, ...
-// Every record is read back and compared with what was written; a record whose write or
-// read-back fails is written once more, and a second failure shows "Error writing" with the
-// record's key, set and memory line. A set is written only when every record was read back
-// equal.
+// Every group written (the header, each record, the well-format set's end group) is read back
+// and compared with what was written; one whose write or read-back fails is written once more,
+// and a second failure shows "Error writing" with the record's key (or the header's title), set
+// and memory line. A set is written only when all of it was read back equal.
 #include <array>
 #include <string>
 #include <vector>

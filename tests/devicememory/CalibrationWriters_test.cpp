@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <set>
 
 #include "devicememory/CalibrationReaders.h"
 #include "devicememory/CalibrationWriters.h"
 #include "devicememory/LinkFlashPort.h"
 #include "devicememory/MemoryImage.h"
 #include "platform/ProgramFolder.h"
+#include "platform/TextFile.h"
 #include "sim/InstrumentSimulator.h"
+#include "sim/SimFlash.h"
 #include "support/FactoryCalibration.h"
 #include "support/FakeClock.h"
 #include "support/LinkFixture.h"
@@ -97,9 +101,13 @@ TEST_F(CalibrationWritersTest, LostEchoes)
         bool done;
         int bank1Commits;
         std::string message;
+        std::set<int> garbled = {};  // buffer bytes the memory takes wrongly
     };
     // The temperature set: the header group (96 bytes), then its record.
     const Case cases[] = {
+        {"a header byte stored wrongly: the header once more", 0, 0, true, 3, "", {10}},
+        {"a header byte stored wrongly twice", 0, 0, false, 2,
+         "Error writingBlank_measure//\nTemperature Calibration, bank 1, memory line 0: the memory read back differs", {10, 106}},
         {"one echo lost in the record: written once more", 96 + 30, 1, true, 2, ""},
         {"one echo lost in the header: its group once more", 10, 1, true, 2, ""},
         {"every echo lost from the record on", 96 + 30, -1, false, 1,
@@ -111,6 +119,7 @@ TEST_F(CalibrationWritersTest, LostEchoes)
         sim->clearLog();
         messages.clear();
         dropEchoes(c.after, c.count);
+        sim->with([&](sim::SimState& s) { s.flash.garbleBytes(c.garbled); });
         const bool done = SendCalibrationSets({false, false, true, false, false}, context);
         dropEchoes(0, 0);
         EXPECT_EQ(done, c.done) << c.what;
@@ -123,13 +132,65 @@ TEST_F(CalibrationWritersTest, LostEchoes)
 
 TEST_F(CalibrationWritersTest, AReadBackThatDiffersTwiceIsAnErrorAndTheOtherRecordsStillGo)
 {
-    sim->with([](sim::SimState& s) { s.flash.fault(0, 8, sim::FlashFault::BadXor); return 0; });
-    EXPECT_FALSE(SendCalibrationSets({true, false, false, false, false}, context));
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].substr(0, 28), "Error writingw6_row:1L_06x4/");
-    EXPECT_NE(messages[0].find("bank 0, memory line 8: the memory read back differs"), std::string::npos);
-    EXPECT_EQ(commitsAt(0), 1 + 5 + 2 + 1) << "header, five records once, w6_row twice, the end group";
-    EXPECT_EQ(progress.back(), "Not written: Well Format");
+    struct Case {
+        const char* what;
+        std::function<void(sim::SimState&)> fault;
+        std::string message;
+    };
+    // The well-format set: the header, six records and the end group, 96 buffer bytes each.
+    const Case cases[] = {
+        {"w6_row read back wrongly", [](sim::SimState& s) { s.flash.fault(0, 8, sim::FlashFault::BadXor); },
+         "Error writingw6_row:1L_06x4/\nWell Format Calibration, bank 0, memory line 8: the memory read back differs"},
+        {"the end group stored wrongly", [](sim::SimState& s) { s.flash.garbleBytes({7 * 96 + 5, 8 * 96 + 5}); },
+         "Error writingEND//\nWell Format Calibration, bank 0, memory line 28: the memory read back differs"},
+    };
+    for (const Case& c : cases) {
+        sim->with([&](sim::SimState& s) { s.flash = {}; c.fault(s); });
+        sim->clearLog();
+        messages.clear();
+        EXPECT_FALSE(SendCalibrationSets({true, false, false, false, false}, context)) << c.what;
+        EXPECT_EQ(messages, std::vector<std::string>{c.message}) << c.what;
+        EXPECT_EQ(commitsAt(0), 1 + 6 + 1 + 1) << c.what << ": each group once, the failing one twice";
+        EXPECT_EQ(progress.back(), "Not written: Well Format") << c.what;
+    }
+}
+
+// The instrument holds an older light set and a SEND of a changed ledxy.dat stops half way (the
+// instrument falls silent after five of its groups). The changes beyond the groups written swap
+// two coordinates, so the old rest carries the same XOR as the new: only the record line written
+// last can tell the mixed record from a whole one.
+TEST_F(CalibrationWritersTest, ALightRecordCutShortIsNotRestored)
+{
+    struct Case {
+        const char* what;
+        int silentAfterGroups;  // -1: the instrument answers to the end
+        bool restored;
+    };
+    const Case cases[] = {{"cut after five groups", 5, false}, {"written whole", -1, true}};
+    const std::string older = factory.sources.at("ledxy.dat");
+    const auto rows = *platform::ReadLines(folder.path() + "/config_SN57/ledxy.dat");
+    std::string changed = "\"t\"\r\n\"h\"\r\n";
+    for (int n = 0; n < 416; ++n) {
+        const auto f = platform::SplitFields(rows[size_t(n) + 2]);
+        const size_t x1 = n == 300 ? 2 : 1, x2 = 3 - x1;
+        changed += std::to_string(n) + (n < 114 ? ",9,8,7,6" : "," + f[x1] + "," + f[x2] + "," + f[3] + "," + f[4]) + "\r\n";
+    }
+    for (const Case& c : cases) {
+        sim->with([&](sim::SimState& s) {
+            s.flash = {};
+            return sim::LoadFlashImage(s.flash, folder.path() + "/config_SN57");
+        });
+        test::WriteProgramFile("config_SN57/ledxy.dat", changed);
+        dropEchoes(c.silentAfterGroups < 0 ? 0 : 96 * (1 + c.silentAfterGroups), c.silentAfterGroups < 0 ? 0 : -1);
+        EXPECT_EQ(SendCalibrationSets({false, true, false, false, false}, context), c.restored) << c.what;
+        dropEchoes(0, 0);
+        test::WriteProgramFile("restored/ledxy.dat", older);
+        EXPECT_EQ(ReadLightCalibrationFromDevice(port, folder.path() + "/restored", {}).Result(), c.restored ? 0 : -1) << c.what;
+        const std::string restored = test::ReadProgramFile("restored/ledxy.dat");
+        const std::string& expected = c.restored ? changed : older;
+        EXPECT_TRUE(restored.substr(restored.find("\r\n0,")) == expected.substr(expected.find("\r\n0,"))) << c.what;
+        test::WriteProgramFile("config_SN57/ledxy.dat", older);
+    }
 }
 
 TEST_F(CalibrationWritersTest, ValuesThatDoNotFitRefuseTheirSetWhole)
@@ -145,7 +206,7 @@ TEST_F(CalibrationWritersTest, ValuesThatDoNotFitRefuseTheirSetWhole)
     const Case cases[] = {
         {"a blank of 256", "reports/_internal_blank_measurementSN57/blank_p35.dat",
          "\"b\"\r\nacqlapse=30\r\n\"#well\",\"Value\"\r\n0,1\r\n1,256\r\n", {false, false, false, false, true}, kBlankBank, "Blank"},
-        {"an LED at -1", "config_SN57/ledxy.dat", "\"t\"\r\n\"h\"\r\n0,-1,3,4,5\r\n", {false, true, false, false, false}, kLightBank, "Led XY"},
+        {"an LED at -2", "config_SN57/ledxy.dat", "\"t\"\r\n\"h\"\r\n0,-2,3,4,5\r\n", {false, true, false, false, false}, kLightBank, "Led XY"},
         {"no LED file", "config_SN57/ledxy.dat", "", {false, true, false, false, false}, kLightBank, "Led XY"},
         {"a band of 300", "config_SN57/w24_row.dat", "\"t\"\r\n\"h\"\r\n0,1,2,300\r\n", {true, false, false, false, false}, kWellFormatBank, "Well Format"},
     };

@@ -52,7 +52,14 @@ std::string RecordDataFromFile(const std::string& record, const std::string& pat
 {
     const auto lines = platform::ReadLines(path);
     if (!lines) return {};
-    if (record == "ledxy") return packedRows(*lines, 2, 5, 1);
+    if (record == "ledxy") {
+        std::string data;
+        for (size_t i = 2; i < lines->size(); ++i) {
+            const auto f = platform::SplitFields((*lines)[i]);
+            for (size_t k = 1; k < 5 && f.size() >= 5; ++k) data += dm::LedCoordinateByte(wholeField(f[k])).value_or('\0');
+        }
+        return data;
+    }
     if (record == "Tempfactor") {
         if (lines->size() < 3) return {};
         return dm::EncodeHundredths(keyed((*lines)[1])) + dm::EncodeHundredths(keyed((*lines)[2]));
@@ -114,7 +121,7 @@ void InstallFlashDevices(InstrumentSimulator& sim)
 {
     sim.on('f', [](SimState& s, const ReceivedFrame& f) -> std::string {
         FlashSimState& m = s.flash;
-        if (f.a < FlashSimState::kBlockBytes) m.buffer[f.a] = char(f.b);
+        if (f.a < FlashSimState::kBlockBytes) m.buffer[f.a] = char(m.garbled.count(++m.bytesIn) ? f.b ^ 1 : f.b);
         if (m.dropAfter > 0) --m.dropAfter;
         else if (m.dropCount != 0) {
             if (m.dropCount > 0) --m.dropCount;
