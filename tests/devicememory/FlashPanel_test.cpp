@@ -5,16 +5,20 @@
 #include <filesystem>
 
 #include "app/Frm_advance.h"
+#include "app/LightCalibrationWindows.h"
 #include "devicememory/FlashPanel.h"
 #include "devicememory/PixelMapControls.h"
 #include "link/Exchange.h"
 #include "platform/ProgramFolder.h"
+#include "link/CommPort.h"
 #include "sim/InstrumentSimulator.h"
+#include "sim/SimLitPlate.h"
 #include "support/AppFixture.h"
 #include "support/ProgramFiles.h"
 #include "support/RunFiles.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
+#include "ui/PictureBox.h"
 
 namespace tirmo::devicememory {
 namespace {
@@ -52,6 +56,57 @@ TEST_F(FlashPanelTest, ThePanelSendsTheCheckedSetsAndCloses)
     EXPECT_FALSE(panel.transferring);
     panel.cmd_closeflashmenu->Click();
     EXPECT_TRUE(panel.frame_flash->isHidden());
+}
+
+// Whether the picture holds exactly this text, printed as the panel prints its progress.
+bool Shows(ui::PictureBox& picture, const std::string& text)
+{
+    ui::PictureBox twin;
+    twin.SetPixelSize(picture.PixelWidth(), picture.PixelHeight());
+    twin.Scale(0, 0, 100, 100);
+    twin.SetFontName(picture.FontName());
+    twin.SetFontSize(picture.FontSize());
+    twin.Cls();
+    twin.Print(text);
+    return twin.image() == picture.image();
+}
+
+// The program's own light calibration comes back as it saved it: "Background light" on an empty
+// stage, where each camera block's tenth LED lights nothing (no band, -1), then SEND of every set,
+// the first start of a fresh program folder with the instrument, and a RECEIVE.
+TEST_F(FlashPanelTest, TheLightCalibrationComesBackAsItWasSaved)
+{
+    sim->with([](sim::SimState& s) { sim::InstallEmptyStage(s, sim::StageLedGrid(), 20); });
+    boxes.expectMessage("Remove Microplate and press OK");
+    boxes.expectMessage("Calibration Finished");
+    window->lightcal->mncalibralightback_Click();
+    EXPECT_EQ(window->txt_status->Text(), "CAM[5]: OK; no band in ledxy.dat for LEDs 63, 127, 191, 255, 319, 383");
+    const std::string saved = readFile("config_SN57/ledxy.dat");
+    ASSERT_NE(saved.find("\r\n63,0,0,-1,-1\r\n"), std::string::npos);
+
+    openPanel();
+    FlashPanel* panel = window->flash.get();
+    panel->Check_flash[1]->SetValue(1);
+    panel->cmd_receiveflash->Click();
+    EXPECT_TRUE(Shows(*panel->Picture_progress, "Not restored: Led XY")) << "nothing sent yet";
+    EXPECT_EQ(readFile("config_SN57/ledxy.dat"), saved);
+    for (ui::CheckBox* box : panel->Check_flash) box->SetValue(1);
+    panel->cmd_sendflash->Click();
+    EXPECT_TRUE(Shows(*panel->Picture_progress, "Done"));
+
+    link::CommCloseAll();
+    window->unloaded = true;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) std::filesystem::remove_all(entry);
+    restartProgram();
+    window->Form_Load();
+    EXPECT_EQ(readFile("config_SN57/ledxy.dat"), saved) << "the first start";
+    test::WriteProgramFile("config_SN57/ledxy.dat", "older");
+    openPanel();
+    panel = window->flash.get();
+    panel->Check_flash[1]->SetValue(1);
+    panel->cmd_receiveflash->Click();
+    EXPECT_EQ(readFile("config_SN57/ledxy.dat"), saved) << "RECEIVE";
+    EXPECT_TRUE(Shows(*panel->Picture_progress, "Done"));
 }
 
 TEST_F(FlashPanelTest, AClickWhileATransferRunsIsRefused)
