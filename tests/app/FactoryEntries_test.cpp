@@ -44,8 +44,9 @@ protected:
     std::unique_ptr<Frm_advance> factory;
 };
 
-// Camera 0's LEDs 24, 31, 25 and 32 light the quarters of its well unequally, reading 178 or 179
-// at level 2 or 4. Last run: every rectangle lost, nothing is measured, whatever the second round.
+// Camera 0's LEDs 24, 31, 25 and 32 light the quarters of its well unequally, reading 178 or 179 at
+// level 2 or 4. Last run: every rectangle lost, nothing is measured whatever the second round, and
+// ledpower.dat keeps even a repeated row that any rewrite would drop.
 TEST_F(FactoryEntriesTest, InPlateCalibrationRunsAtTheDefaultGainAndGivesTheBoxesBack)
 {
     camera::FactoryCameraTools& cam = *factory->camera;
@@ -55,7 +56,6 @@ TEST_F(FactoryEntriesTest, InPlateCalibrationRunsAtTheDefaultGainAndGivesTheBoxe
     for (ui::MsgResult answer : {ui::MsgResult::Cancel, ui::MsgResult::Ok, ui::MsgResult::Yes}) {
         const bool lost = answer == ui::MsgResult::Yes;
         if (lost) m.x1.fill(-1), m.x2.fill(-1), lighting::WriteLedPositions(m, "config_SN58"), answer = ui::MsgResult::Ok;
-        // A repeated row that any rewrite drops: the file must stay as it is, not merely mean the same.
         const std::string before = test::ReadProgramFile("config_SN58/ledpower.dat") + "200,3\r\n";
         test::WriteProgramFile("config_SN58/ledpower.dat", before);
         sim->clearLog();
