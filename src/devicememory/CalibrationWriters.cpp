@@ -314,18 +314,6 @@ std::string SetCaption(CalibrationSet set)
     return {};
 }
 
-std::string SetProgressLabel(CalibrationSet set)
-{
-    switch (set) {
-    case CalibrationSet::WellFormat: return "->Well Format";
-    case CalibrationSet::Light: return "->Led XY";
-    case CalibrationSet::Temperature: return "->Temp Factor";
-    case CalibrationSet::InternalReference: return "->Internal Ref";
-    case CalibrationSet::Blank: return "->Blank";
-    }
-    return {};
-}
-
 bool SendCalibrationSets(const std::array<bool, 5>& checked, WriterContext& c)
 {
     if (!c.port.LinkOpen()) {

@@ -45,10 +45,8 @@ SetWriting WriteInternalRefCalibrationToDevice(WriterContext& context);
 SetWriting WriteBlankCalibrationToDevice(WriterContext& context);
 SetWriting WriteCalibrationSet(CalibrationSet set, WriterContext& context);
 
-// The captions of the panel's check boxes ("Well FORMAT (w24,w6,p35)" ...) and the labels
-// printed while a set is sent or received ("->Well Format" ...), by set.
+// The captions of the panel's check boxes ("Well FORMAT (w24,w6,p35)" ...), by set.
 std::string SetCaption(CalibrationSet set);
-std::string SetProgressLabel(CalibrationSet set);
 
 // "SEND": the checked sets in panel order, each after its label on the progress picture; then
 // "Done" when every checked set was written and read back equal, else "Not written:" and the

@@ -109,19 +109,7 @@ void FlashPanel::cmd_receiveflash_Click()
     notices.status = [this](const std::string& text) { console_.SetStatus(text); };
     notices.progress = [this](const std::string& text) { progress(text); };
     const std::string folder = platform::ResolvePath(project::CalibrationFolder(console_.session().serial_number));
-    progress("");
-    const auto boxes = checked();
-    // "Done" after a set that was not restored would leave the user with its older files.
-    std::string notRestored;
-    for (size_t i = 0; i < boxes.size(); ++i) {
-        if (boxes[i]) {
-            const std::string label = SetProgressLabel(kCalibrationSets[i]);
-            progress(label);
-            if (ReadCalibrationSet(kCalibrationSets[i], port, folder, notices).Result() != 0) notRestored += " " + label.substr(2);
-        }
-        progress("");
-    }
-    progress(notRestored.empty() ? "Done" : "Not restored:" + notRestored);
+    ReceiveCalibrationSets(checked(), port, folder, notices);
 }
 
 bool FlashPanel::announceReference() const { return !intref_announced || intref_announced(); }

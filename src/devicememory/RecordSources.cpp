@@ -103,9 +103,11 @@ RecordSource packLeds(const std::string& path, const std::vector<std::string>& l
         return {};
     });
     const auto missing = std::find(given.begin(), given.end(), false);
-    if (error.empty() && missing != given.end())
+    if (error.empty() && missing != given.end()) {
+        const auto count = std::count(given.begin(), given.end(), false);
         error = where(path, lines.size()) + "the file ends without LED " + std::to_string(missing - given.begin()) + " (" +
-                std::to_string(std::count(given.begin(), given.end(), false)) + " LEDs missing)" + kNothingSent;
+                std::to_string(count) + (count == 1 ? " LED" : " LEDs") + " missing)" + kNothingSent;
+    }
     if (!error.empty()) return {{}, error};
     return {value, {}};
 }

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
-#include <set>
 
 #include "devicememory/CalibrationReaders.h"
 #include "devicememory/CalibrationWriters.h"
@@ -78,8 +76,8 @@ TEST_F(CalibrationWritersTest, WhatIsSentIsWhatTheStartUpRestores)
     clock.setWall(test::LocalTime(2026, 3, 14, 16, 0, 0) - std::chrono::milliseconds(long(clock.monotonicMs() - 1000)));
     const std::string target = folder.path() + "/restored";
     platform::MakeFolder(target);
-    MemoryNotices quiet;
-    for (CalibrationSet set : kCalibrationSets) EXPECT_EQ(ReadCalibrationSet(set, port, target, quiet).Result(), 0);
+    EXPECT_TRUE(ReceiveCalibrationSets(kAll, port, target, context.notices));
+    EXPECT_EQ(progress.back(), "Done");
     const auto restored = factory.Restored("20260314 16:00");
     for (const std::string& name : test::CalibrationFileNames()) {
         const std::string got = test::ReadProgramFile("restored/" + name);
@@ -101,13 +99,13 @@ TEST_F(CalibrationWritersTest, LostEchoes)
         bool done;
         int bank1Commits;
         std::string message;
-        std::set<int> garbled = {};  // buffer bytes the memory takes wrongly
+        int headerReadsWrong = 0;  // replies to reads of the header that come back spoilt (-1: all)
     };
     // The temperature set: the header group (96 bytes), then its record.
     const Case cases[] = {
-        {"a header byte stored wrongly: the header once more", 0, 0, true, 3, "", {10}},
-        {"a header byte stored wrongly twice", 0, 0, false, 2,
-         "Error writingBlank_measure//\nTemperature Calibration, bank 1, memory line 0: the memory read back differs", {10, 106}},
+        {"the header read back wrongly once: its group once more", 0, 0, true, 3, "", 3},
+        {"the header read back wrongly every time", 0, 0, false, 2,
+         "Error writingBlank_measure//\nTemperature Calibration, bank 1, memory line 0: the memory read back differs", -1},
         {"one echo lost in the record: written once more", 96 + 30, 1, true, 2, ""},
         {"one echo lost in the header: its group once more", 10, 1, true, 2, ""},
         {"every echo lost from the record on", 96 + 30, -1, false, 1,
@@ -119,7 +117,7 @@ TEST_F(CalibrationWritersTest, LostEchoes)
         sim->clearLog();
         messages.clear();
         dropEchoes(c.after, c.count);
-        sim->with([&](sim::SimState& s) { s.flash.garbleBytes(c.garbled); });
+        sim->with([&](sim::SimState& s) { s.flash.faults = {{{1, 0}, {sim::FlashFault::BadXor, c.headerReadsWrong}}}; });
         const bool done = SendCalibrationSets({false, false, true, false, false}, context);
         dropEchoes(0, 0);
         EXPECT_EQ(done, c.done) << c.what;
@@ -132,65 +130,36 @@ TEST_F(CalibrationWritersTest, LostEchoes)
 
 TEST_F(CalibrationWritersTest, AReadBackThatDiffersTwiceIsAnErrorAndTheOtherRecordsStillGo)
 {
-    struct Case {
-        const char* what;
-        std::function<void(sim::SimState&)> fault;
-        std::string message;
-    };
-    // The well-format set: the header, six records and the end group, 96 buffer bytes each.
-    const Case cases[] = {
-        {"w6_row read back wrongly", [](sim::SimState& s) { s.flash.fault(0, 8, sim::FlashFault::BadXor); },
-         "Error writingw6_row:1L_06x4/\nWell Format Calibration, bank 0, memory line 8: the memory read back differs"},
-        {"the end group stored wrongly", [](sim::SimState& s) { s.flash.garbleBytes({7 * 96 + 5, 8 * 96 + 5}); },
-         "Error writingEND//\nWell Format Calibration, bank 0, memory line 28: the memory read back differs"},
-    };
-    for (const Case& c : cases) {
-        sim->with([&](sim::SimState& s) { s.flash = {}; c.fault(s); });
-        sim->clearLog();
-        messages.clear();
-        EXPECT_FALSE(SendCalibrationSets({true, false, false, false, false}, context)) << c.what;
-        EXPECT_EQ(messages, std::vector<std::string>{c.message}) << c.what;
-        EXPECT_EQ(commitsAt(0), 1 + 6 + 1 + 1) << c.what << ": each group once, the failing one twice";
-        EXPECT_EQ(progress.back(), "Not written: Well Format") << c.what;
-    }
+    sim->with([](sim::SimState& s) { s.flash.fault(0, 8, sim::FlashFault::BadXor); return 0; });
+    EXPECT_FALSE(SendCalibrationSets({true, false, false, false, false}, context));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].substr(0, 28), "Error writingw6_row:1L_06x4/");
+    EXPECT_NE(messages[0].find("bank 0, memory line 8: the memory read back differs"), std::string::npos);
+    EXPECT_EQ(commitsAt(0), 1 + 5 + 2 + 1) << "header, five records once, w6_row twice, the end group";
+    EXPECT_EQ(progress.back(), "Not written: Well Format");
+    sim->with([](sim::SimState& s) { s.flash.faults = {{{0, 28}, {sim::FlashFault::BadXor, -1}}}; });
+    messages.clear();
+    EXPECT_FALSE(SendCalibrationSets({true, false, false, false, false}, context));
+    EXPECT_EQ(messages, std::vector<std::string>{"Error writingEND//\nWell Format Calibration, bank 0, memory line 28: the memory read back differs"});
 }
 
-// The instrument holds an older light set and a SEND of a changed ledxy.dat stops half way (the
-// instrument falls silent after five of its groups). The changes beyond the groups written swap
-// two coordinates, so the old rest carries the same XOR as the new: only the record line written
-// last can tell the mixed record from a whole one.
+// A changed ledxy.dat, sent over an older light set, stops after five groups; beyond them it swaps two
+// coordinates, so the old rest has the new XOR: only a record line written last tells the mix.
 TEST_F(CalibrationWritersTest, ALightRecordCutShortIsNotRestored)
 {
-    struct Case {
-        const char* what;
-        int silentAfterGroups;  // -1: the instrument answers to the end
-        bool restored;
-    };
-    const Case cases[] = {{"cut after five groups", 5, false}, {"written whole", -1, true}};
-    const std::string older = factory.sources.at("ledxy.dat");
+    sim->with([&](sim::SimState& s) { return sim::LoadFlashImage(s.flash, folder.path() + "/config_SN57"); });
     const auto rows = *platform::ReadLines(folder.path() + "/config_SN57/ledxy.dat");
-    std::string changed = "\"t\"\r\n\"h\"\r\n";
-    for (int n = 0; n < 416; ++n) {
-        const auto f = platform::SplitFields(rows[size_t(n) + 2]);
-        const size_t x1 = n == 300 ? 2 : 1, x2 = 3 - x1;
-        changed += std::to_string(n) + (n < 114 ? ",9,8,7,6" : "," + f[x1] + "," + f[x2] + "," + f[3] + "," + f[4]) + "\r\n";
+    std::string changed = "t\r\nh\r\n";
+    for (size_t n = 0; n < 416; ++n) {
+        const auto f = platform::SplitFields(rows[n + 2]);
+        changed += f[0] + (n < 114 ? ",9,8,7,6" : "," + f[n == 300 ? 2 : 1] + "," + f[n == 300 ? 1 : 2] + "," + f[3] + "," + f[4]) + "\r\n";
     }
-    for (const Case& c : cases) {
-        sim->with([&](sim::SimState& s) {
-            s.flash = {};
-            return sim::LoadFlashImage(s.flash, folder.path() + "/config_SN57");
-        });
-        test::WriteProgramFile("config_SN57/ledxy.dat", changed);
-        dropEchoes(c.silentAfterGroups < 0 ? 0 : 96 * (1 + c.silentAfterGroups), c.silentAfterGroups < 0 ? 0 : -1);
-        EXPECT_EQ(SendCalibrationSets({false, true, false, false, false}, context), c.restored) << c.what;
-        dropEchoes(0, 0);
-        test::WriteProgramFile("restored/ledxy.dat", older);
-        EXPECT_EQ(ReadLightCalibrationFromDevice(port, folder.path() + "/restored", {}).Result(), c.restored ? 0 : -1) << c.what;
-        const std::string restored = test::ReadProgramFile("restored/ledxy.dat");
-        const std::string& expected = c.restored ? changed : older;
-        EXPECT_TRUE(restored.substr(restored.find("\r\n0,")) == expected.substr(expected.find("\r\n0,"))) << c.what;
-        test::WriteProgramFile("config_SN57/ledxy.dat", older);
-    }
+    test::WriteProgramFile("config_SN57/ledxy.dat", changed);
+    dropEchoes(96 * 6, -1);
+    EXPECT_FALSE(SendCalibrationSets({false, true, false, false, false}, context));
+    test::WriteProgramFile("restored/ledxy.dat", factory.sources.at("ledxy.dat"));
+    EXPECT_EQ(ReadLightCalibrationFromDevice(port, folder.path() + "/restored", {}).Result(), -1);
+    EXPECT_TRUE(test::ReadProgramFile("restored/ledxy.dat") == factory.sources.at("ledxy.dat")) << "the older file stays";
 }
 
 TEST_F(CalibrationWritersTest, ValuesThatDoNotFitRefuseTheirSetWhole)

@@ -107,8 +107,7 @@ TEST_F(RecordSourcesTest, BlankRecords)
     EXPECT_FALSE(ReadBlankMeasurementLapse("w6", kSerial).error.empty()) << "a lapse that is no number is refused";
 }
 
-// Every value a record needs, from its own row: a file with a row more or less, a row out of
-// place or a value the record cannot hold is refused by file and line.
+// A row more or less, a row out of place or a value a record cannot hold is refused by file and line.
 TEST_F(RecordSourcesTest, BandAndLightRecords)
 {
     const std::string bandHeader = "\"w24_col format\"\r\n\"camera\",\"col\",\"start\",\"end\"\r\n";
@@ -128,18 +127,15 @@ TEST_F(RecordSourcesTest, BandAndLightRecords)
         {"12 bands", "w24_col.dat", bands(12), {1, 0, 10, 255, 1, 1}},
         {"11 bands", "w24_col.dat", bands(11), {}, "w24_col.dat line 14: the file ends after 11 of its 12"},
         {"13 bands", "w24_col.dat", bands(13), {}, "w24_col.dat line 15: more than 12 band rows"},
-        {"6 bands", "w6_col.dat", bands(6), {1, 0, 10, 255}},
         {"7 bands", "w6_col.dat", bands(7), {}, "w6_col.dat line 9: more than 6"},
         {"no band file", "w24_row.dat", "", {0, 0, 0, 0}},
         {"a band of 256", "w6_col.dat", rows(bandHeader, 6, [](int i) { return i == 3 ? "0,1,2,256" : "0,1,2,3"; }), {}, "w6_col.dat line 6: \"256\""},
-        {"a band of -1", "w6_row.dat", rows(bandHeader, 6, [](int i) { return i == 0 ? "0,-1,2,3" : "0,1,2,3"; }), {}, "w6_row.dat line 3: \"-1\""},
         {"random bytes", "p35_col.dat", "\x93\xfe\x01\x7f,\xc8\r\n\x04\x05\xff", {}, "p35_col.dat line 3: the file ends after 0"},
         {"416 LEDs", "ledxy.dat", leds(416, -1, ""), {1, 2, 3, 0, 1, 2, 3, 1}},
         {"no band", "ledxy.dat", leds(416, 1, "1,-1,-1,192,0"), {1, 2, 3, 0, 255, 255, 192, 0}},
         {"a coordinate of -2", "ledxy.dat", leds(416, 9, "9,-2,2,3,4"), {}, "ledxy.dat line 12: \"-2\""},
         {"a coordinate of 193", "ledxy.dat", leds(416, 9, "9,1,2,3,193"), {}, "ledxy.dat line 12: \"193\""},
-        {"10 LEDs", "ledxy.dat", leds(10, -1, ""), {}, "ledxy.dat line 13: the file ends without LED 10 (406 LEDs missing)"},
-        {"415 LEDs", "ledxy.dat", leds(415, -1, ""), {}, "ledxy.dat line 418: the file ends without LED 415 (1 LEDs"},
+        {"415 LEDs", "ledxy.dat", leds(415, -1, ""), {}, "ledxy.dat line 418: the file ends without LED 415 (1 LED missing)"},
         {"417 LEDs", "ledxy.dat", leds(417, -1, ""), {}, "ledxy.dat line 419: LED \"416\""},
         {"LED 0 twice", "ledxy.dat", leds(416, 5, "0,1,2,3,4"), {}, "ledxy.dat line 8: LED 0 a second time"},
         {"rows by LED number", "ledxy.dat", rows(ledHeader, 416, [](int i) { return std::to_string(415 - i) + ",1,2,3," + std::to_string(i % 7); }), {1, 2, 3, 2}},

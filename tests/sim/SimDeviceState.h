@@ -2,7 +2,6 @@
 // The state each simulated device keeps, one struct per subsystem so that each grows on its own.
 #include <array>
 #include <map>
-#include <set>
 #include <memory>
 #include <string>
 #include <utility>
@@ -139,15 +138,6 @@ struct FlashSimState {
     {
         dropAfter = after;
         dropCount = count;
-    }
-    // Bytes the memory takes wrongly although their echo was right: the buffer bytes with these
-    // numbers (from 1, counted since garbleBytes) are stored with their lowest bit flipped.
-    std::set<int> garbled;
-    int bytesIn = 0;
-    void garbleBytes(std::set<int> numbers)
-    {
-        garbled = std::move(numbers);
-        bytesIn = 0;
     }
     // Pixel-enable maps uploaded in blocks of four lines ("F", camera, first line, 96 bytes):
     // 144 lines of 24 bytes per camera, zero until a block comes; heads counts the blocks begun.

@@ -19,13 +19,16 @@ long wholeField(const std::string& text)
 }
 
 // The numbers of every data row after the header lines, dropping the first `skip` fields.
-std::string packedRows(const std::vector<std::string>& lines, size_t headerLines, size_t fields, size_t skip)
+// LED rectangles keep "no band" (-1) as its byte.
+std::string packedRows(const std::vector<std::string>& lines, size_t headerLines, size_t fields, size_t skip,
+                       bool leds = false)
 {
     std::vector<long> values;
     for (size_t i = headerLines; i < lines.size(); ++i) {
         const auto f = platform::SplitFields(lines[i]);
         if (f.size() < fields) continue;
-        for (size_t k = skip; k < fields; ++k) values.push_back(wholeField(f[k]));
+        for (size_t k = skip; k < fields; ++k)
+            values.push_back(leds && wholeField(f[k]) == dm::kNoBand ? dm::kNoBandByte : wholeField(f[k]));
     }
     return dm::PackBytes(values).value_or("");
 }
@@ -52,14 +55,7 @@ std::string RecordDataFromFile(const std::string& record, const std::string& pat
 {
     const auto lines = platform::ReadLines(path);
     if (!lines) return {};
-    if (record == "ledxy") {
-        std::string data;
-        for (size_t i = 2; i < lines->size(); ++i) {
-            const auto f = platform::SplitFields((*lines)[i]);
-            for (size_t k = 1; k < 5 && f.size() >= 5; ++k) data += dm::LedCoordinateByte(wholeField(f[k])).value_or('\0');
-        }
-        return data;
-    }
+    if (record == "ledxy") return packedRows(*lines, 2, 5, 1, true);
     if (record == "Tempfactor") {
         if (lines->size() < 3) return {};
         return dm::EncodeHundredths(keyed((*lines)[1])) + dm::EncodeHundredths(keyed((*lines)[2]));
@@ -121,7 +117,7 @@ void InstallFlashDevices(InstrumentSimulator& sim)
 {
     sim.on('f', [](SimState& s, const ReceivedFrame& f) -> std::string {
         FlashSimState& m = s.flash;
-        if (f.a < FlashSimState::kBlockBytes) m.buffer[f.a] = char(m.garbled.count(++m.bytesIn) ? f.b ^ 1 : f.b);
+        if (f.a < FlashSimState::kBlockBytes) m.buffer[f.a] = char(f.b);
         if (m.dropAfter > 0) --m.dropAfter;
         else if (m.dropCount != 0) {
             if (m.dropCount > 0) --m.dropCount;
