@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QListWidget>
 
@@ -217,7 +218,10 @@ TEST_F(ReportPanelTest, TheSavedDataWindowListsProjectsWithRecordingsAndOpensAnd
     browser().lblback->Click();
     EXPECT_EQ(browser().Listpj->count(), 1);
     EXPECT_EQ(browser().txt_search->Text() + std::to_string(browser().Listpj->currentRow()), "0");
-    EXPECT_TRUE(browser().Listpj->fontInfo().fixedPitch()) << "the rows' columns line up";
+    // The rows' columns line up: every character the rows show takes the same advance.
+    const QFontMetricsF shown(browser().Listpj->font());
+    for (const QChar c : QStringLiteral("+>.0123456789 ACQ:\"mixproj"))
+        EXPECT_DOUBLE_EQ(shown.horizontalAdvance(c), shown.horizontalAdvance(QLatin1Char(' '))) << QString(c).toStdString();
 
     saved->cmd_closeoffline->Click();
     EXPECT_FALSE(window->isHidden());
