@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QShowEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -182,6 +183,13 @@ void Frm_advance::ArrangeControls()
 }
 
 void Frm_advance::Form_Resize() { ArrangeControls(); }
+
+void Frm_advance::showEvent(QShowEvent* event)
+{
+    // The main window may have opened or closed the link since this window was last shown.
+    QMainWindow::showEvent(event);
+    link->ShowLink();
+}
 
 void Frm_advance::resizeEvent(QResizeEvent* event)
 {

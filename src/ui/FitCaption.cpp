@@ -18,6 +18,7 @@
 namespace tirmo::ui {
 namespace {
 constexpr const char* kDesignPoints = "tirmo_design_points";
+constexpr const char* kFitted = "tirmo_kept_fitted";
 constexpr int kSmallestPoints = 6;
 // The room a push button's frame and margins take from its width.
 constexpr int kFramePixels = 10;
@@ -44,7 +45,6 @@ int FittingPoints(QFont font, int design, const QString& text, int width, int he
 // not tell them from its scroll bars.)
 bool FirstFitter(QWidget* w)
 {
-    constexpr const char* kFitted = "tirmo_kept_fitted";
     if (w->property(kFitted).toBool()) return false;
     w->setProperty(kFitted, true);
     return true;
@@ -110,6 +110,11 @@ void KeepCaptionFitted(QAbstractButton* button)
     if (!button || !FirstFitter(button)) return;
     button->installEventFilter(new CaptionFitter(button));
     FitCaption(button);
+}
+
+void RefitCaption(QAbstractButton* button)
+{
+    if (button && button->property(kFitted).toBool()) FitCaption(button);
 }
 
 void FitCaption(QAbstractButton* button)

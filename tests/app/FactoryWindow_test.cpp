@@ -50,8 +50,6 @@ protected:
 TEST_F(FactoryWindowTest, OpensWithItsStartCaptionsAndTheSimulationOfTheSession)
 {
     EXPECT_EQ(factory->windowTitle().toStdString(), "Acquisition Page");
-    EXPECT_EQ(factory->link->txtcom->Text(), "3");
-    EXPECT_EQ(factory->link->cmdopen->Caption(), "Connected") << "whatever the link state";
     EXPECT_FALSE(factory->frame_advanced->isHidden());
     EXPECT_EQ(factory->link->chkdummy->Value(), 0);
     const thermal::FactoryThermalConsole& t = *factory->thermal;
@@ -59,6 +57,31 @@ TEST_F(FactoryWindowTest, OpensWithItsStartCaptionsAndTheSimulationOfTheSession)
                                           {t.Cmd_fan, "FAN ON/OFF"}, {t.cmd_measuretemp, "Measure T1"},
                                           {t.cmd_measuretemp2, "Measure T2"}, {factory->lighting->Cmd_ledinplate, "3.LED InPlate Calib."}})
         EXPECT_EQ(button->Caption(), caption);
+}
+
+TEST_F(FactoryWindowTest, TheLinkBoxShowsTheLinkAsItIsWheneverTheWindowIsShown)
+{
+    const FactoryLinkConsole& link = *factory->link;
+    EXPECT_EQ(link.txtcom->Text() + " " + link.cmdopen->Caption(), "3 DisConnected") << "opened offline";
+    attachSimulator(4);
+    useFakeClock();
+    window->Form_Load();  // the start-up connection finds the instrument on COM4
+    ASSERT_TRUE(window->session().port_open);
+    // Each time the window is shown: after the main window opened the link, after the box was
+    // edited, after the main window closed the link (the box stays as the user left it).
+    const struct {
+        const char* typed;
+        bool closed_elsewhere;
+        const char* shown;
+    } steps[] = {{"3", false, "4 Connected"}, {"9", false, "4 Connected"}, {"7", true, "7 DisConnected"}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.typed);
+        factory->hide();
+        link.txtcom->SetText(step.typed);
+        if (step.closed_elsewhere) window->session().port_open = false;
+        factory->show();
+        EXPECT_EQ(link.txtcom->Text() + " " + link.cmdopen->Caption(), step.shown);
+    }
 }
 
 TEST_F(FactoryWindowTest, ConnectToggleOpensAt1MbaudAndClosesTheLinksOwnSlot)

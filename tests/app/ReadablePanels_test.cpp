@@ -129,6 +129,11 @@ TEST_F(ReadablePanelsTest, EveryPanelReadsAtTheOpeningSizeOn1366x768)
              boxes.expectInput("Enter password", "Tovel7391");
              return mw->mnadvanced->trigger(), mw->factory.get();
          }},
+        {"factory_disconnected", [&]() -> QMainWindow* {
+             boxes.expectInput("Enter password", "Tovel7391");
+             mw->mnadvanced->trigger();
+             return mw->factory->link->cmdopen->Click(), mw->factory.get();
+         }},
     };
     QDir().mkpath(QStringLiteral(TIRMO_SHOTS_DIR));
     for (const Panel& panel : panels) {
