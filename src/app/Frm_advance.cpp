@@ -128,6 +128,9 @@ Frm_advance::Frm_advance(InstrumentState& state, plate::WellGroups& shared_group
     CompactTools(toolsPanel);
     for (QWidget* strip : {static_cast<QWidget*>(lighting->frame_ledcal), static_cast<QWidget*>(thermal->frame_peltier)})
         CompactControls(strip);
+    // The light calibrations' two rows of buttons share their strip evenly: with one pixel
+    // between them, each row is as high as its captions' type needs.
+    if (auto* rows = qobject_cast<QGridLayout*>(lighting->frame_ledcal->layout())) rows->setVerticalSpacing(1);
     frame_advanced_scroll->setWidget(toolsPanel);
     for (auto* button : findChildren<QPushButton*>()) ui::KeepCaptionFitted(button);
     for (auto* combo : findChildren<QComboBox*>()) ui::KeepEntriesFitted(combo);

@@ -27,14 +27,15 @@ constexpr int kEntryMargin = 2;
 constexpr int kListMargin = 4;
 
 // The largest size from the design size down to the smallest readable one at which text fits
-// width pixels (the smallest when none does); also the height when one is given.
+// width pixels (the smallest when none does); also the height when one is given: the line's
+// whole height, ascent and descent, where the button centres it, whatever ink the text has.
 int FittingPoints(QFont font, int design, const QString& text, int width, int height = -1)
 {
     int points = design;
     for (; points > kSmallestPoints; --points) {
         font.setPointSize(points);
         const QFontMetrics metrics(font);
-        if (metrics.horizontalAdvance(text) <= width && (height < 0 || metrics.tightBoundingRect(text).height() <= height))
+        if (metrics.horizontalAdvance(text) <= width && (height < 0 || metrics.height() <= height))
             break;
     }
     return points;

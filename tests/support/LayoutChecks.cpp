@@ -158,11 +158,13 @@ bool PartOfAnother(const QWidget* w, const QWidget* root)
     return false;
 }
 
-// Each line of text within room wide; one line's ink (several lines' spacing) within its height.
+// Each line of text within room wide; one line's height from ascent to descent (several lines'
+// spacing) within its height. A line is placed by its ascent and descent, not by the ink of the
+// text it holds: digits that just fit in one face are cut in another.
 std::string Fits(const QFontMetrics& fm, const QString& text, const QRect& room, const char* what)
 {
     const QStringList lines = text.split(QLatin1Char('\n'));
-    int tall = lines.size() == 1 ? fm.tightBoundingRect(text).height() : int(lines.size()) * fm.lineSpacing();
+    int tall = lines.size() == 1 ? fm.height() : int(lines.size()) * fm.lineSpacing();
     for (const QString& line : lines)
         if (fm.horizontalAdvance(line) > room.width()) tall = INT_MAX;
     return tall > room.height() ? std::string(what) + " \"" + text.toStdString() + "\" cut" : std::string();
@@ -231,6 +233,44 @@ std::string Unreadable(const QWidget* w)
         return Fits(fm, area->toPlainText(), QRect(0, 0, area->viewport()->width() - 2 * margin, INT_MAX), "line");
     }
     return {};
+}
+
+std::vector<std::string> Uncaptioned(QWidget* root, const std::vector<QWidget*>& shown)
+{
+    // What says what a box takes: a label's text or a check box's caption first in the box's row
+    // or just above it, the button just before it (the box holds what the button sends), or
+    // the box before it in its row (the boxes of a row share the row's caption).
+    struct Caption {
+        QRect at;
+        bool first_in_row;
+    };
+    std::vector<Caption> captions;
+    std::vector<QWidget*> boxes;
+    for (QWidget* w : shown) {
+        auto* label = qobject_cast<QLabel*>(w);
+        auto* button = qobject_cast<QAbstractButton*>(w);
+        if (label && !label->text().trimmed().isEmpty()) captions.push_back({InWindow(root, w, LabelText(label)), true});
+        if (button && !button->text().isEmpty()) captions.push_back({InWindow(root, w, w->rect()), button->isCheckable()});
+        auto* edit = qobject_cast<QLineEdit*>(w);
+        if (edit && !edit->isReadOnly() && edit->placeholderText().isEmpty() && !PartOfAnother(w, root)) boxes.push_back(w);
+    }
+    std::sort(boxes.begin(), boxes.end(), [&](QWidget* a, QWidget* b) { return a->mapTo(root, QPoint()).x() < b->mapTo(root, QPoint()).x(); });
+    std::vector<std::string> faults;
+    for (QWidget* w : boxes) {
+        const QRect box = InWindow(root, w, w->rect());
+        const int near = w->fontMetrics().height();
+        const bool captioned = std::any_of(captions.begin(), captions.end(), [&](const Caption& c) {
+            const bool inRow = c.at.right() < box.left() && c.at.bottom() >= box.top() && c.at.top() <= box.bottom();
+            const bool above = c.first_in_row && c.at.bottom() < box.top() && box.top() - c.at.bottom() <= near && c.at.right() >= box.left() &&
+                               c.at.left() <= box.right();
+            return (inRow && (c.first_in_row || box.left() - c.at.right() <= near)) || above;
+        });
+        if (captioned)
+            captions.push_back({box, true});
+        else
+            faults.push_back(Describe(w) + " has no caption");
+    }
+    return faults;
 }
 
 bool OutOfView(QWidget* root, const QWidget* w)

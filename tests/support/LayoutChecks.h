@@ -31,6 +31,11 @@ std::string Describe(const QWidget* w);
 // all of it reads.
 std::string Unreadable(const QWidget* w);
 
+// The boxes among shown that take typing but have no caption telling what to type: no label or
+// check box first in their row or right above them, no button just before them, no captioned
+// box before them in their row.
+std::vector<std::string> Uncaptioned(QWidget* root, const std::vector<QWidget*>& shown);
+
 // Whether part of w lies outside what root and w's containers show of it (cut at a panel's edge,
 // scrolled out of view).
 bool OutOfView(QWidget* root, const QWidget* w);
