@@ -237,38 +237,26 @@ std::string Unreadable(const QWidget* w)
 
 std::vector<std::string> Uncaptioned(QWidget* root, const std::vector<QWidget*>& shown)
 {
-    // What says what a box takes: a label's text or a check box's caption first in the box's row
-    // or just above it, the button just before it (the box holds what the button sends), or
-    // the box before it in its row (the boxes of a row share the row's caption).
-    struct Caption {
-        QRect at;
-        bool first_in_row;
-    };
-    std::vector<Caption> captions;
+    std::vector<QRect> captions;
     std::vector<QWidget*> boxes;
     for (QWidget* w : shown) {
         auto* label = qobject_cast<QLabel*>(w);
         auto* button = qobject_cast<QAbstractButton*>(w);
-        if (label && !label->text().trimmed().isEmpty()) captions.push_back({InWindow(root, w, LabelText(label)), true});
-        if (button && !button->text().isEmpty()) captions.push_back({InWindow(root, w, w->rect()), button->isCheckable()});
-        auto* edit = qobject_cast<QLineEdit*>(w);
-        if (edit && !edit->isReadOnly() && edit->placeholderText().isEmpty() && !PartOfAnother(w, root)) boxes.push_back(w);
+        if (label && !label->text().trimmed().isEmpty()) captions.push_back(InWindow(root, w, LabelText(label)));
+        if (button && !button->text().isEmpty()) captions.push_back(InWindow(root, w, w->rect()));
+        if (auto* edit = qobject_cast<QLineEdit*>(w); edit && !edit->isReadOnly() && !PartOfAnother(w, root)) boxes.push_back(w);
     }
-    std::sort(boxes.begin(), boxes.end(), [&](QWidget* a, QWidget* b) { return a->mapTo(root, QPoint()).x() < b->mapTo(root, QPoint()).x(); });
+    // Left to right: a captioned box captions the boxes after it in its row.
+    std::sort(boxes.begin(), boxes.end(), [root](QWidget* a, QWidget* b) { return a->mapTo(root, QPoint()).x() < b->mapTo(root, QPoint()).x(); });
     std::vector<std::string> faults;
     for (QWidget* w : boxes) {
         const QRect box = InWindow(root, w, w->rect());
-        const int near = w->fontMetrics().height();
-        const bool captioned = std::any_of(captions.begin(), captions.end(), [&](const Caption& c) {
-            const bool inRow = c.at.right() < box.left() && c.at.bottom() >= box.top() && c.at.top() <= box.bottom();
-            const bool above = c.first_in_row && c.at.bottom() < box.top() && box.top() - c.at.bottom() <= near && c.at.right() >= box.left() &&
-                               c.at.left() <= box.right();
-            return (inRow && (c.first_in_row || box.left() - c.at.right() <= near)) || above;
+        const bool captioned = std::any_of(captions.begin(), captions.end(), [&](const QRect& c) {
+            if (c.right() < box.left() && c.bottom() >= box.top() && c.top() <= box.bottom()) return true;  // before, in its row
+            return c.bottom() < box.top() && box.top() - c.bottom() <= w->fontMetrics().height() && c.right() >= box.left() && c.left() <= box.right();
         });
-        if (captioned)
-            captions.push_back({box, true});
-        else
-            faults.push_back(Describe(w) + " has no caption");
+        if (captioned) captions.push_back(box);
+        if (!captioned) faults.push_back(Describe(w) + " has no caption");
     }
     return faults;
 }

@@ -31,9 +31,8 @@ std::string Describe(const QWidget* w);
 // all of it reads.
 std::string Unreadable(const QWidget* w);
 
-// The boxes among shown that take typing but have no caption telling what to type: no label or
-// check box first in their row or right above them, no button just before them, no captioned
-// box before them in their row.
+// "box has no caption" for each box among shown that takes typing with no text saying what to
+// type: none before it in its row (a caption, a button, a captioned box) and none right above it.
 std::vector<std::string> Uncaptioned(QWidget* root, const std::vector<QWidget*>& shown);
 
 // Whether part of w lies outside what root and w's containers show of it (cut at a panel's edge,

@@ -6,8 +6,6 @@
 
 #include <QFontMetrics>
 #include <QPushButton>
-#include <QStyle>
-#include <QStyleOptionButton>
 
 namespace tirmo::ui {
 namespace {
@@ -46,30 +44,6 @@ TEST(FitCaption, ShrinksToFitAndGrowsBack)
     EXPECT_LT(button.font().pointSize(), 9);
     button.resize(wide, 30);
     EXPECT_EQ(button.font().pointSize(), 9);
-}
-
-TEST(FitCaption, ALowButtonTakesTheLargestTypeWhoseWholeLineFitsItsHeight)
-{
-    // A caption without descenders: its ink is lower than its line, which the button still
-    // centres as a whole.
-    QPushButton button("3.LED InPlate Calib.");
-    QFont font = button.font();
-    font.setPointSize(9);
-    button.setFont(font);
-    for (int height : {40, 16, 13, 12, 11}) {
-        SCOPED_TRACE(height);
-        button.resize(400, height);
-        FitCaption(&button);
-        QStyleOptionButton opt;
-        opt.initFrom(&button);
-        const int room = button.style()->subElementRect(QStyle::SE_PushButtonContents, &opt, &button).height();
-        QFont larger = button.font();
-        larger.setPointSize(larger.pointSize() + 1);
-        EXPECT_LE(QFontMetrics(button.font()).height(), room);
-        if (button.font().pointSize() < 9) {
-            EXPECT_GT(QFontMetrics(larger).height(), room) << "no larger type fits";
-        }
-    }
 }
 
 }  // namespace
