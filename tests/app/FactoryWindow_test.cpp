@@ -58,9 +58,8 @@ TEST_F(FactoryWindowTest, OpensWithItsStartCaptionsAndTheSimulationOfTheSession)
                                           {t.cmd_measuretemp2, "Measure T2"}, {factory->lighting->Cmd_ledinplate, "3.LED InPlate Calib."}})
         EXPECT_EQ(button->Caption(), caption);
 
-    // The link box as the link is whenever the window is shown: opened offline; after the start-up
-    // connection opened COM4 (whatever the box held); after the link was closed elsewhere (the
-    // box as the user left it).
+    // The link box as the link is whenever the window is shown: offline; open on COM4 whatever the
+    // box held; closed elsewhere, the box as the user left it.
     const FactoryLinkConsole& link = *factory->link;
     EXPECT_EQ(link.txtcom->Text() + " " + link.cmdopen->Caption(), "3 DisConnected");
     attachSimulator(4);

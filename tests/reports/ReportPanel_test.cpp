@@ -218,8 +218,7 @@ TEST_F(ReportPanelTest, TheSavedDataWindowListsProjectsWithRecordingsAndOpensAnd
     browser().lblback->Click();
     EXPECT_EQ(browser().Listpj->count(), 1);
     EXPECT_EQ(browser().txt_search->Text() + std::to_string(browser().Listpj->currentRow()), "0");
-    // The rows' columns line up: every character the rows show takes the same advance.
-    const QFontMetricsF shown(browser().Listpj->font());
+    const QFontMetricsF shown(browser().Listpj->font());  // the rows' columns line up: equal advances
     for (const QChar c : QStringLiteral("+>.0123456789 ACQ:\"mixproj"))
         EXPECT_DOUBLE_EQ(shown.horizontalAdvance(c), shown.horizontalAdvance(QLatin1Char(' '))) << QString(c).toStdString();
 

@@ -238,25 +238,22 @@ std::string Unreadable(const QWidget* w)
 std::vector<std::string> Uncaptioned(QWidget* root, const std::vector<QWidget*>& shown)
 {
     std::vector<QRect> captions;
-    std::vector<QWidget*> boxes;
+    std::vector<QWidget*> boxes;  // left to right: a captioned box captions those after it in its row
     for (QWidget* w : shown) {
-        auto* label = qobject_cast<QLabel*>(w);
-        auto* button = qobject_cast<QAbstractButton*>(w);
-        if (label && !label->text().trimmed().isEmpty()) captions.push_back(InWindow(root, w, LabelText(label)));
-        if (button && !button->text().isEmpty()) captions.push_back(InWindow(root, w, w->rect()));
+        if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().trimmed().isEmpty()) captions.push_back(InWindow(root, w, LabelText(label)));
+        if (auto* button = qobject_cast<QAbstractButton*>(w); button && !button->text().isEmpty()) captions.push_back(InWindow(root, w, w->rect()));
         if (auto* edit = qobject_cast<QLineEdit*>(w); edit && !edit->isReadOnly() && !PartOfAnother(w, root)) boxes.push_back(w);
     }
-    // Left to right: a captioned box captions the boxes after it in its row.
     std::sort(boxes.begin(), boxes.end(), [root](QWidget* a, QWidget* b) { return a->mapTo(root, QPoint()).x() < b->mapTo(root, QPoint()).x(); });
     std::vector<std::string> faults;
     for (QWidget* w : boxes) {
-        const QRect box = InWindow(root, w, w->rect());
-        const bool captioned = std::any_of(captions.begin(), captions.end(), [&](const QRect& c) {
-            if (c.right() < box.left() && c.bottom() >= box.top() && c.top() <= box.bottom()) return true;  // before, in its row
-            return c.bottom() < box.top() && box.top() - c.bottom() <= w->fontMetrics().height() && c.right() >= box.left() && c.left() <= box.right();
-        });
-        if (captioned) captions.push_back(box);
-        if (!captioned) faults.push_back(Describe(w) + " has no caption");
+        // A caption before the box in its row, or within a line above it.
+        const QRect box = InWindow(root, w, w->rect()), row(0, box.top(), box.left(), box.height());
+        const QRect above(box.left(), box.top() - w->fontMetrics().height(), box.width(), w->fontMetrics().height());
+        if (std::any_of(captions.begin(), captions.end(), [&](const QRect& c) { return c.intersects(row) || c.intersects(above); }))
+            captions.push_back(box);
+        else
+            faults.push_back(Describe(w) + " has no caption");
     }
     return faults;
 }

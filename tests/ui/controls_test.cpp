@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFontInfo>
 #include <QWidget>
 
@@ -154,8 +153,8 @@ TEST(TextAreaTest, KeepsTheBytesAndShowsOneLinePerLineEnd)
 // Asked: a fixed-width face or its stand-in, the desktop's proportional text face, a face nobody has.
 TEST(FixedWidthFont, MeasuresTheFaceAndFallsBackToOneWithEqualAdvances)
 {
-    ASSERT_FALSE(EqualAdvances(QApplication::font()));
-    for (const QString& asked : {QStringLiteral("Courier New"), QFontInfo(QApplication::font()).family(), QStringLiteral("No Face")}) {
+    ASSERT_FALSE(EqualAdvances(QFont()));
+    for (const QString& asked : {QStringLiteral("Courier New"), QFontInfo(QFont()).family(), QStringLiteral("No Face")}) {
         const QFont font = FixedWidthFont(asked, 11);
         EXPECT_TRUE(EqualAdvances(font)) << asked.toStdString() << " gave " << QFontInfo(font).family().toStdString();
         EXPECT_EQ(QFontInfo(font).pointSize(), 11) << asked.toStdString();
