@@ -1,7 +1,6 @@
 // Every panel the menus and buttons open, at the size the main window opens with on a
 // 1366 x 768 desktop, read as a person reads it: each shown control's caption, text and list
-// entries whole in their room, each box to type into captioned, no control over another, none
-// cut at the edge of what holds it.
+// entries whole in their room, boxes captioned, none over another or cut at the edge of its holder.
 // The pictures are kept in the build folder (panel-shots/) for a person to look at.
 #include <gtest/gtest.h>
 
@@ -128,8 +127,7 @@ TEST_F(ReadablePanelsTest, EveryPanelReadsAtTheOpeningSizeOn1366x768)
          }},
         {"factory", [&]() -> QMainWindow* {
              boxes.expectInput("Enter password", "Tovel7391");
-             mw->mnadvanced->trigger();
-             return mw->factory->link->cmdopen->Click(), mw->factory.get();  // the longer caption, DisConnected
+             return mw->mnadvanced->trigger(), mw->factory->link->cmdopen->Click(), mw->factory.get();  // DisConnected
          }},
     };
     QDir().mkpath(QStringLiteral(TIRMO_SHOTS_DIR));

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QListWidget>
 
@@ -27,6 +26,7 @@
 #include "support/W6Recording.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
+#include "ui/FixedWidthFont.h"
 #include "support/FileSizeLimit.h"
 
 namespace tirmo::reports {
@@ -218,9 +218,7 @@ TEST_F(ReportPanelTest, TheSavedDataWindowListsProjectsWithRecordingsAndOpensAnd
     browser().lblback->Click();
     EXPECT_EQ(browser().Listpj->count(), 1);
     EXPECT_EQ(browser().txt_search->Text() + std::to_string(browser().Listpj->currentRow()), "0");
-    const QFontMetricsF shown(browser().Listpj->font());  // the rows' columns line up: equal advances
-    for (const QChar c : QStringLiteral("+>.0123456789 ACQ:\"mixproj"))
-        EXPECT_DOUBLE_EQ(shown.horizontalAdvance(c), shown.horizontalAdvance(QLatin1Char(' '))) << QString(c).toStdString();
+    EXPECT_TRUE(ui::EqualAdvances(browser().Listpj->font())) << "the rows' columns line up";
 
     saved->cmd_closeoffline->Click();
     EXPECT_FALSE(window->isHidden());

@@ -158,9 +158,8 @@ bool PartOfAnother(const QWidget* w, const QWidget* root)
     return false;
 }
 
-// Each line of text within room wide; one line's height from ascent to descent (several lines'
-// spacing) within its height. A line is placed by its ascent and descent, not by the ink of the
-// text it holds: digits that just fit in one face are cut in another.
+// Each line of text within room wide; one line's ascent to descent, whatever ink its text has (digits
+// that fit in one face are cut in another), or several lines' spacing, within its height.
 std::string Fits(const QFontMetrics& fm, const QString& text, const QRect& room, const char* what)
 {
     const QStringList lines = text.split(QLatin1Char('\n'));
@@ -250,10 +249,8 @@ std::vector<std::string> Uncaptioned(QWidget* root, const std::vector<QWidget*>&
         // A caption before the box in its row, or within a line above it.
         const QRect box = InWindow(root, w, w->rect()), row(0, box.top(), box.left(), box.height());
         const QRect above(box.left(), box.top() - w->fontMetrics().height(), box.width(), w->fontMetrics().height());
-        if (std::any_of(captions.begin(), captions.end(), [&](const QRect& c) { return c.intersects(row) || c.intersects(above); }))
-            captions.push_back(box);
-        else
-            faults.push_back(Describe(w) + " has no caption");
+        const bool captioned = std::any_of(captions.begin(), captions.end(), [&](const QRect& c) { return c.intersects(row) || c.intersects(above); });
+        captioned ? captions.push_back(box) : faults.push_back(Describe(w) + " has no caption");
     }
     return faults;
 }

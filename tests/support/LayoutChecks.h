@@ -31,8 +31,7 @@ std::string Describe(const QWidget* w);
 // all of it reads.
 std::string Unreadable(const QWidget* w);
 
-// "box has no caption" for each box among shown that takes typing with no text before it in its
-// row or right above it (a label, a button, a captioned box) saying what to type.
+// "box has no caption" for each typing box among shown with no label, button or captioned box before it or above it.
 std::vector<std::string> Uncaptioned(QWidget* root, const std::vector<QWidget*>& shown);
 
 // Whether part of w lies outside what root and w's containers show of it (cut at a panel's edge,

@@ -1,11 +1,10 @@
 #include "ui/Controls.h"
+#include "ui/FixedWidthFont.h"
 
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
 #include <QWidget>
-
-#include "ui/FixedWidthFont.h"
 
 using namespace tirmo::ui;
 
