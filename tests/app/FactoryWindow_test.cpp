@@ -57,9 +57,7 @@ TEST_F(FactoryWindowTest, OpensWithItsStartCaptionsAndTheSimulationOfTheSession)
                                           {t.Cmd_fan, "FAN ON/OFF"}, {t.cmd_measuretemp, "Measure T1"},
                                           {t.cmd_measuretemp2, "Measure T2"}, {factory->lighting->Cmd_ledinplate, "3.LED InPlate Calib."}})
         EXPECT_EQ(button->Caption(), caption);
-
-    // The link box as the link is whenever the window is shown: offline; open on COM4 whatever the
-    // box held; closed elsewhere, the box as the user left it.
+    // The link box whenever the window is shown: offline; open on COM4 whatever it held; closed elsewhere.
     const FactoryLinkConsole& link = *factory->link;
     EXPECT_EQ(link.txtcom->Text() + " " + link.cmdopen->Caption(), "3 DisConnected");
     attachSimulator(4);
