@@ -76,7 +76,7 @@ std::string WellMaskTools::build()
 
 void WellMaskTools::cmd_reset_set_Click()
 {
-    if (ui::dialogs().messageBox("are you sure to Reinicialize?", ui::MsgButtons::YesNo) != ui::MsgResult::Yes) return;
+    if (!ui::ConfirmOverwrite("are you sure to Reinicialize?")) return;
     ui::dialogs().messageBox(MaskRemovalText(DeleteMaskFiles()));
 }
 

@@ -7,10 +7,12 @@
 #include <QListWidget>
 
 #include <filesystem>
+#include <functional>
 #include <tuple>
 
 #include "acquisition/RunPreparation.h"
 #include "app/Frm_advance.h"
+#include "devicememory/FlashPanel.h"
 #include "lighting/LedMap.h"
 #include "plate/BandFiles.h"
 #include "project/CorrectionFolders.h"
@@ -120,6 +122,45 @@ TEST_F(FactoryEntriesTest, EntriesOfTheMainWindowsPanelsActThere)
     EXPECT_TRUE(window->isVisible() && !window->camera->Frame_calibration->isHidden());
     session.port_open = true;
     boxes.verifyAllShown();
+}
+
+// Enter, or a click on the default, must not overwrite the instrument's memory or its
+// calibration: those questions default to No, in either window; a question that changes
+// nothing stored keeps Yes.
+TEST_F(FactoryEntriesTest, QuestionsWhoseYesOverwritesTheInstrumentOrItsCalibrationDefaultToNo)
+{
+    using ui::MsgResult;
+    const std::string run = "20250131_140512_blank_myblank";
+    std::filesystem::create_directories(project::BlankStoreFolder(58) + "/" + run);
+    auto pick = [&](const std::string& entry) {
+        window->project->lst_blank->addItem(QString::fromStdString(entry));
+        window->project->lst_blank->setCurrentRow(window->project->lst_blank->count() - 1);
+    };
+    struct Case {
+        std::string before, question;  // before: a question answered Yes or Ok on the way
+        MsgResult enter;
+        std::function<void()> ask;
+    };
+    const Case cases[] = {
+        {"", "are you sure to Apply configuration?", MsgResult::No, [&] { window->pixelmap->cmd_applyset->Click(); }},
+        {"are you sure to Apply configuration?", "0 files integrated. Send to Flash?", MsgResult::No,
+         [&] { factory->pixelmap->cmd_applyset->Click(); }},
+        {"", "are you sure to Reinicialize?", MsgResult::No, [&] { factory->masks->cmd_reset_set->Click(); }},
+        {"", "Recalculate and replace internal factor files?", MsgResult::No, [&] { window->flash->cmd_recalc_internal->Click(); }},
+        {"please INSERT micropate", "Apply 2nd round of adjustment?", MsgResult::No, [&] { factory->lighting->Cmd_ledinplate->Click(); }},
+        {"", "Load Factory_Default Blank for w6?", MsgResult::No, [&] { pick("Factory_Default"), window->project->lst_blank_DblClick(); }},
+        {"", "Load " + run + "?", MsgResult::No, [&] { pick(run), window->project->lst_blank_DblClick(); }},
+        {"", "Delete " + run + "?", MsgResult::No, [&] { pick(run), trigger("mndelblank"); }},
+        {"", "Do you like to enable internal reference Measurements?", MsgResult::Yes, [&] { trigger("mn_internalref"); }},
+    };
+    for (const Case& c : cases) {
+        if (!c.before.empty()) boxes.expectMessage(c.before, c.before == "please INSERT micropate" ? MsgResult::Ok : MsgResult::Yes);
+        boxes.expectMessage(c.question, MsgResult::No);
+        c.ask();
+        boxes.verifyAllShown();
+        EXPECT_EQ(boxes.defaultButtonOf(c.question), c.enter) << c.question;
+    }
+    EXPECT_TRUE(std::filesystem::exists(project::BlankStoreFolder(58) + "/" + run));
 }
 
 }  // namespace
