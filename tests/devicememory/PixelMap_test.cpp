@@ -14,6 +14,17 @@
 namespace tirmo::devicememory {
 namespace {
 
+// The link port of an instrument that falls silent from its n-th transfer on (0: never); what
+// it is not answered for never reaches the simulator.
+struct FallingSilentPort : LinkFlashPort {
+    using LinkFlashPort::LinkFlashPort;
+    std::optional<std::string> Transfer(const std::string& bytes, int wanted) override
+    {
+        return silentFrom > 0 && ++transfers >= silentFrom ? std::string() : LinkFlashPort::Transfer(bytes, wanted);
+    }
+    int silentFrom = 0, transfers = 0;
+};
+
 // Pixel maps uploaded to the simulated instrument from a program folder of their own.
 class PixelMapTest : public test::LinkFixture {
 protected:
@@ -22,7 +33,9 @@ protected:
         LinkFixture::SetUp();
         platform::SetProgramFolder(folder.path());
         notices.message = [this](const std::string& t) { messages.push_back(t); };
+        notices.status = [this](const std::string& t) { statuses.push_back(t); };
     }
+    static bool yes(const std::string&) { return true; }
     std::string uploaded(int camera) { return sim->with([&](sim::SimState& s) { return s.flash.pixelMaps[size_t(camera)]; }); }
     int heads() { return sim->with([](sim::SimState& s) { return s.flash.mapHeads; }); }
     static int byteAt(const std::string& map, int line, int index) { return static_cast<unsigned char>(map[size_t(line * 24 + index)]); }
@@ -32,7 +45,7 @@ protected:
     test::TempFolder folder;
     LinkFlashPort port{console};
     MemoryNotices notices;
-    std::vector<std::string> messages;
+    std::vector<std::string> messages, statuses;
 };
 
 TEST_F(PixelMapTest, TheTableGoesOutBitByBitInThirtySixBlocks)
@@ -66,6 +79,11 @@ TEST_F(PixelMapTest, MasksMergeInNameOrderOnTheFivePixelGrid)
     test::WriteProgramFile("w96f_c0__B1.dat", header + "5,5,1\r\n10,10,0\r\n6,6,1\r\n140,5,1\r\n7,1\r\n\r\n");
     test::WriteProgramFile("w96f_c0__A1.dat", header + "5,5,1\r\n10,10,1\r\n135,185,1\r\n");
     test::WriteProgramFile("w96f_c0full__C1.dat", header + "20,20,1\r\n");
+    // Files that give nothing, and one whose name would split the wells file's rows: none counts.
+    test::WriteProgramFile("w96f_c0__A2.dat", "");
+    test::WriteProgramFile("w96f_c0__A3.dat", "\x9c\x01,\xff\r\n\x02\x7f\x17,,\r\n");
+    test::WriteProgramFile("w96f_c0__A4.dat", header + "0,0,0\r\n0,1,0\r\n0,2");
+    test::WriteProgramFile("w96f_c0__B,2.dat", header + "15,15,1\r\n");
     std::vector<std::string> questions;
     PixelEnableMap map;
     const ApplyOutcome out = ApplyWellMasks(port, map, notices, [&](const std::string& q) {
@@ -86,7 +104,33 @@ TEST_F(PixelMapTest, MasksMergeInNameOrderOnTheFivePixelGrid)
     EXPECT_EQ(map.at(0, 10, 10), kEnabled);
     EXPECT_EQ(map.at(0, 6, 6), 0);
     EXPECT_EQ(byteAt(uploaded(0), 10, 1), 0x04);
-    EXPECT_EQ(messages, (std::vector<std::string>{"Number of activated channels=3", "quantity activated=3"}));
+    EXPECT_NE(wells.find("\r\n15,15,0\r\n"), std::string::npos);
+    EXPECT_EQ(messages, (std::vector<std::string>{"Not integrated:\nw96f_c0__A2.dat (gave no pixel of a well)\n"
+                                                  "w96f_c0__A3.dat (gave no pixel of a well)\nw96f_c0__A4.dat (gave no pixel of a well)\n"
+                                                  "w96f_c0__B,2.dat (its name cannot be written into w96f_c0_wells.dat)",
+                                                  "Number of activated channels=3", "quantity activated=3"}));
+}
+
+TEST_F(PixelMapTest, TheStatusLineEndsWithTheUploadsOutcome)
+{
+    struct Case {
+        int silentFrom;  // transfers 2b - 1 and 2b carry the head and the pixels of block b
+        std::string outcome;
+    } cases[] = {
+        {0, "Sent to flash: all 36 blocks of camera 0"},
+        {1, "Not sent to flash: block 1 of 36 (lines 0 to 3) had no answer to its head"},
+        {71, "Not sent to flash: block 36 of 36 (lines 140 to 143) had no answer to its head; the instrument took blocks 1 to 35"},
+        // Last: the simulator is left waiting for the pixels of its block.
+        {24, "Not sent to flash: block 12 of 36 (lines 44 to 47) had no answer to its pixels; the instrument took blocks 1 to 11"},
+    };
+    for (const Case& c : cases) {
+        FallingSilentPort silent{console};
+        silent.silentFrom = c.silentFrom;
+        statuses.clear();
+        PixelEnableMap map;
+        EXPECT_EQ(ApplyWellMasks(silent, map, notices, yes).sent, c.silentFrom == 0);
+        EXPECT_EQ(statuses, (std::vector<std::string>{"Sending to flash...", c.outcome}));
+    }
 }
 
 TEST_F(PixelMapTest, WithoutMasksNothingIsMergedAndANoEndsIt)
