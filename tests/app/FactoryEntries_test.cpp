@@ -124,6 +124,37 @@ TEST_F(FactoryEntriesTest, EntriesOfTheMainWindowsPanelsActThere)
     boxes.verifyAllShown();
 }
 
+// A run leaves camera 0 with the window of its wells; a full frame gives the camera the window
+// of its boxes first and reads exactly the simulator's picture over it.
+TEST_F(FactoryEntriesTest, AFullFrameAfterARunReadsTheWindowOfItsBoxes)
+{
+    const std::string runFolder = folder.path() + "/reports/default_project/run1";
+    std::filesystem::create_directories(runFolder);
+    window->txtlapse->SetText("30");
+    ASSERT_EQ(window->run->ArmRun(runFolder, "run1"), 1);
+    window->run->Timer2_Timer();
+    window->run->StopPlayRun();
+    ASSERT_NE(sim->with([](sim::SimState& s) { return s.cameras.windows[0].pix(); }), 183) << "the run's own window";
+    camera::FactoryCameraTools& cam = *factory->camera;
+    for (const sim::SimWindow w : {sim::SimWindow{0, 142, 1, 183}, sim::SimWindow{10, 60, 20, 100}}) {
+        for (auto [box, value] : {std::pair{cam.txt_xini, w.y0}, {cam.txt_xfin, w.y1}, {cam.txt_yini, w.x0}, {cam.txt_yfin, w.x1}})
+            box->SetText(std::to_string(value));
+        const std::string block = sim->with([&](sim::SimState& s) {
+            sim::CameraSimState asked = s.cameras;
+            asked.windows[0] = w;
+            return sim::CameraBlock(asked, 0, '+', s.cameras.framesServed[0]);
+        });
+        factory->Command_fullframe->Click();
+        EXPECT_EQ(factory->lbl_lenrx->ForeColor(), ui::colour::Black) << factory->lbl_lenrx->Caption();
+        const int lines = w.lines(), pix = w.pix();
+        ASSERT_EQ(block.size(), size_t(lines * pix + 1));
+        for (int y = 0; y < lines; ++y)
+            for (int column = 1; column <= pix; ++column)
+                ASSERT_EQ(cam.frame_store.Value(0, y + 1, pix - column), static_cast<unsigned char>(block[size_t(pix * y + column - 1)]))
+                    << "line " << y << ", pixel " << column << " of " << pix;
+    }
+}
+
 // Enter, or a click on the default, must not overwrite the instrument's memory or its
 // calibration: those questions default to No, in either window; a question that changes
 // nothing stored keeps Yes.
