@@ -28,7 +28,8 @@ std::string missingGeometry(int serialNumber)
 {
     const std::string bands = BandFolder(serialNumber);
     std::string missing;
-    for (const std::string& path : {SpecFilePath("\\config", kMaskFormat), ColumnFilePath(bands, kMaskFormat), RowFilePath(bands, kMaskFormat)})
+    for (const std::string& path :
+         {SpecFilePath("\\config", kMaskFormat), ColumnFilePath(bands, kMaskFormat), RowFilePath(bands, kMaskFormat)})
         if (!platform::FileExists(path)) missing += (missing.empty() ? "" : ", ") + path;
     return missing.empty() ? std::string() : ". Missing (the factory provides them): " + missing;
 }

