@@ -209,6 +209,7 @@ TEST_F(LightCalibrationTest, SaturationGivesEachLedOfTheCameraItsLastLevelBelowT
             << led;
     EXPECT_EQ(host.power[64], 8);
     EXPECT_EQ(host.sent.back(), "led 415") << "camera 0's LEDs sent last, in order";
+    EXPECT_EQ(host.status, "CAM[0]: OK");
 }
 
 }  // namespace
