@@ -27,15 +27,15 @@ public:
         case MsgButtons::YesNo: b = QMessageBox::Yes | QMessageBox::No; break;
         case MsgButtons::YesNoCancel: b = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
         }
-        QMessageBox::StandardButton first = QMessageBox::Ok;
+        QMessageBox::StandardButton enter = QMessageBox::Ok;
         switch (DefaultButton(buttons, defaultButton)) {
-        case MsgResult::Ok: first = QMessageBox::Ok; break;
-        case MsgResult::Cancel: first = QMessageBox::Cancel; break;
-        case MsgResult::Yes: first = QMessageBox::Yes; break;
-        case MsgResult::No: first = QMessageBox::No; break;
+        case MsgResult::Ok: enter = QMessageBox::Ok; break;
+        case MsgResult::Cancel: enter = QMessageBox::Cancel; break;
+        case MsgResult::Yes: enter = QMessageBox::Yes; break;
+        case MsgResult::No: enter = QMessageBox::No; break;
         }
         QString caption = title.empty() ? QApplication::applicationName() : fromBytes(title);
-        switch (QMessageBox::information(QApplication::activeWindow(), caption, fromBytes(text), b, first)) {
+        switch (QMessageBox::information(QApplication::activeWindow(), caption, fromBytes(text), b, enter)) {
         case QMessageBox::Yes: return MsgResult::Yes;
         case QMessageBox::No: return MsgResult::No;
         case QMessageBox::Cancel: return MsgResult::Cancel;
