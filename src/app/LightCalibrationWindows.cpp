@@ -186,7 +186,7 @@ public:
     bool StopRequested() override { return false; }
     bool ConfirmSecondRound() override
     {
-        return ui::dialogs().messageBox("Apply 2nd round of adjustment?", ui::MsgButtons::YesNo) == ui::MsgResult::Yes;
+        return ui::ConfirmOverwrite("Apply 2nd round of adjustment?");
     }
 
 private:

@@ -120,7 +120,7 @@ void FlashPanel::cmd_recalc_internal_Click()
 {
     // A SEND renews and reads these same files.
     if (!startTransfer(false)) return;
-    if (ui::dialogs().messageBox(kRecalcQuestion, ui::MsgButtons::YesNoCancel) != ui::MsgResult::Yes) return;
+    if (!ui::ConfirmOverwrite(kRecalcQuestion, ui::MsgButtons::YesNoCancel)) return;
     project::CorrectionNotices notices;
     notices.message = [](const std::string& text) { ui::dialogs().messageBox(text); };
     notices.status = [this](const std::string& text) { console_.SetStatus(text); };

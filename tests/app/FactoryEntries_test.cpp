@@ -11,6 +11,7 @@
 
 #include "acquisition/RunPreparation.h"
 #include "app/Frm_advance.h"
+#include "devicememory/FlashPanel.h"
 #include "lighting/LedMap.h"
 #include "plate/BandFiles.h"
 #include "project/CorrectionFolders.h"
@@ -136,6 +137,48 @@ TEST_F(FactoryEntriesTest, EntriesOfTheMainWindowsPanelsActThere)
     EXPECT_TRUE(window->isVisible() && !window->camera->Frame_calibration->isHidden());
     session.port_open = true;
     boxes.verifyAllShown();
+}
+
+// A run leaves camera 0 with the window of its wells; a full frame gives the camera the window
+// of its boxes first and reads exactly the simulator's picture over it.
+TEST_F(FactoryEntriesTest, AFullFrameAfterARunReadsTheWindowOfItsBoxes)
+{
+    ASSERT_TRUE(std::filesystem::create_directories(folder.path() + "/p/r") && window->run->ArmRun(folder.path() + "/p/r", "r") == 1);
+    window->run->Timer2_Timer();
+    window->run->StopPlayRun();
+    ASSERT_NE(sim->with([](sim::SimState& s) { return s.cameras.windows[0].pix(); }), 183) << "the run's own window";
+    const std::string block = sim->with([](sim::SimState& s) {  // the simulator's picture over the boxes' window
+        return sim::CameraBlock([&] { auto c = s.cameras; c.windows[0] = {}; return c; }(), 0, '+', s.cameras.framesServed[0]);
+    });
+    factory->Command_fullframe->Click();
+    EXPECT_EQ(factory->lbl_lenrx->ForeColor(), ui::colour::Black) << factory->lbl_lenrx->Caption();
+    for (int y = 0; y < 143; ++y)
+        for (int p = 0; p < 183; ++p) ASSERT_EQ(factory->camera->frame_store.Value(0, y + 1, 182 - p), uint8_t(block[size_t(183 * y + p)]));
+}
+
+// Enter must not overwrite the instrument's memory or its calibration: those questions default
+// to No, in either window (the blank store's load and delete questions ask alike); a question
+// that changes nothing stored keeps Yes.
+TEST_F(FactoryEntriesTest, QuestionsWhoseYesOverwritesTheInstrumentOrItsCalibrationDefaultToNo)
+{
+    using ui::MsgResult;
+    window->project->lbl_blanktime_DblClick(), window->project->lst_blank->setCurrentRow(1);  // "Factory_Default"
+    const std::tuple<const char*, std::string, MsgResult, std::function<void()>> cases[] = {  // a question answered on the way
+        {"", "are you sure to Apply configuration?", MsgResult::No, [&] { window->pixelmap->cmd_applyset->Click(); }},
+        {"are you sure to Apply", "0 files integrated. Send to Flash?", MsgResult::No, [&] { factory->pixelmap->cmd_applyset->Click(); }},
+        {"", "are you sure to Reinicialize?", MsgResult::No, [&] { factory->masks->cmd_reset_set->Click(); }},
+        {"", "Recalculate and replace internal factor files?", MsgResult::No, [&] { window->flash->cmd_recalc_internal->Click(); }},
+        {"please INSERT micropate", "Apply 2nd round of adjustment?", MsgResult::No, [&] { factory->lighting->Cmd_ledinplate->Click(); }},
+        {"", "Load Factory_Default Blank for w6?", MsgResult::No, [&] { window->project->lst_blank_DblClick(); }},
+        {"", "Do you like to enable internal reference Measurements?", MsgResult::Yes, [&] { trigger("mn_internalref"); }},
+    };
+    for (const auto& [before, question, enter, ask] : cases) {
+        if (*before) boxes.expectMessage(before, before[0] == 'p' ? MsgResult::Ok : MsgResult::Yes);
+        boxes.expectMessage(question, MsgResult::No);
+        ask();
+        boxes.verifyAllShown();
+        EXPECT_EQ(boxes.lastDefaultButton(), enter) << question;
+    }
 }
 
 }  // namespace

@@ -151,7 +151,7 @@ TEST_F(FlashPanelTest, TheFactoryWindowUploadsIntoItsOwnTable)
     boxes.verifyAllShown();
     EXPECT_EQ(window->factory->pixelmap->pixel_enable_map.at(0, 5, 5), kEnabled);
     EXPECT_EQ(window->pixelmap->pixel_enable_map.at(0, 5, 5), 0) << "the main window's table is its own";
-    EXPECT_EQ(window->factory->txt_status->text().toStdString(), "Sending to flash...");
+    EXPECT_EQ(window->factory->txt_status->text().toStdString(), "Sent to flash: all 36 blocks of camera 0");
     EXPECT_EQ(window->factory->lbl_lenrx->Caption(), "Len(Rx) = 1");
     EXPECT_EQ(sim->with([](sim::SimState& s) { return s.flash.mapHeads; }), 36);
 }
