@@ -19,6 +19,7 @@ void AcquisitionData::Resize(int lastScan)
     record_temperature.assign(n, 0.0);
     for (auto& a : well_activity) a.assign(n, -1.0);
     for (auto& s : well_seconds) s.assign(n, 0);
+    no_temperature.clear();
 }
 
 namespace {
