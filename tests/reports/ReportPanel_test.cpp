@@ -399,6 +399,13 @@ TEST_F(ReportPanelTest, ADamagedRunFileIsRefusedByItsLineAndNothingIsWritten)
         {"chgroup.dat", 5, "3,384,\"x\"", false, written},
         {"factor_correction.txt", 3, "mult_factor 1.00 abc", true, "3: \"abc\" is not a factor"},
         {"factor_correction.txt", 3, "factors 1.00", false, "no \"mult_factor\" on line 3, every factor is 1.0"},
+        // Below 0 or beyond what reference runs give is refused; above 2.55 is said.
+        {"factor_correction.txt", 3, "mult_factor 1.00 -0.01", true, "3: \"-0.01\" is not a factor reference runs give"},
+        {"factor_correction.txt", 3, "mult_factor 1.00 0", false, written},
+        {"factor_correction.txt", 3, "mult_factor 1e308 1.00", true, "3: \"1e308\""},
+        {"factor_correction.txt", 3, "mult_factor 1.00 212600881054", true, "3: \"212600881054\""},
+        {"factor_correction.txt", 3, "mult_factor 2.55 212600881053 2.56 99999999999",
+         false, "3: factors above 2.55 are taken as 2.55: B1 212600881053, A2 2.56, B2 99999999999)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.file) + ": " + c.text);
