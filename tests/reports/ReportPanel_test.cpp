@@ -454,11 +454,20 @@ TEST_F(ReportPanelTest, NoRecordingOpensWhileARunRecords)
 // time bins into the last project's folder, until the next choice in the list.
 TEST_F(ReportPanelTest, AJointReportOfChosenRecordingsIsReexportedByThePanel)
 {
-    fs::copy_file(recording + "/current_activity.txt", recording + "/adjusted_activity.txt");
+    // A file a report refuses: the joint report tells why and joins nothing.
+    const std::string adjusted = recording + "/adjusted_activity.txt";
+    std::ofstream(adjusted, std::ios::binary) << "\"s\"\r\n\"Time[m]\" \"Well\" \"n\"\r\n0.1 \"A1\" nan\r\n";
     openSaved();
     doubleClick(rowOf("+ 2025.0131\tproj"));
     browser().Listpj->item(0)->setSelected(true);  // a project row takes no part
     browser().Listpj->item(1)->setSelected(true);
+    boxes.expectMessage("Do you like to remove outliers?", ui::MsgResult::No);
+    boxes.expectMessage(adjusted + ", line 3: \"nan\" is not an accumulated count");
+    browser().mnjointrep->trigger();
+    boxes.verifyAllShown();
+    EXPECT_FALSE(report->joint_mode);
+
+    fs::copy_file(recording + "/current_activity.txt", adjusted, fs::copy_options::overwrite_existing);
     boxes.expectMessage("Do you like to remove outliers?", ui::MsgResult::No);
     browser().mnjointrep->trigger();
     EXPECT_TRUE(report->joint_mode);
