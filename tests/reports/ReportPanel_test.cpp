@@ -259,14 +259,18 @@ TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpen
     EXPECT_EQ(Slurp(written), Slurp(engine.path));
 
     // Without a program to open it, whether the opener could not start or ended finding none
-    // for the file type, the status line says so and where the report is.
+    // for the file type, the status line says so and where the report is, and what the report
+    // took stays beside it.
+    std::ofstream(recording + "/factor_correction.txt", std::ios::binary)
+        << "\"s\"\r\nwell A1 B1\r\nmult_factor 1.00 3.00\r\n\r\n";
+    const std::string note = " (" + recording + "/factor_correction.txt, line 3: factors above 2.55 are taken as 2.55: B1 3.00)";
     for (const auto& [started, status] : {std::pair{false, 0}, {true, 3}}) {
         starts = started;
         exitStatus = status;
         saved->cmd_report->Click();
         report->cmd_generatereport->Click();
         QCoreApplication::processEvents();
-        EXPECT_EQ(statusLine(), kReportNotOpened + launched.back()[1]);
+        EXPECT_EQ(statusLine(), kReportNotOpened + launched.back()[1] + note);
     }
 }
 
