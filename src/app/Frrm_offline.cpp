@@ -139,6 +139,7 @@ void Frrm_offline::buildHeatMaps()
 {
     reports::HeatMapNeeds needs;
     needs.picture = [this] { return Picreal; };
+    needs.status = [this](const std::string& text) { SetStatus(text); };
     needs.recording = [this] {
         const reports::LoadedRecording& r = browser->recording;
         reports::HeatMapRecording h{r.recording_folder, r.data.plate_format, r.project_name, r.recording_title, {}};

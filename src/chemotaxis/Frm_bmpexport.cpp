@@ -139,6 +139,8 @@ void Frm_bmpexport::build()
                            "CI = A - B / (A + B) where A is spot location. CI positive=atractant, CI negative= repelent");
     Label5->setWordWrap(true);
     grid->addWidget(Label5, 3, 0, 1, 3);
+    lbl_status = ui::MakeLabel(client, "lbl_status", "");
+    grid->addWidget(lbl_status, 4, 0, 1, 3);
     grid->setColumnStretch(1, 1);
 
     Timer1 = new ui::Timer(this);
@@ -301,6 +303,7 @@ void Frm_bmpexport::cmd_process_Click()
     }
     processing = true;
     cmd_process->SetCaption(kStopCaption);
+    lbl_status->SetCaption("");
     Picture_progress->Cls();
     wellpicture->Cls();
     wellpicture->Refresh();
@@ -341,6 +344,10 @@ void Frm_bmpexport::cmd_process_Click()
         txt_cframe->SetText(std::to_string(next));
     };
     view.message = [](const std::string& text) { ui::dialogs().messageBox(text); };
+    view.status = [this](const std::string& text) {
+        lbl_status->SetCaption(text);
+        lbl_status->Refresh();
+    };
 
     const ProcessResult result = ProcessAcquisition(s, view);
     if (result.end == ProcessResult::End::Done && processing) {

@@ -66,6 +66,8 @@ public:
     ui::Label* Label2 = nullptr;
     ui::Label* Label3 = nullptr;
     ui::Label* Label5 = nullptr;
+    // The status line: what the last processing run has to say of the files it read.
+    ui::Label* lbl_status = nullptr;
     QMenu* mn_advanced = nullptr;
     QAction* mn_export_rawbmp = nullptr;
     ui::Timer* Timer1 = nullptr;

@@ -16,6 +16,7 @@
 #include "platform/TextFile.h"
 #include "reports/HeatMapAreaFile.h"
 #include "reports/HeatMapPicture.h"
+#include "reports/PixelActivityFile.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/Make.h"
@@ -160,11 +161,16 @@ void HeatMapControls::cmd_plotheat_Click()
     heatmap_loading = false;
     heatmap_running = false;
     cmd_plotheat->SetCaption("Load Heatmap");
+    auto status = [this](const std::string& text) {
+        if (needs_.status && !text.empty()) needs_.status(text);
+    };
     if (load.outcome == HeatMapOutcome::Failed) {
         // Nothing is drawn of a load that did not end: the picture stays empty.
+        status(load.where);
         ui::dialogs().messageBox(load.message);
         return;
     }
+    status(NegativeCountsNote(load.negative_counts));
     txt_cframe->SetText("100% OK");
     store = std::move(load.store);
     int scan = 1;

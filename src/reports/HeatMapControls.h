@@ -50,6 +50,9 @@ struct HeatMapNeeds {
     // A heat map now fills the picture: the window takes the bold state from its bar-plot
     // button and remembers what the picture shows.
     std::function<void()> heat_map_shown;
+    // The window's status line: where a refused pixel file is damaged, and how many negative
+    // counts a load read as pixels without activity.
+    std::function<void(const std::string&)> status;
 };
 
 class HeatMapControls : public QObject {

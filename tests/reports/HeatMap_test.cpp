@@ -107,12 +107,14 @@ TEST_F(HeatMapTest, TheLoaderKeepsEachWellsDiscActivePixelsAndWideSums)
 
 TEST_F(HeatMapTest, ALoadThatFailsOrIsStoppedLeavesNothingLoaded)
 {
+    const std::string b1 = PixelActivityFileName(1, 0);
     const struct {
         const char* what;
         std::string file, text;
         bool stop;
         HeatMapOutcome outcome;
         std::string message;
+        std::string where = "";  // part of it
     } cases[] = {
         {"whole files", "", "", false, HeatMapOutcome::Loaded, ""},
         {"damaged row", PixelActivityFileName(1, 0), block(0, "B1,9,0,x\r\n"), false, HeatMapOutcome::Failed,
@@ -120,6 +122,9 @@ TEST_F(HeatMapTest, ALoadThatFailsOrIsStoppedLeavesNothingLoaded)
         {"scans out of order", PixelActivityFileName(1, 0), block(1, "B1,9,0,1\r\n") + block(0, "B1,9,0,1\r\n"), false,
          HeatMapOutcome::Failed, "File error c1b0.csv"},
         {"stopped", "", "", true, HeatMapOutcome::Stopped, ""},
+        {"a count past the most", b1, block(0, "B1,9,0,1048838904\r\n"), false, HeatMapOutcome::Failed, "File error c1b0.csv",
+         "wellactivity10.csv, line 3"},
+        {"an empty file: a camera without data", b1, "", false, HeatMapOutcome::Loaded, ""},
     };
     for (const auto& c : cases) {
         SetUp();
@@ -129,6 +134,7 @@ TEST_F(HeatMapTest, ALoadThatFailsOrIsStoppedLeavesNothingLoaded)
         EXPECT_EQ(l.outcome, c.outcome) << c.what;
         EXPECT_EQ(l.message, c.message) << c.what;
         EXPECT_EQ(l.store.empty(), c.outcome != HeatMapOutcome::Loaded) << c.what;
+        EXPECT_NE(l.where.find(c.where), std::string::npos) << c.what << ": " << l.where;
     }
     test::TempFolder none;
     std::atomic<bool> stop{false};
@@ -199,6 +205,14 @@ TEST_F(HeatMapTest, TheAreaFileGivesEachScansShareOfTheDiscWithActivity)
               (std::vector<std::string>{"Folder:,/r/acq", "Report Date:,2025-03-04 09:08.07", "Project:,proj",
                                         "Acquisition:,Run 1", "", "WELL AREA OCCUPIED BY ACTIVITY[%]",
                                         "Time[m],A1,B1,A2,B2,A3,B3", "0,57,50,,,,", "2,14,0,,,,"}));
+    // A scan B1's file lacks has no share; a negative count is a point without activity.
+    for (const auto& [b1, lines] : {std::pair{block(0, "B1,9,0,7\r\n"), std::vector<std::string>{"0,57,50,,,,", "2,14,,,,,"}},
+                                    std::pair{block(0, "B1,9,0,-7\r\n") + block(1, "B1,9,0,0\r\n"),
+                                              std::vector<std::string>{"0,57,0,,,,", "2,14,0,,,,"}}}) {
+        write(PixelActivityFileName(1, 0), b1);
+        const auto all = AreaFileLines(load(), {"/r/acq", "proj", "Run 1", when});
+        EXPECT_EQ(std::vector<std::string>(all.begin() + 7, all.end()), lines) << b1;
+    }
 }
 
 // The saved-data window opened from the main window on a w6 recording with these pixel files,
@@ -263,9 +277,12 @@ TEST_F(HeatMapControlsTest, LoadDrawsTheSumOnlyWhenItEnds)
     controls->cmd_plotheat->Click();
     EXPECT_TRUE(blank()) << "a failed load draws nothing";
     EXPECT_TRUE(controls->frame_heatmap->isHidden());
+    EXPECT_NE(saved->txt_status->Text().find("wellactivity10.csv, line 3"), std::string::npos) << saved->txt_status->Text();
 
     WritePixelFiles(recording);
+    write(PixelActivityFileName(1, 0), block(0, "B1,9,-2,7\r\n"));
     controls->cmd_plotheat->Click();
+    EXPECT_EQ(saved->txt_status->Text(), "1 negative pixel count read as no activity");
     EXPECT_FALSE(blank());
     EXPECT_FALSE(controls->frame_heatmap->isHidden());
     EXPECT_FALSE(controls->heatmap_running);

@@ -26,6 +26,7 @@
 #include "support/W6Recording.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
+#include "ui/FixedWidthFont.h"
 #include "support/FileSizeLimit.h"
 
 namespace tirmo::reports {
@@ -217,7 +218,7 @@ TEST_F(ReportPanelTest, TheSavedDataWindowListsProjectsWithRecordingsAndOpensAnd
     browser().lblback->Click();
     EXPECT_EQ(browser().Listpj->count(), 1);
     EXPECT_EQ(browser().txt_search->Text() + std::to_string(browser().Listpj->currentRow()), "0");
-    EXPECT_TRUE(browser().Listpj->fontInfo().fixedPitch()) << "the rows' columns line up";
+    EXPECT_TRUE(ui::EqualAdvances(browser().Listpj->font())) << "the rows' columns line up";
 
     saved->cmd_closeoffline->Click();
     EXPECT_FALSE(window->isHidden());

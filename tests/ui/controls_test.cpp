@@ -1,7 +1,9 @@
 #include "ui/Controls.h"
+#include "ui/FixedWidthFont.h"
 
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
 #include <QWidget>
 
 using namespace tirmo::ui;
@@ -145,4 +147,15 @@ TEST(TextAreaTest, KeepsTheBytesAndShowsOneLinePerLineEnd)
     EXPECT_TRUE(area.isReadOnly());
     area.SetText("a\rb\nc");
     EXPECT_EQ(area.toPlainText().toStdString(), "a\nb\nc");
+}
+
+// Asked: a fixed-width face or its stand-in, the desktop's proportional text face, a face nobody has.
+TEST(FixedWidthFont, MeasuresTheFaceAndFallsBackToOneWithEqualAdvances)
+{
+    ASSERT_FALSE(EqualAdvances(QFont()));
+    for (const QString& asked : {QStringLiteral("Courier New"), QFontInfo(QFont()).family(), QStringLiteral("No Face")}) {
+        const QFont font = FixedWidthFont(asked, 11);
+        EXPECT_TRUE(EqualAdvances(font)) << asked.toStdString() << " gave " << QFontInfo(font).family().toStdString();
+        EXPECT_EQ(QFontInfo(font).pointSize(), 11) << asked.toStdString();
+    }
 }
