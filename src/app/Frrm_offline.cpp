@@ -271,7 +271,7 @@ void Frrm_offline::jointWritten(const reports::JointOutcome& outcome)
 {
     lbl_reportexport->SetCaption("Joint Report");
     if (!outcome.written) {
-        ui::dialogs().messageBox(reports::kReportError);
+        ui::dialogs().messageBox(outcome.refusal.empty() ? std::string(reports::kReportError) : outcome.refusal);
         return;
     }
     session().acquisition_folder = reports::InFolder(platform::ProgramPath("reports"), outcome.last_project);

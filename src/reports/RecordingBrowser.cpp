@@ -185,6 +185,8 @@ void RecordingBrowser::mnjointrep_Click()
     if (outcome.written)
         console_.SetStatus("Joint report " + outcome.file_name +
                            (outcome.notes.empty() ? "" : " (" + Joined(outcome.notes) + ")"));
+    else if (!outcome.refusal.empty())
+        console_.SetStatus("No joint report: " + outcome.refusal);
     else
         console_.SetStatus("The joint report could not be written in reports/default_project");
     if (needs_.joint_written) needs_.joint_written(outcome);

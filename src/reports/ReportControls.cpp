@@ -236,13 +236,13 @@ void ReportControls::cmd_generatereport_Click()
         // Where the report is stays in sight, also when no program could show it. The opener
         // may start and still find no program for the file type: it tells so by its exit
         // status, which comes when it ends, while the window goes on.
+        // What the report took or lacks stays in sight beside it.
         const std::string path = outcome.path;
-        const auto notOpened = [this, path](int status) {
-            if (status != 0) console_.SetStatus(kReportNotOpened + path);
+        const std::string note = outcome.note.empty() ? "" : " (" + outcome.note + ")";
+        const auto notOpened = [this, path, note](int status) {
+            if (status != 0) console_.SetStatus(kReportNotOpened + path + note);
         };
         const bool started = platform::OpenWithDesktop(path, ui::OnOwnerThread(Frm_report, notOpened));
-        // A default the report took for a file that gave nothing stays in sight beside it.
-        const std::string note = outcome.note.empty() ? "" : " (" + outcome.note + ")";
         console_.SetStatus(std::string(started ? kReportWritten : kReportNotOpened) + path + note);
         Frm_report->setVisible(false);
         break;

@@ -260,14 +260,18 @@ TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpen
     EXPECT_EQ(Slurp(written), Slurp(engine.path));
 
     // Without a program to open it, whether the opener could not start or ended finding none
-    // for the file type, the status line says so and where the report is.
+    // for the file type, the status line says so and where the report is, and what the report
+    // took stays beside it.
+    std::ofstream(recording + "/factor_correction.txt", std::ios::binary)
+        << "\"s\"\r\nwell A1 B1\r\nmult_factor 1.00 3.00\r\n\r\n";
+    const std::string note = " (" + recording + "/factor_correction.txt, line 3: factors above 2.55 are taken as 2.55: B1 3.00)";
     for (const auto& [started, status] : {std::pair{false, 0}, {true, 3}}) {
         starts = started;
         exitStatus = status;
         saved->cmd_report->Click();
         report->cmd_generatereport->Click();
         QCoreApplication::processEvents();
-        EXPECT_EQ(statusLine(), kReportNotOpened + launched.back()[1]);
+        EXPECT_EQ(statusLine(), kReportNotOpened + launched.back()[1] + note);
     }
 }
 
@@ -382,8 +386,12 @@ TEST_F(ReportPanelTest, ADamagedRunFileIsRefusedByItsLineAndNothingIsWritten)
         {"current_activity.txt", 6, "0.4 \"B2\" -1", true, "6: \"-1\" is not an accumulated count"},
         {"current_activity.txt", 6, "0.4 \"B2\" 12.5", true, "6: \"12.5\""},
         {"current_activity.txt", 6, "0.4 \"B2\"", true, "6: \"\""},
-        {"current_activity.txt", 6, "0.4 \"B2\" 10000000000001", true, "6: \"10000000000001\""},
-        {"current_activity.txt", 6, "0.4 \"B2\" 10000000000000", false, written},
+        {"current_activity.txt", 30, "20.4 \"B2\" 14000000000001", true, "30: \"14000000000001\""},
+        {"current_activity.txt", 30, "20.4 \"B2\" 14000000000000", false, written},
+        // B2 counts 30 in scan 0 and 58 in scan 1: an accumulated count never falls.
+        {"current_activity.txt", 6, "0.4 \"B2\" 99999999999", true, "12: \"58\" is below the count of B2 before it"},
+        {"current_activity.txt", 6, "0.4 \"B2\" 59", true, "12: \"58\" is below"},
+        {"current_activity.txt", 6, "0.4 \"B2\" 58", false, written},
         {"current_activity.txt", 0, "", true, "1: the file ends before its column header"},
         {"current_activity.txt", 0, "\x93\x01q\r\nZ\xff 7 nan\r\n", true, "2: this is not the column header"},
         {"current_temperature.txt", 9, "5.1 -1", true, "9: \"-1\" is not a stage temperature"},
@@ -396,6 +404,13 @@ TEST_F(ReportPanelTest, ADamagedRunFileIsRefusedByItsLineAndNothingIsWritten)
         {"chgroup.dat", 5, "3,384,\"x\"", false, written},
         {"factor_correction.txt", 3, "mult_factor 1.00 abc", true, "3: \"abc\" is not a factor"},
         {"factor_correction.txt", 3, "factors 1.00", false, "no \"mult_factor\" on line 3, every factor is 1.0"},
+        // Below 0 or beyond what reference runs give is refused; above 2.55 is said.
+        {"factor_correction.txt", 3, "mult_factor 1.00 -0.01", true, "3: \"-0.01\" is not a factor reference runs give"},
+        {"factor_correction.txt", 3, "mult_factor 1.00 0", false, written},
+        {"factor_correction.txt", 3, "mult_factor 1e308 1.00", true, "3: \"1e308\""},
+        {"factor_correction.txt", 3, "mult_factor 1.00 212600881054", true, "3: \"212600881054\""},
+        {"factor_correction.txt", 3, "mult_factor 2.55 212600881053 2.56 99999999999",
+         false, "3: factors above 2.55 are taken as 2.55: B1 212600881053, A2 2.56, B2 99999999999)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.file) + ": " + c.text);
@@ -444,11 +459,20 @@ TEST_F(ReportPanelTest, NoRecordingOpensWhileARunRecords)
 // time bins into the last project's folder, until the next choice in the list.
 TEST_F(ReportPanelTest, AJointReportOfChosenRecordingsIsReexportedByThePanel)
 {
-    fs::copy_file(recording + "/current_activity.txt", recording + "/adjusted_activity.txt");
+    // A file a report refuses: the joint report tells why and joins nothing.
+    const std::string adjusted = recording + "/adjusted_activity.txt";
+    std::ofstream(adjusted, std::ios::binary) << "\"s\"\r\n\"Time[m]\" \"Well\" \"n\"\r\n0.1 \"A1\" nan\r\n";
     openSaved();
     doubleClick(rowOf("+ 2025.0131\tproj"));
     browser().Listpj->item(0)->setSelected(true);  // a project row takes no part
     browser().Listpj->item(1)->setSelected(true);
+    boxes.expectMessage("Do you like to remove outliers?", ui::MsgResult::No);
+    boxes.expectMessage(adjusted + ", line 3: \"nan\" is not an accumulated count");
+    browser().mnjointrep->trigger();
+    boxes.verifyAllShown();
+    EXPECT_FALSE(report->joint_mode);
+
+    fs::copy_file(recording + "/current_activity.txt", adjusted, fs::copy_options::overwrite_existing);
     boxes.expectMessage("Do you like to remove outliers?", ui::MsgResult::No);
     browser().mnjointrep->trigger();
     EXPECT_TRUE(report->joint_mode);
