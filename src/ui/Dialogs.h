@@ -13,7 +13,7 @@ public:
     virtual ~Dialogs() = default;
     virtual MsgResult messageBox(const std::string& text, MsgButtons buttons = MsgButtons::Ok,
                                  const std::string& title = {}) = 0;
-    // The answer typed; a cancelled box answers the empty text, as the original input box did.
+    // The answer typed; a cancelled box answers the empty text, which callers take as no answer.
     virtual std::string inputBox(const std::string& prompt, const std::string& title = {},
                                  const std::string& defaultAnswer = {}) = 0;
 };
