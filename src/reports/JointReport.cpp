@@ -81,7 +81,8 @@ std::string JointBlock(const JointSource& source, const std::string& format,
     for (int c = 0; c < size.columns; ++c)
         for (int r = 0; r < size.rows; ++r) out += " " + plate::WellName(r, c);
     out += "\r\n";
-    const std::string where = source.project + "\\" + source.acquisition;
+    // Told on the status line, where a path is written as the system writes it.
+    const std::string where = source.project + "/" + source.acquisition;
     if (wells == 0) notes.push_back(where + ": no plate format, no scans joined");
     if (!lines || wells == 0) return out + "\r\n";
 
