@@ -59,8 +59,7 @@ Frm_advance::Frm_advance(InstrumentState& state, plate::WellGroups& shared_group
     Shape5->lower();
 
     lbl_status = ui::MakeLabel(client, "lbl_status", "Status:");
-    txt_status = ui::MakeTextBox(client, "txt_status");
-    txt_status->setReadOnly(true);
+    txt_status = ui::MakeStatusLine(client, "txt_status");
     txt_timepass = ui::MakeTextBox(client, "txt_timepass");
     txt_timepass->setReadOnly(true);
     cmd_menu = ui::MakeButton(client, "cmd_menu", "Close", [this] { cmd_menu_Click(); });

@@ -241,7 +241,8 @@ bool Processing::ProcessBlock(int camera, int window, int j)
         if (s >= 1) DrawIndexStep(chart, s, before, live);
         if (IsTimeMark(s, last_)) DrawTimeMark(chart, s, block.minutes);
         DrawWellFrame(frame, grid, name + "[" + platform::NumberText(block.minutes) + "m]", look);
-        if (frame.SaveBmp(reports::InFolder(images_, FrameFileName(name, s)))) ++result_.frames;
+        // Thousands of frames a run: each is put in place whole, without waiting for the disk.
+        if (frame.SaveBmp(reports::InFolder(images_, FrameFileName(name, s)), false)) ++result_.frames;
         if (v_.frame_done) v_.frame_done(frame.image(), chart.image(), s + 1);
     }
     saveChart();

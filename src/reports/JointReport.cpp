@@ -47,7 +47,8 @@ std::string JointBlock(const JointSource& source, const std::string& format, con
     for (int c = 0; c < size.columns; ++c)
         for (int r = 0; r < size.rows; ++r) out += " " + plate::WellName(r, c);
     out += "\r\n";
-    const std::string where = source.project + "\\" + source.acquisition;
+    // Told on the status line, where a path is written as the system writes it.
+    const std::string where = source.project + "/" + source.acquisition;
 
     const std::string lastWell = wells > 0 ? plate::WellName(size.rows - 1, size.columns - 1) : std::string();
     // The interval counts per scan row, one flat table: complete scans 0..T-1, an unfinished

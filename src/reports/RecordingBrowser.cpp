@@ -145,7 +145,7 @@ void RecordingBrowser::loadRow(int current, const BrowserRow& row)
     else if (!recording.notes.empty())
         console_.SetStatus("Loaded as far as sound: " + Joined(recording.notes));
     else
-        console_.SetStatus("Loaded " + recording.recording_path);
+        console_.SetStatus("Loaded " + recording.recording_folder);
     if (needs_.recording_loaded) needs_.recording_loaded();
     Listpj->setCurrentRow(current);
 }

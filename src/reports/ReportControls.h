@@ -46,6 +46,9 @@ struct ReportNeeds {
     // The window's own loaded recording, when it holds one; without it a report is made of
     // the run files of the current acquisition folder (the run recorded last).
     std::function<const AcquisitionData*()> window_data;
+    // A MapPlot report of that plate format: the window hands the acquisition on to the
+    // chemotaxis window.
+    std::function<void(const std::string& format)> open_map_plot;
 };
 
 class ReportControls : public QObject {

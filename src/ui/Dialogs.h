@@ -19,7 +19,7 @@ public:
     virtual MsgResult messageBox(const std::string& text, MsgButtons buttons = MsgButtons::Ok,
                                  const std::string& title = {},
                                  std::optional<MsgResult> defaultButton = std::nullopt) = 0;
-    // The answer typed; a cancelled box answers the empty text, as the original input box did.
+    // The answer typed; a cancelled box answers the empty text, which callers take as no answer.
     virtual std::string inputBox(const std::string& prompt, const std::string& title = {},
                                  const std::string& defaultAnswer = {}) = 0;
 };

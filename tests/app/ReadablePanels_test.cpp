@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QScreen>
 
+#include <fstream>
 #include <functional>
 #include <set>
 #include <string>
@@ -20,6 +21,7 @@
 #include "acquisition/RunNames.h"
 #include "app/Frm_advance.h"
 #include "app/Frrm_offline.h"
+#include "reports/PixelActivityFile.h"
 #include "chemotaxis/Frm_bmpexport.h"
 #include "platform/ProgramFolder.h"
 #include "support/AppFixture.h"
@@ -52,6 +54,7 @@ protected:
         const std::string recording = platform::ProgramPath("reports/p20261207_zebrafish/20261207_101500_larvae");
         platform::MakeFolder(recording);
         test::WriteW6Recording(recording);
+        std::ofstream(recording + "/" + reports::PixelActivityFileName(0, 0)) << "scan,0\r\ntime[m],\"0.5\"\r\nA1,5,0,2,0,3\r\n\r\n";
         // The instrument's light calibration, which a run needs before its name is asked.
         test::WriteProgramFile(acquisition::LedPositionFile(57), "\"Led control\"\r\n");
         attachSimulator(4, 57);
@@ -112,6 +115,13 @@ TEST_F(ReadablePanelsTest, EveryPanelReadsAtTheOpeningSizeOn1366x768)
                  b.Listpj_DblClick();
              }
              return mw->offline->cmd_report->Click(), mw->offline.get();
+         }},
+        {"heat_maps", [&] {
+             QMainWindow* report = panels[10].open();  // the recording loaded
+             mw->offline->heatmap->cmd_plotheat->Click();
+             for (QWidget* view : {mw->offline->cmd_plotheatsum, mw->offline->cmd_plotheatkin})  // no caption shrunk
+                 EXPECT_EQ(QFontInfo(view->font()).pointSize(), QFontInfo(report->font()).pointSize()) << test::Describe(view);
+             return report;
          }},
         {"chemotaxis", [&]() -> QMainWindow* {
              mw->cmd_load_recording->Click();

@@ -183,7 +183,8 @@ TEST_F(ChemotaxisWindowTest, ProcessingOpensTheReportUnlessItIsStopped)
         EXPECT_EQ(fs::exists(dir.path() + "/1scans_images/A1_0002.bmp"), !c.stop);
         EXPECT_TRUE(fs::exists(dir.path() + "/1scans_images/A1_0000.bmp"));
         EXPECT_EQ(w->txt_frame->Text(), "2");
-        EXPECT_EQ(w->lbl_status->Caption(), "3 negative pixel counts read as no activity");
+        const std::string note = "3 negative pixel counts read as no activity";
+        EXPECT_EQ(w->txt_status->Text(), c.stop ? note : "Report: " + launched.at(0) + " (" + note + ")");
     }
     ASSERT_EQ(launched.size(), 1u);
     EXPECT_NE(launched[0].find("_report.csv"), std::string::npos);

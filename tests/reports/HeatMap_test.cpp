@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QImageReader>
 #include <QListWidget>
 #include <QScrollBar>
@@ -7,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "platform/Launcher.h"
 #include "platform/ProgramFolder.h"
@@ -15,6 +17,8 @@
 #include "reports/HeatMapPicture.h"
 #include "reports/PixelActivityFile.h"
 #include "app/Frrm_offline.h"
+#include "chemotaxis/Frm_bmpexport.h"
+#include "support/FileSizeLimit.h"
 #include "reports/RecordingBrowser.h"
 #include "support/AppFixture.h"
 #include "support/FakeClock.h"
@@ -195,6 +199,26 @@ TEST_F(HeatMapTest, MapsPaintEachActivePixelOfTheDiscWhereItsRowAndPlaceFall)
     }
 }
 
+TEST(HeatMapPicture, EveryWellsCircleTouchesTheFourSidesOfItsOwnCellInsideThePicture)
+{
+    for (const auto& [format, size] : {std::pair{"w6", QSize(300, 200)}, {"w6", QSize(667, 248)}, {"w24", QSize(301, 199)}}) {
+        HeatMapStore store;
+        store.plate = *HeatMapPlateOf(format);
+        store.wells.resize(size_t(store.plate.wells()));
+        const QImage image = DrawHeatMap(store, {false, 0, HeatMapColours::Colour, {}}, size);
+        const auto red = [&](int x, int y) { return image.valid(x, y) && image.pixel(x, y) == qRgb(255, 0, 0); };
+        // A cell's first pixel: its units mapped to pixels, halves upward.
+        const auto at = [](int n, int cells, int pixels) { return int(std::floor(n * double(pixels) / cells + 0.5)); };
+        for (int c = 0; c < store.plate.columns; ++c)
+            for (int r = 0; r < store.plate.rows; ++r) {
+                const int x0 = at(c, store.plate.columns, size.width()), x1 = at(c + 1, store.plate.columns, size.width()) - 1;
+                const int y0 = at(r, store.plate.rows, size.height()), y1 = at(r + 1, store.plate.rows, size.height()) - 1;
+                EXPECT_TRUE(red((x0 + x1) / 2, y0) && red((x0 + x1) / 2, y1) && red(x0, (y0 + y1) / 2) && red(x1, (y0 + y1) / 2))
+                    << format << " " << size.width() << " well " << c << "," << r;
+            }
+    }
+}
+
 TEST_F(HeatMapTest, TheAreaFileGivesEachScansShareOfTheDiscWithActivity)
 {
     const HeatMapStore store = load();
@@ -325,6 +349,44 @@ TEST_F(HeatMapControlsTest, KineticPlaybackAndExportsStepSliderPositionsOneToThe
     controls->cmd_plotheatsum->Click();
     EXPECT_FALSE(controls->bmpexporta_seq->isVisible());
     EXPECT_TRUE(controls->HScroll_time->isHidden());
+}
+
+// Every export says on its window's status line where its files are, also when no program opened
+// them (the opener not starting, or ending without one); a picture not written is told, the old kept.
+TEST_F(HeatMapControlsTest, EveryExportSaysWhereItsFilesAreAndWhenNoProgramOpenedThem)
+{
+    std::ofstream(recording + "/lastread00.csv", std::ios::binary) << "x,,,1,,,2\r\n";
+    chemotaxis::Frm_bmpexport* chemo = chemotaxis::OpenChemotaxisWindow(saved, saved->session(), "w6", {});
+    controls->cmd_plotheat->Click();
+    controls->cmd_plotheatkin->Click();
+    int exitStatus = 0;  // -1: the opener does not start
+    platform::setLauncher([&](const std::vector<std::string>& argv, platform::ExitHandler onExit) {
+        launched.push_back(argv.back());
+        if (exitStatus >= 0) std::thread(std::move(onExit), exitStatus).join();
+        return exitStatus >= 0;
+    });
+    const std::string picture = platform::ProgramPath(kPictureFileName);
+    const std::tuple<QAction*, ui::TextBox*, std::string, ui::ExportTexts> exports[] = {
+        {controls->bmpexporta, saved->txt_status, picture, {kPictureSaved, kPictureNotOpened}},
+        {controls->bmpexporta_seq, saved->txt_status, recording + "/bmpseq/", {kSequenceSaved, kSequenceNotOpened}},
+        {controls->bmpexporta_csvseq, saved->txt_status, recording + "/" + kAreaFileName, {kAreaSaved, kAreaNotOpened}},
+        {chemo->mn_export_rawbmp, chemo->txt_status, recording + "/bmp_last/", {chemotaxis::kRawSaved, chemotaxis::kRawNotOpened}},
+    };
+    for (const auto& [entry, status, path, texts] : exports)
+        for (const int exit : {0, -1, 1}) {
+            exitStatus = exit;
+            launched.clear();
+            if (entry == chemo->mn_export_rawbmp) boxes.expectMessage(chemotaxis::kExportDone);
+            entry->trigger();
+            QCoreApplication::processEvents();  // the opener's end
+            EXPECT_EQ(launched, std::vector<std::string>{path});
+            EXPECT_EQ(status->Text(), (exit == 0 ? texts.opened : texts.not_opened) + path) << exit;
+        }
+    std::ofstream(picture) << "older";
+    launched.clear();
+    if (test::ScopedFileSizeLimit full(100); full.ok()) controls->bmpexporta->trigger();
+    EXPECT_TRUE(saved->txt_status->Text() == kPictureNotWritten + picture && launched.empty());
+    EXPECT_EQ(std::filesystem::file_size(picture), 5u);
 }
 
 }  // namespace

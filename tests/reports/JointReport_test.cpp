@@ -68,7 +68,8 @@ TEST_F(JointReportTest, AW6AndAW24AcquisitionJoinIntoTheGoldenFileWithTheSpikeRe
     const std::string text = Slurp(platform::ProgramPath("reports/default_project/" + filtered.file_name));
     EXPECT_EQ(text, Slurp(std::string(TIRMO_TESTS_DIR) + "/reports/golden/joint_w6_w24_filtered.txt"));
     ASSERT_FALSE(filtered.notes.empty());
-    EXPECT_NE(filtered.notes[0].find("20250131_140000_a: its last scan is unfinished"), std::string::npos);
+    EXPECT_NE(filtered.notes[0].find("projA/20250131_140000_a: its last scan is unfinished"), std::string::npos)
+        << "told on the status line with the path as the system writes it";
 
     // Without the filter the spike stands, under its own well's name.
     const std::string raw = Slurp(platform::ProgramPath("reports/default_project/" + joint(false).file_name));

@@ -230,6 +230,8 @@ TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpen
     boxes.expectMessage("Change Plate to w24?", ui::MsgResult::Yes);
     window->cmb_well->SetText("w24");  // the recording's own format counts, not the one in use
     openRecording();
+    EXPECT_EQ(statusLine(), "Loaded " + recording) << "a path as the system writes it";
+    EXPECT_EQ(saved->txt_status->toolTip().toStdString(), statusLine()) << "the whole message, however long";
     EXPECT_EQ(window->session().acquisition_folder, recording);
     EXPECT_EQ(report->txt_welltype->Text(), "w6");
     EXPECT_EQ(browser().recording.data.groups.well_group[0], 1);
@@ -456,14 +458,15 @@ TEST_F(ReportPanelTest, NoRecordingOpensWhileARunRecords)
 }
 
 // Chosen rows of the saved-data window become a joint report; the panel then re-exports it in
-// time bins into the last project's folder, until the next choice in the list.
+// time bins into the last project's folder, until the next choice in the list or the button
+// named after the loaded acquisition, which opens that acquisition's own report.
 TEST_F(ReportPanelTest, AJointReportOfChosenRecordingsIsReexportedByThePanel)
 {
     // A file a report refuses: the joint report tells why and joins nothing.
     const std::string adjusted = recording + "/adjusted_activity.txt";
     std::ofstream(adjusted, std::ios::binary) << "\"s\"\r\n\"Time[m]\" \"Well\" \"n\"\r\n0.1 \"A1\" nan\r\n";
-    openSaved();
-    doubleClick(rowOf("+ 2025.0131\tproj"));
+    openRecording();
+    report->Cmd_closereport->Click();
     browser().Listpj->item(0)->setSelected(true);  // a project row takes no part
     browser().Listpj->item(1)->setSelected(true);
     boxes.expectMessage("Do you like to remove outliers?", ui::MsgResult::No);
@@ -493,6 +496,14 @@ TEST_F(ReportPanelTest, AJointReportOfChosenRecordingsIsReexportedByThePanel)
     ASSERT_EQ(launched.size(), 1u);
     EXPECT_EQ(fs::path(launched[0][1]).parent_path(), fs::path(projectFolder));
     EXPECT_EQ(Slurp(launched[0][1]).rfind("\\proj\r\n\\20250131_140000_mix1,[w6]\r\nTime,A1,B1,A2,B2,A3,B3\r\n10,", 0), 0u);
+
+    saved->cmd_report->Click();
+    EXPECT_EQ(saved->lbl_reportexport->Caption() + report->cmd_generatereport->Caption(), "Report [20250131_1400]Generate");
+    EXPECT_EQ(Items(report->Combo_reportbin), kBins);
+    for (QWidget* w : std::initializer_list<QWidget*>{report->Option_output[2], report->combo_intref, report->chk_blank}) EXPECT_TRUE(w->isEnabled());
+    report->cmd_generatereport->Click();
+    ASSERT_EQ(launched.size(), 2u);
+    EXPECT_EQ(fs::path(launched[1][1]).parent_path(), fs::path(recording)) << "the acquisition's report, in its folder";
 
     doubleClick(rowOf("+ 2025.0131\tproj"));
     EXPECT_FALSE(report->joint_mode);
