@@ -2,7 +2,7 @@
 // a scan: 276 576 activity rows and 69 144 temperature rows), from its run files to the written
 // report, with the blank, the factors, the spike filter and 12 groups. The counter
 // read_multiple is the report's time over the time of simply reading the same run files line
-// by line; the target is 3 or less.
+// by line; the target is 2 or less.
 #include <benchmark/benchmark.h>
 
 #include <chrono>

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing tirmo needs, when any is missing, and
 # generates the comma-decimal locale the tests run under as well (de_DE.UTF-8). The layout tests
-# measure captions in real type: fonts-dejavu-core gives the desktop's fonts a face.
+# measure captions in real type: fonts-dejavu-core gives the desktop's fonts a face. Packages
+# named as arguments are installed as well (.ci/run adds more fonts this way).
 set -euo pipefail
-packages=(build-essential cmake qt6-base-dev libgl-dev googletest libgtest-dev libgmock-dev libbenchmark-dev locales xdg-utils fonts-dejavu-core)
+packages=(build-essential cmake qt6-base-dev libgl-dev googletest libgtest-dev libgmock-dev libbenchmark-dev locales xdg-utils fonts-dejavu-core "$@")
 sudo_cmd=""
 [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
 missing=()

@@ -83,12 +83,15 @@ void RunControls::AttachNameFrame(QWidget* frame)
     txt_acqname->installEventFilter(name_box_events_.get());
     cmd_playacq = ui::MakeButton(frame, "cmd_playacq", "PLAY", [this] { cmd_playacq_Click(); });
     cmd_cancelacq = ui::MakeButton(frame, "cmd_cancelacq", "Cancel", [this] { cmd_cancelacq_Click(); });
+    // Each box under a caption saying what it takes: the run's project, then its own name.
     auto* grid = new QGridLayout(frame);
     grid->addWidget(chk_internalref, 0, 0, 1, 2);
-    grid->addWidget(txt_pjname, 1, 0, 1, 2);
-    grid->addWidget(txt_acqname, 2, 0, 1, 2);
-    grid->addWidget(cmd_playacq, 3, 0);
-    grid->addWidget(cmd_cancelacq, 3, 1);
+    grid->addWidget(ui::MakeLabel(frame, "lbl_pjname", "Project:"), 1, 0, 1, 2, Qt::AlignLeft | Qt::AlignBottom);
+    grid->addWidget(txt_pjname, 2, 0, 1, 2);
+    grid->addWidget(ui::MakeLabel(frame, "lbl_acqname", "Acquisition Name:"), 3, 0, 1, 2, Qt::AlignLeft | Qt::AlignBottom);
+    grid->addWidget(txt_acqname, 4, 0, 1, 2);
+    grid->addWidget(cmd_playacq, 5, 0);
+    grid->addWidget(cmd_cancelacq, 5, 1);
 }
 
 void RunControls::SetPlayCaption(const std::string& caption)

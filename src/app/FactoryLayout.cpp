@@ -56,7 +56,9 @@ MainLayout ComputeFactoryLayout(double width, double height)
     // The raw console under the picture, above the progress bar.
     l.Place("Frame2", "", lm + 1.05 * cu, tm + 14.5 * ru, 3.3 * cu, 1.05 * ru);
 
-    l.Place("cmd_menu", "", lm + 4.5 * cu, tm + 1.6 * ru, 1.25 * cu, 0.35 * ru);
+    // The window is smaller than the main window, and so is its row: the Close strip takes 0.4
+    // of it (ending above the frame at 2.05 rows) to hold a whole line of the smallest type.
+    l.Place("cmd_menu", "", lm + 4.5 * cu, tm + 1.6 * ru, 1.25 * cu, 0.4 * ru);
     l.Place("frame_advanced", "", lm + 4.5 * cu, tm + 2.05 * ru, 1.35 * cu, 16 * ru);
     // The strip between the picture and the communication monitor: the temperature console; the
     // light calibrations under the tools' column.

@@ -50,6 +50,13 @@ FactoryLinkConsole::FactoryLinkConsole(Console& console, QWidget* parent) : cons
     grid->addWidget(chkdummy, 1, 2);
 }
 
+void FactoryLinkConsole::ShowLink()
+{
+    const Session& s = session();
+    if (s.port_open) txtcom->SetText(std::to_string(s.port_slot));
+    cmdopen->SetCaption(s.port_open ? "Connected" : "DisConnected");
+}
+
 void FactoryLinkConsole::chkdummy_Click() { session().dummy_mode = chkdummy->Value() == 1 ? 1 : 0; }
 
 void FactoryLinkConsole::cmdopen_Click()

@@ -27,6 +27,9 @@ public:
 
     // Opens the port of txtcom at 1 Mbaud, or closes the link; the caption says which.
     void cmdopen_Click();
+    // The link as it is when the window is shown, whoever opened or closed it: the open port in
+    // the port box and "Connected", or "DisConnected" with the box as it was left.
+    void ShowLink();
     // Shows the instrument's serial number in the status line (and nowhere else).
     void cmdsn_Click();
     // The unframed reset: "Z" 132 times.

@@ -20,6 +20,7 @@
 #include "app/MainLayoutApply.h"
 #include "app/RunWindowAdapter.h"
 #include "camera/CameraCommands.h"
+#include "chemotaxis/Frm_bmpexport.h"
 #include "link/CommPort.h"
 #include "link/Exchange.h"
 #include "devicememory/FlashPanel.h"
@@ -96,8 +97,7 @@ void Frm_acquire::buildControls()
     hidden_controls->hide();
     auto* hiddenColumn = new QVBoxLayout(hidden_controls);
 
-    txt_status = ui::MakeTextBox(client_, "txt_status");
-    txt_status->setReadOnly(true);
+    txt_status = ui::MakeStatusLine(client_, "txt_status");
 
     // The run panel's own controls; the tree moves them into Frame_menu.
     ui::MakeLabel(client_, "Label_acqlapse", "Acquisition lapse:");
@@ -260,6 +260,11 @@ reports::ReportNeeds Frm_acquire::NeedsOfReport()
     needs.shared_groups = [this]() -> const plate::WellGroups& { return plate->groups; };
     needs.report_groups = [this]() -> plate::WellGroups& { return plate->report_groups; };
     needs.read_well_groups = [this](const std::string& folder) { plate->ReadWellGroups(folder); };
+    needs.open_map_plot = [this](const std::string& format) {
+        chemotaxis::OpenChemotaxisWindow(this, session(), format,
+                                         {[this] { return report->Combo_reportfile->Text(); },
+                                          [this] { return report->Combo_reportdivider->Text(); }});
+    };
     return needs;
 }
 

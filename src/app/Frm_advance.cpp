@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QShowEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -58,8 +59,7 @@ Frm_advance::Frm_advance(InstrumentState& state, plate::WellGroups& shared_group
     Shape5->lower();
 
     lbl_status = ui::MakeLabel(client, "lbl_status", "Status:");
-    txt_status = ui::MakeTextBox(client, "txt_status");
-    txt_status->setReadOnly(true);
+    txt_status = ui::MakeStatusLine(client, "txt_status");
     txt_timepass = ui::MakeTextBox(client, "txt_timepass");
     txt_timepass->setReadOnly(true);
     cmd_menu = ui::MakeButton(client, "cmd_menu", "Close", [this] { cmd_menu_Click(); });
@@ -127,6 +127,9 @@ Frm_advance::Frm_advance(InstrumentState& state, plate::WellGroups& shared_group
     CompactTools(toolsPanel);
     for (QWidget* strip : {static_cast<QWidget*>(lighting->frame_ledcal), static_cast<QWidget*>(thermal->frame_peltier)})
         CompactControls(strip);
+    // The light calibrations' two rows of buttons share their strip evenly: with one pixel
+    // between them, each row is as high as its captions' type needs.
+    if (auto* rows = qobject_cast<QGridLayout*>(lighting->frame_ledcal->layout())) rows->setVerticalSpacing(1);
     frame_advanced_scroll->setWidget(toolsPanel);
     for (auto* button : findChildren<QPushButton*>()) ui::KeepCaptionFitted(button);
     for (auto* combo : findChildren<QComboBox*>()) ui::KeepEntriesFitted(combo);
@@ -182,6 +185,13 @@ void Frm_advance::ArrangeControls()
 }
 
 void Frm_advance::Form_Resize() { ArrangeControls(); }
+
+void Frm_advance::showEvent(QShowEvent* event)
+{
+    // The main window may have opened or closed the link since this window was last shown.
+    QMainWindow::showEvent(event);
+    link->ShowLink();
+}
 
 void Frm_advance::resizeEvent(QResizeEvent* event)
 {

@@ -28,6 +28,7 @@ class QMenu;
 class QCloseEvent;
 class QGroupBox;
 class QResizeEvent;
+class QShowEvent;
 class QScrollArea;
 class QVBoxLayout;
 
@@ -126,6 +127,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     QVBoxLayout* tools_ = nullptr;  // each subsystem adds its frames here
     QAction* lightback_ = nullptr;  // "Background light", live once the light calibrations are

@@ -145,6 +145,7 @@ void Frm_advance::Form_Load()
     link->chkdummy->blockSignals(true);
     link->chkdummy->SetValue(session().dummy_mode != 0 ? 1 : 0);
     link->chkdummy->blockSignals(false);
+    link->ShowLink();
 }
 
 void Frm_advance::cmd_menu_Click()

@@ -11,11 +11,13 @@
 #include <QResizeEvent>
 #include <QScrollBar>
 
+#include "chemotaxis/Frm_bmpexport.h"
 #include "link/Session.h"
 #include "platform/Convert.h"
 #include "platform/ProgramFolder.h"
 #include "reports/AcquisitionFiles.h"
 #include "reports/ReportWriter.h"
+#include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/FitCaption.h"
@@ -66,8 +68,10 @@ std::map<std::string, QRect> OfflineGeometry(int width, int height)
         {"cmd_lupa", 3.55, 0.2, 0.7, 0.66},
         {"HScroll_time", 1.125, 18.6, 2.7, 0.5},   {"lbl_scan", 3.825, 18.6, 0.6, 0.5},
         {"cmd_plotbar", 4.5, 11, 0.5, 0.66},       {"cmd_plotheat", 4.5, 12, 0.5, 0.66},
-        {"txt_cframe", 5.1, 12.1, 0.35, 0.66},     {"frame_heatmap", 4.5, 13, 0.75, 3.5},
-        {"cmd_plotheatsum", 0.05, 0.25, 0.3, 0.66}, {"cmd_plotheatkin", 0.35, 0.25, 0.3, 0.66},
+        {"txt_cframe", 5.1, 12.1, 0.35, 0.66},     {"frame_heatmap", 4.5, 13, 1.2, 3.5},
+        // The heat maps' frame reaches into the free room on its right, so that both its
+        // buttons keep the window's type, bold as the view shown, beside each other.
+        {"cmd_plotheatsum", 0.05, 0.25, 0.4, 0.66}, {"cmd_plotheatkin", 0.5, 0.25, 0.6, 0.66},
         {"opt_hetmap_color_0", 0.05, 2, 0.5, 0.5}, {"opt_hetmap_color_1", 0.05, 2.5, 0.5, 0.5},
         {"opt_hetmap_color_2", 0.05, 1.5, 0.5, 0.5}, {"Label_groupsname", 0.125, 11.25, 0.75, 0.66},
         {"combogrup", 0.125, 12, 0.75, 5},
@@ -104,6 +108,11 @@ Frrm_offline::Frrm_offline(InstrumentState& state, QWidget* mainWindow)
     needs.window_data = [this]() -> const reports::AcquisitionData* {
         return browser->loaded ? &browser->recording.data : nullptr;
     };
+    needs.open_map_plot = [this](const std::string& format) {
+        chemotaxis::OpenChemotaxisWindow(this, session(), format,
+                                         {[this] { return report->Combo_reportfile->Text(); },
+                                          [this] { return report->Combo_reportdivider->Text(); }});
+    };
     report = std::make_unique<reports::ReportControls>(*this, client_, std::move(needs));
     lbl_reportexport = ui::MakeLabel(report->Frm_report, "lbl_reportexport");
     if (auto* grid = qobject_cast<QGridLayout*>(report->Frm_report->layout())) grid->addWidget(lbl_reportexport, 5, 0, 1, 4);
@@ -126,8 +135,7 @@ void Frrm_offline::buildShell()
     Line5 = new ui::Line(client_);
     Line5->setObjectName("Line5");
     lbl_status = ui::MakeLabel(client_, "lbl_status", "Status:");
-    txt_status = ui::MakeTextBox(client_, "txt_status");
-    txt_status->setReadOnly(true);
+    txt_status = ui::MakeStatusLine(client_, "txt_status");
     cmd_closeoffline = ui::MakeButton(client_, "cmd_closeoffline", "<< Back", [this] { cmd_closeoffline_Click(); });
     frame_offline = new QWidget(client_);
     frame_offline->setObjectName("frame_offline");
@@ -139,6 +147,7 @@ void Frrm_offline::buildHeatMaps()
 {
     reports::HeatMapNeeds needs;
     needs.picture = [this] { return Picreal; };
+    needs.status = [this](const std::string& text) { SetStatus(text); };
     needs.recording = [this] {
         const reports::LoadedRecording& r = browser->recording;
         reports::HeatMapRecording h{r.recording_folder, r.data.plate_format, r.project_name, r.recording_title, {}};
@@ -151,6 +160,7 @@ void Frrm_offline::buildHeatMaps()
         plain.setBold(false);
         barplot->cmd_plotbar->setFont(plain);
     };
+    needs.status = [this](const std::string& text) { SetStatus(text); };
     heatmap = std::make_unique<reports::HeatMapControls>(client_, std::move(needs));
     // The window's names for the heat maps' controls, which its layout places.
     HScroll_time = heatmap->HScroll_time;
@@ -217,6 +227,13 @@ void Frrm_offline::resizeEvent(QResizeEvent* event)
 
 void Frrm_offline::cmd_report_Click()
 {
+    // The button is named after the loaded acquisition: after a joint report it opens that
+    // acquisition's own report again, written into its own folder.
+    if (report->joint_mode && browser->loaded) {
+        report->PrepareFor(browser->recording.data.plate_format);
+        lbl_reportexport->SetCaption(cmd_report->Caption());
+        session().acquisition_folder = browser->recording.recording_folder;
+    }
     report->Frm_report->setVisible(true);
     report->Frm_report->raise();
 }
@@ -270,7 +287,7 @@ void Frrm_offline::jointWritten(const reports::JointOutcome& outcome)
 {
     lbl_reportexport->SetCaption("Joint Report");
     if (!outcome.written) {
-        ui::dialogs().messageBox(reports::kReportError);
+        ui::dialogs().messageBox(outcome.refusal.empty() ? std::string(reports::kReportError) : outcome.refusal);
         return;
     }
     session().acquisition_folder = reports::InFolder(platform::ProgramPath("reports"), outcome.last_project);

@@ -177,7 +177,8 @@ public:
         cam.cmd_setcamera_Click();
     }
     bool GrabFrame() override { return grabber_.GrabFrame(); }
-    const camera::FrameStore& Frames() const override { return w_.instrument.frames; }
+    // The readings come from the store the grabs above fill: the factory camera's own.
+    const camera::FrameStore& Frames() const override { return grabber_.Frames(); }
     bool PositionCounts(int, int, int) const override { return true; }
     void Status(const std::string& text) override { w_.SetStatus(text); }
     void Label(const std::string&) override {}
@@ -185,7 +186,7 @@ public:
     bool StopRequested() override { return false; }
     bool ConfirmSecondRound() override
     {
-        return ui::dialogs().messageBox("Apply 2nd round of adjustment?", ui::MsgButtons::YesNo) == ui::MsgResult::Yes;
+        return ui::ConfirmOverwrite("Apply 2nd round of adjustment?");
     }
 
 private:
@@ -329,6 +330,11 @@ int FactoryLightCalibration::PrepareAcquisition()
     settings.acquisition_minutes = platform::Val(s.run_settings.AcquisitionTime());
     const acquisition::PreparationResult result = acquisition::PrepareAcquisition(g, settings, run_tables);
     if (!result.ok()) ui::dialogs().messageBox(result.message, ui::MsgButtons::Ok);
+    // "Setting up IR Video-Camera" must not outlast the preparation: say how it ended, with what
+    // the plate readers found missing.
+    std::string outcome = result.ok() ? "Run tables prepared for " + format : "Run tables not prepared: " + result.message;
+    if (!problems.empty()) outcome += " (" + problems + ")";
+    w_.SetStatus(outcome);
     return result.result;
 }
 

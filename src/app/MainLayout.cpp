@@ -112,7 +112,7 @@ void PlaceMainFrame(Table& t, const LayoutGrid& g)
     const long long wcu = g.column_unit, wru = g.row_unit;
 
     // The project column and the live picture take the same place, and so do the plate map and
-    // the recordings list: the Parts that show one hide the other.
+    // the recordings list: whatever shows one of them hides the other.
     Borderless(t.Place("frame_group", "frame_main", 0.05 * cu, 0.2 * ru, 0.9 * cu, 14.5 * ru));
     Picture(t.Place("Picact2", "frame_main", 0.05 * cu, 0.2 * ru, 0.8 * cu, 14.5 * ru));
     Picture(t.Place("Picact", "frame_main", 0.925 * cu, 0.2 * ru, 3.3 * cu, 12.5 * ru));

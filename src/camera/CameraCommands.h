@@ -48,6 +48,7 @@ struct ReadoutLimits {
     int xini = 0, xfin = 0, yini = 0, yfin = 0;
     long lines() const { return long(xfin) - xini + 1; }
     long pixels() const { return long(yfin) - yini + 1; }
+    bool operator==(const ReadoutLimits&) const = default;
 };
 std::optional<ReadoutLimits> ReadReadoutLimits(const std::string& xini, const std::string& xfin,
                                                const std::string& yini, const std::string& yfin);

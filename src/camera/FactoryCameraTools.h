@@ -6,8 +6,10 @@
 // well-grid overlay; the frame button with its half resolution, pictures and live view.
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "camera/CameraCommands.h"
 #include "camera/CameraControls.h"
 #include "camera/FrameStore.h"
 #include "camera/ImageDisplay.h"
@@ -90,10 +92,20 @@ public:
 
 private:
     void buildTools();
-    // One grab of Command_fullframe; false when it was refused before anything was sent.
+    // One grab of Command_fullframe; false when it was refused or the window could not be set.
     bool grabFullFrame();
+    // Selects the camera and gives it the read-out window of the boxes, unless this click did.
+    bool setReadoutWindow(int camera);
     void exportPicture(int camera);
     ui::PictureBox& picture_;
+    // The window this click gave the camera: whatever ran before it (a run, the main window's
+    // set-up) may have left the camera with another one.
+    struct ReadoutSent {
+        int camera = 0;
+        ReadoutLimits limits;
+        bool operator==(const ReadoutSent&) const = default;
+    };
+    std::optional<ReadoutSent> readout_sent_;
     bool video_running_ = false;
     bool video_stop_ = false;
     // False once the object is gone: a live view that yields finds out before touching it.

@@ -3,9 +3,11 @@
 // while the video box is ticked.
 #include <memory>
 
+#include "camera/CameraSelect.h"
 #include "camera/FactoryCameraTools.h"
 #include "camera/FrameTransfer.h"
 #include "camera/ImageDisplay.h"
+#include "link/Exchange.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
 #include "platform/ProgramFolder.h"
@@ -40,6 +42,7 @@ void FactoryCameraTools::Command_fullframe_Click()
     }
     video_running_ = true;
     video_stop_ = false;
+    readout_sent_.reset();
     const std::shared_ptr<bool> alive = alive_;
     for (;;) {
         if (!grabFullFrame()) break;
@@ -79,6 +82,9 @@ bool FactoryCameraTools::grabFullFrame()
     txt_lines->Refresh();
     txtprogram->SetText(std::string(1, mode));
     if (session().dummy_mode == 0) {
+        // The window and the read as one exchange: nothing may change the window between them.
+        const link::Exchange exchange(console());
+        if (!exchange || !setReadoutWindow(int(cameraNumber))) return false;
         ReadCameraImage(CameraRequest(int(cameraNumber), mode));
     } else {
         FillRandomFrame(frame_store, int(cameraNumber), lines, pix);
@@ -88,6 +94,39 @@ bool FactoryCameraTools::grabFullFrame()
     }
     if (chk_cross->Value() == 1) DrawCentreCross(picture_, lines, pix);
     if (chk_exportbmp->Value() == 1) exportPicture(int(cameraNumber));
+    return true;
+}
+
+bool FactoryCameraTools::setReadoutWindow(int camera)
+{
+    // The camera reads with the window it was given last, whoever gave it: a read that asks for
+    // another one comes back skewed and of the wrong length.
+    const auto limits = ReadReadoutLimits(txt_xini->Text(), txt_xfin->Text(), txt_yini->Text(), txt_yfin->Text());
+    const std::string refused = ": full frame not read";
+    if (!limits) {
+        console().SetStatus("The read-out window boxes must hold whole numbers" + refused);
+        return false;
+    }
+    for (int limit : {limits->xini, limits->xfin, limits->yini, limits->yfin})
+        if (limit < 0 || limit > 255) {
+            console().SetStatus("Read-out window limit " + std::to_string(limit) + " does not fit a byte (0 to 255)" + refused);
+            return false;
+        }
+    const ReadoutSent wanted{camera, *limits};
+    if (readout_sent_ == wanted) return true;
+    if (!session().port_open) return true;  // the read says that the link is closed
+    const std::string tag = "Camera " + std::to_string(camera);
+    if (!SelectCamera(std::to_string(camera), console(), variant())) {
+        console().SetStatus(tag + " did not confirm its selection" + refused);
+        return false;
+    }
+    link::FlushLink(session());
+    if (!SendWindowPair('y', limits->xini, limits->xfin, console(), variant()) ||
+        !SendWindowPair('x', limits->yini, limits->yfin, console(), variant())) {
+        console().SetStatus(tag + " did not confirm its read-out window" + refused);
+        return false;
+    }
+    readout_sent_ = wanted;
     return true;
 }
 

@@ -82,14 +82,27 @@ void SideAccumulator::CloseRow(int y)
 const SideSums& SideSumStore::at(int well, int scan) const
 {
     static const SideSums none;
-    if (well < 0 || well >= wells_ || scan < 0 || scan >= scans_) return none;
-    return sums_[size_t(well) * size_t(scans_) + size_t(scan)];
+    if (!Recorded(well, scan)) return none;
+    return sums_[size_t(well)].sums[size_t(scan)];
+}
+
+bool SideSumStore::Recorded(int well, int scan) const
+{
+    if (well < 0 || well >= wells_ || scan < 0 || scan >= scans_) return false;
+    const Well& w = sums_[size_t(well)];
+    return !w.recorded.empty() && w.recorded[size_t(scan)] != 0;
 }
 
 void SideSumStore::Set(int well, int scan, const SideSums& sums)
 {
     if (well < 0 || well >= wells_ || scan < 0 || scan >= scans_) return;
-    sums_[size_t(well) * size_t(scans_) + size_t(scan)] = sums;
+    Well& w = sums_[size_t(well)];
+    if (w.recorded.empty()) {
+        w.sums.resize(size_t(scans_));
+        w.recorded.resize(size_t(scans_), 0);
+    }
+    w.sums[size_t(scan)] = sums;
+    w.recorded[size_t(scan)] = 1;
 }
 
 double LiveIndex(const SideSums& s, IndexKind kind)

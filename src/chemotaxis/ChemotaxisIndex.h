@@ -10,6 +10,7 @@
 // scan (left, right, bottom, top and the four quadrants).
 //
 // The sums are 64-bit: one well of a long run easily counts more than 32,767 in a scan.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -61,20 +62,27 @@ private:
     SideSums sums_;
 };
 
-// The sums of every well at every scan 0..last_scan.
+// The sums of every well at every scan 0..last_scan. A well takes memory only once it has sums:
+// of a w96f plate only the wells of the windows read have any.
 class SideSumStore {
 public:
-    SideSumStore(int wells, int last_scan)
-        : wells_(wells), scans_(last_scan + 1), sums_(size_t(wells) * size_t(scans_)) {}
+    SideSumStore(int wells, int last_scan) : wells_(wells), scans_(last_scan + 1), sums_(size_t(std::max(wells, 0))) {}
     int wells() const { return wells_; }
     int last_scan() const { return scans_ - 1; }
-    // Out of range reads as no activity; a write out of range is dropped.
+    // Out of range, or not recorded, reads as no activity; a write out of range is dropped.
     const SideSums& at(int well, int scan) const;
     void Set(int well, int scan, const SideSums& sums);
+    // Whether the well's sums of the scan were set: a well no file holds, or a scan its file
+    // lacks, has no value.
+    bool Recorded(int well, int scan) const;
 
 private:
+    struct Well {
+        std::vector<SideSums> sums;
+        std::vector<uint8_t> recorded;
+    };
     int wells_, scans_;
-    std::vector<SideSums> sums_;
+    std::vector<Well> sums_;
 };
 
 // The index of one scan's sums, as the live chart draws it while the files are read. The halves

@@ -1,7 +1,6 @@
 #include "chemotaxis/ChemotaxisPictures.h"
 
 #include <QFont>
-#include <QImageWriter>
 #include <QPainter>
 
 #include <algorithm>
@@ -9,6 +8,7 @@
 #include <cstdlib>
 
 #include "platform/Convert.h"
+#include "ui/PictureFile.h"
 
 namespace tirmo::chemotaxis {
 
@@ -70,11 +70,7 @@ void Canvas::Print(double x, double y, std::string_view text, double points, boo
     painter.drawText(QPointF(px(x), py(y) + painter.fontMetrics().ascent()), shown);
 }
 
-bool Canvas::SaveBmp(const std::string& path) const
-{
-    QImageWriter writer(QString::fromStdString(path), "bmp");
-    return writer.write(image_);
-}
+bool Canvas::SaveBmp(const std::string& path, bool durable) const { return ui::WritePicture(image_, path, durable); }
 
 // ---------------------------------------------------------------- the index chart frame
 

@@ -33,8 +33,9 @@ public:
     void Print(double x, double y, std::string_view text, double points, bool bold, QRgb colour);
 
     const QImage& image() const { return image_; }
-    // Writes the picture as a BMP file; false when it could not be written.
-    bool SaveBmp(const std::string& path) const;
+    // Writes the picture as a BMP file, whole or not at all (see ui::WritePicture); false when
+    // it could not be written.
+    bool SaveBmp(const std::string& path, bool durable = true) const;
 
 private:
     int px(double x) const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 
 #include "chemotaxis/ChemotaxisReport.h"
 #include "chemotaxis/ChemotaxisPictures.h"
@@ -115,8 +116,13 @@ private:
     {
         return platform::ResolvePath(reports::InFolder(s_.folder, reports::PixelActivityFileName(camera, window)));
     }
-    // The last scan of the first file there is; nullopt (with the message shown) when none holds one.
-    std::optional<int> LastScan();
+    void status(const std::string& text) const
+    {
+        if (v_.status && !text.empty()) v_.status(text);
+    }
+    // Reads every file once for the last scan and the times of the scans; false (with the
+    // message shown) for a damaged file, a stop, or when no file holds a scan.
+    bool Survey();
     // Reads block j of a file; false when the run ends on it (error or stop).
     bool ProcessBlock(int camera, int window, int j);
     bool WriteReport();
@@ -126,35 +132,42 @@ private:
     ChemotaxisPlate plate_;
     std::string images_;
     int last_ = 0;
-    std::vector<double> times_;
+    std::vector<std::optional<double>> times_;
     std::vector<std::string> labels_;
     std::optional<SideSumStore> sums_;
     ProcessResult result_;
 };
 
-std::optional<int> Processing::LastScan()
+bool Processing::Survey()
 {
+    long last = -1;
+    std::map<long, double> times;
     for (int c = 0; c < 6; ++c) {
         for (int w = 0; w < plate_.windows; ++w) {
             reports::PixelActivityReader reader(path(c, w));
-            if (!reader.is_open()) continue;
             reports::PixelActivityBlock block;
-            bool any = false;
-            long last = 0;
             while (running() && reader.Next(block)) {
-                any = true;
                 last = std::max(last, block.scan);
+                times.emplace(block.scan, block.minutes);
             }
+            if (!running()) return false;
             if (!reader.error().empty()) {
+                status(reader.error());
                 say(FileErrorText(c, w));
-                return std::nullopt;
+                return false;
             }
-            if (!any) break;
-            return int(std::min<long>(last, 99999));
+            result_.negative_counts += reader.negative_counts();
         }
     }
-    say(kErrorFile);
-    return std::nullopt;
+    if (last < 0) {
+        say(kErrorFile);
+        return false;
+    }
+    last_ = int(last);  // the reader keeps scans within kLastBlockScan
+    times_.assign(size_t(last_) + 1, std::nullopt);
+    for (const auto& [scan, minutes] : times) times_[size_t(scan)] = minutes;
+    status(reports::NegativeCountsNote(result_.negative_counts));
+    return true;
 }
 
 bool Processing::ProcessBlock(int camera, int window, int j)
@@ -164,7 +177,9 @@ bool Processing::ProcessBlock(int camera, int window, int j)
     if (!first.is_open()) return true;  // a camera the run did not use
     reports::PixelActivityBlock block;
     if (!first.Next(block)) {
-        say(first.error().empty() ? kErrorFile : FileErrorText(camera, window));
+        if (first.error().empty()) return true;  // no whole block: a camera without data
+        status(first.error());
+        say(FileErrorText(camera, window));
         return false;
     }
     // Block j is the j-th well the file's first scan names.
@@ -200,10 +215,9 @@ bool Processing::ProcessBlock(int camera, int window, int j)
     reports::PixelActivityReader reader(file);
     while (running() && reader.Next(block)) {
         const long scan = block.scan;
-        // Scans past the last scan of the first file have no place in the sums or the report.
+        // A block a run still writing appended after the survey has no place in the sums.
         if (scan < 0 || scan > last_) continue;
         const int s = int(scan);
-        if (name == "A1") times_[size_t(s)] = block.minutes;
         grid.Clear();
         SideAccumulator sides(g.width, g.height);
         const auto rows = rowsOf(block);
@@ -225,13 +239,15 @@ bool Processing::ProcessBlock(int camera, int window, int j)
         const double before = live;
         if (s_.kind) live = LiveIndex(sides.sums(), *s_.kind);
         if (s >= 1) DrawIndexStep(chart, s, before, live);
-        if (IsTimeMark(s, last_)) DrawTimeMark(chart, s, times_[size_t(s)]);
-        DrawWellFrame(frame, grid, name + "[" + platform::NumberText(times_[size_t(s)]) + "m]", look);
-        if (frame.SaveBmp(reports::InFolder(images_, FrameFileName(name, s)))) ++result_.frames;
+        if (IsTimeMark(s, last_)) DrawTimeMark(chart, s, block.minutes);
+        DrawWellFrame(frame, grid, name + "[" + platform::NumberText(block.minutes) + "m]", look);
+        // Thousands of frames a run: each is put in place whole, without waiting for the disk.
+        if (frame.SaveBmp(reports::InFolder(images_, FrameFileName(name, s)), false)) ++result_.frames;
         if (v_.frame_done) v_.frame_done(frame.image(), chart.image(), s + 1);
     }
     saveChart();
     if (!reader.error().empty() && running()) {
+        status(reader.error());
         say(FileErrorText(camera, window));
         return false;
     }
@@ -260,12 +276,13 @@ bool Processing::WriteReport()
         const std::string name = WellName(well, plate_.rows);
         for (IndexKind kind : kIndexKinds) {
             PlotIndexChart(chart, name + "[" + IndexReportName(kind) + "] G" + labels_[size_t(well)], last_);
-            double previous = 0;
+            // A scan the well has no sums of has no point: no step leads to it or from it.
+            std::optional<double> previous;
             for (int t = 0; t <= last_; ++t) {
-                const double index = WindowIndex(*sums_, well, kind, t, in.window);
-                if (t == 0) previous = index;
-                if (t >= 1) DrawIndexStep(chart, t, previous, index);
-                if (IsTimeMark(t, last_)) DrawTimeMark(chart, t, times_[size_t(t)]);
+                std::optional<double> index;
+                if (sums_->Recorded(well, t)) index = WindowIndex(*sums_, well, kind, t, in.window);
+                if (t >= 1 && previous && index) DrawIndexStep(chart, t, *previous, *index);
+                if (IsTimeMark(t, last_) && times_[size_t(t)]) DrawTimeMark(chart, t, *times_[size_t(t)]);
                 previous = index;
             }
             chart.SaveBmp(reports::InFolder(images_, ChartFileName(IndexCode(kind), name)));
@@ -289,13 +306,10 @@ ProcessResult Processing::Run()
     images_ = platform::ResolvePath(ImageFolder(s_.folder, s_.three_point));
     platform::MakeFolder(images_);
     labels_ = ReadGroupLabels(s_.folder, plate_.wells);
-    const auto last = LastScan();
-    if (!last) {
+    if (!Survey()) {
         result_.end = running() ? ProcessResult::End::Failed : ProcessResult::End::Stopped;
         return result_;
     }
-    last_ = *last;
-    times_.assign(size_t(last_) + 1, 0.0);
     sums_.emplace(plate_.wells, last_);
 
     for (int c = 0; c < 6; ++c)

@@ -4,9 +4,13 @@
 // chart shows the chosen index as the frames are made; at the end the report and the six index
 // charts of every well are written.
 //
+// Every file is read once before the first frame: the last scan is the highest any file holds,
+// each scan's time is the one of the first file (by camera, then window) that holds it, and a
+// damaged file ends the run with its message before any frame is made. A file without a whole
+// block (a run killed before its first write ended) is a camera without data.
+//
 // The run asks whether to go on before each file and each scan. A stopped run keeps the frames
-// written so far, each one whole, and writes no report. A damaged file ends the run with its
-// message and no report either.
+// written so far, each one whole, and writes no report.
 #include <QImage>
 
 #include <chrono>
@@ -83,12 +87,16 @@ struct ProcessView {
     // A frame is saved: the frame, the live chart, the number of the next scan.
     std::function<void(const QImage& frame, const QImage& chart, int next)> frame_done;
     std::function<void(const std::string&)> message;            // message boxes
+    // The status line: where a damaged file is damaged, or how many negative counts were read
+    // as pixels without activity.
+    std::function<void(const std::string&)> status;
 };
 
 struct ProcessResult {
     enum class End { Done, Stopped, Failed } end = End::Failed;
     std::string report;  // the written report (Done)
     int frames = 0;      // frames written
+    long negative_counts = 0;
 };
 
 ProcessResult ProcessAcquisition(const ProcessSettings& settings, const ProcessView& view);

@@ -63,18 +63,21 @@ std::string BuildChemotaxisReport(const ChemotaxisReportInputs& in)
     o.end();
 
     o.quoted("Chemotaxis_Index").end();
+    auto time = [&](int t) {
+        std::string text;
+        if (const auto& minutes = in.times[size_t(t)]) reports::AppendFixed(text, *minutes, 1, in.decimal);
+        return text;
+    };
     o.quoted("Well").div().quoted("Group/Time[m]");
-    for (int t = 0; t < scans; ++t) {
-        o.div();
-        std::string time;
-        reports::AppendFixed(time, in.times[size_t(t)], 1, in.decimal);
-        o.quoted(time);
-    }
+    for (int t = 0; t < scans; ++t) o.div().quoted(time(t));
     o.end();
     if (in.chosen) {
         for (int well = 0; well < in.wells; ++well) {
             o.quoted(WellName(well, in.rows) + "_" + IndexReportName(*in.chosen)).div().quoted(label(well));
-            for (int t = 0; t < scans; ++t) o.div().num(WindowIndex(sums, well, *in.chosen, t, in.window), 1);
+            for (int t = 0; t < scans; ++t) {
+                o.div();
+                if (sums.Recorded(well, t)) o.num(WindowIndex(sums, well, *in.chosen, t, in.window), 1);
+            }
             o.end();
         }
     }
@@ -82,17 +85,17 @@ std::string BuildChemotaxisReport(const ChemotaxisReportInputs& in)
 
     o.quoted("Activity_map").end();
     o.quoted("Time[m]");
-    for (int t = 0; t < scans; ++t) {
-        std::string time;
-        reports::AppendFixed(time, in.times[size_t(t)], 1, in.decimal);
-        o.div().quoted(time).div().div();
-    }
+    for (int t = 0; t < scans; ++t) o.div().quoted(time(t)).div().div();
     o.end();
     for (int well = 0; well < in.wells; ++well) {
         const std::string name = WellName(well, in.rows);
         auto half = [&](const char* suffix, Quadrant first, Quadrant second) {
             o.quoted(name + suffix);
             for (int t = 0; t < scans; ++t) {
+                if (!sums.Recorded(well, t)) {
+                    o.div().div().div();
+                    continue;
+                }
                 o.div().num(WindowQuadrant(sums, well, first, t, in.window), 0);
                 o.div().num(WindowQuadrant(sums, well, second, t, in.window), 0).div();
             }

@@ -3,7 +3,9 @@
 // activity map of every well's quadrants, both summed over the same window of scans.
 //
 // The text is built whole and written only when the processing has read every file, so a run
-// that is stopped or fails leaves no report behind.
+// that is stopped or fails leaves no report behind. A well has no value (an empty field) at a
+// scan it has no sums of, and a scan no file holds has no time: a made-up 0 would read as a
+// well without activity.
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,7 +23,7 @@ struct ChemotaxisReportInputs {
     std::string folder;      // the FILE line: the acquisition folder
     int wells = 0;
     int rows = 1;
-    std::vector<double> times;         // minutes of scans 0..last scan
+    std::vector<std::optional<double>> times;  // minutes of scans 0..last scan
     std::vector<std::string> labels;   // group label of each well ("" for none)
     const SideSumStore* sums = nullptr;
     int window = 0;                    // m: scans beyond the current one that are summed

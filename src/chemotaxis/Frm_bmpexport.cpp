@@ -17,15 +17,16 @@
 #include "chemotaxis/RawFrameExport.h"
 #include "link/Session.h"
 #include "platform/Clock.h"
-#include "platform/Launcher.h"
 #include "platform/Locale.h"
 #include "platform/ProgramFolder.h"
 #include "reports/AcquisitionFiles.h"
+#include "reports/ReportControls.h"
 #include "reports/ReportNumbers.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/Make.h"
+#include "ui/OpenExported.h"
 #include "ui/PictureBox.h"
 #include "ui/Timer.h"
 
@@ -139,6 +140,8 @@ void Frm_bmpexport::build()
                            "CI = A - B / (A + B) where A is spot location. CI positive=atractant, CI negative= repelent");
     Label5->setWordWrap(true);
     grid->addWidget(Label5, 3, 0, 1, 3);
+    txt_status = ui::MakeStatusLine(client, "txt_status");
+    grid->addWidget(txt_status, 4, 0, 1, 3);
     grid->setColumnStretch(1, 1);
 
     Timer1 = new ui::Timer(this);
@@ -289,7 +292,7 @@ void Frm_bmpexport::mn_export_rawbmp_Click()
         return;
     }
     ui::dialogs().messageBox(kExportDone);
-    platform::OpenWithDesktop(*target + "/");
+    ui::OpenExported(this, *target + "/", {kRawSaved, kRawNotOpened}, [this](const std::string& text) { tell(text); });
 }
 
 void Frm_bmpexport::cmd_process_Click()
@@ -301,6 +304,7 @@ void Frm_bmpexport::cmd_process_Click()
     }
     processing = true;
     cmd_process->SetCaption(kStopCaption);
+    txt_status->SetText("");
     Picture_progress->Cls();
     wellpicture->Cls();
     wellpicture->Refresh();
@@ -341,15 +345,28 @@ void Frm_bmpexport::cmd_process_Click()
         txt_cframe->SetText(std::to_string(next));
     };
     view.message = [](const std::string& text) { ui::dialogs().messageBox(text); };
+    // What the reading had to say stays beside the report's path once the report is written.
+    std::string readingNote;
+    view.status = [this, &readingNote](const std::string& text) {
+        readingNote = text;
+        tell(text);
+    };
 
     const ProcessResult result = ProcessAcquisition(s, view);
     if (result.end == ProcessResult::End::Done && processing) {
         platform::DoEvents();
-        platform::OpenWithDesktop(result.report);
+        ui::OpenExported(this, result.report, {reports::kReportWritten, reports::kReportNotOpened},
+                         [this](const std::string& text) { tell(text); }, readingNote);
         ui::dialogs().messageBox(kProcessDone);
     }
     processing = false;
     cmd_process->SetCaption(kProcessCaption);
+}
+
+void Frm_bmpexport::tell(const std::string& text)
+{
+    txt_status->SetText(text);
+    txt_status->Refresh();
 }
 
 void Frm_bmpexport::closeEvent(QCloseEvent* event)

@@ -31,6 +31,9 @@ namespace tirmo::chemotaxis {
 
 inline constexpr const char* kThreePointAdvice = "It is reccomended > 3h acquisition to use this setup";
 inline constexpr const char* kExportDone = "done";
+// The status line after the raw frame export, followed by the folder it wrote.
+inline constexpr const char* kRawSaved = "Raw files: ";
+inline constexpr const char* kRawNotOpened = "No program could open the folder. The raw files are saved in ";
 
 // The report panel's choices the chemotaxis report follows: the file type and the divider, read
 // when the report is written.
@@ -66,6 +69,9 @@ public:
     ui::Label* Label2 = nullptr;
     ui::Label* Label3 = nullptr;
     ui::Label* Label5 = nullptr;
+    // The status line: what the last processing run has to say of the files it read, and where
+    // the report and the raw files went, and whether a program could open them.
+    ui::TextBox* txt_status = nullptr;
     QMenu* mn_advanced = nullptr;
     QAction* mn_export_rawbmp = nullptr;
     ui::Timer* Timer1 = nullptr;
@@ -96,6 +102,7 @@ private:
     // The chart of the chosen kind for the well in cmb_well; empty when no kind is chosen.
     std::string chartFile() const;
     bool showFrame(int frame);
+    void tell(const std::string& text);
 
     link::Session& session_;
 };

@@ -154,6 +154,35 @@ SetReading ReadCalibrationSet(CalibrationSet set, FlashPort& port, const std::st
     return {};
 }
 
+std::string SetProgressLabel(CalibrationSet set)
+{
+    switch (set) {
+    case CalibrationSet::WellFormat: return "->Well Format";
+    case CalibrationSet::Light: return "->Led XY";
+    case CalibrationSet::Temperature: return "->Temp Factor";
+    case CalibrationSet::InternalReference: return "->Internal Ref";
+    case CalibrationSet::Blank: return "->Blank";
+    }
+    return {};
+}
+
+bool ReceiveCalibrationSets(const std::array<bool, 5>& checked, FlashPort& port, const std::string& folder,
+                            const MemoryNotices& notices)
+{
+    std::string notRestored;
+    notices.Progress("");
+    for (size_t i = 0; i < checked.size(); ++i) {
+        if (checked[i]) {
+            const std::string label = SetProgressLabel(kCalibrationSets[i]);
+            notices.Progress(label);
+            if (ReadCalibrationSet(kCalibrationSets[i], port, folder, notices).Result() != 0) notRestored += " " + label.substr(2);
+        }
+        notices.Progress("");
+    }
+    notices.Progress(notRestored.empty() ? "Done" : "Not restored:" + notRestored);
+    return notRestored.empty();
+}
+
 std::string CalibrationSetName(CalibrationSet set)
 {
     switch (set) {

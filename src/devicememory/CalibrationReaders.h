@@ -6,6 +6,7 @@
 // and check byte, and written as one file. A file is put in place only when it has been written
 // whole: a record that is not found, or a file that cannot be written, leaves the file from
 // before as it was.
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -77,5 +78,14 @@ SetReading ReadBlankCalibrationFromDevice(FlashPort& port, const std::string& fo
 // The reader of a set.
 SetReading ReadCalibrationSet(CalibrationSet set, FlashPort& port, const std::string& folder,
                               const MemoryNotices& notices);
+
+// The label printed while a set is sent or received ("->Well Format" ...).
+std::string SetProgressLabel(CalibrationSet set);
+
+// "RECEIVE": the checked sets in panel order, each after its label on the progress picture; then
+// "Done" when every checked set was found and restored, else "Not restored:" and the labels of
+// the sets that were not (their older files are what the folder holds). True for "Done".
+bool ReceiveCalibrationSets(const std::array<bool, 5>& checked, FlashPort& port, const std::string& folder,
+                            const MemoryNotices& notices);
 
 }  // namespace tirmo::devicememory

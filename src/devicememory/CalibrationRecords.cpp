@@ -70,7 +70,7 @@ std::vector<std::string> LedPositionFileLines(std::string_view record)
                                           ",")};
     for (int led = 0; led < kLightValueBytes / 4; ++led) {
         std::vector<std::string> items{std::to_string(led)};
-        for (int k = 1; k <= 4; ++k) items.push_back(std::to_string(DataByte(record, 4 * led + k)));
+        for (int k = 1; k <= 4; ++k) items.push_back(std::to_string(LedCoordinate(DataByte(record, 4 * led + k))));
         lines.push_back(joined(items, ","));
     }
     return lines;

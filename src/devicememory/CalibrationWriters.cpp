@@ -1,5 +1,6 @@
 #include "devicememory/CalibrationWriters.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "devicememory/InternalFactors.h"
@@ -87,61 +88,62 @@ std::string failure(const SetPlan& plan, const std::string& what, int line, cons
            ", memory line " + std::to_string(line) + ": " + why;
 }
 
-// The header group, written twice at most; it is not read back.
-bool writeHeader(WriterContext& c, const SetPlan& plan, SetWriting& w)
+// One group (the header, a record, the end group) written, committed and read back equal,
+// twice at most.
+bool writeChecked(WriterContext& c, const SetPlan& plan, const std::string& what, const std::string& block, int line,
+                  SetWriting& w)
 {
     GroupResult r;
     for (int attempt = 0; attempt < kRecordAttempts; ++attempt) {
         platform::Sleep(kGroupPauseMs);
-        r = writeGroup(c, linesOf(HeaderBlock(plan.title, plan.lastHeaderLine)), plan.bank, 0);
-        if (!Failed(r.outcome) || r.outcome == WriteOutcome::Closed) break;
-    }
-    if (!Failed(r.outcome)) return true;
-    fail(c, w, failure(plan, plan.title, 0, reason(r.outcome, r.bufferLine)));
-    return false;
-}
-
-// One record of one group, written and read back, twice at most.
-bool writeRecord(WriterContext& c, const SetPlan& plan, const Outgoing& record, SetWriting& w)
-{
-    const std::string block = RecordBlock(record.key, record.value);
-    if (plan.printRecords) c.notices.Progress(shownKey(record.key));
-    GroupResult r;
-    for (int attempt = 0; attempt < kRecordAttempts; ++attempt) {
-        platform::Sleep(kGroupPauseMs);
-        r = writeGroup(c, linesOf(block), plan.bank, record.line);
+        r = writeGroup(c, linesOf(block), plan.bank, line);
         if (r.outcome == WriteOutcome::Closed) break;
         if (Failed(r.outcome)) continue;
-        if (ReadFlashLines(c.port, plan.bank, record.line) == block) return true;
+        if (ReadFlashLines(c.port, plan.bank, line) == block) return true;
         r.outcome = WriteOutcome::Done;  // written, but not read back equal
     }
-    fail(c, w, failure(plan, shownKey(record.key), record.line,
+    fail(c, w, failure(plan, what, line,
                        r.outcome == WriteOutcome::Done ? reason(WriteOutcome::WrongEcho, 0) : reason(r.outcome, r.bufferLine)));
     return false;
 }
 
+bool writeRecord(WriterContext& c, const SetPlan& plan, const Outgoing& record, SetWriting& w)
+{
+    if (plan.printRecords) c.notices.Progress(shownKey(record.key));
+    return writeChecked(c, plan, shownKey(record.key), RecordBlock(record.key, record.value), record.line, w);
+}
+
 // The light record over its 18 groups from line 4 on, read back as a whole after the last one.
+// Its record line goes first as zeros and last whole: a write that ends half way (a lost link,
+// a killed program) leaves a record that fails its name test, never new lines before old ones
+// under a check byte that may happen to match them.
 bool writeLightRecord(WriterContext& c, const SetPlan& plan, const Outgoing& record, SetWriting& w)
 {
     const std::string image = LightRecord(record.key, record.value);
+    std::string spoilt = image;
+    std::fill_n(spoilt.begin(), kLineBytes, '\0');
     const std::string& data = record.value;
     GroupResult r;
     int failedLine = kLightFirstLine;
     for (int attempt = 0; attempt < kRecordAttempts; ++attempt) {
         platform::Sleep(kGroupPauseMs);
         r = {};
-        int line = kLightFirstLine;
-        for (int block = 0; block < kLightBlocks && !Failed(r.outcome); ++block, line += kBlockLines) {
-            std::array<std::string, 4> lines = linesOf(image.substr(size_t(block) * kBlockBytes, kBlockBytes));
+        // Steps 0..17 write the blocks in order, step 18 the first block again with its record line.
+        for (int step = 0; step <= kLightBlocks && !Failed(r.outcome); ++step) {
+            const int block = step % kLightBlocks;
+            const int line = kLightFirstLine + block * kBlockLines;
+            const std::string& from = step == kLightBlocks ? image : spoilt;
+            std::array<std::string, 4> lines = linesOf(from.substr(size_t(block) * kBlockBytes, kBlockBytes));
+            failedLine = line;
             for (int n = 0; n < kBlockLines; ++n) {
-                if (block > 0 || n > 0) platform::Sleep(kLinePauseMs);
+                if (step > 0 || n > 0) platform::Sleep(kLinePauseMs);
                 const WriteOutcome o = WriteFlashBufferLine(c.port, n, lines[size_t(n)], c.notices);
                 if (Failed(o)) {
                     r = {o, n};
                     break;
                 }
                 const size_t start = size_t(block * kBlockLines + n - 1) * kLineBytes;  // the slice's place in data
-                if ((block > 0 || n > 0) && start < data.size())
+                if (step < kLightBlocks && (block > 0 || n > 0) && start < data.size())
                     c.notices.Progress("LEDXY -> " + std::to_string(platform::RoundHalfEven(double(start + 1) / double(data.size()) * 100)) + "%");
             }
             if (Failed(r.outcome)) break;
@@ -150,7 +152,6 @@ bool writeLightRecord(WriterContext& c, const SetPlan& plan, const Outgoing& rec
             if (Failed(committed)) r = {committed, 0};
             else platform::Sleep(kAroundCommitPauseMs);
         }
-        failedLine = line;
         if (r.outcome == WriteOutcome::Closed) break;
         if (Failed(r.outcome)) continue;
         platform::Sleep(kLightReadPauseMs);
@@ -178,19 +179,13 @@ bool writeLightRecord(WriterContext& c, const SetPlan& plan, const Outgoing& rec
 SetWriting writeSet(WriterContext& c, const SetPlan& plan)
 {
     SetWriting w;
-    if (!writeHeader(c, plan, w)) return w;
+    if (!writeChecked(c, plan, plan.title, HeaderBlock(plan.title, plan.lastHeaderLine), 0, w)) return w;
     for (const Outgoing& record : plan.records) {
         const bool ok = plan.set == CalibrationSet::Light ? writeLightRecord(c, plan, record, w) : writeRecord(c, plan, record, w);
         // A closed link ends the set: nothing more can go out.
         if (!ok && !c.port.LinkOpen()) return w;
     }
-    if (plan.set == CalibrationSet::WellFormat) {
-        platform::Sleep(kGroupPauseMs);
-        std::array<std::string, 4> end;
-        end.fill(std::string(kEndLine));
-        const GroupResult r = writeGroup(c, end, kWellFormatBank, kWellFormatEndLine);
-        if (Failed(r.outcome)) fail(c, w, failure(plan, "END//", kWellFormatEndLine, reason(r.outcome, r.bufferLine)));
-    }
+    if (plan.set == CalibrationSet::WellFormat) writeChecked(c, plan, std::string(kEndLine), EndBlock(), kWellFormatEndLine, w);
     return w;
 }
 
@@ -243,8 +238,6 @@ SetWriting WriteLightCalibrationToDevice(WriterContext& c)
     // and later be restored as the instrument's LED rectangles.
     if (error.empty() && s.value.empty())
         error = "ledxy.dat not found in " + project::CalibrationFolder(c.serialNumber) + "; nothing of this set was sent";
-    if (error.empty() && s.value.size() > size_t(kLightDataBytes))
-        error = "ledxy.dat holds more LEDs than the instrument's memory keeps; nothing of this set was sent";
     if (!ready(c, w, error)) return w;
     const RecordPlace& r = *FindRecord("ledxy");
     SetPlan plan(CalibrationSet::Light, kLightBank, kLightTitle);
@@ -317,18 +310,6 @@ std::string SetCaption(CalibrationSet set)
     case CalibrationSet::Temperature: return "Temperature Calibration";
     case CalibrationSet::InternalReference: return "Internal Reference Factor";
     case CalibrationSet::Blank: return "Blank measure";
-    }
-    return {};
-}
-
-std::string SetProgressLabel(CalibrationSet set)
-{
-    switch (set) {
-    case CalibrationSet::WellFormat: return "->Well Format";
-    case CalibrationSet::Light: return "->Led XY";
-    case CalibrationSet::Temperature: return "->Temp Factor";
-    case CalibrationSet::InternalReference: return "->Internal Ref";
-    case CalibrationSet::Blank: return "->Blank";
     }
     return {};
 }

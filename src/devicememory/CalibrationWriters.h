@@ -3,10 +3,10 @@
 // first takes every record value of its set from the calibration files (a value that cannot be
 // packed refuses the whole set: nothing of it is sent), then writes the set's header group at
 // line 0 of its bank and each record as groups of four lines, committed at lines 4, 8, ...
-// Every record is read back and compared with what was written; a record whose write or
-// read-back fails is written once more, and a second failure shows "Error writing" with the
-// record's key, set and memory line. A set is written only when every record was read back
-// equal.
+// Every group written (the header, each record, the well-format set's end group) is read back
+// and compared with what was written; one whose write or read-back fails is written once more,
+// and a second failure shows "Error writing" with the record's key (or the header's title), set
+// and memory line. A set is written only when all of it was read back equal.
 #include <array>
 #include <string>
 #include <vector>
@@ -45,10 +45,8 @@ SetWriting WriteInternalRefCalibrationToDevice(WriterContext& context);
 SetWriting WriteBlankCalibrationToDevice(WriterContext& context);
 SetWriting WriteCalibrationSet(CalibrationSet set, WriterContext& context);
 
-// The captions of the panel's check boxes ("Well FORMAT (w24,w6,p35)" ...) and the labels
-// printed while a set is sent or received ("->Well Format" ...), by set.
+// The captions of the panel's check boxes ("Well FORMAT (w24,w6,p35)" ...), by set.
 std::string SetCaption(CalibrationSet set);
-std::string SetProgressLabel(CalibrationSet set);
 
 // "SEND": the checked sets in panel order, each after its label on the progress picture; then
 // "Done" when every checked set was written and read back equal, else "Not written:" and the

@@ -109,16 +109,7 @@ void FlashPanel::cmd_receiveflash_Click()
     notices.status = [this](const std::string& text) { console_.SetStatus(text); };
     notices.progress = [this](const std::string& text) { progress(text); };
     const std::string folder = platform::ResolvePath(project::CalibrationFolder(console_.session().serial_number));
-    progress("");
-    const auto boxes = checked();
-    for (size_t i = 0; i < boxes.size(); ++i) {
-        if (boxes[i]) {
-            progress(SetProgressLabel(kCalibrationSets[i]));
-            ReadCalibrationSet(kCalibrationSets[i], port, folder, notices);
-        }
-        progress("");
-    }
-    progress("Done");
+    ReceiveCalibrationSets(checked(), port, folder, notices);
 }
 
 bool FlashPanel::announceReference() const { return !intref_announced || intref_announced(); }
@@ -129,7 +120,7 @@ void FlashPanel::cmd_recalc_internal_Click()
 {
     // A SEND renews and reads these same files.
     if (!startTransfer(false)) return;
-    if (ui::dialogs().messageBox(kRecalcQuestion, ui::MsgButtons::YesNoCancel) != ui::MsgResult::Yes) return;
+    if (!ui::ConfirmOverwrite(kRecalcQuestion, ui::MsgButtons::YesNoCancel)) return;
     project::CorrectionNotices notices;
     notices.message = [](const std::string& text) { ui::dialogs().messageBox(text); };
     notices.status = [this](const std::string& text) { console_.SetStatus(text); };

@@ -1,7 +1,8 @@
 #pragma once
 // The backup and restore panel of the instrument's memory (frame_flash, "Send to / Receive from
 // Flash"): a check box per calibration set, "SEND" (write the checked sets from the calibration
-// files and read each back), "RECEIVE" (restore the checked sets into the calibration folder),
+// files and read each back), "RECEIVE" (restore the checked sets into the calibration folder;
+// "Done" when every one was restored, else "Not restored:" and the sets that were not),
 // "X" (close the panel), "ReCalc" beside the internal-reference box (renew the instrument's
 // internal-reference factor files from the reference runs) and the progress picture. The panel
 // object fills the window's frame with its controls and works over the window's console and

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "camera/FrameStore.h"
 #include "platform/Convert.h"
 
 namespace tirmo::devicememory {
@@ -92,6 +93,18 @@ std::string LightRecord(std::string_view key, std::string_view data)
     const std::string stored = Padded(data, kLightDataBytes);
     return RecordLine(key, stored) + stored + std::string(kLineBytes, '\0');
 }
+
+// The light alignment walks the frame store's positions and no further.
+static_assert(kLastFramePosition == camera::FrameStore::kSize - 1);
+
+std::optional<char> LedCoordinateByte(long coordinate)
+{
+    if (coordinate == kNoBand) return char(kNoBandByte);
+    if (coordinate < 0 || coordinate > kLastFramePosition) return std::nullopt;
+    return char(coordinate);
+}
+
+int LedCoordinate(unsigned char byte) { return byte == kNoBandByte ? kNoBand : int(byte); }
 
 std::optional<std::string> PackBytes(const std::vector<long>& values)
 {

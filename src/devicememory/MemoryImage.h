@@ -88,6 +88,17 @@ std::string RecordBlock(std::string_view key, std::string_view data);
 // to 1680 bytes (the check byte theirs), one zero line.
 std::string LightRecord(std::string_view key, std::string_view data);
 
+// An LED rectangle coordinate of ledxy.dat: a position of the camera frame (0..192) as the light
+// alignment finds it, or -1 where it found no band. The frame has no position 255, so that byte
+// keeps the -1 (it is also -1 read as a signed byte).
+inline constexpr int kNoBand = -1;
+inline constexpr int kLastFramePosition = 192;
+inline constexpr unsigned char kNoBandByte = 255;
+// The coordinate's byte; nullopt for a value outside -1..192.
+std::optional<char> LedCoordinateByte(long coordinate);
+// The coordinate a byte holds: -1 for 255, else the byte.
+int LedCoordinate(unsigned char byte);
+
 // One byte per value; nullopt when a value lies outside 0..255 (it does not fit the memory).
 std::optional<std::string> PackBytes(const std::vector<long>& values);
 

@@ -51,16 +51,18 @@ bool splitRow(const std::string& row, std::string& line, std::string& pixel, std
 
 std::string head(int camera, int line) { return {'F', char(camera), char(line)}; }
 
-// One block: head, answer, body, answer, then the closing flush and pauses. False when an answer
-// did not come (the monitor says which).
-bool sendBlock(FlashWritePort& port, int camera, int line, const std::string& body, const char* noBody)
+enum class BlockOutcome { Answered, NoHeadAnswer, NoBodyAnswer };
+
+// One block: head, answer, body, answer, then the closing flush and pauses. Which answer did not
+// come, if one did not (the monitor says so too).
+BlockOutcome sendBlock(FlashWritePort& port, int camera, int line, const std::string& body, const char* noBody)
 {
     const std::string h = head(camera, line);
     port.ShowMonitor("snd:" + h);
     const auto first = port.Transfer(h, 1);
     if (!first || first->empty()) {
         port.ShowMonitor("Empty/No response Headline" + std::to_string(line));
-        return false;
+        return BlockOutcome::NoHeadAnswer;
     }
     std::string monitor = "rcv(" + std::to_string(line) + "):" + codes(*first);
     port.ShowMonitor(monitor);
@@ -69,7 +71,7 @@ bool sendBlock(FlashWritePort& port, int camera, int line, const std::string& bo
     if (!second || second->empty()) {
         // The map-file upload shows only the "/" it had begun; the table upload names the block.
         port.ShowMonitor(monitor + noBody + (std::string(noBody) == "/" ? std::string() : std::to_string(line)));
-        return false;
+        return BlockOutcome::NoBodyAnswer;
     }
     monitor += "/" + codes(*second);
     port.ShowReply(monitor, "Len(Rx) = " + std::to_string(second->size()));
@@ -78,7 +80,7 @@ bool sendBlock(FlashWritePort& port, int camera, int line, const std::string& bo
     platform::Sleep(kBlockPauseMs);
     platform::DoEvents();
     platform::Sleep(kBlockPauseMs);
-    return true;
+    return BlockOutcome::Answered;
 }
 
 bool isMaskFile(const std::string& name)
@@ -88,6 +90,10 @@ bool isMaskFile(const std::string& name)
     return lower.size() > prefix.size() + 4 && lower.compare(0, prefix.size(), prefix) == 0 &&
            lower.compare(lower.size() - 4, 4, ".dat") == 0;
 }
+
+// A tag stands as the third field of a wells-file row: a comma or a line break in it would
+// split the row.
+bool fitsWellsFile(const std::string& tag) { return tag.find_first_of(",\r\n") == std::string::npos; }
 
 }  // namespace
 
@@ -103,9 +109,16 @@ MaskMerge MergeWellMasks(const std::string& folder)
     const size_t prefix = std::string(kMaskPrefix).size();
     for (const std::string& name : names) {
         const std::string tag = name.substr(prefix, name.size() - prefix - 4);
+        if (!fitsWellsFile(tag)) {
+            merge.refused.push_back(name + " (its name cannot be written into w96f_c0_wells.dat)");
+            continue;
+        }
         const auto lines = platform::ReadLines(folder + "/" + name);
-        ++merge.files;
-        if (!lines) continue;
+        if (!lines) {
+            merge.refused.push_back(name + " (could not be read)");
+            continue;
+        }
+        bool gave = false;
         for (size_t i = 1; i < lines->size(); ++i) {
             std::string l, p, v;
             if (!splitRow((*lines)[i], l, p, v)) continue;
@@ -113,7 +126,13 @@ MaskMerge MergeWellMasks(const std::string& folder)
             if (!line || !pixel || !value || *value == 0) continue;
             if (*line < 0 || *line >= kMaskLines || *pixel < 0 || *pixel >= kMaskPixels) continue;
             merge.table[size_t(*line * kMaskPixels + *pixel)] = tag;
+            gave = gave || tag != "0";
         }
+        // Counted, such a file would promise its well while the well drops out of the map.
+        if (gave)
+            ++merge.files;
+        else
+            merge.refused.push_back(name + " (gave no pixel of a well)");
     }
     return merge;
 }
@@ -172,12 +191,20 @@ std::string MapBlock(const PixelEnableMap& map, int camera, int line, long& enab
     return block;
 }
 
-int SendFlashMap(FlashWritePort& port, const PixelEnableMap& map, int camera, const MemoryNotices& notices)
+int SendFlashMap(FlashWritePort& port, const PixelEnableMap& map, int camera, const MemoryNotices& notices,
+                 std::string* failure)
 {
     long enabled = 0;
     for (int b = 0; b < kUploadBlocks; ++b) {
         const int line = b * kBlockLines;
-        if (!sendBlock(port, camera, line, MapBlock(map, camera, line, enabled), "Empty/No response flashline")) return -1;
+        const BlockOutcome sent = sendBlock(port, camera, line, MapBlock(map, camera, line, enabled), "Empty/No response flashline");
+        if (sent == BlockOutcome::Answered) continue;
+        if (failure)
+            *failure = "block " + std::to_string(b + 1) + " of " + std::to_string(kUploadBlocks) + " (lines " + std::to_string(line) +
+                       " to " + std::to_string(line + kBlockLines - 1) + ") had no answer to its " +
+                       (sent == BlockOutcome::NoHeadAnswer ? "head" : "pixels") +
+                       (b > 0 ? "; the instrument took blocks 1 to " + std::to_string(b) : std::string());
+        return -1;
     }
     notices.Message("quantity activated=" + std::to_string(enabled));
     return 0;
@@ -221,7 +248,7 @@ int SendFlashFile(FlashWritePort& port, int camera, int number, const MemoryNoti
             for (int pixel = 0; pixel < kLineBytes * 8; ++pixel)
                 if (on[size_t((first + g) * kPixels + pixel)])
                     body[size_t(g * kLineBytes + pixel / 8)] = char(body[size_t(g * kLineBytes + pixel / 8)] | (1 << (pixel % 8)));
-        if (!sendBlock(port, camera, first, body, "/")) return -1;
+        if (sendBlock(port, camera, first, body, "/") != BlockOutcome::Answered) return -1;
     }
     return 1;
 }
@@ -239,6 +266,11 @@ ApplyOutcome ApplyWellMasks(FlashWritePort& port, PixelEnableMap& map, const Mem
         platform::WriteLines(platform::ProgramPath("w96f_c0_wells.dat"), WellsFileLines(merge));
         platform::WriteLines(platform::ProgramPath("w96f_c0_flash.dat"), GridFileLines(flags));
     }
+    if (!merge.refused.empty()) {
+        std::string text = "Not integrated:";
+        for (const std::string& file : merge.refused) text += "\n" + file;
+        notices.Message(text);
+    }
     if (!ask(std::to_string(merge.files) + " files integrated. Send to Flash?")) return out;
     notices.Status("Sending to flash...");
     for (int line = 0; line < kMaskLines; ++line)
@@ -249,7 +281,11 @@ ApplyOutcome ApplyWellMasks(FlashWritePort& port, PixelEnableMap& map, const Mem
         }
     notices.Message("Number of activated channels=" + std::to_string(out.channels));
     platform::WriteLines(platform::ProgramPath("flash0.dat"), FlashFileLines(map, 0));
-    out.sent = SendFlashMap(port, map, 0, notices) == 0;
+    std::string failure;
+    out.sent = SendFlashMap(port, map, 0, notices, &failure) == 0;
+    // The status line would otherwise go on saying the upload is under way.
+    notices.Status(out.sent ? "Sent to flash: all " + std::to_string(kUploadBlocks) + " blocks of camera 0"
+                            : "Not sent to flash: " + failure);
     return out;
 }
 

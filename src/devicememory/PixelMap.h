@@ -30,15 +30,18 @@ struct PixelEnableMap {
 };
 
 // The masks merged: per line and pixel "0" or the tag of the last file (in name order) that
-// enabled it; files counts the mask files read.
+// enabled it; files counts the mask files merged, refused names each file left out and why.
 struct MaskMerge {
     std::vector<std::string> table = std::vector<std::string>(size_t(kMaskLines * kMaskPixels), "0");
     int files = 0;
+    std::vector<std::string> refused;  // "w96f_c0__A2.dat (gave no pixel of a well)"
     const std::string& at(int line, int pixel) const { return table[size_t(line * kMaskPixels + pixel)]; }
 };
 // Every w96f_c0__*.dat of the folder, sorted by name. Rows after the header: line, pixel, value;
 // a row that is empty, has fewer than two commas, a value of 0, or a place outside the image is
-// skipped.
+// skipped. A file is merged only when at least one of its rows enabled a place: one that could
+// not be read, gave nothing (empty, garbled, cut before its well), or whose tag would break the
+// wells file's rows (a comma or a line break in it) is refused instead.
 MaskMerge MergeWellMasks(const std::string& folder);
 // The grid points (lines and pixels multiples of 5) inside a well.
 std::vector<bool> GridFlags(const MaskMerge& merge);
@@ -56,8 +59,10 @@ std::string MapBlock(const PixelEnableMap& map, int camera, int line, long& enab
 
 // Uploads a camera's table, blocks L = 0, 4, ..., 140, showing the traffic in the monitor; after
 // the last block "quantity activated=" and the pixels enabled. 0 when every block was answered;
-// -1 when one was not ("Empty/No response Headline" or "Empty/No response flashline" and L).
-int SendFlashMap(FlashWritePort& port, const PixelEnableMap& map, int camera, const MemoryNotices& notices);
+// -1 when one was not ("Empty/No response Headline" or "Empty/No response flashline" and L), with
+// failure (when given) saying which block and which part of it went unanswered.
+int SendFlashMap(FlashWritePort& port, const PixelEnableMap& map, int camera, const MemoryNotices& notices,
+                 std::string* failure = nullptr);
 
 // Uploads the map file flash<camera>_<number>.dat of the program folder: every pixel of lines
 // 0..139 on unless a row turns it off (value 0); 35 blocks, L = 0..136. 1 when every block was
@@ -66,9 +71,10 @@ int SendFlashMap(FlashWritePort& port, const PixelEnableMap& map, int camera, co
 // block without an answer.
 int SendFlashFile(FlashWritePort& port, int camera, int number, const MemoryNotices& notices);
 
-// "Apply to all": asks first, merges the masks (writing the wells and grid files when there was
-// one), asks again with the file count, then puts the grid into camera 0's table, writes
-// flash0.dat and uploads it. ask shows a Yes/No question and says whether it was Yes.
+// "Apply to all": asks first, merges the masks (writing the wells and grid files when one was
+// merged), names the mask files refused, asks again with the count merged, then puts the grid
+// into camera 0's table, writes flash0.dat and uploads it; the status line ends with the
+// upload's outcome. ask shows a Yes/No question and says whether it was Yes.
 struct ApplyOutcome {
     int files = 0;
     long channels = 0;   // enabled points put into the table

@@ -46,9 +46,8 @@ void PixelMapControls::cmd_applyset_Click()
     if (!exchange) return;
     const Uploading running(uploading);
     LinkFlashPort port(console_, showLength_);
-    ApplyWellMasks(port, pixel_enable_map, notices(), [this](const std::string& question) {
-        return ui::dialogs().messageBox(question, ui::MsgButtons::YesNo) == ui::MsgResult::Yes;
-    });
+    // Both questions lead to the instrument's pixel map: an Enter must not send it.
+    ApplyWellMasks(port, pixel_enable_map, notices(), [](const std::string& question) { return ui::ConfirmOverwrite(question); });
 }
 
 }  // namespace tirmo::devicememory

@@ -31,13 +31,16 @@ struct BlankLapse {
 BlankLapse ReadBlankMeasurementLapse(const std::string& format, int serialNumber);
 // One byte per data row of blank_<format>.dat in the blank store (the value after the first ","
 // rounded to a whole number), at least 72 bytes; 72 zeros without the file. A found file is also
-// copied into the instrument's calibration folder. A value outside 0..255 is an error.
+// copied into the instrument's calibration folder. A value outside 0..255, or fewer rows than
+// the plate has wells, is an error.
 RecordSource ReadBlankMeasurementValues(const std::string& format, int serialNumber);
 // fileName (a band file) of the calibration folder: camera, band, start, end of every row as one
-// byte each, at least 72 bytes; 72 zeros without the file.
+// byte each, at least 72 bytes; 72 zeros without the file. The band file of a record must hold
+// exactly that record's rows (6, or 12 for w24).
 RecordSource ReadWellFormatFileRecord(const std::string& fileName, int serialNumber);
-// fileName (ledxy.dat) of the calibration folder: x1, x2, y1, y2 of every LED row, padded to the
-// next multiple of 24; empty without the file.
+// fileName (ledxy.dat) of the calibration folder: x1, x2, y1, y2 of LEDs 0..415 by their LED
+// numbers (each LED exactly once), each a frame position 0..192 or -1 (no band), 1680 bytes;
+// empty without the file.
 RecordSource ReadLightCalibrationFileRecord(const std::string& fileName, int serialNumber);
 
 }  // namespace tirmo::devicememory

@@ -76,13 +76,18 @@ public:
         if (stopped()) return finish(End::Stopped, "");
         for (int led : leds_)
             if (measured_[size_t(led)]) map_.power[size_t(led)] = SelectLedPower(readings_[size_t(led)], targets->selection);
-        if (!unmeasured_.empty())
-            host_.Status(cameraTag(c_) + ": " + std::to_string(unmeasured_.size()) + " LEDs light no counted pixel (" +
-                         ledList(unmeasured_) + "): their powers are kept");
+        std::string unmeasured;
+        if (!unmeasured_.empty()) {
+            unmeasured = cameraTag(c_) + ": " + std::to_string(unmeasured_.size()) + " LEDs light no counted pixel (" +
+                         ledList(unmeasured_) + "): their powers are kept";
+            host_.Status(unmeasured);
+        }
 
-        if (factory_) {
-            if (host_.ConfirmSecondRound()) EvenOutLedPowers(map_, measuredLeds(), readings_);
-        } else {
+        if (factory_ && host_.ConfirmSecondRound()) EvenOutLedPowers(map_, measuredLeds(), readings_);
+        // Not one reading: nothing was calibrated, and saving or lighting the loaded powers
+        // again would pass for a calibration that worked.
+        if (unmeasured_.size() == leds_.size()) return finish(End::NothingMeasured, unmeasured);
+        if (!factory_) {
             if (!save()) return finish(End::NotSaved, lastMessage_);
             host_.ApplyLedPower(c_);
             if (auto end = adjust(targets->adjustment)) return finish(*end, lastMessage_);

@@ -66,6 +66,9 @@ struct LedCalibrationOutcome {
         Refused,   // nothing was sent: no targets for the format, or no LED serves the camera
         NoFrame,   // a frame did not come whole; nothing was computed from it
         NotSaved,  // ledpower.dat could not be written; the powers were not sent
+        // No LED of the camera lit a counted position at any level: nothing saved or sent,
+        // and the LEDs are off
+        NothingMeasured,
     };
     End end = End::Refused;
     // The camera's LEDs whose rectangle counted no position of the frame: their powers are kept.

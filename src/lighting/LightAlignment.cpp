@@ -10,6 +10,28 @@ namespace tirmo::lighting {
 namespace {
 
 constexpr int kLitPower = 8;
+constexpr size_t kNoBandNamed = 12;  // LEDs named in the end text; the rest are counted
+
+// The LEDs whose saved rectangle holds a -1 (no band found), named so that a column or row that
+// lit nothing does not pass unnoticed. The whole file counts: after the last camera of a run it
+// names every LED the run found no band for.
+std::string noBandText(const LedMap& map)
+{
+    std::vector<int> leds;
+    for (int led = 0; led < kLedCount; ++led) {
+        const size_t i = size_t(led);
+        for (int v : {map.x1[i], map.x2[i], map.y1[i], map.y2[i]})
+            if (v == -1) {
+                leds.push_back(led);
+                break;
+            }
+    }
+    if (leds.empty()) return {};
+    std::string text = std::string("; no band in ledxy.dat for LED") + (leds.size() > 1 ? "s " : " ");
+    for (size_t k = 0; k < leds.size() && k < kNoBandNamed; ++k) text += (k ? ", " : "") + std::to_string(leds[k]);
+    if (leds.size() > kNoBandNamed) text += " and " + std::to_string(leds.size() - kNoBandNamed) + " more";
+    return text;
+}
 constexpr int kSteps = 2 + kScanColumns + kScanRows;  // frames of one camera
 
 class Alignment {
@@ -86,7 +108,7 @@ public:
         }
         map_ = result;
         host_.Progress(100);
-        host_.Status(CameraTag(c_) + ": OK");
+        host_.Status(CameraTag(c_) + ": OK" + noBandText(result));
         return LightCalibrationEnd::Done;
     }
 

@@ -47,7 +47,8 @@ LightControls::LightControls(link::Console& console, ui::Ticker& ticker, QWidget
 }
 
 namespace {
-constexpr int kLightPanelPoints = 8;
+// The type whose whole line (ascent to descent) fits the boxes of the panel's lower rows.
+constexpr int kLightPanelPoints = 7;
 }  // namespace
 
 void LightControls::build(QWidget* client, QMenu* viewMenu)
@@ -92,7 +93,7 @@ void LightControls::build(QWidget* client, QMenu* viewMenu)
     QFont small = Frame_light->font();
     small.setPointSize(kLightPanelPoints);
     Frame_light->setFont(small);
-    grid->setContentsMargins(4, 1, 4, 3);
+    grid->setContentsMargins(4, 1, 4, 1);
     grid->setVerticalSpacing(1);
     grid->setHorizontalSpacing(3);
     grid->addWidget(cmd_light, 0, 0, 1, 2);

@@ -74,6 +74,8 @@ public:
         platform::Sleep(100);
         steps_.Grab();  // the last frame under the new powers, only shown
         platform::Sleep(100);
+        // The last LED's "Setting led power" would otherwise stand as if the work were still going on.
+        host_.Status(CameraTag(c_) + ": OK");
         return LightCalibrationEnd::Done;
     }
 

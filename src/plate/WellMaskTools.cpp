@@ -6,6 +6,7 @@
 #include "plate/PlateSpecFile.h"
 #include "plate/WellPixelMask.h"
 #include "platform/Convert.h"
+#include "platform/ProgramFolder.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
@@ -19,6 +20,19 @@ namespace {
 // The masks are always those of the 96-well flat plate, whatever format is in use.
 constexpr const char* kMaskFormat = "w96f";
 constexpr int kShapeRegionMode = 2;
+
+// The plate files the well centre comes from that are not where they are looked for, as ". Missing
+// ...: <paths>", or empty. The program writes no default for them: a fresh program folder lacks
+// them until the factory's copies are put in.
+std::string missingGeometry(int serialNumber)
+{
+    const std::string bands = BandFolder(serialNumber);
+    std::string missing;
+    for (const std::string& path :
+         {SpecFilePath("\\config", kMaskFormat), ColumnFilePath(bands, kMaskFormat), RowFilePath(bands, kMaskFormat)})
+        if (!platform::FileExists(path)) missing += (missing.empty() ? "" : ", ") + path;
+    return missing.empty() ? std::string() : ". Missing (the factory provides them): " + missing;
+}
 
 }  // namespace
 
@@ -59,7 +73,8 @@ std::string WellMaskTools::build()
     ReadPlateSpec(kMaskFormat, table);
     ReadFormatFiles(kMaskFormat, console_.session().serial_number, FormatTables{columns, rows, columnLabels, rowLabels});
     const std::optional<WellCentre> centre = FindWellCentre(table, columns, rows, well->text());
-    if (!centre) return "No mask written: the " + std::string(kMaskFormat) + " plate layout and bands do not place well " + well->text();
+    if (!centre) return "No mask written: the " + std::string(kMaskFormat) + " plate layout and bands do not place well " + well->text() +
+                        missingGeometry(console_.session().serial_number);
     if (centre->camera != camera)
         return "No mask written: well " + well->text() + " is seen by camera " + std::to_string(centre->camera) + ", not camera " +
                std::to_string(camera);
@@ -76,7 +91,7 @@ std::string WellMaskTools::build()
 
 void WellMaskTools::cmd_reset_set_Click()
 {
-    if (ui::dialogs().messageBox("are you sure to Reinicialize?", ui::MsgButtons::YesNo) != ui::MsgResult::Yes) return;
+    if (!ui::ConfirmOverwrite("are you sure to Reinicialize?")) return;
     ui::dialogs().messageBox(MaskRemovalText(DeleteMaskFiles()));
 }
 

@@ -65,6 +65,24 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& path) { ret
 
 std::optional<std::vector<std::string>> ReadRecordLines(const std::string& path) { return readLines(path, true); }
 
+std::optional<std::string> ReadFileBytes(const std::string& path)
+{
+    const std::string real = ResolvePath(path);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(real, ec)) return std::nullopt;
+    std::FILE* f = std::fopen(real.c_str(), "rb");
+    if (!f) return std::nullopt;
+    std::string data;
+    if (const auto size = std::filesystem::file_size(real, ec); !ec) data.reserve(size_t(size));
+    char buffer[1 << 16];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) data.append(buffer, n);
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) return std::nullopt;
+    return data;
+}
+
 std::vector<std::string_view> SplitOnSpaces(std::string_view line)
 {
     std::vector<std::string_view> items;

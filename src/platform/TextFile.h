@@ -18,6 +18,8 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& path);
 // Every record goes out with its line end, so such a line is the part of a record that a process
 // killed mid-write left behind, and a reader must never take it for a whole one.
 std::optional<std::vector<std::string>> ReadRecordLines(const std::string& path);
+// The bytes of a file as they are; nullopt when it cannot be read (a folder, a device, nothing).
+std::optional<std::string> ReadFileBytes(const std::string& path);
 
 // The fields of a comma-separated record: quotes around a field are removed, commas inside
 // quotes do not split, blanks around unquoted fields are dropped.

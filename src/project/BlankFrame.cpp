@@ -29,10 +29,8 @@ constexpr const char* kNoLink = "COMPORT not found. Plug the equipment and resta
 
 void message(const std::string& text) { ui::dialogs().messageBox(text); }
 
-bool confirmed(const std::string& question)
-{
-    return ui::dialogs().messageBox(question, ui::MsgButtons::YesNo) == ui::MsgResult::Yes;
-}
+// Each question replaces the instrument's current blank or removes one of its blank runs.
+bool confirmed(const std::string& question) { return ui::ConfirmOverwrite(question); }
 
 }  // namespace
 

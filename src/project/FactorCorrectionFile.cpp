@@ -57,9 +57,19 @@ FactorCodeString ReadFactorCorrection(const std::string& folder, ReferenceFactor
     if (check) *check = found;
     if (!lines || found.no_factor_line) return codes;
     const auto items = platform::SplitOnSpaces((*lines)[2]);
+    const auto wells = platform::SplitOnSpaces((*lines)[1]);
     for (size_t k = 1; k < items.size() && int(k) <= kMaxFactorValues; ++k) {
         const auto value = acquisition::ReadDecimal(items[k]);
-        if (!value && check && check->not_a_number.empty()) check->not_a_number = std::string(items[k]);
+        if (check) {
+            if (!value) {
+                if (check->not_a_number.empty()) check->not_a_number = std::string(items[k]);
+            } else if (!(*value >= 0 && *value <= kLargestRunFactor)) {
+                if (check->out_of_range.empty()) check->out_of_range = std::string(items[k]);
+            } else if (*value > kMaxFactor) {
+                const std::string well = k < wells.size() ? std::string(wells[k]) : "well " + std::to_string(k);
+                check->limited.push_back(well + " " + std::string(items[k]));
+            }
+        }
         const double f = value ? LimitFactor(*value) : 1.0;
         factors[k - 1] = f;
         codes.push_back(FactorCode(f));

@@ -36,10 +36,18 @@ using FactorCodeString = std::vector<std::uint8_t>;
 double LimitFactor(double factor);
 std::uint8_t FactorCode(double limitedFactor);
 
+// The largest factor reference runs give: a factor is 1 / the well's mean weight over at most
+// 99 runs, and the smallest weight above 0 is one count against a plate mean of the largest
+// 32-bit count, in one run, with none in the others. No run gives a factor below 0.
+inline constexpr double kLargestRunFactor = 99.0 * 2147483647.0;
+
 // What a read found wrong in a file that is there, for a reader that must say so.
 struct FactorFileCheck {
     bool no_factor_line = false;  // fewer than three lines, or no "mult_factor" on line 3
     std::string not_a_number;     // the first factor of line 3 that is no number, when one is
+    std::string out_of_range;     // the first factor below 0 or above kLargestRunFactor, when one is
+    // The factors above 2.55, taken as 2.55: the well's name (from line 2) and the factor's text.
+    std::vector<std::string> limited;
 };
 
 // Sets factors to 1.0, then takes the values after the first item of line 3 when that line

@@ -77,7 +77,17 @@ FactorRead ReadFactorCorrection(const std::string& folder, Corrections& c)
     const std::string path = InFolder(folder, project::kFactorFile);
     if (!check.not_a_number.empty())
         out.refusal = path + ", line 3: \"" + check.not_a_number.substr(0, 40) + "\" is not a factor (a number such as 1.00)";
+    else if (!check.out_of_range.empty())
+        out.refusal = path + ", line 3: \"" + check.out_of_range.substr(0, 40) +
+                      "\" is not a factor reference runs give (0 to " + platform::NumberText(project::kLargestRunFactor) + ")";
     if (check.no_factor_line) out.note = path + ": no \"mult_factor\" on line 3, every factor is 1.0";
+    if (!check.limited.empty()) {
+        constexpr size_t kShown = 3;
+        out.note = path + ", line 3: factors above 2.55 are taken as 2.55: ";
+        for (size_t i = 0; i < std::min(kShown, check.limited.size()); ++i)
+            out.note += (i ? ", " : "") + check.limited[i].substr(0, 60);
+        if (check.limited.size() > kShown) out.note += " and " + std::to_string(check.limited.size() - kShown) + " more";
+    }
     return out;
 }
 

@@ -42,8 +42,12 @@ bool ParseBlankFile(const std::string& format, const std::string& folder, Correc
 // every well without a value keeps 1.0).
 struct FactorRead {
     bool read = false;    // the file gave factors
-    std::string refusal;  // a factor that is no number: the file, its line and the item
-    std::string note;     // the file is there without a "mult_factor" line: every factor is 1.0
+    // A factor that is no number, or none reference runs give (below 0, or beyond any run's
+    // factor): the file, its line and the item.
+    std::string refusal;
+    // The file is there without a "mult_factor" line: every factor is 1.0; or the factors above
+    // 2.55 that are taken as 2.55, by their wells.
+    std::string note;
 };
 FactorRead ReadFactorCorrection(const std::string& folder, Corrections& corrections);
 

@@ -3,6 +3,8 @@
 #include <QListWidget>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "platform/Convert.h"
 #include "ui/Colour.h"
@@ -27,6 +29,27 @@ void PrintAt(ui::PictureBox& p, double x, double y, const std::string& text)
 
 // A count as the plot prints it: whole, with no separators.
 std::string Count(int64_t v) { return std::to_string(v); }
+
+// A bar's label in lines that each fit room (user units) in the picture's type: whole when it
+// fits, else the group number on a line of its own and "_" and the name below it, and any line
+// still too wide broken where it must.
+std::vector<std::string> LabelLines(const ui::PictureBox& p, const std::string& label, double room)
+{
+    if (p.TextWidth(label) <= room) return {label};
+    std::vector<std::string> pieces;
+    const size_t cut = label.find('_');
+    if (cut != std::string::npos && cut > 0) pieces = {label.substr(0, cut), label.substr(cut)};
+    else pieces = {label};
+    std::vector<std::string> lines;
+    for (std::string rest : pieces)
+        while (!rest.empty()) {
+            size_t n = rest.size();
+            while (n > 1 && p.TextWidth(rest.substr(0, n)) > room) --n;
+            lines.push_back(rest.substr(0, n));
+            rest.erase(0, n);
+        }
+    return lines;
+}
 
 }  // namespace
 
@@ -56,6 +79,23 @@ void GroupBarPlot::DrawGroupBarPlot()
     const double top = double(std::max<int64_t>(totals.largest, kLowestTop));
     ui::PictureBox& p = Picreal;
     p.Scale(0, 1.2 * top, 120, -0.135 * top);
+
+    // Each label keeps to its own bar's width, a unit short of the next label; the room below
+    // the base line grows to hold the deepest one.
+    std::vector<std::vector<std::string>> lines;
+    size_t deepest = 1;
+    for (int i = 0; i < combogrup->count() && i < kPlotBars; ++i) {
+        lines.push_back(LabelLines(p, ui::toBytes(combogrup->item(i)->text()).substr(0, 10), kLabelRoom));
+        deepest = std::max(deepest, lines.back().size());
+    }
+    if (p.PixelHeight() > 0) {
+        const double pixelsPerUnit = p.PixelHeight() / (1.335 * top);
+        const double need = double(deepest) * p.TextHeight("0") * pixelsPerUnit + 1;  // pixels
+        const double bottom = (kLabelTop * p.PixelHeight() + 1.2 * top * need) / (p.PixelHeight() - need);
+        if (need < p.PixelHeight() && bottom > 0.135 * top) p.Scale(0, 1.2 * top, 120, -bottom);
+    }
+    const double lineHeight = p.TextHeight("0");
+    labels.clear();
     p.Cls();
     p.SetDrawWidth(2);
     const int chosen = combogrup->currentItem() && combogrup->currentItem()->isSelected() ? combogrup->currentRow() : -1;
@@ -69,7 +109,11 @@ void GroupBarPlot::DrawGroupBarPlot()
         p.Box(10 * k + 2, 0, 10 * k + 10, v, ui::colour::Black);
         p.SetDrawWidth(2);
         p.SetForeColor(ui::colour::Black);
-        PrintAt(p, 10 * k + 3, -2, item.substr(0, 10));
+        for (size_t n = 0; n < lines[size_t(i)].size(); ++n) {
+            const BarLabel label{lines[size_t(i)][n], 10.0 * k + 3, -kLabelTop - double(n) * lineHeight};
+            PrintAt(p, label.x, label.y, label.text);
+            labels.push_back(label);
+        }
         PrintAt(p, 10 * k + 3, top / 3, Count(totals.total[size_t(g)]));
     }
     p.Line(10, 0, 119, 0, kAxis);

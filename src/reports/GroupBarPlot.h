@@ -8,6 +8,8 @@
 
 #include <array>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "reports/LoadedRecording.h"
 #include "ui/Forward.h"
@@ -19,6 +21,16 @@ namespace tirmo::reports {
 
 inline constexpr int kPlotBars = 10;
 inline constexpr int kLowestTop = 50;  // the scale reaches at least this count
+// A bar's label starts this far below the base line, and a line of it keeps within this width
+// (scale units; bars stand 10 apart).
+inline constexpr double kLabelTop = 2;
+inline constexpr double kLabelRoom = 9;
+
+// A line of a bar's label as printed: its text and its top left in the plot's scale.
+struct BarLabel {
+    std::string text;
+    double x = 0, y = 0;
+};
 
 class GroupBarPlot : public QObject {
     Q_OBJECT
@@ -36,6 +48,8 @@ public:
     // Per well, whether the heat maps mark it (the wells of the group double-clicked last).
     std::array<bool, 97> well_highlight{};
     GroupTotals totals;
+    // The label lines of the last drawing, bar after bar.
+    std::vector<BarLabel> labels;
     // Runs the heat map's summed view again when a group is double-clicked on a heat map; set
     // by whoever shows the heat maps.
     std::function<void()> redraw_heat_map;

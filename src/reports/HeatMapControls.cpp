@@ -4,21 +4,21 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QFrame>
-#include <QImageWriter>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
 #include "platform/Clock.h"
 #include "platform/Convert.h"
-#include "platform/Launcher.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
 #include "reports/HeatMapAreaFile.h"
 #include "reports/HeatMapPicture.h"
+#include "reports/PixelActivityFile.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/Make.h"
+#include "ui/PictureFile.h"
 #include "ui/PictureBox.h"
 #include "ui/Timer.h"
 
@@ -160,11 +160,16 @@ void HeatMapControls::cmd_plotheat_Click()
     heatmap_loading = false;
     heatmap_running = false;
     cmd_plotheat->SetCaption("Load Heatmap");
+    auto status = [this](const std::string& text) {
+        if (needs_.status && !text.empty()) needs_.status(text);
+    };
     if (load.outcome == HeatMapOutcome::Failed) {
         // Nothing is drawn of a load that did not end: the picture stays empty.
+        status(load.where);
         ui::dialogs().messageBox(load.message);
         return;
     }
+    status(NegativeCountsNote(load.negative_counts));
     txt_cframe->SetText("100% OK");
     store = std::move(load.store);
     int scan = 1;
@@ -281,28 +286,38 @@ void HeatMapControls::Picreal_MouseDown(int button, int, double, double)
 bool HeatMapControls::savePicture(const std::string& path) const
 {
     ui::PictureBox* picture = needs_.picture ? needs_.picture() : nullptr;
-    if (!picture) return false;
-    QImageWriter writer(QString::fromStdString(platform::ResolvePath(path)), "bmp");
-    return writer.write(picture->image());
+    return picture && ui::WritePicture(picture->image(), path);
+}
+
+void HeatMapControls::tell(const std::string& text) const
+{
+    if (needs_.status) needs_.status(text);
+}
+
+void HeatMapControls::opened(const std::string& path, const ui::ExportTexts& texts)
+{
+    ui::OpenExported(this, path, texts, [this](const std::string& text) { tell(text); });
 }
 
 void HeatMapControls::bmpexporta_Click()
 {
     const std::string path = platform::ProgramPath(kPictureFileName);
-    if (savePicture(path)) platform::OpenWithDesktop(path);
+    if (!savePicture(path)) return tell(kPictureNotWritten + path);
+    opened(path, {kPictureSaved, kPictureNotOpened});
 }
 
 void HeatMapControls::bmpexporta_seq_Click()
 {
     if (HScroll_time->isHidden()) return;
     const std::string folder = needs_.recording().folder + "/" + kSequenceFolder;
-    if (!platform::FolderExists(folder) && !platform::MakeFolder(folder)) return;
+    if (!platform::FolderExists(folder) && !platform::MakeFolder(folder)) return tell(kSequenceNotWritten + folder);
     const int last = HScroll_time->maximum();
     for (int n = 1; n <= last; ++n) {
         putSlider(n);
-        if (!savePicture(folder + "/" + std::to_string(n) + ".bmp")) return;
+        const std::string path = folder + "/" + std::to_string(n) + ".bmp";
+        if (!savePicture(path)) return tell(kPictureNotWritten + path);
     }
-    platform::OpenWithDesktop(folder + "/");
+    opened(folder + "/", {kSequenceSaved, kSequenceNotOpened});
 }
 
 void HeatMapControls::bmpexporta_csvseq_Click()
@@ -320,7 +335,7 @@ void HeatMapControls::bmpexporta_csvseq_Click()
     percent_recording = true;
     putSlider(HScroll_time->maximum());
     percent_recording = false;
-    platform::OpenWithDesktop(path);
+    opened(path, {kAreaSaved, kAreaNotOpened});
 }
 
 }  // namespace tirmo::reports

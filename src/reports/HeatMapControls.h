@@ -16,6 +16,7 @@
 
 #include "reports/HeatMapStore.h"
 #include "ui/Forward.h"
+#include "ui/OpenExported.h"
 
 class QAction;
 class QFrame;
@@ -34,6 +35,16 @@ inline constexpr const char* kHeatMapFormats = "Heat maps are drawn for the plat
 inline constexpr const char* kAreaFileError = "error generating report file";
 inline constexpr const char* kPictureFileName = "image1.bmp";
 inline constexpr const char* kSequenceFolder = "bmpseq";
+// The status line after an export, each followed by the path of what was written: where the
+// picture, the folder of pictures or the area file is, also when no program could open it.
+inline constexpr const char* kPictureSaved = "Picture: ";
+inline constexpr const char* kPictureNotOpened = "No program could open the picture. It is saved at ";
+inline constexpr const char* kPictureNotWritten = "The picture could not be written: ";
+inline constexpr const char* kSequenceSaved = "Pictures: ";
+inline constexpr const char* kSequenceNotOpened = "No program could open the folder. The pictures are saved in ";
+inline constexpr const char* kSequenceNotWritten = "The folder for the pictures could not be made: ";
+inline constexpr const char* kAreaSaved = "Area file: ";
+inline constexpr const char* kAreaNotOpened = "No program could open the area file. It is saved at ";
 
 // What the window knows of the recording it has loaded.
 struct HeatMapRecording {
@@ -50,6 +61,9 @@ struct HeatMapNeeds {
     // A heat map now fills the picture: the window takes the bold state from its bar-plot
     // button and remembers what the picture shows.
     std::function<void()> heat_map_shown;
+    // The window's status line: where a refused pixel file is damaged, and how many negative
+    // counts a load read as pixels without activity.
+    std::function<void(const std::string&)> status;
 };
 
 class HeatMapControls : public QObject {
@@ -106,6 +120,8 @@ private:
     void putSlider(int position);
     void setBold(ui::CommandButton* button, bool bold);
     bool savePicture(const std::string& path) const;
+    void tell(const std::string& text) const;
+    void opened(const std::string& path, const ui::ExportTexts& texts);
 
     HeatMapNeeds needs_;
     std::atomic<bool> stopLoad_{false};

@@ -60,9 +60,11 @@ QImage DrawHeatMap(const HeatMapStore& store, const HeatMapFrame& frame, QSize s
     QPainter painter(&image);
     const QColor red(255, 0, 0);
     painter.setPen(red);
+    // Each circle within its own cell of pixels, the last ones inside the picture: the cell ends
+    // a pixel before the next one begins, and an outline reaches a pixel past its rectangle.
     for (int c = 0; c < plate.columns; ++c)
         for (int r = 0; r < plate.rows; ++r)
-            painter.drawEllipse(QRect(units.at(c * 100, r * 100), units.at(c * 100 + 100, r * 100 + 100)));
+            painter.drawEllipse(QRect(units.at(c * 100, r * 100), units.at(c * 100 + 100, r * 100 + 100) - QPoint(2, 2)));
     if (frame.summed)
         for (int w = 0; w < plate.wells(); ++w) {
             const int c = w / plate.rows, r = w % plate.rows;

@@ -56,6 +56,7 @@ std::optional<double> HeatMapStore::AreaShare(int well, long scan) const
 {
     if (well < 0 || size_t(well) >= wells.size() || wells[size_t(well)].points() == 0) return std::nullopt;
     const HeatMapWell& w = wells[size_t(well)];
+    if (!w.Recorded(scan)) return std::nullopt;
     return double(w.ActivePoints(scan)) / double(w.points()) * 100;
 }
 
@@ -88,8 +89,8 @@ public:
         lines_.resize(size_t(store.plate.wells()));
     }
 
-    // False when the block does not belong after the file's blocks before it.
-    bool Add(const PixelActivityBlock& block)
+    // The reader hands the blocks over with rising scan numbers.
+    void Add(const PixelActivityBlock& block)
     {
         store_.last_scan = std::max(store_.last_scan, block.scan);
         store_.scan_minutes.emplace(block.scan, block.minutes);
@@ -105,10 +106,8 @@ public:
             if (lines_[w].empty()) continue;
             HeatMapWell& well = store_.wells[w];
             if (!rows_[w].known) shape(well, rows_[w], lines_[w]);
-            if (!well.scans_.empty() && well.scans_.back().scan >= block.scan) return false;
             keep(well, rows_[w], lines_[w], block.scan);
         }
-        return true;
     }
 
     // The file's wells, packed tight; named: the wells the file has rows of.
@@ -234,8 +233,9 @@ struct FileLoad {
     HeatMapStore store;
     std::vector<bool> named;
     bool any_block = false;
-    bool failed = false;
     bool stopped = false;
+    std::string error;  // the reader's, for a damaged file
+    long negatives = 0;
 };
 
 void loadFile(const std::string& folder, FileLoad& file, const std::atomic<bool>& stop)
@@ -246,16 +246,14 @@ void loadFile(const std::string& folder, FileLoad& file, const std::atomic<bool>
     PixelActivityBlock block;
     for (long n = 1; reader.Next(block); ++n) {
         file.any_block = true;
-        if (!builder.Add(block)) {
-            file.failed = true;
-            return;
-        }
+        builder.Add(block);
         if (n % 64 == 0 && stop) {
             file.stopped = true;
             return;
         }
     }
-    file.failed = !reader.error().empty();
+    file.error = reader.error();
+    file.negatives = reader.negative_counts();
     file.named = builder.Finish();
 }
 
@@ -323,12 +321,14 @@ HeatMapLoad LoadHeatMap(const std::string& folder, std::string_view format, cons
             load.store = HeatMapStore{};
             return load;
         }
-        if (file.failed) {
+        if (!file.error.empty()) {
             load.message = HeatMapFileError(file.camera, file.window);
+            load.where = file.error;
             load.store = HeatMapStore{};
             return load;
         }
         anyBlock = anyBlock || file.any_block;
+        load.negative_counts += file.negatives;
         store.last_scan = std::max(store.last_scan, file.store.last_scan);
         store.scan_minutes.merge(file.store.scan_minutes);
         for (size_t w = 0; w < file.named.size(); ++w) {

@@ -70,6 +70,8 @@ public:
     template <typename F>
     long ForEachActive(long scan, F&& f) const;
     long ActivePoints(long scan) const;
+    // Whether the well's file holds the scan (a file cut short lacks the scans after its end).
+    bool Recorded(long scan) const { return find(scan) != nullptr; }
 
 private:
     friend class HeatMapBuilder;
@@ -101,7 +103,7 @@ struct HeatMapStore {
     // Minutes since the start of the run of a scan; 0 for a scan no file holds.
     double Minutes(long scan) const;
     // The share of the well's disc with activity in the scan, in percent; nullopt for a well
-    // without any point in its disc.
+    // without any point in its disc or without a record of the scan.
     std::optional<double> AreaShare(int well, long scan) const;
 };
 
@@ -110,7 +112,9 @@ enum class HeatMapOutcome { Loaded, Stopped, Failed };
 struct HeatMapLoad {
     HeatMapOutcome outcome = HeatMapOutcome::Failed;
     std::string message;  // what went wrong, for Failed
+    std::string where;    // for a damaged file: the file, its line and what is wrong there
     HeatMapStore store;   // empty unless Loaded
+    long negative_counts = 0;  // read as pixels without activity
 };
 
 using HeatMapProgress = std::function<void(int percent)>;
@@ -118,7 +122,7 @@ using HeatMapProgress = std::function<void(int percent)>;
 // Reads the pixel files wellactivity<c><w>.csv of the recording folder, several at a time. A
 // camera without files is passed over. A well belongs to the first file (by camera, then window)
 // that names it; its disc is taken from the first block it appears in. A block cut by a killed
-// run is left out. progress is told the share of the files read, in percent, from the calling
+// run is left out, and a file without a whole block is a camera without data. progress is told the share of the files read, in percent, from the calling
 // thread, at the start and every 50 ms: the window shows it and handles clicks meanwhile, one of
 // which may set the stop flag.
 HeatMapLoad LoadHeatMap(const std::string& folder, std::string_view format, const std::atomic<bool>& stop,

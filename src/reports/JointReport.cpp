@@ -7,51 +7,17 @@
 #include "plate/PlateFormat.h"
 #include "platform/Convert.h"
 #include "platform/ProgramFolder.h"
-#include "platform/TextFile.h"
 #include "reports/AcquisitionFiles.h"
 #include "reports/ReportNumbers.h"
 #include "reports/ReportWriter.h"
+#include "reports/RunFileLoader.h"
 
 namespace tirmo::reports {
 
 namespace {
 
-constexpr size_t kHeaderLines = 2;
 constexpr int64_t kSpikeFloor = 10;     // a count of 10 or less is never an outlier
 constexpr double kSpikeFactor = 4.0;    // an outlier is more than this many medians
-
-// One row of adjusted_activity.txt: "time well count", the well possibly in double quotes.
-struct ActivityRow {
-    double minutes = 0;
-    int well = -1;  // index on the plate, column by column; -1: no well of the plate
-    int64_t count = 0;
-    bool last = false;  // the plate's last well: the row that ends a scan
-};
-
-std::optional<ActivityRow> ParseRow(std::string_view line, const plate::PlateSize& size, std::string_view lastWell)
-{
-    const size_t p1 = line.find(' ');
-    if (p1 == std::string_view::npos) return std::nullopt;
-    const size_t p2 = line.find(' ', p1 + 1);
-    if (p2 == std::string_view::npos) return std::nullopt;
-    ActivityRow row;
-    // Both decimal separators: a recording made under a comma locale keeps its fractions.
-    row.minutes = LeadingNumber(line.substr(0, p1));
-    std::string_view tag = line.substr(p1 + 1, p2 - p1 - 1);
-    if (tag.size() >= 2 && tag.front() == '"' && tag.back() == '"' && tag.find('"', 1) == tag.size() - 1)
-        tag = tag.substr(1, tag.size() - 2);
-    std::string unquoted;
-    if (tag.find('"') != std::string_view::npos) {
-        unquoted = tag;
-        std::erase(unquoted, '"');
-        tag = unquoted;
-    }
-    row.count = platform::RoundHalfEven(LeadingNumber(line.substr(p2 + 1)));
-    row.last = tag == lastWell;
-    if (const auto place = plate::ParseWellName(tag); place && place->first < size.rows && place->second < size.columns)
-        row.well = place->second * size.rows + place->first;
-    return row;
-}
 
 // The median of up to five values, as MedianOfWindow takes it.
 double MedianOfFew(std::array<int64_t, 5> values, size_t count)
@@ -72,8 +38,8 @@ double MedianOfWindow(const std::vector<int64_t>& window)
     return double(sorted[size_t(platform::RoundHalfEven((double(sorted.size()) - 1) / 2))]);
 }
 
-std::string JointBlock(const JointSource& source, const std::string& format,
-                       const std::optional<std::vector<std::string>>& lines, bool filter, std::vector<std::string>& notes)
+std::string JointBlock(const JointSource& source, const std::string& format, const RunFile& activity, bool filter,
+                       std::vector<std::string>& notes)
 {
     const plate::PlateSize size = plate::FormatSize(format);
     const int wells = size.wells();
@@ -81,33 +47,44 @@ std::string JointBlock(const JointSource& source, const std::string& format,
     for (int c = 0; c < size.columns; ++c)
         for (int r = 0; r < size.rows; ++r) out += " " + plate::WellName(r, c);
     out += "\r\n";
-    const std::string where = source.project + "\\" + source.acquisition;
-    if (wells == 0) notes.push_back(where + ": no plate format, no scans joined");
-    if (!lines || wells == 0) return out + "\r\n";
+    // Told on the status line, where a path is written as the system writes it.
+    const std::string where = source.project + "/" + source.acquisition;
 
-    const std::string lastWell = plate::WellName(size.rows - 1, size.columns - 1);
+    const std::string lastWell = wells > 0 ? plate::WellName(size.rows - 1, size.columns - 1) : std::string();
     // The interval counts per scan row, one flat table: complete scans 0..T-1, an unfinished
     // one in row T.
     std::vector<int64_t> counts(size_t(wells), 0);
     std::vector<double> rowTime;
     std::vector<int64_t> previous(size_t(wells), 0);
     bool unfinished = false;  // rows after the last complete scan
+    bool started = false;     // a scan began: a row of A1
     size_t offPlate = 0;
-    for (size_t i = kHeaderLines; i < lines->size(); ++i) {
-        const auto row = ParseRow((*lines)[i], size, lastWell);
-        if (!row) continue;
-        if (row->well < 0) {
+    // The report's own reader: what it refuses, the joint report refuses with the same words.
+    ActivityRows rows(activity, size, wells);
+    for (ActivityRow row; rows.next(row);) {
+        started = started || row.tag == "A1";
+        if (row.well < 0) {
             ++offPlate;
             continue;
         }
-        unfinished = !row->last;
+        const bool last = row.tag == lastWell;
+        const int64_t count = int64_t(row.count);  // whole and far below 2^63
+        unfinished = !last;
         const size_t t = rowTime.size();
-        counts[t * size_t(wells) + size_t(row->well)] = t > 0 ? row->count - previous[size_t(row->well)] : row->count;
-        previous[size_t(row->well)] = row->count;
-        if (row->last) {
-            rowTime.push_back(row->minutes);
+        counts[t * size_t(wells) + size_t(row.well)] = t > 0 ? count - previous[size_t(row.well)] : count;
+        previous[size_t(row.well)] = count;
+        if (last) {
+            rowTime.push_back(row.minutes);
             counts.resize(counts.size() + size_t(wells), 0);
         }
+    }
+    if (!started) {
+        const std::string& path = activity.path();
+        throw RunFileRefusal{kNoScans + path.substr(0, path.find_last_of("/\\"))};
+    }
+    if (wells == 0) {
+        notes.push_back(where + ": no plate format, no scans joined");
+        return out + "\r\n";
     }
     if (offPlate > 0) notes.push_back(where + ": " + std::to_string(offPlate) + " rows name no well of the plate");
     const size_t scans = rowTime.size();  // T
@@ -150,12 +127,21 @@ JointOutcome WriteJointReport(const std::string& reportsFolder, const std::vecto
 {
     JointOutcome out;
     std::string bytes;
-    for (const JointSource& source : sources) {
-        const std::string folder = InFolder(InFolder(reportsFolder, source.project), source.acquisition);
-        const std::string format = ReadSubprojectSetup(folder).plate_format;
-        bytes += JointBlock(source, format, platform::ReadRecordLines(InFolder(folder, "adjusted_activity.txt")),
-                            filter, out.notes);
-        out.last_project = source.project;
+    try {
+        for (const JointSource& source : sources) {
+            const std::string folder = InFolder(InFolder(reportsFolder, source.project), source.acquisition);
+            const std::string format = ReadSubprojectSetup(folder).plate_format;
+            const auto activity = RunFile::Read(folder, "adjusted_activity.txt");
+            if (!activity) throw RunFileRefusal{kNoScans + folder};
+            bytes += JointBlock(source, format, *activity, filter, out.notes);
+            out.last_project = source.project;
+        }
+    } catch (const RunFileRefusal& refused) {
+        // Nothing is joined of acquisitions one of which could not be read as a report reads it.
+        out.refusal = refused.message;
+        out.notes.clear();
+        out.last_project.clear();
+        return out;
     }
     const std::string target = InFolder(reportsFolder, "default_project");
     if (!platform::FolderExists(target)) platform::MakeFolder(target);

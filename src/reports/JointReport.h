@@ -12,9 +12,10 @@
 // median of its five-scan neighbourhood by that median.
 #include <chrono>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "reports/RunFileRows.h"
 
 namespace tirmo::reports {
 
@@ -31,20 +32,23 @@ struct JointSource {
 // of the sorted values.
 double MedianOfWindow(const std::vector<int64_t>& window);
 
-// One acquisition's block from the lines of its adjusted_activity.txt (nullopt: the file is
-// missing, the block has no data rows). notes receives what the block leaves out.
-std::string JointBlock(const JointSource& source, const std::string& plateFormat,
-                       const std::optional<std::vector<std::string>>& activityLines, bool filter,
+// One acquisition's block from its adjusted_activity.txt, read by the report's rules: a row
+// that a report refuses, or a file in which no scan began, throws RunFileRefusal with the
+// report's message. notes receives what the block leaves out.
+std::string JointBlock(const JointSource& source, const std::string& plateFormat, const RunFile& activity, bool filter,
                        std::vector<std::string>& notes);
 
 struct JointOutcome {
-    bool written = false;       // false: the file could not be written (nothing is left)
+    bool written = false;       // false: the file was refused or could not be written (nothing is left)
+    std::string refusal;        // an acquisition's file a report would refuse: the report's message
     std::string file_name;      // joint<stamp>.txt, without folder
     std::string last_project;   // the project of the last acquisition, empty for none
     std::vector<std::string> notes;
 };
 
 // Writes the joint report of the acquisitions under reportsFolder into its default_project.
+// An acquisition without adjusted_activity.txt, or whose file a report would refuse, leaves
+// the joint report unwritten and names why in refusal.
 JointOutcome WriteJointReport(const std::string& reportsFolder, const std::vector<JointSource>& sources, bool filter,
                               std::chrono::system_clock::time_point now);
 

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cstring>
-#include <limits>
 #include <string_view>
 
 #include "platform/ProgramFolder.h"
@@ -31,12 +30,13 @@ bool minutesValue(std::string_view text, double& value)
         if (c == ',') c = '.';
     if (s.empty() || s.front() == '+') return false;
     const auto r = std::from_chars(s.data(), s.data() + s.size(), value);
-    return r.ec == std::errc() && r.ptr == s.data() + s.size() && value >= 0;
+    return r.ec == std::errc() && r.ptr == s.data() + s.size() && value >= 0 && value <= kLatestBlockMinutes;
 }
 
 // A row: the well, the column offset and the counts. Rows are most of a recording's bytes, so
-// the counts are read in one pass over the characters.
-bool dataLine(std::string_view text, PixelActivityLine& line)
+// the counts are read in one pass over the characters. negatives grows by the row's negative
+// counts, which are kept as 0.
+bool dataLine(std::string_view text, PixelActivityLine& line, long& negatives)
 {
     size_t comma = text.find(',');
     if (comma == std::string_view::npos) return false;
@@ -82,15 +82,21 @@ bool dataLine(std::string_view text, PixelActivityLine& line)
             p += 2;
         }
         if (p == end) return false;
-        if (*p == '-') {
+        if (*p == '-' && (end - p == 1 || unsigned(p[1] - '0') > 9u)) {
             ++p;
             *out++ = -1;
+        } else if (*p == '-') {
+            // Any number of digits: the value is not kept.
+            bool nonzero = false;
+            while (++p < end && unsigned(*p - '0') <= 9u) nonzero = nonzero || *p != '0';
+            negatives += nonzero ? 1 : 0;
+            *out++ = 0;
         } else {
             unsigned digit = unsigned(*p - '0');
             if (digit > 9) return false;
             uint64_t value = digit;
             while (++p < end && (digit = unsigned(*p - '0')) <= 9)
-                if ((value = value * 10 + digit) > uint64_t(std::numeric_limits<int32_t>::max())) return false;
+                if ((value = value * 10 + digit) > uint64_t(kMostPixelCount)) return false;
             *out++ = int32_t(value);
         }
         if (p == end) break;
@@ -101,6 +107,13 @@ bool dataLine(std::string_view text, PixelActivityLine& line)
 }
 
 }  // namespace
+
+std::string NegativeCountsNote(long count)
+{
+    if (count <= 0) return {};
+    return std::to_string(count) + (count == 1 ? " negative pixel count" : " negative pixel counts") +
+           " read as no activity";
+}
 
 std::string PixelActivityFileName(int camera, int window)
 {
@@ -174,19 +187,25 @@ bool PixelActivityReader::Next(PixelActivityBlock& block)
     if (!lineEnded_) return cut();
     if (!line_.starts_with("scan,") || !wholeNumber(line_.substr(5), block.scan))
         return fail("no \"scan,\" line");
+    if (block.scan > kLastBlockScan) return fail("scan beyond " + std::to_string(kLastBlockScan));
+    if (block.scan <= lastScan_)
+        return fail("scan " + std::to_string(block.scan) + " after scan " + std::to_string(lastScan_));
     if (!readLine() || !lineEnded_) return cut();
-    if (!line_.starts_with("time[m],") || !minutesValue(line_.substr(8), block.minutes))
-        return fail("no \"time[m],\" line");
+    if (!line_.starts_with("time[m],")) return fail("no \"time[m],\" line");
+    if (!minutesValue(line_.substr(8), block.minutes)) return fail("no time a run writes");
     size_t n = 0;
+    long negatives = 0;  // counted once the block is whole
     for (;;) {
         if (!readLine() || !lineEnded_) return cut();
         if (line_.empty()) break;
         // The lines of the block before are reused: a long recording reads thousands of blocks.
         if (n == block.lines.size()) block.lines.emplace_back();
-        if (!dataLine(line_, block.lines[n])) return fail("damaged pixel row");
+        if (!dataLine(line_, block.lines[n], negatives)) return fail("damaged pixel row");
         ++n;
     }
     block.lines.resize(n);
+    lastScan_ = block.scan;
+    negatives_ += negatives;
     return true;
 }
 

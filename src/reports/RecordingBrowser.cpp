@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QCursor>
-#include <QFont>
 #include <QFontDatabase>
 #include <QListWidget>
 #include <QMenu>
@@ -15,6 +14,7 @@
 #include "reports/ReportControls.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
+#include "ui/FixedWidthFont.h"
 #include "ui/Make.h"
 
 namespace tirmo::reports {
@@ -36,11 +36,8 @@ RecordingBrowser::RecordingBrowser(link::Console& console, QWidget* frame, Brows
     Listpj = new QListWidget(frame);
     Listpj->setObjectName("Listpj");
     // Rows line up their dates and names in columns only in a fixed-width face: Courier New, or
-    // the fixed-width face the desktop offers in its place.
-    QFont courier("Courier New", QFontDatabase::systemFont(QFontDatabase::FixedFont).pointSize());
-    courier.setStyleHint(QFont::Monospace);
-    courier.setFixedPitch(true);
-    Listpj->setFont(courier);
+    // a face of the desktop that measures as fixed-width in its place.
+    Listpj->setFont(ui::FixedWidthFont("Courier New", QFontDatabase::systemFont(QFontDatabase::FixedFont).pointSize()));
     // Several acquisitions are chosen together for a joint report.
     Listpj->setSelectionMode(QAbstractItemView::ExtendedSelection);
     Listpj->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -148,7 +145,7 @@ void RecordingBrowser::loadRow(int current, const BrowserRow& row)
     else if (!recording.notes.empty())
         console_.SetStatus("Loaded as far as sound: " + Joined(recording.notes));
     else
-        console_.SetStatus("Loaded " + recording.recording_path);
+        console_.SetStatus("Loaded " + recording.recording_folder);
     if (needs_.recording_loaded) needs_.recording_loaded();
     Listpj->setCurrentRow(current);
 }
@@ -188,6 +185,8 @@ void RecordingBrowser::mnjointrep_Click()
     if (outcome.written)
         console_.SetStatus("Joint report " + outcome.file_name +
                            (outcome.notes.empty() ? "" : " (" + Joined(outcome.notes) + ")"));
+    else if (!outcome.refusal.empty())
+        console_.SetStatus("No joint report: " + outcome.refusal);
     else
         console_.SetStatus("The joint report could not be written in reports/default_project");
     if (needs_.joint_written) needs_.joint_written(outcome);

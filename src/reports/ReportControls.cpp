@@ -3,9 +3,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 
-#include "chemotaxis/Frm_bmpexport.h"
 #include "link/Session.h"
-#include "platform/Launcher.h"
 #include "platform/Clock.h"
 #include "platform/Locale.h"
 #include "platform/ProgramFolder.h"
@@ -20,7 +18,7 @@
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/Make.h"
-#include "ui/OwnerThread.h"
+#include "ui/OpenExported.h"
 #include "ui/Twips.h"
 
 namespace tirmo::reports {
@@ -231,30 +229,20 @@ void ReportControls::cmd_generatereport_Click()
     if (!outcome.folder.empty()) s.acquisition_folder = outcome.folder;
     if (!outcome.bin_text.empty()) Combo_reportbin->SetText(outcome.bin_text);
     switch (outcome.result) {
-    case ReportOutcome::Result::Written: {
+    case ReportOutcome::Result::Written:
         platform::DoEvents();
-        // Where the report is stays in sight, also when no program could show it. The opener
-        // may start and still find no program for the file type: it tells so by its exit
-        // status, which comes when it ends, while the window goes on.
-        const std::string path = outcome.path;
-        const auto notOpened = [this, path](int status) {
-            if (status != 0) console_.SetStatus(kReportNotOpened + path);
-        };
-        const bool started = platform::OpenWithDesktop(path, ui::OnOwnerThread(Frm_report, notOpened));
-        // A default the report took for a file that gave nothing stays in sight beside it.
-        const std::string note = outcome.note.empty() ? "" : " (" + outcome.note + ")";
-        console_.SetStatus(std::string(started ? kReportWritten : kReportNotOpened) + path + note);
+        // Where the report is stays in sight, also when no program could show it, with a default
+        // the report took for a file that gave nothing beside it.
+        ui::OpenExported(Frm_report, outcome.path, {kReportWritten, kReportNotOpened},
+                         [this](const std::string& text) { console_.SetStatus(text); }, outcome.note);
         Frm_report->setVisible(false);
         break;
-    }
     case ReportOutcome::Result::Nothing:
         Frm_report->setVisible(false);
         break;
     case ReportOutcome::Result::MapPlot:
         Frm_report->setVisible(false);
-        chemotaxis::OpenChemotaxisWindow(Frm_report->window(), s, txt_welltype->Text(),
-                                         {[this] { return Combo_reportfile->Text(); },
-                                          [this] { return Combo_reportdivider->Text(); }});
+        if (needs_.open_map_plot) needs_.open_map_plot(txt_welltype->Text());
         break;
     case ReportOutcome::Result::Refused:
     case ReportOutcome::Result::Failed:

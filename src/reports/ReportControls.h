@@ -35,8 +35,6 @@ inline constexpr const char* kReportWritten = "Report: ";
 inline constexpr const char* kReportNotOpened = "No program could open the report. It is saved at ";
 // An acquisition cannot be loaded while a run records into the acquisition folder.
 inline constexpr const char* kRunRecording = "A run is recording. Stop it before opening a saved acquisition.";
-// A report of no scan would be a report of zeros.
-inline constexpr const char* kNoScans = "No scan was recorded in this acquisition: no report is written. ";
 inline constexpr const char* kBlankTitle = "Beta version: background noise correction";
 
 struct ReportNeeds {
@@ -48,6 +46,9 @@ struct ReportNeeds {
     // The window's own loaded recording, when it holds one; without it a report is made of
     // the run files of the current acquisition folder (the run recorded last).
     std::function<const AcquisitionData*()> window_data;
+    // A MapPlot report of that plate format: the window hands the acquisition on to the
+    // chemotaxis window.
+    std::function<void(const std::string& format)> open_map_plot;
 };
 
 class ReportControls : public QObject {

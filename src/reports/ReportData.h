@@ -26,10 +26,13 @@ struct AcquisitionData {
     std::array<std::vector<double>, kReportWells> well_activity;
     std::array<std::vector<long>, kReportWells> well_seconds;
     plate::WellGroups groups;  // the window's own copy of the well groups
+    // Scans, ascending, for which the run's files hold no temperature reading at all (the file
+    // missing or cut short): their temperature reads 0.
+    std::vector<int> no_temperature;
 
     int scans() const { return scan_counter + 1; }
     // Sizes every table for scans 0..lastScan: activity -1 (not measured), times and
-    // temperatures 0.
+    // temperatures 0, no scan without a temperature.
     void Resize(int lastScan);
 };
 

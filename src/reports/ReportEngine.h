@@ -46,15 +46,21 @@ struct ReportColumns {
     WellTable values;                // per well of the plate, per column
     std::string bin_text;            // the bin box's text after the report (it may be clamped)
     int total_minutes = 0;           // bin mode: the run's length as the wells' times give it
+    std::string note;                // bin mode: why the table has no column, when it has none
 };
 
 // Scan mode: one column per scan with the corrected values.
 ReportColumns ScanColumns(const AcquisitionData& data, const WellTable& corrected, const std::string& decimal);
 // Bin mode: every well resampled to one value per minute (each minute takes the scan nearest
-// to it in time), then summed over bins of the chosen length (at least 10 minutes, at most the
-// run's length rounded down to 5 minutes), as far as the run has valid scans.
+// to it in time among those where the well has a reading), then summed over bins of the chosen
+// length (at least 10 minutes, at most the run's length rounded down to 5 minutes), as far as
+// the run has valid scans.
 ReportColumns BinColumns(const AcquisitionData& data, const WellTable& corrected, const std::string& binText,
                          const std::string& decimal);
+
+// Which scans show a temperature of 0 because the run's files hold none for them, by their
+// times ("at 12.0-30.0 min"); empty when every scan has one.
+std::string NoTemperatureNote(const AcquisitionData& data);
 
 // Per group of the plate, per column: wells, mean and standard error of the mean.
 struct GroupStats {
@@ -76,6 +82,7 @@ struct ReportText {
     std::string bytes;  // the file's content, line ends included
     std::string bin_text;
     bool factorCorrected = false;
+    std::string note;  // what the user must know of the report's content: shown with it
 };
 
 // The table report (layout Rows) or the plate-layout report (layout Array). Bin mode is any

@@ -227,6 +227,8 @@ ReportText BuildReport(const AcquisitionData& data, const ReportInputs& inputs, 
                                        : ScanColumns(data, corrected.values, options.decimal);
     text.bin_text = cols.bin_text;
     text.factorCorrected = corrected.factorCorrected;
+    text.note = cols.note;
+    if (const std::string none = NoTemperatureNote(data); !none.empty()) text.note += (text.note.empty() ? "" : "; ") + none;
 
     text.bytes.reserve(size_t(64 + cols.heads.size() * 8) * (kReportWells + 40));
     Out o(text.bytes, options);

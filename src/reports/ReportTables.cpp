@@ -19,6 +19,7 @@ void AcquisitionData::Resize(int lastScan)
     record_temperature.assign(n, 0.0);
     for (auto& a : well_activity) a.assign(n, -1.0);
     for (auto& s : well_seconds) s.assign(n, 0);
+    no_temperature.clear();
 }
 
 namespace {
@@ -161,6 +162,9 @@ ReportColumns BinColumns(const AcquisitionData& data, const WellTable& corrected
     const long long binMinutes = std::max(1LL, RoundHalfEven(bin));
     const long long bins = runMinutes / binMinutes;
     const long long covered = bins * binMinutes;
+    if (bins == 0)
+        cols.note = "the WELL ACTIVITY table is empty: a bin of " + std::to_string(binMinutes) +
+                    " minutes is longer than the " + std::to_string(runMinutes) + " minutes in which every well was read";
     for (long long j = 1; j <= bins; ++j) cols.heads.push_back(FixedText(double(j * binMinutes), 1, decimal));
 
     for (int w = 0; w < wells; ++w) {
@@ -172,16 +176,19 @@ ReportColumns BinColumns(const AcquisitionData& data, const WellTable& corrected
         // midpoint between the two, rounded to whole minutes, has come. Scans closer than a
         // minute (every 13 to 30 seconds) pass several midpoints in one minute: the minute then
         // also moves on over each further scan whose midpoint has come and that lies nearer to
-        // it, rather than falling one more scan behind every minute.
+        // it, rather than falling one more scan behind every minute. A minute never moves onto
+        // a scan where the well has no reading (an unfinished last scan): that scan has no
+        // time for the well to lie nearer, and no count; the minute keeps the last read scan.
         int k = 0;
         auto twiceMidpoint = [&](int scan) { return double(At(seconds, scan)) + double(At(seconds, scan + 1)); };
         long long running = 0, binEnd = binMinutes;
         size_t index = 0;
         for (long long m = 1; m <= covered; ++m) {
-            for (bool first = true;
-                 k < last && m >= RoundHalfEven(twiceMidpoint(k) / 120.0) && (first || double(m) * 120.0 >= twiceMidpoint(k)); first = false)
+            for (bool first = true; k < last && At(values, k + 1) >= 0 && m >= RoundHalfEven(twiceMidpoint(k) / 120.0) &&
+                                    (first || double(m) * 120.0 >= twiceMidpoint(k));
+                 first = false)
                 ++k;
-            // A not-measured scan adds nothing to a bin rather than its marker.
+            // A first scan without a reading adds nothing to a bin rather than its marker.
             const double v = std::max(0.0, At(values, k));
             running = RoundHalfEven(double(running) + v);
             if (m == covered) {
@@ -194,6 +201,27 @@ ReportColumns BinColumns(const AcquisitionData& data, const WellTable& corrected
         }
     }
     return cols;
+}
+
+std::string NoTemperatureNote(const AcquisitionData& data)
+{
+    constexpr size_t kShownRanges = 3;
+    const auto minutes = [&](int scan) { return FixedText(double(At(data.record_seconds, scan)) / 60.0, 1, "."); };
+    std::string ranges;
+    size_t shown = 0;
+    const std::vector<int>& scans = data.no_temperature;
+    for (size_t i = 0; i < scans.size(); ++i) {
+        size_t j = i;
+        while (j + 1 < scans.size() && scans[j + 1] == scans[j] + 1) ++j;
+        if (shown == kShownRanges) {
+            ranges += ", ...";
+            break;
+        }
+        ranges += (shown++ ? ", " : "") + minutes(scans[i]) + (j > i ? "-" + minutes(scans[j]) : "");
+        i = j;
+    }
+    if (ranges.empty()) return {};
+    return "no stage temperature was recorded for the scans at " + ranges + " min: the report shows 0.0 there";
 }
 
 GroupStats ComputeGroupStats(const AcquisitionData& data, const ReportColumns& columns)

@@ -167,6 +167,7 @@ ReportOutcome GenerateReport(const AcquisitionData& data, const std::string& fol
         inputs.date_text = DateText(env.now);
         const ReportText text = BuildReport(data, inputs, opts);
         out.bin_text = text.bin_text;
+        if (!text.note.empty()) out.note += (out.note.empty() ? "" : "; ") + text.note;
         const auto path = WriteNewFile(out.folder, ReportBaseName(env.now), extension, text.bytes);
         if (!path) throw ReportFailure{};
         out.path = *path;

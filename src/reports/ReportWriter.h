@@ -50,7 +50,9 @@ struct ReportOutcome {
     std::string folder;    // the folder the report belongs to (the program's reports folder when
                            // the acquisition's is gone): the window's current acquisition folder
     std::string bin_text;  // what the bin box shows now (ScanTime for MapPlot, a clamped bin)
-    std::string note;      // a default the report took for a file that gave nothing: shown with it
+    std::string note;      // a default the report took for a file that gave nothing, or what its
+                           // content lacks and why (an empty table, scans without temperature):
+                           // shown with it
 };
 
 // Generates one report of the acquisition in folder.

@@ -10,8 +10,8 @@
 
 namespace tirmo::ui {
 
-// Components outside 0-255 are clamped, as the original colour function did, so a computed
-// gradient that overshoots stays at full strength instead of wrapping into another colour.
+// Components outside 0-255 are clamped, so that a computed gradient that overshoots stays at
+// full strength instead of wrapping into another colour.
 constexpr uint32_t RGB(int red, int green, int blue)
 {
     return uint32_t(std::clamp(red, 0, 255)) + 256u * uint32_t(std::clamp(green, 0, 255)) +
@@ -22,8 +22,8 @@ constexpr int redOf(uint32_t colour) { return int(colour & 0xFFu); }
 constexpr int greenOf(uint32_t colour) { return int((colour >> 8) & 0xFFu); }
 constexpr int blueOf(uint32_t colour) { return int((colour >> 16) & 0xFFu); }
 
-// Bits above the 24 colour bits are ignored; the original kept flags there (system colours) that
-// this program never stores.
+// Bits above the 24 colour bits are ignored: they carry no colour, and this program stores
+// nothing there.
 inline QColor toQColor(uint32_t colour) { return QColor(redOf(colour), greenOf(colour), blueOf(colour)); }
 
 // From Qt's packed 0xAARRGGBB, as QImage::pixel returns it; alpha is dropped.

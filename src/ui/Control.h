@@ -6,8 +6,8 @@
 // are shown in text boxes as they came, bytes above 127 and control bytes included, and whatever
 // is read back from a control must come back byte for byte. Latin-1 is the one encoding in which
 // every byte is a character and every character below 256 is a byte, so all text crosses into Qt
-// as Latin-1. A character the user types that Latin-1 cannot hold comes back as '?', which is
-// what the original controls did with characters outside their code page.
+// as Latin-1. A character the user types that Latin-1 cannot hold comes back as '?', as any
+// control bound to one code page gives it.
 #include <QString>
 
 #include <functional>

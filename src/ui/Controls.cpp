@@ -3,6 +3,7 @@
 #include <QPalette>
 
 #include "ui/Colour.h"
+#include "ui/FitCaption.h"
 
 #include <algorithm>
 #include <limits>
@@ -107,7 +108,11 @@ CommandButton::CommandButton(QWidget* parent) : QPushButton(parent)
 }
 
 std::string CommandButton::Caption() const { return toBytes(text()); }
-void CommandButton::SetCaption(std::string_view caption) { setText(toQString(caption)); }
+void CommandButton::SetCaption(std::string_view caption)
+{
+    setText(toQString(caption));
+    RefitCaption(this);
+}
 void CommandButton::onClick(Handler handler) { click_ = std::move(handler); }
 void CommandButton::Click() { click(); }
 

@@ -16,7 +16,8 @@ QString fromBytes(const std::string& s) { return QString::fromLatin1(s.data(), q
 class QtDialogs : public Dialogs {
 public:
     // A box runs its own event loop: timer ticks and other windows' handlers run inside it.
-    MsgResult messageBox(const std::string& text, MsgButtons buttons, const std::string& title) override
+    MsgResult messageBox(const std::string& text, MsgButtons buttons, const std::string& title,
+                         std::optional<MsgResult> defaultButton) override
     {
         platform::NestedEventLoop nested;
         QMessageBox::StandardButtons b = QMessageBox::Ok;
@@ -26,8 +27,15 @@ public:
         case MsgButtons::YesNo: b = QMessageBox::Yes | QMessageBox::No; break;
         case MsgButtons::YesNoCancel: b = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
         }
+        QMessageBox::StandardButton enter = QMessageBox::Ok;
+        switch (DefaultButton(buttons, defaultButton)) {
+        case MsgResult::Ok: enter = QMessageBox::Ok; break;
+        case MsgResult::Cancel: enter = QMessageBox::Cancel; break;
+        case MsgResult::Yes: enter = QMessageBox::Yes; break;
+        case MsgResult::No: enter = QMessageBox::No; break;
+        }
         QString caption = title.empty() ? QApplication::applicationName() : fromBytes(title);
-        switch (QMessageBox::information(QApplication::activeWindow(), caption, fromBytes(text), b)) {
+        switch (QMessageBox::information(QApplication::activeWindow(), caption, fromBytes(text), b, enter)) {
         case QMessageBox::Yes: return MsgResult::Yes;
         case QMessageBox::No: return MsgResult::No;
         case QMessageBox::Cancel: return MsgResult::Cancel;
@@ -52,6 +60,17 @@ QtDialogs qtDialogs;
 Dialogs* current = nullptr;
 
 }  // namespace
+
+MsgResult DefaultButton(MsgButtons buttons, std::optional<MsgResult> chosen)
+{
+    if (chosen) return *chosen;
+    return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgResult::Yes : MsgResult::Ok;
+}
+
+bool ConfirmOverwrite(const std::string& question, MsgButtons buttons)
+{
+    return dialogs().messageBox(question, buttons, {}, MsgResult::No) == MsgResult::Yes;
+}
 
 Dialogs& dialogs() { return current ? *current : qtDialogs; }
 void setDialogs(Dialogs* d) { current = d; }

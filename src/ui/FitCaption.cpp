@@ -18,6 +18,7 @@
 namespace tirmo::ui {
 namespace {
 constexpr const char* kDesignPoints = "tirmo_design_points";
+constexpr const char* kFitted = "tirmo_kept_fitted";
 constexpr int kSmallestPoints = 6;
 // The room a push button's frame and margins take from its width.
 constexpr int kFramePixels = 10;
@@ -26,14 +27,15 @@ constexpr int kEntryMargin = 2;
 constexpr int kListMargin = 4;
 
 // The largest size from the design size down to the smallest readable one at which text fits
-// width pixels (the smallest when none does); also the height when one is given.
+// width pixels (the smallest when none does); also the height when one is given: the line's
+// whole height, ascent and descent, where the button centres it, whatever ink the text has.
 int FittingPoints(QFont font, int design, const QString& text, int width, int height = -1)
 {
     int points = design;
     for (; points > kSmallestPoints; --points) {
         font.setPointSize(points);
         const QFontMetrics metrics(font);
-        if (metrics.horizontalAdvance(text) <= width && (height < 0 || metrics.tightBoundingRect(text).height() <= height))
+        if (metrics.horizontalAdvance(text) <= width && (height < 0 || metrics.height() <= height))
             break;
     }
     return points;
@@ -44,7 +46,6 @@ int FittingPoints(QFont font, int design, const QString& text, int width, int he
 // not tell them from its scroll bars.)
 bool FirstFitter(QWidget* w)
 {
-    constexpr const char* kFitted = "tirmo_kept_fitted";
     if (w->property(kFitted).toBool()) return false;
     w->setProperty(kFitted, true);
     return true;
@@ -110,6 +111,11 @@ void KeepCaptionFitted(QAbstractButton* button)
     if (!button || !FirstFitter(button)) return;
     button->installEventFilter(new CaptionFitter(button));
     FitCaption(button);
+}
+
+void RefitCaption(QAbstractButton* button)
+{
+    if (button && button->property(kFitted).toBool()) FitCaption(button);
 }
 
 void FitCaption(QAbstractButton* button)

@@ -12,6 +12,9 @@ void FitCaption(QAbstractButton* button);
 // The same at every resize of the button, whoever sizes it (the window's layout or a panel's
 // own grid).
 void KeepCaptionFitted(QAbstractButton* button);
+// Fits again a button kept fitted whose caption changed (a longer caption needs a smaller type);
+// any other button is left as it is.
+void RefitCaption(QAbstractButton* button);
 
 // A combo box the same way: its type shrinks until the text it shows fits the box, and its open
 // list, in the box's own type, is at least as wide as its widest entry. Kept at every resize and

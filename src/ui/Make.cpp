@@ -5,6 +5,7 @@
 #include "ui/PictureBox.h"
 #include "ui/Shape.h"
 #include "ui/SimpleComboBox.h"
+#include "ui/StatusLine.h"
 
 namespace tirmo::ui {
 namespace {
@@ -25,6 +26,8 @@ TextBox* MakeTextBox(QWidget* parent, const QString& name, std::string_view text
     t->SetText(text);
     return t;
 }
+
+TextBox* MakeStatusLine(QWidget* parent, const QString& name) { return named<StatusLine>(parent, name); }
 
 TextArea* MakeTextArea(QWidget* parent, const QString& name) { return named<TextArea>(parent, name); }
 

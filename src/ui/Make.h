@@ -14,6 +14,8 @@ class QWidget;
 namespace tirmo::ui {
 
 TextBox* MakeTextBox(QWidget* parent, const QString& name, std::string_view text = {});
+// A window's status line (StatusLine): read-only, its whole message readable.
+TextBox* MakeStatusLine(QWidget* parent, const QString& name);
 TextArea* MakeTextArea(QWidget* parent, const QString& name);
 Label* MakeLabel(QWidget* parent, const QString& name, std::string_view caption = {});
 CommandButton* MakeButton(QWidget* parent, const QString& name, std::string_view caption, Handler onClick = {});

@@ -3,14 +3,13 @@
 #include <optional>
 
 #include "ui/Control.h"
+#include "ui/PictureFile.h"
 
 #include <QImageReader>
-#include <QImageWriter>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPen>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -350,7 +349,7 @@ void PictureBox::FilledBox(double x1, double y1, double x2, double y2, uint32_t 
 {
     if (!finite(x1, y1) || !finite(x2, y2)) return;
     syncSize();
-    // Both corners included, as the original filled box did.
+    // Both corners included, like the outline Box draws.
     const QRect r = spanRect(mapPoint(x1, y1), mapPoint(x2, y2)).intersected(image_.rect());
     if (!r.isEmpty()) {
         QPainter p(&image_);
@@ -463,17 +462,7 @@ void PictureBox::Refresh() { repaint(); }
 bool PictureBox::SavePicture(const std::string& path) const
 {
     syncSize();
-    if (image_.isNull()) return false;
-    // Written beside the target and put in place whole: a reader never sees half a picture, and a
-    // failed write leaves an older file of the name as it was.
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    QImageWriter writer(&file, "bmp");
-    if (!writer.write(image_.convertToFormat(QImage::Format_RGB32))) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WritePicture(image_, path);
 }
 
 bool PictureBox::LoadPicture(const std::string& path)

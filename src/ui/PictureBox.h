@@ -25,7 +25,8 @@
 
 namespace tirmo::ui {
 
-// What Point and PixelAt answer for a point outside the picture (the original's -1).
+// What Point and PixelAt answer for a point outside the picture: -1 as a colour value, which
+// no colour has.
 inline constexpr uint32_t kNoPixel = 0xFFFFFFFFu;
 
 class PictureBox : public QWidget {
@@ -69,7 +70,7 @@ public:
     uint32_t ForeColor() const;
     void SetForeColor(uint32_t colour);
     uint32_t BackColor() const;
-    // Changing the back colour clears the picture to it, as on the original surface.
+    // Changing the back colour clears the picture to it: what was drawn on the old colour goes.
     void SetBackColor(uint32_t colour);
     uint32_t FillColor() const;
     void SetFillColor(uint32_t colour);

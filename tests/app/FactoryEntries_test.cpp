@@ -11,6 +11,7 @@
 
 #include "acquisition/RunPreparation.h"
 #include "app/Frm_advance.h"
+#include "devicememory/FlashPanel.h"
 #include "lighting/LedMap.h"
 #include "plate/BandFiles.h"
 #include "project/CorrectionFolders.h"
@@ -44,30 +45,45 @@ protected:
     std::unique_ptr<Frm_advance> factory;
 };
 
+// Camera 0's LEDs 24, 31, 25 and 32 light the quarters of its well unequally, reading 178 or 179 at
+// level 2 or 4. Last run: every rectangle lost, nothing is measured whatever the second round, and
+// ledpower.dat keeps even a repeated row that any rewrite would drop.
 TEST_F(FactoryEntriesTest, InPlateCalibrationRunsAtTheDefaultGainAndGivesTheBoxesBack)
 {
     camera::FactoryCameraTools& cam = *factory->camera;
-    for (ui::MsgResult answer : {ui::MsgResult::Cancel, ui::MsgResult::Ok}) {
+    const auto lit = test::InstallLitW6Plate(*sim, "config_SN58", 3);
+    sim->with([&](sim::SimState&) { return lit->setSkew(0, {3.56, 3.58, 1, 0.5}), 0; });
+    lighting::LedMap& m = factory->lighting->led_map;
+    for (ui::MsgResult answer : {ui::MsgResult::Cancel, ui::MsgResult::Ok, ui::MsgResult::Yes}) {
+        const bool lost = answer == ui::MsgResult::Yes;
+        if (lost) m.x1.fill(-1), m.x2.fill(-1), lighting::WriteLedPositions(m, "config_SN58"), answer = ui::MsgResult::Ok;
+        const std::string before = test::ReadProgramFile("config_SN58/ledpower.dat") + "200,3\r\n";
+        test::WriteProgramFile("config_SN58/ledpower.dat", before);
         sim->clearLog();
         cam.txt_gain->SetText("33"), cam.txt_exposure->SetText("77");
         boxes.expectMessage("please INSERT micropate for this test using culture condition", answer);
-        if (answer == ui::MsgResult::Ok) boxes.expectMessage("Apply 2nd round of adjustment?", ui::MsgResult::No);
+        if (answer == ui::MsgResult::Ok) boxes.expectMessage("Apply 2nd round of adjustment?", lost ? ui::MsgResult::Yes : ui::MsgResult::No);
         factory->lighting->Cmd_ledinplate->Click();
         boxes.verifyAllShown();
         EXPECT_EQ(cam.txt_gain->Text() + cam.txt_exposure->Text() + std::to_string(factory->plate->run_state), "33770");
         EXPECT_EQ(sim->frames().empty(), answer == ui::MsgResult::Cancel);
+        EXPECT_EQ(test::ReadProgramFile("config_SN58/ledpower.dat") == before, answer == ui::MsgResult::Cancel || lost);
         if (answer == ui::MsgResult::Cancel) continue;
         EXPECT_EQ(values('G'), (std::vector<int>{session.default_gain, 33}));
         EXPECT_EQ(values('E'), (std::vector<int>{240, 77}));
-        EXPECT_EQ(factory->txt_status->Text(), "1er ajuste");
-        ASSERT_EQ(factory->lightcal->last_autocalibration.end, lighting::LedCalibrationOutcome::End::Done);
+        factory->lighting->LoadLedTables();
+        EXPECT_EQ(std::vector({m.power[24], m.power[31], m.power[25], m.power[32]}), (std::vector{2, 1, 4, 3}));
+        EXPECT_EQ(factory->txt_status->Text().substr(0, 39), lost ? "CAM[0]: 96 LEDs light no counted pixel " : "1er ajuste");
+        ASSERT_EQ(factory->lightcal->last_autocalibration.end, lost ? lighting::LedCalibrationOutcome::End::NothingMeasured
+                                                                   : lighting::LedCalibrationOutcome::End::Done);
     }
 }
 
 // The band files of config whatever the instrument; W = 95 is speed 3 of generation 1, not 4.
 TEST_F(FactoryEntriesTest, FastLedPreparesFromTheConfigBandsAtFirstGenerationSpeeds)
 {
-    for (auto [configBands, result, speed] : {std::tuple{false, -1, 0}, std::tuple{true, 1, 3}}) {
+    for (auto [configBands, result, speed, status] : {std::tuple{false, -1, 0, "Run tables not prepared: Configuration error: camera 0 has no column bands"},
+                                                      std::tuple{true, 1, 3, "Run tables prepared for w6"}}) {
         if (configBands) {
             ASSERT_TRUE(plate::WriteW6ColumnFile("\\config") && plate::WriteW6RowFile("\\config"));
             std::string rows = test::ReadProgramFile("config/w6_row.dat");
@@ -84,6 +100,7 @@ TEST_F(FactoryEntriesTest, FastLedPreparesFromTheConfigBandsAtFirstGenerationSpe
         boxes.verifyAllShown();
         const acquisition::RunTables& t = factory->lightcal->run_tables;
         EXPECT_EQ(std::pair(factory->plate->run_state, t.run_speed), std::pair(0, speed));
+        EXPECT_EQ(factory->txt_status->Text(), status);
         if (configBands) { EXPECT_EQ(t.run_exposure * 100 + t.scans, session.default_exposure * 500 + 300); }
     }
 }
@@ -120,6 +137,48 @@ TEST_F(FactoryEntriesTest, EntriesOfTheMainWindowsPanelsActThere)
     EXPECT_TRUE(window->isVisible() && !window->camera->Frame_calibration->isHidden());
     session.port_open = true;
     boxes.verifyAllShown();
+}
+
+// A run leaves camera 0 with the window of its wells; a full frame gives the camera the window
+// of its boxes first and reads exactly the simulator's picture over it.
+TEST_F(FactoryEntriesTest, AFullFrameAfterARunReadsTheWindowOfItsBoxes)
+{
+    ASSERT_TRUE(std::filesystem::create_directories(folder.path() + "/p/r") && window->run->ArmRun(folder.path() + "/p/r", "r") == 1);
+    window->run->Timer2_Timer();
+    window->run->StopPlayRun();
+    ASSERT_NE(sim->with([](sim::SimState& s) { return s.cameras.windows[0].pix(); }), 183) << "the run's own window";
+    const std::string block = sim->with([](sim::SimState& s) {  // the simulator's picture over the boxes' window
+        return sim::CameraBlock([&] { auto c = s.cameras; c.windows[0] = {}; return c; }(), 0, '+', s.cameras.framesServed[0]);
+    });
+    factory->Command_fullframe->Click();
+    EXPECT_EQ(factory->lbl_lenrx->ForeColor(), ui::colour::Black) << factory->lbl_lenrx->Caption();
+    for (int y = 0; y < 143; ++y)
+        for (int p = 0; p < 183; ++p) ASSERT_EQ(factory->camera->frame_store.Value(0, y + 1, 182 - p), uint8_t(block[size_t(183 * y + p)]));
+}
+
+// Enter must not overwrite the instrument's memory or its calibration: those questions default
+// to No, in either window (the blank store's load and delete questions ask alike); a question
+// that changes nothing stored keeps Yes.
+TEST_F(FactoryEntriesTest, QuestionsWhoseYesOverwritesTheInstrumentOrItsCalibrationDefaultToNo)
+{
+    using ui::MsgResult;
+    window->project->lbl_blanktime_DblClick(), window->project->lst_blank->setCurrentRow(1);  // "Factory_Default"
+    const std::tuple<const char*, std::string, MsgResult, std::function<void()>> cases[] = {  // a question answered on the way
+        {"", "are you sure to Apply configuration?", MsgResult::No, [&] { window->pixelmap->cmd_applyset->Click(); }},
+        {"are you sure to Apply", "0 files integrated. Send to Flash?", MsgResult::No, [&] { factory->pixelmap->cmd_applyset->Click(); }},
+        {"", "are you sure to Reinicialize?", MsgResult::No, [&] { factory->masks->cmd_reset_set->Click(); }},
+        {"", "Recalculate and replace internal factor files?", MsgResult::No, [&] { window->flash->cmd_recalc_internal->Click(); }},
+        {"please INSERT micropate", "Apply 2nd round of adjustment?", MsgResult::No, [&] { factory->lighting->Cmd_ledinplate->Click(); }},
+        {"", "Load Factory_Default Blank for w6?", MsgResult::No, [&] { window->project->lst_blank_DblClick(); }},
+        {"", "Do you like to enable internal reference Measurements?", MsgResult::Yes, [&] { trigger("mn_internalref"); }},
+    };
+    for (const auto& [before, question, enter, ask] : cases) {
+        if (*before) boxes.expectMessage(before, before[0] == 'p' ? MsgResult::Ok : MsgResult::Yes);
+        boxes.expectMessage(question, MsgResult::No);
+        ask();
+        boxes.verifyAllShown();
+        EXPECT_EQ(boxes.lastDefaultButton(), enter) << question;
+    }
 }
 
 }  // namespace

@@ -50,8 +50,6 @@ protected:
 TEST_F(FactoryWindowTest, OpensWithItsStartCaptionsAndTheSimulationOfTheSession)
 {
     EXPECT_EQ(factory->windowTitle().toStdString(), "Acquisition Page");
-    EXPECT_EQ(factory->link->txtcom->Text(), "3");
-    EXPECT_EQ(factory->link->cmdopen->Caption(), "Connected") << "whatever the link state";
     EXPECT_FALSE(factory->frame_advanced->isHidden());
     EXPECT_EQ(factory->link->chkdummy->Value(), 0);
     const thermal::FactoryThermalConsole& t = *factory->thermal;
@@ -59,6 +57,19 @@ TEST_F(FactoryWindowTest, OpensWithItsStartCaptionsAndTheSimulationOfTheSession)
                                           {t.Cmd_fan, "FAN ON/OFF"}, {t.cmd_measuretemp, "Measure T1"},
                                           {t.cmd_measuretemp2, "Measure T2"}, {factory->lighting->Cmd_ledinplate, "3.LED InPlate Calib."}})
         EXPECT_EQ(button->Caption(), caption);
+    // The link box whenever the window is shown: offline; open on COM4 whatever it held; closed elsewhere.
+    const FactoryLinkConsole& link = *factory->link;
+    EXPECT_EQ(link.txtcom->Text() + " " + link.cmdopen->Caption(), "3 DisConnected");
+    attachSimulator(4);
+    useFakeClock();
+    window->Form_Load();
+    for (const auto& [typed, shown] : {std::pair{"3", "4 Connected"}, {"7", "7 DisConnected"}}) {
+        factory->hide();
+        link.txtcom->SetText(typed);
+        window->session().port_open = shown[0] == '4';
+        factory->show();
+        EXPECT_EQ(link.txtcom->Text() + " " + link.cmdopen->Caption(), shown);
+    }
 }
 
 TEST_F(FactoryWindowTest, ConnectToggleOpensAt1MbaudAndClosesTheLinksOwnSlot)

@@ -320,7 +320,7 @@ TEST_F(MainLayoutWindow, RawReplyLabelIsHiddenAfterEveryLayout)
     }
 }
 
-// A minimised window keeps every place, and the raw-reply label stays as another Part left it.
+// A minimised window keeps every place, and the raw-reply label stays shown or hidden as it was.
 TEST_F(MainLayoutWindow, MinimisedWindowChangesNothing)
 {
     LayOut(1350, 709);

@@ -1,6 +1,6 @@
 // Every panel the menus and buttons open, at the size the main window opens with on a
 // 1366 x 768 desktop, read as a person reads it: each shown control's caption, text and list
-// entries whole in their room, no control over another, none cut at the edge of what holds it.
+// entries whole in their room, boxes captioned, none over another or cut at the edge of its holder.
 // The pictures are kept in the build folder (panel-shots/) for a person to look at.
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QScreen>
 
+#include <fstream>
 #include <functional>
 #include <set>
 #include <string>
@@ -20,6 +21,7 @@
 #include "acquisition/RunNames.h"
 #include "app/Frm_advance.h"
 #include "app/Frrm_offline.h"
+#include "reports/PixelActivityFile.h"
 #include "chemotaxis/Frm_bmpexport.h"
 #include "platform/ProgramFolder.h"
 #include "support/AppFixture.h"
@@ -52,6 +54,7 @@ protected:
         const std::string recording = platform::ProgramPath("reports/p20261207_zebrafish/20261207_101500_larvae");
         platform::MakeFolder(recording);
         test::WriteW6Recording(recording);
+        std::ofstream(recording + "/" + reports::PixelActivityFileName(0, 0)) << "scan,0\r\ntime[m],\"0.5\"\r\nA1,5,0,2,0,3\r\n\r\n";
         // The instrument's light calibration, which a run needs before its name is asked.
         test::WriteProgramFile(acquisition::LedPositionFile(57), "\"Led control\"\r\n");
         attachSimulator(4, 57);
@@ -113,6 +116,13 @@ TEST_F(ReadablePanelsTest, EveryPanelReadsAtTheOpeningSizeOn1366x768)
              }
              return mw->offline->cmd_report->Click(), mw->offline.get();
          }},
+        {"heat_maps", [&] {
+             QMainWindow* report = panels[10].open();  // the recording loaded
+             mw->offline->heatmap->cmd_plotheat->Click();
+             for (QWidget* view : {mw->offline->cmd_plotheatsum, mw->offline->cmd_plotheatkin})  // no caption shrunk
+                 EXPECT_EQ(QFontInfo(view->font()).pointSize(), QFontInfo(report->font()).pointSize()) << test::Describe(view);
+             return report;
+         }},
         {"chemotaxis", [&]() -> QMainWindow* {
              mw->cmd_load_recording->Click();
              reports::RecordingBrowser& b = *mw->offline->browser;
@@ -127,7 +137,7 @@ TEST_F(ReadablePanelsTest, EveryPanelReadsAtTheOpeningSizeOn1366x768)
          }},
         {"factory", [&]() -> QMainWindow* {
              boxes.expectInput("Enter password", "Tovel7391");
-             return mw->mnadvanced->trigger(), mw->factory.get();
+             return mw->mnadvanced->trigger(), mw->factory->link->cmdopen->Click(), mw->factory.get();  // DisConnected
          }},
     };
     QDir().mkpath(QStringLiteral(TIRMO_SHOTS_DIR));
@@ -149,6 +159,7 @@ TEST_F(ReadablePanelsTest, EveryPanelReadsAtTheOpeningSizeOn1366x768)
             if (const std::string fault = test::Unreadable(w); !fault.empty()) ADD_FAILURE() << test::Describe(w) << ": " << fault;
             if (test::OutOfView(root, w)) ADD_FAILURE() << test::Describe(w) << " is cut at the edge of what holds it";
         }
+        for (const std::string& box : test::Uncaptioned(root, controls)) ADD_FAILURE() << box;
         for (const std::string& covered : test::CoveredControls(root, controls))
             if (!kMeantToCover.count(covered)) ADD_FAILURE() << covered;
         EXPECT_TRUE(shown->grab().save(QStringLiteral(TIRMO_SHOTS_DIR "/") + panel.name + ".png"));

@@ -25,6 +25,11 @@ std::string A1Scan(int scan, const char* minutes, const char* last_row = "A1,13,
            "\"\r\nA1,10,-,0,0,0,0,300\r\nA1,11,-,0,0,0,100,0\r\nA1,12,-,0,0,0,0,40000\r\n" + last_row + "\r\n\r\n";
 }
 
+// A1's file ends after scan 2; B1's lacks the scans 1 and 2 and holds scan 3.
+const std::string kA1File = A1Scan(0, "0,0") + A1Scan(1, "0.5") + A1Scan(2, "1.0");
+const std::string kB1File = "scan,0\r\ntime[m],\"0.0\"\r\nB1,3,5,0\r\nB1,4,0,0\r\n\r\n"
+                            "scan,3\r\ntime[m],\"1.5\"\r\nB1,3,5,0\r\nB1,4,0,0\r\n\r\n";
+
 std::string Slurp(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -35,10 +40,8 @@ class ChemotaxisProcessingTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        write("wellactivity00.csv", A1Scan(0, "0,0") + A1Scan(1, "0.5") + A1Scan(2, "1.0"));
-        // B1 holds fewer scans than A1's file and one past its last scan.
-        write("wellactivity10.csv", "scan,0\r\ntime[m],\"0.0\"\r\nB1,3,5,0\r\nB1,4,0,0\r\n\r\n"
-                                    "scan,7\r\ntime[m],\"3.5\"\r\nB1,3,5,0\r\nB1,4,0,0\r\n\r\n");
+        write("wellactivity00.csv", kA1File);
+        write("wellactivity10.csv", kB1File);
         write("chgroup.dat", "#Well, Group, name\r\n0,1,\"Attract\"\r\n1,2,\"Ctrl\"\r\n6,3,\"Beyond\"\r\n");
         settings.folder = dir.path();
         settings.format = "w6";
@@ -70,9 +73,9 @@ TEST_F(ChemotaxisProcessingTest, EveryScanBecomesAFrameAndTheReportHoldsTheIndex
 
     ASSERT_EQ(result.end, ProcessResult::End::Done);
     EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(result.frames, 3 + 1);
+    EXPECT_EQ(result.frames, 3 + 2);
     EXPECT_FALSE(fs::exists(image("A1_0003.bmp")));
-    EXPECT_FALSE(fs::exists(image("B1_0007.bmp"))) << "a scan past the last has no place";
+    EXPECT_TRUE(fs::exists(image("B1_0003.bmp"))) << "a file cut short does not cut the others";
     struct Cell {
         int x, y;
         QRgb colour;
@@ -89,18 +92,41 @@ TEST_F(ChemotaxisProcessingTest, EveryScanBecomesAFrameAndTheReportHoldsTheIndex
 
     ASSERT_EQ(reports().size(), 1u);
     EXPECT_EQ(result.report, reports()[0]);
-    const std::string report = Slurp(result.report);
-    EXPECT_NE(report.find("\"Well\",\"Group/Time[m]\",\"0.0\",\"0.5\",\"1.0\"\r\n"), std::string::npos) << report;
-    EXPECT_NE(report.find("\"A1_CiYtop\",\"001_Attract\",1.0,1.0,1.0\r\n"), std::string::npos) << report;
-    EXPECT_NE(report.find("\"B1_CiYtop\",\"002_Ctrl\",-1.0,0.0,0.0\r\n"), std::string::npos) << report;
-    EXPECT_NE(report.find("\"A1_top\",400,0,,400,0,,400,0,\r\n"), std::string::npos) << report;
-    EXPECT_EQ(report.find("Beyond"), std::string::npos);
+    EXPECT_EQ(Slurp(result.report).find("Beyond"), std::string::npos);
 
     // Without the red cross the block's middle lines stay white.
     settings.red_cross = false;
     ASSERT_EQ(ProcessAcquisition(settings, view).end, ProcessResult::End::Done);
     const QImage plain(QString::fromStdString(image("A1_0002.bmp")));
     for (const auto& [x, y] : {std::pair{100, 150}, {30, 100}}) EXPECT_EQ(plain.pixel(x, y) & 0xFFFFFF, white & 0xFFFFFF);
+}
+
+// A scan or a well no file holds has no value; a scan takes its time from the first file holding it.
+TEST_F(ChemotaxisProcessingTest, TheReportGivesNoValueWhereNoFileHoldsOne)
+{
+    std::string renamed = kA1File;  // rows of a well the plate lacks
+    for (size_t at; (at = renamed.find("A1,")) != std::string::npos;) renamed.replace(at, 2, "Z9");
+    const std::string from00 = "\"0.0\",\"0.5\",\"1.0\",\"1.5\"", from10 = "\"0.0\",\"\",\"\",\"1.5\"";
+    const struct {
+        const char* what;
+        std::string a1_file, times, a1, top;  // a1_file "-": none
+    } cases[] = {
+        {"whole files", kA1File, from00, "1.0,1.0,1.0,", "400,0,,400,0,,400,0,,,,"},
+        {"no A1 file", "-", from10, ",,,", ",,,,,,,,,,,"},
+        {"an empty A1 file", "", from10, ",,,", ",,,,,,,,,,,"},
+        {"rows of a well the plate lacks", renamed, from00, ",,,", ",,,,,,,,,,,"},
+    };
+    for (const auto& c : cases) {
+        fs::remove(dir.path() + "/wellactivity00.csv");
+        if (c.a1_file != "-") write("wellactivity00.csv", c.a1_file);
+        const ProcessResult result = ProcessAcquisition(settings, view);
+        ASSERT_EQ(result.end, ProcessResult::End::Done) << c.what;
+        const std::string report = Slurp(result.report);
+        for (const std::string& row : {"\"Well\",\"Group/Time[m]\"," + c.times, "\"A1_CiYtop\",\"001_Attract\"," + c.a1,
+                                       std::string("\"B1_CiYtop\",\"002_Ctrl\",-1.0,,,-1.0"), "\"A1_top\"," + c.top})
+            EXPECT_NE(report.find(row + "\r\n"), std::string::npos) << c.what << ": " << row;
+        fs::remove(result.report);
+    }
 }
 
 TEST_F(ChemotaxisProcessingTest, AStoppedOrFailedRunLeavesWholeFramesAndNoReport)
@@ -112,26 +138,38 @@ TEST_F(ChemotaxisProcessingTest, AStoppedOrFailedRunLeavesWholeFramesAndNoReport
         ProcessResult::End end;
         std::vector<std::string> messages;
         int frames;
+        std::string b1_file = kB1File;
+        std::string status = "";  // part of it: the damaged file and line
     };
     const std::string good = A1Scan(0, "0.0") + A1Scan(1, "0.5") + A1Scan(2, "1.0");
+    const std::string b1 = "scan,0\r\ntime[m],\"0.0\"\r\nB1,3,5,0\r\n\r\n";
+    const ProcessResult::End failed = ProcessResult::End::Failed;
     const Case cases[] = {
         {"stopped after the second frame", good, 2, ProcessResult::End::Stopped, {}, 2},
-        {"damaged second scan", A1Scan(0, "0.0") + A1Scan(1, "0.5", "A1,13,-,x") + A1Scan(2, "1.0"), -1,
-         ProcessResult::End::Failed, {"File error c0b0.csv"}, 0},
-        {"no scan at all", "", -1, ProcessResult::End::Failed, {kErrorFile}, 0},
+        {"damaged second scan", A1Scan(0, "0.0") + A1Scan(1, "0.5", "A1,13,-,x") + A1Scan(2, "1.0"), -1, failed,
+         {"File error c0b0.csv"}, 0, kB1File, "wellactivity00.csv, line 13"},
+        {"no scan in any file", "", -1, failed, {kErrorFile}, 0, ""},
+        // Refused before the first frame, whichever file holds what no run writes.
+        {"a count past the most a run writes", good, -1, failed, {"File error c1b0.csv"}, 0,
+         b1 + "scan,1\r\ntime[m],\"0.5\"\r\nB1,3,1048838904,0\r\n\r\n", "wellactivity10.csv, line 7"},
+        {"a scan repeated", good, -1, failed, {"File error c1b0.csv"}, 0, b1 + b1, "line 5: scan 0 after scan 0"},
     };
     for (const Case& c : cases) {
         fs::remove_all(dir.path() + "/1scans_images");
         messages.clear();
         write("wellactivity00.csv", c.a1_file);
+        write("wellactivity10.csv", c.b1_file);
         int shown = 0;
         view.frame_done = [&](const QImage&, const QImage&, int) { ++shown; };
         view.running = [&] { return c.stop_after < 0 || shown < c.stop_after; };
+        std::string status;
+        view.status = [&](const std::string& text) { status = text; };
 
         const ProcessResult result = ProcessAcquisition(settings, view);
 
         EXPECT_EQ(result.end, c.end) << c.what;
         EXPECT_EQ(messages, c.messages) << c.what;
+        EXPECT_NE(status.find(c.status), std::string::npos) << c.what << ": " << status;
         EXPECT_EQ(result.frames, c.frames) << c.what;
         EXPECT_TRUE(reports().empty()) << c.what;
         for (int s = 0; s < c.frames; ++s) {

@@ -16,7 +16,7 @@ std::string Golden(const std::string& name)
 }
 
 // Two wells over scans 0..3: A1 moves from the top left to the bottom right, B1 has activity in
-// scan 2 only. The report sums three scans.
+// scan 2 only and no value at scan 3, which its file lacks. The report sums three scans.
 ChemotaxisReportInputs TwoWells(const SideSumStore& sums)
 {
     ChemotaxisReportInputs in;
@@ -40,6 +40,8 @@ TEST(ChemotaxisReportTest, TwoWellsMatchTheStoredReport)
     sums.Set(0, 1, {30, 10, 10, 30, 30, 0, 0, 10});
     sums.Set(0, 2, {10, 30, 30, 10, 10, 0, 0, 30});
     sums.Set(0, 3, {0, 70000, 70000, 0, 0, 0, 0, 70000});
+    sums.Set(1, 0, {});
+    sums.Set(1, 1, {});
     sums.Set(1, 2, {5, 15, 12, 8, 3, 5, 2, 10});
 
     struct Case {

@@ -160,7 +160,7 @@ TEST_F(ChemotaxisWindowTest, ProcessingOpensTheReportUnlessItIsStopped)
 {
     std::string scans;
     for (int s = 0; s < 3; ++s)
-        scans += "scan," + std::to_string(s) + "\r\ntime[m],\"" + std::to_string(s) + ".0\"\r\nA1,0,0,9,0\r\nA1,1,0,0,0\r\n\r\n";
+        scans += "scan," + std::to_string(s) + "\r\ntime[m],\"" + std::to_string(s) + ".0\"\r\nA1,0,0,9,0\r\nA1,1,0,-4,0\r\n\r\n";
     std::ofstream(dir.path() + "/wellactivity00.csv", std::ios::binary) << scans;
     Frm_bmpexport* w = open("w6");
 
@@ -183,6 +183,8 @@ TEST_F(ChemotaxisWindowTest, ProcessingOpensTheReportUnlessItIsStopped)
         EXPECT_EQ(fs::exists(dir.path() + "/1scans_images/A1_0002.bmp"), !c.stop);
         EXPECT_TRUE(fs::exists(dir.path() + "/1scans_images/A1_0000.bmp"));
         EXPECT_EQ(w->txt_frame->Text(), "2");
+        const std::string note = "3 negative pixel counts read as no activity";
+        EXPECT_EQ(w->txt_status->Text(), c.stop ? note : "Report: " + launched.at(0) + " (" + note + ")");
     }
     ASSERT_EQ(launched.size(), 1u);
     EXPECT_NE(launched[0].find("_report.csv"), std::string::npos);

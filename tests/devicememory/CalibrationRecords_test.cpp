@@ -87,13 +87,13 @@ TEST(RecordFiles, WellFormatFilesHaveTheirTitleHeaderAndBandRows)
 TEST(RecordFiles, LedPositionsListAll416Leds)
 {
     std::string values;
-    for (int led = 0; led < 416; ++led) values += bytes({led % 256, 255, 0, led / 2});
+    for (int led = 0; led < 416; ++led) values += bytes({led % 256, 255, 254, led / 2});  // 255: no band
     const auto lines = LedPositionFileLines(LightRecord("ledxy:70L416x4/", values));
     ASSERT_EQ(lines.size(), 418u);
     EXPECT_EQ(lines[0], "\"Led control: 16rows x  26col. Per cam: 8 x 9+8+9\"");
     EXPECT_EQ(lines[1], "\"led\",\"x1\",\"x2\",\"y1\",\"y2\"");
-    EXPECT_EQ(lines[2], "0,0,255,0,0");
-    EXPECT_EQ(lines[417], "415,159,255,0,207");
+    EXPECT_EQ(lines[2], "0,0,-1,254,0");
+    EXPECT_EQ(lines[417], "415,159,-1,254,207");
 }
 
 TEST(RecordFiles, TemperatureValuesWithTwoDecimalsAndAPoint)

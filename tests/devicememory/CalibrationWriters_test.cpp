@@ -7,7 +7,9 @@
 #include "devicememory/LinkFlashPort.h"
 #include "devicememory/MemoryImage.h"
 #include "platform/ProgramFolder.h"
+#include "platform/TextFile.h"
 #include "sim/InstrumentSimulator.h"
+#include "sim/SimFlash.h"
 #include "support/FactoryCalibration.h"
 #include "support/FakeClock.h"
 #include "support/LinkFixture.h"
@@ -74,8 +76,8 @@ TEST_F(CalibrationWritersTest, WhatIsSentIsWhatTheStartUpRestores)
     clock.setWall(test::LocalTime(2026, 3, 14, 16, 0, 0) - std::chrono::milliseconds(long(clock.monotonicMs() - 1000)));
     const std::string target = folder.path() + "/restored";
     platform::MakeFolder(target);
-    MemoryNotices quiet;
-    for (CalibrationSet set : kCalibrationSets) EXPECT_EQ(ReadCalibrationSet(set, port, target, quiet).Result(), 0);
+    EXPECT_TRUE(ReceiveCalibrationSets(kAll, port, target, context.notices));
+    EXPECT_EQ(progress.back(), "Done");
     const auto restored = factory.Restored("20260314 16:00");
     for (const std::string& name : test::CalibrationFileNames()) {
         const std::string got = test::ReadProgramFile("restored/" + name);
@@ -97,9 +99,13 @@ TEST_F(CalibrationWritersTest, LostEchoes)
         bool done;
         int bank1Commits;
         std::string message;
+        int headerReadsWrong = 0;  // replies to reads of the header that come back spoilt (-1: all)
     };
     // The temperature set: the header group (96 bytes), then its record.
     const Case cases[] = {
+        {"the header read back wrongly once: its group once more", 0, 0, true, 3, "", 3},
+        {"the header read back wrongly every time", 0, 0, false, 2,
+         "Error writingBlank_measure//\nTemperature Calibration, bank 1, memory line 0: the memory read back differs", -1},
         {"one echo lost in the record: written once more", 96 + 30, 1, true, 2, ""},
         {"one echo lost in the header: its group once more", 10, 1, true, 2, ""},
         {"every echo lost from the record on", 96 + 30, -1, false, 1,
@@ -111,6 +117,7 @@ TEST_F(CalibrationWritersTest, LostEchoes)
         sim->clearLog();
         messages.clear();
         dropEchoes(c.after, c.count);
+        sim->with([&](sim::SimState& s) { s.flash.faults = {{{1, 0}, {sim::FlashFault::BadXor, c.headerReadsWrong}}}; });
         const bool done = SendCalibrationSets({false, false, true, false, false}, context);
         dropEchoes(0, 0);
         EXPECT_EQ(done, c.done) << c.what;
@@ -130,6 +137,29 @@ TEST_F(CalibrationWritersTest, AReadBackThatDiffersTwiceIsAnErrorAndTheOtherReco
     EXPECT_NE(messages[0].find("bank 0, memory line 8: the memory read back differs"), std::string::npos);
     EXPECT_EQ(commitsAt(0), 1 + 5 + 2 + 1) << "header, five records once, w6_row twice, the end group";
     EXPECT_EQ(progress.back(), "Not written: Well Format");
+    sim->with([](sim::SimState& s) { s.flash.faults = {{{0, 28}, {sim::FlashFault::BadXor, -1}}}; });
+    messages.clear();
+    EXPECT_FALSE(SendCalibrationSets({true, false, false, false, false}, context));
+    EXPECT_EQ(messages, std::vector<std::string>{"Error writingEND//\nWell Format Calibration, bank 0, memory line 28: the memory read back differs"});
+}
+
+// A changed ledxy.dat, sent over an older light set, stops after five groups; beyond them it swaps two
+// coordinates, so the old rest has the new XOR: only a record line written last tells the mix.
+TEST_F(CalibrationWritersTest, ALightRecordCutShortIsNotRestored)
+{
+    sim->with([&](sim::SimState& s) { return sim::LoadFlashImage(s.flash, folder.path() + "/config_SN57"); });
+    const auto rows = *platform::ReadLines(folder.path() + "/config_SN57/ledxy.dat");
+    std::string changed = "t\r\nh\r\n";
+    for (size_t n = 0; n < 416; ++n) {
+        const auto f = platform::SplitFields(rows[n + 2]);
+        changed += f[0] + (n < 114 ? ",9,8,7,6" : "," + f[n == 300 ? 2 : 1] + "," + f[n == 300 ? 1 : 2] + "," + f[3] + "," + f[4]) + "\r\n";
+    }
+    test::WriteProgramFile("config_SN57/ledxy.dat", changed);
+    dropEchoes(96 * 6, -1);
+    EXPECT_FALSE(SendCalibrationSets({false, true, false, false, false}, context));
+    test::WriteProgramFile("restored/ledxy.dat", factory.sources.at("ledxy.dat"));
+    EXPECT_EQ(ReadLightCalibrationFromDevice(port, folder.path() + "/restored", {}).Result(), -1);
+    EXPECT_TRUE(test::ReadProgramFile("restored/ledxy.dat") == factory.sources.at("ledxy.dat")) << "the older file stays";
 }
 
 TEST_F(CalibrationWritersTest, ValuesThatDoNotFitRefuseTheirSetWhole)
@@ -145,7 +175,7 @@ TEST_F(CalibrationWritersTest, ValuesThatDoNotFitRefuseTheirSetWhole)
     const Case cases[] = {
         {"a blank of 256", "reports/_internal_blank_measurementSN57/blank_p35.dat",
          "\"b\"\r\nacqlapse=30\r\n\"#well\",\"Value\"\r\n0,1\r\n1,256\r\n", {false, false, false, false, true}, kBlankBank, "Blank"},
-        {"an LED at -1", "config_SN57/ledxy.dat", "\"t\"\r\n\"h\"\r\n0,-1,3,4,5\r\n", {false, true, false, false, false}, kLightBank, "Led XY"},
+        {"an LED at -2", "config_SN57/ledxy.dat", "\"t\"\r\n\"h\"\r\n0,-2,3,4,5\r\n", {false, true, false, false, false}, kLightBank, "Led XY"},
         {"no LED file", "config_SN57/ledxy.dat", "", {false, true, false, false, false}, kLightBank, "Led XY"},
         {"a band of 300", "config_SN57/w24_row.dat", "\"t\"\r\n\"h\"\r\n0,1,2,300\r\n", {true, false, false, false, false}, kWellFormatBank, "Well Format"},
     };

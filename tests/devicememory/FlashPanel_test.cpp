@@ -5,11 +5,14 @@
 #include <filesystem>
 
 #include "app/Frm_advance.h"
+#include "app/LightCalibrationWindows.h"
 #include "devicememory/FlashPanel.h"
 #include "devicememory/PixelMapControls.h"
 #include "link/Exchange.h"
 #include "platform/ProgramFolder.h"
+#include "link/CommPort.h"
 #include "sim/InstrumentSimulator.h"
+#include "sim/SimLitPlate.h"
 #include "support/AppFixture.h"
 #include "support/ProgramFiles.h"
 #include "support/RunFiles.h"
@@ -52,6 +55,32 @@ TEST_F(FlashPanelTest, ThePanelSendsTheCheckedSetsAndCloses)
     EXPECT_FALSE(panel.transferring);
     panel.cmd_closeflashmenu->Click();
     EXPECT_TRUE(panel.frame_flash->isHidden());
+}
+
+// "Background light" on an empty stage, where each block's tenth LED lights nothing (no band, -1),
+// SEND of every set, a fresh program folder's first start and a RECEIVE: one ledxy.dat throughout.
+TEST_F(FlashPanelTest, TheLightCalibrationComesBackAsItWasSaved)
+{
+    sim->with([](sim::SimState& s) { sim::InstallEmptyStage(s, sim::StageLedGrid(), 20); });
+    boxes.expectMessage("Remove Microplate and press OK");
+    boxes.expectMessage("Calibration Finished");
+    window->lightcal->mncalibralightback_Click();
+    EXPECT_EQ(window->txt_status->Text(), "CAM[5]: OK; no band in ledxy.dat for LEDs 63, 127, 191, 255, 319, 383");
+    const std::string saved = readFile("config_SN57/ledxy.dat");
+    openPanel();
+    for (ui::CheckBox* box : window->flash->Check_flash) box->SetValue(1);
+    window->flash->cmd_sendflash->Click();
+    link::CommCloseAll();
+    window->unloaded = true;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) std::filesystem::remove_all(entry);
+    restartProgram();
+    window->Form_Load();
+    EXPECT_EQ(readFile("config_SN57/ledxy.dat"), saved) << "the first start";
+    test::WriteProgramFile("config_SN57/ledxy.dat", "older");
+    openPanel();
+    window->flash->Check_flash[1]->SetValue(1);
+    window->flash->cmd_receiveflash->Click();
+    EXPECT_EQ(readFile("config_SN57/ledxy.dat"), saved) << "RECEIVE";
 }
 
 TEST_F(FlashPanelTest, AClickWhileATransferRunsIsRefused)
@@ -122,7 +151,7 @@ TEST_F(FlashPanelTest, TheFactoryWindowUploadsIntoItsOwnTable)
     boxes.verifyAllShown();
     EXPECT_EQ(window->factory->pixelmap->pixel_enable_map.at(0, 5, 5), kEnabled);
     EXPECT_EQ(window->pixelmap->pixel_enable_map.at(0, 5, 5), 0) << "the main window's table is its own";
-    EXPECT_EQ(window->factory->txt_status->text().toStdString(), "Sending to flash...");
+    EXPECT_EQ(window->factory->txt_status->text().toStdString(), "Sent to flash: all 36 blocks of camera 0");
     EXPECT_EQ(window->factory->lbl_lenrx->Caption(), "Len(Rx) = 1");
     EXPECT_EQ(sim->with([](sim::SimState& s) { return s.flash.mapHeads; }), 36);
 }

@@ -14,6 +14,13 @@
 namespace tirmo::devicememory {
 namespace {
 
+// Silent from the n-th transfer on; what goes unanswered never reaches the simulator.
+struct FallingSilentPort : LinkFlashPort {
+    FallingSilentPort(link::Console& c, int n) : LinkFlashPort(c), left(n) {}
+    std::optional<std::string> Transfer(const std::string& b, int n) override { return --left == 0 ? "" : LinkFlashPort::Transfer(b, n); }
+    int left;
+};
+
 // Pixel maps uploaded to the simulated instrument from a program folder of their own.
 class PixelMapTest : public test::LinkFixture {
 protected:
@@ -55,9 +62,14 @@ TEST_F(PixelMapTest, TheTableGoesOutBitByBitInThirtySixBlocks)
     EXPECT_EQ(messages, std::vector<std::string>{"quantity activated=5"});
     EXPECT_EQ(console.lastMonitor(), "rcv(140):70/70");
 
+    std::string failure;
+    FallingSilentPort silentAt24(console, 24);  // transfer 2b carries the pixels of block b
+    EXPECT_EQ(SendFlashMap(silentAt24, map, 2, notices, &failure), -1);
+    EXPECT_EQ(failure, "block 12 of 36 (lines 44 to 47) had no answer to its pixels; the instrument took blocks 1 to 11");
     sim->setSilent(true);
-    EXPECT_EQ(SendFlashMap(port, map, 2, notices), -1);
+    EXPECT_EQ(SendFlashMap(port, map, 2, notices, &failure), -1);
     EXPECT_EQ(console.lastMonitor(), "Empty/No response Headline0");
+    EXPECT_EQ(failure, "block 1 of 36 (lines 0 to 3) had no answer to its head");
 }
 
 TEST_F(PixelMapTest, MasksMergeInNameOrderOnTheFivePixelGrid)
@@ -66,6 +78,11 @@ TEST_F(PixelMapTest, MasksMergeInNameOrderOnTheFivePixelGrid)
     test::WriteProgramFile("w96f_c0__B1.dat", header + "5,5,1\r\n10,10,0\r\n6,6,1\r\n140,5,1\r\n7,1\r\n\r\n");
     test::WriteProgramFile("w96f_c0__A1.dat", header + "5,5,1\r\n10,10,1\r\n135,185,1\r\n");
     test::WriteProgramFile("w96f_c0full__C1.dat", header + "20,20,1\r\n");
+    // Files that give nothing, and one whose name would split the wells file's rows: none counts.
+    test::WriteProgramFile("w96f_c0__A2.dat", "");
+    test::WriteProgramFile("w96f_c0__A3.dat", "\x9c\x01,\xff\r\n\x02\x7f\x17,,\r\n");
+    test::WriteProgramFile("w96f_c0__A4.dat", header + "0,0,0\r\n0,1,0\r\n0,2");
+    test::WriteProgramFile("w96f_c0__B,2.dat", header + "15,15,1\r\n");
     std::vector<std::string> questions;
     PixelEnableMap map;
     const ApplyOutcome out = ApplyWellMasks(port, map, notices, [&](const std::string& q) {
@@ -86,7 +103,11 @@ TEST_F(PixelMapTest, MasksMergeInNameOrderOnTheFivePixelGrid)
     EXPECT_EQ(map.at(0, 10, 10), kEnabled);
     EXPECT_EQ(map.at(0, 6, 6), 0);
     EXPECT_EQ(byteAt(uploaded(0), 10, 1), 0x04);
-    EXPECT_EQ(messages, (std::vector<std::string>{"Number of activated channels=3", "quantity activated=3"}));
+    EXPECT_NE(wells.find("\r\n15,15,0\r\n"), std::string::npos);
+    const std::string none = " (gave no pixel of a well)\n";
+    EXPECT_EQ(messages, (std::vector<std::string>{"Not integrated:\nw96f_c0__A2.dat" + none + "w96f_c0__A3.dat" + none + "w96f_c0__A4.dat" +
+                                                  none + "w96f_c0__B,2.dat (its name cannot be written into w96f_c0_wells.dat)",
+                                                  "Number of activated channels=3", "quantity activated=3"}));
 }
 
 TEST_F(PixelMapTest, WithoutMasksNothingIsMergedAndANoEndsIt)

@@ -86,7 +86,8 @@ TEST_F(RecordSourcesTest, BlankRecords)
     const Case cases[] = {
         {"no file", "", 30, 72},
         {"a full blank", rows(header, 384, [](int i) { return std::to_string(i) + "," + std::to_string(i % 256); }), 60, 384, false, true},
-        {"rounded values", rows(header, 2, [](int i) { return std::to_string(i) + ",254.5"; }), 60, 72, false, true},
+        {"rounded values", rows(header, 6, [](int i) { return std::to_string(i) + ",254.5"; }), 60, 72, false, true},
+        {"fewer rows than wells", rows(header, 5, [](int i) { return std::to_string(i) + ",1"; }), 60, 0, true},
         {"a value of 256", rows(header, 6, [](int i) { return std::to_string(i) + "," + (i == 4 ? "256" : "1"); }), 60, 0, true},
         {"a negative value", rows(header, 6, [](int i) { return std::to_string(i) + "," + (i == 0 ? "-1" : "1"); }), 60, 0, true},
         {"no number", rows(header, 6, [](int i) { return std::to_string(i) + (i == 2 ? ",x" : ",1"); }), 60, 0, true},
@@ -106,33 +107,47 @@ TEST_F(RecordSourcesTest, BlankRecords)
     EXPECT_FALSE(ReadBlankMeasurementLapse("w6", kSerial).error.empty()) << "a lapse that is no number is refused";
 }
 
+// A row more or less, a row out of place or a value a record cannot hold is refused by file and line.
 TEST_F(RecordSourcesTest, BandAndLightRecords)
 {
     const std::string bandHeader = "\"w24_col format\"\r\n\"camera\",\"col\",\"start\",\"end\"\r\n";
     const std::string ledHeader = "\"Led control\"\r\n\"led\",\"x1\",\"x2\",\"y1\",\"y2\"\r\n";
+    const auto leds = [&](int count, int odd, const std::string& oddRow) {
+        return rows(ledHeader, count, [=](int i) { return i == odd ? oddRow : std::to_string(i) + ",1,2,3," + std::to_string(i % 193); });
+    };
+    const auto bands = [&](int count) { return rows(bandHeader, count, [](int i) { return "1," + std::to_string(i) + ",10,255"; }); };
     struct Case {
         const char* what;
         const char* file;
         std::string text;  // empty: no file
-        size_t length;
-        Bytes first;
-        bool error = false;
+        Bytes first;       // the value's first bytes; with refused, the error's start
+        std::string refused = "";
     };
     const Case cases[] = {
-        {"12 bands", "w24_col.dat", rows(bandHeader, 12, [](int i) { return "1," + std::to_string(i) + ",10,255"; }), 72, {1, 0, 10, 255, 1, 1}},
-        {"no band file", "w24_row.dat", "", 72, {0, 0, 0, 0}},
-        {"a band of 256", "w6_col.dat", rows(bandHeader, 6, [](int i) { return i == 3 ? "0,1,2,256" : "0,1,2,3"; }), 0, {}, true},
-        {"416 LEDs", "ledxy.dat", rows(ledHeader, 416, [](int i) { return std::to_string(i) + ",1,2,3," + std::to_string(i % 200); }), 1680, {1, 2, 3, 0, 1, 2, 3, 1}},
-        {"an LED at -1", "ledxy.dat", rows(ledHeader, 416, [](int i) { return std::to_string(i) + (i == 9 ? ",-1,2,3,4" : ",1,2,3,4"); }), 0, {}, true},
-        {"a short LED row", "ledxy.dat", rows(ledHeader, 3, [](int i) { return std::to_string(i) + ",1,2,3"; }), 0, {}, true},
+        {"12 bands", "w24_col.dat", bands(12), {1, 0, 10, 255, 1, 1}},
+        {"11 bands", "w24_col.dat", bands(11), {}, "w24_col.dat line 14: the file ends after 11 of its 12"},
+        {"13 bands", "w24_col.dat", bands(13), {}, "w24_col.dat line 15: more than 12 band rows"},
+        {"7 bands", "w6_col.dat", bands(7), {}, "w6_col.dat line 9: more than 6"},
+        {"no band file", "w24_row.dat", "", {0, 0, 0, 0}},
+        {"a band of 256", "w6_col.dat", rows(bandHeader, 6, [](int i) { return i == 3 ? "0,1,2,256" : "0,1,2,3"; }), {}, "w6_col.dat line 6: \"256\""},
+        {"random bytes", "p35_col.dat", "\x93\xfe\x01\x7f,\xc8\r\n\x04\x05\xff", {}, "p35_col.dat line 3: the file ends after 0"},
+        {"416 LEDs", "ledxy.dat", leds(416, -1, ""), {1, 2, 3, 0, 1, 2, 3, 1}},
+        {"no band", "ledxy.dat", leds(416, 1, "1,-1,-1,192,0"), {1, 2, 3, 0, 255, 255, 192, 0}},
+        {"a coordinate of -2", "ledxy.dat", leds(416, 9, "9,-2,2,3,4"), {}, "ledxy.dat line 12: \"-2\""},
+        {"a coordinate of 193", "ledxy.dat", leds(416, 9, "9,1,2,3,193"), {}, "ledxy.dat line 12: \"193\""},
+        {"415 LEDs", "ledxy.dat", leds(415, -1, ""), {}, "ledxy.dat line 418: the file ends without LED 415 (1 LED missing)"},
+        {"417 LEDs", "ledxy.dat", leds(417, -1, ""), {}, "ledxy.dat line 419: LED \"416\""},
+        {"LED 0 twice", "ledxy.dat", leds(416, 5, "0,1,2,3,4"), {}, "ledxy.dat line 8: LED 0 a second time"},
+        {"rows by LED number", "ledxy.dat", rows(ledHeader, 416, [](int i) { return std::to_string(415 - i) + ",1,2,3," + std::to_string(i % 7); }), {1, 2, 3, 2}},
+        {"a short LED row", "ledxy.dat", leds(416, 2, "2,1,2,3"), {}, "ledxy.dat line 5: 5 fields"},
     };
     for (const Case& c : cases) {
         std::filesystem::remove(folder.path() + "/config_SN57/" + c.file);
         if (!c.text.empty()) test::WriteProgramFile(std::string("config_SN57/") + c.file, c.text);
         const RecordSource s = std::string(c.file) == "ledxy.dat" ? ReadLightCalibrationFileRecord(c.file, kSerial)
                                                                    : ReadWellFormatFileRecord(c.file, kSerial);
-        EXPECT_EQ(!s.ok(), c.error) << c.what;
-        EXPECT_EQ(s.value.size(), c.length) << c.what;
+        EXPECT_EQ(s.error.substr(0, c.refused.size()), c.refused) << c.what;
+        EXPECT_EQ(s.value.size(), c.refused.empty() ? (std::string(c.file) == "ledxy.dat" ? 1680u : 72u) : 0u) << c.what;
         EXPECT_EQ(head(s.value, c.first.size()), c.first) << c.what;
     }
     std::filesystem::remove(folder.path() + "/config_SN57/ledxy.dat");

@@ -439,11 +439,11 @@ TEST_F(LedAutocalTest, TheSavedPowersFailingToBeWrittenAreNotSent)
     LedMap map;
     LinkedHost host(console, *sim, map, 3);
     auto s = setup(3);
-    ::tirmo::test::WriteProgramFile("config/blocked", "a file where the folder should be");
-    s.folder = "config/blocked";
+    std::remove(platform::ProgramPath("config/ledpower.dat").c_str());
+    platform::MakeFolder(platform::ProgramPath("config/ledpower.dat"));
     const auto outcome = AutoCalibrateLedPower(host, map, s);
     EXPECT_EQ(outcome.end, LedCalibrationOutcome::End::NotSaved);
-    EXPECT_EQ(outcome.message, "Could not write config/blocked/ledpower.dat: LED powers not sent");
+    EXPECT_EQ(outcome.message, "Could not write config/ledpower.dat: LED powers not sent");
     EXPECT_TRUE(singleLeds().empty());
     EXPECT_EQ(host.grabs, 11) << "no check frame";
 }

@@ -157,7 +157,7 @@ TEST_F(LightCalibrationTest, AlignmentFindsEachLedsRectangleAndSavesIt)
         EXPECT_NEAR(saved.y1[size_t(led)], r.y1, 1) << led;
         EXPECT_NEAR(saved.y2[size_t(led)], r.y2 + 1, 1) << led;
     }
-    EXPECT_EQ(host.status, "CAM[0]: OK");
+    EXPECT_EQ(host.status, "CAM[0]: OK; no band in ledxy.dat for LED 63") << "the block's tenth LED lights nothing";
     EXPECT_EQ(host.sent.back(), "all 0");
 }
 
@@ -209,6 +209,7 @@ TEST_F(LightCalibrationTest, SaturationGivesEachLedOfTheCameraItsLastLevelBelowT
             << led;
     EXPECT_EQ(host.power[64], 8);
     EXPECT_EQ(host.sent.back(), "led 415") << "camera 0's LEDs sent last, in order";
+    EXPECT_EQ(host.status, "CAM[0]: OK");
 }
 
 }  // namespace

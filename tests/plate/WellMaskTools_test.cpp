@@ -5,6 +5,7 @@
 #include <QGroupBox>
 
 #include <cmath>
+#include <filesystem>
 
 #include "app/Frm_advance.h"
 #include "plate/PlateSpecFile.h"
@@ -73,21 +74,27 @@ TEST_F(WellMaskToolsTest, ARefusedBuildWritesNothingAndSaysWhy)
     struct Case {
         const char *row, *column, *camera;
         int mode;
-        const char* message;
+        std::string message;
+        std::vector<const char*> absent = {};  // plate files taken away for the case
     } cases[] = {
         {"../x", "1", "0", 0, "is not a row A to H and a column 1 to 12"},
         {"B", "7", "0", 2, "no well region is set"},
         {"B", "7", "7", 0, "camera 7 is outside 0 to 6"},
         {"B", "7", "1", 0, "well B7 is seen by camera 0, not camera 1"},
         {"C", "7", "0", 0, "do not place well C7"},
+        {"B", "7", "0", 0, "do not place well B7. Missing (the factory provides them): " + platform::ProgramPath("config/w96f_spc.dat") +
+         ", " + platform::ProgramPath("config/w96f_row.dat"), {"config/w96f_spc.dat", "config/w96f_row.dat"}},
     };
     for (const Case& c : cases) {
         name(c.row, c.column);
         factory->camera->txt_cam->SetText(c.camera);
         factory->circle_selection_mode = c.mode;
+        for (const char* file : c.absent) std::filesystem::rename(platform::ProgramPath(file), platform::ProgramPath(file) + "~");
         boxes.expectMessage(c.message);
         factory->masks->cmd_set_select->Click();
         boxes.verifyAllShown();
+        EXPECT_TRUE(boxes.shown().back().ends_with(c.message)) << boxes.shown().back();
+        for (const char* file : c.absent) std::filesystem::rename(platform::ProgramPath(file) + "~", platform::ProgramPath(file));
     }
     factory->circle_selection_mode = 0;
     factory->camera->txt_cam->SetText("0");

@@ -4,6 +4,10 @@
 #include <QListWidget>
 #include <QWidget>
 
+#include <algorithm>
+#include <cmath>
+#include <map>
+
 #include "reports/GroupBarPlot.h"
 #include "ui/Colour.h"
 #include "ui/PictureBox.h"
@@ -60,6 +64,45 @@ TEST(GroupBarPlot, TotalsBeyondSixteenBitsAndGroupsAbove24AreDrawnAndTheChosenBa
 
     plot.combogrup_DblClick();
     for (int w = 0; w < 8; ++w) EXPECT_EQ(plot.well_highlight[size_t(w)], w >= 3 && w < 6) << w;
+}
+
+// At every width, in whatever type: each bar's label whole (its first ten characters, in lines
+// when it must), no line over another, all in the picture, and under the base line no ink but them.
+TEST(GroupBarPlot, EveryLabelReadsWholeBesideItsNeighboursAtEveryWidth)
+{
+    LoadedRecording rec;
+    rec.plate_rows = 4, rec.plate_columns = 6;
+    rec.data.Resize(1);
+    for (int w = 0; w < 24; ++w) {  // twelve groups, ten bars
+        rec.data.groups.well_group[size_t(w)] = 1 + w % 12;
+        rec.data.groups.group_names[size_t(1 + w % 12)] = w % 2 ? "WWWWWWWWWW" : "Controlled";
+        rec.data.well_activity[size_t(w)] = {double(100 * w)};
+    }
+    for (const QSize size : {QSize(317, 168), QSize(667, 248), QSize(1100, 400)}) {
+        QWidget client;
+        ui::PictureBox picture(&client);
+        picture.SetPixelSize(size.width(), size.height());
+        GroupBarPlot plot(&client, picture, rec);
+        plot.FillGroups();
+        plot.DrawGroupBarPlot();
+        std::map<double, std::string> whole;  // by bar
+        std::vector<QRectF> boxes;
+        for (const BarLabel& l : plot.labels) {
+            whole[l.x] += l.text;
+            boxes.emplace_back(picture.toPixels(l.x, l.y), picture.toPixels(l.x + picture.TextWidth(l.text), l.y - picture.TextHeight(l.text)));
+            EXPECT_TRUE(QRectF(0, 0, size.width(), size.height()).contains(boxes.back())) << l.text;
+            for (size_t j = 0; j + 1 < boxes.size(); ++j) EXPECT_FALSE(boxes[j].adjusted(0, 0, -0.01, -0.01).intersects(boxes.back())) << l.text;
+        }
+        ASSERT_EQ(whole.size(), size_t(kPlotBars)) << size.width();
+        for (int i = 0; i < kPlotBars; ++i) EXPECT_EQ(std::next(whole.begin(), i)->second, plot.combogrup->item(i)->text().toStdString().substr(0, 10));
+        // Right of the axis and below the base line (two pixels wide), every dark pixel is a label's.
+        const QPointF corner = picture.toPixels(10.5, 0);
+        for (int y = int(corner.y()) + 2; y < size.height(); ++y)
+            for (int x = int(std::ceil(corner.x())); x < size.width(); ++x)
+                ASSERT_TRUE(qGray(picture.image().pixel(x, y)) >= 160 ||
+                            std::any_of(boxes.begin(), boxes.end(), [&](const QRectF& b) { return b.adjusted(-1, -1, 1, 1).contains(x, y); }))
+                    << "ink at " << x << "," << y;
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QImageReader>
 #include <QListWidget>
 #include <QScrollBar>
@@ -7,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "platform/Launcher.h"
 #include "platform/ProgramFolder.h"
@@ -15,6 +17,8 @@
 #include "reports/HeatMapPicture.h"
 #include "reports/PixelActivityFile.h"
 #include "app/Frrm_offline.h"
+#include "chemotaxis/Frm_bmpexport.h"
+#include "support/FileSizeLimit.h"
 #include "reports/RecordingBrowser.h"
 #include "support/AppFixture.h"
 #include "support/FakeClock.h"
@@ -134,12 +138,14 @@ TEST_F(HeatMapTest, EveryFormatHasItsPlateOrNone)
 
 TEST_F(HeatMapTest, ALoadThatFailsOrIsStoppedLeavesNothingLoaded)
 {
+    const std::string b1 = PixelActivityFileName(1, 0);
     const struct {
         const char* what;
         std::string file, text;
         bool stop;
         HeatMapOutcome outcome;
         std::string message;
+        std::string where = "";  // part of it
     } cases[] = {
         {"whole files", "", "", false, HeatMapOutcome::Loaded, ""},
         {"damaged row", PixelActivityFileName(1, 0), block(0, "B1,9,0,x\r\n"), false, HeatMapOutcome::Failed,
@@ -147,6 +153,9 @@ TEST_F(HeatMapTest, ALoadThatFailsOrIsStoppedLeavesNothingLoaded)
         {"scans out of order", PixelActivityFileName(1, 0), block(1, "B1,9,0,1\r\n") + block(0, "B1,9,0,1\r\n"), false,
          HeatMapOutcome::Failed, "File error c1b0.csv"},
         {"stopped", "", "", true, HeatMapOutcome::Stopped, ""},
+        {"a count past the most", b1, block(0, "B1,9,0,1048838904\r\n"), false, HeatMapOutcome::Failed, "File error c1b0.csv",
+         "wellactivity10.csv, line 3"},
+        {"an empty file: a camera without data", b1, "", false, HeatMapOutcome::Loaded, ""},
     };
     for (const auto& c : cases) {
         SetUp();
@@ -156,6 +165,7 @@ TEST_F(HeatMapTest, ALoadThatFailsOrIsStoppedLeavesNothingLoaded)
         EXPECT_EQ(l.outcome, c.outcome) << c.what;
         EXPECT_EQ(l.message, c.message) << c.what;
         EXPECT_EQ(l.store.empty(), c.outcome != HeatMapOutcome::Loaded) << c.what;
+        EXPECT_NE(l.where.find(c.where), std::string::npos) << c.what << ": " << l.where;
     }
     test::TempFolder none;
     std::atomic<bool> stop{false};
@@ -216,6 +226,26 @@ TEST_F(HeatMapTest, MapsPaintEachActivePixelOfTheDiscWhereItsRowAndPlaceFall)
     }
 }
 
+TEST(HeatMapPicture, EveryWellsCircleTouchesTheFourSidesOfItsOwnCellInsideThePicture)
+{
+    for (const auto& [format, size] : {std::pair{"w6", QSize(300, 200)}, {"w6", QSize(667, 248)}, {"w24", QSize(301, 199)}}) {
+        HeatMapStore store;
+        store.plate = *HeatMapPlateOf(format);
+        store.wells.resize(size_t(store.plate.wells()));
+        const QImage image = DrawHeatMap(store, {false, 0, HeatMapColours::Colour, {}}, size);
+        const auto red = [&](int x, int y) { return image.valid(x, y) && image.pixel(x, y) == qRgb(255, 0, 0); };
+        // A cell's first pixel: its units mapped to pixels, halves upward.
+        const auto at = [](int n, int cells, int pixels) { return int(std::floor(n * double(pixels) / cells + 0.5)); };
+        for (int c = 0; c < store.plate.columns; ++c)
+            for (int r = 0; r < store.plate.rows; ++r) {
+                const int x0 = at(c, store.plate.columns, size.width()), x1 = at(c + 1, store.plate.columns, size.width()) - 1;
+                const int y0 = at(r, store.plate.rows, size.height()), y1 = at(r + 1, store.plate.rows, size.height()) - 1;
+                EXPECT_TRUE(red((x0 + x1) / 2, y0) && red((x0 + x1) / 2, y1) && red(x0, (y0 + y1) / 2) && red(x1, (y0 + y1) / 2))
+                    << format << " " << size.width() << " well " << c << "," << r;
+            }
+    }
+}
+
 TEST_F(HeatMapTest, TheAreaFileGivesEachScansShareOfTheDiscWithActivity)
 {
     const HeatMapStore store = load();
@@ -226,6 +256,14 @@ TEST_F(HeatMapTest, TheAreaFileGivesEachScansShareOfTheDiscWithActivity)
               (std::vector<std::string>{"Folder:,/r/acq", "Report Date:,2025-03-04 09:08.07", "Project:,proj",
                                         "Acquisition:,Run 1", "", "WELL AREA OCCUPIED BY ACTIVITY[%]",
                                         "Time[m],A1,B1,A2,B2,A3,B3", "0,57,50,,,,", "2,14,0,,,,"}));
+    // A scan B1's file lacks has no share; a negative count is a point without activity.
+    for (const auto& [b1, lines] : {std::pair{block(0, "B1,9,0,7\r\n"), std::vector<std::string>{"0,57,50,,,,", "2,14,,,,,"}},
+                                    std::pair{block(0, "B1,9,0,-7\r\n") + block(1, "B1,9,0,0\r\n"),
+                                              std::vector<std::string>{"0,57,0,,,,", "2,14,0,,,,"}}}) {
+        write(PixelActivityFileName(1, 0), b1);
+        const auto all = AreaFileLines(load(), {"/r/acq", "proj", "Run 1", when});
+        EXPECT_EQ(std::vector<std::string>(all.begin() + 7, all.end()), lines) << b1;
+    }
 }
 
 // The saved-data window opened from the main window on a w6 recording with these pixel files,
@@ -299,9 +337,12 @@ TEST_F(HeatMapControlsTest, LoadDrawsTheSumOnlyWhenItEnds)
     controls->cmd_plotheat->Click();
     EXPECT_TRUE(blank()) << "a failed load draws nothing";
     EXPECT_TRUE(controls->frame_heatmap->isHidden());
+    EXPECT_NE(saved->txt_status->Text().find("wellactivity10.csv, line 3"), std::string::npos) << saved->txt_status->Text();
 
     WritePixelFiles(recording);
+    write(PixelActivityFileName(1, 0), block(0, "B1,9,-2,7\r\n"));
     controls->cmd_plotheat->Click();
+    EXPECT_EQ(saved->txt_status->Text(), "1 negative pixel count read as no activity");
     EXPECT_FALSE(blank());
     EXPECT_FALSE(controls->frame_heatmap->isHidden());
     EXPECT_FALSE(controls->heatmap_running);
@@ -344,6 +385,44 @@ TEST_F(HeatMapControlsTest, KineticPlaybackAndExportsStepSliderPositionsOneToThe
     controls->cmd_plotheatsum->Click();
     EXPECT_FALSE(controls->bmpexporta_seq->isVisible());
     EXPECT_TRUE(controls->HScroll_time->isHidden());
+}
+
+// Every export says on its window's status line where its files are, also when no program opened
+// them (the opener not starting, or ending without one); a picture not written is told, the old kept.
+TEST_F(HeatMapControlsTest, EveryExportSaysWhereItsFilesAreAndWhenNoProgramOpenedThem)
+{
+    std::ofstream(recording + "/lastread00.csv", std::ios::binary) << "x,,,1,,,2\r\n";
+    chemotaxis::Frm_bmpexport* chemo = chemotaxis::OpenChemotaxisWindow(saved, saved->session(), "w6", {});
+    controls->cmd_plotheat->Click();
+    controls->cmd_plotheatkin->Click();
+    int exitStatus = 0;  // -1: the opener does not start
+    platform::setLauncher([&](const std::vector<std::string>& argv, platform::ExitHandler onExit) {
+        launched.push_back(argv.back());
+        if (exitStatus >= 0) std::thread(std::move(onExit), exitStatus).join();
+        return exitStatus >= 0;
+    });
+    const std::string picture = platform::ProgramPath(kPictureFileName);
+    const std::tuple<QAction*, ui::TextBox*, std::string, ui::ExportTexts> exports[] = {
+        {controls->bmpexporta, saved->txt_status, picture, {kPictureSaved, kPictureNotOpened}},
+        {controls->bmpexporta_seq, saved->txt_status, recording + "/bmpseq/", {kSequenceSaved, kSequenceNotOpened}},
+        {controls->bmpexporta_csvseq, saved->txt_status, recording + "/" + kAreaFileName, {kAreaSaved, kAreaNotOpened}},
+        {chemo->mn_export_rawbmp, chemo->txt_status, recording + "/bmp_last/", {chemotaxis::kRawSaved, chemotaxis::kRawNotOpened}},
+    };
+    for (const auto& [entry, status, path, texts] : exports)
+        for (const int exit : {0, -1, 1}) {
+            exitStatus = exit;
+            launched.clear();
+            if (entry == chemo->mn_export_rawbmp) boxes.expectMessage(chemotaxis::kExportDone);
+            entry->trigger();
+            QCoreApplication::processEvents();  // the opener's end
+            EXPECT_EQ(launched, std::vector<std::string>{path});
+            EXPECT_EQ(status->Text(), (exit == 0 ? texts.opened : texts.not_opened) + path) << exit;
+        }
+    std::ofstream(picture) << "older";
+    launched.clear();
+    if (test::ScopedFileSizeLimit full(100); full.ok()) controls->bmpexporta->trigger();
+    EXPECT_TRUE(saved->txt_status->Text() == kPictureNotWritten + picture && launched.empty());
+    EXPECT_EQ(std::filesystem::file_size(picture), 5u);
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 // The joint report of several recorded acquisitions, with and without the outlier filter.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "platform/ProgramFolder.h"
 #include "reports/JointReport.h"
+#include "reports/RunFileLoader.h"
 #include "support/FakeClock.h"
 #include "support/RunFiles.h"
 #include "support/TempFolder.h"
@@ -52,8 +54,8 @@ protected:
     JointOutcome joint(bool filter)
     {
         return WriteJointReport(platform::ProgramPath("reports"),
-                                {{"projA", "20250131_140000_a"}, {"projB", "20250131_150000_b"}, {"projA", "none"}},
-                                filter, test::LocalTime(2025, 2, 1, 9, 0, 0));
+                                {{"projA", "20250131_140000_a"}, {"projB", "20250131_150000_b"}}, filter,
+                                test::LocalTime(2025, 2, 1, 9, 0, 0));
     }
     test::TempFolder program;
 };
@@ -62,16 +64,77 @@ TEST_F(JointReportTest, AW6AndAW24AcquisitionJoinIntoTheGoldenFileWithTheSpikeRe
 {
     const JointOutcome filtered = joint(true);
     ASSERT_TRUE(filtered.written);
-    EXPECT_EQ(filtered.last_project, "projA");
+    EXPECT_EQ(filtered.last_project, "projB");
     const std::string text = Slurp(platform::ProgramPath("reports/default_project/" + filtered.file_name));
     EXPECT_EQ(text, Slurp(std::string(TIRMO_TESTS_DIR) + "/reports/golden/joint_w6_w24_filtered.txt"));
     ASSERT_FALSE(filtered.notes.empty());
-    EXPECT_NE(filtered.notes[0].find("20250131_140000_a: its last scan is unfinished"), std::string::npos);
+    EXPECT_NE(filtered.notes[0].find("projA/20250131_140000_a: its last scan is unfinished"), std::string::npos)
+        << "told on the status line with the path as the system writes it";
 
     // Without the filter the spike stands, under its own well's name.
     const std::string raw = Slurp(platform::ProgramPath("reports/default_project/" + joint(false).file_name));
     EXPECT_NE(raw.find("\r\n5 2 2 2 50 2 2\r\n"), std::string::npos) << raw;
     EXPECT_EQ(text.find(" 50"), std::string::npos);
+}
+
+// The joint report reads adjusted_activity.txt by the report's own rules: what a report refuses
+// (by the same words), the joint report refuses, and it leaves no file. Each bound's other side
+// joins.
+TEST_F(JointReportTest, AFileAReportRefusesIsRefusedWithTheReportsWords)
+{
+    struct Case {
+        int line;  // the w24 file's line replaced (B1 counts 1 on line 4 and 2 on line 28); 0: the file
+        const char* text;
+        const char* says;  // in the refusal after the file's path; nullptr: joined
+    };
+    const Case cases[] = {
+        {4, "0 \"B1\" 99999999999", ", line 28: \"2\" is below the count of B1 before it (99999999999)"},
+        {4, "0 \"B1\" 3", ", line 28: \"2\" is below"},
+        {4, "0 \"B1\" 2", nullptr},
+        {4, "0 \"B1\" 1e308", ", line 4: \"1e308\" is not an accumulated count"},
+        {4, "0 \"B1\" nan", ", line 4: \"nan\""},
+        {4, "0 \"B1\" -1", ", line 4: \"-1\""},
+        {4, "0 \"B1\" 0", nullptr},
+        {4, "33440.1 \"B1\" 1", ", line 4: \"33440.1\" is not a time of a run"},
+        {50, "2 \"D6\" 14000000000001", ", line 50: \"14000000000001\""},
+        {50, "2 \"D6\" 14000000000000", nullptr},
+        {0, "", ", line 1: the file ends before its column header"},
+    };
+    const std::string folder = platform::ProgramPath("reports/projB/20250131_150000_b");
+    const std::string adjusted = folder + "/adjusted_activity.txt";
+    const std::string sound = Slurp(adjusted);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::string text = c.text;
+        if (c.line > 0) {
+            text = sound;
+            size_t at = 0;
+            for (int i = 1; i < c.line; ++i) at = text.find("\r\n", at) + 2;
+            text.replace(at, text.find("\r\n", at) - at, c.text);
+        }
+        std::ofstream(adjusted, std::ios::binary) << text;
+        std::filesystem::remove_all(platform::ProgramPath("reports/default_project"));
+        const JointOutcome out = joint(false);
+        EXPECT_EQ(out.written, c.says == nullptr);
+        if (!c.says) continue;
+        EXPECT_EQ(out.refusal.rfind(adjusted + c.says, 0), 0u) << out.refusal;
+        const std::string joints = platform::ProgramPath("reports/default_project");
+        EXPECT_TRUE(!std::filesystem::exists(joints) || std::filesystem::is_empty(joints));
+        // The report of the same file says the same.
+        std::ofstream(folder + "/current_activity.txt", std::ios::binary) << text;
+        std::string reportSays = LoadAcquisition(folder).refusal;
+        if (const size_t at = reportSays.find("current_activity"); at != std::string::npos)
+            reportSays.replace(at, 16, "adjusted_activity");
+        EXPECT_EQ(out.refusal, reportSays);
+    }
+    // No file, or none in which a scan began: as a report, nothing to join.
+    for (const char* text : {static_cast<const char*>(nullptr), "\"s\"\r\n\"Time[m]\" \"Well\" \"n\"\r\n0 \"B1\" 4\r\n"}) {
+        std::filesystem::remove(adjusted);
+        if (text) std::ofstream(adjusted, std::ios::binary) << text;
+        const JointOutcome out = joint(false);
+        EXPECT_FALSE(out.written);
+        EXPECT_EQ(out.refusal, kNoScans + folder);
+    }
 }
 
 TEST_F(JointReportTest, TheMedianIsTheMiddleOfTheSortedWindow)

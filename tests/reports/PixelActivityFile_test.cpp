@@ -21,6 +21,7 @@ TEST(PixelActivityReader, ReadsWholeBlocksAndStopsAtTheFirstCutOrDamagedOne)
         std::vector<double> minutes;              // of the blocks read
         std::vector<std::vector<int32_t>> first;  // counts of each block's first row
         std::string error;                        // part of error(), "" for a clean end
+        long negatives = 0;                       // read as 0
     };
     const std::string a = block(0, "0.5", "A1,4,0,2,-,1\r\nB1,5,7\r\n");
     // Rows long enough to be read several fields at a time.
@@ -31,13 +32,21 @@ TEST(PixelActivityReader, ReadsWholeBlocksAndStopsAtTheFirstCutOrDamagedOne)
         {"comma time", block(3, "12,5", "A1,4,9\r\n"), {12.5}, {{9}}, ""},
         {"cut last block", a + "scan,1\r\ntime[m],\"1.0\"\r\nA1,4,3", {0.5}, {{0, 2, -1, 1}}, ""},
         {"block without its empty line", a + "scan,1\r\ntime[m],\"1.0\"\r\nA1,4,3\r\n", {0.5}, {{0, 2, -1, 1}}, ""},
-        {"int32 fits", block(0, "0.5", "A1,4,2147483647\r\n"), {0.5}, {{2147483647}}, ""},
-        {"int32 overflows", a + block(1, "1.0", "A1,4,2147483648\r\n"), {0.5}, {{0, 2, -1, 1}}, "line 8"},
+        {"the most a run writes", block(0, "0.5", "A1,4,1048838903\r\n"), {0.5}, {{1048838903}}, ""},
+        {"one more", a + block(1, "1.0", "A1,4,1048838904\r\n"), {0.5}, {{0, 2, -1, 1}}, "line 8"},
+        {"the last scan a run reaches", block(152000, "33440.0", "A1,4,1\r\n"), {33440}, {{1}}, ""},
+        {"a scan past it", block(152001, "33440.0", "A1,4,1\r\n"), {}, {}, "line 1"},
+        {"a time past the latest", block(0, "33440.1", "A1,4,1\r\n"), {}, {}, "line 2"},
+        {"a scan repeated", a + block(0, "1.0", "A1,4,1\r\n"), {0.5}, {{0, 2, -1, 1}}, "line 6"},
         {"long row", block(0, "0.5", longRow + "\r\n"), {0.5}, {longCounts}, ""},
         {"long row, letter", block(0, "0.5", "A1,4,-,-,0,1,2,x,4,5,6,7,8,9,0,-,12,0\r\n"), {}, {}, "line 3"},
         {"long row, empty cell", block(0, "0.5", "A1,4,-,-,0,1,2,,,4,5,6,7,8,9,0,-,12,0\r\n"), {}, {}, "line 3"},
         {"endless row", "scan,0\r\ntime[m],\"0.5\"\r\nA1,4" + std::string(1100000, ','), {}, {}, "line 3"},
-        {"negative count", block(0, "0.5", "A1,4,-3\r\n"), {}, {}, "line 3"},
+        {"negative counts are inactive", block(0, "0.5", "A1,4,-3,-,-0,-99999999999\r\nB1,5,-1\r\n"), {0.5},
+         {{0, -1, 0, 0}}, "", 3},
+        {"a negative count among short fields", block(0, "0.5", longRow.substr(0, 21) + "-7," + longRow.substr(21) + "\r\n"),
+         {0.5}, {{-1, -1, 0, 1, 2, 3, 4, 5, 0, 6, 7, 8, 9, 0, -1, 12, 0, -1, -1}}, "", 1},
+        {"two minus signs", block(0, "0.5", "A1,4,--3\r\n"), {}, {}, "line 3"},
         {"empty cell", block(0, "0.5", "A1,4,1,,2\r\n"), {}, {}, "line 3"},
         {"no scan line", "time[m],\"1.0\"\r\n\r\n", {}, {}, "line 1"},
         {"bad time", block(0, "x", "A1,4,1\r\n"), {}, {}, "line 2"},
@@ -57,6 +66,7 @@ TEST(PixelActivityReader, ReadsWholeBlocksAndStopsAtTheFirstCutOrDamagedOne)
         }
         EXPECT_EQ(minutes, c.minutes) << c.what;
         EXPECT_EQ(first, c.first) << c.what;
+        EXPECT_EQ(reader.negative_counts(), c.negatives) << c.what;
         EXPECT_NE(reader.error().find(c.error), std::string::npos) << c.what << ": " << reader.error();
         if (c.error.empty()) EXPECT_EQ(reader.error(), "") << c.what;
         else EXPECT_NE(reader.error().find("wellactivity01.csv"), std::string::npos) << c.what;

@@ -26,6 +26,7 @@
 #include "support/W6Recording.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
+#include "ui/FixedWidthFont.h"
 #include "support/FileSizeLimit.h"
 
 namespace tirmo::reports {
@@ -217,7 +218,7 @@ TEST_F(ReportPanelTest, TheSavedDataWindowListsProjectsWithRecordingsAndOpensAnd
     browser().lblback->Click();
     EXPECT_EQ(browser().Listpj->count(), 1);
     EXPECT_EQ(browser().txt_search->Text() + std::to_string(browser().Listpj->currentRow()), "0");
-    EXPECT_TRUE(browser().Listpj->fontInfo().fixedPitch()) << "the rows' columns line up";
+    EXPECT_TRUE(ui::EqualAdvances(browser().Listpj->font())) << "the rows' columns line up";
 
     saved->cmd_closeoffline->Click();
     EXPECT_FALSE(window->isHidden());
@@ -229,6 +230,8 @@ TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpen
     boxes.expectMessage("Change Plate to w24?", ui::MsgResult::Yes);
     window->cmb_well->SetText("w24");  // the recording's own format counts, not the one in use
     openRecording();
+    EXPECT_EQ(statusLine(), "Loaded " + recording) << "a path as the system writes it";
+    EXPECT_EQ(saved->txt_status->toolTip().toStdString(), statusLine()) << "the whole message, however long";
     EXPECT_EQ(window->session().acquisition_folder, recording);
     EXPECT_EQ(report->txt_welltype->Text(), "w6");
     EXPECT_EQ(browser().recording.data.groups.well_group[0], 1);
@@ -259,14 +262,18 @@ TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpen
     EXPECT_EQ(Slurp(written), Slurp(engine.path));
 
     // Without a program to open it, whether the opener could not start or ended finding none
-    // for the file type, the status line says so and where the report is.
+    // for the file type, the status line says so and where the report is, and what the report
+    // took stays beside it.
+    std::ofstream(recording + "/factor_correction.txt", std::ios::binary)
+        << "\"s\"\r\nwell A1 B1\r\nmult_factor 1.00 3.00\r\n\r\n";
+    const std::string note = " (" + recording + "/factor_correction.txt, line 3: factors above 2.55 are taken as 2.55: B1 3.00)";
     for (const auto& [started, status] : {std::pair{false, 0}, {true, 3}}) {
         starts = started;
         exitStatus = status;
         saved->cmd_report->Click();
         report->cmd_generatereport->Click();
         QCoreApplication::processEvents();
-        EXPECT_EQ(statusLine(), kReportNotOpened + launched.back()[1]);
+        EXPECT_EQ(statusLine(), kReportNotOpened + launched.back()[1] + note);
     }
 }
 
@@ -381,8 +388,12 @@ TEST_F(ReportPanelTest, ADamagedRunFileIsRefusedByItsLineAndNothingIsWritten)
         {"current_activity.txt", 6, "0.4 \"B2\" -1", true, "6: \"-1\" is not an accumulated count"},
         {"current_activity.txt", 6, "0.4 \"B2\" 12.5", true, "6: \"12.5\""},
         {"current_activity.txt", 6, "0.4 \"B2\"", true, "6: \"\""},
-        {"current_activity.txt", 6, "0.4 \"B2\" 10000000000001", true, "6: \"10000000000001\""},
-        {"current_activity.txt", 6, "0.4 \"B2\" 10000000000000", false, written},
+        {"current_activity.txt", 30, "20.4 \"B2\" 14000000000001", true, "30: \"14000000000001\""},
+        {"current_activity.txt", 30, "20.4 \"B2\" 14000000000000", false, written},
+        // B2 counts 30 in scan 0 and 58 in scan 1: an accumulated count never falls.
+        {"current_activity.txt", 6, "0.4 \"B2\" 99999999999", true, "12: \"58\" is below the count of B2 before it"},
+        {"current_activity.txt", 6, "0.4 \"B2\" 59", true, "12: \"58\" is below"},
+        {"current_activity.txt", 6, "0.4 \"B2\" 58", false, written},
         {"current_activity.txt", 0, "", true, "1: the file ends before its column header"},
         {"current_activity.txt", 0, "\x93\x01q\r\nZ\xff 7 nan\r\n", true, "2: this is not the column header"},
         {"current_temperature.txt", 9, "5.1 -1", true, "9: \"-1\" is not a stage temperature"},
@@ -395,6 +406,13 @@ TEST_F(ReportPanelTest, ADamagedRunFileIsRefusedByItsLineAndNothingIsWritten)
         {"chgroup.dat", 5, "3,384,\"x\"", false, written},
         {"factor_correction.txt", 3, "mult_factor 1.00 abc", true, "3: \"abc\" is not a factor"},
         {"factor_correction.txt", 3, "factors 1.00", false, "no \"mult_factor\" on line 3, every factor is 1.0"},
+        // Below 0 or beyond what reference runs give is refused; above 2.55 is said.
+        {"factor_correction.txt", 3, "mult_factor 1.00 -0.01", true, "3: \"-0.01\" is not a factor reference runs give"},
+        {"factor_correction.txt", 3, "mult_factor 1.00 0", false, written},
+        {"factor_correction.txt", 3, "mult_factor 1e308 1.00", true, "3: \"1e308\""},
+        {"factor_correction.txt", 3, "mult_factor 1.00 212600881054", true, "3: \"212600881054\""},
+        {"factor_correction.txt", 3, "mult_factor 2.55 212600881053 2.56 99999999999",
+         false, "3: factors above 2.55 are taken as 2.55: B1 212600881053, A2 2.56, B2 99999999999)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.file) + ": " + c.text);
@@ -440,14 +458,24 @@ TEST_F(ReportPanelTest, NoRecordingOpensWhileARunRecords)
 }
 
 // Chosen rows of the saved-data window become a joint report; the panel then re-exports it in
-// time bins into the last project's folder, until the next choice in the list.
+// time bins into the last project's folder, until the next choice in the list or the button
+// named after the loaded acquisition, which opens that acquisition's own report.
 TEST_F(ReportPanelTest, AJointReportOfChosenRecordingsIsReexportedByThePanel)
 {
-    fs::copy_file(recording + "/current_activity.txt", recording + "/adjusted_activity.txt");
-    openSaved();
-    doubleClick(rowOf("+ 2025.0131\tproj"));
+    // A file a report refuses: the joint report tells why and joins nothing.
+    const std::string adjusted = recording + "/adjusted_activity.txt";
+    std::ofstream(adjusted, std::ios::binary) << "\"s\"\r\n\"Time[m]\" \"Well\" \"n\"\r\n0.1 \"A1\" nan\r\n";
+    openRecording();
+    report->Cmd_closereport->Click();
     browser().Listpj->item(0)->setSelected(true);  // a project row takes no part
     browser().Listpj->item(1)->setSelected(true);
+    boxes.expectMessage("Do you like to remove outliers?", ui::MsgResult::No);
+    boxes.expectMessage(adjusted + ", line 3: \"nan\" is not an accumulated count");
+    browser().mnjointrep->trigger();
+    boxes.verifyAllShown();
+    EXPECT_FALSE(report->joint_mode);
+
+    fs::copy_file(recording + "/current_activity.txt", adjusted, fs::copy_options::overwrite_existing);
     boxes.expectMessage("Do you like to remove outliers?", ui::MsgResult::No);
     browser().mnjointrep->trigger();
     EXPECT_TRUE(report->joint_mode);
@@ -468,6 +496,14 @@ TEST_F(ReportPanelTest, AJointReportOfChosenRecordingsIsReexportedByThePanel)
     ASSERT_EQ(launched.size(), 1u);
     EXPECT_EQ(fs::path(launched[0][1]).parent_path(), fs::path(projectFolder));
     EXPECT_EQ(Slurp(launched[0][1]).rfind("\\proj\r\n\\20250131_140000_mix1,[w6]\r\nTime,A1,B1,A2,B2,A3,B3\r\n10,", 0), 0u);
+
+    saved->cmd_report->Click();
+    EXPECT_EQ(saved->lbl_reportexport->Caption() + report->cmd_generatereport->Caption(), "Report [20250131_1400]Generate");
+    EXPECT_EQ(Items(report->Combo_reportbin), kBins);
+    for (QWidget* w : std::initializer_list<QWidget*>{report->Option_output[2], report->combo_intref, report->chk_blank}) EXPECT_TRUE(w->isEnabled());
+    report->cmd_generatereport->Click();
+    ASSERT_EQ(launched.size(), 2u);
+    EXPECT_EQ(fs::path(launched[1][1]).parent_path(), fs::path(recording)) << "the acquisition's report, in its folder";
 
     doubleClick(rowOf("+ 2025.0131\tproj"));
     EXPECT_FALSE(report->joint_mode);

@@ -192,15 +192,25 @@ TEST(TimeBins, TheValidLengthEndsAtTheFirstScanWithAWellNotMeasured)
     EXPECT_EQ(scans.values[1][30], -1);
 }
 
-TEST(TimeBins, ANotMeasuredScanInsideTheValidLengthAddsNothing)
+TEST(TimeBins, AMinuteNeverMovesOntoAScanWhereTheWellHasNoReading)
 {
-    // B1 not measured in the last scan (40): minute 40 takes that scan.
-    std::vector<double> ones(41, 1.0), cut(41, 1.0);
-    cut[40] = -1;
-    const AcquisitionData d = W6({ones, cut});
-    const ReportColumns cols = BinColumns(d, ActivityTable(d), "10", ".");
-    ASSERT_EQ(cols.heads.size(), 4u);
-    EXPECT_EQ(cols.values[1].back(), 9);
+    // 40 minutes of scans; B1 has no reading in the last, unfinished scan, whose time for it then
+    // reads 0 as loaded from the files, or its scan's time. B1's last minute keeps its last read
+    // scan, like every other minute.
+    struct Case {
+        long interval;
+        bool timeKept;
+    };
+    for (const Case c : {Case{60, false}, Case{60, true}, Case{20, false}, Case{20, true}}) {
+        const size_t scans = size_t(2400 / c.interval + 1);
+        std::vector<double> ones(scans, 1.0), cut(scans, 1.0);
+        cut.back() = -1;
+        AcquisitionData d = W6({ones, cut}, c.interval);
+        if (!c.timeKept) d.well_seconds[1].back() = 0;
+        const ReportColumns cols = BinColumns(d, ActivityTable(d), "10", ".");
+        ASSERT_EQ(cols.heads.size(), 4u);
+        EXPECT_EQ(cols.values[1], (std::vector<double>{10, 10, 10, 10})) << c.interval << " " << c.timeKept;
+    }
 }
 
 std::string Report(const AcquisitionData& d, ReportLayout layout, const std::string& bin = kScanTime)

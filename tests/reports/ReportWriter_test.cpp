@@ -183,6 +183,47 @@ TEST_F(ReportWriterTest, InternalReferenceChoices)
     }
 }
 
+// A report whose content lacks something says so beside it: the scans the run's files give no
+// temperature, a table without a bin. Five scans of six rows, 5 minutes apart from 0.1 minutes.
+TEST_F(ReportWriterTest, WhatAReportLacksIsSaidBesideIt)
+{
+    const std::string none = "no stage temperature was recorded for the scans at ";
+    struct Case {
+        size_t activityRows, temperatureRows;  // rows kept of each file; 0 temperature rows: no file
+        const char* bin;
+        std::string note;
+    };
+    const Case cases[] = {
+        {30, 30, kScanTime, ""},
+        {30, 0, kScanTime, none + "0.1-20.1 min: the report shows 0.0 there"},
+        {30, 18, kScanTime, none + "15.1-20.1 min: the report shows 0.0 there"},
+        {30, 24, "15", none + "20.1 min: the report shows 0.0 there"},
+        {30, 25, kScanTime, ""},
+        {12, 30, "60", "the WELL ACTIVITY table is empty: a bin of 10 minutes is longer than the 6 minutes in which "
+                       "every well was read"},
+        {18, 30, "60", ""},
+    };
+    const auto cut = [](const std::string& text, size_t rows) {
+        size_t at = 0;
+        for (size_t i = 0; i < rows + 2; ++i) at = text.find("\r\n", at) + 2;
+        return text.substr(0, at);
+    };
+    const std::string activity = Slurp(folder + "/current_activity.txt");
+    const std::string temperature = Slurp(folder + "/current_temperature.txt");
+    for (const Case& c : cases) {
+        std::ofstream(folder + "/current_activity.txt", std::ios::binary) << cut(activity, c.activityRows);
+        fs::remove(folder + "/current_temperature.txt");
+        if (c.temperatureRows > 0)
+            std::ofstream(folder + "/current_temperature.txt", std::ios::binary) << cut(temperature, c.temperatureRows);
+        data = LoadAcquisition(folder).data;
+        options.bin_text = c.bin;
+        const ReportOutcome out = Generate();
+        ASSERT_EQ(out.result, Result::Written);
+        EXPECT_EQ(out.note, c.note) << c.activityRows << " " << c.temperatureRows;
+        fs::remove(out.path);
+    }
+}
+
 TEST_F(ReportWriterTest, TheNamePromptsTextIsNoName)
 {
     std::ofstream(folder + "/subpj.dat", std::ios::binary) << "<Write Acquisition Name>\r\nacq_time=20\r\n";

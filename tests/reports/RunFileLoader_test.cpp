@@ -32,7 +32,7 @@ TEST_F(LoaderTest, AccumulatedCountsBecomeTheCountsOfEachScan)
 {
     for (const char* decimal : {".", ","}) {
         Spill(folder + "/current_activity.txt",
-              test::ActivityFileText({{0.0, "B1", 99},     // before the first scan: no scan
+              test::ActivityFileText({{0.0, "B1", 3},      // before the first scan: no scan
                                       {0.1, "A1", 5},  {0.2, "B1", 7},  {0.3, "C1", 4},  // C1 is off a w6 plate
                                       {1.1, "A1", 12}, {1.2, "B1", 7},  {1.25, "A2", 3},
                                       {2.1, "A1", 12}},  // the last scan stopped after A1

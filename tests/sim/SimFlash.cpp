@@ -19,13 +19,16 @@ long wholeField(const std::string& text)
 }
 
 // The numbers of every data row after the header lines, dropping the first `skip` fields.
-std::string packedRows(const std::vector<std::string>& lines, size_t headerLines, size_t fields, size_t skip)
+// LED rectangles keep "no band" (-1) as its byte.
+std::string packedRows(const std::vector<std::string>& lines, size_t headerLines, size_t fields, size_t skip,
+                       bool leds = false)
 {
     std::vector<long> values;
     for (size_t i = headerLines; i < lines.size(); ++i) {
         const auto f = platform::SplitFields(lines[i]);
         if (f.size() < fields) continue;
-        for (size_t k = skip; k < fields; ++k) values.push_back(wholeField(f[k]));
+        for (size_t k = skip; k < fields; ++k)
+            values.push_back(leds && wholeField(f[k]) == dm::kNoBand ? dm::kNoBandByte : wholeField(f[k]));
     }
     return dm::PackBytes(values).value_or("");
 }
@@ -52,7 +55,7 @@ std::string RecordDataFromFile(const std::string& record, const std::string& pat
 {
     const auto lines = platform::ReadLines(path);
     if (!lines) return {};
-    if (record == "ledxy") return packedRows(*lines, 2, 5, 1);
+    if (record == "ledxy") return packedRows(*lines, 2, 5, 1, true);
     if (record == "Tempfactor") {
         if (lines->size() < 3) return {};
         return dm::EncodeHundredths(keyed((*lines)[1])) + dm::EncodeHundredths(keyed((*lines)[2]));

@@ -158,11 +158,12 @@ bool PartOfAnother(const QWidget* w, const QWidget* root)
     return false;
 }
 
-// Each line of text within room wide; one line's ink (several lines' spacing) within its height.
+// Each line of text within room wide; one line's ascent to descent, whatever ink its text has (digits
+// that fit in one face are cut in another), or several lines' spacing, within its height.
 std::string Fits(const QFontMetrics& fm, const QString& text, const QRect& room, const char* what)
 {
     const QStringList lines = text.split(QLatin1Char('\n'));
-    int tall = lines.size() == 1 ? fm.tightBoundingRect(text).height() : int(lines.size()) * fm.lineSpacing();
+    int tall = lines.size() == 1 ? fm.height() : int(lines.size()) * fm.lineSpacing();
     for (const QString& line : lines)
         if (fm.horizontalAdvance(line) > room.width()) tall = INT_MAX;
     return tall > room.height() ? std::string(what) + " \"" + text.toStdString() + "\" cut" : std::string();
@@ -231,6 +232,27 @@ std::string Unreadable(const QWidget* w)
         return Fits(fm, area->toPlainText(), QRect(0, 0, area->viewport()->width() - 2 * margin, INT_MAX), "line");
     }
     return {};
+}
+
+std::vector<std::string> Uncaptioned(QWidget* root, const std::vector<QWidget*>& shown)
+{
+    std::vector<QRect> captions;
+    std::vector<QWidget*> boxes;  // left to right: a captioned box captions those after it in its row
+    for (QWidget* w : shown) {
+        if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().trimmed().isEmpty()) captions.push_back(InWindow(root, w, LabelText(label)));
+        if (auto* button = qobject_cast<QAbstractButton*>(w); button && !button->text().isEmpty()) captions.push_back(InWindow(root, w, w->rect()));
+        if (auto* edit = qobject_cast<QLineEdit*>(w); edit && !edit->isReadOnly() && !PartOfAnother(w, root)) boxes.push_back(w);
+    }
+    std::sort(boxes.begin(), boxes.end(), [root](QWidget* a, QWidget* b) { return a->mapTo(root, QPoint()).x() < b->mapTo(root, QPoint()).x(); });
+    std::vector<std::string> faults;
+    for (QWidget* w : boxes) {
+        // A caption before the box in its row, or within a line above it.
+        const QRect box = InWindow(root, w, w->rect()), row(0, box.top(), box.left(), box.height());
+        const QRect above(box.left(), box.top() - w->fontMetrics().height(), box.width(), w->fontMetrics().height());
+        const bool captioned = std::any_of(captions.begin(), captions.end(), [&](const QRect& c) { return c.intersects(row) || c.intersects(above); });
+        captioned ? captions.push_back(box) : faults.push_back(Describe(w) + " has no caption");
+    }
+    return faults;
 }
 
 bool OutOfView(QWidget* root, const QWidget* w)

@@ -31,6 +31,9 @@ std::string Describe(const QWidget* w);
 // all of it reads.
 std::string Unreadable(const QWidget* w);
 
+// "box has no caption" for each typing box among shown with no label, button or captioned box before it or above it.
+std::vector<std::string> Uncaptioned(QWidget* root, const std::vector<QWidget*>& shown);
+
 // Whether part of w lies outside what root and w's containers show of it (cut at a panel's edge,
 // scrolled out of view).
 bool OutOfView(QWidget* root, const QWidget* w);

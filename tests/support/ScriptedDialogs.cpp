@@ -56,8 +56,11 @@ bool ScriptedDialogs::take(Kind kind, const std::string& text, Expected& matched
     return true;
 }
 
-MsgResult ScriptedDialogs::messageBox(const std::string& text, MsgButtons buttons, const std::string&)
+MsgResult ScriptedDialogs::messageBox(const std::string& text, MsgButtons buttons, const std::string&,
+                                      std::optional<MsgResult> defaultButton)
 {
+    lastDefault_ = tirmo::ui::DefaultButton(buttons, defaultButton);
+    if (!offers(buttons, lastDefault_)) ADD_FAILURE() << "message box \"" << text << "\" has a default button it does not offer";
     Expected matched;
     if (!take(Kind::Message, text, matched)) return MsgResult::Ok;
     if (!offers(buttons, matched.result))

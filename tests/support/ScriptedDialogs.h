@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,13 +26,15 @@ public:
     void expectMessage(std::string substring, tirmo::ui::MsgResult answer = tirmo::ui::MsgResult::Ok);
     void expectInput(std::string substring, std::string answer);
 
-    tirmo::ui::MsgResult messageBox(const std::string& text, tirmo::ui::MsgButtons buttons,
-                                    const std::string& title) override;
+    tirmo::ui::MsgResult messageBox(const std::string& text, tirmo::ui::MsgButtons buttons, const std::string& title,
+                                    std::optional<tirmo::ui::MsgResult> defaultButton) override;
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultAnswer) override;
 
     // The text of every box shown, expected or not, in order.
     const std::vector<std::string>& shown() const;
+    // The button Enter would have pressed in the last message box shown.
+    tirmo::ui::MsgResult lastDefaultButton() const { return lastDefault_; }
     // Expected boxes not yet shown.
     size_t pending() const;
     // Fails the test once for each expected box not yet shown, and forgets them.
@@ -50,6 +53,7 @@ private:
 
     std::deque<Expected> expected_;
     std::vector<std::string> shown_;
+    tirmo::ui::MsgResult lastDefault_ = tirmo::ui::MsgResult::Ok;
 };
 
 // Installs a ScriptedDialogs for its lifetime, puts back whatever was installed before, and fails

@@ -1,7 +1,10 @@
 #include "ui/Controls.h"
+#include "ui/FixedWidthFont.h"
+#include "ui/StatusLine.h"
 
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
 #include <QWidget>
 
 using namespace tirmo::ui;
@@ -145,4 +148,46 @@ TEST(TextAreaTest, KeepsTheBytesAndShowsOneLinePerLineEnd)
     EXPECT_TRUE(area.isReadOnly());
     area.SetText("a\rb\nc");
     EXPECT_EQ(area.toPlainText().toStdString(), "a\nb\nc");
+}
+
+// Asked: a fixed-width face or its stand-in, the desktop's proportional text face, a face nobody has.
+TEST(FixedWidthFont, MeasuresTheFaceAndFallsBackToOneWithEqualAdvances)
+{
+    ASSERT_FALSE(EqualAdvances(QFont()));
+    for (const QString& asked : {QStringLiteral("Courier New"), QFontInfo(QFont()).family(), QStringLiteral("No Face")}) {
+        const QFont font = FixedWidthFont(asked, 11);
+        EXPECT_TRUE(EqualAdvances(font)) << asked.toStdString() << " gave " << QFontInfo(font).family().toStdString();
+        EXPECT_EQ(QFontInfo(font).pointSize(), 11) << asked.toStdString();
+    }
+}
+
+// A status line keeps its place however long its message: the whole message stays its text and
+// its tip, and what it shows fits the line, a path shortened in its middle.
+TEST(StatusLine, ALongMessageShowsItsStartAndItsFileNameAndIsWholeInTheTip)
+{
+    const QString path = "/home/lab/.local/share/tirmo/reports/p20261207_zebrafish/20261207_101500_larvae/20261207_1015_report.csv";
+    const QString memory = "Not read from TIRMO memory: [Well_Format] [Temp_factor] [Int_Factor] [Blank_Factor] [Light_Cal]";
+    const QString ellipsis(QChar(0x2026));
+    const struct {
+        QString message, start, end;  // what the line shows of it first and last; no end: all of it
+    } cases[] = {
+        {"OK. Connected to TIRMO SN57", "OK. Connected to TIRMO SN57", ""},
+        {"Report: " + path, "Report: /", "_report.csv"},
+        {"No program could open the report. It is saved at " + path + " (no blank)", "No program could open", " (no blank)"},
+        {"OK. Connected to TIRMO SN57. " + memory + ", nor the second time: " + memory, "OK. Connected to TIRMO", ellipsis},
+    };
+    for (const auto& c : cases) {
+        StatusLine line, same;
+        line.resize(600, line.sizeHint().height());
+        line.setText(c.message);
+        const QString shown = line.Shown();
+        EXPECT_TRUE(line.text() == c.message && line.toolTip() == c.message);
+        EXPECT_TRUE(shown.startsWith(c.start) && (c.end.isEmpty() ? shown == c.message : shown.endsWith(c.end) && shown.contains(ellipsis)))
+            << shown.toStdString();
+        // Painted as a line paints that text of its own: from its start, not scrolled to its end.
+        same.resize(line.size());
+        same.setText(shown);
+        EXPECT_EQ(same.Shown(), shown);
+        EXPECT_EQ(line.grab().toImage(), same.grab().toImage()) << shown.toStdString();
+    }
 }

@@ -3,10 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QFontDatabase>
+#include <QImageReader>
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+
+#include "chemotaxis/ChemotaxisPictures.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempFolder.h"
 
 using namespace tirmo::ui;
 
@@ -271,4 +277,27 @@ TEST(PictureBox, PaintsItsPictureOnTheScreen)
     const QImage shot = pic.grab().toImage();
     EXPECT_EQ(fromQRgb(shot.pixel(7, 7)), colour::Red);
     EXPECT_EQ(fromQRgb(shot.pixel(20, 15)), colour::White);
+}
+
+// Every picture is written whole or not at all: a write cut short (a full disk here, a killed
+// process in the field) leaves the older file of the name as it was and nothing beside it.
+TEST(PictureBox, EveryPictureWriterReplacesTheOldFileWholeOrLeavesItAsItWas)
+{
+    tirmo::chemotaxis::Canvas canvas(40, 30);  // a red box on white, 3654 bytes as a file
+    canvas.FilledBox(10, 5, 29, 19, qRgb(255, 0, 0));
+    PictureBox box;
+    box.SetPixelSize(40, 30);
+    box.image() = canvas.image();
+    const std::function<bool(const std::string&)> writers[] = {[&](const std::string& p) { return box.SavePicture(p); },
+                                                               [&](const std::string& p) { return canvas.SaveBmp(p, false); }};
+    for (const auto& write : writers) {
+        tirmo::test::TempFolder folder;
+        const std::string path = folder.path() + "/A1_0000.bmp";
+        std::ofstream(path) << "older";
+        EXPECT_FALSE(tirmo::test::ScopedFileSizeLimit(1000).ok() && write(path)) << "a full disk";
+        EXPECT_EQ(std::filesystem::file_size(path), 5u) << "the older file stays";
+        ASSERT_TRUE(write(path));
+        EXPECT_EQ(QImageReader(QString::fromStdString(path)).read().convertToFormat(QImage::Format_RGB32), canvas.image());
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1) << "nothing beside it";
+    }
 }
