@@ -36,10 +36,10 @@ bool RunAutoReference::AutoCalibrateCameras()
     last_round = lighting::AutoCalibrateCameras(*this, folder, platform::WallNow());
     // A stopped round skips its closing wait; its frame must not stay over the working area.
     view_.HideRoundPanel();
-    if (s.run_state != 1) return false;
+    if (StopRequested()) return false;
     // Each camera's power setting ended with every LED dark: the run lights all of them as saved.
     lighting::ApplyAllSavedLedPower(console_);
-    return s.run_state == 1;
+    return !StopRequested();
 }
 
 bool RunAutoReference::CameraInUse(int camera) const

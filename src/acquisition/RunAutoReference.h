@@ -43,7 +43,7 @@ public:
     // The round as the run start calls it, with run_state 1 and the run prepared: every camera
     // in use calibrated and centred, the results file in the acquisition folder, and, when the
     // run is still running afterwards, every LED sent its power from ledpower.dat. True when the
-    // run goes on (false after the user's Stop).
+    // run goes on (false after the user's Stop or with the link gone).
     bool AutoCalibrateCameras();
     lighting::AutoReferenceOutcome last_round;
 
@@ -58,7 +58,9 @@ public:
     void Status(const std::string& text) override { console_.SetStatus(text); }
     void Label(const std::string& text) override { view_.ShowRoundLabel(text); }
     void Progress(double percent) override { view_.ShowProgress(percent); }
-    bool StopRequested() override { return console_.session().run_state != 1; }
+    // The user's Stop, or the link gone (nothing the round still sends would reach the instrument).
+    bool StopRequested() override { return console_.session().run_state != 1 || LinkLost(); }
+    bool LinkLost() const { return console_.session().dummy_mode != 1 && !console_.session().port_open; }
     bool ConfirmSecondRound() override { return false; }
 
     bool CameraInUse(int camera) const override;

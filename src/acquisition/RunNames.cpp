@@ -25,6 +25,11 @@ std::string ProjectFolderName(const std::string& typed)
     return typed.empty() ? kDefaultProject : platform::MakeSafeName(typed);
 }
 
+bool ListedProjectFolder(const std::string& name)
+{
+    return name.size() > 2 && name.find('.') == std::string::npos;
+}
+
 std::string AcquisitionFolderName(const std::string& stamp, const std::string& typed)
 {
     return typed == kAcquisitionPrompt ? stamp : stamp + platform::MakeSafeName(typed);

@@ -20,6 +20,12 @@ bool RunFormat(const std::string& format);
 
 // The file-safe project name of the typed text; kDefaultProject for an empty text.
 std::string ProjectFolderName(const std::string& typed);
+// Whether the project list and the saved-data list show a project folder of that name: longer
+// than two characters and without a dot (so never "." or ".."). A run is recorded only into such
+// a folder, where the lists will find it.
+bool ListedProjectFolder(const std::string& name);
+// A typed project name whose folder the lists would not show.
+inline constexpr const char* kRunProjectTooShort = "Invalid name. Write a longer name for your project. minimum len=3char";
 // The stamp followed by the file-safe typed name, or the stamp alone for the prompt.
 std::string AcquisitionFolderName(const std::string& stamp, const std::string& typed);
 

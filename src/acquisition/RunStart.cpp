@@ -9,6 +9,7 @@
 #include "acquisition/RunFiles.h"
 #include "acquisition/RunNames.h"
 #include "link/Exchange.h"
+#include "link/Protocol.h"
 #include "link/Session.h"
 #include "platform/Clock.h"
 #include "platform/ConfigFiles.h"
@@ -314,6 +315,12 @@ void RunControls::cmd_playacq_Click()
 bool RunControls::CreateRunFolders()
 {
     link::Session& s = console_.session();
+    // The name of the folders is taken here: a project the lists would not show gets no run.
+    project_folder = ProjectFolderName(txt_pjname->Text());
+    if (!ListedProjectFolder(project_folder)) {
+        RefuseStart(kRunProjectTooShort);
+        return false;
+    }
     for (const std::string& folder : {std::string("reports"), "reports/" + shared_.project.ReferenceProjectName()}) {
         const std::string path = platform::ProgramPath(folder);
         if (!platform::MakeFolder(path)) {
@@ -321,12 +328,10 @@ bool RunControls::CreateRunFolders()
             return false;
         }
     }
-    // The name of the folders is taken here: a typed name that keeps no letter or digit is
-    // told before its folder is made.
+    // A typed name that keeps no letter or digit is told before its folder is made.
     for (const std::string& typed : {txt_pjname->Text(), txt_acqname->Text()})
         if (const std::string notice = platform::SafeNameNotice(typed); !notice.empty())
             ui::dialogs().messageBox(notice, ui::MsgButtons::Ok);
-    project_folder = ProjectFolderName(txt_pjname->Text());
     const std::string projectPath = platform::ProgramPath("reports/" + project_folder);
     if (!platform::MakeFolder(projectPath)) {
         RefuseStart(kFolderNotCreated + projectPath);
@@ -367,6 +372,8 @@ void RunControls::RunAutoreferenceRound()
 {
     // A STOP or the close box during any of the start's waits ends the start there.
     const link::StoppableOperation start;
+    // A link that goes away during the start is told once, however many sends still find it closed.
+    const link::TellClosedLinkOnce told;
     link::Session& s = console_.session();
     SetPlayCaption("STOP");
     cmdreport->setEnabled(true);
@@ -383,6 +390,13 @@ void RunControls::RunAutoreferenceRound()
     // The round yields to the window: a STOP pressed meanwhile ends the start here.
     if (autoreference_) autoreference_->AutoCalibrateCameras();
     if (s.run_state != 1) return;
+    if (s.dummy_mode != 1 && !s.port_open) {
+        // The round stopped with the link: the run cannot measure, so it stops here.
+        StopPlayRun();
+        window_.ShowRunPanelsAfterError();
+        link::ShowNotConnected(console_);
+        return;
+    }
     StartTicking();
 }
 

@@ -147,7 +147,7 @@ void SendReadoutLimits(const ReadoutLimits& limits, link::Console& console, Vari
 {
     if (console.session().dummy_mode == 1) return;
     if (!console.session().port_open) {
-        console.ShowError(link::kNotConnected);
+        link::ShowNotConnected(console);
         return;
     }
     link::FlushLink(console.session());

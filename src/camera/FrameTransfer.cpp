@@ -190,7 +190,7 @@ BlockFetch FetchWindowBlock(int camera, long pix, long lines, link::Console& con
     const link::Exchange exchange(console);
     if (!exchange) return fetch;
     if (!session.port_open) {
-        console.ShowError(link::kNotConnected);
+        link::ShowNotConnected(console);
         return fetch;
     }
     const std::string frame = CameraRequest(camera, kWindowBlock);

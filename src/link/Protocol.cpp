@@ -1,5 +1,7 @@
 #include "link/Protocol.h"
 
+#include <utility>
+
 #include "link/CommPort.h"
 #include "link/Exchange.h"
 #include "platform/Clock.h"
@@ -35,6 +37,24 @@ bool LinkGuard(Console& console)
     console.SetStatus(kNotConnected);
     return false;
 }
+
+namespace {
+int tellOnceDepth = 0;
+bool closedLinkTold = false;
+}  // namespace
+
+void ShowNotConnected(Console& console)
+{
+    if (tellOnceDepth > 0 && std::exchange(closedLinkTold, true)) return;
+    console.ShowError(kNotConnected);
+}
+
+TellClosedLinkOnce::TellClosedLinkOnce()
+{
+    if (tellOnceDepth++ == 0) closedLinkTold = false;
+}
+
+TellClosedLinkOnce::~TellClosedLinkOnce() { --tellOnceDepth; }
 
 void FlushLink(const Session& session, int pauseMs)
 {

@@ -88,6 +88,18 @@ struct SendResult {
 
 // Steps 1 and 2 of every guarded command: false (and the status text) when the link is closed.
 bool LinkGuard(Console& console);
+
+// The kNotConnected box of a sender that finds the link closed. While a TellClosedLinkOnce is
+// held it is shown once only: an operation of many sends (the run start with its round) tells the
+// user once that the link went away, not at every send it still tries.
+void ShowNotConnected(Console& console);
+class TellClosedLinkOnce {
+public:
+    TellClosedLinkOnce();
+    ~TellClosedLinkOnce();
+    TellClosedLinkOnce(const TellClosedLinkOnce&) = delete;
+    TellClosedLinkOnce& operator=(const TellClosedLinkOnce&) = delete;
+};
 // Flush of the link's port followed by the short pause.
 void FlushLink(const Session& session, int pauseMs = kFlushPauseMs);
 // Writes the frame in the given form and polls its reply, repeating while the echo test fails.

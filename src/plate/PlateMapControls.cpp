@@ -252,6 +252,10 @@ void PlateControls::combogrup_DblClick()
     const std::string answer = ui::dialogs().inputBox("Enter Group Name", "", suggested);
     const std::string name = answer.empty() ? plate::kFreeName : answer;
     if (group < 0 || group >= plate::kGroupEntries) return;
+    if (name.find('"') != std::string::npos) {
+        ui::dialogs().messageBox(plate::kGroupNameQuote);
+        return;
+    }
     if (group < combogrup->ListCount()) combogrup->SetList(group, plate::WellGroups::ListItem(group, name));
     groups.group_names[size_t(group)] = name;
 }

@@ -24,6 +24,9 @@ inline constexpr int kNoGroup = -1;
 inline constexpr int kBlockOptions = 24;  // block layouts offered for a plate
 inline constexpr const char* kFreeName = "Free";
 inline constexpr const char* kGroupFileHeader = "#Well, Group, name";
+// chgroup.dat quotes a name and its readers drop every double quote: a name typed with one would
+// not read back as typed, so it is refused and the group keeps its name.
+inline constexpr const char* kGroupNameQuote = "A group name cannot contain the double quote character (\")";
 
 // <program folder>\reports\<folder>\chgroup.dat; folder is a project, or project\acquisition.
 std::string GroupFilePath(const std::string& folder);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "acquisition/RunNames.h"
 #include "platform/Convert.h"
 #include "platform/ProgramFolder.h"
 #include "project/LastProject.h"
@@ -17,7 +18,7 @@ constexpr size_t kDatedPrefix = 10;  // "p" + yyyymmdd + "_"
 
 bool IsProjectFolderName(const std::string& name)
 {
-    return name.size() > 2 && name.find('.') == std::string::npos;
+    return acquisition::ListedProjectFolder(name);
 }
 
 std::vector<std::string> ListProjects()

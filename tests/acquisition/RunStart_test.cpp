@@ -22,6 +22,7 @@
 #include "plate/PlateSpecFile.h"
 #include "platform/ProgramFolder.h"
 #include "project/ProjectControls.h"
+#include "project/ProjectNames.h"
 #include "sim/SimDeviceState.h"
 #include "support/AppFixture.h"
 #include "support/FakeClock.h"
@@ -165,6 +166,7 @@ TEST_F(OfflineRunStart, RunsStartedInTheSameSecondWithTheSameNameKeepTheirOwnFol
 }
 
 // Whatever the boxes hold, the run's folders stay inside reports; a name without letters is told.
+// A project the project list would not show (two characters or fewer) gets no run.
 TEST_F(OfflineRunStart, TypedNamesNeverLeaveTheReportsFolder)
 {
     const struct {
@@ -176,22 +178,35 @@ TEST_F(OfflineRunStart, TypedNamesNeverLeaveTheReportsFolder)
         {"", "", "default_project", "20250304_090507"},
         {"Caf\xC3\xA9", "\xC3\xA9t\xC3\xA9", "caf__", "20250304_090507__t__"},
         {std::string(101, 'P'), std::string(101, 'N'), std::string(101, 'p'), "20250304_090507" + std::string(101, 'n')},
-        {".", "??", "_", "20250304_090507__", {"saved as \"_\"", "saved as \"__\""}},
+        {"...", "??", "___", "20250304_090507__", {"saved as \"___\"", "saved as \"__\""}},
+        {"abc", "x", "abc", "20250304_090507x"},
+        {".", "x", "", "", {kRunProjectTooShort}},
+        {"..", "x", "", "", {kRunProjectTooShort}},
+        {"Ab", "x", "", "", {kRunProjectTooShort}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.projectFolder);
+        SCOPED_TRACE(c.project);
         for (const std::string& notice : c.told) boxes.expectMessage(notice);
         pressPlay();
         run().txt_pjname->SetText(c.project);
         run().txt_acqname->SetText(c.name);
         run().cmd_playacq->Click();
+        boxes.verifyAllShown();
+        if (c.projectFolder.empty()) {
+            EXPECT_EQ(window->session().run_state, 0);
+            EXPECT_TRUE(run().frm_confirmacq->isVisibleTo(window.get()));
+            run().cmd_cancelacq->Click();
+            continue;
+        }
         ASSERT_EQ(window->session().run_state, 1);
         EXPECT_EQ(run().project_folder, c.projectFolder);
+        EXPECT_EQ(project::ListedProject(c.projectFolder), c.projectFolder) << "the project list shows the run's project";
         EXPECT_EQ(run().acquisition_name, c.acquisition);
         EXPECT_TRUE(fs::is_directory(folder.path() + "/reports/" + c.projectFolder + "/" + c.acquisition));
         pressPlay();
     }
     EXPECT_EQ(Entries(folder.path()), (std::vector<std::string>{"config", "reports"}));
+    for (const char* unlisted : {"_", "__", "ab"}) EXPECT_FALSE(fs::exists(platform::ProgramPath(std::string("reports/") + unlisted)));
 }
 
 TEST_F(OfflineRunStart, TheUntouchedPromptNamesTheRunByItsStampAlone)
@@ -656,6 +671,37 @@ TEST_F(RunStartTest, AHungUpPortClosesTheLinkAndPlayThenRefuses)
     EXPECT_FALSE(nameFrameOpen());
     EXPECT_EQ(Entries(platform::ProgramPath("reports/default_project")), made);
 }
+
+// The instrument is unplugged during the autoreference round, at its first yield or well into
+// it (from the n-th yield on): the closed link is told once, the round stops there and the run with it.
+class LinkGoneInRoundTest : public RunStartTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(LinkGoneInRoundTest, IsToldOnceAndStopsTheRun)
+{
+    test::WriteRecorder recorder;
+    int yields = 0;
+    platform::setEventPump([&] {
+        size_t written = 0;  // unplugged between two frames: the instrument saw none broken
+        for (const auto& w : recorder.writes) written += w.data.size();
+        if (sim && window->containers.frm_calibrate->isVisibleTo(window.get()) && ++yields >= GetParam() &&
+            written % 5 == 0)
+            sim.reset();
+    });
+    pressPlay();
+    boxes.expectMessage(link::kNotConnected);
+    run().cmd_playacq->Click();
+    platform::setEventPump({});
+    EXPECT_EQ(boxes.shown(), std::vector<std::string>{link::kNotConnected});
+    EXPECT_GE(yields, GetParam());
+    EXPECT_FALSE(session.port_open);
+    EXPECT_EQ(session.run_state, 0);
+    EXPECT_EQ(run().cmdPlay->Caption(), "Play");
+    EXPECT_FALSE(run().Timer2.Enabled());
+    EXPECT_FALSE(window->containers.frm_calibrate->isVisibleTo(window.get()));
+    EXPECT_TRUE(window->containers.frame_group->isVisibleTo(window.get()));
+}
+
+INSTANTIATE_TEST_SUITE_P(EarlyOrLate, LinkGoneInRoundTest, ::testing::Values(1, 400));
 
 }  // namespace
 }  // namespace tirmo::acquisition

@@ -94,6 +94,8 @@ protected:
             {"All", [this] { factory->lighting->cmd_ledpowerall->Click(); }},
             {"Apply", [this] { factory->lighting->cmd_ledpower->Click(); }},
             {"saved LED powers", [this] { window->lighting->ApplyLedPowerWithStatus(); }},
+            {"factory Get SN", [this] { factory->link->cmdsn->Click(); }},
+            {"factory RESET", [this] { factory->link->cmd_reset->Click(); }},
         };
         silent.clear();
         platform::setEventPump([this, clicks, inside = false]() mutable {

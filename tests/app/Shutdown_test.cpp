@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -48,13 +49,25 @@ TEST_F(ShutdownTest, LeavesTheInstrumentAtRestInOrderAndClosesTheLink)
     EXPECT_NE(readFile("config.txt").find("\"COM=4\""), std::string::npos);
 }
 
+// The link on the first or the last port the start-up's search tries as on any other: found by
+// the search and closed by the shutdown.
 TEST_F(ShutdownTest, ClosesTheLinksOwnSlotWhateverThePortBoxSays)
 {
-    connect();
-    window->txtcom->SetText("9");
-    window->Form_Unload();
-    EXPECT_FALSE(link::CommIsOpen(4));
-    EXPECT_NE(readFile("config.txt").find("\"COM=9\""), std::string::npos);
+    useFakeClock();
+    for (const int slot : {4, 1, 15}) {
+        SCOPED_TRACE(slot);
+        restartProgram();
+        attachSimulator(slot, 57);
+        window->ConnectDevice();
+        ASSERT_TRUE(window->session().port_open);
+        ASSERT_EQ(window->session().port_slot, slot);
+        window->txtcom->SetText("9");
+        window->Form_Unload();
+        EXPECT_FALSE(link::CommIsOpen(slot));
+        EXPECT_FALSE(window->session().port_open);
+        EXPECT_NE(readFile("config.txt").find("\"COM=9\""), std::string::npos);
+        ::setenv(("TIRMO_COM" + std::to_string(slot)).c_str(), "", 1);
+    }
 }
 
 TEST_F(ShutdownTest, OfflineShutdownStillSavesTheRecords)

@@ -146,6 +146,17 @@ TEST_F(CameraSetupTest, ApplyCameraSettingsSendsTheBoxesUnscaled)
     EXPECT_EQ(frameList(), (Frames{"C,4,0", "G,0,33", "E,1,44", "S,0,8", "y,0,0", "Y,0,142", "x,0,1", "X,0,183"}));
     EXPECT_GE(clock.sleptMs() - before, 500);
     EXPECT_EQ(window->txt_status->Text(), "") << "no status of its own";
+
+    // A speed beyond a byte, or beyond 16 bits (65544 would wrap to 8), is said and left out; the
+    // rest goes out.
+    for (const char* speed : {"256", "65544"}) {
+        sim->clearLog();
+        window->camera->txt_speed->SetText(speed);
+        boxes.expectMessage("error");
+        window->camera->ApplyCameraSettings();
+        boxes.verifyAllShown();
+        EXPECT_EQ(frameList(), (Frames{"C,4,0", "G,0,33", "E,1,44", "y,0,0", "Y,0,142", "x,0,1", "X,0,183"})) << speed;
+    }
 }
 
 TEST_F(CameraSetupTest, ApplyCameraSettingsSendsNothingInDummyModeOrWithABadValue)

@@ -143,9 +143,18 @@ TEST_F(FrameTransferTest, AGoodWindowBlockIsStoredLineAcrossAndPixelsLastFirst)
     EXPECT_EQ(window->camera->frame_store.Value(2, 72, 100), received(71, 183 - 100));
     EXPECT_FALSE(window->camera->frame_store.Has(2, 144, 182)) << "the check byte is no line of the picture";
     EXPECT_FALSE(window->camera->frame_store.Has(2, 0, 0));
-    // And drawn: the cell of line 71 (x 72), pixel position 100, in its grey.
-    const int v = window->camera->frame_store.Value(2, 72, 100);
-    EXPECT_EQ(window->camera->Picact->Point(72.5, 100.5), ui::RGB(v, v, v));
+    // And drawn, by the reader and by the deferred redraw: lines across, pixel positions down,
+    // so that the cells of the window's far corners (143 lines, 183 positions) show their grey.
+    for (const bool redraw : {false, true}) {
+        if (redraw) {
+            window->camera->Picact->Cls();
+            window->camera->DrawCameraImage();
+        }
+        for (const auto& [x, y] : {std::pair{72, 100}, {141, 181}, {141, 1}, {2, 181}}) {
+            const int v = window->camera->frame_store.Value(2, x, y);
+            EXPECT_EQ(window->camera->Picact->Point(x + 0.5, y + 0.5), ui::RGB(v, v, v)) << x << "," << y << redraw;
+        }
+    }
 }
 
 TEST_F(FrameTransferTest, ASmallerWindowLeavesNoCellOfTheLargerFrameInItsArea)
@@ -321,8 +330,10 @@ TEST_F(FrameTransferTest, DummyModeFillsTheWindowWithRandomGreysWithoutThePort)
     EXPECT_LE(high, 100);
     EXPECT_GT(high - low, 50);
     EXPECT_FALSE(window->camera->frame_store.Has(5, 144, 0));
-    const int v = window->camera->frame_store.Value(5, 10, 10);
-    EXPECT_EQ(window->camera->Picact->Point(10.5, 10.5), ui::RGB(v, v, v)) << "the dummy frame is drawn";
+    for (const auto& [x, y] : {std::pair{10, 10}, {141, 181}, {2, 181}}) {
+        const int v = window->camera->frame_store.Value(5, x, y);
+        EXPECT_EQ(window->camera->Picact->Point(x + 0.5, y + 0.5), ui::RGB(v, v, v)) << "the dummy frame is drawn";
+    }
 }
 
 }  // namespace

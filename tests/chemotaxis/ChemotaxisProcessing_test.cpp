@@ -82,8 +82,10 @@ TEST_F(ChemotaxisProcessingTest, EveryScanBecomesAFrameAndTheReportHoldsTheIndex
     };
     const QImage frame(QString::fromStdString(image("A1_0002.bmp")));
     ASSERT_EQ(frame.size(), QSize(200, 200));
-    for (const Cell c : {Cell{25, 20, qRgb(255, 0, 0)}, Cell{75, 60, qRgb(100, 0, 0)}, Cell{175, 180, qRgb(200, 200, 200)},
-                         Cell{25, 180, qRgb(255, 255, 255)}})
+    const QRgb white = qRgb(255, 255, 255), red = qRgb(255, 0, 0);
+    for (const Cell c : {Cell{25, 20, red}, Cell{75, 60, qRgb(100, 0, 0)}, Cell{175, 180, qRgb(200, 200, 200)},
+                         Cell{25, 180, white}, Cell{100, 150, red}, Cell{30, 100, red}, Cell{99, 150, white},
+                         Cell{30, 101, white}})
         EXPECT_EQ(frame.pixel(c.x, c.y) & 0xFFFFFF, c.colour & 0xFFFFFF) << c.x << "," << c.y;
     for (const char* chart : {"CI_XR_a1.bmp", "CI_XL_a1.bmp", "CI_YT_a1.bmp", "CI_YB_b3.bmp", "CI_QL_a3.bmp", "CI_QR_b2.bmp"})
         EXPECT_TRUE(fs::exists(image(chart))) << chart;
@@ -91,6 +93,12 @@ TEST_F(ChemotaxisProcessingTest, EveryScanBecomesAFrameAndTheReportHoldsTheIndex
     ASSERT_EQ(reports().size(), 1u);
     EXPECT_EQ(result.report, reports()[0]);
     EXPECT_EQ(Slurp(result.report).find("Beyond"), std::string::npos);
+
+    // Without the red cross the block's middle lines stay white.
+    settings.red_cross = false;
+    ASSERT_EQ(ProcessAcquisition(settings, view).end, ProcessResult::End::Done);
+    const QImage plain(QString::fromStdString(image("A1_0002.bmp")));
+    for (const auto& [x, y] : {std::pair{100, 150}, {30, 100}}) EXPECT_EQ(plain.pixel(x, y) & 0xFFFFFF, white & 0xFFFFFF);
 }
 
 // A scan or a well no file holds has no value; a scan takes its time from the first file holding it.

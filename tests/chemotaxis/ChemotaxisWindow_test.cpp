@@ -188,6 +188,18 @@ TEST_F(ChemotaxisWindowTest, ProcessingOpensTheReportUnlessItIsStopped)
     }
     ASSERT_EQ(launched.size(), 1u);
     EXPECT_NE(launched[0].find("_report.csv"), std::string::npos);
+
+    // The red-cross box decides whether the frames carry the block's red middle lines.
+    for (const int ticked : {1, 0}) {
+        w->chk_redcross->SetValue(ticked);
+        boxes.expectMessage("ok process");
+        w->cmd_process->Click();
+        const QImage frame(QString::fromStdString(dir.path() + "/1scans_images/A1_0000.bmp"));
+        int red = 0;
+        for (int y = 0; y < frame.height(); ++y)
+            for (int x = 0; x < frame.width(); ++x) red += (frame.pixel(x, y) & 0xFFFFFF) == (qRgb(255, 0, 0) & 0xFFFFFF);
+        EXPECT_EQ(red > frame.height(), ticked == 1) << red;
+    }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "devicememory/CalibrationRecords.h"
 #include "devicememory/MemoryImage.h"
 
@@ -35,6 +37,12 @@ TEST(RecordRecognition, NameOverItsFullLengthAndCheckByte)
     EXPECT_FALSE(RecordFound(std::string(96, '\0'), "w6_col")) << "no reply: 96 zero bytes";
     EXPECT_FALSE(RecordFound(std::string(96, char(255)), "w6_col")) << "erased cells";
     EXPECT_FALSE(RecordFound("", "w6_col"));
+
+    // A key without its "/" is no record, even where its first byte equals the check byte.
+    std::string noSlash = block("w6_col", bytes({'w'}));
+    ASSERT_TRUE(RecordFound(noSlash, "w6_col"));
+    std::replace(noSlash.begin(), noSlash.begin() + kLineBytes, '/', ' ');
+    EXPECT_FALSE(RecordFound(noSlash, "w6_col"));
 }
 
 TEST(RecordRecognition, CheckBytesThatAreSlashOrZeroStillVerify)

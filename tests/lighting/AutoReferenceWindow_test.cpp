@@ -143,6 +143,40 @@ TEST_F(AutoReferenceWindowTest, RoundWithOneCameraRecordsItsWindowAndLeavesTheLe
     EXPECT_EQ(window->autoref->lbl_autocalibra->parentWidget(), window->containers.frm_calibrate);
 }
 
+// The first and the last camera each alone in use: the round paints the camera buttons white
+// and the one of the camera it works on grey, and records that camera's window.
+TEST_F(AutoReferenceWindowTest, TheRoundMarksTheButtonOfTheCameraItWorksOn)
+{
+    auto greyButtons = [this] {
+        std::vector<int> grey;
+        for (int c = 0; c < 6; ++c) {
+            const uint32_t colour = window->camera->cmd_camselect[size_t(c)]->BackColor();
+            if (colour == 0x808080u) grey.push_back(c);
+            EXPECT_TRUE(colour == 0x808080u || colour == 0xFFFFFFu) << c;
+        }
+        return grey;
+    };
+    for (const int camera : {0, 5}) {
+        SCOPED_TRACE(camera);
+        for (int c = 0; c < 6; ++c) window->session().run_settings.SetCameraInUse(c, c == camera);
+        window->camera->cmd_camselect[3]->SetBackColor(0x808080u);  // as a camera set-up left it
+        std::vector<std::vector<int>> seen;
+        platform::setEventPump([&] {
+            if (window->containers.frm_calibrate->isVisibleTo(window.get()) && (seen.empty() || seen.back() != greyButtons()))
+                seen.push_back(greyButtons());
+        });
+        startRun();
+        EXPECT_TRUE(window->autoreference->AutoCalibrateCameras());
+        platform::setEventPump({});
+        ASSERT_FALSE(seen.empty());
+        EXPECT_EQ(seen.front(), std::vector<int>{0}) << "the round begins on camera 0's button";
+        EXPECT_EQ(seen.back(), std::vector<int>{camera});
+        const auto file = lines(readFile(window->autoreference->last_round.path));
+        ASSERT_EQ(file.size(), 6u);
+        EXPECT_EQ(file[3].rfind("\"C" + std::to_string(camera) + "R0\",", 0), 0u);
+    }
+}
+
 TEST_F(AutoReferenceWindowTest, StopDuringTheRoundSendsNoFurtherFrameRequest)
 {
     startRun();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string_view>
 
 #include "lighting/LedTestMaps.h"
 #include "lighting/LedZones.h"
@@ -100,6 +101,48 @@ TEST(LedZones, SingleWellFormatsAlikeForEveryWindowAndColumn)
                                 InLedZone(zone, {"p35", generation}, camera, window, column, colcam, filcam) != w6;
                 });
     EXPECT_EQ(differences, 0);
+    EXPECT_GT(members, 0);
+}
+
+// The tables whole, by their rules: the four dimming zones of a well never share an LED; each
+// brightening corner lies inside the quarter it brightens; a single well's quarters split the
+// block after colcam 4 and filcam 4; the later boards' w24 zones are 2 x 2 blocks, C two colcams
+// right of A, E two filcams below it, the well of column 1 three colcams right, that of window
+// 1 three filcams below, and each camera pair one colcam right of the one before.
+TEST(LedZones, EveryZoneTableFollowsItsRule)
+{
+    int broken = 0, members = 0;
+    for (const char* format : {"w6", "p35", "w24"})
+        for (int generation : {1, 2})
+            for (int camera = 0; camera < 6; ++camera)
+                for (int window = 0; window < 2; ++window)
+                    for (int column = 0; column < 2; ++column)
+                        forEachPlace([&](int colcam, int filcam) {
+                            const ZoneBoard board{format, generation};
+                            int dims = 0;
+                            for (int q = 0; q < 4; ++q) {
+                                const bool dim = InLedZone(kDimmingZone[q], board, camera, window, column, colcam, filcam);
+                                const bool bright =
+                                    InLedZone(kBrighteningZone[q], board, camera, window, column, colcam, filcam);
+                                dims += dim;
+                                members += dim;
+                                // The first board's w24 table has one corner LED past its
+                                // quarter: H of cameras 4 and 5, first well, at (5, 4).
+                                const bool pastItsQuarter = generation == 1 && camera >= 4 && window + column == 0 &&
+                                                            q == 3 && colcam == 5 && filcam == 4;
+                                broken += bright && !dim && !pastItsQuarter;
+                                const bool right = q % 2 == 1, below = q >= 2;
+                                if (std::string_view(format) != "w24") {
+                                    broken += dim != ((colcam >= 1 && colcam <= 4) != right && colcam >= 1 &&
+                                                      (filcam >= 1 && filcam <= 4) != below && filcam >= 1);
+                                } else if (generation == 2) {
+                                    const int col = 1 + camera / 2 + 2 * right + 3 * column, fil = 1 + 2 * below + 3 * window;
+                                    broken += dim != (colcam >= col && colcam <= col + 1 && filcam >= fil && filcam <= fil + 1);
+                                }
+                            }
+                            broken += dims > 1;
+                        });
+    EXPECT_EQ(broken, 0);
     EXPECT_GT(members, 0);
 }
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "link/CommPort.h"
+#include "link/Protocol.h"
 #include "sim/InstrumentSimulator.h"
 #include "support/LinkFixture.h"
 
@@ -78,6 +79,18 @@ TEST_F(CommPortTest, SlotsOutsideTheTableAreRefusedByEveryOperation)
         EXPECT_EQ(LastCommError().source, "CommFlush");
         EXPECT_EQ(CommWrite(slot, "x"), 0);
         EXPECT_EQ(LastCommError().source, "CommWrite");
+    }
+    // The first and the last slot of the table are slots like any other.
+    for (int slot : {1, kSlotCount}) {
+        sim.attachAsCom(slot);
+        const std::string com = "COM" + std::to_string(slot);
+        ASSERT_EQ(CommOpen(slot, com, kSettings), 0) << slot;
+        EXPECT_TRUE(CommIsOpen(slot));
+        EXPECT_EQ(CommWrite(slot, MakeFrame('N', 0, 0)->bytes()), 5);
+        EXPECT_EQ(CommFlush(slot), 0);
+        EXPECT_EQ(CommClose(slot), 0);
+        EXPECT_FALSE(CommIsOpen(slot));
+        ::setenv(("TIRMO_" + com).c_str(), "", 1);
     }
 }
 

@@ -98,6 +98,12 @@ TEST_F(BandFilesTest, AnInstrumentReadsAndWritesOnlyItsOwnFolder)
     EXPECT_EQ(read("config_SN12/w6_row.dat"),
               "\"w6 row format\"\r\n\"camera\",\"row\",\"start\",\"end\"\r\n"
               "0,0,10,165\r\n1,1,10,165\r\n2,0,10,165\r\n3,1,10,165\r\n4,0,10,165\r\n5,1,10,165\r\n");
+    // A file where the instrument's folder should be: every writer says it wrote nothing.
+    test::WriteProgramFile("config_SN13", "a file");
+    EXPECT_FALSE(WriteFormatFiles("w6", 13, columns, rows));
+    EXPECT_FALSE(WriteW6ColumnFile("\\config_SN13"));
+    EXPECT_FALSE(WriteW6RowFile("\\config_SN13"));
+    EXPECT_EQ(read("config_SN13"), "a file");
 }
 
 TEST_F(BandFilesTest, WritingThenReadingChangesNoBand)

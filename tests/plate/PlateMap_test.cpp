@@ -177,11 +177,12 @@ protected:
             wellTable.at(c, 0, 0) = WellCell{c, c, c == 0 ? "A1" : "B1", 0, 100, 0, 100};
         }
         activity[1] = 42;
-        pixelWell = {0, 1, 1};
-        pixelActivity = {0, 3, 0};
-        pixelColumn = {0, 67, 20};
-        pixelRow = {0, 77, 20};
-        run.window_pixel_count = 2;
+        // Pixel 1 of B1 moved, pixel 2 of B1 did not, pixel 3 moved in another well (A1).
+        pixelWell = {0, 1, 1, 0};
+        pixelActivity = {0, 3, 0, 5};
+        pixelColumn = {0, 67, 20, 110};
+        pixelRow = {0, 77, 20, 120};
+        run.window_pixel_count = 3;
         run.pixel_activity = &pixelActivity;
         run.pixel_well = &pixelWell;
         run.pixel_column = &pixelColumn;
@@ -216,6 +217,8 @@ TEST_F(PlateActivityTest, ACountedWindowShowsItsStrokesAndValue)
     EXPECT_GT(count(px - 0.5, py - 0.5, px + 1.5, py + 1.5, isOrange), 2);
     const double sx = 20.0 / 135 * map.CellWidth(), sy = 125 + 20.0 / 155 * map.CellHeight();
     EXPECT_EQ(count(sx - 0.5, sy - 0.5, sx + 1.5, sy + 1.5, isOrange), 0) << "pixel 2 saw no movement";
+    EXPECT_EQ(count(0, 125, map.CellWidth(), 250, isOrange), count(px - 0.5, py - 0.5, px + 1.5, py + 1.5, isOrange))
+        << "the well shows the strokes of its own moved pixels only";
     EXPECT_GT(count(0.05 * map.CellWidth(), 125 + 0.05 * 125, 0.5 * map.CellWidth(), 125 + 0.12 * 125, isDark), 5)
         << "the value 42";
 }

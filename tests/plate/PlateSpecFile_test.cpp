@@ -169,6 +169,10 @@ TEST_F(PlateSpecFileTest, WriterCreatesItsFolderAndReplacesAnOldFile)
     write("config/w6_spc.dat", "old");
     ASSERT_TRUE(WriteW6SpecFile("\\config"));
     EXPECT_EQ(read("config/w6_spc.dat").substr(0, 2), "w6");
+    // A file where the folder should be: no folder, no layout file, and the writer says so.
+    write("blocked", "a file");
+    EXPECT_FALSE(WriteW6SpecFile("\\blocked"));
+    EXPECT_EQ(read("blocked"), "a file");
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "link/Session.h"
 #include "plate/BandFiles.h"
 #include "plate/PlateSpecFile.h"
+#include "plate/WellGroups.h"
 #include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
 #include "support/AppFixture.h"
@@ -492,19 +493,35 @@ TEST_F(PlateWindowTest, BlockMenuGroupsAW24PlateInTwoByTwoBlocks)
     EXPECT_EQ(window->plate->combogrup->Text(), "000_Group0");
 }
 
+// A name is kept as typed and reads back from chgroup.dat as typed; an empty answer is "Free"
+// again; a double quote, which the file cannot carry, is refused and the name stays.
 TEST_F(PlateWindowTest, NamingAndClearingGroups)
 {
+    const struct {
+        std::string typed, kept;
+        bool refused;
+    } names[] = {
+        {"Mutants", "Mutants", false}, {"wild, type", "wild, type", false}, {"", "Free", false},
+        {"Mutants", "Mutants", false}, {"q\"uote", "Mutants", true},       {"\"", "Mutants", true},
+    };
     usePlate("w6");
+    ASSERT_TRUE(platform::MakeFolder(platform::ProgramPath("reports/default_project")));
     window->plate->groups.well_group[2] = 1;
     window->plate->BuildGroupList(1);
-    boxes.expectInput("Enter Group Name", "Mutants");
-    window->plate->combogrup_KeyPress(13);
-    EXPECT_EQ(window->plate->combogrup->List(1), "001_Mutants");
-    EXPECT_EQ(window->plate->groups.group_names[1], "Mutants");
+    for (const auto& n : names) {
+        SCOPED_TRACE(n.typed);
+        boxes.expectInput("Enter Group Name", n.typed);
+        if (n.refused) boxes.expectMessage(plate::kGroupNameQuote);
+        window->plate->combogrup_KeyPress(13);
+        boxes.verifyAllShown();
+        EXPECT_EQ(window->plate->combogrup->List(1), "001_" + n.kept);
+        EXPECT_EQ(window->plate->groups.group_names[1], n.kept);
+        ASSERT_TRUE(window->plate->SaveWellGroups("default_project"));
+        window->plate->LoadWellGroups("default_project");
+        EXPECT_EQ(window->plate->groups.group_names[1], n.kept) << "read back from the file";
+    }
     boxes.expectInput("Enter Group Name", "");
     window->plate->combogrup_DblClick();
-    EXPECT_EQ(window->plate->combogrup->List(1), "001_Free");
-    EXPECT_EQ(window->plate->groups.group_names[1], "Free");
 
     boxes.expectMessage("Do you like to Clear Group lists?", MsgResult::No);
     window->plate->Cmd_clear->Click();

@@ -109,6 +109,33 @@ TEST_F(HeatMapTest, TheLoaderKeepsEachWellsDiscActivePixelsAndWideSums)
     EXPECT_EQ(store.wells.at(2).points(), 0) << "A2 has no file";
 }
 
+// The plate of every format a run records: w6 and p35 share one layout, w24 has its own, the
+// others (and a format written otherwise) none, so they load nothing.
+TEST_F(HeatMapTest, EveryFormatHasItsPlateOrNone)
+{
+    const struct {
+        const char* format;
+        int rows, columns, windows;
+    } cases[] = {{"w6", 2, 3, 1},  {"p35", 2, 3, 1}, {"w24", 4, 6, 2}, {"w12", 0, 0, 0}, {"w48", 0, 0, 0},
+                 {"w96f", 0, 0, 0}, {"w96u", 0, 0, 0}, {"W6", 0, 0, 0},  {"", 0, 0, 0}};
+    std::atomic<bool> stop{false};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.format);
+        const auto plate = HeatMapPlateOf(c.format);
+        ASSERT_EQ(plate.has_value(), c.rows > 0);
+        const HeatMapLoad l = LoadHeatMap(folder.path(), c.format, stop);
+        EXPECT_EQ(l.outcome == HeatMapOutcome::Loaded, c.rows > 0) << l.message;
+        if (!plate) continue;
+        EXPECT_EQ(plate->rows, c.rows);
+        EXPECT_EQ(plate->columns, c.columns);
+        EXPECT_EQ(plate->windows, c.windows);
+        EXPECT_EQ(l.store.wells.size(), size_t(c.rows * c.columns));
+        // The files name A1 and B1: the first two wells of any plate's first column.
+        EXPECT_EQ(l.store.wells.at(0).points(), 7);
+        EXPECT_EQ(l.store.wells.at(1).points(), 2);
+    }
+}
+
 TEST_F(HeatMapTest, ALoadThatFailsOrIsStoppedLeavesNothingLoaded)
 {
     const std::string b1 = PixelActivityFileName(1, 0);
@@ -287,6 +314,15 @@ protected:
 
 TEST_F(HeatMapControlsTest, LoadDrawsTheSumOnlyWhenItEnds)
 {
+    // A plate without a heat-map layout is refused before anything is read.
+    saved->browser->recording.data.plate_format = "w12";
+    boxes.expectMessage(kHeatMapFormats);
+    controls->cmd_plotheat->Click();
+    boxes.verifyAllShown();
+    EXPECT_TRUE(blank());
+    EXPECT_FALSE(controls->heatmap_loading);
+    saved->browser->recording.data.plate_format = "w6";
+
     // Stop clicked while the first file is read: nothing drawn, the views stay hidden.
     controls->process_events = [this] { controls->cmd_plotheat->Click(); };
     controls->cmd_plotheat->Click();

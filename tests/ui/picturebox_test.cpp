@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QImageReader>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -112,6 +113,34 @@ TEST(PictureBox, LineRunsBetweenItsEndPoints)
     EXPECT_EQ(pic.PixelAt(21, 28), colour::Blue);
     EXPECT_EQ(pic.PixelAt(19, 28), colour::Blue);
     EXPECT_EQ(pic.PixelAt(24, 28), colour::White);
+}
+
+// A point that is no number (a division by zero upstream) draws nothing and moves nothing.
+TEST(PictureBox, ANonFiniteCoordinateDrawsNothing)
+{
+    const double nan = std::nan(""), inf = HUGE_VAL;
+    const std::pair<const char*, std::function<void(PictureBox&)>> calls[] = {
+        {"line from", [=](PictureBox& p) { p.Line(nan, 5, 10, 10, colour::Red); }},
+        {"line to", [=](PictureBox& p) { p.Line(5, 5, inf, 10, colour::Red); }},
+        {"lines", [=](PictureBox& p) { p.Lines({{5, -inf, 10, 10}}, colour::Red); }},
+        {"box", [=](PictureBox& p) { p.Box(5, 5, 10, nan, colour::Red); }},
+        {"filled box", [=](PictureBox& p) { p.FilledBox(-inf, 5, 10, 10, colour::Red); }},
+        {"point", [=](PictureBox& p) { p.PSet(nan, 5, colour::Red); }},
+        {"circle", [=](PictureBox& p) { p.Circle(5, inf, 3, colour::Red); }},
+        {"radius", [=](PictureBox& p) { p.Circle(5, 5, nan, colour::Red); }},
+    };
+    for (const auto& [what, draw] : calls) {
+        PictureBox pic;
+        pic.SetPixelSize(20, 20);
+        pic.SetFillStyle(0);
+        pic.SetFillColor(colour::Red);
+        pic.SetCurrentX(3);
+        pic.SetCurrentY(4);
+        draw(pic);
+        EXPECT_EQ(coverage(pic, colour::Red).count, 0) << what;
+        EXPECT_EQ(pic.CurrentX(), 3) << what;
+        EXPECT_EQ(pic.CurrentY(), 4) << what;
+    }
 }
 
 TEST(PictureBox, CircleFillsSolidOnlyWithFillStyleZero)
@@ -230,6 +259,12 @@ TEST(PictureBox, SavedPictureLoadsBackPixelForPixel)
         for (int x = 0; x < 33; ++x) ASSERT_EQ(other.PixelAt(x, y), pic.PixelAt(x, y)) << x << "," << y;
 
     EXPECT_FALSE(other.LoadPicture(path + ".missing"));
+    EXPECT_EQ(other.PixelWidth(), 33);
+    // A picture of no pixels is no picture: not saved, and the file of that name stays as it was.
+    PictureBox empty;
+    empty.SetPixelSize(0, 0);
+    EXPECT_FALSE(empty.SavePicture(path));
+    ASSERT_TRUE(other.LoadPicture(path));
     EXPECT_EQ(other.PixelWidth(), 33);
     std::filesystem::remove(path);
 }
