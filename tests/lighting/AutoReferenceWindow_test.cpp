@@ -147,7 +147,7 @@ TEST_F(AutoReferenceWindowTest, RoundWithOneCameraRecordsItsWindowAndLeavesTheLe
 // and the one of the camera it works on grey, and records that camera's window.
 TEST_F(AutoReferenceWindowTest, TheRoundMarksTheButtonOfTheCameraItWorksOn)
 {
-    auto shades = [this] {  // g: grey, w: white
+    auto marks = [this] {  // g: grey, w: white
         std::string shade;
         for (const auto* b : window->camera->cmd_camselect)
             shade += b->BackColor() == 0x808080u ? 'g' : b->BackColor() == 0xFFFFFFu ? 'w' : '?';
@@ -160,8 +160,8 @@ TEST_F(AutoReferenceWindowTest, TheRoundMarksTheButtonOfTheCameraItWorksOn)
         window->camera->cmd_camselect[3]->SetBackColor(0x808080u);  // as a camera set-up left it
         std::vector<std::string> seen;
         platform::setEventPump([&] {
-            if (window->containers.frm_calibrate->isVisibleTo(window.get()) && (seen.empty() || seen.back() != shades()))
-                seen.push_back(shades());
+            if (window->containers.frm_calibrate->isVisibleTo(window.get()) && (seen.empty() || seen.back() != marks()))
+                seen.push_back(marks());
         });
         startRun();
         EXPECT_TRUE(window->autoreference->AutoCalibrateCameras());

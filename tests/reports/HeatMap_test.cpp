@@ -113,8 +113,9 @@ TEST_F(HeatMapTest, TheLoaderKeepsEachWellsDiscActivePixelsAndWideSums)
 // others (and a format written otherwise) none, so they load nothing.
 TEST_F(HeatMapTest, EveryFormatHasItsPlateOrNone)
 {
-    const struct { const char* format; int rows, columns, windows; } cases[] = {{"w6", 2, 3, 1},  {"p35", 2, 3, 1}, {"w24", 4, 6, 2}, {"w12", 0, 0, 0}, {"w48", 0, 0, 0},
-                 {"w96f", 0, 0, 0}, {"w96u", 0, 0, 0}, {"W6", 0, 0, 0},  {"", 0, 0, 0}};
+    const struct { const char* format; int rows, columns, windows; } cases[] = {
+        {"w6", 2, 3, 1}, {"p35", 2, 3, 1}, {"w24", 4, 6, 2}, {"w12", 0, 0, 0}, {"w48", 0, 0, 0},
+        {"w96f", 0, 0, 0}, {"w96u", 0, 0, 0}, {"W6", 0, 0, 0}, {"", 0, 0, 0}};
     std::atomic<bool> stop{false};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.format);

@@ -101,13 +101,10 @@ TEST_F(JointReportTest, AFileAReportRefusesIsRefusedWithTheReportsWords)
     const std::string sound = Slurp(adjusted);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        std::string text = c.text;
-        if (c.line > 0) {
-            text = sound;
-            size_t at = 0;
-            for (int i = 1; i < c.line; ++i) at = text.find("\r\n", at) + 2;
-            text.replace(at, text.find("\r\n", at) - at, c.text);
-        }
+        std::string text = c.line > 0 ? sound : c.text;
+        size_t at = 0;
+        for (int i = 1; i < c.line; ++i) at = text.find("\r\n", at) + 2;
+        if (c.line > 0) text.replace(at, text.find("\r\n", at) - at, c.text);
         std::ofstream(adjusted, std::ios::binary) << text;
         std::filesystem::remove_all(platform::ProgramPath("reports/default_project"));
         const JointOutcome out = joint(false);
