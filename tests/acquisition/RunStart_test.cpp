@@ -693,8 +693,7 @@ TEST_P(LinkGoneInRoundTest, IsToldOnceAndStopsTheRun)
     platform::setEventPump({});
     EXPECT_EQ(boxes.shown(), std::vector<std::string>{link::kNotConnected});
     EXPECT_GE(yields, GetParam());
-    EXPECT_FALSE(session.port_open);
-    EXPECT_EQ(session.run_state, 0);
+    EXPECT_EQ(std::pair(session.port_open, session.run_state), std::pair(false, 0));
     EXPECT_EQ(run().cmdPlay->Caption(), "Play");
     EXPECT_FALSE(run().Timer2.Enabled());
     EXPECT_FALSE(window->containers.frm_calibrate->isVisibleTo(window.get()));

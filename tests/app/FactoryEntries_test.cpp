@@ -156,9 +156,8 @@ TEST_F(FactoryEntriesTest, AFullFrameAfterARunReadsTheWindowOfItsBoxes)
         for (int p = 0; p < 183; ++p) ASSERT_EQ(factory->camera->frame_store.Value(0, y + 1, 182 - p), uint8_t(block[size_t(183 * y + p)]));
 }
 
-// Enter must not overwrite the instrument's memory or its calibration: those questions default
-// to No, in either window (the blank store's load and delete questions ask alike); a question
-// that changes nothing stored keeps Yes.
+// Enter must not overwrite the instrument's memory or its calibration: those questions default to No, in either
+// window (the blank store's load and delete questions ask alike); a question that changes nothing stored keeps Yes.
 TEST_F(FactoryEntriesTest, QuestionsWhoseYesOverwritesTheInstrumentOrItsCalibrationDefaultToNo)
 {
     using ui::MsgResult;

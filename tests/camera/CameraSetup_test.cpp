@@ -147,8 +147,7 @@ TEST_F(CameraSetupTest, ApplyCameraSettingsSendsTheBoxesUnscaled)
     EXPECT_GE(clock.sleptMs() - before, 500);
     EXPECT_EQ(window->txt_status->Text(), "") << "no status of its own";
 
-    // A speed beyond a byte, or beyond 16 bits (65544 would wrap to 8), is said and left out; the
-    // rest goes out.
+    // A speed beyond a byte, or beyond 16 bits (65544 would wrap to 8), is said and left out; the rest goes out.
     for (const char* speed : {"256", "65544"}) {
         sim->clearLog();
         window->camera->txt_speed->SetText(speed);

@@ -118,6 +118,14 @@ protected:
         window->camera->txt_lines->SetText(std::to_string(y1 - y0 + 1));
         window->camera->txt_pix->SetText(std::to_string(x1 - x0 + 1));
     }
+    // Each cell (line x, pixel position y) of the camera's stored frame shows its grey.
+    void expectDrawn(int camera, std::initializer_list<std::pair<int, int>> cells)
+    {
+        for (const auto& [x, y] : cells) {
+            const int v = window->camera->frame_store.Value(camera, x, y);
+            EXPECT_EQ(window->camera->Picact->Point(x + 0.5, y + 0.5), ui::RGB(v, v, v)) << x << "," << y;
+        }
+    }
     std::unique_ptr<test::FakeClock> clock;
 };
 
@@ -145,16 +153,10 @@ TEST_F(FrameTransferTest, AGoodWindowBlockIsStoredLineAcrossAndPixelsLastFirst)
     EXPECT_FALSE(window->camera->frame_store.Has(2, 0, 0));
     // And drawn, by the reader and by the deferred redraw: lines across, pixel positions down,
     // so that the cells of the window's far corners (143 lines, 183 positions) show their grey.
-    for (const bool redraw : {false, true}) {
-        if (redraw) {
-            window->camera->Picact->Cls();
-            window->camera->DrawCameraImage();
-        }
-        for (const auto& [x, y] : {std::pair{72, 100}, {141, 181}, {141, 1}, {2, 181}}) {
-            const int v = window->camera->frame_store.Value(2, x, y);
-            EXPECT_EQ(window->camera->Picact->Point(x + 0.5, y + 0.5), ui::RGB(v, v, v)) << x << "," << y << redraw;
-        }
-    }
+    expectDrawn(2, {{72, 100}, {141, 181}, {141, 1}, {2, 181}});
+    window->camera->Picact->Cls();
+    window->camera->DrawCameraImage();
+    expectDrawn(2, {{72, 100}, {141, 181}, {141, 1}, {2, 181}});
 }
 
 TEST_F(FrameTransferTest, ASmallerWindowLeavesNoCellOfTheLargerFrameInItsArea)
@@ -330,10 +332,7 @@ TEST_F(FrameTransferTest, DummyModeFillsTheWindowWithRandomGreysWithoutThePort)
     EXPECT_LE(high, 100);
     EXPECT_GT(high - low, 50);
     EXPECT_FALSE(window->camera->frame_store.Has(5, 144, 0));
-    for (const auto& [x, y] : {std::pair{10, 10}, {141, 181}, {2, 181}}) {
-        const int v = window->camera->frame_store.Value(5, x, y);
-        EXPECT_EQ(window->camera->Picact->Point(x + 0.5, y + 0.5), ui::RGB(v, v, v)) << "the dummy frame is drawn";
-    }
+    expectDrawn(5, {{10, 10}, {141, 181}, {2, 181}});  // the dummy frame is drawn
 }
 
 }  // namespace

@@ -107,10 +107,7 @@ TEST_F(ChemotaxisProcessingTest, TheReportGivesNoValueWhereNoFileHoldsOne)
     std::string renamed = kA1File;  // rows of a well the plate lacks
     for (size_t at; (at = renamed.find("A1,")) != std::string::npos;) renamed.replace(at, 2, "Z9");
     const std::string from00 = "\"0.0\",\"0.5\",\"1.0\",\"1.5\"", from10 = "\"0.0\",\"\",\"\",\"1.5\"";
-    const struct {
-        const char* what;
-        std::string a1_file, times, a1, top;  // a1_file "-": none
-    } cases[] = {
+    const struct { const char* what; std::string a1_file, times, a1, top; } cases[] = {  // a1_file "-": none
         {"whole files", kA1File, from00, "1.0,1.0,1.0,", "400,0,,400,0,,400,0,,,,"},
         {"no A1 file", "-", from10, ",,,", ",,,,,,,,,,,"},
         {"an empty A1 file", "", from10, ",,,", ",,,,,,,,,,,"},

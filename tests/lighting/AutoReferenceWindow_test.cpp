@@ -147,30 +147,28 @@ TEST_F(AutoReferenceWindowTest, RoundWithOneCameraRecordsItsWindowAndLeavesTheLe
 // and the one of the camera it works on grey, and records that camera's window.
 TEST_F(AutoReferenceWindowTest, TheRoundMarksTheButtonOfTheCameraItWorksOn)
 {
-    auto greyButtons = [this] {
-        std::vector<int> grey;
-        for (int c = 0; c < 6; ++c) {
-            const uint32_t colour = window->camera->cmd_camselect[size_t(c)]->BackColor();
-            if (colour == 0x808080u) grey.push_back(c);
-            EXPECT_TRUE(colour == 0x808080u || colour == 0xFFFFFFu) << c;
-        }
-        return grey;
+    auto marks = [this] {  // g: grey, w: white
+        std::string shade;
+        for (const auto* b : window->camera->cmd_camselect)
+            shade += b->BackColor() == 0x808080u ? 'g' : b->BackColor() == 0xFFFFFFu ? 'w' : '?';
+        EXPECT_EQ(shade.find('?'), std::string::npos) << shade;
+        return shade;
     };
     for (const int camera : {0, 5}) {
         SCOPED_TRACE(camera);
         for (int c = 0; c < 6; ++c) window->session().run_settings.SetCameraInUse(c, c == camera);
         window->camera->cmd_camselect[3]->SetBackColor(0x808080u);  // as a camera set-up left it
-        std::vector<std::vector<int>> seen;
+        std::vector<std::string> seen;
         platform::setEventPump([&] {
-            if (window->containers.frm_calibrate->isVisibleTo(window.get()) && (seen.empty() || seen.back() != greyButtons()))
-                seen.push_back(greyButtons());
+            if (window->containers.frm_calibrate->isVisibleTo(window.get()) && (seen.empty() || seen.back() != marks()))
+                seen.push_back(marks());
         });
         startRun();
         EXPECT_TRUE(window->autoreference->AutoCalibrateCameras());
         platform::setEventPump({});
         ASSERT_FALSE(seen.empty());
-        EXPECT_EQ(seen.front(), std::vector<int>{0}) << "the round begins on camera 0's button";
-        EXPECT_EQ(seen.back(), std::vector<int>{camera});
+        EXPECT_EQ(seen.front(), "gwwwww") << "the round begins on camera 0's button";
+        EXPECT_EQ(seen.back(), std::string(size_t(camera), 'w') + "g" + std::string(size_t(5 - camera), 'w'));
         const auto file = lines(readFile(window->autoreference->last_round.path));
         ASSERT_EQ(file.size(), 6u);
         EXPECT_EQ(file[3].rfind("\"C" + std::to_string(camera) + "R0\",", 0), 0u);

@@ -104,11 +104,10 @@ TEST(LedZones, SingleWellFormatsAlikeForEveryWindowAndColumn)
     EXPECT_GT(members, 0);
 }
 
-// The tables whole, by their rules: the four dimming zones of a well never share an LED; each
-// brightening corner lies inside the quarter it brightens; a single well's quarters split the
-// block after colcam 4 and filcam 4; the later boards' w24 zones are 2 x 2 blocks, C two colcams
-// right of A, E two filcams below it, the well of column 1 three colcams right, that of window
-// 1 three filcams below, and each camera pair one colcam right of the one before.
+// The tables whole, by their rules: the four dimming zones of a well never share an LED; each brightening corner lies
+// inside the quarter it brightens; a single well's quarters split the block after colcam 4 and filcam 4; the later
+// boards' w24 zones are 2 x 2 blocks, C two colcams right of A, E two filcams below it, the well of column 1 three
+// colcams right, that of window 1 three filcams below, and each camera pair one colcam right of the one before.
 TEST(LedZones, EveryZoneTableFollowsItsRule)
 {
     int broken = 0, members = 0;

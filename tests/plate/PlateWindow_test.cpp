@@ -497,10 +497,7 @@ TEST_F(PlateWindowTest, BlockMenuGroupsAW24PlateInTwoByTwoBlocks)
 // again; a double quote, which the file cannot carry, is refused and the name stays.
 TEST_F(PlateWindowTest, NamingAndClearingGroups)
 {
-    const struct {
-        std::string typed, kept;
-        bool refused;
-    } names[] = {
+    const struct { std::string typed, kept; bool refused; } names[] = {
         {"Mutants", "Mutants", false}, {"wild, type", "wild, type", false}, {"", "Free", false},
         {"Mutants", "Mutants", false}, {"q\"uote", "Mutants", true},       {"\"", "Mutants", true},
     };

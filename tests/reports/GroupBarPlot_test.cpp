@@ -51,16 +51,12 @@ TEST(GroupBarPlot, TotalsBeyondSixteenBitsAndGroupsAbove24AreDrawnAndTheChosenBa
                           Probe{26, 5000, chosen}, Probe{26, 9500, chosen}, Probe{26, 10500, ui::colour::White}})
         EXPECT_EQ(picture.Point(p.x, p.y), p.colour) << p.x << ", " << p.y;
     // Each bar is outlined in black, the chosen one twice as thick: black pixels across an edge.
-    auto outline = [&picture](double x, double y) {
+    for (const auto& [x, y, thickness] : {std::tuple{12, 20000, 1}, {20, 20000, 1}, {22, 5000, 2}, {30, 5000, 2}}) {
         const QPoint at = picture.toPixels(x, y).toPoint();
         int black = 0;
         for (int px = at.x() - 5; px <= at.x() + 5; ++px) black += picture.PixelAt(px, at.y()) == ui::colour::Black;
-        return black;
-    };
-    EXPECT_EQ(outline(12, 20000), 1);
-    EXPECT_EQ(outline(20, 20000), 1);
-    EXPECT_EQ(outline(22, 5000), 2);
-    EXPECT_EQ(outline(30, 5000), 2);
+        EXPECT_EQ(black, thickness) << x;
+    }
 
     plot.combogrup_DblClick();
     for (int w = 0; w < 8; ++w) EXPECT_EQ(plot.well_highlight[size_t(w)], w >= 3 && w < 6) << w;

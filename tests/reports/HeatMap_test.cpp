@@ -113,11 +113,9 @@ TEST_F(HeatMapTest, TheLoaderKeepsEachWellsDiscActivePixelsAndWideSums)
 // others (and a format written otherwise) none, so they load nothing.
 TEST_F(HeatMapTest, EveryFormatHasItsPlateOrNone)
 {
-    const struct {
-        const char* format;
-        int rows, columns, windows;
-    } cases[] = {{"w6", 2, 3, 1},  {"p35", 2, 3, 1}, {"w24", 4, 6, 2}, {"w12", 0, 0, 0}, {"w48", 0, 0, 0},
-                 {"w96f", 0, 0, 0}, {"w96u", 0, 0, 0}, {"W6", 0, 0, 0},  {"", 0, 0, 0}};
+    const struct { const char* format; int rows, columns, windows; } cases[] = {
+        {"w6", 2, 3, 1}, {"p35", 2, 3, 1}, {"w24", 4, 6, 2}, {"w12", 0, 0, 0}, {"w48", 0, 0, 0},
+        {"w96f", 0, 0, 0}, {"w96u", 0, 0, 0}, {"W6", 0, 0, 0}, {"", 0, 0, 0}};
     std::atomic<bool> stop{false};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.format);
@@ -126,13 +124,10 @@ TEST_F(HeatMapTest, EveryFormatHasItsPlateOrNone)
         const HeatMapLoad l = LoadHeatMap(folder.path(), c.format, stop);
         EXPECT_EQ(l.outcome == HeatMapOutcome::Loaded, c.rows > 0) << l.message;
         if (!plate) continue;
-        EXPECT_EQ(plate->rows, c.rows);
-        EXPECT_EQ(plate->columns, c.columns);
-        EXPECT_EQ(plate->windows, c.windows);
+        EXPECT_EQ(std::tuple(plate->rows, plate->columns, plate->windows), std::tuple(c.rows, c.columns, c.windows));
         EXPECT_EQ(l.store.wells.size(), size_t(c.rows * c.columns));
         // The files name A1 and B1: the first two wells of any plate's first column.
-        EXPECT_EQ(l.store.wells.at(0).points(), 7);
-        EXPECT_EQ(l.store.wells.at(1).points(), 2);
+        EXPECT_EQ(std::pair(l.store.wells.at(0).points(), l.store.wells.at(1).points()), std::pair(7L, 2L));
     }
 }
 
@@ -319,8 +314,7 @@ TEST_F(HeatMapControlsTest, LoadDrawsTheSumOnlyWhenItEnds)
     boxes.expectMessage(kHeatMapFormats);
     controls->cmd_plotheat->Click();
     boxes.verifyAllShown();
-    EXPECT_TRUE(blank());
-    EXPECT_FALSE(controls->heatmap_loading);
+    EXPECT_TRUE(blank() && !controls->heatmap_loading);
     saved->browser->recording.data.plate_format = "w6";
 
     // Stop clicked while the first file is read: nothing drawn, the views stay hidden.

@@ -77,17 +77,13 @@ TEST_F(JointReportTest, AW6AndAW24AcquisitionJoinIntoTheGoldenFileWithTheSpikeRe
     EXPECT_EQ(text.find(" 50"), std::string::npos);
 }
 
-// The joint report reads adjusted_activity.txt by the report's own rules: what a report refuses
-// (by the same words), the joint report refuses, and it leaves no file. Each bound's other side
-// joins.
+// The joint report reads adjusted_activity.txt by the report's own rules: what a report refuses (by the same words),
+// the joint report refuses, and it leaves no file. Each bound's other side joins.
 TEST_F(JointReportTest, AFileAReportRefusesIsRefusedWithTheReportsWords)
 {
-    struct Case {
-        int line;  // the w24 file's line replaced (B1 counts 1 on line 4 and 2 on line 28); 0: the file
-        const char* text;
-        const char* says;  // in the refusal after the file's path; nullptr: joined
-    };
-    const Case cases[] = {
+    // The w24 file's line replaced (B1 counts 1 on line 4 and 2 on line 28; 0: the whole file), by
+    // what, and what the refusal says after the file's path (nullptr: joined).
+    const struct { int line; const char* text; const char* says; } cases[] = {
         {4, "0 \"B1\" 99999999999", ", line 28: \"2\" is below the count of B1 before it (99999999999)"},
         {4, "0 \"B1\" 3", ", line 28: \"2\" is below"},
         {4, "0 \"B1\" 2", nullptr},
@@ -103,15 +99,12 @@ TEST_F(JointReportTest, AFileAReportRefusesIsRefusedWithTheReportsWords)
     const std::string folder = platform::ProgramPath("reports/projB/20250131_150000_b");
     const std::string adjusted = folder + "/adjusted_activity.txt";
     const std::string sound = Slurp(adjusted);
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        std::string text = c.text;
-        if (c.line > 0) {
-            text = sound;
-            size_t at = 0;
-            for (int i = 1; i < c.line; ++i) at = text.find("\r\n", at) + 2;
-            text.replace(at, text.find("\r\n", at) - at, c.text);
-        }
+        std::string text = c.line > 0 ? sound : c.text;
+        size_t at = 0;
+        for (int i = 1; i < c.line; ++i) at = text.find("\r\n", at) + 2;
+        if (c.line > 0) text.replace(at, text.find("\r\n", at) - at, c.text);
         std::ofstream(adjusted, std::ios::binary) << text;
         std::filesystem::remove_all(platform::ProgramPath("reports/default_project"));
         const JointOutcome out = joint(false);
@@ -132,8 +125,7 @@ TEST_F(JointReportTest, AFileAReportRefusesIsRefusedWithTheReportsWords)
         std::filesystem::remove(adjusted);
         if (text) std::ofstream(adjusted, std::ios::binary) << text;
         const JointOutcome out = joint(false);
-        EXPECT_FALSE(out.written);
-        EXPECT_EQ(out.refusal, kNoScans + folder);
+        EXPECT_EQ(std::pair(out.written, out.refusal), std::pair(false, kNoScans + folder));
     }
 }
 

@@ -262,8 +262,7 @@ TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpen
     EXPECT_EQ(Slurp(written), Slurp(engine.path));
 
     // Without a program to open it, whether the opener could not start or ended finding none
-    // for the file type, the status line says so and where the report is, and what the report
-    // took stays beside it.
+    // for the file type, the status line says so and where the report is, and what the report took stays beside it.
     std::ofstream(recording + "/factor_correction.txt", std::ios::binary)
         << "\"s\"\r\nwell A1 B1\r\nmult_factor 1.00 3.00\r\n\r\n";
     const std::string note = " (" + recording + "/factor_correction.txt, line 3: factors above 2.55 are taken as 2.55: B1 3.00)";

@@ -194,22 +194,17 @@ TEST(TimeBins, TheValidLengthEndsAtTheFirstScanWithAWellNotMeasured)
 
 TEST(TimeBins, AMinuteNeverMovesOntoAScanWhereTheWellHasNoReading)
 {
-    // 40 minutes of scans; B1 has no reading in the last, unfinished scan, whose time for it then
-    // reads 0 as loaded from the files, or its scan's time. B1's last minute keeps its last read
-    // scan, like every other minute.
-    struct Case {
-        long interval;
-        bool timeKept;
-    };
-    for (const Case c : {Case{60, false}, Case{60, true}, Case{20, false}, Case{20, true}}) {
-        const size_t scans = size_t(2400 / c.interval + 1);
+    // 40 minutes of scans; B1 has no reading in the last, unfinished scan, whose time for it then reads 0 as loaded
+    // from the files, or its scan's time. B1's last minute keeps its last read scan, like every other minute.
+    for (const auto& [interval, timeKept] : {std::pair{60L, false}, {60L, true}, {20L, false}, {20L, true}}) {
+        const size_t scans = size_t(2400 / interval + 1);
         std::vector<double> ones(scans, 1.0), cut(scans, 1.0);
         cut.back() = -1;
-        AcquisitionData d = W6({ones, cut}, c.interval);
-        if (!c.timeKept) d.well_seconds[1].back() = 0;
+        AcquisitionData d = W6({ones, cut}, interval);
+        if (!timeKept) d.well_seconds[1].back() = 0;
         const ReportColumns cols = BinColumns(d, ActivityTable(d), "10", ".");
         ASSERT_EQ(cols.heads.size(), 4u);
-        EXPECT_EQ(cols.values[1], (std::vector<double>{10, 10, 10, 10})) << c.interval << " " << c.timeKept;
+        EXPECT_EQ(cols.values[1], (std::vector<double>{10, 10, 10, 10})) << interval << " " << timeKept;
     }
 }
 

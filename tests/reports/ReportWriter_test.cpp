@@ -188,12 +188,8 @@ TEST_F(ReportWriterTest, InternalReferenceChoices)
 TEST_F(ReportWriterTest, WhatAReportLacksIsSaidBesideIt)
 {
     const std::string none = "no stage temperature was recorded for the scans at ";
-    struct Case {
-        size_t activityRows, temperatureRows;  // rows kept of each file; 0 temperature rows: no file
-        const char* bin;
-        std::string note;
-    };
-    const Case cases[] = {
+    // Rows kept of each file (0 temperature rows: no file), the bin, the note.
+    const struct { size_t activityRows, temperatureRows; const char* bin; std::string note; } cases[] = {
         {30, 30, kScanTime, ""},
         {30, 0, kScanTime, none + "0.1-20.1 min: the report shows 0.0 there"},
         {30, 18, kScanTime, none + "15.1-20.1 min: the report shows 0.0 there"},
@@ -210,7 +206,7 @@ TEST_F(ReportWriterTest, WhatAReportLacksIsSaidBesideIt)
     };
     const std::string activity = Slurp(folder + "/current_activity.txt");
     const std::string temperature = Slurp(folder + "/current_temperature.txt");
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         std::ofstream(folder + "/current_activity.txt", std::ios::binary) << cut(activity, c.activityRows);
         fs::remove(folder + "/current_temperature.txt");
         if (c.temperatureRows > 0)

@@ -168,9 +168,7 @@ TEST(StatusLine, ALongMessageShowsItsStartAndItsFileNameAndIsWholeInTheTip)
     const QString path = "/home/lab/.local/share/tirmo/reports/p20261207_zebrafish/20261207_101500_larvae/20261207_1015_report.csv";
     const QString memory = "Not read from TIRMO memory: [Well_Format] [Temp_factor] [Int_Factor] [Blank_Factor] [Light_Cal]";
     const QString ellipsis(QChar(0x2026));
-    const struct {
-        QString message, start, end;  // what the line shows of it first and last; no end: all of it
-    } cases[] = {
+    const struct { QString message, start, end; } cases[] = {  // what it shows first and last; no end: all of it
         {"OK. Connected to TIRMO SN57", "OK. Connected to TIRMO SN57", ""},
         {"Report: " + path, "Report: /", "_report.csv"},
         {"No program could open the report. It is saved at " + path + " (no blank)", "No program could open", " (no blank)"},
