@@ -131,6 +131,7 @@ void RecordingBrowser::loadRow(int current, const BrowserRow& row)
         loaded = false;
         recording_folder = recording.recording_folder;
         console_.SetStatus("No current_activity.txt in " + recording.recording_folder);
+        if (needs_.recording_missing) needs_.recording_missing();
         Listpj->setCurrentRow(current);
         return;
     case LoadResult::Loaded:

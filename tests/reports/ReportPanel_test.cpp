@@ -220,6 +220,16 @@ TEST_F(ReportPanelTest, TheSavedDataWindowListsProjectsWithRecordingsAndOpensAnd
     EXPECT_EQ(browser().txt_search->Text() + std::to_string(browser().Listpj->currentRow()), "0");
     EXPECT_TRUE(ui::EqualAdvances(browser().Listpj->font())) << "the rows' columns line up";
 
+    // Its activity file gone after the listing: nothing of the acquisition shown before is offered.
+    doubleClick(0);
+    doubleClick(1);
+    saved->cmd_report->Click();
+    fs::remove(recording + "/current_activity.txt");
+    doubleClick(1);
+    EXPECT_EQ(statusLine(), "No current_activity.txt in " + recording);
+    for (QWidget* w : std::initializer_list<QWidget*>{saved->cmd_report, report->Frm_report, saved->barplot->cmd_plotbar, saved->cmd_plotheat})
+        EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
+
     saved->cmd_closeoffline->Click();
     EXPECT_FALSE(window->isHidden());
     EXPECT_TRUE(launched.empty());
