@@ -16,6 +16,7 @@
 #include "ui/Dialogs.h"
 #include "ui/FixedWidthFont.h"
 #include "ui/Make.h"
+#include "ui/OwnerThread.h"
 
 namespace tirmo::reports {
 
@@ -171,7 +172,12 @@ void RecordingBrowser::mnexplore_folder_Click()
         console_.SetStatus("Open a project or a recording first");
         return;
     }
-    if (!platform::OpenWithDesktop(recording_folder)) console_.SetStatus("No program could open " + recording_folder);
+    // The opener may start and only tell by its end that no program of the desktop shows folders.
+    const std::string notOpened = "No program could open " + recording_folder;
+    const auto ended = [this, notOpened](int status) {
+        if (status != 0) console_.SetStatus(notOpened);
+    };
+    if (!platform::OpenWithDesktop(recording_folder, ui::OnOwnerThread(this, ended))) console_.SetStatus(notOpened);
 }
 
 void RecordingBrowser::mnjointrep_Click()

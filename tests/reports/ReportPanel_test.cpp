@@ -72,7 +72,7 @@ protected:
         platform::MakeFolder(platform::ProgramPath("reports/empty"));
         platform::setLauncher([this](const std::vector<std::string>& argv, platform::ExitHandler onExit) {
             launched.push_back(argv);
-            if (starts) std::thread(std::move(onExit), exitStatus).join();  // it ends on a thread of its own
+            if (starts && onExit) std::thread(std::move(onExit), exitStatus).join();  // it ends on a thread of its own
             return starts;
         });
         report->FillReportLists();
@@ -284,6 +284,9 @@ TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpen
         report->cmd_generatereport->Click();
         QCoreApplication::processEvents();
         EXPECT_EQ(statusLine(), kReportNotOpened + launched.back()[1] + note);
+        browser().mnexplore_folder->trigger();  // the folder view fares no better
+        QCoreApplication::processEvents();
+        EXPECT_EQ(statusLine(), "No program could open " + recording);
     }
 }
 
