@@ -277,6 +277,7 @@ void Frrm_offline::recordingMissing()
     projectToggled();
     heatmap->HideControls();
     report->Frm_report->hide();
+    barplot->FillGroups();  // the acquisition chosen has none to list
     Picreal->Cls();
 }
 

@@ -229,6 +229,7 @@ TEST_F(ReportPanelTest, TheSavedDataWindowListsProjectsWithRecordingsAndOpensAnd
     EXPECT_EQ(statusLine(), "No current_activity.txt in " + recording);
     for (QWidget* w : std::initializer_list<QWidget*>{saved->cmd_report, report->Frm_report, saved->barplot->cmd_plotbar, saved->cmd_plotheat})
         EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
+    EXPECT_EQ(saved->barplot->combogrup->count(), 0);
 
     saved->cmd_closeoffline->Click();
     EXPECT_FALSE(window->isHidden());
