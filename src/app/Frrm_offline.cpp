@@ -102,6 +102,7 @@ Frrm_offline::Frrm_offline(InstrumentState& state, QWidget* mainWindow)
     browser = std::make_unique<reports::RecordingBrowser>(
         *this, frame_offline,
         reports::BrowserNeeds{[this] { projectToggled(); }, [this] { recordingLoaded(); },
+                              [this] { recordingMissing(); },
                               [this](const reports::JointOutcome& outcome) { jointWritten(outcome); }});
     reports::ReportNeeds needs;
     needs.report_groups = [this]() -> plate::WellGroups& { return browser->recording.data.groups; };
@@ -267,6 +268,17 @@ void Frrm_offline::projectToggled()
     for (QWidget* w : {static_cast<QWidget*>(cmd_report), static_cast<QWidget*>(barplot->cmd_plotbar),
                        static_cast<QWidget*>(cmd_plotheat), static_cast<QWidget*>(cmd_plotheatkin), frame_heatmap})
         w->hide();
+}
+
+void Frrm_offline::recordingMissing()
+{
+    // The report button, the panel and the plots would still show the acquisition loaded before,
+    // whose report would be offered as if it were the one just chosen.
+    projectToggled();
+    heatmap->HideControls();
+    report->Frm_report->hide();
+    barplot->FillGroups();  // the acquisition chosen has none to list
+    Picreal->Cls();
 }
 
 void Frrm_offline::recordingLoaded()

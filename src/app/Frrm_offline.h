@@ -97,6 +97,7 @@ private:
     void buildHeatMaps();
     void recordingLoaded();
     void projectToggled();
+    void recordingMissing();
     void jointWritten(const reports::JointOutcome& outcome);
     QWidget* client_ = nullptr;
     bool unloaded_ = false;

@@ -16,6 +16,7 @@
 #include "ui/Dialogs.h"
 #include "ui/FixedWidthFont.h"
 #include "ui/Make.h"
+#include "ui/OwnerThread.h"
 
 namespace tirmo::reports {
 
@@ -131,6 +132,7 @@ void RecordingBrowser::loadRow(int current, const BrowserRow& row)
         loaded = false;
         recording_folder = recording.recording_folder;
         console_.SetStatus("No current_activity.txt in " + recording.recording_folder);
+        if (needs_.recording_missing) needs_.recording_missing();
         Listpj->setCurrentRow(current);
         return;
     case LoadResult::Loaded:
@@ -170,7 +172,12 @@ void RecordingBrowser::mnexplore_folder_Click()
         console_.SetStatus("Open a project or a recording first");
         return;
     }
-    if (!platform::OpenWithDesktop(recording_folder)) console_.SetStatus("No program could open " + recording_folder);
+    // The opener may start and only tell by its end that no program of the desktop shows folders.
+    const std::string notOpened = "No program could open " + recording_folder;
+    const auto ended = [this, notOpened](int status) {
+        if (status != 0) console_.SetStatus(notOpened);
+    };
+    if (!platform::OpenWithDesktop(recording_folder, ui::OnOwnerThread(this, ended))) console_.SetStatus(notOpened);
 }
 
 void RecordingBrowser::mnjointrep_Click()

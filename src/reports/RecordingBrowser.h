@@ -33,6 +33,9 @@ struct BrowserNeeds {
     std::function<void()> project_toggled;
     // recording holds a newly loaded acquisition.
     std::function<void()> recording_loaded;
+    // The acquisition chosen has no activity file (any more): nothing of the one loaded before
+    // may be shown or reported for it.
+    std::function<void()> recording_missing;
     // A joint report was written (or could not be): the window's panel goes into joint mode.
     std::function<void(const JointOutcome&)> joint_written;
 };

@@ -72,7 +72,7 @@ protected:
         platform::MakeFolder(platform::ProgramPath("reports/empty"));
         platform::setLauncher([this](const std::vector<std::string>& argv, platform::ExitHandler onExit) {
             launched.push_back(argv);
-            if (starts) std::thread(std::move(onExit), exitStatus).join();  // it ends on a thread of its own
+            if (starts && onExit) std::thread(std::move(onExit), exitStatus).join();  // it ends on a thread of its own
             return starts;
         });
         report->FillReportLists();
@@ -220,6 +220,13 @@ TEST_F(ReportPanelTest, TheSavedDataWindowListsProjectsWithRecordingsAndOpensAnd
     EXPECT_EQ(browser().txt_search->Text() + std::to_string(browser().Listpj->currentRow()), "0");
     EXPECT_TRUE(ui::EqualAdvances(browser().Listpj->font())) << "the rows' columns line up";
 
+    // Its activity file gone after the listing: nothing of the acquisition shown before is offered.
+    doubleClick(0), doubleClick(1), saved->cmd_report->Click();
+    fs::remove(recording + "/current_activity.txt");
+    doubleClick(1);
+    EXPECT_EQ(statusLine() + " groups " + std::to_string(saved->barplot->combogrup->count()), "No current_activity.txt in " + recording + " groups 0");
+    for (QWidget* w : std::initializer_list<QWidget*>{saved->cmd_report, report->Frm_report, saved->barplot->cmd_plotbar, saved->cmd_plotheat})
+        EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
     saved->cmd_closeoffline->Click();
     EXPECT_FALSE(window->isHidden());
     EXPECT_TRUE(launched.empty());
@@ -273,6 +280,8 @@ TEST_F(ReportPanelTest, AnOpenedRecordingGivesTheEnginesReportOfItsFolderAndOpen
         report->cmd_generatereport->Click();
         QCoreApplication::processEvents();
         EXPECT_EQ(statusLine(), kReportNotOpened + launched.back()[1] + note);
+        browser().mnexplore_folder->trigger(), QCoreApplication::processEvents();  // the folder view fares no better
+        EXPECT_EQ(statusLine(), "No program could open " + recording);
     }
 }
 
