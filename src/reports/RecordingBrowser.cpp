@@ -190,7 +190,9 @@ void RecordingBrowser::mnjointrep_Click()
     const JointOutcome outcome =
         WriteJointReport(platform::ProgramPath("reports"), sources, filter, platform::WallNow());
     if (outcome.written)
-        console_.SetStatus("Joint report " + outcome.file_name +
+        // The whole path: the file goes to the reports' default project, not to a chosen one.
+        console_.SetStatus("Joint report " +
+                           InFolder(InFolder(platform::ProgramPath("reports"), "default_project"), outcome.file_name) +
                            (outcome.notes.empty() ? "" : " (" + Joined(outcome.notes) + ")"));
     else if (!outcome.refusal.empty())
         console_.SetStatus("No joint report: " + outcome.refusal);

@@ -487,6 +487,7 @@ TEST_F(ReportPanelTest, AJointReportOfChosenRecordingsIsReexportedByThePanel)
     boxes.expectMessage("Do you like to remove outliers?", ui::MsgResult::No);
     browser().mnjointrep->trigger();
     EXPECT_TRUE(report->joint_mode);
+    EXPECT_EQ(statusLine().rfind("Joint report " + platform::ProgramPath("reports/default_project/joint"), 0), 0u) << statusLine();
     EXPECT_TRUE(panelShown());
     EXPECT_EQ(report->cmd_generatereport->Caption(), "Generate Joint Report");
     EXPECT_EQ(report->label_binsize->Caption(), "Joining time:");
