@@ -1,6 +1,7 @@
 #include "devicememory/FlashPanel.h"
 
 #include <initializer_list>
+#include <sstream>
 
 #include <QGridLayout>
 #include <QWidget>
@@ -48,13 +49,35 @@ std::array<bool, 5> FlashPanel::checked() const
     return out;
 }
 
+namespace {
+
+// The text broken at its blanks into lines that fit the picture's width: the list of the sets
+// that were not written or restored must be read whole, not run out of the picture.
+std::string wrapToWidth(const ui::PictureBox& picture, const std::string& text)
+{
+    std::istringstream words(text);
+    std::string out, line, word;
+    while (words >> word) {
+        const std::string longer = line.empty() ? word : line + " " + word;
+        if (!line.empty() && picture.TextWidth(longer) > picture.ScaleWidth()) {
+            out += line + "\n";
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    return out + line;
+}
+
+}  // namespace
+
 void FlashPanel::progress(const std::string& text)
 {
     Picture_progress->Cls();
     if (!text.empty()) {
         Picture_progress->SetCurrentX(0);
         Picture_progress->SetCurrentY(0);
-        Picture_progress->Print(text);
+        Picture_progress->Print(wrapToWidth(*Picture_progress, text));
     }
     Picture_progress->Refresh();
 }

@@ -108,7 +108,8 @@ public:
             host_.GrabFrame();
             platform::DoEvents();
             platform::Sleep(10);
-            host_.Status("1er ajuste");
+            // The LEDs whose powers were kept stay named: the last line is all the user sees.
+            host_.Status(unmeasured.empty() ? "1er ajuste" : "1er ajuste; " + unmeasured);
         }
         return finish(End::Done, "");
     }

@@ -44,6 +44,14 @@ public:
     {
         const auto problems = LoadLedTables(map_, setup_.layoutPath, setup_.loadFolder);
         if (!problems.empty()) host_.Status(ProblemText(problems));
+        // Without a layout naming LEDs of this camera (the factory's ledsetup.dat is nobody's
+        // to write), nothing would be lit and every band would stay as loaded: saving that as
+        // "OK" would pass an uncalibrated instrument.
+        if (!hasLeds()) {
+            steps_.end = LightCalibrationEnd::NoLeds;
+            const std::string layout = setup_.layoutPath.substr(setup_.layoutPath.find_last_of("/\\") + 1);
+            return steps_.Fail(CameraTag(c_) + ": no LED of this camera in the layout " + layout + ": ledxy.dat unchanged");
+        }
         host_.Status("Setting Zero lighting reference");
         host_.SelectCamera();
         platform::Sleep(100);
@@ -113,6 +121,16 @@ public:
     }
 
 private:
+    bool hasLeds() const
+    {
+        for (int led = 0; led < kLedCount; ++led) {
+            const size_t i = size_t(led);
+            if (map_.camera[i] != c_) continue;
+            if ((map_.colcam[i] >= 1 && map_.colcam[i] <= kScanColumns) || (map_.filcam[i] >= 1 && map_.filcam[i] <= kScanRows)) return true;
+        }
+        return false;
+    }
+
     template <class F>
     void forLeds(const LedMap::Table& place, int k, F f) const
     {

@@ -57,6 +57,7 @@ enum class LightCalibrationEnd {
     NoFrame,    // a frame did not come whole
     NoWindow,   // the frame window has no lines or no pixels: nothing can be walked
     NotSaved,   // the file could not be written
+    NoLeds,     // the layout gives the camera no LED to light
 };
 
 // What both calibrations share for each frame and at an early end: every grab advances the

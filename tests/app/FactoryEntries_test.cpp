@@ -73,7 +73,7 @@ TEST_F(FactoryEntriesTest, InPlateCalibrationRunsAtTheDefaultGainAndGivesTheBoxe
         EXPECT_EQ(values('E'), (std::vector<int>{240, 77}));
         factory->lighting->LoadLedTables();
         EXPECT_EQ(std::vector({m.power[24], m.power[31], m.power[25], m.power[32]}), (std::vector{2, 1, 4, 3}));
-        EXPECT_EQ(factory->txt_status->Text().substr(0, 39), lost ? "CAM[0]: 96 LEDs light no counted pixel " : "1er ajuste");
+        EXPECT_EQ(factory->txt_status->Text().substr(0, 30), lost ? "CAM[0]: 96 LEDs light no count" : "1er ajuste; CAM[0]: 33 LEDs li");
         ASSERT_EQ(factory->lightcal->last_autocalibration.end, lost ? lighting::LedCalibrationOutcome::End::NothingMeasured
                                                                    : lighting::LedCalibrationOutcome::End::Done);
     }

@@ -18,6 +18,7 @@
 #include "support/RunFiles.h"
 #include "ui/ComboBox.h"
 #include "ui/Controls.h"
+#include "ui/PictureBox.h"
 
 namespace tirmo::devicememory {
 namespace {
@@ -81,6 +82,22 @@ TEST_F(FlashPanelTest, TheLightCalibrationComesBackAsItWasSaved)
     window->flash->Check_flash[1]->SetValue(1);
     window->flash->cmd_receiveflash->Click();
     EXPECT_EQ(readFile("config_SN57/ledxy.dat"), saved) << "RECEIVE";
+}
+
+// An erased memory: the list of the sets not restored is broken into lines inside the picture.
+TEST_F(FlashPanelTest, TheSetsNotRestoredAreListedWithinThePicture)
+{
+    openPanel();
+    for (ui::CheckBox* box : window->flash->Check_flash) box->SetValue(1);
+    window->flash->cmd_receiveflash->Click();
+    ui::PictureBox& p = *window->flash->Picture_progress;
+    ASSERT_GT(p.TextWidth("Not restored: Well Format Led XY Temp Factor Internal Ref Blank"), p.ScaleWidth());
+    int lowestInk = -1, rightmostInk = -1;
+    for (int y = 0; y < p.PixelHeight(); ++y)
+        for (int x = 0; x < p.PixelWidth(); ++x)
+            if (p.PixelAt(x, y) != p.BackColor()) lowestInk = y, rightmostInk = std::max(rightmostInk, x);
+    EXPECT_LT(rightmostInk, p.PixelWidth() - 2) << "no word runs out of the picture";
+    EXPECT_GT(lowestInk, p.toPixels(0, p.TextHeight("N")).y()) << "the list goes on below its first line";
 }
 
 TEST_F(FlashPanelTest, AClickWhileATransferRunsIsRefused)

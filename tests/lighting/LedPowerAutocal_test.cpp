@@ -428,7 +428,7 @@ TEST_F(LedAutocalTest, FactoryVariantSendsEachLedAndAsksForTheSecondRound)
         EXPECT_EQ(simPowers[256], expected) << "sent LED by LED";
         EXPECT_EQ(simPowers[319], kStartPower) << "the LED without a reading is sent at its kept power";
         EXPECT_EQ(simPowers[100], 0);
-        EXPECT_EQ(host.statuses.back(), "1er ajuste");
+        EXPECT_EQ(host.statuses.back(), "1er ajuste; CAM[3]: 1 LEDs light no counted pixel (319): their powers are kept");
     }
 }
 

@@ -168,6 +168,7 @@ TEST_F(LightCalibrationTest, AnUnfinishedCalibrationSavesNothingAndEndsDark)
         bool alignment;
         int loseGrab, stopAtGrab;
         LightCalibrationEnd end;
+        bool noLayout = false;  // the layout file missing: every LED counts as camera 0, place 0
     };
     for (const Case& c : std::vector<Case>{
              {"alignment, lost reference", true, 2, 0, LightCalibrationEnd::NoFrame},
@@ -175,7 +176,9 @@ TEST_F(LightCalibrationTest, AnUnfinishedCalibrationSavesNothingAndEndsDark)
              {"alignment, stopped in the rows", true, 0, 15, LightCalibrationEnd::Stopped},
              {"saturation, lost level frame", false, 6, 0, LightCalibrationEnd::NoFrame},
              {"saturation, stopped at a level", false, 0, 9, LightCalibrationEnd::Stopped},
+             {"alignment, no layout", true, 0, 0, LightCalibrationEnd::NoLeds, true},
          }) {
+        setup.layoutPath = folder.path() + (c.noLayout ? "/config/ledsetup.dat" : "/ledsetup.dat");
         StageHost host(layout);
         host.loseGrab = c.loseGrab;
         host.stopAtGrab = c.stopAtGrab;
@@ -184,6 +187,7 @@ TEST_F(LightCalibrationTest, AnUnfinishedCalibrationSavesNothingAndEndsDark)
         EXPECT_EQ(files(), before) << c.name;
         EXPECT_EQ(host.sent.back(), "all 0") << c.name;
         EXPECT_EQ(host.grabs, std::max(c.loseGrab, c.stopAtGrab)) << c.name << ": nothing asked after the failure";
+        EXPECT_TRUE(!c.noLayout || host.status == "CAM[0]: no LED of this camera in the layout ledsetup.dat: ledxy.dat unchanged") << host.status;
     }
 }
 
