@@ -175,7 +175,7 @@ bool ReceiveCalibrationSets(const std::array<bool, 5>& checked, FlashPort& port,
         if (checked[i]) {
             const std::string label = SetProgressLabel(kCalibrationSets[i]);
             notices.Progress(label);
-            if (ReadCalibrationSet(kCalibrationSets[i], port, folder, notices).Result() != 0) notRestored += " " + label.substr(2);
+            if (ReadCalibrationSet(kCalibrationSets[i], port, folder, notices).Result() != 0) notRestored += (notRestored.empty() ? " " : ", ") + label.substr(2);
         }
         notices.Progress("");
     }

@@ -97,7 +97,7 @@ TEST_F(CalibrationReadersTest, EachSetSaysNotFoundOnceWhenTheMemoryIsErased)
     sim->with([](sim::SimState& s) { s.flash.erase(); });
     test::WriteProgramFile("config_SN12/blank_w6.dat", "old blank");
     EXPECT_FALSE(ReceiveCalibrationSets({true, true, true, true, true}, port, target(), notices));
-    EXPECT_EQ(progress.back(), "Not restored: Well Format Led XY Temp Factor Internal Ref Blank");
+    EXPECT_EQ(progress.back(), "Not restored: Well Format, Led XY, Temp Factor, Internal Ref, Blank");
     EXPECT_EQ(status, (Texts{"Well Format Calibration not found at TIRMO memory",
                              "Light Calibration not found at TIRMO memory",
                              "Temperature Calibration not found at TIRMO memory",

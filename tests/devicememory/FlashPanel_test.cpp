@@ -91,7 +91,7 @@ TEST_F(FlashPanelTest, TheSetsNotRestoredAreListedWithinThePicture)
     for (ui::CheckBox* box : window->flash->Check_flash) box->SetValue(1);
     window->flash->cmd_receiveflash->Click();
     ui::PictureBox& p = *window->flash->Picture_progress;
-    ASSERT_GT(p.TextWidth("Not restored: Well Format Led XY Temp Factor Internal Ref Blank"), p.ScaleWidth());
+    ASSERT_GT(p.TextWidth("Not restored: Well Format, Led XY, Temp Factor, Internal Ref, Blank"), p.ScaleWidth());
     int lowestInk = -1, rightmostInk = -1;
     for (int y = 0; y < p.PixelHeight(); ++y)
         for (int x = 0; x < p.PixelWidth(); ++x)
