@@ -4,8 +4,6 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <unistd.h>
 
 #include "platform/ProgramFolder.h"
@@ -16,18 +14,9 @@ namespace {
 
 std::optional<std::vector<std::string>> readLines(const std::string& path, bool wholeLinesOnly)
 {
-    const std::string real = ResolvePath(path);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(real, ec)) return std::nullopt;  // a folder, a device, nothing
-    std::string data;
-    try {
-        std::ifstream in(real, std::ios::binary);
-        if (!in) return std::nullopt;
-        data.assign((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (in.bad()) return std::nullopt;
-    } catch (const std::exception&) {
-        return std::nullopt;  // the stream library reports some read errors by throwing
-    }
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes) return std::nullopt;
+    const std::string& data = *bytes;
     std::vector<std::string> lines;
     std::string cur;
     for (size_t i = 0; i < data.size(); ++i) {

@@ -160,16 +160,13 @@ void HeatMapControls::cmd_plotheat_Click()
     heatmap_loading = false;
     heatmap_running = false;
     cmd_plotheat->SetCaption("Load Heatmap");
-    auto status = [this](const std::string& text) {
-        if (needs_.status && !text.empty()) needs_.status(text);
-    };
     if (load.outcome == HeatMapOutcome::Failed) {
         // Nothing is drawn of a load that did not end: the picture stays empty.
-        status(load.where);
+        tell(load.where);
         ui::dialogs().messageBox(load.message);
         return;
     }
-    status(NegativeCountsNote(load.negative_counts));
+    tell(NegativeCountsNote(load.negative_counts));
     txt_cframe->SetText("100% OK");
     store = std::move(load.store);
     int scan = 1;
@@ -291,7 +288,7 @@ bool HeatMapControls::savePicture(const std::string& path) const
 
 void HeatMapControls::tell(const std::string& text) const
 {
-    if (needs_.status) needs_.status(text);
+    if (needs_.status && !text.empty()) needs_.status(text);
 }
 
 void HeatMapControls::opened(const std::string& path, const ui::ExportTexts& texts)

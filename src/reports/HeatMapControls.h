@@ -120,6 +120,7 @@ private:
     void putSlider(int position);
     void setBold(ui::CommandButton* button, bool bold);
     bool savePicture(const std::string& path) const;
+    // Puts text on the window's status line; an empty text leaves the line as it is.
     void tell(const std::string& text) const;
     void opened(const std::string& path, const ui::ExportTexts& texts);
 

@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "reports/RunFileLoader.h"
+#include "reports/RunFileRows.h"
 
 namespace tirmo::reports {
 

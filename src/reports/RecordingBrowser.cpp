@@ -187,12 +187,11 @@ void RecordingBrowser::mnjointrep_Click()
     for (int i = 0; i < Listpj->count() && size_t(i) < rows.size(); ++i)
         if (Listpj->item(i)->isSelected() && !rows[size_t(i)].project)
             sources.push_back({rows[size_t(i)].project_name, rows[size_t(i)].acquisition});
-    const JointOutcome outcome =
-        WriteJointReport(platform::ProgramPath("reports"), sources, filter, platform::WallNow());
+    const std::string reports = platform::ProgramPath("reports");
+    const JointOutcome outcome = WriteJointReport(reports, sources, filter, platform::WallNow());
     if (outcome.written)
         // The whole path: the file goes to the reports' default project, not to a chosen one.
-        console_.SetStatus("Joint report " +
-                           InFolder(InFolder(platform::ProgramPath("reports"), "default_project"), outcome.file_name) +
+        console_.SetStatus("Joint report " + InFolder(InFolder(reports, "default_project"), outcome.file_name) +
                            (outcome.notes.empty() ? "" : " (" + Joined(outcome.notes) + ")"));
     else if (!outcome.refusal.empty())
         console_.SetStatus("No joint report: " + outcome.refusal);
