@@ -161,7 +161,6 @@ void Frrm_offline::buildHeatMaps()
         plain.setBold(false);
         barplot->cmd_plotbar->setFont(plain);
     };
-    needs.status = [this](const std::string& text) { SetStatus(text); };
     heatmap = std::make_unique<reports::HeatMapControls>(client_, std::move(needs));
     // The window's names for the heat maps' controls, which its layout places.
     HScroll_time = heatmap->HScroll_time;

@@ -57,21 +57,6 @@ int DesignPoints(QWidget* w)
     return w->property(kDesignPoints).toInt();
 }
 
-class CaptionFitter : public QObject {
-public:
-    explicit CaptionFitter(QAbstractButton* button) : QObject(button), button_(button) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == button_ && event->type() == QEvent::Resize) FitCaption(button_);
-        return false;
-    }
-
-private:
-    QAbstractButton* button_;
-};
-
 // Refits the control it watches at every resize.
 template <class Control, void (*Fit)(Control*)>
 class ResizeFitter : public QObject {
@@ -88,22 +73,9 @@ protected:
 private:
     Control* control_;
 };
+using CaptionFitter = ResizeFitter<QAbstractButton, FitCaption>;
+using EntryFitter = ResizeFitter<QComboBox, FitEntries>;
 using LineFitter = ResizeFitter<QPlainTextEdit, FitLines>;
-
-class EntryFitter : public QObject {
-public:
-    explicit EntryFitter(QComboBox* combo) : QObject(combo), combo_(combo) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == combo_ && event->type() == QEvent::Resize) FitEntries(combo_);
-        return false;
-    }
-
-private:
-    QComboBox* combo_;
-};
 }  // namespace
 
 void KeepCaptionFitted(QAbstractButton* button)
