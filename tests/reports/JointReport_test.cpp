@@ -81,8 +81,7 @@ TEST_F(JointReportTest, AW6AndAW24AcquisitionJoinIntoTheGoldenFileWithTheSpikeRe
 // pin): what a report refuses, the joint report refuses by the same words, and it leaves no file.
 TEST_F(JointReportTest, AFileAReportRefusesIsRefusedWithTheReportsWords)
 {
-    // The w24 file's line replaced (B1 counts 1 on line 4 and 2 on line 28; 0: the whole file), by
-    // what, and what the refusal says after the file's path (nullptr: joined).
+    // The w24 file's line (0: whole file; B1 counts 1 on line 4, 2 on 28), by what, refused by what (nullptr: joined).
     const struct { int line; const char* text; const char* says; } cases[] = {
         {4, "0 \"B1\" 3", ", line 28: \"2\" is below the count of B1 before it (3)"},
         {4, "0 \"B1\" 2", nullptr},
