@@ -672,8 +672,7 @@ TEST_F(RunStartTest, AHungUpPortClosesTheLinkAndPlayThenRefuses)
     EXPECT_EQ(Entries(platform::ProgramPath("reports/default_project")), made);
 }
 
-// The instrument is unplugged during the autoreference round, at its first yield or well into
-// it (from the n-th yield on): the closed link is told once, the round stops there and the run with it.
+// Unplugged in the autoreference round, at its first yield or from the n-th on: told once, the run stops.
 class LinkGoneInRoundTest : public RunStartTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(LinkGoneInRoundTest, IsToldOnceAndStopsTheRun)

@@ -45,9 +45,8 @@ protected:
     std::unique_ptr<Frm_advance> factory;
 };
 
-// Camera 0's LEDs 24, 31, 25 and 32 light the quarters of its well unequally, reading 178 or 179 at
-// level 2 or 4. Last run: every rectangle lost, nothing is measured whatever the second round, and
-// ledpower.dat keeps even a repeated row that any rewrite would drop.
+// Camera 0's LEDs 24, 31, 25, 32 light its well's quarters unequally (178 or 179 at level 2 or 4). Last run: every
+// rectangle lost, nothing measured whatever the second round, ledpower.dat keeps a repeated row a rewrite would drop.
 TEST_F(FactoryEntriesTest, InPlateCalibrationRunsAtTheDefaultGainAndGivesTheBoxesBack)
 {
     camera::FactoryCameraTools& cam = *factory->camera;
@@ -139,8 +138,7 @@ TEST_F(FactoryEntriesTest, EntriesOfTheMainWindowsPanelsActThere)
     boxes.verifyAllShown();
 }
 
-// A run leaves camera 0 with the window of its wells; a full frame gives the camera the window
-// of its boxes first and reads exactly the simulator's picture over it.
+// After a run (camera 0 on its wells' window) a full frame reads the simulator's picture over the boxes' window.
 TEST_F(FactoryEntriesTest, AFullFrameAfterARunReadsTheWindowOfItsBoxes)
 {
     ASSERT_TRUE(std::filesystem::create_directories(folder.path() + "/p/r") && window->run->ArmRun(folder.path() + "/p/r", "r") == 1);
@@ -156,8 +154,7 @@ TEST_F(FactoryEntriesTest, AFullFrameAfterARunReadsTheWindowOfItsBoxes)
         for (int p = 0; p < 183; ++p) ASSERT_EQ(factory->camera->frame_store.Value(0, y + 1, 182 - p), uint8_t(block[size_t(183 * y + p)]));
 }
 
-// Enter must not overwrite the instrument's memory or its calibration: those questions default to No, in either
-// window (the blank store's load and delete questions ask alike); a question that changes nothing stored keeps Yes.
+// Enter must not overwrite the instrument's memory or its calibration, in either window: those questions default to No.
 TEST_F(FactoryEntriesTest, QuestionsWhoseYesOverwritesTheInstrumentOrItsCalibrationDefaultToNo)
 {
     using ui::MsgResult;

@@ -49,8 +49,7 @@ TEST_F(ShutdownTest, LeavesTheInstrumentAtRestInOrderAndClosesTheLink)
     EXPECT_NE(readFile("config.txt").find("\"COM=4\""), std::string::npos);
 }
 
-// The link on the first or the last port the start-up's search tries as on any other: found by
-// the search and closed by the shutdown.
+// On the first or the last port the start-up's search tries as on any other: found, then closed.
 TEST_F(ShutdownTest, ClosesTheLinksOwnSlotWhateverThePortBoxSays)
 {
     useFakeClock();

@@ -118,7 +118,6 @@ protected:
         window->camera->txt_lines->SetText(std::to_string(y1 - y0 + 1));
         window->camera->txt_pix->SetText(std::to_string(x1 - x0 + 1));
     }
-    // Each cell (line x, pixel position y) of the camera's stored frame shows its grey.
     void expectDrawn(int camera, std::initializer_list<std::pair<int, int>> cells)
     {
         for (const auto& [x, y] : cells) {
@@ -151,8 +150,7 @@ TEST_F(FrameTransferTest, AGoodWindowBlockIsStoredLineAcrossAndPixelsLastFirst)
     EXPECT_EQ(window->camera->frame_store.Value(2, 72, 100), received(71, 183 - 100));
     EXPECT_FALSE(window->camera->frame_store.Has(2, 144, 182)) << "the check byte is no line of the picture";
     EXPECT_FALSE(window->camera->frame_store.Has(2, 0, 0));
-    // And drawn, by the reader and by the deferred redraw: lines across, pixel positions down,
-    // so that the cells of the window's far corners (143 lines, 183 positions) show their grey.
+    // And drawn (x: line, y: pixel position) by the reader and the deferred redraw, out to the far corners.
     expectDrawn(2, {{72, 100}, {141, 181}, {141, 1}, {2, 181}});
     window->camera->Picact->Cls();
     window->camera->DrawCameraImage();

@@ -58,8 +58,7 @@ TEST_F(FlashPanelTest, ThePanelSendsTheCheckedSetsAndCloses)
     EXPECT_TRUE(panel.frame_flash->isHidden());
 }
 
-// "Background light" on an empty stage, where each block's tenth LED lights nothing (no band, -1),
-// SEND of every set, a fresh program folder's first start and a RECEIVE: one ledxy.dat throughout.
+// Background light (each block's tenth LED lights nothing: no band), SEND, a fresh first start, RECEIVE: one ledxy.dat.
 TEST_F(FlashPanelTest, TheLightCalibrationComesBackAsItWasSaved)
 {
     sim->with([](sim::SimState& s) { sim::InstallEmptyStage(s, sim::StageLedGrid(), 20); });

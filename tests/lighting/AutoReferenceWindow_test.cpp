@@ -143,8 +143,7 @@ TEST_F(AutoReferenceWindowTest, RoundWithOneCameraRecordsItsWindowAndLeavesTheLe
     EXPECT_EQ(window->autoref->lbl_autocalibra->parentWidget(), window->containers.frm_calibrate);
 }
 
-// The first and the last camera each alone in use: the round paints the camera buttons white
-// and the one of the camera it works on grey, and records that camera's window.
+// The first or the last camera alone in use: the round greys its button alone and records its window.
 TEST_F(AutoReferenceWindowTest, TheRoundMarksTheButtonOfTheCameraItWorksOn)
 {
     auto marks = [this] {  // g: grey, w: white

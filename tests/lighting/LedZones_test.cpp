@@ -104,10 +104,8 @@ TEST(LedZones, SingleWellFormatsAlikeForEveryWindowAndColumn)
     EXPECT_GT(members, 0);
 }
 
-// The tables whole, by their rules: the four dimming zones of a well never share an LED; each brightening corner lies
-// inside the quarter it brightens; a single well's quarters split the block after colcam 4 and filcam 4; the later
-// boards' w24 zones are 2 x 2 blocks, C two colcams right of A, E two filcams below it, the well of column 1 three
-// colcams right, that of window 1 three filcams below, and each camera pair one colcam right of the one before.
+// The tables whole: a well's dimming zones share no LED, each brightening corner lies in its quarter, a single well
+// splits after colcam 4 and filcam 4, the later boards' w24 zones are the 2 x 2 blocks the formula below places.
 TEST(LedZones, EveryZoneTableFollowsItsRule)
 {
     int broken = 0, members = 0;
@@ -125,8 +123,7 @@ TEST(LedZones, EveryZoneTableFollowsItsRule)
                                     InLedZone(kBrighteningZone[q], board, camera, window, column, colcam, filcam);
                                 dims += dim;
                                 members += dim;
-                                // The first board's w24 table has one corner LED past its
-                                // quarter: H of cameras 4 and 5, first well, at (5, 4).
+                                // One corner LED past its quarter: first board, w24, H of cameras 4 and 5 at (5, 4).
                                 const bool pastItsQuarter = generation == 1 && camera >= 4 && window + column == 0 &&
                                                             q == 3 && colcam == 5 && filcam == 4;
                                 broken += bright && !dim && !pastItsQuarter;

@@ -493,8 +493,7 @@ TEST_F(PlateWindowTest, BlockMenuGroupsAW24PlateInTwoByTwoBlocks)
     EXPECT_EQ(window->plate->combogrup->Text(), "000_Group0");
 }
 
-// A name is kept as typed and reads back from chgroup.dat as typed; an empty answer is "Free"
-// again; a double quote, which the file cannot carry, is refused and the name stays.
+// A name reads back from chgroup.dat as typed; an empty one is "Free"; a double quote (the file has none) is refused.
 TEST_F(PlateWindowTest, NamingAndClearingGroups)
 {
     const struct { std::string typed, kept; bool refused; } names[] = {

@@ -62,8 +62,7 @@ TEST(GroupBarPlot, TotalsBeyondSixteenBitsAndGroupsAbove24AreDrawnAndTheChosenBa
     for (int w = 0; w < 8; ++w) EXPECT_EQ(plot.well_highlight[size_t(w)], w >= 3 && w < 6) << w;
 }
 
-// At every width, in whatever type: each bar's label whole (its first ten characters, in lines
-// when it must), no line over another, all in the picture, and under the base line no ink but them.
+// At every width, in any type: each bar's first ten characters whole, no label over another, all in the picture.
 TEST(GroupBarPlot, EveryLabelReadsWholeBesideItsNeighboursAtEveryWidth)
 {
     LoadedRecording rec;

@@ -109,8 +109,7 @@ TEST_F(HeatMapTest, TheLoaderKeepsEachWellsDiscActivePixelsAndWideSums)
     EXPECT_EQ(store.wells.at(2).points(), 0) << "A2 has no file";
 }
 
-// The plate of every format a run records: w6 and p35 share one layout, w24 has its own, the
-// others (and a format written otherwise) none, so they load nothing.
+// w6 and p35 share one plate, w24 has its own, other formats (and "W6") none and load nothing.
 TEST_F(HeatMapTest, EveryFormatHasItsPlateOrNone)
 {
     const struct { const char* format; int rows, columns, windows; } cases[] = {
@@ -381,8 +380,7 @@ TEST_F(HeatMapControlsTest, KineticPlaybackAndExportsStepSliderPositionsOneToThe
     EXPECT_TRUE(controls->HScroll_time->isHidden());
 }
 
-// Every export says on its window's status line where its files are, also when no program opened
-// them (the opener not starting, or ending without one); a picture not written is told, the old kept.
+// Every export tells where its files are, also when no program opened them; a picture not written keeps the old.
 TEST_F(HeatMapControlsTest, EveryExportSaysWhereItsFilesAreAndWhenNoProgramOpenedThem)
 {
     std::ofstream(recording + "/lastread00.csv", std::ios::binary) << "x,,,1,,,2\r\n";

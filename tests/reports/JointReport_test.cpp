@@ -77,23 +77,15 @@ TEST_F(JointReportTest, AW6AndAW24AcquisitionJoinIntoTheGoldenFileWithTheSpikeRe
     EXPECT_EQ(text.find(" 50"), std::string::npos);
 }
 
-// The joint report reads adjusted_activity.txt by the report's own rules: what a report refuses (by the same words),
-// the joint report refuses, and it leaves no file. Each bound's other side joins.
+// The joint report reads adjusted_activity.txt with the report's reader (whose bounds the report's tests
+// pin): what a report refuses, the joint report refuses by the same words, and it leaves no file.
 TEST_F(JointReportTest, AFileAReportRefusesIsRefusedWithTheReportsWords)
 {
-    // The w24 file's line replaced (B1 counts 1 on line 4 and 2 on line 28; 0: the whole file), by
-    // what, and what the refusal says after the file's path (nullptr: joined).
+    // The w24 file's line (0: whole file; B1 counts 1 on line 4, 2 on 28), by what, refused by what (nullptr: joined).
     const struct { int line; const char* text; const char* says; } cases[] = {
-        {4, "0 \"B1\" 99999999999", ", line 28: \"2\" is below the count of B1 before it (99999999999)"},
-        {4, "0 \"B1\" 3", ", line 28: \"2\" is below"},
+        {4, "0 \"B1\" 3", ", line 28: \"2\" is below the count of B1 before it (3)"},
         {4, "0 \"B1\" 2", nullptr},
-        {4, "0 \"B1\" 1e308", ", line 4: \"1e308\" is not an accumulated count"},
-        {4, "0 \"B1\" nan", ", line 4: \"nan\""},
-        {4, "0 \"B1\" -1", ", line 4: \"-1\""},
-        {4, "0 \"B1\" 0", nullptr},
-        {4, "33440.1 \"B1\" 1", ", line 4: \"33440.1\" is not a time of a run"},
-        {50, "2 \"D6\" 14000000000001", ", line 50: \"14000000000001\""},
-        {50, "2 \"D6\" 14000000000000", nullptr},
+        {4, "0 \"B1\" nan", ", line 4: \"nan\" is not an accumulated count"},
         {0, "", ", line 1: the file ends before its column header"},
     };
     const std::string folder = platform::ProgramPath("reports/projB/20250131_150000_b");

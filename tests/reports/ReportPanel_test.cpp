@@ -465,9 +465,8 @@ TEST_F(ReportPanelTest, NoRecordingOpensWhileARunRecords)
     EXPECT_TRUE(saved->cmd_report->isHidden());
 }
 
-// Chosen rows of the saved-data window become a joint report; the panel then re-exports it in
-// time bins into the last project's folder, until the next choice in the list or the button
-// named after the loaded acquisition, which opens that acquisition's own report.
+// Chosen rows of the saved-data window become a joint report, re-exported by the panel into the last project's
+// folder until the next choice in the list or the loaded acquisition's button, which opens its own report.
 TEST_F(ReportPanelTest, AJointReportOfChosenRecordingsIsReexportedByThePanel)
 {
     // A file a report refuses: the joint report tells why and joins nothing.

@@ -194,8 +194,7 @@ TEST(TimeBins, TheValidLengthEndsAtTheFirstScanWithAWellNotMeasured)
 
 TEST(TimeBins, AMinuteNeverMovesOntoAScanWhereTheWellHasNoReading)
 {
-    // 40 minutes of scans; B1 has no reading in the last, unfinished scan, whose time for it then reads 0 as loaded
-    // from the files, or its scan's time. B1's last minute keeps its last read scan, like every other minute.
+    // 40 minutes of scans; B1 lacks the last, unfinished one (its time 0 or the scan's): minute 40 keeps B1's last.
     for (const auto& [interval, timeKept] : {std::pair{60L, false}, {60L, true}, {20L, false}, {20L, true}}) {
         const size_t scans = size_t(2400 / interval + 1);
         std::vector<double> ones(scans, 1.0), cut(scans, 1.0);

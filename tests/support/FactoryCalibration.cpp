@@ -109,8 +109,7 @@ FactoryCalibration WriteFactoryCalibration(const std::string& folder)
 
     std::vector<std::string> led{"\"Led control: 16rows x  26col. Per cam: 8 x 9+8+9\"", "\"led\",\"x1\",\"x2\",\"y1\",\"y2\""};
     for (int n = 0; n < 416; ++n) {
-        // Within the frame's positions 0..192; the eighth row of a later board's blocks lights
-        // nothing, so those LEDs have no band (-1).
+        // Within the frame's positions 0..192; a later board's blocks' eighth row lights nothing: no band (-1).
         const int x1 = (n * 7) % 173, y1 = n % 64 == 63 ? -1 : (n * 3) % 140, y2 = y1 < 0 ? -1 : y1 + 15;
         led.push_back(std::to_string(n) + "," + std::to_string(x1) + "," + std::to_string(x1 + 20) + "," +
                       std::to_string(y1) + "," + std::to_string(y2));

@@ -278,8 +278,7 @@ TEST(PictureBox, PaintsItsPictureOnTheScreen)
     EXPECT_EQ(fromQRgb(shot.pixel(20, 15)), colour::White);
 }
 
-// Every picture is written whole or not at all: a write cut short (a full disk here, a killed
-// process in the field) leaves the older file of the name as it was and nothing beside it.
+// A write cut short (a full disk, a killed process) leaves the older file as it was and nothing beside it.
 TEST(PictureBox, EveryPictureWriterReplacesTheOldFileWholeOrLeavesItAsItWas)
 {
     tirmo::chemotaxis::Canvas canvas(40, 30);  // a red box on white, 3654 bytes as a file
