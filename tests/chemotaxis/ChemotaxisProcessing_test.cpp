@@ -4,6 +4,7 @@
 
 #include <QImage>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -34,6 +35,14 @@ std::string Slurp(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Whether an index chart of scans 0..last is black at (step, index): its series passes there.
+bool OnSeries(const QImage& chart, int last, double step, double index)
+{
+    const int x = int(std::floor((step + 0.2 * last) / (1.24 * last) * chart.width() + 0.5));
+    const int y = int(std::floor((1.4 - index) / 2.8 * chart.height() + 0.5));
+    return (chart.pixel(x, y) & 0xFFFFFF) == 0;
 }
 
 class ChemotaxisProcessingTest : public ::testing::Test {
@@ -69,6 +78,8 @@ protected:
 
 TEST_F(ChemotaxisProcessingTest, EveryScanBecomesAFrameAndTheReportHoldsTheIndex)
 {
+    QImage live;  // A1's chart as its scan 1 is shown
+    view.frame_done = [&](const QImage&, const QImage& chart, int next) { if (next == 2) live = chart; };
     const ProcessResult result = ProcessAcquisition(settings, view);
 
     ASSERT_EQ(result.end, ProcessResult::End::Done);
@@ -89,6 +100,12 @@ TEST_F(ChemotaxisProcessingTest, EveryScanBecomesAFrameAndTheReportHoldsTheIndex
         EXPECT_EQ(frame.pixel(c.x, c.y) & 0xFFFFFF, c.colour & 0xFFFFFF) << c.x << "," << c.y;
     for (const char* chart : {"CI_XR_a1.bmp", "CI_XL_a1.bmp", "CI_YT_a1.bmp", "CI_YB_b3.bmp", "CI_QL_a3.bmp", "CI_QR_b2.bmp"})
         EXPECT_TRUE(fs::exists(image(chart))) << chart;
+    // A1's top index is 1 in its scans 0 to 2 and it has no scan 3: a step from each scan to the next it has.
+    const QImage saved(QString::fromStdString(image("CI_YT_a1.bmp")));
+    const struct { const QImage& chart; int step; bool drawn; } steps[] = {
+        {live, 1, true}, {live, 2, false}, {saved, 1, true}, {saved, 2, true}, {saved, 3, false}};
+    for (const auto& c : steps)
+        EXPECT_EQ(OnSeries(c.chart, 3, c.step - 0.5, 1.0), c.drawn) << (&c.chart == &live ? "live " : "saved ") << c.step;
 
     ASSERT_EQ(reports().size(), 1u);
     EXPECT_EQ(result.report, reports()[0]);
@@ -181,7 +198,8 @@ TEST(ChemotaxisBlockTest, GeometryAndWellNames)
         int rows, wells, index;
     };
     for (const Case c : {Case{"A1", 2, 6, 0}, Case{"B2", 2, 6, 3}, Case{"B3", 2, 6, 5}, Case{"A4", 2, 6, -1},
-                         Case{"C1", 2, 6, -1}, Case{"D6", 4, 24, 23}, Case{"A", 2, 6, -1}, Case{"A1x", 2, 6, -1}})
+                         Case{"C1", 2, 6, -1}, Case{"D6", 4, 24, 23}, Case{"A", 2, 6, -1}, Case{"A1x", 2, 6, -1},
+                         Case{"P24", 16, 384, 383}, Case{"AA", 16, 384, -1}})  // "A" read as a digit: column 17
         EXPECT_EQ(WellIndexOf(c.name, c.rows, c.wells), c.index) << c.name;
 }
 
