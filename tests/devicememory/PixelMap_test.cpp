@@ -75,8 +75,8 @@ TEST_F(PixelMapTest, TheTableGoesOutBitByBitInThirtySixBlocks)
 TEST_F(PixelMapTest, MasksMergeInNameOrderOnTheFivePixelGrid)
 {
     const std::string header = "\"line\",\"pixel\",\"enabled\"\r\n";
-    test::WriteProgramFile("w96f_c0__B1.dat", header + "5,5,1\r\n10,10,0\r\n6,6,1\r\n140,5,1\r\n7,1\r\n\r\n");
-    test::WriteProgramFile("w96f_c0__A1.dat", header + "5,5,1\r\n10,10,1\r\n135,185,1\r\n");
+    test::WriteProgramFile("w96f_c0__B1.dat", header + "5,5,1\r\n10,10,0\r\n6,6,1\r\n140,5,1\r\n4,190,1\r\n7,1\r\n\r\n");
+    test::WriteProgramFile("w96f_c0__A1.dat", header + "0,0,1\r\n5,5,1\r\n10,10,1\r\n135,185,1\r\n");
     test::WriteProgramFile("w96f_c0full__C1.dat", header + "20,20,1\r\n");
     // Files that give nothing, and one whose name would split the wells file's rows: none counts.
     test::WriteProgramFile("w96f_c0__A2.dat", "");
@@ -90,13 +90,14 @@ TEST_F(PixelMapTest, MasksMergeInNameOrderOnTheFivePixelGrid)
         return true;
     });
     EXPECT_EQ(questions, (std::vector<std::string>{"are you sure to Apply configuration?", "2 files integrated. Send to Flash?"}));
-    EXPECT_EQ(out.channels, 3);
+    EXPECT_EQ(out.channels, 4);
     EXPECT_TRUE(out.sent);
     const std::string wells = test::ReadProgramFile("w96f_c0_wells.dat");
-    for (const char* row : {"\r\n5,5,B1\r\n", "\r\n10,10,A1\r\n", "\r\n6,6,B1\r\n", "\r\n135,185,A1\r\n", "\r\n20,20,0\r\n"})
+    for (const char* row : {"\r\n0,0,A1\r\n", "\r\n5,5,B1\r\n", "\r\n10,10,A1\r\n", "\r\n6,6,B1\r\n", "\r\n135,185,A1\r\n",
+                            "\r\n20,20,0\r\n", "\r\n5,0,0\r\n"})  // line 140 and pixel 190 lie outside
         EXPECT_NE(wells.find(row), std::string::npos) << row;
     const std::string grid = test::ReadProgramFile("w96f_c0_flash.dat");
-    EXPECT_EQ(grid.substr(0, 27), "\"line\",\"pixel\",\"enabled\"\r\n0");
+    EXPECT_EQ(grid.substr(0, 33), "\"line\",\"pixel\",\"enabled\"\r\n0,0,1\r\n");
     for (const char* row : {"\r\n5,5,1\r\n", "\r\n10,10,1\r\n", "\r\n6,6,0\r\n", "\r\n135,185,1\r\n"})
         EXPECT_NE(grid.find(row), std::string::npos) << row;
     EXPECT_EQ(test::ReadProgramFile("flash0.dat"), grid);
@@ -107,7 +108,7 @@ TEST_F(PixelMapTest, MasksMergeInNameOrderOnTheFivePixelGrid)
     const std::string none = " (gave no pixel of a well)\n";
     EXPECT_EQ(messages, (std::vector<std::string>{"Not integrated:\nw96f_c0__A2.dat" + none + "w96f_c0__A3.dat" + none + "w96f_c0__A4.dat" +
                                                   none + "w96f_c0__B,2.dat (its name cannot be written into w96f_c0_wells.dat)",
-                                                  "Number of activated channels=3", "quantity activated=3"}));
+                                                  "Number of activated channels=4", "quantity activated=4"}));
 }
 
 TEST_F(PixelMapTest, WithoutMasksNothingIsMergedAndANoEndsIt)
