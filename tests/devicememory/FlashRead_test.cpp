@@ -121,6 +121,8 @@ TEST_F(LinkFlashPortTest, EveryAttemptSendsTheSameReadRequest)
     EXPECT_EQ(sim->rawReceived(), frame + frame + frame);
     EXPECT_EQ(console.monitor, std::vector<std::string>{"C0L12:Empty"});
     EXPECT_EQ(lengths, std::vector<std::string>{"Len(Rx) = 0"});
+    // Each attempt: the flush, the pause after the request, five empty reads of 1 ms, the pause before the next.
+    EXPECT_EQ(clock.sleptMs(), 3 * (20 + 10 + 5 * 1 + 100));
 }
 
 TEST_F(LinkFlashPortTest, ABlockComesBackFromTheSimulatedMemory)
