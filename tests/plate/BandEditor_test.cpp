@@ -36,9 +36,11 @@ TEST(BandEditor, NeighbouringBandsAreKeptInOrderForColumnsAndRowsAlike)
     rows.start[2][2] = 0;
     EXPECT_EQ(MoveBandEdge(rows, 2, 1, BandButton::EndUp, 182), 171);
     EXPECT_EQ(rows.start[2][2], 0);
-    // Moving apart leaves the neighbour where it is.
+    // Moving apart leaves the neighbour where it is, from either side.
     EXPECT_EQ(MoveBandEdge(rows, 2, 1, BandButton::StartUp, 182), 91);
     EXPECT_EQ(rows.end[2][0], 90);
+    EXPECT_EQ(MoveBandEdge(rows, 2, 0, BandButton::EndDown, 182), 89);
+    EXPECT_EQ(rows.start[2][1], 91);
 }
 
 TEST(BandEditor, AnEdgeOutsideTheTablesMovesNothing)
