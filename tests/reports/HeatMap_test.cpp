@@ -8,7 +8,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <thread>
 
 #include "platform/Launcher.h"
@@ -334,6 +333,21 @@ TEST_F(HeatMapControlsTest, LoadDrawsTheSumOnlyWhenItEnds)
     EXPECT_TRUE(blank()) << "a failed load draws nothing";
     EXPECT_TRUE(controls->frame_heatmap->isHidden());
     EXPECT_NE(saved->txt_status->Text().find("wellactivity10.csv, line 3"), std::string::npos) << saved->txt_status->Text();
+    // With nothing loaded, then with a single scan: [KINETICS] and the exports write nothing and say why.
+    write(kAreaFileName, "older");
+    for (const char* message : {kHeatMapNotLoaded, kNoScanToExport}) {
+        for (QAction* entry : {(QAction*)nullptr, controls->bmpexporta_seq, controls->bmpexporta_csvseq, controls->bmpexporta}) {
+            if (message == kNoScanToExport && entry == controls->bmpexporta) continue;  // its picture is shown
+            saved->txt_status->SetText("");
+            entry ? entry->trigger() : controls->cmd_plotheatkin->Click();
+            EXPECT_EQ(saved->txt_status->Text(), entry || message == kHeatMapNotLoaded ? message : "");
+        }
+        EXPECT_TRUE(platform::ReadFileBytes(recording + "/" + kAreaFileName) == "older" && launched.empty() && !std::filesystem::exists(recording + "/bmpseq") &&
+                    !std::filesystem::exists(platform::ProgramPath(kPictureFileName)) && controls->HScroll_time->isHidden() == (message == kHeatMapNotLoaded)) << message;
+        write(PixelActivityFileName(0, 0), block(0, kA1Rows[0]));
+        write(PixelActivityFileName(1, 0), block(0, "B1,9,0,7\r\n"));
+        controls->cmd_plotheat->Click();
+    }
 
     WritePixelFiles(recording);
     write(PixelActivityFileName(1, 0), block(0, "B1,9,-2,7\r\n"));
@@ -381,72 +395,18 @@ TEST_F(HeatMapControlsTest, KineticPlaybackAndExportsStepSliderPositionsOneToThe
     controls->cmd_plotheatsum->Click();
     EXPECT_FALSE(controls->bmpexporta_seq->isVisible());
     EXPECT_TRUE(controls->HScroll_time->isHidden());
-
-    // A1's last scan numbered otherwise (the next one, one left out, far ahead, the bound): the
-    // views, exports and chemotaxis step through the scans the files hold (B1's scan 2 among them).
-    for (const long jump : {2L, 3L, 500L, kLastBlockScan}) {
-        SCOPED_TRACE(jump);
+    for (const long jump : {2L, 3L, 500L, kLastBlockScan}) {  // A1's last scan: the next, one left out, far, the bound
         write(PixelActivityFileName(0, 0), block(0, kA1Rows[0]) + block(1, kA1Rows[1]) + "scan," + std::to_string(jump) +
                                                "\r\ntime[m],\"2.5\"\r\n" + kA1Rows[2] + "\r\n");
-        std::vector<std::string> rows = {"0,57,50,,,,", "2,14,0,,,,"};
-        if (jump > 2) rows.push_back("2,,0,,,,");
-        const auto report = platform::ReadLines(
-            chemotaxis::ProcessAcquisition({recording, "w6", false, true, true, chemotaxis::IndexKind::YTop}, {}).report);
-        EXPECT_EQ(std::ranges::count(report.value_or(std::vector<std::string>{}),
-                                     "\"Well\",\"Group/Time[m]\",\"0.5\",\"1.5\",\"2.5\"" + std::string(jump > 2 ? ",\"2.5\"" : "")), 1);
-        controls->cmd_plotheat->Click();
-        controls->cmd_plotheatkin->Click();
-        ASSERT_EQ(controls->HScroll_time->maximum(), int(rows.size())) << "no slider position without a scan";
-        std::filesystem::remove_all(recording + "/bmpseq");
-        controls->bmpexporta_seq->trigger();
-        controls->bmpexporta_csvseq->trigger();
-        const auto pictures = std::filesystem::directory_iterator(recording + "/bmpseq");
-        EXPECT_EQ(size_t(std::distance(begin(pictures), end(pictures))), rows.size());
-        const auto area = platform::ReadLines(recording + "/" + kAreaFileName).value_or(std::vector<std::string>(7));
-        EXPECT_EQ(std::vector<std::string>(area.begin() + 7, area.end()), rows);
-    }
-}
-
-// Before any load, after a refused one and with a single scan the kinetic view and the exports
-// leave every file as it was and say why.
-TEST_F(HeatMapControlsTest, WithNothingLoadedTheViewsAndExportsWriteNothingAndSayWhy)
-{
-    write(kAreaFileName, "older table\r\n");
-    std::filesystem::create_directory(recording + "/bmpseq");
-    write("bmpseq/1.bmp", "older picture");
-    std::ofstream(platform::ProgramPath(kPictureFileName)) << "older";
-    const auto files = [&] {
-        std::map<std::string, std::string> bytes;
-        for (const auto& e : std::filesystem::recursive_directory_iterator(platform::ProgramPath("")))
-            if (e.is_regular_file()) bytes[e.path().string()] = platform::ReadFileBytes(e.path().string()).value_or("");
-        return bytes;
-    };
-    const struct { const char* state; std::string b1; const char* message; } cases[] = {
-        {"before any load", "", kHeatMapNotLoaded},
-        {"a refused load after a kinetic view", block(0, "B1,9,-,x\r\n"), kHeatMapNotLoaded},
-        {"one scan", block(0, "B1,9,0,7\r\n"), kNoScanToExport}};
-    for (const auto& c : cases) {
-        if (!c.b1.empty()) {
-            controls->cmd_plotheat->Click();
-            controls->cmd_plotheatkin->Click();
-            write(PixelActivityFileName(0, 0), block(0, kA1Rows[0]));
-            write(PixelActivityFileName(1, 0), c.b1);
-            if (c.message == kHeatMapNotLoaded) boxes.expectMessage("File error c1b0.csv");
-            controls->cmd_plotheat->Click();
-        }
-        const auto before = files();
-        const bool one = c.message == kNoScanToExport;
-        std::vector<QAction*> entries = {nullptr, controls->bmpexporta_seq, controls->bmpexporta_csvseq};  // nullptr: [KINETICS]
-        if (!one) entries.push_back(controls->bmpexporta);  // of one scan a map is shown: image1.bmp would be its picture
-        for (QAction* entry : entries) {
-            saved->txt_status->SetText("");
-            entry ? entry->trigger() : controls->cmd_plotheatkin->Click();
-            EXPECT_EQ(saved->txt_status->Text(), one && !entry ? "" : c.message) << c.state;
-        }
-        EXPECT_EQ(controls->HScroll_time->isHidden(), !one) << c.state;
-        EXPECT_EQ(files(), before) << c.state;
-        EXPECT_TRUE(launched.empty()) << c.state;
-        WritePixelFiles(recording);
+        const int n = jump > 2 ? 3 : 2;  // slider positions: only scans the files hold (B1's 2 among them)
+        const auto report = platform::ReadFileBytes(chemotaxis::ProcessAcquisition({recording, "w6", false, true, true, chemotaxis::IndexKind::YTop}, {}).report);
+        EXPECT_NE(report.value_or("").find("[m]\",\"0.5\",\"1.5\",\"2.5\"" + std::string(n > 2 ? ",\"2.5\"\r\n" : "\r\n")), std::string::npos) << jump;
+        controls->cmd_plotheat->Click(), controls->cmd_plotheatkin->Click();
+        ASSERT_EQ(controls->HScroll_time->maximum(), n) << jump;
+        controls->bmpexporta_seq->trigger(), controls->bmpexporta_csvseq->trigger();
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(recording + "/bmpseq"), {}), n) << jump;
+        const auto area = platform::ReadLines(recording + "/" + kAreaFileName).value();
+        EXPECT_EQ(std::pair(area.size(), area.back()), std::pair(size_t(7 + n), std::string(n > 2 ? "2,,0,,,," : "2,14,0,,,,")));
     }
 }
 

@@ -38,7 +38,6 @@ TEST(PixelActivityReader, ReadsWholeBlocksAndStopsAtTheFirstCutOrDamagedOne)
         {"a scan past it", block(152001, "33440.0", "A1,4,1\r\n"), {}, {}, "line 1"},
         {"a time past the latest", block(0, "33440.1", "A1,4,1\r\n"), {}, {}, "line 2"},
         {"a scan repeated", a + block(0, "1.0", "A1,4,1\r\n"), {0.5}, {{0, 2, -1, 1}}, "line 6"},
-        {"scans left out (a camera out of use)", a + block(2, "1.0", "A1,4,1\r\n"), {0.5, 1.0}, {{0, 2, -1, 1}, {1}}, ""},
         {"long row", block(0, "0.5", longRow + "\r\n"), {0.5}, {longCounts}, ""},
         {"long row, letter", block(0, "0.5", "A1,4,-,-,0,1,2,x,4,5,6,7,8,9,0,-,12,0\r\n"), {}, {}, "line 3"},
         {"long row, empty cell", block(0, "0.5", "A1,4,-,-,0,1,2,,,4,5,6,7,8,9,0,-,12,0\r\n"), {}, {}, "line 3"},
