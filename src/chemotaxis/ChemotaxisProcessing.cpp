@@ -120,8 +120,8 @@ private:
     {
         if (v_.status && !text.empty()) v_.status(text);
     }
-    // Reads every file once for the last scan and the times of the scans; false (with the
-    // message shown) for a damaged file, a stop, or when no file holds a scan.
+    // Reads every file once for the scans held and their times; false (with the message
+    // shown) for a damaged file, a stop, or when no file holds a scan.
     bool Survey();
     // Reads block j of a file; false when the run ends on it (error or stop).
     bool ProcessBlock(int camera, int window, int j);
@@ -131,6 +131,10 @@ private:
     const ProcessView& v_;
     ChemotaxisPlate plate_;
     std::string images_;
+    // The scans the files hold, ascending; the frames, sums, charts and report count them from
+    // 0 to last_. A run leaves a camera's scans out while the camera is taken out of use, and
+    // a number no file holds is no scan of the recording.
+    std::vector<long> scans_;
     int last_ = 0;
     std::vector<std::optional<double>> times_;
     std::vector<std::string> labels_;
@@ -140,16 +144,12 @@ private:
 
 bool Processing::Survey()
 {
-    long last = -1;
     std::map<long, double> times;
     for (int c = 0; c < 6; ++c) {
         for (int w = 0; w < plate_.windows; ++w) {
             reports::PixelActivityReader reader(path(c, w));
             reports::PixelActivityBlock block;
-            while (running() && reader.Next(block)) {
-                last = std::max(last, block.scan);
-                times.emplace(block.scan, block.minutes);
-            }
+            while (running() && reader.Next(block)) times.emplace(block.scan, block.minutes);
             if (!running()) return false;
             if (!reader.error().empty()) {
                 status(reader.error());
@@ -159,13 +159,15 @@ bool Processing::Survey()
             result_.negative_counts += reader.negative_counts();
         }
     }
-    if (last < 0) {
+    if (times.empty()) {
         say(kErrorFile);
         return false;
     }
-    last_ = int(last);  // the reader keeps scans within kLastBlockScan
-    times_.assign(size_t(last_) + 1, std::nullopt);
-    for (const auto& [scan, minutes] : times) times_[size_t(scan)] = minutes;
+    for (const auto& [scan, minutes] : times) {
+        scans_.push_back(scan);
+        times_.push_back(minutes);
+    }
+    last_ = int(scans_.size()) - 1;
     status(reports::NegativeCountsNote(result_.negative_counts));
     return true;
 }
@@ -214,10 +216,10 @@ bool Processing::ProcessBlock(int camera, int window, int j)
 
     reports::PixelActivityReader reader(file);
     while (running() && reader.Next(block)) {
-        const long scan = block.scan;
         // A block a run still writing appended after the survey has no place in the sums.
-        if (scan < 0 || scan > last_) continue;
-        const int s = int(scan);
+        const auto held = std::lower_bound(scans_.begin(), scans_.end(), block.scan);
+        if (held == scans_.end() || *held != block.scan) continue;
+        const int s = int(held - scans_.begin());
         grid.Clear();
         SideAccumulator sides(g.width, g.height);
         const auto rows = rowsOf(block);

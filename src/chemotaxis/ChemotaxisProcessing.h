@@ -1,12 +1,13 @@
 #pragma once
 // The chemotaxis processing of one acquisition: every well's per-pixel activity, scan by scan,
-// becomes one numbered BMP frame (<well>_<scan>.bmp) and adds to the well's side sums; a live
+// becomes one numbered BMP frame (<well>_<n>.bmp) and adds to the well's side sums; a live
 // chart shows the chosen index as the frames are made; at the end the report and the six index
 // charts of every well are written.
 //
-// Every file is read once before the first frame: the last scan is the highest any file holds,
-// each scan's time is the one of the first file (by camera, then window) that holds it, and a
-// damaged file ends the run with its message before any frame is made. A file without a whole
+// Every file is read once before the first frame: the scans of the recording are those any file
+// holds, numbered n from 0 in ascending order (a scan number no file holds gets no frame, column
+// or chart step), each scan's time is the one of the first file (by camera, then window) that
+// holds it, and a damaged file ends the run with its message before any frame is made. A file without a whole
 // block (a run killed before its first write ended) is a camera without data.
 //
 // The run asks whether to go on before each file and each scan. A stopped run keeps the frames

@@ -23,7 +23,7 @@ struct ChemotaxisReportInputs {
     std::string folder;      // the FILE line: the acquisition folder
     int wells = 0;
     int rows = 1;
-    std::vector<std::optional<double>> times;  // minutes of scans 0..last scan
+    std::vector<std::optional<double>> times;  // minutes of the scans held, in order
     std::vector<std::string> labels;   // group label of each well ("" for none)
     const SideSumStore* sums = nullptr;
     int window = 0;                    // m: scans beyond the current one that are summed

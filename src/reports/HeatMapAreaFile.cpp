@@ -28,11 +28,12 @@ std::vector<std::string> AreaFileLines(const HeatMapStore& store, const AreaFile
     std::string labels = "Time[m]";
     for (int w = 0; w < wells; ++w) labels += "," + HeatMapWellLabel(w, store.plate);
     lines.push_back(labels);
-    for (long s = 1; s <= store.last_scan; ++s) {
-        std::string line = std::to_string(platform::RoundHalfEven(store.Minutes(s - 1)));
+    for (long position = 1; position <= store.last_position(); ++position) {
+        const long scan = store.ScanAt(position);
+        std::string line = std::to_string(platform::RoundHalfEven(store.Minutes(scan)));
         for (int w = 0; w < wells; ++w) {
             line += ',';
-            if (const auto share = store.AreaShare(w, s - 1)) line += platform::Format(*share, "0");
+            if (const auto share = store.AreaShare(w, scan)) line += platform::Format(*share, "0");
         }
         lines.push_back(line);
     }

@@ -1,8 +1,8 @@
 #pragma once
 // percent_activity.csv: per scan, the share of each well's disc that shows activity, as the
-// black-and-white heat map of that scan counts it. A line per position s of the time slider
-// (1 to the last scan) holds the scan numbered s - 1, as the picture sequence does, so the two
-// exports of one recording line up file for file.
+// black-and-white heat map of that scan counts it. A line per position of the time slider
+// holds the scan shown there, as the picture sequence does, so the two exports of one recording
+// line up file for file.
 #include <chrono>
 #include <string>
 #include <vector>

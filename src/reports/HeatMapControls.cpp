@@ -178,12 +178,12 @@ void HeatMapControls::cmd_plotheat_Click()
 
 void HeatMapControls::DrawHeatmapFrame(int mode, int& scan)
 {
-    const long last = std::max(1L, store.last_scan);
+    const long last = std::max(1L, store.last_position());
     scan = mode == 0 ? 1 : int(std::clamp<long>(scan, 1, last));
     if (needs_.heat_map_shown) needs_.heat_map_shown();
     HeatMapFrame frame;
     frame.summed = mode == 0;
-    frame.scan = scan - 1;
+    frame.scan = store.ScanAt(scan);
     if (mode != 0)
         lbl_scan->SetCaption("Scan(" + std::to_string(scan) + ") " +
                              std::to_string(platform::RoundHalfEven(store.Minutes(frame.scan))) + "m");
@@ -214,6 +214,9 @@ void HeatMapControls::cmd_plotheatsum_Click()
 
 void HeatMapControls::cmd_plotheatkin_Click()
 {
+    // Nothing loaded (none yet, or the last load was refused): no view, and no exports that
+    // would write empty pictures and tables over what the folder holds.
+    if (store.empty() && !heatmap_running) return tell(kHeatMapNotLoaded);
     bmpexporta_seq->setVisible(true);
     bmpexporta_csvseq->setVisible(true);
     if (heatmap_running) {
@@ -227,7 +230,7 @@ void HeatMapControls::cmd_plotheatkin_Click()
     heatmap_running = true;
     {
         const QSignalBlocker quiet(HScroll_time);
-        HScroll_time->setMaximum(int(store.last_scan));
+        HScroll_time->setMaximum(int(store.last_position()));
     }
     HScroll_time->show();
     lbl_scan->SetCaption("Scan[1]");
@@ -236,7 +239,7 @@ void HeatMapControls::cmd_plotheatkin_Click()
     cmd_plotheatkin->SetCaption("[STOP]");
     if (needs_.heat_map_shown) needs_.heat_map_shown();
     kineticNext_ = 1;
-    kineticLast_ = int(store.last_scan);
+    kineticLast_ = int(store.last_position());
     kinetic_timer->SetEnabled(true);
 }
 
@@ -296,8 +299,18 @@ void HeatMapControls::opened(const std::string& path, const ui::ExportTexts& tex
     ui::OpenExported(this, path, texts, [this](const std::string& text) { tell(text); });
 }
 
+bool HeatMapControls::nothingToExport(bool sequence) const
+{
+    if (store.empty()) tell(kHeatMapNotLoaded);
+    else if (sequence && HScroll_time->isHidden()) return true;  // the sequences belong to the kinetic view
+    else if (sequence && HScroll_time->maximum() < 1) tell(kNoScanToExport);
+    else return false;
+    return true;
+}
+
 void HeatMapControls::bmpexporta_Click()
 {
+    if (nothingToExport(false)) return;
     const std::string path = platform::ProgramPath(kPictureFileName);
     if (!savePicture(path)) return tell(kPictureNotWritten + path);
     opened(path, {kPictureSaved, kPictureNotOpened});
@@ -305,7 +318,7 @@ void HeatMapControls::bmpexporta_Click()
 
 void HeatMapControls::bmpexporta_seq_Click()
 {
-    if (HScroll_time->isHidden()) return;
+    if (nothingToExport(true)) return;
     const std::string folder = needs_.recording().folder + "/" + kSequenceFolder;
     if (!platform::FolderExists(folder) && !platform::MakeFolder(folder)) return tell(kSequenceNotWritten + folder);
     const int last = HScroll_time->maximum();
@@ -319,7 +332,7 @@ void HeatMapControls::bmpexporta_seq_Click()
 
 void HeatMapControls::bmpexporta_csvseq_Click()
 {
-    if (HScroll_time->isHidden()) return;
+    if (nothingToExport(true)) return;
     const HeatMapRecording recording = needs_.recording();
     const std::string path = recording.folder + "/" + kAreaFileName;
     // The shares come from the store, scan by scan, as the black-and-white frames count them;

@@ -33,6 +33,10 @@ namespace tirmo::reports {
 // Shown for a recording whose plate has no heat-map layout.
 inline constexpr const char* kHeatMapFormats = "Heat maps are drawn for the plate formats w24, w6 and p35.";
 inline constexpr const char* kAreaFileError = "error generating report file";
+// A view or export asked for with no heat map loaded, or a sequence without a scan to step to:
+// nothing is written, no file is replaced.
+inline constexpr const char* kHeatMapNotLoaded = "No heat map is loaded: click Load HeatMAP first. Nothing was written.";
+inline constexpr const char* kNoScanToExport = "The heat map holds no scan to step through. Nothing was written.";
 inline constexpr const char* kPictureFileName = "image1.bmp";
 inline constexpr const char* kSequenceFolder = "bmpseq";
 // The status line after an export, each followed by the path of what was written: where the
@@ -123,6 +127,9 @@ private:
     // Puts text on the window's status line; an empty text leaves the line as it is.
     void tell(const std::string& text) const;
     void opened(const std::string& path, const ui::ExportTexts& texts);
+    // True when the export must write nothing: says why when nothing is loaded, or when a
+    // sequence would have no position to write.
+    bool nothingToExport(bool sequence) const;
 
     HeatMapNeeds needs_;
     std::atomic<bool> stopLoad_{false};

@@ -345,6 +345,7 @@ HeatMapLoad LoadHeatMap(const std::string& folder, std::string_view format, cons
         load.store = HeatMapStore{};
         return load;
     }
+    for (const auto& held : store.scan_minutes) store.scans.push_back(held.first);
     load.outcome = HeatMapOutcome::Loaded;
     return load;
 }

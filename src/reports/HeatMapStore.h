@@ -97,9 +97,21 @@ struct HeatMapStore {
     std::vector<HeatMapWell> wells;  // by well number; a well without pixels has an empty grid
     long last_scan = 0;              // the highest scan number of the recording
     std::map<long, double> scan_minutes;
+    // The scans the files hold, ascending. A run leaves a camera's scans out of its files while
+    // the camera is taken out of use, so a number may be missing: the views step through the
+    // scans held, never through numbers no file holds.
+    std::vector<long> scans;
     int32_t max_value = 0;  // largest single count of any pixel in any scan
     int64_t max_sum = 0;    // largest pixel sum
     bool empty() const { return wells.empty(); }
+    // The time slider's last position: position p (from 1) shows scans[p - 1], so the last
+    // scan held takes part in the sums but is never shown alone.
+    long last_position() const { return scans.empty() ? 0 : long(scans.size()) - 1; }
+    // The scan shown at a slider position, -1 for a position without one.
+    long ScanAt(long position) const
+    {
+        return position >= 1 && position <= long(scans.size()) ? scans[size_t(position - 1)] : -1;
+    }
     // Minutes since the start of the run of a scan; 0 for a scan no file holds.
     double Minutes(long scan) const;
     // The share of the well's disc with activity in the scan, in percent; nullopt for a well

@@ -56,8 +56,9 @@ public:
     bool is_open() const { return file_ != nullptr; }
     // The next whole block; false at the end of the file, or at a damaged block (error() says
     // where). A run killed while it appends leaves its last block cut: that block is left out
-    // and the end is clean. A block whose scan does not follow the one before is damaged: the
-    // run numbers them upwards.
+    // and the end is clean. A block whose scan is not above the one before is damaged: the run
+    // numbers them upwards. A scan left out is not: a camera taken out of use during a run gets
+    // no block until it is put back.
     bool Next(PixelActivityBlock& block);
     const std::string& error() const { return error_; }
     // The negative counts of the blocks read so far.

@@ -235,22 +235,40 @@ TEST_F(OfflineRunStart, TheUntouchedPromptNamesTheRunByItsStampAlone)
     EXPECT_EQ(run().txt_acqname->Text(), kAcquisitionPrompt);
 }
 
-// A project that cannot be a folder (a file has its name) is reported and nothing starts; the
-// name frame stays open for another name.
+// Any folder of the run that cannot be made (a file has the name of the reference project or of
+// the project, or the acquisition's name is longer than a folder name may be) is reported and
+// nothing starts: the name frame stays open for another name and no acquisition folder is made.
 TEST_F(OfflineRunStart, AFolderThatCannotBeMadeIsReportedAndTheRunDoesNotStart)
 {
-    test::WriteProgramFile("reports/blocked", "a file");
-    pressPlay();
-    run().txt_pjname->SetText("Blocked");
-    run().txt_acqname->SetText("x");
-    boxes.expectMessage(kFolderNotCreated);
-    run().cmd_playacq->Click();
-    EXPECT_EQ(window->session().run_state, 0);
-    EXPECT_FALSE(run().Timer2.Enabled());
-    EXPECT_TRUE(run().frm_confirmacq->isVisibleTo(window.get()));
-    EXPECT_TRUE(run().cmdPlay->isEnabled());
-    EXPECT_NE(run().cmdPlay->Caption(), "STOP");
-    EXPECT_EQ(file("reports/blocked"), "a file");
+    const struct {
+        const char *blocker, *project;
+        std::string acquisition;
+    } cases[] = {
+        {"reports/_internal_reference", "", "x"},
+        {"reports/blocked", "Blocked", "x"},
+        {nullptr, "", std::string(300, 'a')},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.acquisition.substr(0, 8) + c.project);
+        if (c.blocker) test::WriteProgramFile(c.blocker, "a file");
+        pressPlay();
+        run().txt_pjname->SetText(c.project);
+        run().txt_acqname->SetText(c.acquisition);
+        boxes.expectMessage(kFolderNotCreated);
+        run().cmd_playacq->Click();
+        boxes.verifyAllShown();
+        EXPECT_EQ(window->session().run_state, 0);
+        EXPECT_FALSE(run().Timer2.Enabled());
+        EXPECT_TRUE(run().frm_confirmacq->isVisibleTo(window.get()));
+        EXPECT_TRUE(run().cmdPlay->isEnabled());
+        EXPECT_NE(run().cmdPlay->Caption(), "STOP");
+        EXPECT_EQ(Entries(platform::ProgramPath("reports/default_project")), std::vector<std::string>{});
+        run().cmd_cancelacq->Click();
+        if (c.blocker) {
+            EXPECT_EQ(file(c.blocker), "a file");
+            fs::remove(platform::ProgramPath(c.blocker));
+        }
+    }
 }
 
 TEST_F(OfflineRunStart, AStartingFileThatCannotBeWrittenIsReportedAndTheRunDoesNotStart)

@@ -19,6 +19,8 @@
 #include "support/LitW6Plate.h"
 #include "support/ProgramFiles.h"
 #include "support/W6WindowFixture.h"
+#include "ui/Colour.h"
+#include "ui/PictureBox.h"
 #include "ui/Controls.h"
 
 namespace tirmo::app {
@@ -70,6 +72,15 @@ TEST_F(FactoryEntriesTest, InPlateCalibrationRunsAtTheDefaultGainAndGivesTheBoxe
         if (answer == ui::MsgResult::Cancel) continue;
         EXPECT_EQ(values('G'), (std::vector<int>{session.default_gain, 33}));
         EXPECT_EQ(values('E'), (std::vector<int>{240, 77}));
+        // The picture shows the last frame grabbed, camera 0's, cell by cell (x from 1, the scale one cell short).
+        int lit = 0;
+        for (int y = 0; y + 1 < std::stoi(cam.txt_pix->Text()); y += 3)
+            for (int x = 1; x + 1 < std::stoi(cam.txt_lines->Text()); x += 3) {
+                const int v = std::max(0, cam.frame_store.Value(0, x, y));
+                lit += v > 0;
+                ASSERT_EQ(factory->Picact->Point(x + 0.5, y + 0.5), ui::RGB(v, v, v)) << x << "," << y;
+            }
+        EXPECT_GT(lit, 0);
         factory->lighting->LoadLedTables();
         EXPECT_EQ(std::vector({m.power[24], m.power[31], m.power[25], m.power[32]}), (std::vector{2, 1, 4, 3}));
         EXPECT_EQ(factory->txt_status->Text().substr(0, 30), lost ? "CAM[0]: 96 LEDs light no count" : "1er ajuste; CAM[0]: 33 LEDs li");

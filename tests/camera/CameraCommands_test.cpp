@@ -4,6 +4,8 @@
 #include "camera/CameraCommands.h"
 #include "camera/CameraWindowFixture.h"
 #include "link/CommPort.h"
+#include "link/Exchange.h"
+#include "platform/Clock.h"
 #include "support/FakeClock.h"
 #include "ui/Controls.h"
 
@@ -28,11 +30,19 @@ TEST_F(CameraCommandsTest, GainAndExposureGoOutAsHighAndLowByte)
     EXPECT_EQ(sim->with([](sim::SimState& s) { return s.cameras.gain; }), 40);
 }
 
-TEST_F(CameraCommandsTest, ValuesThatDoNotFitTwoBytesAndAClosedLinkSendNothing)
+TEST_F(CameraCommandsTest, ValuesThatDoNotFitTwoBytesABusyPortAndAClosedLinkSendNothing)
 {
     EXPECT_FALSE(SendGain(32768, console));
     EXPECT_FALSE(SendExposure(-1, console));
-    EXPECT_EQ(console.errors, (std::vector<std::string>{"error", "error"}));
+    EXPECT_FALSE(SendFactoryGain("32768", console));
+    EXPECT_FALSE(SendFactoryGain("-1", console));
+    EXPECT_EQ(console.errors, (std::vector<std::string>(4, "error")));
+    {
+        const link::Exchange other;  // another exchange holds the port
+        const platform::NestedEventLoop yield;
+        EXPECT_FALSE(SendFactoryGain("10", console));
+        EXPECT_EQ(console.lastStatus(), link::kBusy);
+    }
     session.port_open = false;
     EXPECT_FALSE(SendGain(10, console));
     EXPECT_EQ(console.lastStatus(), link::kNotConnected);
@@ -59,7 +69,9 @@ TEST_F(CameraCommandsTest, EchoLettersCompareCaseSensitivelyExceptTheFactoryGain
     EXPECT_EQ(sim->framesOf('G').size(), 3u);
     sim->clearLog();
     EXPECT_TRUE(SendFactoryGain("300.7", console));
-    EXPECT_EQ(frameList(), (Frames{"G,1,45"})) << "hi the integer part, lo the rest rounded";
+    EXPECT_TRUE(SendFactoryGain("32767", console));
+    EXPECT_TRUE(SendFactoryGain("0", console));
+    EXPECT_EQ(frameList(), (Frames{"G,1,45", "G,127,255", "G,0,0"})) << "hi the integer part, lo the rest rounded";
     EXPECT_FALSE(SendFactoryGain("ten", console));
     EXPECT_EQ(console.errors, (std::vector<std::string>{"error"}));
 }

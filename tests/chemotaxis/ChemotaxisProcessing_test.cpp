@@ -112,16 +112,16 @@ TEST_F(ChemotaxisProcessingTest, EveryScanBecomesAFrameAndTheReportHoldsTheIndex
     EXPECT_EQ(Slurp(result.report).find("Beyond"), std::string::npos);
 }
 
-// A scan or a well no file holds has no value; a scan takes its time from the first file holding it.
+// A scan or a well no file holds has no value (and a scan no file holds no column); a scan takes its time from the first file holding it.
 TEST_F(ChemotaxisProcessingTest, TheReportGivesNoValueWhereNoFileHoldsOne)
 {
     std::string renamed = kA1File;  // rows of a well the plate lacks
     for (size_t at; (at = renamed.find("A1,")) != std::string::npos;) renamed.replace(at, 2, "Z9");
-    const std::string from00 = "\"0.0\",\"0.5\",\"1.0\",\"1.5\"", from10 = "\"0.0\",\"\",\"\",\"1.5\"";
+    const std::string from00 = "\"0.0\",\"0.5\",\"1.0\",\"1.5\"", from10 = "\"0.0\",\"1.5\"";
     const struct { const char* what; std::string a1_file, times, a1, top; } cases[] = {  // a1_file "-": none
         {"whole files", kA1File, from00, "1.0,1.0,1.0,", "400,0,,400,0,,400,0,,,,"},
-        {"no A1 file", "-", from10, ",,,", ",,,,,,,,,,,"},
-        {"an empty A1 file", "", from10, ",,,", ",,,,,,,,,,,"},
+        {"no A1 file", "-", from10, ",", ",,,,,"},
+        {"an empty A1 file", "", from10, ",", ",,,,,"},
         {"rows of a well the plate lacks", renamed, from00, ",,,", ",,,,,,,,,,,"},
     };
     for (const auto& c : cases) {
@@ -131,7 +131,7 @@ TEST_F(ChemotaxisProcessingTest, TheReportGivesNoValueWhereNoFileHoldsOne)
         ASSERT_EQ(result.end, ProcessResult::End::Done) << c.what;
         const std::string report = Slurp(result.report);
         for (const std::string& row : {"\"Well\",\"Group/Time[m]\"," + c.times, "\"A1_CiYtop\",\"001_Attract\"," + c.a1,
-                                       std::string("\"B1_CiYtop\",\"002_Ctrl\",-1.0,,,-1.0"), "\"A1_top\"," + c.top})
+                                       "\"B1_CiYtop\",\"002_Ctrl\",-1.0," + std::string(c.times == from10 ? "" : ",,") + "-1.0", "\"A1_top\"," + c.top})
             EXPECT_NE(report.find(row + "\r\n"), std::string::npos) << c.what << ": " << row;
         fs::remove(result.report);
     }

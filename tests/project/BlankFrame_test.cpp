@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QListWidget>
 #include <QMenu>
 
@@ -204,20 +206,35 @@ TEST_F(BlankFrameTest, TheListShowsTheRunsOfTheShownFormatSortedAndAllAfterADele
     EXPECT_TRUE(pj().frameblank->isHidden()) << "not during a run";
 }
 
+// A run folder holding a sub-folder, or one that became a file after the list was shown, is not
+// deleted: the message says so, the list stays and what could not be deleted is still there.
 TEST_F(BlankFrameTest, ADeletionThatFailsIsReportedAndTheListStays)
 {
-    test::WriteProgramFile("reports/_internal_blank_measurement/20250101_090000_blank_a/sub/keep.txt", "x");
+    const std::string run = "reports/_internal_blank_measurement/20250101_090000_blank_a";
     window->cmb_well->SetText("w6");
-    pj().lbl_blanktime_DblClick();
-    const auto before = entries();
-    choose("20250101_090000_blank_a");
-    boxes.expectMessage("Delete 20250101_090000_blank_a?", MsgResult::Yes);
-    boxes.expectMessage("I/O File error. please delete manually");
-    pj().mndelblank_Click();
-    EXPECT_EQ(entries(), before);
-    EXPECT_TRUE(readFile("reports/_internal_blank_measurement/20250101_090000_blank_a/subpj.dat").empty())
-        << "what was deleted stays deleted";
-    EXPECT_EQ(readFile("reports/_internal_blank_measurement/20250101_090000_blank_a/sub/keep.txt"), "x");
+    for (const bool becameFile : {false, true}) {
+        SCOPED_TRACE(becameFile);
+        std::filesystem::remove_all(platform::ProgramPath(run));
+        blankRun("20250101_090000_blank_a", "w6", "30", 30.0);
+        pj().lbl_blanktime_DblClick();
+        const auto before = entries();
+        choose("20250101_090000_blank_a");
+        if (becameFile) {
+            std::filesystem::remove_all(platform::ProgramPath(run));
+            test::WriteProgramFile(run, "x");
+        } else {
+            test::WriteProgramFile(run + "/sub/keep.txt", "x");
+        }
+        boxes.expectMessage("Delete 20250101_090000_blank_a?", MsgResult::Yes);
+        boxes.expectMessage("I/O File error. please delete manually");
+        pj().mndelblank_Click();
+        boxes.verifyAllShown();
+        EXPECT_EQ(entries(), before);
+        EXPECT_EQ(readFile(becameFile ? run : run + "/sub/keep.txt"), "x");
+        if (!becameFile) {
+            EXPECT_TRUE(readFile(run + "/subpj.dat").empty()) << "what was deleted stays deleted";
+        }
+    }
 }
 
 TEST_F(BlankFrameTest, NoneAndFactoryDefaultLoads)

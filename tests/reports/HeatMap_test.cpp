@@ -12,11 +12,13 @@
 
 #include "platform/Launcher.h"
 #include "platform/ProgramFolder.h"
+#include "platform/TextFile.h"
 #include "reports/HeatMapAreaFile.h"
 #include "reports/HeatMapControls.h"
 #include "reports/HeatMapPicture.h"
 #include "reports/PixelActivityFile.h"
 #include "app/Frrm_offline.h"
+#include "chemotaxis/ChemotaxisProcessing.h"
 #include "chemotaxis/Frm_bmpexport.h"
 #include "support/FileSizeLimit.h"
 #include "reports/RecordingBrowser.h"
@@ -331,6 +333,21 @@ TEST_F(HeatMapControlsTest, LoadDrawsTheSumOnlyWhenItEnds)
     EXPECT_TRUE(blank()) << "a failed load draws nothing";
     EXPECT_TRUE(controls->frame_heatmap->isHidden());
     EXPECT_NE(saved->txt_status->Text().find("wellactivity10.csv, line 3"), std::string::npos) << saved->txt_status->Text();
+    // With nothing loaded, then with a single scan: [KINETICS] and the exports write nothing and say why.
+    write(kAreaFileName, "older");
+    for (const char* message : {kHeatMapNotLoaded, kNoScanToExport}) {
+        for (QAction* entry : {(QAction*)nullptr, controls->bmpexporta_seq, controls->bmpexporta_csvseq, controls->bmpexporta}) {
+            if (message == kNoScanToExport && entry == controls->bmpexporta) continue;  // its picture is shown
+            saved->txt_status->SetText("");
+            entry ? entry->trigger() : controls->cmd_plotheatkin->Click();
+            EXPECT_EQ(saved->txt_status->Text(), entry || message == kHeatMapNotLoaded ? message : "");
+        }
+        EXPECT_TRUE(platform::ReadFileBytes(recording + "/" + kAreaFileName) == "older" && launched.empty() && !std::filesystem::exists(recording + "/bmpseq") &&
+                    !std::filesystem::exists(platform::ProgramPath(kPictureFileName)) && controls->HScroll_time->isHidden() == (message == kHeatMapNotLoaded)) << message;
+        write(PixelActivityFileName(0, 0), block(0, kA1Rows[0]));
+        write(PixelActivityFileName(1, 0), block(0, "B1,9,0,7\r\n"));
+        controls->cmd_plotheat->Click();
+    }
 
     WritePixelFiles(recording);
     write(PixelActivityFileName(1, 0), block(0, "B1,9,-2,7\r\n"));
@@ -378,6 +395,19 @@ TEST_F(HeatMapControlsTest, KineticPlaybackAndExportsStepSliderPositionsOneToThe
     controls->cmd_plotheatsum->Click();
     EXPECT_FALSE(controls->bmpexporta_seq->isVisible());
     EXPECT_TRUE(controls->HScroll_time->isHidden());
+    for (const long jump : {2L, 3L, 500L, kLastBlockScan}) {  // A1's last scan: the next, one left out, far, the bound
+        write(PixelActivityFileName(0, 0), block(0, kA1Rows[0]) + block(1, kA1Rows[1]) + "scan," + std::to_string(jump) +
+                                               "\r\ntime[m],\"2.5\"\r\n" + kA1Rows[2] + "\r\n");
+        const int n = jump > 2 ? 3 : 2;  // slider positions: only scans the files hold (B1's 2 among them)
+        const auto report = platform::ReadFileBytes(chemotaxis::ProcessAcquisition({recording, "w6", false, true, true, chemotaxis::IndexKind::YTop}, {}).report);
+        EXPECT_NE(report.value_or("").find("[m]\",\"0.5\",\"1.5\",\"2.5\"" + std::string(n > 2 ? ",\"2.5\"\r\n" : "\r\n")), std::string::npos) << jump;
+        controls->cmd_plotheat->Click(), controls->cmd_plotheatkin->Click();
+        ASSERT_EQ(controls->HScroll_time->maximum(), n) << jump;
+        controls->bmpexporta_seq->trigger(), controls->bmpexporta_csvseq->trigger();
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(recording + "/bmpseq"), {}), n) << jump;
+        const auto area = platform::ReadLines(recording + "/" + kAreaFileName).value();
+        EXPECT_EQ(std::pair(area.size(), area.back()), std::pair(size_t(7 + n), std::string(n > 2 ? "2,,0,,,," : "2,14,0,,,,")));
+    }
 }
 
 // Every export tells where its files are, also when no program opened them; a picture not written keeps the old.

@@ -43,6 +43,10 @@ TEST(TemperatureCycleTest, RowsFollowTheMonotonicClock)
     EXPECT_EQ(c.Advance(rows, 5000 + 60001 + 120000).step, TemperatureCycle::Step::Countdown);
     EXPECT_EQ(c.Advance(rows, 5000 + 60002 + 120000).step, TemperatureCycle::Step::End);
     EXPECT_FALSE(c.running);
+    // A cycle whose rows are gone from the list ends at its next tick.
+    c.Start(0);
+    EXPECT_EQ(c.Advance({}, 1).step, TemperatureCycle::Step::End);
+    EXPECT_FALSE(c.running);
 }
 
 }  // namespace
