@@ -128,6 +128,29 @@ TEST_F(FactoryCameraToolsTest, FullAndHalfFramesSetTheCountsAndReadAGoodBlock)
     }
 }
 
+// A refused read's message, and no "Reading...", until the next frame replaces them.
+TEST_F(FactoryCameraToolsTest, AFrameAfterARefusalShowsOnlyItsOwnOutcome)
+{
+    const struct {
+        std::function<void()> refuse;
+        std::string says;
+    } cases[] = {
+        {[&] { session.port_open = false, factory->Command_fullframe->Click(); }, link::kNotConnected},
+        {[&] { tools->txt_xini->SetText("a"), factory->Command_fullframe->Click(); },
+         "The read-out window boxes must hold whole numbers: full frame not read"},
+        {[&] { tools->txt_lines->SetText("400"), tools->cmd_transmit->Click(); }, WindowTooLargeText(400, 183)},
+    };
+    for (const auto& c : cases) {
+        c.refuse();
+        EXPECT_EQ(factory->txt_status->Text(), c.says);
+        EXPECT_NE(factory->lbl_lenrx->Caption(), "Reading...") << c.says;
+        session.port_open = true, tools->txt_xini->SetText("0");
+        factory->Command_fullframe->Click();
+        EXPECT_EQ(factory->txt_status->Text(), "") << c.says;
+        EXPECT_EQ(factory->lbl_lenrx->Caption().find("LEN(Rx) = 26170/26170 "), 0u) << c.says;
+    }
+}
+
 TEST_F(FactoryCameraToolsTest, AnExportedFrameIsAPictureNamedByTheStampAndOpenedAsOneArgument)
 {
     std::vector<std::vector<std::string>> launched;
