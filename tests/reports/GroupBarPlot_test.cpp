@@ -62,7 +62,8 @@ TEST(GroupBarPlot, TotalsBeyondSixteenBitsAndGroupsAbove24AreDrawnAndTheChosenBa
     for (int w = 0; w < 8; ++w) EXPECT_EQ(plot.well_highlight[size_t(w)], w >= 3 && w < 6) << w;
 }
 
-// At every width, in any type: each bar's first ten characters whole, no label over another, all in the picture.
+// At every width, in any type: each bar's first ten characters whole, no label over another, all in the picture;
+// each total inside its bar, left out only where it cannot fit in the smallest type.
 TEST(GroupBarPlot, EveryLabelReadsWholeBesideItsNeighboursAtEveryWidth)
 {
     LoadedRecording rec;
@@ -71,7 +72,7 @@ TEST(GroupBarPlot, EveryLabelReadsWholeBesideItsNeighboursAtEveryWidth)
     for (int w = 0; w < 24; ++w) {  // twelve groups, ten bars
         rec.data.groups.well_group[size_t(w)] = 1 + w % 12;
         rec.data.groups.group_names[size_t(1 + w % 12)] = w % 2 ? "WWWWWWWWWW" : "Controlled";
-        rec.data.well_activity[size_t(w)] = {double(100 * w)};
+        rec.data.well_activity[size_t(w)] = {double(100 * w * (w % 2 ? 10 : 1))};  // even groups: five digits
     }
     for (const QSize size : {QSize(317, 168), QSize(667, 248), QSize(1100, 400)}) {
         QWidget client;
@@ -97,6 +98,28 @@ TEST(GroupBarPlot, EveryLabelReadsWholeBesideItsNeighboursAtEveryWidth)
                 ASSERT_TRUE(qGray(picture.image().pixel(x, y)) >= 160 ||
                             std::any_of(boxes.begin(), boxes.end(), [&](const QRectF& b) { return b.adjusted(-1, -1, 1, 1).contains(x, y); }))
                     << "ink at " << x << "," << y;
+        std::map<double, BarLabel> counts;  // by bar
+        for (const BarLabel& n : plot.counts) counts[n.x] = n;
+        const double f = picture.FontSize(), top = double(plot.totals.largest), below = top / 3 - picture.TextHeight("0");
+        for (int k = 1; k <= kPlotBars; ++k) {
+            // Read back: no ink in the gap to the next bar at the height of the totals.
+            const QPointF from = picture.toPixels(10.0 * k + 10, top / 3), to = picture.toPixels(10.0 * k + 12, below);
+            for (int y = int(from.y()); y <= int(to.y()); ++y)
+                for (int x = int(from.x()) + 2; x < int(to.x()) - 1; ++x)
+                    ASSERT_GE(qGray(picture.image().pixel(x, y)), 160) << "a total runs on at " << x << "," << y;
+            const std::string total = std::to_string(100 * (2 * k + 10) * (k % 2 ? 1 : 10));
+            const auto n = counts.find(10.0 * k + 2.5);
+            picture.SetFontSize(n == counts.end() ? kSmallestCount * f : n->second.points);
+            const double width = picture.TextWidth(total);
+            picture.SetFontSize(f);
+            if (n == counts.end()) {
+                EXPECT_GT(width, kCountRoom) << total << " left out at " << size.width();
+                continue;
+            }
+            EXPECT_EQ(n->second.text, total);
+            EXPECT_GE(n->second.points, kSmallestCount * f - 1e-9);
+            EXPECT_LE(n->second.x + width, 10.0 * k + 9.5 + 1e-9) << total << " at " << size.width();
+        }
     }
 }
 
