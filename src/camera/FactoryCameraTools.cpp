@@ -136,7 +136,7 @@ void FactoryCameraTools::ReadCameraImage(const std::string& frame)
 
 void FactoryCameraTools::ShowNothingRead()
 {
-    // "Reading..." would say that a read is under way; the last read's trace, that it is shown.
+    // Neither "Reading..." nor an earlier read's trace is the outcome of a read that never went out.
     transfer_label_.SetCaption("");
     transfer_label_.Refresh();
 }
