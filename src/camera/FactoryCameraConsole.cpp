@@ -69,25 +69,31 @@ void FactoryCameraTools::buildTools()
 
 void FactoryCameraTools::cmd_transmit_Click()
 {
+    // This transfer's outcome replaces whatever the status line said of an earlier one.
+    console().SetStatus("");
     transfer_label_.SetCaption("Reading...");
     transfer_label_.Refresh();
     const long cameraNumber = boxWhole(txt_cam);
     const long lines = boxWhole(txt_lines), pix = boxWhole(txt_pix), extra = boxWhole(txt_crc);
     SetFrameScale();
     if (!session().port_open) {
+        ShowNothingRead();
         ui::dialogs().messageBox(link::kNotConnected);
         return;
     }
     // The dump has a row per line: a count beyond the frame table is no window of the camera.
     if (lines > FrameStore::kSize) {
+        ShowNothingRead();
         console().SetStatus(WindowTooLargeText(lines, pix));
         return;
     }
     const link::Exchange exchange(console());
-    if (!exchange) return;
     const std::string text = txtprogram->Text();
     // Sent exactly as typed: the last character is the mode the reply is read by.
-    if (!SendRequest(session(), text, YieldPoint::BeforeEach)) return;
+    if (!exchange || !SendRequest(session(), text, YieldPoint::BeforeEach)) {
+        ShowNothingRead();
+        return;
+    }
     const char mode = text.empty() ? '\0' : text.back();
     // The reply length follows the same rule as every other camera transfer.
     long long expected = ExpectedLength(mode, pix, lines, extra);

@@ -107,21 +107,20 @@ void FactoryCameraTools::ReadCameraImage(const std::string& frame)
     transfer_label_.Refresh();
     const long cameraNumber = whole(txt_cam);
     const long pix = whole(txt_pix), lines = whole(txt_lines), extra = whole(txt_crc);
-    if (!session().port_open) {
-        console().SetStatus(link::kNotConnected);
-        return;
-    }
-    if (cameraNumber < 0 || cameraNumber >= camera::FrameStore::kCameras) {
-        console().SetStatus("Camera number " + txt_cam->Text() + " is outside 0 to 6: not read");
-        return;
-    }
     const char mode = frame.size() >= 4 ? frame[3] : '\0';
     const bool decodes = mode == camera::kWindowBlock || mode == camera::kFullFrame || mode == camera::kReducedImage;
-    if (decodes && !camera::WindowFitsFrameStore(lines, pix)) {
-        console().SetStatus(camera::WindowTooLargeText(lines, pix));
+    std::string refusal;
+    if (!session().port_open)
+        refusal = link::kNotConnected;
+    else if (cameraNumber < 0 || cameraNumber >= camera::FrameStore::kCameras)
+        refusal = "Camera number " + txt_cam->Text() + " is outside 0 to 6: not read";
+    else if (decodes && !camera::WindowFitsFrameStore(lines, pix))
+        refusal = camera::WindowTooLargeText(lines, pix);
+    if (!refusal.empty()) console().SetStatus(refusal);
+    if (!refusal.empty() || !camera::SendRequest(session(), frame, camera::YieldPoint::BeforeEach)) {
+        ShowNothingRead();
         return;
     }
-    if (!camera::SendRequest(session(), frame, camera::YieldPoint::BeforeEach)) return;
     long long expected = camera::ExpectedLength(mode, pix, lines, extra);
     const std::string reply = camera::ReadReply(session(), mode, expected);
     console().SetMonitor(camera::ReplyDump(reply, pix, lines, extra));
@@ -133,6 +132,13 @@ void FactoryCameraTools::ReadCameraImage(const std::string& frame)
     SetFrameScale();
     picture_.Cls();
     DrawGrayImage(int(cameraNumber), int(lines), int(pix));
+}
+
+void FactoryCameraTools::ShowNothingRead()
+{
+    // Neither "Reading..." nor an earlier read's trace is the outcome of a read that never went out.
+    transfer_label_.SetCaption("");
+    transfer_label_.Refresh();
 }
 
 void FactoryCameraTools::GrabFrame()

@@ -92,6 +92,8 @@ public:
 
 private:
     void buildTools();
+    // A read refused or not sent after "Reading...": the transfer label is cleared.
+    void ShowNothingRead();
     // One grab of Command_fullframe; false when it was refused or the window could not be set.
     bool grabFullFrame();
     // Selects the camera and gives it the read-out window of the boxes, unless this click did.

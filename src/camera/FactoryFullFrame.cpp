@@ -43,6 +43,8 @@ void FactoryCameraTools::Command_fullframe_Click()
     video_running_ = true;
     video_stop_ = false;
     readout_sent_.reset();
+    // A refusal of an earlier click is no outcome of this one.
+    console().SetStatus("");
     const std::shared_ptr<bool> alive = alive_;
     for (;;) {
         if (!grabFullFrame()) break;

@@ -96,6 +96,9 @@ bool FlashPanel::startTransfer(bool needsLink)
         console_.SetStatus(link::kBusy);
         return false;
     }
+    // What an earlier transfer left in the status line (a set not found in the memory) is no
+    // outcome of this one.
+    console_.SetStatus("");
     if (needsLink && !console_.session().port_open) {
         ui::dialogs().messageBox(link::kNotConnected);
         return false;

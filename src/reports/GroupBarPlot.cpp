@@ -3,6 +3,7 @@
 #include <QListWidget>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -95,7 +96,9 @@ void GroupBarPlot::DrawGroupBarPlot()
         if (need < p.PixelHeight() && bottom > 0.135 * top) p.Scale(0, 1.2 * top, 120, -bottom);
     }
     const double lineHeight = p.TextHeight("0");
+    const double f = p.FontSize();
     labels.clear();
+    counts.clear();
     p.Cls();
     p.SetDrawWidth(2);
     const int chosen = combogrup->currentItem() && combogrup->currentItem()->isSelected() ? combogrup->currentRow() : -1;
@@ -110,18 +113,27 @@ void GroupBarPlot::DrawGroupBarPlot()
         p.SetDrawWidth(2);
         p.SetForeColor(ui::colour::Black);
         for (size_t n = 0; n < lines[size_t(i)].size(); ++n) {
-            const BarLabel label{lines[size_t(i)][n], 10.0 * k + 3, -kLabelTop - double(n) * lineHeight};
+            const BarLabel label{lines[size_t(i)][n], 10.0 * k + 3, -kLabelTop - double(n) * lineHeight, f};
             PrintAt(p, label.x, label.y, label.text);
             labels.push_back(label);
         }
-        PrintAt(p, 10 * k + 3, top / 3, Count(totals.total[size_t(g)]));
+        // A total running on into the next bar reads as one number with the next bar's.
+        const std::string count = Count(totals.total[size_t(g)]);
+        constexpr int kSteps = 20;
+        for (long step = kSteps; step >= std::lround(kSmallestCount * kSteps); --step) {
+            p.SetFontSize(f * double(step) / kSteps);
+            if (p.TextWidth(count) > kCountRoom) continue;
+            counts.push_back({count, 10.0 * k + 2.5, top / 3, p.FontSize()});
+            PrintAt(p, counts.back().x, counts.back().y, count);
+            break;
+        }
+        p.SetFontSize(f);
     }
     p.Line(10, 0, 119, 0, kAxis);
     p.Line(10, 0, 10, top, kAxis);
     p.Line(10, 0, 9, 0, kAxis);
     p.Line(10, 0.99 * top, 9, 0.99 * top, kAxis);
     p.SetDrawWidth(1);
-    const double f = p.FontSize();
     p.SetForeColor(ui::colour::Black);
     p.SetFontSize(0.75 * f);
     PrintAt(p, 6, 1.05 * top, Count(int64_t(top)));

@@ -25,11 +25,17 @@ inline constexpr int kLowestTop = 50;  // the scale reaches at least this count
 // (scale units; bars stand 10 apart).
 inline constexpr double kLabelTop = 2;
 inline constexpr double kLabelRoom = 9;
+// A bar's total is printed inside its bar, half a unit clear of either edge, in the picture's type
+// or down to this share of it; else it is left out.
+inline constexpr double kCountRoom = 7;
+inline constexpr double kSmallestCount = 0.6;
 
-// A line of a bar's label as printed: its text and its top left in the plot's scale.
+// A line of a bar's label, or a bar's total, as printed: its text, its top left in the plot's
+// scale and the size of its type in points.
 struct BarLabel {
     std::string text;
     double x = 0, y = 0;
+    double points = 0;
 };
 
 class GroupBarPlot : public QObject {
@@ -50,6 +56,8 @@ public:
     GroupTotals totals;
     // The label lines of the last drawing, bar after bar.
     std::vector<BarLabel> labels;
+    // The totals printed in their bars by the last drawing, bar after bar (a left-out one is not).
+    std::vector<BarLabel> counts;
     // Runs the heat map's summed view again when a group is double-clicked on a heat map; set
     // by whoever shows the heat maps.
     std::function<void()> redraw_heat_map;

@@ -183,6 +183,8 @@ AcquisitionData ReportControls::DataSet(std::string* refusal) const
 void ReportControls::cmd_generatereport_Click()
 {
     link::Session& s = console_.session();
+    // The last report's "Report: " line would name it as this click's outcome.
+    console_.SetStatus("");
     ReportOptions o;
     o.divider = Combo_reportdivider->Text();
     o.extension = Combo_reportfile->Text() == ".csv" ? ".csv" : ".txt";

@@ -134,6 +134,7 @@ ReportColumns BinColumns(const AcquisitionData& data, const WellTable& corrected
 
     if (!(LeadingNumber(binText) > 0)) {
         cols.activity = false;
+        cols.note = "the report has no WELL ACTIVITY table: the bin \"" + binText + "\" is no number of minutes above 0";
         return cols;
     }
 

@@ -110,16 +110,23 @@ TEST_F(FactoryCameraToolsTest, RawConsoleReadsAWindowBlockByTheTransferLengthRul
     EXPECT_TRUE(frameList().empty());
 }
 
+// Each after a refused read, whose message and any "Reading..." it replaces.
 TEST_F(FactoryCameraToolsTest, FullAndHalfFramesSetTheCountsAndReadAGoodBlock)
 {
     struct Case {
         int half;
         const char *lines, *pix, *mode;
         std::string length;
-    } cases[] = {{0, "143", "183", "+", "26170"}, {1, "72", "92", "-", "6625"}};
+        std::function<void()> refuse;
+        std::string says;
+    } cases[] = {{0, "143", "183", "+", "26170", [&] { session.port_open = false, factory->Command_fullframe->Click(); }, link::kNotConnected},
+                 {1, "72", "92", "-", "6625", [&] { tools->txt_lines->SetText("400"), tools->cmd_transmit->Click(); }, WindowTooLargeText(400, 183)}};
     for (const Case& c : cases) {
-        tools->chk_halfpixel->SetValue(c.half);
+        c.refuse();
+        EXPECT_EQ(factory->txt_status->Text() + (factory->lbl_lenrx->Caption() == "Reading..." ? " Reading..." : ""), c.says);
+        session.port_open = true, tools->chk_halfpixel->SetValue(c.half);
         factory->Command_fullframe->Click();
+        EXPECT_EQ(factory->txt_status->Text(), "") << c.mode;
         EXPECT_EQ(tools->txt_lines->Text(), c.lines);
         EXPECT_EQ(tools->txt_pix->Text(), c.pix);
         EXPECT_EQ(tools->txtprogram->Text(), c.mode);

@@ -97,6 +97,9 @@ TEST_F(FlashPanelTest, TheSetsNotRestoredAreListedWithinThePicture)
             if (p.PixelAt(x, y) != p.BackColor()) lowestInk = y, rightmostInk = std::max(rightmostInk, x);
     EXPECT_LT(rightmostInk, p.PixelWidth() - 2) << "no word runs out of the picture";
     EXPECT_GT(lowestInk, p.toPixels(0, p.TextHeight("N")).y()) << "the list goes on below its first line";
+    for (ui::CheckBox* box : window->flash->Check_flash) box->SetValue(box == window->flash->Check_flash[2]);
+    window->flash->cmd_sendflash->Click();
+    EXPECT_EQ(window->txt_status->Text(), "") << "a SEND that wrote everything keeps no set of the RECEIVE not found";
 }
 
 TEST_F(FlashPanelTest, AClickWhileATransferRunsIsRefused)

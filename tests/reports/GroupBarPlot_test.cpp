@@ -71,7 +71,7 @@ TEST(GroupBarPlot, EveryLabelReadsWholeBesideItsNeighboursAtEveryWidth)
     for (int w = 0; w < 24; ++w) {  // twelve groups, ten bars
         rec.data.groups.well_group[size_t(w)] = 1 + w % 12;
         rec.data.groups.group_names[size_t(1 + w % 12)] = w % 2 ? "WWWWWWWWWW" : "Controlled";
-        rec.data.well_activity[size_t(w)] = {double(100 * w)};
+        rec.data.well_activity[size_t(w)] = {double(100 * w * (w % 2 ? 10 : 1))};  // even groups: five digits
     }
     for (const QSize size : {QSize(317, 168), QSize(667, 248), QSize(1100, 400)}) {
         QWidget client;
@@ -97,6 +97,17 @@ TEST(GroupBarPlot, EveryLabelReadsWholeBesideItsNeighboursAtEveryWidth)
                 ASSERT_TRUE(qGray(picture.image().pixel(x, y)) >= 160 ||
                             std::any_of(boxes.begin(), boxes.end(), [&](const QRectF& b) { return b.adjusted(-1, -1, 1, 1).contains(x, y); }))
                     << "ink at " << x << "," << y;
+        const double f = picture.FontSize(), top = double(plot.totals.largest), below = top / 3 - picture.TextHeight("0");
+        for (int k = 1; k <= kPlotBars; ++k) {  // each total in its bar, left out only where too wide in the smallest type
+            const QPointF gap = picture.toPixels(10.0 * k + 10, top / 3), end = picture.toPixels(10.0 * k + 12, below);
+            for (int y = int(gap.y()); y <= int(end.y()); ++y)
+                for (int x = int(gap.x()) + 2; x < int(end.x()) - 1; ++x) ASSERT_GE(qGray(picture.image().pixel(x, y)), 160) << x << "," << y;
+            const std::string total = std::to_string(100 * (2 * k + 10) * (k % 2 ? 1 : 10));
+            const auto n = std::find_if(plot.counts.begin(), plot.counts.end(), [&](const BarLabel& c) { return c.x == 10.0 * k + 2.5; });
+            const bool shown = n != plot.counts.end() && n->text == total && n->points >= kSmallestCount * f - 1e-9;
+            picture.SetFontSize(shown ? n->points : kSmallestCount * f);
+            EXPECT_EQ(picture.TextWidth(total) <= (shown ? 10.0 * k + 9.5 - n->x : kCountRoom), shown) << total << " at " << size.width();
+        }
     }
 }
 

@@ -444,6 +444,7 @@ TEST_F(ReportPanelTest, ADamagedRunFileIsRefusedByItsLineAndNothingIsWritten)
         boxes.verifyAllShown();
         if (c.refused) {
             EXPECT_EQ(FilesIn(recording), before);
+            EXPECT_EQ(statusLine().find(written), std::string::npos) << "the report before is no outcome of this one";
         } else {
             EXPECT_NE(statusLine().find(c.says), std::string::npos);
         }

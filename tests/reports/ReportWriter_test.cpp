@@ -196,6 +196,8 @@ TEST_F(ReportWriterTest, WhatAReportLacksIsSaidBesideIt)
         {12, 30, "60", "the WELL ACTIVITY table is empty: a bin of 10 minutes is longer than the 6 minutes in which "
                        "every well was read"},
         {18, 30, "60", ""},
+        {30, 25, "abc", "the report has no WELL ACTIVITY table: the bin \"abc\" is no number of minutes above 0"},
+        {30, 25, "0.1", ""},
     };
     const auto cut = [](const std::string& text, size_t rows) {
         size_t at = 0;
