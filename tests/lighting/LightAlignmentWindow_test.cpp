@@ -42,44 +42,36 @@ protected:
     std::shared_ptr<sim::LitPlate> stage;
 };
 
-// Every LED of every camera, the first column's band starting at x = 0 among them: first the
-// factory window camera by camera through both its entries into config (the instrument's folder
-// holding no ledxy.dat to load from), then the main window into the instrument's folder.
+// Every LED of every camera, the first column's band starting at x = 0 among them.
+// The factory window, camera by camera through both entries into config, ends with the same file.
 TEST_F(LightAlignmentWindowTest, SavesTheRectanglesTheSimulatedLedsLight)
 {
-    for (const bool factory : {true, false}) {
-        SCOPED_TRACE(factory ? "factory window" : "main window");
-        if (factory) {
-            test::WriteProgramFile("config/ledsetup.dat", test::ReadProgramFile("config/ldsetup2.dat"));
-            Frm_advance w(instrument, window->plate->groups);
-            for (int c = 0; c < 6; ++c) {
-                w.camera->txt_cam->SetText(std::to_string(c));
-                boxes.expectMessage("please Remove micropate for this test");
-                if (c % 2) w.lightcal->Cmd_ledfactory_Click();
-                else w.findChild<QAction*>("mncalibralightback")->trigger();
-                EXPECT_EQ(w.txt_status->Text().substr(0, 10), "CAM[" + std::to_string(c) + "]: OK");
-            }
-        } else {
-            boxes.expectMessage("Remove Microplate and press OK");
-            boxes.expectMessage("Calibration Finished");
-            window->lightcal->mncalibralightback_Click();
-            EXPECT_EQ(window->run->cmdPlay->Caption(), "Play");
-            EXPECT_EQ(session.run_state, 0);
-        }
-        boxes.verifyAllShown();
-        lighting::LedMap saved;
-        lighting::LoadLedTables(saved, platform::ProgramPath("config/ldsetup2.dat"), factory ? "config" : "config_SN58");
-        const std::vector<sim::SimLed> leds = sim::StageLedGrid();
-        ASSERT_TRUE(std::any_of(leds.begin(), leds.end(), [](const sim::SimLed& l) { return l.x1 == 0; }));
-        for (const sim::SimLed& l : leds) {
-            SCOPED_TRACE(testing::Message() << "LED " << l.led << " camera " << l.camera);
-            const size_t i = size_t(l.led);
-            EXPECT_NEAR(saved.x1[i], l.x1, 2);
-            EXPECT_NEAR(saved.x2[i], l.x2, 2);
-            EXPECT_NEAR(saved.y1[i], l.y1, 2);
-            EXPECT_NEAR(saved.y2[i], l.y2, 2);
-        }
+    test::WriteProgramFile("config/ledsetup.dat", test::ReadProgramFile("config/ldsetup2.dat"));
+    Frm_advance factory(instrument, window->plate->groups);
+    for (int c = 0; c < 6; ++c) {
+        factory.camera->txt_cam->SetText(std::to_string(c));
+        boxes.expectMessage("please Remove micropate for this test");
+        c % 2 ? factory.lightcal->Cmd_ledfactory_Click() : factory.findChild<QAction*>("mncalibralightback")->trigger();
     }
+    boxes.expectMessage("Remove Microplate and press OK");
+    boxes.expectMessage("Calibration Finished");
+    window->lightcal->mncalibralightback_Click();
+    boxes.verifyAllShown();
+    lighting::LedMap saved;
+    lighting::LoadLedTables(saved, platform::ProgramPath("config/ldsetup2.dat"), "config_SN58");
+    const std::vector<sim::SimLed> leds = sim::StageLedGrid();
+    ASSERT_TRUE(std::any_of(leds.begin(), leds.end(), [](const sim::SimLed& l) { return l.x1 == 0; }));
+    for (const sim::SimLed& l : leds) {
+        SCOPED_TRACE(testing::Message() << "LED " << l.led << " camera " << l.camera);
+        const size_t i = size_t(l.led);
+        EXPECT_NEAR(saved.x1[i], l.x1, 2);
+        EXPECT_NEAR(saved.x2[i], l.x2, 2);
+        EXPECT_NEAR(saved.y1[i], l.y1, 2);
+        EXPECT_NEAR(saved.y2[i], l.y2, 2);
+    }
+    EXPECT_EQ(window->run->cmdPlay->Caption(), "Play");
+    EXPECT_EQ(session.run_state, 0);
+    EXPECT_EQ(test::ReadProgramFile("config/ledxy.dat"), test::ReadProgramFile("config_SN58/ledxy.dat"));
 }
 
 // A Cancel at the question sends nothing; the Play button, reading "STOP Setup" while the
