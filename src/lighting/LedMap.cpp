@@ -175,7 +175,6 @@ std::vector<std::string> LoadLedTables(LedMap& map, const std::string& layoutPat
         auto read = ReadLedFile(path, kind);
         for (const auto& r : read.rows) store(size_t(RowLed(r, kind)), r.values);
         problems.insert(problems.end(), read.problems.begin(), read.problems.end());
-        if (kind == LedFileKind::Positions) map.unread_positions = std::move(read.skipped);
         if (kind == LedFileKind::Powers) map.unread_powers = std::move(read.skipped);
     };
     take(layoutPath, LedFileKind::Layout, [&](size_t led, const std::vector<int>& v) {
@@ -183,16 +182,27 @@ std::vector<std::string> LoadLedTables(LedMap& map, const std::string& layoutPat
         map.colcam[led] = v[2];
         map.filcam[led] = v[3];
     });
-    take(platform::ProgramPath(folder + "/" + kLedPositionsName), LedFileKind::Positions,
-         [&](size_t led, const std::vector<int>& v) {
-             map.x1[led] = v[1];
-             map.x2[led] = v[2];
-             map.y1[led] = v[3];
-             map.y2[led] = v[4];
-         });
+    LoadLedPositions(map, folder, problems);
     take(platform::ProgramPath(folder + "/" + kLedPowerName), LedFileKind::Powers,
          [&](size_t led, const std::vector<int>& v) { map.power[led] = v[1]; });
     return problems;
+}
+
+bool LoadLedPositions(LedMap& map, const std::string& folder, std::vector<std::string>& problems)
+{
+    LedFileRead read = ReadLedFile(platform::ProgramPath(folder + "/" + kLedPositionsName), LedFileKind::Positions);
+    if (!read.found) return false;
+    for (LedMap::Table* t : {&map.x1, &map.x2, &map.y1, &map.y2}) t->fill(0);
+    for (const auto& r : read.rows) {
+        const size_t led = size_t(RowLed(r, LedFileKind::Positions));
+        map.x1[led] = r.values[1];
+        map.x2[led] = r.values[2];
+        map.y1[led] = r.values[3];
+        map.y2[led] = r.values[4];
+    }
+    map.unread_positions = std::move(read.skipped);
+    problems.insert(problems.end(), read.problems.begin(), read.problems.end());
+    return true;
 }
 
 namespace {

@@ -79,6 +79,11 @@ int RowLed(const LedRow& row, LedFileKind kind);
 // in file order.
 std::vector<std::string> LoadLedTables(LedMap& map, const std::string& layoutPath, const std::string& folder);
 
+// Replaces the map's positions and their unread rows by those of ledxy.dat in the folder (as
+// LoadLedTables reads them) and adds its problems; false, and the map untouched, when the folder
+// holds no ledxy.dat.
+bool LoadLedPositions(LedMap& map, const std::string& folder, std::vector<std::string>& problems);
+
 // Write ledxy.dat / ledpower.dat of all 416 LEDs into the folder (relative to the program
 // folder, created when missing), values as the map holds them, except that a row the load
 // skipped is written back as it stood while its LED's values are still the zeros the load left

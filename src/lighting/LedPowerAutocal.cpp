@@ -49,7 +49,7 @@ public:
         host_.SetCalibrationCamera();
         settle();
         for (int level = 0; level < kCalibrationLevels; ++level) {
-            if (stopped()) return finish(End::Stopped, "");
+            if (stopped()) return stop(" at level " + std::to_string(level));
             showLevel(level);
             host_.SendAllLedPower(level);
             platform::Sleep(100);
@@ -58,6 +58,8 @@ public:
             platform::DoEvents();
             if (!good) {
                 darken();
+                // The windows ask for no frame once the user has stopped: that is no camera fault.
+                if (stopped()) return stop(" at level " + std::to_string(level));
                 return finish(End::NoFrame,
                               cameraTag(c_) + ": no frame at level " + std::to_string(level) + ": LED powers unchanged");
             }
@@ -73,7 +75,7 @@ public:
         platform::Sleep(20);
         host_.SendAllLedPower(0);
         platform::Sleep(100);
-        if (stopped()) return finish(End::Stopped, "");
+        if (stopped()) return stop();
         for (int led : leds_)
             if (measured_[size_t(led)]) map_.power[size_t(led)] = SelectLedPower(readings_[size_t(led)], targets->selection);
         std::string unmeasured;
@@ -94,14 +96,14 @@ public:
         }
 
         if (setup_.sendPowers) {
-            if (stopped()) return finish(End::Stopped, "");
+            if (stopped()) return stop();
             for (int led : leds_) {
                 host_.Status(cameraTag(c_) + ": Setting led power=" + std::to_string(led));
                 if (!factory_) host_.Label(cameraTag(c_) + ":Setting led" + std::to_string(led));
                 host_.SendLedPower(led, map_.power[size_t(led)]);
             }
         }
-        if (stopped()) return finish(End::Stopped, "");
+        if (stopped()) return stop();
         if (!save()) return finish(End::NotSaved, lastMessage_);
         platform::Sleep(100);
         if (setup_.sendPowers) {
@@ -167,6 +169,10 @@ private:
         platform::DoEvents();
         if (!good) {
             darken();
+            if (stopped()) {
+                lastMessage_ = stoppedText("");
+                return End::Stopped;
+            }
             lastMessage_ = cameraTag(c_) + ": no check frame: the chosen LED powers are kept";
             return End::NoFrame;
         }
@@ -176,7 +182,7 @@ private:
         host_.SendAllLedPower(0);
         platform::Sleep(100);
         if (stopped()) {
-            lastMessage_.clear();
+            lastMessage_ = stoppedText("");
             return End::Stopped;
         }
         for (int led : leds_) {
@@ -187,9 +193,17 @@ private:
         return std::nullopt;
     }
 
+    // The user's Stop said as such, with what ledpower.dat holds: the status must neither blame
+    // the camera nor stand at a share of the round as if it were still going on.
+    std::string stoppedText(const std::string& where) const
+    {
+        return cameraTag(c_) + ": stopped" + where + (saved_ ? ": the chosen LED powers are kept" : ": LED powers unchanged");
+    }
+    LedCalibrationOutcome stop(const std::string& where = "") { return finish(End::Stopped, stoppedText(where)); }
+
     bool save()
     {
-        if (WriteLedPower(map_, setup_.folder)) return true;
+        if (WriteLedPower(map_, setup_.folder)) return saved_ = true;
         lastMessage_ = "Could not write " + setup_.folder + "/" + kLedPowerName + ": LED powers not sent";
         host_.Status(lastMessage_);
         return false;
@@ -224,6 +238,7 @@ private:
     std::vector<bool> measured_;
     std::vector<int> unmeasured_;
     std::string lastMessage_;
+    bool saved_ = false;
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "lighting/LightCalibration.h"
 #include "platform/Clock.h"
+#include "platform/ProgramFolder.h"
 
 namespace tirmo::lighting {
 namespace {
@@ -49,7 +50,12 @@ public:
         // "OK" would pass an uncalibrated instrument.
         if (!hasLeds()) {
             steps_.end = LightCalibrationEnd::NoLeds;
-            const std::string layout = setup_.layoutPath.substr(setup_.layoutPath.find_last_of("/\\") + 1);
+            const size_t slash = setup_.layoutPath.find_last_of("/\\");
+            const std::string layout = setup_.layoutPath.substr(slash + 1);
+            // The factory's layout is provided, never written here: say where it was looked for.
+            if (slash != std::string::npos && !platform::FileExists(setup_.layoutPath))
+                return steps_.Fail(CameraTag(c_) + ": LED layout " + layout + " not found in " +
+                                   setup_.layoutPath.substr(0, slash) + ": ledxy.dat unchanged");
             return steps_.Fail(CameraTag(c_) + ": no LED of this camera in the layout " + layout + ": ledxy.dat unchanged");
         }
         host_.Status("Setting Zero lighting reference");
@@ -93,7 +99,12 @@ public:
         }
 
         // The bands go into a copy: a Stop from here on leaves the window's map as loaded.
+        // The factory loads from the instrument's folder but writes config, one camera at a
+        // time: the other cameras' rows stay as config holds them, not as loaded (a new
+        // instrument's folder has none), or each camera would undo the ones before it.
         LedMap result = map_;
+        std::vector<std::string> ignored;  // unreadable rows are written back as they stand
+        if (setup_.saveFolder != setup_.loadFolder) LoadLedPositions(result, setup_.saveFolder, ignored);
         for (int k = 1; k <= kScanRows; ++k) {
             const Band b = FindBand(rowExcess[size_t(k)], Y_, kRowBandFactor);
             forLeds(map_.filcam, k, [&](int led) {

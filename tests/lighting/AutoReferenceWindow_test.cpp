@@ -191,6 +191,7 @@ TEST_F(AutoReferenceWindowTest, StopDuringTheRoundSendsNoFurtherFrameRequest)
     EXPECT_TRUE(window->containers.frm_calibrate->isHidden());
     EXPECT_GT(requestsAtStop, 0u);
     EXPECT_EQ(frameRequests(), requestsAtStop);
+    EXPECT_EQ(window->txt_status->Text(), "CAM[0]: stopped at level 2: LED powers unchanged");
     EXPECT_EQ(lines(readFile(window->autoreference->last_round.path)), (std::vector<std::string>{"\"Calibration Results:\""}));
 }
 

@@ -50,6 +50,7 @@ public:
     }
     bool GrabFrame() override
     {
+        if (stopInGrab && grabs == stopAfterGrab) return !(stopSeen = true);  // refused, as the windows do
         ++grabs;
         if (grabs == spoilGrab) spoil(sim_);
         const long lines = camera::kDefaultXfin - camera::kDefaultXini + 1;
@@ -64,7 +65,7 @@ public:
     bool StopRequested() override
     {
         ++stopChecks;
-        return stopAfterGrab > 0 && grabs >= stopAfterGrab;
+        return stopAfterGrab > 0 && grabs >= stopAfterGrab && (!stopInGrab || stopSeen);
     }
     bool ConfirmSecondRound() override
     {
@@ -78,6 +79,7 @@ public:
     std::function<void(sim::InstrumentSimulator&)> spoil;
     int stopAfterGrab = 0;  // the user's Stop once this many grabs were made
     int stopChecks = 0;
+    bool stopInGrab = false, stopSeen = false;  // the Stop comes while the next grab is asked for
     bool secondRound = false;
     int questions = 0;
     std::function<bool(int, int, int)> counts;
@@ -349,12 +351,16 @@ TEST_F(LedAutocalTest, TheUsersStopEndsItAtTheNextCheckSavingNoFurther)
         int stopAfterGrab;
         std::vector<int> levels;
         int savedPower;  // camera 3's LEDs in ledpower.dat afterwards
+        const char* message;
+        bool inGrab = false;
     };
     const Case cases[] = {
-        {2, {0}, kStartPower},                        // after the settling frames: before level 0
-        {2 + 5, {0, 0, 1, 2, 3, 4}, kStartPower},     // after the frame of level 4
-        {2 + 9, {0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 0}, kStartPower},  // before the selection
-        {12, {0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 0, 0}, 7},  // after the check frame: the selection stays saved
+        {2, {0}, kStartPower, "CAM[3]: stopped at level 0: LED powers unchanged"},  // after the settling frames
+        {2 + 5, {0, 0, 1, 2, 3, 4}, kStartPower, "CAM[3]: stopped at level 5: LED powers unchanged"},
+        {2 + 2, {0, 0, 1, 2, 0}, kStartPower, "CAM[3]: stopped at level 2: LED powers unchanged", true},
+        {2 + 9, {0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 0}, kStartPower, "CAM[3]: stopped: LED powers unchanged"},
+        {12, {0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 0, 0}, 7, "CAM[3]: stopped: the chosen LED powers are kept"},  // after the check frame
+        {11, {0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 0, 0}, 7, "CAM[3]: stopped: the chosen LED powers are kept", true},
     };
     for (const Case& c : cases) {
         ::tirmo::test::WriteProgramFile("config/ledpower.dat", powerFileBefore);
@@ -363,8 +369,10 @@ TEST_F(LedAutocalTest, TheUsersStopEndsItAtTheNextCheckSavingNoFurther)
         LedMap map;
         LinkedHost host(console, *sim, map, 3);
         host.stopAfterGrab = c.stopAfterGrab;
+        host.stopInGrab = c.inGrab;
         const auto outcome = AutoCalibrateLedPower(host, map, setup(3));
         EXPECT_EQ(outcome.end, LedCalibrationOutcome::End::Stopped) << c.stopAfterGrab;
+        EXPECT_EQ(host.statuses.back(), c.message) << "not blamed on the camera, nor left at a share of the round";
         EXPECT_EQ(host.grabs, c.stopAfterGrab) << "no frame is asked for after the Stop";
         EXPECT_EQ(allLedLevels(), c.levels) << c.stopAfterGrab;
         EXPECT_EQ(savedPowers()[256], c.savedPower) << c.stopAfterGrab;

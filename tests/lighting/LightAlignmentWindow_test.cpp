@@ -2,15 +2,19 @@
 // saves are the ones the simulated LEDs light.
 #include <gtest/gtest.h>
 
+#include <QAction>
+
 #include <algorithm>
 
 #include "app/Frm_acquire.h"
+#include "app/Frm_advance.h"
 #include "app/LightCalibrationWindows.h"
 #include "lighting/LedMap.h"
 #include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
 #include "sim/SimLitPlate.h"
 #include "support/FakeClock.h"
+#include "support/ProgramFiles.h"
 #include "support/W6WindowFixture.h"
 #include "ui/Controls.h"
 
@@ -39,8 +43,16 @@ protected:
 };
 
 // Every LED of every camera, the first column's band starting at x = 0 among them.
+// The factory window, camera by camera through both entries into config, ends with the same file.
 TEST_F(LightAlignmentWindowTest, SavesTheRectanglesTheSimulatedLedsLight)
 {
+    test::WriteProgramFile("config/ledsetup.dat", test::ReadProgramFile("config/ldsetup2.dat"));
+    Frm_advance factory(instrument, window->plate->groups);
+    for (int c = 0; c < 6; ++c) {
+        factory.camera->txt_cam->SetText(std::to_string(c));
+        boxes.expectMessage("please Remove micropate for this test");
+        c % 2 ? factory.lightcal->Cmd_ledfactory_Click() : factory.findChild<QAction*>("mncalibralightback")->trigger();
+    }
     boxes.expectMessage("Remove Microplate and press OK");
     boxes.expectMessage("Calibration Finished");
     window->lightcal->mncalibralightback_Click();
@@ -59,6 +71,7 @@ TEST_F(LightAlignmentWindowTest, SavesTheRectanglesTheSimulatedLedsLight)
     }
     EXPECT_EQ(window->run->cmdPlay->Caption(), "Play");
     EXPECT_EQ(session.run_state, 0);
+    EXPECT_EQ(test::ReadProgramFile("config/ledxy.dat"), test::ReadProgramFile("config_SN58/ledxy.dat"));
 }
 
 // A Cancel at the question sends nothing; the Play button, reading "STOP Setup" while the

@@ -187,7 +187,7 @@ TEST_F(LightCalibrationTest, AnUnfinishedCalibrationSavesNothingAndEndsDark)
         EXPECT_EQ(files(), before) << c.name;
         EXPECT_EQ(host.sent.back(), "all 0") << c.name;
         EXPECT_EQ(host.grabs, std::max(c.loseGrab, c.stopAtGrab)) << c.name << ": nothing asked after the failure";
-        EXPECT_TRUE(!c.noLayout || host.status == "CAM[0]: no LED of this camera in the layout ledsetup.dat: ledxy.dat unchanged") << host.status;
+        EXPECT_TRUE(!c.noLayout || host.status == "CAM[0]: LED layout ledsetup.dat not found in " + folder.path() + "/config: ledxy.dat unchanged") << host.status;
     }
 }
 
