@@ -120,9 +120,9 @@ private:
     // The factory window has no Stop of its own: its calibration always runs to its end.
     bool stopped() { return !factory_ && host_.StopRequested(); }
 
+    // Each window says which positions count (the factory window: all of them).
     PositionFilter counts() const
     {
-        if (factory_) return {};
         return [this](int camera, int x, int y) { return host_.PositionCounts(camera, x, y); };
     }
 
