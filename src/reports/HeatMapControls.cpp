@@ -132,6 +132,8 @@ void HeatMapControls::cmd_plotheat_Click()
         return;
     }
     stopKinetic();
+    // A new load is a new outcome: what an earlier load or export said goes.
+    if (needs_.status) needs_.status("");
     heatmap_loading = true;
     cmd_plotheat->SetCaption("Stop");
     frame_heatmap->hide();

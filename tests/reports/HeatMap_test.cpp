@@ -348,6 +348,7 @@ TEST_F(HeatMapControlsTest, LoadDrawsTheSumOnlyWhenItEnds)
         write(PixelActivityFileName(1, 0), block(0, "B1,9,0,7\r\n"));
         controls->cmd_plotheat->Click();
     }
+    EXPECT_EQ(saved->txt_status->Text(), "") << "the load that ended replaces the export's refusal";
 
     WritePixelFiles(recording);
     write(PixelActivityFileName(1, 0), block(0, "B1,9,-2,7\r\n"));
