@@ -38,22 +38,28 @@ void Canvas::Line(double x1, double y1, double x2, double y2, QRgb colour)
     const int ax = px(x1), ay = py(y1), bx = px(x2), by = py(y2);
     const int steps = std::max(std::abs(bx - ax), std::abs(by - ay));
     const int w = image_.width(), h = image_.height();
+    // Thousands of frames a run are drawn cell by cell: the rows are found without a call a pixel.
+    uchar* const bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
     for (int k = 0; k <= steps; ++k) {
         const int x = steps == 0 ? ax : ax + int(std::lround(double(bx - ax) * k / steps));
         const int y = steps == 0 ? ay : ay + int(std::lround(double(by - ay) * k / steps));
         if (x < 0 || y < 0 || x >= w || y >= h) continue;
-        reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = colour;
+        reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
     }
 }
 
 void Canvas::FilledBox(double x1, double y1, double x2, double y2, QRgb colour)
 {
-    const int left = std::max(std::min(px(x1), px(x2)), 0);
-    const int right = std::min(std::max(px(x1), px(x2)), image_.width() - 1);
-    const int top = std::max(std::min(py(y1), py(y2)), 0);
-    const int bottom = std::min(std::max(py(y1), py(y2)), image_.height() - 1);
+    const int ax = px(x1), bx = px(x2), ay = py(y1), by = py(y2);
+    const int left = std::max(std::min(ax, bx), 0);
+    const int right = std::min(std::max(ax, bx), image_.width() - 1);
+    const int top = std::max(std::min(ay, by), 0);
+    const int bottom = std::min(std::max(ay, by), image_.height() - 1);
+    uchar* const bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
     for (int y = top; y <= bottom; ++y) {
-        QRgb* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        QRgb* row = reinterpret_cast<QRgb*>(bits + y * stride);
         std::fill(row + left, row + right + 1, colour);
     }
 }

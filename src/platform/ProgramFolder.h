@@ -22,6 +22,10 @@ std::string ProgramPath(std::string_view relative);
 // The same matching for any path (absolute, or relative to the working folder).
 std::string ResolvePath(std::string_view path);
 
+// Tells the matching that this program has just put a new file in place at path (a real path,
+// as ResolvePath gives it), so that a folder it writes many files into is not listed anew for each.
+void NoteNewFile(const std::string& path);
+
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 // Creates the folder and any missing parents; true when it exists afterwards.

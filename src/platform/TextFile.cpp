@@ -159,6 +159,7 @@ bool TextFileWriter::Commit(bool durable)
         ok_ = false;
         return false;
     }
+    NoteNewFile(path_);
     return true;
 }
 

@@ -16,6 +16,7 @@ bool WritePicture(const QImage& image, const std::string& path, bool durable)
     if (image.isNull()) return false;
     // Encoded in memory first: the file is only opened for a picture that encoded whole.
     QByteArray bytes;
+    bytes.reserve(qsizetype(image.width()) * image.height() * 4 + 1024);  // grown once, not step by step
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "bmp");

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <future>
 
 #include "platform/Launcher.h"
@@ -89,6 +90,30 @@ TEST(ProgramFolder, NamesAreMatchedWithoutRegardToCase)
     EXPECT_EQ(ProgramPath("reports/p1"), dir.path() + "/reports/p1") << "missing parts keep their spelling";
     EXPECT_TRUE(MakeFolder(ProgramPath("reports/p1")));
     EXPECT_TRUE(FolderExists(ProgramPath("REPORTS/P1")));
+}
+
+// The listing kept for a folder many files are written into sees what other programs change there.
+TEST(ProgramFolder, AKeptListingSeesOtherProgramsChangesAndOwnFiles)
+{
+    test::TempFolder dir;
+    const std::string f = dir.path() + "/Frames/";
+    std::filesystem::create_directories(f);
+    std::ofstream(f + "IMAGE1.BMP") << "x";
+    std::ofstream(f + "Gone.bmp") << "x";
+    // An old folder: the first listing is kept, so the next change must be told by the folder's time.
+    std::filesystem::last_write_time(f, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    const struct {
+        std::function<void()> change;
+        std::string asked, found;
+    } steps[] = {{[] {}, "frames/image1.bmp", "IMAGE1.BMP"},
+                 {[&] { std::ofstream(f + "Image2.Bmp") << "x"; }, "FRAMES/image2.bmp", "Image2.Bmp"},
+                 {[&] { std::filesystem::remove(f + "Gone.bmp"); }, "frames/gone.bmp", "gone.bmp"},
+                 {[&] { WriteLines(f + "New1.bmp", {"own"}); }, "frames/NEW1.BMP", "New1.bmp"},
+                 {[] {}, "Frames/Image1.bmp", "IMAGE1.BMP"}};
+    for (const auto& s : steps) {
+        s.change();
+        EXPECT_EQ(ResolvePath(dir.path() + "/" + s.asked), f + s.found) << s.asked;
+    }
 }
 
 TEST(ProgramFolder, ChosenFromOptionThenEnvironment)
