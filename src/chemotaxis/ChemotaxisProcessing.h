@@ -7,8 +7,8 @@
 // Every file is read once before the first frame: the scans of the recording are those any file
 // holds, numbered n from 0 in ascending order (a scan number no file holds gets no frame, column
 // or chart step), each scan's time is the one of the first file (by camera, then window) that
-// holds it, and a damaged file ends the run with its message before any frame is made. A file without a whole
-// block (a run killed before its first write ended) is a camera without data.
+// holds it, and a damaged file ends the run with its message before any frame is made. A file
+// without a whole block (a run killed before its first write ended) is a camera without data.
 //
 // The run asks whether to go on before each file and each scan. A stopped run keeps the frames
 // written so far, each one whole, and writes no report.

@@ -303,11 +303,17 @@ void HeatMapControls::opened(const std::string& path, const ui::ExportTexts& tex
 
 bool HeatMapControls::nothingToExport(bool sequence) const
 {
-    if (store.empty()) tell(kHeatMapNotLoaded);
-    else if (sequence && HScroll_time->isHidden()) return true;  // the sequences belong to the kinetic view
-    else if (sequence && HScroll_time->maximum() < 1) tell(kNoScanToExport);
-    else return false;
-    return true;
+    if (store.empty()) {
+        tell(kHeatMapNotLoaded);
+        return true;
+    }
+    if (!sequence) return false;
+    if (HScroll_time->isHidden()) return true;  // the sequences belong to the kinetic view
+    if (HScroll_time->maximum() < 1) {
+        tell(kNoScanToExport);
+        return true;
+    }
+    return false;
 }
 
 void HeatMapControls::bmpexporta_Click()
