@@ -240,10 +240,7 @@ TEST_F(OfflineRunStart, TheUntouchedPromptNamesTheRunByItsStampAlone)
 // nothing starts: the name frame stays open for another name and no acquisition folder is made.
 TEST_F(OfflineRunStart, AFolderThatCannotBeMadeIsReportedAndTheRunDoesNotStart)
 {
-    const struct {
-        const char *blocker, *project;
-        std::string acquisition;
-    } cases[] = {
+    const struct { const char *blocker, *project; std::string acquisition; } cases[] = {
         {"reports/_internal_reference", "", "x"},
         {"reports/blocked", "Blocked", "x"},
         {nullptr, "", std::string(300, 'a')},

@@ -34,8 +34,7 @@ TEST_F(CameraCommandsTest, ValuesThatDoNotFitTwoBytesABusyPortAndAClosedLinkSend
 {
     EXPECT_FALSE(SendGain(32768, console));
     EXPECT_FALSE(SendExposure(-1, console));
-    EXPECT_FALSE(SendFactoryGain("32768", console));
-    EXPECT_FALSE(SendFactoryGain("-1", console));
+    for (const char* outside : {"32768", "-1"}) EXPECT_FALSE(SendFactoryGain(outside, console)) << outside;
     EXPECT_EQ(console.errors, (std::vector<std::string>(4, "error")));
     {
         const link::Exchange other;  // another exchange holds the port
@@ -69,8 +68,7 @@ TEST_F(CameraCommandsTest, EchoLettersCompareCaseSensitivelyExceptTheFactoryGain
     EXPECT_EQ(sim->framesOf('G').size(), 3u);
     sim->clearLog();
     EXPECT_TRUE(SendFactoryGain("300.7", console));
-    EXPECT_TRUE(SendFactoryGain("32767", console));
-    EXPECT_TRUE(SendFactoryGain("0", console));
+    for (const char* inside : {"32767", "0"}) EXPECT_TRUE(SendFactoryGain(inside, console)) << inside;
     EXPECT_EQ(frameList(), (Frames{"G,1,45", "G,127,255", "G,0,0"})) << "hi the integer part, lo the rest rounded";
     EXPECT_FALSE(SendFactoryGain("ten", console));
     EXPECT_EQ(console.errors, (std::vector<std::string>{"error"}));

@@ -117,8 +117,7 @@ TEST_F(FactoryCameraToolsTest, FullAndHalfFramesSetTheCountsAndReadAGoodBlock)
         int half;
         const char *lines, *pix, *mode;
         std::string length;
-        std::function<void()> refuse;
-        std::string says;
+        std::function<void()> refuse; std::string says;
     } cases[] = {{0, "143", "183", "+", "26170", [&] { session.port_open = false, factory->Command_fullframe->Click(); }, link::kNotConnected},
                  {1, "72", "92", "-", "6625", [&] { tools->txt_lines->SetText("400"), tools->cmd_transmit->Click(); }, WindowTooLargeText(400, 183)}};
     for (const Case& c : cases) {

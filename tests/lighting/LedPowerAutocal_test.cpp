@@ -351,8 +351,7 @@ TEST_F(LedAutocalTest, TheUsersStopEndsItAtTheNextCheckSavingNoFurther)
         int stopAfterGrab;
         std::vector<int> levels;
         int savedPower;  // camera 3's LEDs in ledpower.dat afterwards
-        const char* message;
-        bool inGrab = false;
+        const char* message; bool inGrab = false;
     };
     const Case cases[] = {
         {2, {0}, kStartPower, "CAM[3]: stopped at level 0: LED powers unchanged"},  // after the settling frames

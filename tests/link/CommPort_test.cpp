@@ -47,9 +47,8 @@ TEST_F(CommPortTest, MissingPortGivesCode2AndLeavesSlotClosed)
     EXPECT_EQ(CommOpen(6, "COM6", kSettings), 2);
     ::setenv("TIRMO_COM6", "", 1);
     // Without a TIRMO_COM<n>, USB adapters come first, then modems, then the board's own ports.
-    const std::pair<int, const char*> devices[] = {{0, ""}, {1, "/dev/ttyUSB0"}, {6, "/dev/ttyUSB5"},
-                                                   {7, "/dev/ttyACM0"}, {10, "/dev/ttyACM3"}, {11, "/dev/ttyS0"},
-                                                   {16, "/dev/ttyS5"}, {17, ""}};
+    const std::pair<int, const char*> devices[] = {{0, ""}, {1, "/dev/ttyUSB0"}, {6, "/dev/ttyUSB5"}, {7, "/dev/ttyACM0"},
+                                                   {10, "/dev/ttyACM3"}, {11, "/dev/ttyS0"}, {16, "/dev/ttyS5"}, {17, ""}};
     for (const auto& [com, device] : devices) {
         const std::string var = "TIRMO_COM" + std::to_string(com);
         ::unsetenv(var.c_str());

@@ -34,10 +34,9 @@ TEST_F(WellPixelMaskTest, ABrightDiscBecomesAFilledMaskWrittenInBothFiles)
             if (r <= 9 || r >= 14) {
                 EXPECT_EQ(MaskAt(mask.full, line, p), r <= 9) << p << "," << line;
             }
-            if (r < 20) {  // the disc's mask is its own mirror image across either axis
-                EXPECT_EQ(MaskAt(mask.full, line, p), MaskAt(mask.full, line, 180 - p)) << p << "," << line;
-                EXPECT_EQ(MaskAt(mask.full, line, p), MaskAt(mask.full, 140 - line, p)) << p << "," << line;
-            }
+            // Within the disc's reach its mask is its own mirror image across either axis.
+            EXPECT_TRUE(r >= 20 || (MaskAt(mask.full, line, p) == MaskAt(mask.full, line, 180 - p) &&
+                                    MaskAt(mask.full, line, p) == MaskAt(mask.full, 140 - line, p))) << p << "," << line;
             EXPECT_TRUE(!MaskAt(mask.sampled, line, p) || (line % 5 == 0 && p % 5 == 0 && MaskAt(mask.full, line, p))) << p << "," << line;
         }
 

@@ -102,10 +102,7 @@ TEST(ProgramFolder, AKeptListingSeesOtherProgramsChangesAndOwnFiles)
     std::ofstream(f + "Gone.bmp") << "x";
     // An old folder: the first listing is kept, so the next change must be told by the folder's time.
     std::filesystem::last_write_time(f, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
-    const struct {
-        std::function<void()> change;
-        std::string asked, found;
-    } steps[] = {{[] {}, "frames/image1.bmp", "IMAGE1.BMP"},
+    const struct { std::function<void()> change; std::string asked, found; } steps[] = {{[] {}, "frames/image1.bmp", "IMAGE1.BMP"},
                  {[&] { std::ofstream(f + "Image2.Bmp") << "x"; }, "FRAMES/image2.bmp", "Image2.Bmp"},
                  {[&] { std::filesystem::remove(f + "Gone.bmp"); }, "frames/gone.bmp", "gone.bmp"},
                  {[&] { WriteLines(f + "New1.bmp", {"own"}); }, "frames/NEW1.BMP", "New1.bmp"},

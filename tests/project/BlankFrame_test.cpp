@@ -219,21 +219,15 @@ TEST_F(BlankFrameTest, ADeletionThatFailsIsReportedAndTheListStays)
         pj().lbl_blanktime_DblClick();
         const auto before = entries();
         choose("20250101_090000_blank_a");
-        if (becameFile) {
-            std::filesystem::remove_all(platform::ProgramPath(run));
-            test::WriteProgramFile(run, "x");
-        } else {
-            test::WriteProgramFile(run + "/sub/keep.txt", "x");
-        }
+        if (becameFile) std::filesystem::remove_all(platform::ProgramPath(run));
+        test::WriteProgramFile(becameFile ? run : run + "/sub/keep.txt", "x");
         boxes.expectMessage("Delete 20250101_090000_blank_a?", MsgResult::Yes);
         boxes.expectMessage("I/O File error. please delete manually");
         pj().mndelblank_Click();
         boxes.verifyAllShown();
         EXPECT_EQ(entries(), before);
         EXPECT_EQ(readFile(becameFile ? run : run + "/sub/keep.txt"), "x");
-        if (!becameFile) {
-            EXPECT_TRUE(readFile(run + "/subpj.dat").empty()) << "what was deleted stays deleted";
-        }
+        EXPECT_TRUE(becameFile || readFile(run + "/subpj.dat").empty()) << "what was deleted stays deleted";
     }
 }
 
